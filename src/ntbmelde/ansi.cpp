@@ -1,0 +1,39 @@
+#include "ansi.h"
+
+#include <QLineEdit>
+
+#include "common.h"
+
+QString fromAnsi(const std::string& text) {
+    QString result;
+    result.reserve(static_cast<qsizetype>(text.size()));
+    for (unsigned char byte : text)
+        result.append(QChar(static_cast<char16_t>(AnsiToUnicode(byte))));
+    return result;
+}
+
+std::string toAnsi(const QString& text) {
+    std::string result;
+    result.reserve(static_cast<std::size_t>(text.size()));
+    for (QChar c : text) {
+        const int byte = UnicodeToAnsi(c.unicode());
+        result.push_back(static_cast<char>(byte < 0 ? '?' : byte));
+    }
+    return result;
+}
+
+bool isAnsiText(const QString& text) {
+    for (QChar c : text) {
+        if (UnicodeToAnsi(c.unicode()) < 0)
+            return false;
+    }
+    return true;
+}
+
+QValidator::State AnsiValidator::validate(QString& input, int&) const {
+    return isAnsiText(input) ? Acceptable : Invalid;
+}
+
+void restrictToAnsi(QLineEdit* edit) {
+    edit->setValidator(new AnsiValidator(edit));
+}

@@ -1,0 +1,7 @@
+#include "global.h"
+
+namespace Global {
+QString ProgDir;
+TMeldeAustausch* MeldeAustausch = nullptr;
+bool DataChanged = false;
+} // namespace Global

@@ -1,0 +1,41 @@
+// The program's only message boxes and the application-wide error report, behind one seam
+// that tests replace to answer questions and to record what was shown.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <exception>
+#include <functional>
+
+inline constexpr int AnswerYes = 6;
+inline constexpr int AnswerNo = 7;
+
+// Question box "Bestätigung" with "&Ja"/"&Nein" (and "&Hilfe" for a non-zero help context).
+// Returns 6 for yes, 7 for no, another value when closed through the title bar.
+int AskYesNo(const QString& message, int helpContext);
+// Error box "Fehler": the message followed by " !", button "OK" (and "&Hilfe").
+void ShowError(const QString& message, int helpContext);
+// The application-wide report of an error that escaped a command: caption
+// "Meldeprogramm für Natabo", error icon, the text with a full stop added where due.
+void ReportApplicationError(const QString& text);
+
+// Runs one command; an exception escaping it is shown by ReportApplicationError and the
+// program goes on. Returns false when the command failed that way.
+bool RunCommand(const std::function<void()>& command);
+
+// Test seam. While a recorder is installed no box is shown: each box is recorded as
+// "<kind>: <text>" (kind "Frage", "Fehler" or "Programmfehler") and questions take the
+// next scripted answer (yes when none is left).
+class MessageRecorder {
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    void setNextAnswer(int answer);
+    QStringList shown;
+
+private:
+    friend int AskYesNo(const QString&, int);
+    friend void ShowError(const QString&, int);
+    friend void ReportApplicationError(const QString&);
+    QList<int> answers;
+};

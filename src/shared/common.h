@@ -1,0 +1,58 @@
+// Conversions and small utilities shared by the model, the printout and the windows.
+// Every text here is a std::string of Windows-1252 bytes.
+#pragma once
+
+#include <array>
+#include <string>
+
+// Entry time value meaning "no entry time"; above every value a time text can give.
+constexpr int NoTime = 650000;
+// Text of NoTime and of an empty entry-time field.
+inline const std::string BlankTimeText = "  :  ,  ";
+
+// Folder of the running program, always ending in the path separator.
+std::string ProgramDir();
+
+// Text filled with blanks or cut to exactly `width` characters (empty for width <= 0).
+std::string PadRight(const std::string& text, int width);
+
+// Calendar year of today's local date, unless a test pinned it.
+int CurrentYear();
+// Decimal separator of the user's locale, unless a test pinned it.
+char DecimalSeparator();
+// Test seams: 0 returns to the clock / the locale.
+void PinCurrentYear(int year);
+void PinDecimalSeparator(char separator);
+
+// A two-digit birth year becomes four digits; anything else comes back unchanged.
+std::string ExpandYear(const std::string& text);
+
+int TimeTextToHundredths(const std::string& text);
+std::string HundredthsToTimeText(int value);
+// What the entry-time field shows after the user typed `text` into it.
+std::string NormalizeTimeText(const std::string& text);
+
+// Mode 0: "Vorname Nachname" -> "Nachname, Vorname"; mode 1 the reverse.
+std::string ConvertName(const std::string& name, int mode);
+bool IsSplittableName(const std::string& name);
+
+// Removes leading and trailing characters with codes <= 32.
+std::string Trim(const std::string& text);
+std::string TrimRight(const std::string& text);
+// Whole text as a signed 32-bit decimal integer (leading blanks, one sign); false if not.
+bool ConvertsAsInteger(const std::string& text, int& value);
+// Windows-1252 letters to upper case (umlauts included); used for case-insensitive matching.
+char ToUpperAnsi(char c);
+
+// Regional associations; the index is what the exchange file stores.
+inline constexpr int AssociationCount = 38;
+extern const std::array<const char*, AssociationCount> AssociationNames;
+// The name for an index, or a neutral text for an index outside the table.
+std::string AssociationName(int index);
+
+// Windows-1252 <-> Unicode, one character at a time. The five unassigned bytes map to the
+// C1 controls of the same number, so every byte survives a round trip.
+char32_t AnsiToUnicode(unsigned char byte);
+// The byte for a character, or -1 when Windows-1252 cannot hold it.
+int UnicodeToAnsi(char32_t character);
+std::string AnsiToUtf8(const std::string& text);
