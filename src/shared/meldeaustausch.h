@@ -10,8 +10,8 @@
 
 struct TEventRecord {
     int Period = 0;
-    int WkNr = 0;     // event number code: number * 1000 + suffix character
-    std::string Name; // at most EventNameCapacity characters once stored
+    int WkNr = 0;         // event number code: number * 1000 + suffix character
+    std::string Name;     // at most EventNameCapacity characters once stored
     std::uint8_t Sex = 0; // 0 male, 1 female, 2 mixed
     bool Staffel = false;
     int AgeMin = 0; // latest admitted birth year (youngest swimmers)

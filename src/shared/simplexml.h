@@ -43,8 +43,7 @@ public:
     std::string ReadValue(const std::string& section, const std::string& key,
                           const std::string& defaultValue);
     int ReadIntValue(const std::string& section, const std::string& key, int defaultValue);
-    double ReadFloatValue(const std::string& section, const std::string& key,
-                          double defaultValue);
+    double ReadFloatValue(const std::string& section, const std::string& key, double defaultValue);
     std::vector<std::string> ListElements();
     void RemoveElement(const std::string& section);
 

@@ -1,0 +1,10 @@
+// `ntbmelde-cli check FILE`: the nominations that the entry dialog would refuse.
+#pragma once
+
+#include <string>
+
+// Lists on stdout (UTF-8) every nomination of the exchange file at `fileName` that the
+// entry dialog would refuse, with its position in the file, the swimmer and the reason.
+// Returns the exit code: 0 when every nomination fits, 1 when one does not. A file that
+// cannot be read raises TIoError.
+int RunCheckCommand(const std::string& fileName);

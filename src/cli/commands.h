@@ -1,0 +1,9 @@
+// Commands of ntbmelde-cli; each returns the process's exit code.
+#pragma once
+
+#include <string>
+
+class TMeldeAustausch;
+
+// Reads `path` as the program reads its exchange file; a missing file raises TIoError.
+TMeldeAustausch LoadExistingFile(const std::string& path);

@@ -1,0 +1,89 @@
+#include "entrycheck.h"
+
+namespace {
+
+constexpr int EarliestBirthYear = 1900;
+// 99:59,99: the largest time the entry-time field can show.
+constexpr int LargestFieldTime = 599999;
+
+TEntryRefusal refuse(EntryFault fault, std::string message) {
+    return {fault, std::move(message)};
+}
+
+bool isValidTime(int time) {
+    return time == NoTime || (time >= 0 && time <= LargestFieldTime);
+}
+
+} // namespace
+
+EntryField FieldOf(EntryFault fault) {
+    switch (fault) {
+    case EntryFault::MissingName:
+        return EntryField::Name;
+    case EntryFault::MissingJahrgang:
+    case EntryFault::InvalidJahrgang:
+    case EntryFault::JahrgangOutOfRange:
+        return EntryField::Jahrgang;
+    case EntryFault::MissingWkNr:
+    case EntryFault::InvalidWkNr:
+        return EntryField::WkNr;
+    case EntryFault::WrongSex:
+        return EntryField::Geschlecht;
+    case EntryFault::InvalidTime:
+        return EntryField::Meldezeit;
+    }
+    return EntryField::Name;
+}
+
+TNominRecord NominFromInput(const TEntryInput& input) {
+    TNominRecord nomin = EmptyNomin;
+    nomin.Name = input.Name.substr(0, NominNameCapacity);
+    if (!ConvertsAsInteger(input.Jahrgang, nomin.Age))
+        nomin.Age = 0;
+    nomin.Sex = static_cast<std::uint8_t>(input.Sex);
+    nomin.WkNr = TMeldeAustausch::TextToWkNr(input.WkNr);
+    nomin.Time = TimeTextToHundredths(input.Meldezeit);
+    nomin.RegNr = Trim(input.RegNr).substr(0, RegNrCapacity);
+    return nomin;
+}
+
+int FindEvent(const TMeldeAustausch& model, int wkNr) {
+    for (int position = model.EventCount(); position >= 1; --position) {
+        if (model.GetEvent(position).WkNr == wkNr)
+            return position;
+    }
+    return 0;
+}
+
+std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin) {
+    if (Trim(nomin.Name).empty())
+        return refuse(EntryFault::MissingName, "Fehlende Eingabe: Name");
+    if (nomin.Age < EarliestBirthYear || nomin.Age > CurrentYear())
+        return refuse(EntryFault::InvalidJahrgang, "Ung\xFCltige Jahrgangsangabe");
+    const int eventPosition = nomin.WkNr < 1 ? 0 : FindEvent(model, nomin.WkNr);
+    if (eventPosition == 0)
+        return refuse(EntryFault::InvalidWkNr, "Ung\xFCltige Wettkampfnummer");
+    const TEventRecord event = model.GetEvent(eventPosition);
+    if (nomin.Age < event.AgeMax || nomin.Age > event.AgeMin)
+        return refuse(EntryFault::JahrgangOutOfRange,
+                      "In diesem Wettkampf sind nur Teilnehmer der Jahrg\xE4nge " +
+                          std::to_string(event.AgeMax) + " bis " + std::to_string(event.AgeMin) +
+                          " erlaubt");
+    if (event.Sex != 2 && event.Sex != nomin.Sex)
+        return refuse(EntryFault::WrongSex, "Falsches Geschlecht f\xFCr diesen Wettkampf");
+    if (!isValidTime(nomin.Time))
+        return refuse(EntryFault::InvalidTime, "Ung\xFCltige Meldezeit");
+    return std::nullopt;
+}
+
+std::optional<TEntryRefusal> CheckEntryInput(const TMeldeAustausch& model,
+                                             const TEntryInput& input) {
+    // A name of blanks only would be stored empty: it counts as missing.
+    if (Trim(input.Name).empty())
+        return refuse(EntryFault::MissingName, "Fehlende Eingabe: Name");
+    if (input.Jahrgang.empty())
+        return refuse(EntryFault::MissingJahrgang, "Fehlende Eingabe: Jahrgang");
+    if (input.WkNr.empty())
+        return refuse(EntryFault::MissingWkNr, "Fehlende Eingabe: Wettkampfnummer");
+    return CheckNomin(model, NominFromInput(input));
+}

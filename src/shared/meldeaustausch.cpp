@@ -1,0 +1,158 @@
+#include "meldeaustausch.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+const TEventRecord EmptyEvent{0, 0, {}, 0, false, 1900, 1900, 0};
+const TNominRecord EmptyNomin{{}, 1900, 0, 0, NoTime, {}};
+
+namespace {
+std::string cut(const std::string& text, std::size_t capacity) {
+    return text.substr(0, capacity);
+}
+
+// Sort key of a name: a to z upper-cased, every other byte as it is, compared unsigned.
+bool nameKeyLess(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        auto key = [](char c) {
+            return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        };
+        return key(x) < key(y);
+    });
+}
+
+// Stores at 1-based position n: grows with value-initialised records, ignores n < 1.
+template <typename Record> void storeAt(std::vector<Record>& records, int position, Record record) {
+    if (position < 1)
+        return;
+    const auto index = static_cast<std::size_t>(position - 1);
+    if (index >= records.size())
+        records.resize(index + 1);
+    records[index] = std::move(record);
+}
+
+template <typename Record>
+Record readAt(const std::vector<Record>& records, int position, const Record& empty) {
+    if (position < 1 || position > static_cast<int>(records.size()))
+        return empty;
+    return records[static_cast<std::size_t>(position - 1)];
+}
+} // namespace
+
+TMeldeAustausch::TMeldeAustausch() = default;
+
+const TMeldeAustausch::Section* TMeldeAustausch::section(int number) const {
+    return number >= 1 && number <= PeriodSlots ? &Periods[static_cast<std::size_t>(number - 1)]
+                                                : nullptr;
+}
+
+TMeldeAustausch::Section* TMeldeAustausch::section(int number) {
+    return const_cast<Section*>(std::as_const(*this).section(number));
+}
+
+std::string TMeldeAustausch::GetPeriodDate(int s) const {
+    return section(s) ? section(s)->Date : BlankPeriodDate;
+}
+std::string TMeldeAustausch::GetPeriodInt(int s) const {
+    return section(s) ? section(s)->Int : BlankPeriodTime;
+}
+std::string TMeldeAustausch::GetPeriodWarmUp(int s) const {
+    return section(s) ? section(s)->WarmUp : BlankPeriodTime;
+}
+std::string TMeldeAustausch::GetPeriodKari(int s) const {
+    return section(s) ? section(s)->Kari : BlankPeriodTime;
+}
+std::string TMeldeAustausch::GetPeriodTime(int s) const {
+    return section(s) ? section(s)->Time : BlankPeriodTime;
+}
+
+void TMeldeAustausch::SetPeriodDate(int s, const std::string& text) {
+    if (Section* target = section(s))
+        target->Date = cut(text, PeriodDateCapacity);
+}
+void TMeldeAustausch::SetPeriodInt(int s, const std::string& text) {
+    if (Section* target = section(s))
+        target->Int = cut(text, PeriodTimeCapacity);
+}
+void TMeldeAustausch::SetPeriodWarmUp(int s, const std::string& text) {
+    if (Section* target = section(s))
+        target->WarmUp = cut(text, PeriodTimeCapacity);
+}
+void TMeldeAustausch::SetPeriodKari(int s, const std::string& text) {
+    if (Section* target = section(s))
+        target->Kari = cut(text, PeriodTimeCapacity);
+}
+void TMeldeAustausch::SetPeriodTime(int s, const std::string& text) {
+    if (Section* target = section(s))
+        target->Time = cut(text, PeriodTimeCapacity);
+}
+
+TEventRecord TMeldeAustausch::GetEvent(int position) const {
+    return readAt(Events, position, EmptyEvent);
+}
+
+void TMeldeAustausch::SetEvent(int position, const TEventRecord& event) {
+    TEventRecord stored = event;
+    stored.Name = cut(stored.Name, EventNameCapacity);
+    storeAt(Events, position, std::move(stored));
+}
+
+TNominRecord TMeldeAustausch::GetNomin(int position) const {
+    return readAt(Nomins, position, EmptyNomin);
+}
+
+void TMeldeAustausch::SetNomin(int position, const TNominRecord& nomin) {
+    TNominRecord stored = nomin;
+    stored.Name = cut(ConvertName(stored.Name, 0), NominNameCapacity);
+    stored.RegNr = cut(stored.RegNr, RegNrCapacity);
+    storeAt(Nomins, position, std::move(stored));
+}
+
+void TMeldeAustausch::DeleteNomin(int position) {
+    if (position < 1 || position > NominCount())
+        return;
+    Nomins.erase(Nomins.begin() + (position - 1));
+}
+
+void TMeldeAustausch::SortNominByName() {
+    std::stable_sort(
+        Nomins.begin(), Nomins.end(),
+        [](const TNominRecord& a, const TNominRecord& b) { return nameKeyLess(a.Name, b.Name); });
+}
+
+void TMeldeAustausch::SortNominByWkNr() {
+    std::stable_sort(Nomins.begin(), Nomins.end(),
+                     [](const TNominRecord& a, const TNominRecord& b) { return a.WkNr < b.WkNr; });
+}
+
+int TMeldeAustausch::TextToWkNr(const std::string& text) {
+    if (text.empty())
+        return -1;
+    auto passedOver = [](char c) { return (c >= '0' && c <= '9') || c == '-' || c == '\b'; };
+    if (!passedOver(text[0]))
+        return -1;
+    std::string number = text;
+    int suffix = 0;
+    const auto other = std::find_if_not(number.begin(), number.end(), passedOver);
+    if (other != number.end()) {
+        suffix = static_cast<unsigned char>(*other);
+        number.erase(other);
+    }
+    int value = 0;
+    if (!ConvertsAsInteger(number, value))
+        return -1;
+    const long long code = static_cast<long long>(value) * 1000 + suffix;
+    if (code < INT32_MIN || code > INT32_MAX)
+        return -1;
+    return static_cast<int>(code);
+}
+
+std::string TMeldeAustausch::WkNrToText(int code) {
+    const int number = code / 1000;
+    const int suffix = code - number * 1000;
+    std::string text = std::to_string(number);
+    if (suffix != 0)
+        text += static_cast<char>(suffix & 0xFF);
+    return text;
+}
