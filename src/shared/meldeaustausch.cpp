@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <utility>
 
 const TEventRecord EmptyEvent{0, 0, {}, 0, false, 1900, 1900, 0};
@@ -30,6 +31,25 @@ template <typename Record> void storeAt(std::vector<Record>& records, int positi
     if (index >= records.size())
         records.resize(index + 1);
     records[index] = std::move(record);
+}
+
+// Stable sort that reports where the record at 1-based position `follow` went (0 if none).
+template <typename Less>
+int sortFollowing(std::vector<TNominRecord>& records, int follow, Less less) {
+    std::vector<std::size_t> order(records.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return less(records[a], records[b]); });
+    std::vector<TNominRecord> sorted;
+    sorted.reserve(records.size());
+    int newPosition = 0;
+    for (std::size_t index : order) {
+        sorted.push_back(std::move(records[index]));
+        if (static_cast<int>(index) + 1 == follow)
+            newPosition = static_cast<int>(sorted.size());
+    }
+    records = std::move(sorted);
+    return newPosition;
 }
 
 template <typename Record>
@@ -115,15 +135,16 @@ void TMeldeAustausch::DeleteNomin(int position) {
     Nomins.erase(Nomins.begin() + (position - 1));
 }
 
-void TMeldeAustausch::SortNominByName() {
-    std::stable_sort(
-        Nomins.begin(), Nomins.end(),
-        [](const TNominRecord& a, const TNominRecord& b) { return nameKeyLess(a.Name, b.Name); });
+int TMeldeAustausch::SortNominByName(int follow) {
+    return sortFollowing(Nomins, follow, [](const TNominRecord& a, const TNominRecord& b) {
+        return nameKeyLess(a.Name, b.Name);
+    });
 }
 
-void TMeldeAustausch::SortNominByWkNr() {
-    std::stable_sort(Nomins.begin(), Nomins.end(),
-                     [](const TNominRecord& a, const TNominRecord& b) { return a.WkNr < b.WkNr; });
+int TMeldeAustausch::SortNominByWkNr(int follow) {
+    return sortFollowing(Nomins, follow, [](const TNominRecord& a, const TNominRecord& b) {
+        return a.WkNr < b.WkNr;
+    });
 }
 
 int TMeldeAustausch::TextToWkNr(const std::string& text) {

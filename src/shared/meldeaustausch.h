@@ -91,9 +91,11 @@ public:
     // Normalises the name ("Vorname Nachname" -> "Nachname, Vorname") before storing.
     void SetNomin(int position, const TNominRecord& nomin);
     void DeleteNomin(int position);
-    // Both sorts are stable and move whole records.
-    void SortNominByName();
-    void SortNominByWkNr();
+    // Both sorts are stable and move whole records. They return the new position of the
+    // nomination that stood at `follow` (0 when `follow` is no stored position), so that a
+    // window showing that nomination keeps track of it.
+    int SortNominByName(int follow = 0);
+    int SortNominByWkNr(int follow = 0);
 
     static int TextToWkNr(const std::string& text);
     static std::string WkNrToText(int code);
