@@ -8,11 +8,13 @@
 #include "common.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
+#include "reportcommand.h"
 
 namespace {
 int usage() {
     std::cerr << "Aufruf:\n"
-                 "  ntbmelde-cli resave EINGABE AUSGABE   Austauschdatei lesen und neu schreiben\n";
+                 "  ntbmelde-cli resave EINGABE AUSGABE   Austauschdatei lesen und neu schreiben\n"
+                 "  ntbmelde-cli report DATEI              Kontrollausdruck ausgeben\n";
     return 2;
 }
 } // namespace
@@ -38,6 +40,8 @@ int main(int argc, char** argv) {
             model.SaveToFile(argv[3]);
             return 0;
         }
+        if (command == "report" && argc == 3)
+            return RunReportCommand(argv[2]);
     } catch (const TIoError& error) {
         std::cerr << "ntbmelde-cli: " << AnsiToUtf8(error.what()) << '\n';
         return 1;

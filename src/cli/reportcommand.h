@@ -3,7 +3,7 @@
 
 #include <string>
 
-// Writes the printout of the exchange file at `fileName` to stdout exactly as a plain-text
-// save would write it (Windows-1252, CR LF after every line). Returns the exit code: 0, or 1
-// after a German message on stderr.
+// Writes the printout of the exchange file at `fileName` to stdout, byte for byte what a
+// plain-text save writes (Windows-1252, CR LF after every line). Returns the exit code 0.
+// A file that cannot be read, or output that cannot be written, raises TIoError.
 int RunReportCommand(const std::string& fileName);

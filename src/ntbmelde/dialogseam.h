@@ -1,0 +1,48 @@
+// The save-file and print dialogs, behind seams that tests script so that no real dialog
+// opens during a test run.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QPrinter;
+class QWidget;
+
+class FileDialogSeam {
+public:
+    // A modal save dialog that asks before overwriting. False when the user cancelled;
+    // otherwise the chosen name as typed and the chosen entry of `filters`.
+    static bool getSaveFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                const QStringList& filters, QString& fileName,
+                                QString& selectedFilter);
+
+    // Test hooks. While answers are queued no dialog is shown: each call takes the next one
+    // (an empty name cancels) and leaves the dialog's settings in the fields below.
+    static void setNextFileName(const QString& fileName, const QString& filter);
+    static void setNextCancel();
+    static QString lastCaption;
+    static QString lastFolder;
+    static QStringList lastFilters;
+
+private:
+    struct Answer {
+        QString fileName;
+        QString filter;
+    };
+    static QList<Answer> answers;
+};
+
+class PrintDialogSeam {
+public:
+    // The standard print dialog for `printer`. False when the user cancelled.
+    static bool exec(QPrinter& printer, QWidget* parent);
+
+    // Test hooks. While answers are queued no dialog is shown: a queued PDF path directs the
+    // printer into that file and answers OK; a queued cancel answers cancel.
+    static void setNextOutputFile(const QString& pdfPath);
+    static void setNextCancel();
+
+private:
+    static QStringList answers;
+};

@@ -1,0 +1,262 @@
+#include "formanzeige.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <stdexcept>
+
+#include "ansi.h"
+#include "dialogseam.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+#include "report.h"
+#include "simplexml.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString PrintJobName = u"Kontrollausdruck"_s;
+
+// The hourglass while the object lives, also when an error ends the work early.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+QFont viewFont() {
+    QFont font(u"Courier"_s);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(13);
+    return font;
+}
+
+// The view's font on paper: 13 pixels on screen are about 10 points.
+QFont paperFont() {
+    QFont font = viewFont();
+    font.setPointSize(10);
+    return font;
+}
+
+QPushButton* makeButton(const QString& name, const QString& caption, const QString& hint,
+                        QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setFixedSize(110, 25);
+    // Enter presses the focused button, as everywhere else in the program.
+    button->setAutoDefault(true);
+    return button;
+}
+
+// A name whose last path component has no point gets `extension`; any other stays as typed.
+QString withDefaultExtension(const QString& fileName, const QString& extension) {
+    return QFileInfo(fileName).fileName().contains(u'.') ? fileName : fileName + extension;
+}
+
+std::string localPath(const QString& fileName) {
+    return QFile::encodeName(fileName).toStdString();
+}
+
+// A line too long for the page continues on the next one; an empty line stays a line.
+QStringList wrapped(const QString& line, int columns) {
+    QStringList pieces;
+    qsizetype start = 0;
+    do {
+        pieces.append(line.mid(start, columns));
+        start += columns;
+    } while (start < line.size());
+    return pieces;
+}
+
+} // namespace
+
+TFormAnzeige::TFormAnzeige(QWidget* parent) : QMdiSubWindow(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString());
+    QFont windowFont(u"Arial"_s);
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+
+    auto* content = new QWidget(this);
+    TextFeld = new QPlainTextEdit(content);
+    TextFeld->setObjectName(u"TextFeld"_s);
+    TextFeld->setReadOnly(true);
+    TextFeld->setUndoRedoEnabled(false);
+    TextFeld->setLineWrapMode(QPlainTextEdit::NoWrap);
+    TextFeld->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TextFeld->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TextFeld->setFont(viewFont());
+
+    auto* strip = new QWidget(content);
+    strip->setObjectName(u"ButtonStrip"_s);
+    strip->setFixedHeight(41);
+    ButtonClose = makeButton(u"ButtonClose"_s, u"S&chließen"_s, u"Anzeige schließen"_s, strip);
+    ButtonSave = makeButton(u"ButtonSave"_s, u"&Speichern"_s,
+                            u"Hier können Sie den Kontrollausdruck in einer Datei speichern, "
+                            u"um ihn beispielsweise als Anhang einer eMail zu versenden"_s,
+                            strip);
+    ButtonPrint = makeButton(u"ButtonPrint"_s, u"&Drucken"_s,
+                             u"Hier drucken Sie den Kontrollausdruck"_s, strip);
+    ButtonPreview =
+        makeButton(u"ButtonPreview"_s, u"&Vorschau"_s,
+                   u"Hier sehen Sie die Seiten des Ausdrucks vor dem Drucken an"_s, strip);
+    auto* buttons = new QHBoxLayout(strip);
+    buttons->setContentsMargins(8, 8, 8, 8);
+    buttons->setSpacing(8);
+    for (QPushButton* button : {ButtonClose, ButtonSave, ButtonPrint, ButtonPreview})
+        buttons->addWidget(button);
+    buttons->addStretch();
+
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(TextFeld);
+    layout->addWidget(strip);
+    setWidget(content);
+
+    setTabOrder(ButtonClose, ButtonSave);
+    setTabOrder(ButtonSave, ButtonPrint);
+    setTabOrder(ButtonPrint, ButtonPreview);
+    setTabOrder(ButtonPreview, TextFeld);
+
+    connect(ButtonClose, &QPushButton::clicked, this, &TFormAnzeige::ButtonCloseClick);
+    connect(ButtonSave, &QPushButton::clicked, this, &TFormAnzeige::ButtonSaveClick);
+    connect(ButtonPrint, &QPushButton::clicked, this, &TFormAnzeige::ButtonPrintClick);
+    connect(ButtonPreview, &QPushButton::clicked, this, &TFormAnzeige::ButtonPreviewClick);
+    // "S&chließen" is the window's cancel button.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(escape, &QShortcut::activated, ButtonClose, &QPushButton::click);
+
+    BuildText();
+}
+
+QStringList TFormAnzeige::saveFilters() {
+    return {u"Rich-Text-Format (*.RTF)"_s, u"Reiner Text (*.TXT)"_s, u"PDF-Dokument (*.PDF)"_s};
+}
+
+void TFormAnzeige::BuildText() {
+    WaitCursor wait;
+    TextFeld->clear();
+    ButtonClose->setFocus();
+    reportLines = BuildReportLines(*Global::MeldeAustausch);
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(reportLines.size()));
+    for (const std::string& line : reportLines)
+        text.append(fromAnsi(line));
+    TextFeld->setPlainText(text.join(u'\n'));
+}
+
+void TFormAnzeige::ButtonCloseClick() {
+    close();
+}
+
+void TFormAnzeige::ButtonSaveClick() {
+    const QStringList filters = saveFilters();
+    QString fileName;
+    QString filter;
+    if (!FileDialogSeam::getSaveFileName(this, u"Anzeige speichern"_s, Global::ProgDir, filters,
+                                         fileName, filter))
+        return;
+    // The dialog always returns one of its entries; the first is its default.
+    const auto type = static_cast<FileType>(std::max<qsizetype>(0, filters.indexOf(filter)));
+    RunCommand([&] { saveAs(fileName, type); });
+}
+
+void TFormAnzeige::saveAs(QString fileName, FileType type) const {
+    switch (type) {
+    case FileType::RichText:
+        SaveReportRtf(localPath(withDefaultExtension(fileName, u".RTF"_s)), reportLines);
+        break;
+    case FileType::PlainText:
+        SaveReportPlainText(localPath(withDefaultExtension(fileName, u".TXT"_s)), reportLines);
+        break;
+    case FileType::Pdf: {
+        // Rendered in memory first, so that the file is replaced as safely as the others.
+        QByteArray pdf;
+        {
+            QBuffer buffer(&pdf);
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&buffer);
+            writer.setTitle(PrintJobName);
+            writer.setCreator(u"Meldeprogramm für Natabo"_s);
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            writer.setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
+            paintReport(writer);
+        }
+        WriteFileAtomically(localPath(withDefaultExtension(fileName, u".PDF"_s)),
+                            pdf.toStdString());
+        break;
+    }
+    }
+}
+
+void TFormAnzeige::ButtonPrintClick() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(PrintJobName);
+    if (!PrintDialogSeam::exec(printer, this))
+        return;
+    RunCommand([&] {
+        WaitCursor wait;
+        paintReport(printer);
+    });
+}
+
+void TFormAnzeige::ButtonPreviewClick() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(PrintJobName);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(u"PreviewDialog"_s);
+    preview.setWindowTitle(u"Druckvorschau: Kontrollausdruck"_s);
+    // Printing from the preview runs inside its event loop, so it is a command of its own.
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        RunCommand([&] {
+            WaitCursor wait;
+            paintReport(*target);
+        });
+    });
+    preview.exec();
+}
+
+// One print job: the lines page after page over the printable area in the view's font.
+void TFormAnzeige::paintReport(QPagedPaintDevice& device) const {
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw std::runtime_error("Der Ausdruck konnte nicht begonnen werden");
+    painter.setFont(paperFont());
+    const QFontMetricsF metrics(painter.font(), &device);
+    const qreal lineHeight = metrics.lineSpacing();
+    const int columns =
+        std::max(1, static_cast<int>(device.width() / metrics.horizontalAdvance(u'M')));
+    qreal top = 0;
+    for (const std::string& line : reportLines) {
+        for (const QString& piece : wrapped(fromAnsi(line), columns)) {
+            if (top > 0 && top + lineHeight > device.height()) {
+                if (!device.newPage())
+                    throw std::runtime_error("Der Ausdruck konnte nicht fortgesetzt werden");
+                top = 0;
+            }
+            painter.drawText(QPointF(0, top + metrics.ascent()), piece);
+            top += lineHeight;
+        }
+    }
+    if (!painter.end())
+        throw std::runtime_error("Der Ausdruck konnte nicht abgeschlossen werden");
+}
