@@ -149,9 +149,7 @@ int TimeTextToHundredths(const std::string& text) {
 std::string HundredthsToTimeText(int value) {
     if (value == NoTime)
         return BlankTimeText;
-    // A negative value (an invalid time text) is shown as the blank time.
-    if (value < 0)
-        return BlankTimeText;
+    // A negative value (-1, an invalid time text) gives a text that reads back as invalid.
     const int totalSeconds = value / 100;
     const int minutes = totalSeconds / 60;
     const int seconds = totalSeconds - 60 * minutes;

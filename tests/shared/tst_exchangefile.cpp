@@ -1,0 +1,414 @@
+// Reading and writing the exchange file on real files, and the protection of the old file.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include "ioerror.h"
+#include "meldeaustausch.h"
+#include "simplexml.h"
+
+namespace {
+std::string crlf(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+void writeBytes(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+std::string readBytes(const QString& path) {
+    return ReadWholeFile(path.toStdString());
+}
+
+// The lines of a saved file between its first "<NOMINATION>" and "</NOMINATION>".
+std::vector<std::string> bodyLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = text.find("<NOMINATION>");
+    const std::size_t end = text.find("</NOMINATION>");
+    for (std::size_t next; (next = text.find("\r\n", start)) < end; start = next + 2)
+        lines.push_back(text.substr(start, next - start));
+    return lines;
+}
+
+bool contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// A folder backed by its own tmpfs; unmounted again by the destructor.
+class MountedFolder {
+public:
+    MountedFolder(const QString& path, const char* options) : folder(path) {
+        QDir().mkpath(path);
+        mounted = ::mount("tmpfs", path.toLocal8Bit().constData(), "tmpfs", 0, options) == 0;
+    }
+    ~MountedFolder() {
+        if (mounted)
+            ::umount(folder.toLocal8Bit().constData());
+    }
+    bool remountReadOnly() {
+        return ::mount("tmpfs", folder.toLocal8Bit().constData(), "tmpfs", MS_REMOUNT | MS_RDONLY,
+                       nullptr) == 0;
+    }
+    QString folder;
+    bool mounted = false;
+};
+
+const std::string HostFile = crlf({
+    "<?xml version=\"1.0\"?>",
+    "<NOMINATION>",
+    "  <COMPETITION>",
+    "    <NAME>Pokal</NAME>",
+    "  </COMPETITION>",
+    "  <PERIOD id=1>",
+    "    <DATE>01.02.2027</DATE>",
+    "  </PERIOD>",
+    "  <EVENT id=12a>",
+    "    <PERIOD>1</PERIOD>",
+    "    <NAME>50m Brust</NAME>",
+    "    <SEX>W</SEX>",
+    "    <AGEMIN>1850</AGEMIN>",
+    "    <AGEMAX>2030</AGEMAX>",
+    "    <STAFFEL>ja</STAFFEL>",
+    "    <FEE>2,50</FEE>",
+    "  </EVENT>",
+    "  <EVENT id=\"3\">",
+    "    <SEX>FX</SEX>",
+    "    <AGEMIN>2015</AGEMIN>",
+    "    <AGEMAX>2000</AGEMAX>",
+    "    <STAFFEL>1</STAFFEL>",
+    "    <FEE>2.50</FEE>",
+    "  </EVENT>",
+    "  <EVENT id=4>",
+    "    <SEX>f</SEX>",
+    "    <FEE>2,50 EUR</FEE>",
+    "  </EVENT>",
+    "  <NOMIN id=1>",
+    "    <NAME>Hans M\xFCller</NAME>",
+    "    <TIME></TIME>",
+    "    <WKNR></WKNR>",
+    "  </NOMIN>",
+    "  <NOMIN id=1>",
+    "    <NAME>Anna Maria Schmidt</NAME>",
+    "    <AGE>2012</AGE>",
+    "    <SEX>F</SEX>",
+    "    <REGNR>1234567890123456789</REGNR>",
+    "  </NOMIN>",
+    "  <NOMIN id=7>",
+    "    <NAME>ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefgh</NAME>",
+    "    <TIME>00:00,00</TIME>",
+    "    <WKNR>12a</WKNR>",
+    "  </NOMIN>",
+    "</NOMINATION>",
+});
+} // namespace
+
+class TestExchangeFile : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+private slots:
+    void initTestCase() {
+        PinCurrentYear(2026);
+        PinDecimalSeparator(',');
+    }
+
+    void load_hostFileWithDefaultsAndConversions() {
+        writeBytes(path("host.nt2"), HostFile);
+        TMeldeAustausch model;
+        model.LoadFromFile(path("host.nt2").toStdString());
+        QCOMPARE(model.CompName, std::string("Pokal"));
+        QCOMPARE(model.LaneLen, 25);
+        QCOMPARE(model.AbsCnt, 1);
+        QCOMPARE(model.GetPeriodDate(1), std::string("01.02.2027"));
+        QCOMPARE(model.GetPeriodTime(1), std::string(""));
+        QCOMPARE(model.GetPeriodDate(2), std::string("  .  .    "));
+        QCOMPARE(model.ClubName, std::string(""));
+        QCOMPARE(model.Fina, std::string("GER"));
+        QCOMPARE(model.Verband, 0);
+
+        QCOMPARE(model.EventCount(), 3);
+        const TEventRecord e12a = model.GetEvent(1);
+        QCOMPARE(e12a.WkNr, 12097);
+        QCOMPARE(e12a.Sex, std::uint8_t(0));
+        QCOMPARE(e12a.AgeMin, 2026);
+        QCOMPARE(e12a.AgeMax, 1900);
+        QCOMPARE(e12a.Staffel, false);
+        QCOMPARE(e12a.Fee, 2.5);
+        const TEventRecord quoted = model.GetEvent(2);
+        QCOMPARE(quoted.WkNr, -1);
+        QCOMPARE(quoted.Sex, std::uint8_t(1));
+        QCOMPARE(quoted.AgeMin, 2015);
+        QCOMPARE(quoted.Staffel, true);
+        QCOMPARE(quoted.Fee, 2.5);
+        QCOMPARE(model.GetEvent(3).Sex, std::uint8_t(0));
+        QCOMPARE(model.GetEvent(3).Fee, 0.0);
+        QCOMPARE(model.GetEvent(3).AgeMin, 2026);
+
+        QCOMPARE(model.NominCount(), 3);
+        const TNominRecord hans = model.GetNomin(1);
+        QCOMPARE(hans.Name, std::string("M\xFCller, Hans"));
+        QCOMPARE(hans.Time, -1);
+        QCOMPARE(hans.WkNr, -1);
+        QCOMPARE(hans.Age, 1900);
+        const TNominRecord anna = model.GetNomin(2);
+        QCOMPARE(anna.Name, std::string("Maria Schmidt, Anna"));
+        QCOMPARE(anna.Time, NoTime);
+        QCOMPARE(anna.WkNr, 0);
+        QCOMPARE(anna.Sex, std::uint8_t(1));
+        QCOMPARE(anna.RegNr, std::string("123456789012345"));
+        // Cut to 30 before normalising.
+        QCOMPARE(model.GetNomin(3).Name, std::string("abc, ABCDEFGHIJKLMNOPQRSTUVWXY"));
+        QCOMPARE(model.GetNomin(3).Time, NoTime);
+    }
+
+    void save_writesTheFileOrder() {
+        TMeldeAustausch model;
+        model.LoadFromFile(path("host.nt2").toStdString());
+        model.SaveToFile(path("saved.nt2").toStdString());
+        const std::string text = readBytes(path("saved.nt2"));
+        const std::vector<std::string> body = bodyLines(text);
+        QCOMPARE(std::vector<std::string>(body.begin(), body.begin() + 14),
+                 (std::vector<std::string>{
+                     "<NOMINATION>", " ", "  <COMPETITION>", "    <NAME>Pokal</NAME>",
+                     "    <VERANSTALTER></VERANSTALTER>", "    <AUSRICHTER></AUSRICHTER>",
+                     "    <PLACE></PLACE>", "    <DATE1></DATE1>", "    <DATE2></DATE2>",
+                     "    <LANELEN>25</LANELEN>", "    <ABSCNT>1</ABSCNT>", "  </COMPETITION>", " ",
+                     "  <PERIOD id=1>"}));
+        QVERIFY(contains(body, "  <EVENT id=12a>"));
+        QVERIFY(contains(body, "  <EVENT id=0\xFF>"));
+        QVERIFY(contains(body, "    <FEE>2,5</FEE>"));
+        QVERIFY(!contains(body, "  <CLUB>"));
+        // Names in order, running numbers 1..3, NoTime as the blank time.
+        const auto first = std::find(body.begin(), body.end(), "  <NOMIN id=1>");
+        QVERIFY(first != body.end());
+        QCOMPARE(*(first + 1), std::string("    <NAME>abc, ABCDEFGHIJKLMNOPQRSTUVWXY</NAME>"));
+        QCOMPARE(*(first + 5), std::string("    <TIME>  :  ,  </TIME>"));
+        QVERIFY(contains(body, "  <NOMIN id=3>"));
+        QVERIFY(contains(body, "    <NAME>M\xFCller, Hans</NAME>"));
+        // Reading the saved file again gives the same file.
+        TMeldeAustausch again;
+        again.LoadFromFile(path("saved.nt2").toStdString());
+        QCOMPARE(again.ToFileText(), text);
+    }
+
+    void periods_countZeroNegativeAndBeyondTwelve() {
+        for (const char* count : {"0", "-3"}) {
+            writeBytes(path("p.nt2"),
+                       crlf({"<COMPETITION>", std::string("<ABSCNT>") + count + "</ABSCNT>",
+                             "</COMPETITION>", "<PERIOD id=1>", "<DATE>x</DATE>", "</PERIOD>"}));
+            TMeldeAustausch model;
+            model.LoadFromFile(path("p.nt2").toStdString());
+            QCOMPARE(model.GetPeriodDate(1), std::string("  .  .    "));
+            const std::vector<std::string> body = bodyLines(model.ToFileText());
+            QVERIFY(!contains(body, "  <PERIOD id=1>"));
+            // The COMPETITION block's blank line, then the one that follows the sections.
+            const auto close = std::find(body.begin(), body.end(), "  </COMPETITION>");
+            QCOMPARE(std::vector<std::string>(close + 1, close + 4),
+                     (std::vector<std::string>{" ", " ", " "}));
+        }
+
+        std::string text = "<COMPETITION>\r\n<ABSCNT>14</ABSCNT>\r\n</COMPETITION>\r\n";
+        for (int s = 1; s <= 14; ++s)
+            text += crlf({"<PERIOD id=" + std::to_string(s) + ">",
+                          "<DATE>" + std::to_string(s) + ".01.2027</DATE>", "<TIME>10:00</TIME>",
+                          "</PERIOD>"});
+        writeBytes(path("p14.nt2"), text);
+        TMeldeAustausch model;
+        model.LoadFromFile(path("p14.nt2").toStdString());
+        QCOMPARE(model.GetPeriodDate(12), std::string("12.01.2027"));
+        const std::vector<std::string> body = bodyLines(model.ToFileText());
+        const auto p13 = std::find(body.begin(), body.end(), "  <PERIOD id=13>");
+        QVERIFY(p13 != body.end());
+        QCOMPARE(std::vector<std::string>(p13 + 1, p13 + 6),
+                 (std::vector<std::string>{"    <DATE>  .  .    </DATE>", "    <TIME>  :  </TIME>",
+                                           "    <INT>  :  </INT>", "    <WARMUP>  :  </WARMUP>",
+                                           "    <KARI>  :  </KARI>"}));
+    }
+
+    void periods_identifierWithQuotesNotFound() {
+        writeBytes(path("q.nt2"), crlf({"<COMPETITION>", "<ABSCNT>2</ABSCNT>", "</COMPETITION>",
+                                        "<PERIOD id=\"1\">", "<DATE>x</DATE>", "</PERIOD>",
+                                        "<PERIOD id=02>", "<DATE>y</DATE>", "</PERIOD>",
+                                        "<period id=2>", "<DATE>z</DATE>", "</period>"}));
+        TMeldeAustausch model;
+        model.LoadFromFile(path("q.nt2").toStdString());
+        QCOMPARE(model.GetPeriodDate(1), std::string(""));
+        QCOMPARE(model.GetPeriodDate(2), std::string("z"));
+    }
+
+    void club_writtenOnlyWithAName() {
+        TMeldeAustausch model;
+        model.Fina = "AUT";
+        model.Person = "Somebody";
+        QVERIFY(!contains(bodyLines(model.ToFileText()), "  <CLUB>"));
+        model.ClubName = "   ";
+        model.Verband = 17;
+        const std::vector<std::string> body = bodyLines(model.ToFileText());
+        QVERIFY(contains(body, "  <CLUB>"));
+        QVERIFY(contains(body, "    <NAME>   </NAME>"));
+        QVERIFY(contains(body, "    <VERBAND>17</VERBAND>"));
+        model.SaveToFile(path("club.nt2").toStdString());
+        TMeldeAustausch again;
+        again.LoadFromFile(path("club.nt2").toStdString());
+        QCOMPARE(again.ClubName, std::string("   "));
+        QCOMPARE(again.Verband, 17);
+        QCOMPARE(again.Fina, std::string("AUT"));
+    }
+
+    void club_presentButEmptyFinaStaysEmpty() {
+        writeBytes(path("c.nt2"), crlf({"<CLUB>", "<NAME>SV</NAME>", "<FINA></FINA>",
+                                        "<VERBAND>99</VERBAND>", "</CLUB>"}));
+        TMeldeAustausch model;
+        model.LoadFromFile(path("c.nt2").toStdString());
+        QCOMPARE(model.Fina, std::string(""));
+        QCOMPARE(model.Verband, 99);
+    }
+
+    void umlautsSurviveByteForByte() {
+        TMeldeAustausch model;
+        model.CompName = "Gr\xF6\xDF"
+                         "ter Pokal \x80 \xE4\xF6\xFC\xC4\xD6\xDC\xDF";
+        model.ClubName = "SV Wei\xDF-Gr\xFCn";
+        TNominRecord nomin = EmptyNomin;
+        nomin.Name = "J\xFCrgens, \xC4nne";
+        model.SetNomin(1, nomin);
+        model.SaveToFile(path("u.nt2").toStdString());
+        const std::string bytes = readBytes(path("u.nt2"));
+        QVERIFY(bytes.find("<NAME>Gr\xF6\xDFter Pokal \x80 \xE4\xF6\xFC\xC4\xD6\xDC\xDF</NAME>") !=
+                std::string::npos);
+        TMeldeAustausch again;
+        again.LoadFromFile(path("u.nt2").toStdString());
+        QCOMPARE(again.CompName, model.CompName);
+        QCOMPARE(again.ClubName, model.ClubName);
+        QCOMPARE(again.GetNomin(1).Name, nomin.Name);
+        again.SaveToFile(path("u2.nt2").toStdString());
+        QCOMPARE(readBytes(path("u2.nt2")), bytes);
+    }
+
+    void emptyAndJunkFiles_giveDefaults() {
+        for (const std::string& content :
+             {std::string(), std::string("\x1A<COMPETITION>"), std::string("\0\xFF\xFE<<>>", 7),
+              std::string(100000, '<'), std::string("<COMPETITION>\r<NAME>x</NAME>\r")}) {
+            writeBytes(path("junk.nt2"), content);
+            TMeldeAustausch model;
+            model.LoadFromFile(path("junk.nt2").toStdString());
+            QCOMPARE(model.LaneLen, 25);
+            QCOMPARE(model.AbsCnt, 1);
+            QCOMPARE(model.Fina, std::string("GER"));
+            QCOMPARE(model.EventCount(), 0);
+            QCOMPARE(model.NominCount(), 0);
+            QCOMPARE(model.GetPeriodDate(1), std::string(""));
+        }
+    }
+
+    void load_missingFileLeavesModelReset() {
+        TMeldeAustausch model;
+        model.SetNomin(1, EmptyNomin);
+        model.ClubName = "x";
+        model.CompName = "kept";
+        model.LoadFromFile(path("does-not-exist.nt2").toStdString());
+        QCOMPARE(model.NominCount(), 0);
+        QCOMPARE(model.ClubName, std::string(""));
+        QCOMPARE(model.CompName, std::string("kept"));
+    }
+
+    void save_failureLeavesPreviousFile_missingFolder() {
+        TMeldeAustausch model;
+        try {
+            model.SaveToFile(path("missing/folder/EXCHANGE.NT2").toStdString());
+            QFAIL("no error");
+        } catch (const TIoError& error) {
+            QCOMPARE(std::string(error.what()), std::string("Datei nicht gefunden"));
+        }
+    }
+
+    void save_failureLeavesPreviousFile_readOnlyFile() {
+        const QString target = path("ro.nt2");
+        writeBytes(target, "previous");
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup));
+        TMeldeAustausch model;
+        try {
+            model.SaveToFile(target.toStdString());
+            QFAIL("no error");
+        } catch (const TIoError& error) {
+            QCOMPARE(error.code(), 5);
+            QCOMPARE(std::string(error.what()), std::string("Dateizugriff verweigert"));
+        }
+        QCOMPARE(readBytes(target), std::string("previous"));
+        QCOMPARE(
+            QDir(dir.path())
+                .entryList(QStringList() << QStringLiteral(".ro.nt2*"), QDir::Hidden | QDir::Files),
+            QStringList());
+    }
+
+    void save_failureLeavesPreviousFile_readOnlyFolder() {
+        MountedFolder mount(path("rofolder"), "size=64k");
+        if (!mount.mounted)
+            QSKIP("mounting a tmpfs needs root");
+        const QString target = path("rofolder/EXCHANGE.NT2");
+        writeBytes(target, "previous");
+        QVERIFY(mount.remountReadOnly());
+        TMeldeAustausch model;
+        try {
+            model.SaveToFile(target.toStdString());
+            QFAIL("no error");
+        } catch (const TIoError& error) {
+            QCOMPARE(std::string(error.what()), std::string("Dateizugriff verweigert"));
+        }
+        QCOMPARE(readBytes(target), std::string("previous"));
+    }
+
+    void save_failureLeavesPreviousFile_diskFull() {
+        MountedFolder mount(path("small"), "size=64k");
+        if (!mount.mounted)
+            QSKIP("mounting a tmpfs needs root");
+        const QString target = path("small/EXCHANGE.NT2");
+        writeBytes(target, "previous");
+        TMeldeAustausch model;
+        TNominRecord nomin = EmptyNomin;
+        nomin.Name = std::string(30, 'x');
+        for (int i = 1; i <= 2000; ++i)
+            model.SetNomin(i, nomin);
+        try {
+            model.SaveToFile(target.toStdString());
+            QFAIL("no error");
+        } catch (const TIoError& error) {
+            QCOMPARE(error.code(), 101);
+            QCOMPARE(std::string(error.what()), std::string("Zu wenig Speicherplatz"));
+        }
+        QCOMPARE(readBytes(target), std::string("previous"));
+        QCOMPARE(QDir(mount.folder).entryList(QDir::Hidden | QDir::Files | QDir::NoDotAndDotDot),
+                 QStringList() << QStringLiteral("EXCHANGE.NT2"));
+    }
+
+    void save_keepsPermissionsOfThePreviousFile() {
+        const QString target = path("perm.nt2");
+        writeBytes(target, "previous");
+        QVERIFY(::chmod(target.toLocal8Bit().constData(), 0640) == 0);
+        TMeldeAustausch model;
+        model.SaveToFile(target.toStdString());
+        struct stat info {};
+        QVERIFY(::stat(target.toLocal8Bit().constData(), &info) == 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(0640));
+    }
+
+    void demoFile_resavesToItself() {
+        TMeldeAustausch model;
+        model.LoadFromFile(DEMO_FILE);
+        QCOMPARE(model.EventCount(), 20);
+        QCOMPARE(model.ToFileText(), ReadWholeFile(DEMO_FILE));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExchangeFile)
+#include "tst_exchangefile.moc"
