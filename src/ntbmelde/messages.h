@@ -9,6 +9,11 @@
 
 inline constexpr int AnswerYes = 6;
 inline constexpr int AnswerNo = 7;
+// What AskYesNo returns when its box was closed through the title bar.
+inline constexpr int AnswerClosed = 2;
+
+// The application's title: caption of the main window and of the application-wide report.
+inline const QString ApplicationTitle = QStringLiteral("Meldeprogramm für Natabo");
 
 // Question box "Bestätigung" with "&Ja"/"&Nein" (and "&Hilfe" for a non-zero help context).
 // Returns 6 for yes, 7 for no, another value when closed through the title bar.
@@ -24,12 +29,16 @@ void ReportApplicationError(const QString& text);
 bool RunCommand(const std::function<void()>& command);
 
 // Test seam. While a recorder is installed no box is shown: each box is recorded as
-// "<kind>: <text>" (kind "Frage", "Fehler" or "Programmfehler") and questions take the
-// next scripted answer (yes when none is left).
+// "<kind>: <text as the box shows it>", i.e. "Frage: <message>", "Fehler: <message> !" and
+// "Programmfehler: <text with its full stop>"; line breaks stay as the caller wrote them.
+// Questions take the next scripted answer (yes when none is left). Recorders nest: the
+// newest one records until it is destroyed.
 class MessageRecorder {
 public:
     MessageRecorder();
     ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
     void setNextAnswer(int answer);
     QStringList shown;
 
@@ -38,4 +47,5 @@ private:
     friend void ShowError(const QString&, int);
     friend void ReportApplicationError(const QString&);
     QList<int> answers;
+    MessageRecorder* previous;
 };

@@ -1,0 +1,29 @@
+#include "appearance.h"
+
+using namespace Qt::StringLiterals;
+
+// Resources of a static library register only when something calls for them.
+static void initProgramResources() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(ntbmelde);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+QIcon programIcon() {
+    initProgramResources();
+    return QIcon(u":/icons/ntbmelde.png"_s);
+}
+
+QPixmap exitNoticePicture() {
+    initProgramResources();
+    return QPixmap(u":/icons/werbung.png"_s);
+}
+
+QFont pixelFont(const QString& family, QFont::StyleHint hint, int pixelSize) {
+    QFont font(family);
+    font.setStyleHint(hint);
+    font.setPixelSize(pixelSize);
+    return font;
+}

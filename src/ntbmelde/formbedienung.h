@@ -1,0 +1,23 @@
+// The instructions window: the program's short user guide.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTextEdit;
+
+class TFormBedienung : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormBedienung(QWidget* parent = nullptr);
+
+private slots:
+    void BitBtn1Click();
+
+private:
+    QTextEdit* Memo1;
+    QPushButton* BitBtn1;
+    QLabel* Label1;
+    QLabel* Label2;
+};

@@ -1,0 +1,219 @@
+#include "formmain.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QToolBar>
+
+#include "appearance.h"
+#include "common.h"
+#include "formbedienung.h"
+#include "formwerbung.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString ExchangeFileName = u"EXCHANGE.NT2"_s;
+constexpr int BannerHeight = 16;
+constexpr int PanelHeight = 54;
+constexpr int ButtonHeight = 41;
+constexpr int ButtonTop = (PanelHeight - ButtonHeight) / 2;
+
+QString withTrailingSlash(const QString& folder) {
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+} // namespace
+
+TFormMain::TFormMain(const QString& location) {
+    setObjectName(u"FormMain"_s);
+    setWindowTitle(ApplicationTitle);
+    setWindowIcon(programIcon());
+    setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
+    createControls();
+    FormCreate(location);
+}
+
+TFormMain::~TFormMain() {
+    // Normally the close sequence has already released the model.
+    if (model)
+        Global::MeldeAustausch = nullptr;
+}
+
+void TFormMain::createControls() {
+    Label1 = new QLabel(u"Meldeprogramm für Natabo – Vereinsdaten, Meldungen und "
+                        u"Kontrollausdruck für den Ausrichter"_s);
+    Label1->setObjectName(u"Label1"_s);
+    Label1->setFixedHeight(BannerHeight);
+    Label1->setAlignment(Qt::AlignCenter);
+    QFont bannerFont = pixelFont(u"Arial"_s, QFont::SansSerif, 13);
+    bannerFont.setBold(true);
+    Label1->setFont(bannerFont);
+    QPalette banner = Label1->palette();
+    banner.setColor(QPalette::Window, Qt::white);
+    banner.setColor(QPalette::WindowText, Qt::blue);
+    Label1->setPalette(banner);
+    Label1->setAutoFillBackground(true);
+    setMenuWidget(Label1);
+
+    MdiArea = new QMdiArea;
+    MdiArea->setObjectName(u"MdiArea"_s);
+    setCentralWidget(MdiArea);
+
+    ControlPanel = new QFrame;
+    ControlPanel->setObjectName(u"ControlPanel"_s);
+    ControlPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ControlPanel->setFixedHeight(PanelHeight);
+    ControlPanel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    ButtonVerein = addButton(
+        u"ButtonVerein"_s, u"&Vereinsdaten"_s, u"Vereinsdaten eingeben oder ändern"_s, 10, 150,
+        themePicture(u"system-users"_s, QStyle::SP_DirHomeIcon), &TFormMain::ButtonVereinClick);
+    ButtonMeldung = addButton(
+        u"ButtonMeldung"_s, u"&Meldungen"_s, u"Meldungen eingeben oder ändern"_s, 160, 150,
+        themePicture(u"accessories-text-editor"_s, QStyle::SP_FileDialogDetailedView),
+        &TFormMain::ButtonMeldungClick);
+    ButtonAusdruck =
+        addButton(u"ButtonAusdruck"_s, u"&Kontrollausdruck"_s,
+                  u"Kontrollausdruck anzeigen, speichern oder drucken"_s, 310, 150,
+                  themePicture(u"document-print-preview"_s, QStyle::SP_FileDialogContentsView),
+                  &TFormMain::ButtonKontrollClick);
+    ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 460, 150,
+                           themePicture(u"window-close"_s, QStyle::SP_DialogCloseButton),
+                           &TFormMain::ButtonExitClick);
+    ButtonHelp = addButton(u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s,
+                           610, 120, themePicture(u"help-contents"_s, QStyle::SP_DialogHelpButton),
+                           &TFormMain::ButtonHelpClick);
+    ControlPanel->setMinimumWidth(ButtonHelp->geometry().right() + 10);
+    setTabOrder(ButtonVerein, ButtonMeldung);
+    setTabOrder(ButtonMeldung, ButtonAusdruck);
+    setTabOrder(ButtonAusdruck, ButtonExit);
+    setTabOrder(ButtonExit, ButtonHelp);
+
+    // A fixed strip: not movable, not floatable, not to be hidden from a context menu.
+    auto* strip = new QToolBar;
+    strip->setObjectName(u"ControlStrip"_s);
+    strip->setMovable(false);
+    strip->setFloatable(false);
+    strip->toggleViewAction()->setVisible(false);
+    strip->setContextMenuPolicy(Qt::PreventContextMenu);
+    strip->layout()->setContentsMargins(0, 0, 0, 0);
+    strip->addWidget(ControlPanel);
+    addToolBar(Qt::BottomToolBarArea, strip);
+}
+
+QPushButton* TFormMain::addButton(const QString& name, const QString& caption, const QString& hint,
+                                  int left, int width, const QIcon& picture,
+                                  void (TFormMain::*handler)()) {
+    auto* button = new QPushButton(picture, caption, ControlPanel);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setIconSize(QSize(20, 20));
+    button->setGeometry(left, ButtonTop, width, ButtonHeight);
+    connect(button, &QPushButton::clicked, this, handler);
+    return button;
+}
+
+// The desktop's icon theme where there is one; the style's own pictures otherwise.
+QIcon TFormMain::themePicture(const QString& themeName, QStyle::StandardPixmap fallback) const {
+    return QIcon::fromTheme(themeName, style()->standardIcon(fallback));
+}
+
+// Without a location the exchange file lies beside the program. A folder holds EXCHANGE.NT2;
+// anything else names the exchange file itself, whose folder is then the program's folder.
+void TFormMain::locateExchangeFile(const QString& location) {
+    if (location.isEmpty()) {
+        Global::ProgDir = QFile::decodeName(QByteArray::fromStdString(ProgramDir()));
+        exchangeFile = Global::ProgDir + ExchangeFileName;
+        return;
+    }
+    const QFileInfo info(location);
+    if (info.isDir()) {
+        Global::ProgDir = withTrailingSlash(info.absoluteFilePath());
+        exchangeFile = Global::ProgDir + ExchangeFileName;
+    } else {
+        Global::ProgDir = withTrailingSlash(info.absolutePath());
+        exchangeFile = info.absoluteFilePath();
+    }
+}
+
+std::string TFormMain::exchangeFilePath() const {
+    return QFile::encodeName(exchangeFile).toStdString();
+}
+
+void TFormMain::FormCreate(const QString& location) {
+    locateExchangeFile(location);
+    model = std::make_unique<TMeldeAustausch>();
+    Global::MeldeAustausch = model.get();
+    FileFound = QFileInfo::exists(exchangeFile);
+    Global::DataChanged = false;
+    if (FileFound) {
+        // A file that cannot be read is reported; the program goes on with what was read.
+        RunCommand([this] { model->LoadFromFile(exchangeFilePath()); });
+    } else {
+        ShowError(u"Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
+                  u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein!"_s,
+                  0);
+        ButtonVerein->setEnabled(false);
+        ButtonMeldung->setEnabled(false);
+        ButtonAusdruck->setEnabled(false);
+    }
+    (FileFound ? ButtonVerein : ButtonExit)->setFocus();
+}
+
+void TFormMain::ButtonVereinClick() {}
+
+void TFormMain::ButtonMeldungClick() {}
+
+void TFormMain::ButtonKontrollClick() {}
+
+void TFormMain::ButtonExitClick() {
+    close();
+}
+
+void TFormMain::ButtonHelpClick() {
+    TFormBedienung instructions(this);
+    instructions.exec();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+// False only when saving failed: the program then stays open with everything as it was.
+bool TFormMain::FormCloseQuery() {
+    if (!Global::DataChanged || AskYesNo(u"Daten jetzt speichern?"_s, 0) != AnswerYes)
+        return true;
+    return RunCommand([this] {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
+        model->SaveToFile(exchangeFilePath());
+    });
+}
+
+void TFormMain::FormClose() {
+    {
+        TFormWerbung notice(this);
+        notice.exec();
+    }
+    const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
+    for (qsizetype i = children.size() - 1; i >= 0; --i)
+        children[i]->close();
+    Global::MeldeAustausch = nullptr;
+    model.reset();
+}

@@ -1,0 +1,58 @@
+// The main window: start-up, the five commands, the printout windows and the close sequence.
+#pragma once
+
+#include <QMainWindow>
+#include <QStyle>
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QMdiArea;
+class QPushButton;
+class TMeldeAustausch;
+
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `location` names the exchange file or its folder; empty means EXCHANGE.NT2 in the
+    // program's own folder. Reads the file at once, reporting any trouble in a message box.
+    explicit TFormMain(const QString& location = QString());
+    ~TFormMain() override;
+
+    // The frame that holds the printout windows.
+    QMdiArea* mdiArea() const { return MdiArea; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void ButtonVereinClick();
+    void ButtonMeldungClick();
+    void ButtonKontrollClick();
+    void ButtonExitClick();
+    void ButtonHelpClick();
+
+private:
+    void createControls();
+    QPushButton* addButton(const QString& name, const QString& caption, const QString& hint,
+                           int left, int width, const QIcon& picture, void (TFormMain::*handler)());
+    QIcon themePicture(const QString& themeName, QStyle::StandardPixmap fallback) const;
+    void locateExchangeFile(const QString& location);
+    std::string exchangeFilePath() const;
+    void FormCreate(const QString& location);
+    bool FormCloseQuery();
+    void FormClose();
+
+    std::unique_ptr<TMeldeAustausch> model;
+    QString exchangeFile;
+    bool FileFound = false;
+
+    QLabel* Label1;
+    QMdiArea* MdiArea;
+    QFrame* ControlPanel;
+    QPushButton* ButtonVerein;
+    QPushButton* ButtonMeldung;
+    QPushButton* ButtonAusdruck;
+    QPushButton* ButtonExit;
+    QPushButton* ButtonHelp;
+};

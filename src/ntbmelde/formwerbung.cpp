@@ -1,0 +1,77 @@
+#include "formwerbung.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "appearance.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int ClientWidth = 604;
+constexpr int ClientHeight = 274;
+constexpr int PictureHeight = 73;
+constexpr int NoticeHeight = 125;
+constexpr int StripHeight = 41;
+} // namespace
+
+TFormWerbung::TFormWerbung(QWidget* parent) : QDialog(parent) {
+    setObjectName(u"FormWerbung"_s);
+    setWindowTitle(u"Melde-Programm wird beendet"_s);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
+
+    Image1 = new QLabel;
+    Image1->setObjectName(u"Image1"_s);
+    Image1->setFixedHeight(PictureHeight);
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setPixmap(exitNoticePicture());
+
+    Memo1 = new QLabel(u"Vielen Dank, dass Sie Ihre Meldungen mit diesem Programm erfasst haben.\n"
+                       u"Bitte schicken Sie die Datei \"EXCHANGE.NT2\" und den Kontrollausdruck\n"
+                       u"rechtzeitig vor dem Meldeschluss an den Ausrichter."_s);
+    Memo1->setObjectName(u"Memo1"_s);
+    Memo1->setFixedHeight(NoticeHeight);
+    Memo1->setAlignment(Qt::AlignCenter);
+    Memo1->setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 13));
+
+    Label1 = new QLabel(u"Viel Erfolg beim Wettkampf!"_s);
+    Label1->setObjectName(u"Label1"_s);
+    Label1->setAlignment(Qt::AlignCenter);
+    QFont large = pixelFont(u"Arial"_s, QFont::SansSerif, 24);
+    large.setBold(true);
+    Label1->setFont(large);
+    QPalette blue = Label1->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    Label1->setPalette(blue);
+
+    ButtonOk = new QPushButton(u"OK"_s);
+    ButtonOk->setObjectName(u"ButtonOk"_s);
+    ButtonOk->setFixedSize(150, 25);
+    ButtonOk->setDefault(true);
+    connect(ButtonOk, &QPushButton::clicked, this, &TFormWerbung::ButtonOkClick);
+
+    auto* strip = new QWidget;
+    strip->setFixedHeight(StripHeight);
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 0, 0, 0);
+    stripLayout->addWidget(ButtonOk, 0, Qt::AlignCenter);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Image1);
+    layout->addWidget(Memo1);
+    layout->addWidget(Label1, 1);
+    layout->addWidget(strip);
+
+    ButtonOk->setFocus();
+}
+
+void TFormWerbung::ButtonOkClick() {
+    accept();
+}

@@ -1,0 +1,22 @@
+// The exit notice, shown once at the end of every run.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+class TFormWerbung : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormWerbung(QWidget* parent = nullptr);
+
+private slots:
+    void ButtonOkClick();
+
+private:
+    QLabel* Image1;
+    QLabel* Memo1;
+    QLabel* Label1;
+    QPushButton* ButtonOk;
+};

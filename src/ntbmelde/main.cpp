@@ -1,0 +1,38 @@
+// The program: one main window, started on the exchange file named on the command line or
+// on EXCHANGE.NT2 beside the program.
+#include <QApplication>
+#include <clocale>
+#include <cstdio>
+
+#include "appearance.h"
+#include "formmain.h"
+
+using namespace Qt::StringLiterals;
+
+// Qt aborts when it finds no display; a user deserves a sentence instead.
+static bool displayAvailable() {
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+           qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+int main(int argc, char* argv[]) {
+    if (!displayAvailable()) {
+        std::fputs("ntbmelde: Keine grafische Anzeige gefunden (weder DISPLAY noch "
+                   "WAYLAND_DISPLAY ist gesetzt).\n"
+                   "Ohne Bildschirm starten Sie das Meldeprogramm mit einem virtuellen "
+                   "X-Server, zum Beispiel:\n"
+                   "    xvfb-run -a ntbmelde [Austauschdatei oder deren Ordner]\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    // The core writes decimal numbers with the user's separator.
+    std::setlocale(LC_ALL, "");
+    QApplication::setApplicationName(u"ntbmelde"_s);
+    QApplication::setWindowIcon(programIcon());
+
+    const QStringList arguments = QApplication::arguments();
+    TFormMain window(arguments.size() > 1 ? arguments.at(1) : QString());
+    window.showMaximized();
+    return QApplication::exec();
+}

@@ -1,0 +1,139 @@
+#include "messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWhatsThis>
+
+#include "ansi.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+MessageRecorder* recorder = nullptr;
+
+// An hourglass that a caller left on must not hide that the program waits for an answer.
+void resetMousePointer() {
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+}
+
+// Callers break lines with a carriage return, which a Qt label would not show as a break.
+QString displayText(const QString& message) {
+    QString text = message;
+    text.replace(u"\r\n"_s, u"\n"_s);
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+// No help file belongs to the program: the help button explains where the guide is.
+QString helpText(int helpContext) {
+    return u"Hilfe Nr. %1\n\nZu dieser Meldung gibt es keine eigene Hilfeseite. Die "
+           u"Bedienungsanleitung öffnen Sie im Hauptfenster mit der Schaltfläche \"Hilfe\"."_s.arg(
+               helpContext);
+}
+
+// Adds "&Hilfe" when a help context is given. Its click shows the help beside the button and,
+// unlike the other buttons, leaves the box open.
+void addHelpButton(QMessageBox& box, int helpContext) {
+    if (helpContext == 0)
+        return;
+    QPushButton* help = box.addButton(u"&Hilfe"_s, QMessageBox::HelpRole);
+    help->setObjectName(u"ButtonHilfe"_s);
+    QObject::disconnect(help, &QAbstractButton::clicked, nullptr, nullptr);
+    QObject::connect(help, &QAbstractButton::clicked, help, [help, helpContext] {
+        QWhatsThis::showText(help->mapToGlobal(help->rect().bottomLeft()), helpText(helpContext),
+                             help);
+    });
+}
+
+// Shows the box modally in the middle of the screen. Returns the button that closed it, or
+// nullptr when it was closed through its title bar.
+QAbstractButton* runBox(QMessageBox& box) {
+    QAbstractButton* clicked = nullptr;
+    QObject::connect(&box, &QMessageBox::buttonClicked, &box,
+                     [&clicked](QAbstractButton* button) { clicked = button; });
+    box.exec();
+    // Lets the area under the box repaint before the caller goes on.
+    QCoreApplication::processEvents();
+    return clicked;
+}
+} // namespace
+
+int AskYesNo(const QString& message, int helpContext) {
+    resetMousePointer();
+    if (recorder) {
+        recorder->shown.append(u"Frage: "_s + message);
+        return recorder->answers.isEmpty() ? AnswerYes : recorder->answers.takeFirst();
+    }
+    QMessageBox box(QMessageBox::Question, u"Bestätigung"_s, displayText(message));
+    QPushButton* yes = box.addButton(u"&Ja"_s, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(u"&Nein"_s, QMessageBox::NoRole);
+    yes->setObjectName(u"ButtonJa"_s);
+    no->setObjectName(u"ButtonNein"_s);
+    addHelpButton(box, helpContext);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    QAbstractButton* answer = runBox(box);
+    if (answer == yes)
+        return AnswerYes;
+    return answer == no ? AnswerNo : AnswerClosed;
+}
+
+void ShowError(const QString& message, int helpContext) {
+    resetMousePointer();
+    const QString text = message + u" !"_s;
+    if (recorder) {
+        recorder->shown.append(u"Fehler: "_s + text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, u"Fehler"_s, displayText(text));
+    QPushButton* ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    ok->setObjectName(u"ButtonOk"_s);
+    addHelpButton(box, helpContext);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    runBox(box);
+}
+
+void ReportApplicationError(const QString& text) {
+    resetMousePointer();
+    QString shownText = text;
+    if (!shownText.isEmpty() && shownText.back() > u'.')
+        shownText += u'.';
+    if (recorder) {
+        recorder->shown.append(u"Programmfehler: "_s + shownText);
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, ApplicationTitle, displayText(shownText));
+    QPushButton* ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    ok->setObjectName(u"ButtonOk"_s);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    runBox(box);
+}
+
+bool RunCommand(const std::function<void()>& command) {
+    try {
+        command();
+        return true;
+    } catch (const std::exception& error) {
+        // Every text of the core, the file errors included, is Windows-1252.
+        ReportApplicationError(fromAnsi(error.what()));
+    } catch (...) {
+        ReportApplicationError(u"Unbekannter Fehler"_s);
+    }
+    return false;
+}
+
+MessageRecorder::MessageRecorder() : previous(recorder) {
+    recorder = this;
+}
+
+MessageRecorder::~MessageRecorder() {
+    recorder = previous;
+}
+
+void MessageRecorder::setNextAnswer(int answer) {
+    answers.append(answer);
+}
