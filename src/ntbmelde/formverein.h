@@ -1,0 +1,47 @@
+// The club data dialog: the nominating club and its contact person.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class TMeldeAustausch;
+
+class TFormVerein : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormVerein(QWidget* parent = nullptr);
+
+    // Loads the fields from the program's model, shows the dialog modally and returns when it
+    // has closed. Only "O&K" writes into the model.
+    void LoadFields();
+
+protected:
+    // Every way of closing without "O&K" (A&bbrechen, Escape, close box) asks first when
+    // something was changed.
+    void reject() override;
+
+private slots:
+    void SomethingChanged();
+    void ButtonOkClick();
+
+private:
+    // A single-line field and the club field of the model behind it.
+    struct ClubField {
+        QLineEdit* edit;
+        std::string TMeldeAustausch::*modelField;
+    };
+
+    void FormCreate();
+    bool StoreFields();
+    bool FormCloseQuery();
+
+    QPushButton* ButtonOk;
+    QPushButton* ButtonEsc;
+    QLineEdit* EditName;
+    QComboBox* ChooseVerband;
+    QList<ClubField> fields;
+    bool Changed = false;
+};

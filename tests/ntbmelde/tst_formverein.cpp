@@ -1,0 +1,340 @@
+// The club data dialog, opened as the main window opens it and driven from the keyboard.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ansi.h"
+#include "common.h"
+#include "formverein.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+#include "modaldialog.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString DiscardQuestion = u"Frage: Änderung wirklich verwerfen?"_s;
+const QString MissingName = u"Fehler: Fehlende Eingabe: Vereinsname !"_s;
+} // namespace
+
+class TestFormVerein : public QObject {
+    Q_OBJECT
+
+private:
+    TMeldeAustausch model;
+    std::unique_ptr<TFormVerein> form;
+    std::unique_ptr<MessageRecorder> messages;
+
+    template <typename T = QWidget> T* control(const char* name) {
+        T* found = form->findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
+    QPushButton* buttonOk() { return control<QPushButton>("ButtonOk"); }
+    QComboBox* chooseVerband() { return control<QComboBox>("ChooseVerband"); }
+
+    // Opens the dialog as the "&Vereinsdaten" button does; `user` acts while it is open.
+    void open(const std::function<void()>& user) {
+        form = std::make_unique<TFormVerein>();
+        whenShown(*form, user);
+        form->LoadFields();
+    }
+
+    void fillClub() {
+        model.ClubName = "SV Blau-Wei\xDF Neustadt";
+        model.Verband = 17;
+        model.Fina = "GER";
+        model.ClubId = "4711";
+        model.Person = "Erika Muster";
+        model.Street = "Am Kanaltor 3";
+        model.Zip = "12345";
+        model.ClubPlace = "Neustadt";
+        model.Fon = "0123 4567";
+        model.Fax = "0123 4568";
+        model.EMail = "meldung@example.org";
+    }
+
+private slots:
+    void init() {
+        model = TMeldeAustausch();
+        Global::MeldeAustausch = &model;
+        Global::DataChanged = false;
+        messages = std::make_unique<MessageRecorder>();
+    }
+    void cleanup() {
+        form.reset();
+        messages.reset();
+        Global::MeldeAustausch = nullptr;
+    }
+
+    void opening_showsTheClubData_withOkDisabled_andFocusInTheName() {
+        fillClub();
+        open([this] {
+            QCOMPARE(form->windowTitle(), u"Vereinsdaten"_s);
+            QCOMPARE(focused(), edit("EditName"));
+            QCOMPARE(edit("EditName")->text(), u"SV Blau-Weiß Neustadt"_s);
+            QCOMPARE(edit("EditFina")->text(), u"GER"_s);
+            QCOMPARE(edit("EditVereinsId")->text(), u"4711"_s);
+            QCOMPARE(edit("EditPerson")->text(), u"Erika Muster"_s);
+            QCOMPARE(edit("EditStrasse")->text(), u"Am Kanaltor 3"_s);
+            QCOMPARE(edit("Editplz")->text(), u"12345"_s);
+            QCOMPARE(edit("EditOrt")->text(), u"Neustadt"_s);
+            QCOMPARE(edit("EditTelefon")->text(), u"0123 4567"_s);
+            QCOMPARE(edit("EditTelefax")->text(), u"0123 4568"_s);
+            QCOMPARE(edit("EditEMail")->text(), u"meldung@example.org"_s);
+            QCOMPARE(chooseVerband()->currentText(), u"Schwimmverband Nordrhein-Westfalen"_s);
+            QVERIFY(!buttonOk()->isEnabled());
+            QCOMPARE(form->size(), QSize(569, 360));
+        });
+    }
+
+    void closingUnchanged_asksNothing_andStoresNothing_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("Escape") << 0;
+        QTest::newRow("A&bbrechen") << 1;
+        QTest::newRow("close box") << 2;
+    }
+    void closingUnchanged_asksNothing_andStoresNothing() {
+        QFETCH(int, way);
+        fillClub();
+        TMeldeAustausch before = model;
+        open([this, way] {
+            if (way == 0)
+                press(Qt::Key_Escape);
+            else if (way == 1)
+                pressAccelerator(Qt::Key_B);
+            else
+                form->close();
+            QVERIFY(!form->isVisible());
+        });
+        QCOMPARE(messages->shown, QStringList());
+        QCOMPARE(model.ToFileText(), before.ToFileText());
+        QVERIFY(!Global::DataChanged);
+    }
+
+    void typingAndDeletingACharacter_countsAsChange_andClosingAsks() {
+        fillClub();
+        TMeldeAustausch before = model;
+        messages->setNextAnswer(AnswerNo);
+        messages->setNextAnswer(AnswerYes);
+        open([this] {
+            press(Qt::Key_End);
+            type(u"x"_s);
+            press(Qt::Key_Backspace);
+            QCOMPARE(edit("EditName")->text(), u"SV Blau-Weiß Neustadt"_s);
+            QVERIFY(buttonOk()->isEnabled());
+            press(Qt::Key_Escape); // answered no: the dialog stays as it was
+            QCOMPARE(messages->shown, QStringList{DiscardQuestion});
+            QVERIFY(form->isVisible());
+            QVERIFY(buttonOk()->isEnabled());
+            form->close(); // the close box asks too; answered yes
+            QCOMPARE(messages->shown, QStringList(2, DiscardQuestion));
+            QVERIFY(!form->isVisible());
+        });
+        QCOMPARE(model.ToFileText(), before.ToFileText());
+        QVERIFY(!Global::DataChanged);
+    }
+
+    void typingTheWholeForm_withEnter_storesEveryFieldAsTyped() {
+        open([this] {
+            // Surrounding blanks of the club name are kept.
+            type(u" SG Neustadt "_s);
+            press(Qt::Key_Return);
+            QCOMPARE(focused(), chooseVerband());
+            press(Qt::Key_Down); // the list keeps its arrows: they choose
+            press(Qt::Key_Down);
+            QCOMPARE(focused(), chooseVerband());
+            press(Qt::Key_Return);
+            const char* const fieldsInOrder[] = {"EditFina",    "EditVereinsId", "EditPerson",
+                                                 "EditStrasse", "Editplz",       "EditOrt",
+                                                 "EditTelefon", "EditTelefax",   "EditEMail"};
+            for (const char* name : fieldsInOrder) {
+                QCOMPARE(focused(), edit(name));
+                type(QString::fromLatin1(name).mid(4));
+                press(Qt::Key_Return);
+            }
+            QCOMPARE(focused(), buttonOk());
+            press(Qt::Key_Return);
+            QVERIFY(!form->isVisible());
+        });
+        QCOMPARE(fromAnsi(model.ClubName), u" SG Neustadt "_s);
+        QCOMPARE(model.Verband, 2);
+        QCOMPARE(fromAnsi(model.Fina), u"Fin"_s); // three characters can be typed
+        QCOMPARE(fromAnsi(model.ClubId), u"VereinsId"_s);
+        QCOMPARE(fromAnsi(model.Person), u"Person"_s);
+        QCOMPARE(fromAnsi(model.Street), u"Strasse"_s);
+        QCOMPARE(fromAnsi(model.Zip), u"plz"_s);
+        QCOMPARE(fromAnsi(model.ClubPlace), u"Ort"_s);
+        QCOMPARE(fromAnsi(model.Fon), u"Telefon"_s);
+        QCOMPARE(fromAnsi(model.Fax), u"Telefax"_s);
+        QCOMPARE(fromAnsi(model.EMail), u"EMail"_s);
+        QVERIFY(Global::DataChanged);
+    }
+
+    void arrowKeys_andTab_followTheFocusOrderAcrossTheGroups() {
+        open([this] {
+            QCOMPARE(focused(), edit("EditName"));
+            press(Qt::Key_Down);
+            QCOMPARE(focused(), chooseVerband());
+            press(Qt::Key_Tab);
+            QCOMPARE(focused(), edit("EditFina"));
+            press(Qt::Key_Down);
+            QCOMPARE(focused(), edit("EditVereinsId"));
+            press(Qt::Key_Down); // into the contact group
+            QCOMPARE(focused(), edit("EditPerson"));
+            press(Qt::Key_Up);
+            QCOMPARE(focused(), edit("EditVereinsId"));
+            edit("EditName")->setFocus();
+            press(Qt::Key_Up); // before the first field comes the button bar; OK is still off
+            QCOMPARE(focused(), control("ButtonEsc"));
+        });
+    }
+
+    void enterInTheLastField_goesToCancelUntilSomethingChanged_thenToOk() {
+        open([this] {
+            edit("EditEMail")->setFocus();
+            press(Qt::Key_Return);
+            QCOMPARE(focused(), control("ButtonEsc"));
+            edit("EditEMail")->setFocus();
+            press(Qt::Key_Down); // wraps to the first enabled button
+            QCOMPARE(focused(), control("ButtonEsc"));
+            edit("EditEMail")->setFocus();
+            type(u"a@b.de"_s);
+            press(Qt::Key_Down);
+            QCOMPARE(focused(), buttonOk());
+            edit("EditEMail")->setFocus();
+            press(Qt::Key_Return);
+            QCOMPARE(focused(), buttonOk());
+            press(Qt::Key_Return); // no club name yet: refused
+            QVERIFY(form->isVisible());
+        });
+        QCOMPARE(messages->shown, QStringList{MissingName});
+    }
+
+    void okWithBlanksOnlyName_isRefused_withFocusInTheName() {
+        fillClub();
+        TMeldeAustausch before = model;
+        messages->setNextAnswer(AnswerYes);
+        open([this] {
+            edit("EditName")->selectAll();
+            type(u"   "_s);
+            pressAccelerator(Qt::Key_K);
+            QCOMPARE(messages->shown, QStringList{MissingName});
+            QVERIFY(form->isVisible());
+            QCOMPARE(focused(), edit("EditName"));
+            QVERIFY(buttonOk()->isEnabled());
+            press(Qt::Key_Escape); // and nothing is stored on the way out either
+        });
+        QCOMPARE(messages->shown, (QStringList{MissingName, DiscardQuestion}));
+        QCOMPARE(model.ToFileText(), before.ToFileText());
+        QVERIFY(!Global::DataChanged);
+    }
+
+    void associationList_holdsTheTableInItsOrder_andChoosingIsAChange() {
+        fillClub();
+        open([this] {
+            QComboBox* list = chooseVerband();
+            QCOMPARE(list->count(), AssociationCount);
+            for (int index = 0; index < AssociationCount; ++index)
+                QCOMPARE(list->itemText(index), fromAnsi(AssociationNames[index]));
+            QCOMPARE(list->itemText(0), u"Nicht zugeordnet"_s);
+            QCOMPARE(list->itemText(37), u"Auswahlmannschaften DSV/LGrp"_s);
+            QCOMPARE(list->currentIndex(), 17);
+            list->setFocus();
+            press(Qt::Key_Up);
+            QCOMPARE(list->currentIndex(), 16);
+            QVERIFY(buttonOk()->isEnabled());
+            pressAccelerator(Qt::Key_K);
+        });
+        QCOMPARE(model.Verband, 16);
+        QCOMPARE(fromAnsi(model.ClubName), u"SV Blau-Weiß Neustadt"_s);
+        QVERIFY(Global::DataChanged);
+    }
+
+    void unknownAssociation_showsNoEntry_andIsStoredAsMinusOneAfterAChange() {
+        fillClub();
+        model.Verband = 38;
+        open([this] {
+            QCOMPARE(chooseVerband()->currentIndex(), -1);
+            QVERIFY(!buttonOk()->isEnabled());
+            edit("EditOrt")->setFocus();
+            type(u"x"_s);
+            pressAccelerator(Qt::Key_K);
+        });
+        QCOMPARE(model.Verband, -1);
+        QCOMPARE(fromAnsi(model.ClubPlace), u"Neustadtx"_s);
+    }
+
+    void valuesLongerThanTheTypingLimit_areShownAndStoredWhole() {
+        // A host's file may carry longer values than the fields let the user type.
+        fillClub();
+        const std::string longName(40, 'N');
+        const std::string longZip = "D-12345-67890";
+        model.ClubName = longName;
+        model.Zip = longZip;
+        QTemporaryDir folder;
+        const std::string path = (folder.path() + u"/EXCHANGE.NT2"_s).toStdString();
+        model.SaveToFile(path);
+        model = TMeldeAustausch();
+        model.LoadFromFile(path);
+        QCOMPARE(model.ClubName.size(), longName.size());
+        QVERIFY(model.ClubName == longName);
+
+        open([this] {
+            QCOMPARE(edit("EditName")->text().size(), 40);
+            QCOMPARE(edit("Editplz")->text(), u"D-12345-67890"_s);
+            press(Qt::Key_End);
+            type(u"X"_s); // no longer than it is
+            QCOMPARE(edit("EditName")->text().size(), 40);
+            QVERIFY(!buttonOk()->isEnabled());
+            edit("EditFina")->setFocus(Qt::TabFocusReason); // selects the whole text
+            type(u"AUTX"_s);
+            QCOMPARE(edit("EditFina")->text(), u"AUT"_s);
+            pressAccelerator(Qt::Key_K);
+        });
+        QCOMPARE(model.ClubName.size(), longName.size());
+        QVERIFY(model.ClubName == longName);
+        QVERIFY(model.Zip == longZip);
+        QCOMPARE(fromAnsi(model.Fina), u"AUT"_s);
+        model.SaveToFile(path);
+        model = TMeldeAustausch();
+        model.LoadFromFile(path);
+        QCOMPARE(model.ClubName.size(), longName.size());
+        QVERIFY(model.ClubName == longName);
+        QCOMPARE(fromAnsi(model.Fina), u"AUT"_s);
+        QCOMPARE(model.Verband, 17);
+    }
+
+    void overlongValue_canBeShortenedButNotLengthened() {
+        model.Person = std::string(70, 'p');
+        open([this] {
+            edit("EditPerson")->setFocus();
+            press(Qt::Key_End);
+            press(Qt::Key_Backspace);
+            press(Qt::Key_Backspace);
+            type(u"q"_s); // still over the limit: refused
+            QCOMPARE(edit("EditPerson")->text(), QString(68, u'p'));
+            press(Qt::Key_Left, Qt::ShiftModifier);
+            type(u"q"_s); // replacing keeps the length
+            QCOMPARE(edit("EditPerson")->text(), QString(67, u'p') + u'q');
+        });
+    }
+
+    void charactersOutsideWindows1252_areRefusedByTheFields() {
+        open([this] {
+            type(u"Łódź €"_s);
+            QCOMPARE(edit("EditName")->text(), u"ód €"_s);
+            pressAccelerator(Qt::Key_K);
+        });
+        QVERIFY(model.ClubName == "\xF3"
+                                  "d \x80"); // Windows-1252 bytes
+    }
+};
+
+QTEST_MAIN(TestFormVerein)
+#include "tst_formverein.moc"
