@@ -16,6 +16,7 @@
 #include "appearance.h"
 #include "common.h"
 #include "formbedienung.h"
+#include "formverein.h"
 #include "formwerbung.h"
 #include "global.h"
 #include "meldeaustausch.h"
@@ -171,7 +172,12 @@ void TFormMain::FormCreate(const QString& location) {
     (FileFound ? ButtonVerein : ButtonExit)->setFocus();
 }
 
-void TFormMain::ButtonVereinClick() {}
+void TFormMain::ButtonVereinClick() {
+    RunCommand([this] {
+        TFormVerein clubData(this);
+        clubData.LoadFields();
+    });
+}
 
 void TFormMain::ButtonMeldungClick() {}
 
