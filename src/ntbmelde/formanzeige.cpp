@@ -115,7 +115,7 @@ TFormAnzeige::TFormAnzeige(QWidget* parent) : QMdiSubWindow(parent) {
     ButtonPrint = makeButton(u"ButtonPrint"_s, u"&Drucken"_s,
                              u"Hier drucken Sie den Kontrollausdruck"_s, strip);
     ButtonPreview =
-        makeButton(u"ButtonPreview"_s, u"&Vorschau"_s,
+        makeButton(u"ButtonPreview"_s, u"Seiten&ansicht"_s,
                    u"Hier sehen Sie die Seiten des Ausdrucks vor dem Drucken an"_s, strip);
     auto* buttons = new QHBoxLayout(strip);
     buttons->setContentsMargins(8, 8, 8, 8);
@@ -198,7 +198,7 @@ void TFormAnzeige::saveAs(QString fileName, FileType type) const {
             writer.setTitle(PrintJobName);
             writer.setCreator(u"Meldeprogramm für Natabo"_s);
             writer.setPageSize(QPageSize(QPageSize::A4));
-            writer.setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
+            writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
             paintReport(writer);
         }
         WriteFileAtomically(localPath(withDefaultExtension(fileName, u".PDF"_s)),
@@ -224,7 +224,7 @@ void TFormAnzeige::ButtonPreviewClick() {
     printer.setDocName(PrintJobName);
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(u"PreviewDialog"_s);
-    preview.setWindowTitle(u"Druckvorschau: Kontrollausdruck"_s);
+    preview.setWindowTitle(u"Seitenansicht: Kontrollausdruck"_s);
     // Printing from the preview runs inside its event loop, so it is a command of its own.
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
         RunCommand([&] {

@@ -1,0 +1,443 @@
+// The printout window as the club meets it: opened inside the frame, saved through the save
+// dialog (scripted by its seam), printed, previewed and closed with the keyboard.
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "ansi.h"
+#include "common.h"
+#include "dialogseam.h"
+#include "formanzeige.h"
+#include "formmain.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+#include "report.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString RtfType = u"Rich-Text-Format (*.RTF)"_s;
+const QString TextType = u"Reiner Text (*.TXT)"_s;
+const QString PdfType = u"PDF-Dokument (*.PDF)"_s;
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct ToolResult {
+    int exitCode = -1;
+    QByteArray out;
+};
+
+ToolResult runTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000))
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput()};
+}
+
+// The demo competition with a club and `count` nominations, in no particular order.
+void fillModel(TMeldeAustausch& model, int count) {
+    model.LoadFromFile(DEMO_FILE);
+    model.ClubName = "SV Musterstadt";
+    model.Verband = 17;
+    model.Person = toAnsi(u"Jörg Weiß"_s);
+    for (int i = 1; i <= count; ++i) {
+        TNominRecord nomin = EmptyNomin;
+        nomin.Name = "SCHWIMMER, NUMMER " + std::to_string(count + 1 - i);
+        nomin.Age = 2000 + i % 15;
+        nomin.WkNr = (1 + i % 19) * 1000;
+        nomin.Time = 3000 + i * 7;
+        nomin.RegNr = std::to_string(100000 + i);
+        model.SetNomin(i, nomin);
+    }
+}
+
+QString collapsedBlanks(QString text) {
+    static const QRegularExpression blanks(u" +"_s);
+    return text.replace(blanks, u" "_s);
+}
+
+} // namespace
+
+class TestFormAnzeige : public QObject {
+    Q_OBJECT
+
+    TMeldeAustausch model;
+    QTemporaryDir folder;
+    QMdiArea* area = nullptr;
+    MessageRecorder* messages = nullptr;
+
+    TFormAnzeige* openPrintout() {
+        auto* printout = new TFormAnzeige;
+        area->addSubWindow(printout);
+        printout->showMaximized();
+        // A closed modal dialog may leave no window active.
+        area->activateWindow();
+        if (!QTest::qWaitForWindowActive(area))
+            qWarning("frame not active");
+        area->setActiveSubWindow(printout);
+        return printout;
+    }
+
+    template <typename T> static T* child(QWidget* printout, const QString& name) {
+        T* widget = printout->findChild<T*>(name);
+        if (!widget)
+            qFatal("no %s", qPrintable(name));
+        return widget;
+    }
+
+    QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+    // Alt + the button's letter, as the user presses it; the button clicks a moment later.
+    static void pressAlt(TFormAnzeige* printout, Qt::Key key, const QString& buttonName) {
+        auto* button = child<QPushButton>(printout, buttonName);
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        QVERIFY2(button->isDown(), "the shortcut did not reach the button");
+        QTRY_VERIFY(!button->isDown());
+    }
+
+    // Presses Alt+S and answers the save dialog with `name` and `type`.
+    static void saveWithKeyboard(TFormAnzeige* printout, const QString& name, const QString& type) {
+        FileDialogSeam::setNextFileName(name, type);
+        pressAlt(printout, Qt::Key_S, u"ButtonSave"_s);
+    }
+
+private slots:
+    void initTestCase() {
+        PinCurrentYear(2026);
+        QVERIFY(folder.isValid());
+        fillModel(model, 3);
+        Global::MeldeAustausch = &model;
+        Global::ProgDir = folder.path() + u'/';
+        area = new QMdiArea;
+        area->resize(900, 700);
+        area->show();
+    }
+
+    void init() {
+        messages = new MessageRecorder;
+        QDir(folder.path()).removeRecursively();
+        QDir().mkpath(folder.path());
+    }
+
+    void cleanup() {
+        area->closeAllSubWindows();
+        delete messages;
+        messages = nullptr;
+    }
+
+    void cleanupTestCase() {
+        delete area;
+        Global::MeldeAustausch = nullptr;
+    }
+
+    void open_showsTheTextWithFocusOnClose() {
+        TFormAnzeige* printout = openPrintout();
+        QVERIFY(printout->isMaximized());
+        QVERIFY(printout->testAttribute(Qt::WA_DeleteOnClose));
+        QCOMPARE(printout->windowTitle(), QString());
+
+        auto* text = child<QPlainTextEdit>(printout, u"TextFeld"_s);
+        QVERIFY(text->isReadOnly());
+        QCOMPARE(text->font().pixelSize(), 13);
+        QVERIFY(QFontInfo(text->font()).fixedPitch());
+        QCOMPARE(text->toPlainText().split(u'\n').size(), qsizetype(printout->lines().size()));
+        QVERIFY(text->toPlainText().contains(u"Erklärung des meldenden Vereins"_s));
+        QVERIFY(text->toPlainText().contains(u"LSV: Schwimmverband Nordrhein-Westfalen, GER"_s));
+
+        // The buttons from left to right, which is also the way Tab goes.
+        const QStringList order{u"ButtonClose"_s, u"ButtonSave"_s, u"ButtonPrint"_s,
+                                u"ButtonPreview"_s};
+        const QStringList captions{u"S&chließen"_s, u"&Speichern"_s, u"&Drucken"_s,
+                                   u"Seiten&ansicht"_s};
+        int left = -1;
+        for (qsizetype i = 0; i < order.size(); ++i) {
+            auto* button = child<QPushButton>(printout, order[i]);
+            QCOMPARE(button->text(), captions[i]);
+            QCOMPARE(button->size(), QSize(110, 25));
+            QVERIFY(button->x() > left);
+            left = button->x();
+            QCOMPARE(QApplication::focusWidget(), button);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(child<QPushButton>(printout, u"ButtonClose"_s)->toolTip(), u"Anzeige schließen"_s);
+        QVERIFY(messages->shown.isEmpty());
+    }
+
+    // Each window keeps the data as they were when it opened, and saves that text.
+    void open_twice_eachWindowKeepsItsSnapshot() {
+        TFormAnzeige* first = openPrintout();
+        const std::string oldName = model.ClubName;
+        model.ClubName = "TSV Neuer Name";
+        TFormAnzeige* second = openPrintout();
+        model.ClubName = oldName;
+
+        const QString firstText = child<QPlainTextEdit>(first, u"TextFeld"_s)->toPlainText();
+        QVERIFY(firstText.contains(u"Meldender Verein: SV Musterstadt"_s));
+        QVERIFY(child<QPlainTextEdit>(second, u"TextFeld"_s)
+                    ->toPlainText()
+                    .contains(u"Meldender Verein: TSV Neuer Name"_s));
+
+        saveWithKeyboard(second, path(u"zweiter"_s), TextType);
+        area->setActiveSubWindow(first);
+        saveWithKeyboard(first, path(u"erster"_s), TextType);
+        QCOMPARE(readFile(path(u"erster.TXT"_s)),
+                 QByteArray::fromStdString(ReportPlainText(first->lines())));
+        QVERIFY(readFile(path(u"zweiter.TXT"_s)).contains("Meldender Verein: TSV Neuer Name"));
+        QVERIFY(messages->shown.isEmpty());
+    }
+
+    void save_typeDecidesContentAndMissingExtension_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no extension, rich text") << u"ausdruck"_s << RtfType << u"ausdruck.RTF"_s;
+        QTest::newRow("no extension, plain text") << u"ausdruck"_s << TextType << u"ausdruck.TXT"_s;
+        QTest::newRow("no extension, PDF") << u"ausdruck"_s << PdfType << u"ausdruck.PDF"_s;
+        QTest::newRow(".TXT typed, rich text") << u"ausdruck.TXT"_s << RtfType << u"ausdruck.TXT"_s;
+        QTest::newRow("lower-case extension") << u"ausdruck.txt"_s << TextType << u"ausdruck.txt"_s;
+        QTest::newRow("point in folder name only")
+            << u"ordner.neu/ausdruck"_s << TextType << u"ordner.neu/ausdruck.TXT"_s;
+        QTest::newRow("trailing point") << u"ausdruck."_s << RtfType << u"ausdruck."_s;
+    }
+    void save_typeDecidesContentAndMissingExtension() {
+        QFETCH(QString, typed);
+        QFETCH(QString, type);
+        QFETCH(QString, written);
+        QDir().mkpath(path(u"ordner.neu"_s));
+        TFormAnzeige* printout = openPrintout();
+
+        saveWithKeyboard(printout, path(typed), type);
+
+        QCOMPARE(FileDialogSeam::lastCaption, u"Anzeige speichern"_s);
+        QCOMPARE(FileDialogSeam::lastFolder, Global::ProgDir);
+        QCOMPARE(FileDialogSeam::lastFilters, (QStringList{RtfType, TextType, PdfType}));
+        QCOMPARE(messages->shown, QStringList());
+        const QByteArray content = readFile(path(written));
+        if (type == RtfType)
+            QCOMPARE(content, QByteArray::fromStdString(ReportRtf(printout->lines())));
+        else if (type == TextType)
+            QCOMPARE(content, QByteArray::fromStdString(ReportPlainText(printout->lines())));
+        else
+            QVERIFY(content.startsWith("%PDF-"));
+        // Nothing else was written beside it (no second name, no temporary file left).
+        const QStringList files = QFileInfo(path(written)).dir().entryList(QDir::Files);
+        QCOMPARE(files, QStringList{QFileInfo(written).fileName()});
+    }
+
+    // The overwrite question is the dialog's; the appended name is replaced without one.
+    void save_existingFileOfAppendedName_isReplaced() {
+        QFile old(path(u"alt.RTF"_s));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(50000, 'x'));
+        old.close();
+        TFormAnzeige* printout = openPrintout();
+        saveWithKeyboard(printout, path(u"alt"_s), RtfType);
+        QCOMPARE(readFile(path(u"alt.RTF"_s)),
+                 QByteArray::fromStdString(ReportRtf(printout->lines())));
+    }
+
+    void save_cancelled_writesNothing() {
+        TFormAnzeige* printout = openPrintout();
+        FileDialogSeam::setNextCancel();
+        pressAlt(printout, Qt::Key_S, u"ButtonSave"_s);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+        QCOMPARE(messages->shown, QStringList());
+    }
+
+    // A failed save is reported once; the window stays open and the next save works.
+    void save_failure_isReportedAndWindowStaysUsable_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing folder")
+            << path(u"fehlt/ausdruck"_s) << u"Programmfehler: Datei nicht gefunden."_s;
+        // sysfs refuses new files even to root, who may write into any read-only folder.
+        QTest::newRow("read-only place")
+            << u"/sys/ausdruck"_s << u"Programmfehler: Dateizugriff verweigert."_s;
+    }
+    void save_failure_isReportedAndWindowStaysUsable() {
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        QPointer<TFormAnzeige> printout = openPrintout();
+        const QString textBefore = child<QPlainTextEdit>(printout, u"TextFeld"_s)->toPlainText();
+
+        saveWithKeyboard(printout, target, TextType);
+        QCOMPARE(messages->shown, QStringList{message});
+        QVERIFY(!printout.isNull());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(child<QPlainTextEdit>(printout, u"TextFeld"_s)->toPlainText(), textBefore);
+
+        saveWithKeyboard(printout, path(u"danach"_s), RtfType);
+        QCOMPARE(messages->shown.size(), 1);
+        QVERIFY(readFile(path(u"danach.RTF"_s)).startsWith("{\\rtf1"));
+    }
+
+    // Another program reads the saved RTF back into the printout's lines. unrtf prints runs
+    // of blanks as one blank, so blanks are compared that way; the RTF tests of the core
+    // check that the document itself keeps every blank.
+    void save_rtf_readBackByRtfReader() {
+        const QString unrtf = QStandardPaths::findExecutable(u"unrtf"_s);
+        if (unrtf.isEmpty())
+            QSKIP("unrtf is not installed");
+        TFormAnzeige* printout = openPrintout();
+        saveWithKeyboard(printout, path(u"lesen"_s), RtfType);
+        const ToolResult result = runTool(unrtf, {u"--text"_s, path(u"lesen.RTF"_s)});
+        QCOMPARE(result.exitCode, 0);
+        // unrtf writes Latin-1 here; the printout holds no character where that differs.
+        QStringList read = QString::fromLatin1(result.out).split(u'\n');
+        const qsizetype body = read.indexOf(u"-----------------"_s);
+        QVERIFY(body >= 0);
+        read = read.mid(body + 1);
+        const std::vector<std::string>& lines = printout->lines();
+        QVERIFY(read.size() >= qsizetype(lines.size()));
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            QCOMPARE(read[qsizetype(i)], collapsedBlanks(fromAnsi(lines[i])));
+        for (qsizetype i = qsizetype(lines.size()); i < read.size(); ++i)
+            QCOMPARE(read[i], QString());
+    }
+
+    // Every line of a printout of several pages arrives in the PDF, in order.
+    void save_pdf_holdsAllLinesOnAsManyPagesAsNeeded() {
+        const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext is not installed");
+        TMeldeAustausch large;
+        fillModel(large, 150);
+        Global::MeldeAustausch = &large;
+        TFormAnzeige* printout = openPrintout();
+        Global::MeldeAustausch = &model;
+        saveWithKeyboard(printout, path(u"seiten"_s), PdfType);
+        QCOMPARE(messages->shown, QStringList());
+
+        const ToolResult text = runTool(
+            pdftotext, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, path(u"seiten.PDF"_s), u"-"_s});
+        QCOMPARE(text.exitCode, 0);
+        const QString pages = QString::fromUtf8(text.out);
+        QVERIFY2(pages.count(u'\f') >= 4, "150 nominations need at least four pages");
+        // Lines too long for the page wrap, so the characters are compared without the
+        // blanks and line breaks that the text extraction rearranges.
+        static const QRegularExpression whiteSpace(u"\\s+"_s);
+        QString expected;
+        for (const std::string& line : printout->lines())
+            expected += fromAnsi(line);
+        QCOMPARE(QString(pages).remove(whiteSpace), expected.remove(whiteSpace));
+    }
+
+    void print_oneJobNamedKontrollausdruck() {
+        const QString pdfinfo = QStandardPaths::findExecutable(u"pdfinfo"_s);
+        if (pdfinfo.isEmpty())
+            QSKIP("pdfinfo is not installed");
+        TFormAnzeige* printout = openPrintout();
+        PrintDialogSeam::setNextOutputFile(path(u"druck.pdf"_s));
+        pressAlt(printout, Qt::Key_D, u"ButtonPrint"_s);
+        QCOMPARE(messages->shown, QStringList());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        const ToolResult info = runTool(pdfinfo, {path(u"druck.pdf"_s)});
+        QCOMPARE(info.exitCode, 0);
+        QVERIFY2(QString::fromUtf8(info.out).contains(QRegularExpression(
+                     u"^Title: +Kontrollausdruck$"_s, QRegularExpression::MultilineOption)),
+                 info.out.constData());
+        QVERIFY2(QString::fromUtf8(info.out).contains(
+                     QRegularExpression(u"^Pages: +1$"_s, QRegularExpression::MultilineOption)),
+                 info.out.constData());
+    }
+
+    void print_cancelledOrFailed_changesNothing() {
+        TFormAnzeige* printout = openPrintout();
+        PrintDialogSeam::setNextCancel();
+        pressAlt(printout, Qt::Key_D, u"ButtonPrint"_s);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+        QCOMPARE(messages->shown, QStringList());
+
+        PrintDialogSeam::setNextOutputFile(path(u"fehlt/druck.pdf"_s));
+        pressAlt(printout, Qt::Key_D, u"ButtonPrint"_s);
+        QCOMPARE(messages->shown,
+                 QStringList{u"Programmfehler: Der Ausdruck konnte nicht begonnen werden."_s});
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void preview_showsThePages() {
+        TFormAnzeige* printout = openPrintout();
+        int pageCount = -1;
+        QString title;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &poll, [&] {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (!preview)
+                return;
+            poll.stop();
+            title = preview->windowTitle();
+            if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
+                pageCount = pages->pageCount();
+            preview->reject();
+        });
+        poll.start(20);
+        pressAlt(printout, Qt::Key_A, u"ButtonPreview"_s);
+        QCOMPARE(title, u"Seitenansicht: Kontrollausdruck"_s);
+        QCOMPARE(pageCount, 1);
+        QCOMPARE(messages->shown, QStringList());
+    }
+
+    // "&Kontrollausdruck" in the main window: each press one more window with the data
+    // of that moment; the earlier one keeps its text.
+    void mainWindow_eachPressOpensAFreshSnapshot() {
+        QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), path(u"EXCHANGE.NT2"_s)));
+        {
+            TFormMain window(folder.path());
+            window.show();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            auto* button = window.findChild<QPushButton*>(u"ButtonAusdruck"_s);
+            QTest::keyClick(&window, Qt::Key_K, Qt::AltModifier);
+            QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 1);
+            auto* first = qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList()[0]);
+            QVERIFY(first);
+            QVERIFY(first->isMaximized());
+            QTRY_COMPARE(QApplication::focusWidget(), child<QPushButton>(first, u"ButtonClose"_s));
+
+            Global::MeldeAustausch->ClubName = "Neuer Verein";
+            QTRY_VERIFY(!button->isDown());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+            QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 2);
+            auto* second = qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList()[1]);
+            const auto text = [](TFormAnzeige* printout) {
+                return child<QPlainTextEdit>(printout, u"TextFeld"_s)->toPlainText();
+            };
+            QVERIFY(text(first).contains(u"Meldender Verein: \n"_s));
+            QVERIFY(text(second).contains(u"Meldender Verein: Neuer Verein\n"_s));
+            QVERIFY(!Global::DataChanged);
+        }
+        Global::MeldeAustausch = &model;
+        QCOMPARE(messages->shown, QStringList());
+    }
+
+    void close_withEscapeOrEnterOnClose_freesTheWindow() {
+        QPointer<TFormAnzeige> first = openPrintout();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(first.isNull());
+
+        QPointer<TFormAnzeige> second = openPrintout();
+        QCOMPARE(QApplication::focusWidget(), child<QPushButton>(second, u"ButtonClose"_s));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(second.isNull());
+        QCOMPARE(area->subWindowList().size(), 0);
+    }
+};
+
+QTEST_MAIN(TestFormAnzeige)
+#include "tst_formanzeige.moc"
