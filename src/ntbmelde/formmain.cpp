@@ -15,6 +15,7 @@
 
 #include "appearance.h"
 #include "common.h"
+#include "formanzeige.h"
 #include "formbedienung.h"
 #include "formverein.h"
 #include "formwerbung.h"
@@ -181,7 +182,14 @@ void TFormMain::ButtonVereinClick() {
 
 void TFormMain::ButtonMeldungClick() {}
 
-void TFormMain::ButtonKontrollClick() {}
+// Each press opens one more printout window with a fresh snapshot; earlier ones keep theirs.
+void TFormMain::ButtonKontrollClick() {
+    RunCommand([this] {
+        auto* printout = new TFormAnzeige;
+        MdiArea->addSubWindow(printout);
+        printout->showMaximized();
+    });
+}
 
 void TFormMain::ButtonExitClick() {
     close();
