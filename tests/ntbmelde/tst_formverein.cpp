@@ -1,5 +1,6 @@
 // The club data dialog, opened as the main window opens it and driven from the keyboard.
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -7,6 +8,7 @@
 
 #include "ansi.h"
 #include "common.h"
+#include "formmain.h"
 #include "formverein.h"
 #include "global.h"
 #include "meldeaustausch.h"
@@ -323,6 +325,38 @@ private slots:
             type(u"q"_s); // replacing keeps the length
             QCOMPARE(edit("EditPerson")->text(), QString(67, u'p') + u'q');
         });
+    }
+
+    void vereinsdatenButton_opensTheDialog_andItsOkReachesTheProgramsModel() {
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), folder.filePath(u"EXCHANGE.NT2"_s)));
+        TFormMain mainWindow(folder.path());
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
+        // The dialog's modal loop runs inside the button's click: act from within it.
+        bool typed = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &poll, [&poll, &typed] {
+            auto* dialog = qobject_cast<TFormVerein*>(QApplication::activeModalWidget());
+            if (!dialog || QApplication::activeWindow() != dialog)
+                return;
+            poll.stop();
+            const auto closeLeftOver = qScopeGuard([dialog] {
+                if (dialog->isVisible())
+                    dialog->done(QDialog::Rejected);
+            });
+            QCOMPARE(focused(), dialog->findChild<QLineEdit*>(u"EditName"_s));
+            type(u"SC Neustadt"_s);
+            pressAccelerator(Qt::Key_K);
+            QVERIFY(!dialog->isVisible());
+            typed = true;
+        });
+        poll.start(10);
+        pressAccelerator(Qt::Key_V);
+        QVERIFY(typed);
+        QCOMPARE(fromAnsi(Global::MeldeAustausch->ClubName), u"SC Neustadt"_s);
+        QVERIFY(Global::DataChanged);
+        messages->setNextAnswer(AnswerNo); // the save question on leaving
     }
 
     void charactersOutsideWindows1252_areRefusedByTheFields() {
