@@ -21,6 +21,11 @@ QPixmap exitNoticePicture() {
     return QPixmap(u":/icons/werbung.png"_s);
 }
 
+QIcon clubPicture() {
+    initProgramResources();
+    return QIcon(u":/icons/verein.png"_s);
+}
+
 QFont pixelFont(const QString& family, QFont::StyleHint hint, int pixelSize) {
     QFont font(family);
     font.setStyleHint(hint);

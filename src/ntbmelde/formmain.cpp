@@ -80,7 +80,7 @@ void TFormMain::createControls() {
 
     ButtonVerein = addButton(
         u"ButtonVerein"_s, u"&Vereinsdaten"_s, u"Vereinsdaten eingeben oder ändern"_s, 10, 150,
-        themePicture(u"system-users"_s, QStyle::SP_DirHomeIcon), &TFormMain::ButtonVereinClick);
+        QIcon::fromTheme(u"system-users"_s, clubPicture()), &TFormMain::ButtonVereinClick);
     ButtonMeldung = addButton(
         u"ButtonMeldung"_s, u"&Meldungen"_s, u"Meldungen eingeben oder ändern"_s, 160, 150,
         themePicture(u"accessories-text-editor"_s, QStyle::SP_FileDialogDetailedView),

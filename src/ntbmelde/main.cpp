@@ -1,6 +1,7 @@
 // The program: one main window, started on the exchange file named on the command line or
 // on EXCHANGE.NT2 beside the program.
 #include <QApplication>
+#include <QScreen>
 #include <clocale>
 #include <cstdio>
 
@@ -33,6 +34,8 @@ int main(int argc, char* argv[]) {
 
     const QStringList arguments = QApplication::arguments();
     TFormMain window(arguments.size() > 1 ? arguments.at(1) : QString());
+    // Also fills the screen where no window manager maximises it.
+    window.setGeometry(window.screen()->availableGeometry());
     window.showMaximized();
     return QApplication::exec();
 }

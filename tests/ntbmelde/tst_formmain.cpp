@@ -1,0 +1,440 @@
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <sys/stat.h>
+
+#include "formbedienung.h"
+#include "formmain.h"
+#include "formwerbung.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+#include "nextmodal.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString MissingFileError =
+    u"Fehler: Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
+    u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein! !"_s;
+const QString SaveQuestion = u"Frage: Daten jetzt speichern?"_s;
+const QStringList DataButtons = {u"ButtonVerein"_s, u"ButtonMeldung"_s, u"ButtonAusdruck"_s};
+
+QString putDemoFile(const QString& folder, const QString& name = u"EXCHANGE.NT2"_s) {
+    const QString path = folder + u'/' + name;
+    if (!QFile::copy(QStringLiteral(DEMO_FILE), path))
+        qWarning("could not copy the demo file");
+    return path;
+}
+
+// What shows that a file was left alone: its bytes, its inode (an atomic save replaces it)
+// and its modification time to the nanosecond.
+struct FileState {
+    QByteArray bytes;
+    ino_t inode = 0;
+    timespec modified{};
+    bool operator==(const FileState& other) const {
+        return bytes == other.bytes && inode == other.inode &&
+               modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
+FileState stateOf(const QString& path) {
+    FileState state;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        state.bytes = file.readAll();
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
+        state.inode = info.st_ino;
+        state.modified = info.st_mtim;
+    }
+    return state;
+}
+
+QPushButton* button(const TFormMain& window, const QString& name) {
+    return window.findChild<QPushButton*>(name);
+}
+
+void showActive(TFormMain& window) {
+    window.show();
+    if (!QTest::qWaitForWindowActive(&window))
+        qWarning("the main window did not become active");
+}
+
+// Checks the exit notice as the user meets it and closes it with Enter.
+void checkAndCloseExitNotice(QWidget* modal) {
+    QVERIFY(qobject_cast<TFormWerbung*>(modal));
+    QCOMPARE(modal->windowTitle(), u"Melde-Programm wird beendet"_s);
+    QCOMPARE(modal->size(), QSize(604, 274));
+    QCOMPARE(QApplication::focusWidget()->objectName(), u"ButtonOk"_s);
+    auto* picture = modal->findChild<QLabel*>(u"Image1"_s);
+    QVERIFY(picture && !picture->pixmap().isNull());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!modal->isVisible());
+}
+
+const QStringList InstructionLines = {
+    u"Bedienungsanleitung"_s,
+    u"*************************"_s,
+    u"Führen Sie die Maus auf eine Schaltfläche oder ein Eingabefeld und Sie "_s,
+    u"erhalten eine Kurzhilfe."_s,
+    u""_s,
+    u"SCHRITT 1:"_s,
+    u"++++++++++"_s,
+    u"Wählen Sie \"Vereinsdaten eingeben\" und machen Sie alle geforderten Angaben."_s,
+    u""_s,
+    u"SCHRITT 2:"_s,
+    u"++++++++++"_s,
+    u"Wählen Sie \"Meldungen eingeben\" und melden Sie alle SchwimmerInnen."_s,
+    u""_s,
+    u"SCHRITT 3:"_s,
+    u"++++++++++"_s,
+    u"Wählen Sie \"Kontrollausdruck\", kontrollieren Sie die Daten, speichern "_s,
+    u"oder drucken Sie den Kontrollausdruck und schicken Sie diesen ebenfalls an den "
+    u"Ausrichter."_s,
+    u""_s,
+    u"SCHRITT 4:"_s,
+    u"++++++++++"_s,
+    u"Beenden Sie das Programm, dabei werden Sie gefragt, ob die Daten in der Austauschdatei"_s,
+    u"gespeichert werden sollen. Antworten Sie darauf mit Ja, wenn Sie etwas eingegeben oder"_s,
+    u"geändert haben. "_s,
+    u"Schicken Sie die Datei \"EXCHANGE.NT2\" und den Kontrollausdruck an den Ausrichter."_s,
+};
+} // namespace
+
+class TestFormMain : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void startup_withFile_loadsModelAndEnablesEveryButton();
+    void startup_location_data();
+    void startup_location();
+    void startup_unreadableFile_reportsAndKeepsEveryButton();
+    void controlPanel_buttonsInPlaceAndInTabOrder();
+    void close_unchanged_asksNothingAndLeavesFileAlone();
+    void close_withoutFile_asksNothingAndCreatesNoFile();
+    void close_changedAnswerYes_savesBeforeExitNotice();
+    void close_changedAnswerNo_writesNothing();
+    void close_saveFails_staysOpenUntilAnsweredNo_data();
+    void close_saveFails_staysOpenUntilAnsweredNo();
+    void close_childWindows_closedAfterExitNoticeHighestFirst();
+    void help_showsInstructionsAndClosesWithEnter();
+    void program_withoutDisplay_explainsAndFails();
+
+private:
+    std::unique_ptr<QTemporaryDir> folder;
+    // No test may block on a message box it did not expect.
+    std::unique_ptr<MessageRecorder> messages;
+};
+
+void TestFormMain::init() {
+    folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder->isValid());
+    Global::DataChanged = false;
+    messages = std::make_unique<MessageRecorder>();
+}
+
+void TestFormMain::cleanup() {
+    messages.reset();
+}
+
+void TestFormMain::startup_withFile_loadsModelAndEnablesEveryButton() {
+    putDemoFile(folder->path());
+    Global::DataChanged = true;
+    TFormMain window(folder->path());
+    QVERIFY(messages->shown.isEmpty());
+    QVERIFY(!Global::DataChanged);
+    QCOMPARE(Global::ProgDir, folder->path() + u'/');
+    TMeldeAustausch expected;
+    expected.LoadFromFile(DEMO_FILE);
+    QVERIFY(Global::MeldeAustausch);
+    QVERIFY(Global::MeldeAustausch->EventCount() > 0);
+    QCOMPARE(Global::MeldeAustausch->CompName, expected.CompName);
+    QCOMPARE(Global::MeldeAustausch->EventCount(), expected.EventCount());
+    for (QPushButton* each : window.findChildren<QPushButton*>())
+        QVERIFY2(each->isEnabled(), qPrintable(each->objectName()));
+    QCOMPARE(window.windowTitle(), u"Meldeprogramm für Natabo"_s);
+    QVERIFY(!window.windowIcon().isNull());
+}
+
+void TestFormMain::startup_location_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("folder") << u"EXCHANGE.NT2"_s << u""_s << true;
+    QTest::newRow("exchange file") << u"EXCHANGE.NT2"_s << u"EXCHANGE.NT2"_s << true;
+    QTest::newRow("file of another name") << u"wettkampf.nt2"_s << u"wettkampf.nt2"_s << true;
+    QTest::newRow("folder without the file") << u"wettkampf.nt2"_s << u""_s << false;
+    QTest::newRow("path that does not exist")
+        << u"EXCHANGE.NT2"_s << u"fehlt/EXCHANGE.NT2"_s << false;
+    QTest::newRow("lower-case name") << u"exchange.nt2"_s << u""_s << false;
+}
+
+void TestFormMain::startup_location() {
+    QFETCH(QString, fileName);
+    QFETCH(QString, argument);
+    QFETCH(bool, found);
+    putDemoFile(folder->path(), fileName);
+    const QString location = folder->path() + u'/' + argument;
+    TFormMain window(location);
+    QCOMPARE(messages->shown, found ? QStringList() : QStringList{MissingFileError});
+    QCOMPARE(Global::ProgDir, QFileInfo(folder->path() + u'/' + argument).absolutePath() + u'/');
+    QCOMPARE(Global::MeldeAustausch->EventCount() > 0, found);
+    for (const QString& name : DataButtons)
+        QCOMPARE(button(window, name)->isEnabled(), found);
+    QVERIFY(button(window, u"ButtonExit"_s)->isEnabled());
+    QVERIFY(button(window, u"ButtonHelp"_s)->isEnabled());
+}
+
+void TestFormMain::startup_unreadableFile_reportsAndKeepsEveryButton() {
+    QVERIFY(QDir(folder->path()).mkdir(u"EXCHANGE.NT2"_s));
+    TFormMain window(folder->path());
+    QCOMPARE(messages->shown, QStringList{u"Programmfehler: E/A-Fehler 21."_s});
+    for (QPushButton* each : window.findChildren<QPushButton*>())
+        QVERIFY2(each->isEnabled(), qPrintable(each->objectName()));
+}
+
+void TestFormMain::controlPanel_buttonsInPlaceAndInTabOrder() {
+    putDemoFile(folder->path());
+    TFormMain window(folder->path());
+    showActive(window);
+    auto* panel = window.findChild<QWidget*>(u"ControlPanel"_s);
+    QVERIFY(panel);
+    QCOMPARE(panel->height(), 54);
+    QVERIFY(panel->mapTo(&window, QPoint(0, 0)).y() > window.mdiArea()->geometry().bottom());
+
+    struct Expected {
+        QString name, caption, hint;
+        int left, width;
+    };
+    const QList<Expected> buttons = {
+        {u"ButtonVerein"_s, u"&Vereinsdaten"_s, u"Vereinsdaten eingeben oder ändern"_s, 10, 150},
+        {u"ButtonMeldung"_s, u"&Meldungen"_s, u"Meldungen eingeben oder ändern"_s, 160, 150},
+        {u"ButtonAusdruck"_s, u"&Kontrollausdruck"_s,
+         u"Kontrollausdruck anzeigen, speichern oder drucken"_s, 310, 150},
+        {u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 460, 150},
+        {u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s, 610, 120},
+    };
+    QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonVerein"_s));
+    for (const Expected& expected : buttons) {
+        QPushButton* each = button(window, expected.name);
+        QVERIFY2(each, qPrintable(expected.name));
+        QCOMPARE(each->parentWidget(), panel);
+        QCOMPARE(each->text(), expected.caption);
+        QCOMPARE(each->toolTip(), expected.hint);
+        QCOMPARE(each->x(), expected.left);
+        QCOMPARE(each->width(), expected.width);
+        QCOMPARE(each->height(), 41);
+        QVERIFY(!each->icon().isNull());
+        QCOMPARE(QApplication::focusWidget(), each);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+}
+
+void TestFormMain::close_unchanged_asksNothingAndLeavesFileAlone() {
+    const QString file = putDemoFile(folder->path());
+    const FileState before = stateOf(file);
+    TFormMain window(folder->path());
+    showActive(window);
+    NextModal notice(checkAndCloseExitNotice);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_B, Qt::AltModifier);
+    QTRY_VERIFY(!window.isVisible());
+    QVERIFY(notice.seen());
+    QVERIFY(messages->shown.isEmpty());
+    QVERIFY(stateOf(file) == before);
+    QVERIFY(!Global::MeldeAustausch);
+}
+
+void TestFormMain::close_withoutFile_asksNothingAndCreatesNoFile() {
+    TFormMain window(folder->path());
+    showActive(window);
+    QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonExit"_s));
+    NextModal notice(checkAndCloseExitNotice);
+    QVERIFY(window.close());
+    QVERIFY(notice.seen());
+    QCOMPARE(messages->shown, QStringList{MissingFileError});
+    QVERIFY(QDir(folder->path()).isEmpty());
+}
+
+void TestFormMain::close_changedAnswerYes_savesBeforeExitNotice() {
+    const QString file = putDemoFile(folder->path());
+    TFormMain window(folder->path());
+    window.show();
+    Global::MeldeAustausch->ClubName = "SV M\xF6we Teststadt";
+    Global::DataChanged = true;
+    messages->setNextAnswer(AnswerYes);
+    std::string clubAtNotice;
+    NextModal notice([&](QWidget* modal) {
+        TMeldeAustausch saved;
+        saved.LoadFromFile(QFile::encodeName(file).toStdString());
+        clubAtNotice = saved.ClubName;
+        checkAndCloseExitNotice(modal);
+    });
+    QVERIFY(window.close());
+    QVERIFY(notice.seen());
+    QCOMPARE(messages->shown, QStringList{SaveQuestion});
+    QCOMPARE(clubAtNotice, std::string("SV M\xF6we Teststadt"));
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestFormMain::close_changedAnswerNo_writesNothing() {
+    const QString file = putDemoFile(folder->path());
+    const FileState before = stateOf(file);
+    TFormMain window(folder->path());
+    window.show();
+    Global::MeldeAustausch->ClubName = "SV Teststadt";
+    Global::DataChanged = true;
+    messages->setNextAnswer(AnswerNo);
+    NextModal notice(checkAndCloseExitNotice);
+    QVERIFY(window.close());
+    QVERIFY(notice.seen());
+    QCOMPARE(messages->shown, QStringList{SaveQuestion});
+    QVERIFY(stateOf(file) == before);
+}
+
+void TestFormMain::close_saveFails_staysOpenUntilAnsweredNo_data() {
+    QTest::addColumn<bool>("folderReadOnly");
+    QTest::newRow("read-only file") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+void TestFormMain::close_saveFails_staysOpenUntilAnsweredNo() {
+    QFETCH(bool, folderReadOnly);
+    QString place = folder->path();
+    QString file;
+    auto unmount = qScopeGuard([&] {
+        if (folderReadOnly)
+            QProcess::execute(u"umount"_s, {place});
+    });
+    if (folderReadOnly) {
+        // Root may write into any folder whose file system allows it: only a read-only mount
+        // refuses.
+        place = folder->path() + u"/ro"_s;
+        QDir().mkdir(place);
+        if (QProcess::execute(
+                u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=1m"_s, u"tmpfs"_s, place}) != 0) {
+            folderReadOnly = false;
+            QSKIP("cannot mount a file system here");
+        }
+        file = putDemoFile(place);
+        QCOMPARE(QProcess::execute(u"mount"_s, {u"-o"_s, u"remount,ro"_s, place}), 0);
+    } else {
+        file = putDemoFile(place);
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup));
+    }
+    const FileState before = stateOf(file);
+
+    TFormMain window(place);
+    window.show();
+    TMeldeAustausch* model = Global::MeldeAustausch;
+    auto* child = window.mdiArea()->addSubWindow(new QLabel(u"Ausdruck"_s));
+    child->show();
+    model->ClubName = "SV Teststadt";
+    Global::DataChanged = true;
+    messages->setNextAnswer(AnswerYes);
+    {
+        NextModal notice([](QWidget*) {});
+        QVERIFY(!window.close());
+        QTest::qWait(50);
+        QVERIFY(!notice.seen());
+    }
+    QCOMPARE(messages->shown,
+             QStringList({SaveQuestion, u"Programmfehler: Dateizugriff verweigert."_s}));
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(Global::MeldeAustausch, model);
+    QCOMPARE(model->ClubName, std::string("SV Teststadt"));
+    QVERIFY(Global::DataChanged);
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QVERIFY(stateOf(file) == before);
+    QCOMPARE(QDir(place).entryList(QDir::Files | QDir::Hidden), QStringList{u"EXCHANGE.NT2"_s});
+
+    messages->setNextAnswer(AnswerNo);
+    NextModal notice(checkAndCloseExitNotice);
+    QVERIFY(window.close());
+    QVERIFY(notice.seen());
+    QCOMPARE(messages->shown.size(), 3);
+    QCOMPARE(messages->shown.last(), SaveQuestion);
+    QVERIFY(stateOf(file) == before);
+}
+
+void TestFormMain::close_childWindows_closedAfterExitNoticeHighestFirst() {
+    putDemoFile(folder->path());
+    TFormMain window(folder->path());
+    window.show();
+    QStringList closed;
+    QList<QPointer<QMdiSubWindow>> children;
+    for (const QString& name : {u"erster"_s, u"zweiter"_s}) {
+        QMdiSubWindow* child = window.mdiArea()->addSubWindow(new QLabel(name));
+        child->setAttribute(Qt::WA_DeleteOnClose);
+        connect(child, &QObject::destroyed, this, [&closed, name] { closed.append(name); });
+        child->show();
+        children.append(child);
+    }
+    int openAtNotice = -1;
+    NextModal notice([&](QWidget* modal) {
+        openAtNotice = int(window.mdiArea()->subWindowList().size());
+        checkAndCloseExitNotice(modal);
+    });
+    QVERIFY(window.close());
+    QCOMPARE(openAtNotice, 2);
+    QTRY_VERIFY(children[0].isNull() && children[1].isNull());
+    QCOMPARE(closed, QStringList({u"zweiter"_s, u"erster"_s}));
+}
+
+void TestFormMain::help_showsInstructionsAndClosesWithEnter() {
+    TFormMain window(folder->path()); // also without the exchange file
+    showActive(window);
+    for (int opening = 1; opening <= 2; ++opening) {
+        NextModal instructions([&](QWidget* modal) {
+            QVERIFY(qobject_cast<TFormBedienung*>(modal));
+            QCOMPARE(modal->windowTitle(), u"Bedienungsanleitung"_s);
+            QCOMPARE(modal->size(), QSize(655, 403));
+            auto* memo = modal->findChild<QTextEdit*>(u"Memo1"_s);
+            QVERIFY(memo && memo->isReadOnly());
+            QCOMPARE(memo->toPlainText().split(u'\n'), InstructionLines);
+            QVERIFY(!(memo->focusPolicy() & Qt::TabFocus));
+            QCOMPARE(QApplication::focusWidget()->objectName(), u"BitBtn1"_s);
+            QCOMPARE(qobject_cast<QPushButton*>(QApplication::focusWidget())->text(),
+                     u"&Schließen"_s);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QVERIFY(!modal->isVisible());
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::AltModifier);
+        QTRY_VERIFY(instructions.seen());
+        // The offscreen platform hands the activation back only when asked.
+        window.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+    }
+    QVERIFY(window.findChildren<TFormBedienung*>().isEmpty());
+    QVERIFY(window.isVisible());
+}
+
+void TestFormMain::program_withoutDisplay_explainsAndFails() {
+    const QString program = QCoreApplication::applicationDirPath() + u"/../src/ntbmelde/ntbmelde"_s;
+    if (!QFileInfo::exists(program))
+        QSKIP("the program is not built beside the tests");
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s})
+        environment.remove(name);
+    run.setProcessEnvironment(environment);
+    run.start(program, {folder->path()});
+    QVERIFY(run.waitForFinished(10000));
+    QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(run.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(run.readAllStandardError()).contains(u"xvfb-run"_s));
+}
+
+QTEST_MAIN(TestFormMain)
+#include "tst_formmain.moc"
