@@ -142,6 +142,9 @@ TFormVerein::TFormVerein(QWidget* parent) : QDialog(parent) {
 }
 
 void TFormVerein::FormCreate() {
+    // Eight entries when dropped down; styles that drop down a menu-like popup would
+    // otherwise show all of them.
+    ChooseVerband->setStyleSheet(u"combobox-popup: 0;"_s);
     ChooseVerband->setMaxVisibleItems(8);
     ChooseVerband->clear();
     // Unsorted: the entry number is the association index the file stores.

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "dialogkeys.h"
+#include "modaldialog.h"
 
 namespace {
 
@@ -74,17 +75,11 @@ class TestDialogKeys : public QObject {
 private:
     std::unique_ptr<FormDialog> dialog;
 
-    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
-    }
-    void type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
-    QWidget* focus() const { return QApplication::focusWidget(); }
-
     void showWithFocusOn(QWidget* control) {
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
         control->setFocus(Qt::OtherFocusReason);
-        QCOMPARE(focus(), control);
+        QCOMPARE(focused(), control);
     }
 
 private slots:
@@ -103,45 +98,38 @@ private slots:
         FormDialog& d = *dialog;
         showWithFocusOn(d.name);
         QSignalSpy accepted(dialog.get(), &QDialog::accepted);
+        type(QStringLiteral("Meier, Hans"));
         const QList<QWidget*> expected = {d.year, d.choice, d.checked, d.last};
         for (QWidget* next : expected) {
             press(Qt::Key_Return);
-            QCOMPARE(focus(), next);
+            QCOMPARE(focused(), next);
         }
+        QCOMPARE(d.name->text(), QStringLiteral("Meier, Hans"));
         QVERIFY(dialog->isVisible());
         QCOMPARE(accepted.count(), 0);
         // The keypad's Enter key counts the same.
         d.checked->setFocus();
         press(Qt::Key_Enter);
-        QCOMPARE(focus(), d.last);
-    }
-
-    void enter_swallowsTheKey_andOtherKeysStillType() {
-        FormDialog& d = *dialog;
-        showWithFocusOn(d.name);
-        type(QStringLiteral("Meier, Hans"));
-        press(Qt::Key_Return);
-        QCOMPARE(d.name->text(), QStringLiteral("Meier, Hans"));
-        QCOMPARE(focus(), d.year);
+        QCOMPARE(focused(), d.last);
     }
 
     void arrows_moveBackAndForth_skippingDisabledButtons_andWrapping() {
         FormDialog& d = *dialog;
         showWithFocusOn(d.name);
         press(Qt::Key_Up); // the bar comes first; going back from the first field wraps...
-        QCOMPARE(focus(), d.finish);
+        QCOMPARE(focused(), d.finish);
         d.last->setFocus();
         press(Qt::Key_Down); // ...and going on from the last field wraps to the first stop.
-        QCOMPARE(focus(), d.esc);
+        QCOMPARE(focused(), d.esc);
         d.ok->setEnabled(true);
         d.last->setFocus();
         press(Qt::Key_Down);
-        QCOMPARE(focus(), d.ok);
+        QCOMPARE(focused(), d.ok);
         d.year->setFocus();
         press(Qt::Key_Up);
-        QCOMPARE(focus(), d.name);
+        QCOMPARE(focused(), d.name);
         press(Qt::Key_Down);
-        QCOMPARE(focus(), d.year);
+        QCOMPARE(focused(), d.year);
     }
 
     void hiddenAndDisabledFields_areSkipped() {
@@ -150,21 +138,9 @@ private slots:
         d.year->setEnabled(false);
         d.choice->hide();
         press(Qt::Key_Return);
-        QCOMPARE(focus(), d.checked);
+        QCOMPARE(focused(), d.checked);
         press(Qt::Key_Up);
-        QCOMPARE(focus(), d.name);
-    }
-
-    void dropDownList_keepsItsArrowKeys_andEnterMovesOn() {
-        FormDialog& d = *dialog;
-        showWithFocusOn(d.choice);
-        press(Qt::Key_Down);
-        QCOMPARE(focus(), d.choice);
-        QCOMPARE(d.choice->currentIndex(), 1);
-        press(Qt::Key_Up);
-        QCOMPARE(d.choice->currentIndex(), 0);
-        press(Qt::Key_Return);
-        QCOMPARE(focus(), d.checked);
+        QCOMPARE(focused(), d.name);
     }
 
     void numberField_takesOnlyDigitsMinusAndBackspace() {
@@ -192,25 +168,6 @@ private slots:
         QCOMPARE(d.name->text(), QStringLiteral("1999"));
     }
 
-    void lastField_enterGoesToOkWhenEnabled_otherwiseToCancel() {
-        FormDialog& d = *dialog;
-        showWithFocusOn(d.last);
-        type(QStringLiteral("a,b 1"));
-        QCOMPARE(d.last->text(), QStringLiteral("a,b 1"));
-        press(Qt::Key_Return);
-        QCOMPARE(focus(), d.esc);
-        d.ok->setEnabled(true);
-        d.last->setFocus();
-        press(Qt::Key_Return);
-        QCOMPARE(focus(), d.ok);
-        QVERIFY(dialog->isVisible());
-        // The focused button is pressed by the next Enter.
-        QSignalSpy accepted(dialog.get(), &QDialog::accepted);
-        connect(d.ok, &QPushButton::clicked, dialog.get(), &QDialog::accept);
-        press(Qt::Key_Return);
-        QCOMPARE(accepted.count(), 1);
-    }
-
     void lastNumberField_enterGoesToItsButton_andFiltersCharacters() {
         FormDialog& d = *dialog;
         auto* time = new QLineEdit(d.second);
@@ -220,10 +177,10 @@ private slots:
         type(QStringLiteral("1:2a3-"));
         QCOMPARE(time->text(), QStringLiteral("123-"));
         press(Qt::Key_Return);
-        QCOMPARE(focus(), d.finish);
+        QCOMPARE(focused(), d.finish);
         time->setFocus();
         press(Qt::Key_Down); // the arrow still goes to the next stop, not to the button
-        QCOMPARE(focus(), d.esc);
+        QCOMPARE(focused(), d.esc);
     }
 
     void refusedExitCheck_keepsTheFocusOnTheField() {
@@ -232,26 +189,18 @@ private slots:
         type(QStringLiteral("bad"));
         press(Qt::Key_Return);
         QCOMPARE(d.exitCheck->refusals, 1);
-        QCOMPARE(focus(), d.checked);
+        QCOMPARE(focused(), d.checked);
         press(Qt::Key_Up);
         QCOMPARE(d.exitCheck->refusals, 2);
-        QCOMPARE(focus(), d.checked);
+        QCOMPARE(focused(), d.checked);
         // Tab runs the same check; the keys behave as Tab does.
         press(Qt::Key_Tab);
         QCOMPARE(d.exitCheck->refusals, 3);
-        QCOMPARE(focus(), d.checked);
+        QCOMPARE(focused(), d.checked);
         press(Qt::Key_Backspace);
         press(Qt::Key_Return);
         QCOMPARE(d.exitCheck->refusals, 3);
-        QCOMPARE(focus(), d.last);
-    }
-
-    void escape_stillReachesTheDialog() {
-        FormDialog& d = *dialog;
-        showWithFocusOn(d.year);
-        QSignalSpy rejected(dialog.get(), &QDialog::rejected);
-        press(Qt::Key_Escape);
-        QCOMPARE(rejected.count(), 1);
+        QCOMPARE(focused(), d.last);
     }
 
     void onlyControl_keepsTheFocus() {
@@ -262,9 +211,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&lonely));
         field->setFocus();
         press(Qt::Key_Return);
-        QCOMPARE(focus(), field);
+        QCOMPARE(focused(), field);
         press(Qt::Key_Down);
-        QCOMPARE(focus(), field);
+        QCOMPARE(focused(), field);
         QVERIFY(lonely.isVisible());
     }
 };
