@@ -147,16 +147,6 @@ private slots:
         QCOMPARE(bytes(ReportPlainText(lines)), expected);
     }
 
-    void buildLines_isSnapshotOfTheModelAsItIsNow() {
-        TMeldeAustausch model = noSectionsModel();
-        const std::vector<std::string> before = BuildReportLines(model);
-        model.SortNominByName();
-        const std::vector<std::string> after = BuildReportLines(model);
-        QCOMPARE(after.size(), before.size());
-        QVERIFY(before[before.size() - 2].starts_with("ZANDER, PAUL"));
-        QVERIFY(after[after.size() - 2].starts_with("ADLER, EVA (9)"));
-    }
-
     void rtf_isCourierAnsiDocumentWithOneParagraphPerLine() {
         TMeldeAustausch model = fullModel();
         model.ClubName = ansi("A\\B {C} Ä");
