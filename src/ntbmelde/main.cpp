@@ -4,20 +4,26 @@
 #include <QScreen>
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 
 #include "appearance.h"
 #include "formmain.h"
 
 using namespace Qt::StringLiterals;
 
-// Qt aborts when it finds no display; a user deserves a sentence instead.
-static bool displayAvailable() {
+// Qt aborts when it finds no display; a user deserves a sentence instead. A platform chosen
+// explicitly (environment or "-platform") is left to Qt.
+static bool displayAvailable(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0)
+            return true;
+    }
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
            qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
 }
 
 int main(int argc, char* argv[]) {
-    if (!displayAvailable()) {
+    if (!displayAvailable(argc, argv)) {
         std::fputs("ntbmelde: Keine grafische Anzeige gefunden (weder DISPLAY noch "
                    "WAYLAND_DISPLAY ist gesetzt).\n"
                    "Ohne Bildschirm starten Sie das Meldeprogramm mit einem virtuellen "

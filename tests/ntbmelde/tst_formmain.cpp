@@ -171,7 +171,6 @@ void TestFormMain::startup_location_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("argument");
     QTest::addColumn<bool>("found");
-    QTest::newRow("folder") << u"EXCHANGE.NT2"_s << u""_s << true;
     QTest::newRow("exchange file") << u"EXCHANGE.NT2"_s << u"EXCHANGE.NT2"_s << true;
     QTest::newRow("file of another name") << u"wettkampf.nt2"_s << u"wettkampf.nt2"_s << true;
     QTest::newRow("folder without the file") << u"wettkampf.nt2"_s << u""_s << false;
