@@ -1,0 +1,533 @@
+#include "formmeldeinput.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <utility>
+
+#include "ansi.h"
+#include "appearance.h"
+#include "dialogkeys.h"
+#include "entrycheck.h"
+#include "formchoosewettkampf.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "meldelistemodel.h"
+#include "messages.h"
+#include "typinglimit.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString SortByWkNr = u"Sortieren nach WkNummer"_s;
+const QString SortByName = u"Sortieren nach Name"_s;
+// Six optional digit positions with fixed separators; "_" marks an empty position.
+const QString TimeMask = u"00:00,00;_"_s;
+const QChar TimeBlank = u'_';
+// Help context of the entry-time message box.
+constexpr int TimeHelpContext = 10013;
+
+// Moving the focus inside the dialog is leaving a field; a message box or menu taking it
+// for a while is not.
+bool leavesField(Qt::FocusReason reason) {
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason ||
+           reason == Qt::OtherFocusReason;
+}
+
+} // namespace
+
+TFormMeldeInput::TFormMeldeInput(QWidget* parent)
+    : QDialog(parent), model(*Global::MeldeAustausch) {
+    createControls();
+    FormCreate();
+}
+
+void TFormMeldeInput::createControls() {
+    setObjectName(u"FormMeldeInput"_s);
+    setWindowTitle(u"Meldungen eingeben, bearbeiten"_s);
+    setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
+    setFixedSize(729, 289);
+
+    // The button bar comes first in the focus order, then the two boxes, then the list.
+    auto* buttonBar = new QWidget(this);
+    buttonBar->setGeometry(0, 241, 729, 48);
+    auto addButton = [&](const QString& name, const QString& caption, const QString& hint, int left,
+                         void (TFormMeldeInput::*handler)()) {
+        auto* button = new QPushButton(caption, buttonBar);
+        button->setObjectName(name);
+        button->setToolTip(hint);
+        button->setGeometry(left, 11, 110, 25);
+        connect(button, &QPushButton::clicked, this, handler);
+        return button;
+    };
+    ButtonOk = addButton(u"ButtonOk"_s, u"O&K"_s, u"Daten speichern und Dialog verlassen"_s, 58,
+                         &TFormMeldeInput::ButtonOkClick);
+    ButtonTake = addButton(u"ButtonTake"_s, u"Ü&bernehmen"_s, u"Geänderte Daten übernehmen"_s, 226,
+                           &TFormMeldeInput::ButtonTakeClick);
+    ButtonEsc = addButton(u"ButtonEsc"_s, u"Ab&brechen"_s,
+                          u"ALLE Eingaben verwerfen und Dialog verlassen"_s, 394,
+                          &TFormMeldeInput::ButtonEscClick);
+    ButtonNew = addButton(u"ButtonNew"_s, u"Ne&ue Meldung"_s, QString(), 562,
+                          &TFormMeldeInput::ButtonNewClick);
+
+    auto* swimmerBox = new QGroupBox(this);
+    swimmerBox->setObjectName(u"GroupSchwimmer"_s);
+    swimmerBox->setGeometry(2, 2, 300, 129);
+    EditName =
+        addEdit(swimmerBox, u"EditName"_s, u"Name"_s, 12, 210, u"Name des gemeldeten Schwimmers"_s);
+    restrictTyping(EditName, 25);
+    EditJahrgang =
+        addEdit(swimmerBox, u"EditJahrgang"_s, u"Jahrgang"_s, 40, 50, u"Jahrgang des Schwimmers"_s);
+    restrictTyping(EditJahrgang, 4);
+    auto* sexLabel = new QLabel(u"Geschlecht"_s, swimmerBox);
+    sexLabel->setGeometry(8, 68, 70, 21);
+    EditGeschlecht = new QComboBox(swimmerBox);
+    EditGeschlecht->setObjectName(u"EditGeschlecht"_s);
+    EditGeschlecht->addItems({u"Männlich"_s, u"Weiblich"_s, u"Mixed"_s});
+    EditGeschlecht->setToolTip(u"Für welches Geschlecht ist dieser Wettkampf offen?"_s);
+    EditGeschlecht->setGeometry(80, 68, 110, 21);
+    EditRegNummer = addEdit(swimmerBox, u"EditRegNummer"_s, u"Reg.-Nummer"_s, 96, 130,
+                            u"Registriernummer des gemeldeten Schwimmers"_s);
+    restrictTyping(EditRegNummer, 15);
+
+    auto* eventBox = new QGroupBox(this);
+    eventBox->setObjectName(u"GroupWettkampf"_s);
+    eventBox->setGeometry(2, 133, 300, 85);
+    EditWkNr =
+        addEdit(eventBox, u"EditWkNr"_s, u" Wk-Nr"_s, 12, 50, u"Eingabe der Wettkampfnummer"_s);
+    restrictTyping(EditWkNr, 5);
+    LabelF4 = new QLabel(u"F4 --> Wettkampf auswählen"_s, eventBox);
+    LabelF4->setObjectName(u"LabelF4"_s);
+    LabelF4->setGeometry(80, 35, 200, 16);
+    EditMeldezeit = addEdit(eventBox, u"EditMeldezeit"_s, u"Meldezeit"_s, 56, 70,
+                            u"Eingabe der Meldezeit. Format: MM:SS,HH"_s);
+    EditMeldezeit->setInputMask(TimeMask);
+
+    createList();
+
+    LabelHilfe = new QLabel(this);
+    LabelHilfe->setObjectName(u"LabelHilfe"_s);
+    LabelHilfe->setGeometry(0, 220, 729, 20);
+    LabelHilfe->setAlignment(Qt::AlignCenter);
+    LabelHilfe->setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 13));
+    LabelHilfe->setText(
+        u"Schwimmernamen möglichst im Format NACHNAME, VORNAME eingeben. Das Komma beachten!"_s);
+
+    helpTexts = {
+        {EditName, u"Schwimmernamen im Format NACHNAME, VORNAME eingeben. Komma beachten!"_s},
+        {EditJahrgang, u"Jahrgang des Schwimmers zwei- oder vierstellig eingeben!"_s},
+        {EditGeschlecht, u"Geschlecht des Schwimmers auswählen!"_s},
+        {EditRegNummer, u"Registriernummer des Schwimmers eingeben, wenn vorhanden"_s},
+        {EditWkNr, u"Wettkampfnummer eingeben. F4 für eine Auswahl!"_s},
+        {EditMeldezeit, u"Meldezeit im Format 00:00,00 eingeben!"_s},
+    };
+
+    const QList<QWidget*> focusOrder = {ButtonOk, ButtonTake,    ButtonEsc,      ButtonNew,
+                                        EditName, EditJahrgang,  EditGeschlecht, EditRegNummer,
+                                        EditWkNr, EditMeldezeit, Meldeliste};
+    for (qsizetype i = 1; i < focusOrder.size(); ++i)
+        setTabOrder(focusOrder[i - 1], focusOrder[i]);
+
+    bindSimulateEnter(EditName, UpDown::Move);
+    bindSimulateEnterZahlen(EditJahrgang, UpDown::Move);
+    bindSimulateEnter(EditGeschlecht, UpDown::Keep);
+    bindSimulateEnter(EditRegNummer, UpDown::Move);
+    bindSimulateEnter(EditWkNr, UpDown::Keep);
+    bindSimulateEnterLetzte(EditMeldezeit, ButtonNew, nullptr, Typing::DigitsOnly, UpDown::Move);
+
+    for (QWidget* field : helpTexts.keys())
+        field->installEventFilter(this);
+    for (QLineEdit* edit : {EditName, EditJahrgang, EditRegNummer, EditWkNr, EditMeldezeit})
+        connect(edit, &QLineEdit::textChanged, this, &TFormMeldeInput::SomethingChanged);
+    connect(EditGeschlecht, &QComboBox::activated, this, &TFormMeldeInput::SomethingChanged);
+}
+
+QLineEdit* TFormMeldeInput::addEdit(QWidget* box, const QString& name, const QString& label,
+                                    int top, int width, const QString& hint) {
+    auto* caption = new QLabel(label, box);
+    caption->setGeometry(8, top, 70, 21);
+    auto* edit = new QLineEdit(box);
+    edit->setObjectName(name);
+    edit->setToolTip(hint);
+    edit->setGeometry(80, top, width, 21);
+    return edit;
+}
+
+void TFormMeldeInput::createList() {
+    auto* caption = new QLabel(u"Liste der Meldungen (rechte Maustaste für ein Menü)"_s, this);
+    caption->setGeometry(304, 4, 425, 16);
+
+    listModel = new TMeldelisteModel(model, this);
+    Meldeliste = new QTableView(this);
+    Meldeliste->setObjectName(u"Meldeliste"_s);
+    Meldeliste->setGeometry(304, 21, 425, 193);
+    Meldeliste->setModel(listModel);
+    Meldeliste->setShowGrid(true);
+    Meldeliste->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Meldeliste->setSelectionMode(QAbstractItemView::SingleSelection);
+    Meldeliste->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Meldeliste->setTabKeyNavigation(false); // Tab leaves the list like any other control
+    Meldeliste->setWordWrap(false);
+    Meldeliste->setCornerButtonEnabled(false);
+    Meldeliste->verticalHeader()->hide();
+    Meldeliste->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Meldeliste->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    QHeaderView* header = Meldeliste->horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    const int widths[TMeldelisteModel::ColumnCount] = {160, 70, 50, 50, 70};
+    for (int column = 0; column < TMeldelisteModel::ColumnCount; ++column)
+        header->resizeSection(column, widths[column]);
+
+    ListMenu = new QMenu(this);
+    ListMenu->setObjectName(u"ListMenu"_s);
+    PopupEdit = ListMenu->addAction(u"Markierten Eintrag bearbeiten"_s, this,
+                                    &TFormMeldeInput::PopupEditClick);
+    PopupEdit->setObjectName(u"PopupEdit"_s);
+    PopupDelete = ListMenu->addAction(u"Markierten Eintrag löschen"_s, this,
+                                      &TFormMeldeInput::PopupDeleteClick);
+    PopupDelete->setObjectName(u"PopupDelete"_s);
+    PopSort = ListMenu->addAction(SortByWkNr, this, &TFormMeldeInput::PopSortClick);
+    PopSort->setObjectName(u"PopSort"_s);
+    Meldeliste->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Meldeliste, &QWidget::customContextMenuRequested, this,
+            &TFormMeldeInput::ListMenuPopup);
+    connect(Meldeliste, &QAbstractItemView::doubleClicked, this, &TFormMeldeInput::PopupEditClick);
+}
+
+void TFormMeldeInput::FormCreate() {
+    EditName->clear();
+    EditJahrgang->clear();
+    EditGeschlecht->setCurrentIndex(0);
+    setTimeFieldText(fromAnsi(BlankTimeText));
+    EditWkNr->clear();
+    LabelF4->setEnabled(false);
+    model.SortNominByName();
+    PopSort->setText(SortByWkNr);
+    ButtonOk->setEnabled(false);
+    ButtonTake->setEnabled(false);
+    Changed = false;
+    FillList();
+    newEntry();
+    EditName->setFocus();
+}
+
+void TFormMeldeInput::FillList() {
+    listModel->reload();
+}
+
+void TFormMeldeInput::LoadEntry() {
+    const TNominRecord nomin = model.GetNomin(CurrentNomin);
+    EditName->setText(fromAnsi(nomin.Name));
+    EditJahrgang->setText(QString::number(nomin.Age));
+    if (nomin.Sex <= 2)
+        EditGeschlecht->setCurrentIndex(nomin.Sex);
+    EditRegNummer->setText(fromAnsi(nomin.RegNr));
+    setTimeFieldText(fromAnsi(HundredthsToTimeText(nomin.Time)));
+    EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr)));
+    Changed = false;
+    ButtonTake->setEnabled(false);
+}
+
+void TFormMeldeInput::SomethingChanged() {
+    ButtonOk->setEnabled(true);
+    ButtonTake->setEnabled(true);
+    Changed = true;
+}
+
+// The entry-time field as the user sees it, with blanks at the empty digit positions:
+// "  :  ,  " when empty.
+QString TFormMeldeInput::timeFieldText() const {
+    QString text = EditMeldezeit->displayText();
+    text.replace(TimeBlank, u' ');
+    return text;
+}
+
+// Blanks become empty positions; the mask would otherwise skip them and shift the digits.
+void TFormMeldeInput::setTimeFieldText(const QString& text) {
+    QString shown = text;
+    shown.replace(u' ', TimeBlank);
+    EditMeldezeit->setText(shown);
+}
+
+TEntryInput TFormMeldeInput::fieldInput() const {
+    return {toAnsi(EditName->text()),       toAnsi(EditJahrgang->text()),
+            EditGeschlecht->currentIndex(), toAnsi(EditRegNummer->text()),
+            toAnsi(EditWkNr->text()),       toAnsi(timeFieldText())};
+}
+
+QWidget* TFormMeldeInput::fieldWidget(EntryField field) const {
+    switch (field) {
+    case EntryField::Name:
+        return EditName;
+    case EntryField::Jahrgang:
+        return EditJahrgang;
+    case EntryField::Geschlecht:
+        return EditGeschlecht;
+    case EntryField::WkNr:
+        return EditWkNr;
+    case EntryField::Meldezeit:
+        return EditMeldezeit;
+    }
+    return EditName;
+}
+
+bool TFormMeldeInput::TakeEntry() {
+    if (!Changed)
+        return true;
+    if (EditExisting && AskYesNo(u"Vorhandene Meldung wirklich ändern?"_s, 0) != AnswerYes)
+        return true;
+    const TEntryInput input = fieldInput();
+    if (const auto refusal = CheckEntryInput(model, input)) {
+        ShowError(fromAnsi(refusal->Message), 0);
+        focusField(fieldWidget(FieldOf(refusal->Fault)));
+        return false;
+    }
+    model.SetNomin(CurrentNomin, NominFromInput(input));
+    CurrentNomin = model.SortNominByName(CurrentNomin);
+    Changed = false;
+    FillList();
+    ButtonTake->setEnabled(false);
+    Global::DataChanged = true;
+    return true;
+}
+
+// A click on a button first takes the focus from the field; when the field's exit check
+// refuses its content and keeps the focus, that click does nothing.
+bool TFormMeldeInput::clickRefusedByField() {
+    return std::exchange(exitRefused, false);
+}
+
+void TFormMeldeInput::ButtonOkClick() {
+    if (!clickRefusedByField() && TakeEntry())
+        closeDialog();
+}
+
+void TFormMeldeInput::ButtonTakeClick() {
+    if (!clickRefusedByField() && TakeEntry())
+        ButtonTake->setEnabled(false);
+}
+
+void TFormMeldeInput::ButtonEscClick() {
+    if (Changed) {
+        if (AskYesNo(u"Letzte Änderungen / Eingabe wirklich verwerfen?"_s, 0) != AnswerYes)
+            return;
+        Changed = false;
+    }
+    closeDialog();
+}
+
+void TFormMeldeInput::ButtonNewClick() {
+    if (!clickRefusedByField())
+        newEntry();
+}
+
+// The "Ne&ue Meldung" step: adopts what is pending, then turns the fields to a new entry for
+// the same swimmer.
+void TFormMeldeInput::newEntry() {
+    if (!TakeEntry())
+        return;
+    CurrentNomin = model.NominCount() + 1;
+    EditWkNr->clear();
+    setTimeFieldText(fromAnsi(BlankTimeText));
+    EditExisting = false;
+    Changed = false;
+    EditName->setFocus();
+}
+
+void TFormMeldeInput::keyPressEvent(QKeyEvent* event) {
+    // The dialog has no default button: Enter presses only a focused button, which takes the
+    // key itself, and does nothing in the list.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void TFormMeldeInput::reject() {
+    ButtonEscClick();
+}
+
+void TFormMeldeInput::closeEvent(QCloseEvent* event) {
+    // Every way of closing goes through the closing check; done() hides the dialog.
+    event->ignore();
+    closeDialog();
+}
+
+void TFormMeldeInput::closeDialog() {
+    if (FormCloseQuery())
+        done(QDialog::Accepted);
+}
+
+bool TFormMeldeInput::FormCloseQuery() {
+    return !Changed || AskYesNo(u"Änderung wirklich verwerfen ?"_s, 0) == AnswerYes;
+}
+
+bool TFormMeldeInput::eventFilter(QObject* watched, QEvent* event) {
+    auto* field = qobject_cast<QWidget*>(watched);
+    if (!helpTexts.contains(field))
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        // The field settles its cursor and selection first; then the dialog's enter and exit
+        // handlers act on the result (an exit check may take the focus straight back).
+        watched->event(event);
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (event->type() == QEvent::FocusIn)
+            enterField(field, reason);
+        else if (leavesField(reason))
+            exitField(field);
+        return true;
+    }
+    case QEvent::KeyPress:
+        if (field == EditWkNr && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4)
+            EditWkNrKeyDown(); // F4 is not swallowed
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Back to a field to correct it, its text selected so that typing replaces it.
+void TFormMeldeInput::focusField(QWidget* field) {
+    field->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
+}
+
+void TFormMeldeInput::enterField(QWidget* field, Qt::FocusReason reason) {
+    LabelHilfe->setText(helpTexts.value(field));
+    LabelHilfe->show();
+    if (field == EditWkNr)
+        LabelF4->setEnabled(true);
+    // Reached from the keyboard, the entry-time field is selected whole, so that the digits
+    // typed replace the time shown (the masked field would otherwise overwrite from the left).
+    if (field == EditMeldezeit && reason != Qt::MouseFocusReason)
+        EditMeldezeit->selectAll();
+}
+
+void TFormMeldeInput::exitField(QWidget* field) {
+    if (field == EditName)
+        EditNameExit();
+    else if (field == EditMeldezeit)
+        EditMeldezeitExit();
+    else {
+        if (field == EditJahrgang)
+            EditJahrgang->setText(fromAnsi(ExpandYear(toAnsi(EditJahrgang->text()))));
+        else if (field == EditWkNr)
+            LabelF4->setEnabled(false);
+        LabelHilfe->hide();
+    }
+}
+
+void TFormMeldeInput::EditNameExit() {
+    exitRefused = !IsSplittableName(toAnsi(EditName->text()));
+    if (!exitRefused) {
+        LabelHilfe->hide();
+        return;
+    }
+    ShowError(u"Name nicht eindeutig in Vorname und Nachname trennbar!\r"
+              u"Bitte geben Sie den Namen im Format NACHNAME, VORNAME ein!"_s,
+              0);
+    focusField(EditName);
+}
+
+void TFormMeldeInput::EditMeldezeitExit() {
+    const QString normalized = fromAnsi(NormalizeTimeText(toAnsi(timeFieldText())));
+    setTimeFieldText(normalized);
+    const QChar firstSecondsDigit = normalized.size() > 3 ? normalized.at(3) : QChar(u' ');
+    exitRefused =
+        firstSecondsDigit != u' ' && (firstSecondsDigit < u'0' || firstSecondsDigit > u'5');
+    if (!exitRefused) {
+        LabelHilfe->hide();
+        return;
+    }
+    ShowError(u"Keine korrekte Zeitangabe"_s, TimeHelpContext);
+    focusField(EditMeldezeit);
+}
+
+void TFormMeldeInput::EditWkNrKeyDown() {
+    int birthYear = 0;
+    if (!ConvertsAsInteger(toAnsi(EditJahrgang->text()), birthYear))
+        birthYear = 1900;
+    // The items stand for the sex codes 0 male, 1 female, 2 mixed.
+    const int sex = EditGeschlecht->currentIndex();
+    const int position = TFormChooseWettkampf(this).ChooseEvent(model, birthYear, sex);
+    if (position != 0)
+        EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(model.GetEvent(position).WkNr)));
+}
+
+int TFormMeldeInput::selectedRow() const {
+    const QModelIndexList rows = Meldeliste->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TFormMeldeInput::ListMenuPopup(const QPoint& position) {
+    const bool rowSelected = selectedRow() >= 0;
+    PopupEdit->setEnabled(rowSelected);
+    PopupDelete->setEnabled(rowSelected);
+    ListMenu->exec(Meldeliste->viewport()->mapToGlobal(position));
+}
+
+void TFormMeldeInput::PopupEditClick() {
+    if (selectedRow() < 0 || !TakeEntry())
+        return;
+    // Adopting pending changes rebuilt the list: the user selects the entry again.
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    CurrentNomin = row + 1;
+    LoadEntry();
+    EditExisting = true;
+    Changed = false;
+    EditName->setFocus();
+}
+
+void TFormMeldeInput::PopupDeleteClick() {
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const int position = row + 1;
+    const TNominRecord nomin = model.GetNomin(position);
+    const QString question = u"Die Meldung "_s + fromAnsi(nomin.Name) + u", Jg. "_s +
+                             QString::number(nomin.Age) + u" für Wettkampf "_s +
+                             fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr)) +
+                             u" wirklich löschen?"_s;
+    if (AskYesNo(question, 0) != AnswerYes)
+        return;
+    model.DeleteNomin(position);
+    if (position == CurrentNomin) {
+        // The entry shown in the fields is gone, and its pending changes with it: storing
+        // them at its old place would overwrite the entry that moved up into it.
+        Changed = false;
+        EditExisting = false;
+        CurrentNomin = model.NominCount() + 1;
+    } else if (position < CurrentNomin) {
+        --CurrentNomin;
+    }
+    Global::DataChanged = true;
+    FillList();
+    newEntry();
+}
+
+void TFormMeldeInput::PopSortClick() {
+    const bool byWkNr = PopSort->text().contains(u"WkNummer"_s);
+    const int follow = CurrentNomin <= model.NominCount() ? CurrentNomin : 0;
+    const int newPosition = byWkNr ? model.SortNominByWkNr(follow) : model.SortNominByName(follow);
+    if (follow != 0)
+        CurrentNomin = newPosition;
+    FillList();
+    PopSort->setText(byWkNr ? SortByName : SortByWkNr);
+}

@@ -1,0 +1,109 @@
+// The entry dialog "Meldungen eingeben, bearbeiten": the fields of one nomination on the left,
+// the list of all nominations on the right. Every entry that passes the checks is written into
+// the program's model at once.
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTableView;
+class TMeldeAustausch;
+class TMeldelisteModel;
+struct TEntryInput;
+enum class EntryField;
+
+class TFormMeldeInput : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormMeldeInput(QWidget* parent = nullptr);
+
+    // Checks the fields and adopts them. True when the caller may go on: nothing was pending,
+    // the user declined to change an existing entry, or the entry was adopted. False after a
+    // refusal, with its message shown and the focus on the field to correct.
+    bool TakeEntry();
+    // Shows the nomination at CurrentNomin in the fields.
+    void LoadEntry();
+    // Shows the model's nominations afresh, with no row selected.
+    void FillList();
+
+    // The input state: pending changes, an existing entry loaded for change, and the position
+    // of the entry the fields show (NominCount + 1 while a new one is typed).
+    bool isChanged() const { return Changed; }
+    bool isEditExisting() const { return EditExisting; }
+    int currentNomin() const { return CurrentNomin; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // Escape presses "Ab&brechen".
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void SomethingChanged();
+    void ButtonOkClick();
+    void ButtonTakeClick();
+    void ButtonEscClick();
+    void ButtonNewClick();
+    void ListMenuPopup(const QPoint& position);
+    void PopupEditClick();
+    void PopupDeleteClick();
+    void PopSortClick();
+
+private:
+    void createControls();
+    void createList();
+    QLineEdit* addEdit(QWidget* box, const QString& name, const QString& label, int top, int width,
+                       const QString& hint);
+    void FormCreate();
+    bool FormCloseQuery();
+    bool clickRefusedByField();
+    void newEntry();
+    void closeDialog();
+
+    void focusField(QWidget* field);
+    void enterField(QWidget* field, Qt::FocusReason reason);
+    void exitField(QWidget* field);
+    void EditNameExit();
+    void EditMeldezeitExit();
+    void EditWkNrKeyDown();
+
+    TEntryInput fieldInput() const;
+    QString timeFieldText() const;
+    void setTimeFieldText(const QString& text);
+    QWidget* fieldWidget(EntryField field) const;
+    int selectedRow() const;
+
+    TMeldeAustausch& model;
+    QHash<QWidget*, QString> helpTexts; // shown in LabelHilfe while the field has the focus
+    bool Changed = false;
+    bool EditExisting = false;
+    int CurrentNomin = 1;
+    // The last exit check of the name or entry-time field refused the content.
+    bool exitRefused = false;
+
+    QPushButton* ButtonOk;
+    QPushButton* ButtonTake;
+    QPushButton* ButtonEsc;
+    QPushButton* ButtonNew;
+    QLineEdit* EditName;
+    QLineEdit* EditJahrgang;
+    QComboBox* EditGeschlecht;
+    QLineEdit* EditRegNummer;
+    QLineEdit* EditWkNr;
+    QLineEdit* EditMeldezeit;
+    QLabel* LabelF4;
+    QLabel* LabelHilfe;
+    QTableView* Meldeliste;
+    TMeldelisteModel* listModel;
+    QMenu* ListMenu;
+    QAction* PopupEdit;
+    QAction* PopupDelete;
+    QAction* PopSort;
+};

@@ -1,0 +1,63 @@
+#include "meldelistemodel.h"
+
+#include "ansi.h"
+#include "meldeaustausch.h"
+
+TMeldelisteModel::TMeldelisteModel(const TMeldeAustausch& nominations, QObject* parent)
+    : QAbstractTableModel(parent), nominations(nominations) {}
+
+int TMeldelisteModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : nominations.NominCount();
+}
+
+int TMeldelisteModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TMeldelisteModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    if (role == Qt::TextAlignmentRole) {
+        const bool left = index.column() == Name || index.column() == RegNr;
+        return QVariant::fromValue(Qt::AlignVCenter | (left ? Qt::AlignLeft : Qt::AlignHCenter));
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    const TNominRecord nomin = nominations.GetNomin(index.row() + 1);
+    switch (index.column()) {
+    case Name:
+        return fromAnsi(nomin.Name);
+    case RegNr:
+        return fromAnsi(nomin.RegNr);
+    case Jahrgang:
+        return QString::number(nomin.Age);
+    case WkNr:
+        return fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr));
+    case Zeit:
+        return fromAnsi(HundredthsToTimeText(nomin.Time));
+    }
+    return {};
+}
+
+QVariant TMeldelisteModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case Name:
+        return QStringLiteral("Name");
+    case RegNr:
+        return QStringLiteral("Reg.Nr.");
+    case Jahrgang:
+        return QStringLiteral("Jg");
+    case WkNr:
+        return QStringLiteral("WkNr");
+    case Zeit:
+        return QStringLiteral("Zeit");
+    }
+    return {};
+}
+
+void TMeldelisteModel::reload() {
+    beginResetModel();
+    endResetModel();
+}

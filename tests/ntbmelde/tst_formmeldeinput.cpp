@@ -1,0 +1,837 @@
+// The entry dialog, driven from the keyboard (and the mouse where users reach for it) on the
+// offscreen platform, with the message boxes recorded.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include "formchoosewettkampf.h"
+#include "formmeldeinput.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TEventRecord makeEvent(const char* number, std::uint8_t sex, int ageMax, int ageMin) {
+    TEventRecord result = EmptyEvent;
+    result.WkNr = TMeldeAustausch::TextToWkNr(number);
+    result.Name = "100m Freistil";
+    result.Sex = sex;
+    result.AgeMax = ageMax;
+    result.AgeMin = ageMin;
+    return result;
+}
+
+TNominRecord nomin(const char* name, int age, std::uint8_t sex, const char* wkNr, int time) {
+    return {name, age, sex, TMeldeAustausch::TextToWkNr(wkNr), time, ""};
+}
+
+const QString NameError = u"Fehler: Name nicht eindeutig in Vorname und Nachname trennbar!\r"
+                          u"Bitte geben Sie den Namen im Format NACHNAME, VORNAME ein! !"_s;
+
+} // namespace
+
+class TestFormMeldeInput : public QObject {
+    Q_OBJECT
+
+private:
+    TMeldeAustausch model;
+    std::unique_ptr<MessageRecorder> messages;
+    std::unique_ptr<TFormMeldeInput> dialog;
+
+    template <typename T = QWidget> T* control(const QString& name) const {
+        T* found = dialog->findChild<T*>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QLineEdit* edit(const QString& name) const { return control<QLineEdit>(name); }
+    QString focused() const {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    void type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    // Replaces the focused field's text as a user does: select all, type, Enter.
+    void retype(const QString& text) {
+        press(Qt::Key_A, Qt::ControlModifier);
+        press(Qt::Key_Backspace);
+        type(text);
+        press(Qt::Key_Return);
+    }
+    // The offscreen platform does not hand the activation back when a popup or modal closes.
+    void reactivate() {
+        dialog->activateWindow();
+        if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog.get(); }))
+            qFatal("dialog not active again");
+    }
+    void openDialog() {
+        dialog = std::make_unique<TFormMeldeInput>();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    }
+    // Types one whole entry from the name field on, ending on "Ne&ue Meldung".
+    void typeEntry(const QString& name, const QString& year, int sexDown, const QString& regNr,
+                   const QString& wkNr, const QString& timeDigits) {
+        control(u"EditName"_s)->setFocus(Qt::TabFocusReason);
+        retype(name);
+        retype(year);
+        for (int i = 0; i < sexDown; ++i)
+            press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        retype(regNr);
+        retype(wkNr);
+        type(timeDigits);
+        press(Qt::Key_Return);
+    }
+    QTableView* list() const { return control<QTableView>(u"Meldeliste"_s); }
+    QString row(int r) const {
+        QStringList cells;
+        for (int c = 0; c < list()->model()->columnCount(); ++c)
+            cells << list()->model()->index(r, c).data().toString();
+        return cells.join(u'|');
+    }
+    void selectRow(int r) {
+        const QRect rect = list()->visualRect(list()->model()->index(r, 0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void doubleClickRow(int r) {
+        const QRect rect = list()->visualRect(list()->model()->index(r, 0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    // Right-clicks row `r` (or the empty area below the rows for -1) and, in the menu that
+    // opens, notes which items are enabled and chooses `item` (or closes the menu).
+    QStringList useMenu(int r, const QString& item) {
+        QPoint at(10, list()->viewport()->height() - 5);
+        if (r >= 0)
+            at = list()->visualRect(list()->model()->index(r, 0)).center();
+        QTest::mousePress(list()->viewport(), Qt::RightButton, {}, at);
+        QStringList enabled;
+        QTimer::singleShot(0, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QAction* chosen = nullptr;
+            for (QAction* action : menu->actions()) {
+                if (action->isEnabled())
+                    enabled << action->objectName();
+                if (action->isEnabled() && action->objectName() == item)
+                    chosen = action;
+            }
+            if (chosen) {
+                menu->setActiveAction(chosen);
+                QTest::keyClick(menu, Qt::Key_Return);
+            } else {
+                menu->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, list()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list()->viewport(), &event);
+        QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, at);
+        reactivate();
+        return enabled;
+    }
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opening_emptyModel_startsWithANewEntry();
+    void typicalRun_typedAsAUserTypes();
+    void f4_picksTheEventFromTheSuitableOnes();
+    void f4_cancelled_keepsTheEventNumber();
+    void refusals_showMessageFocusFieldAndWriteNothing_data();
+    void refusals_showMessageFocusFieldAndWriteNothing();
+    void nameExit_unsplittableName_keepsTheFocus();
+    void timeExit_secondsFromSixty_keepTheFocus();
+    void timeField_secondsLeftEmpty_isRefusedOnAdoption();
+    void timeField_emptyTime_isAdoptedWithoutTime();
+    void buttons_whileAFieldRefusesItsContent_adoptNothing();
+    void fields_refuseCharactersTheFileCannotHold();
+    void keys_enterAndArrowsFollowTheFocusOrder();
+    void buttonOk_withoutChange_closesAtOnce();
+    void buttonOk_validChange_adoptsAndClosesWithoutQuestion();
+    void buttonTake_twiceOnANewEntry_leavesOneEntry();
+    void editExisting_changeMovesTheEntryAndTakeChangesItAgain();
+    void editExisting_declinedThenOk_asksBeforeDiscarding();
+    void escape_afterThreeEntries_asksAndKeepsThem();
+    void closeBox_withPendingChange_asksAndMayStayOpen();
+    void list_showsColumnsInModelOrder();
+    void menu_withoutRows_offersOnlySorting();
+    void menu_rightClickOnRow_selectsItAndOffersAll();
+    void doubleClick_withValidPendingEntry_adoptsItAndLoadsNothing();
+    void doubleClick_withInvalidPendingEntry_refusesAndLoadsNothing();
+    void delete_asksWithTheRowsDataAndNoKeepsIt();
+    void delete_yes_removesAndTurnsToANewEntryForTheSameSwimmer();
+    void delete_entryBeforeTheEditedOne_thenAdopt_changesOnlyTheEditedOne();
+    void delete_theEditedEntryWithPendingChanges_overwritesNothing();
+    void sort_alternatesAndFollowsTheEditedEntry();
+    void sort_adoptingWhileSortedByWkNr_showsNameOrder();
+};
+
+void TestFormMeldeInput::init() {
+    PinCurrentYear(2026);
+    model = TMeldeAustausch();
+    model.SetEvent(1, makeEvent("7", 0, 1990, 1995));
+    model.SetEvent(2, makeEvent("12a", 1, 1990, 1995));
+    model.SetEvent(3, makeEvent("5", 2, 1900, 2020));
+    model.SetEvent(4, makeEvent("9", 0, 2000, 1995));
+    Global::MeldeAustausch = &model;
+    Global::DataChanged = false;
+    messages = std::make_unique<MessageRecorder>();
+}
+
+void TestFormMeldeInput::cleanup() {
+    dialog.reset();
+    messages.reset();
+    Global::MeldeAustausch = nullptr;
+    PinCurrentYear(0);
+}
+
+void TestFormMeldeInput::opening_emptyModel_startsWithANewEntry() {
+    openDialog();
+    QCOMPARE(dialog->windowTitle(), u"Meldungen eingeben, bearbeiten"_s);
+    QCOMPARE(dialog->size(), QSize(729, 289));
+    QCOMPARE(list()->model()->rowCount(), 0);
+    for (const QString& name :
+         {u"EditName"_s, u"EditJahrgang"_s, u"EditRegNummer"_s, u"EditWkNr"_s})
+        QVERIFY(edit(name)->text().isEmpty());
+    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"__:__,__"_s);
+    QCOMPARE(control<QComboBox>(u"EditGeschlecht"_s)->currentText(), u"Männlich"_s);
+    QVERIFY(!control(u"ButtonOk"_s)->isEnabled());
+    QVERIFY(!control(u"ButtonTake"_s)->isEnabled());
+    QVERIFY(!control(u"LabelF4"_s)->isEnabled());
+    QCOMPARE(focused(), u"EditName"_s);
+    QCOMPARE(control<QLabel>(u"LabelHilfe"_s)->text(),
+             u"Schwimmernamen im Format NACHNAME, VORNAME eingeben. Komma beachten!"_s);
+    QVERIFY(!dialog->isChanged());
+    QVERIFY(!dialog->isEditExisting());
+    QCOMPARE(dialog->currentNomin(), 1);
+}
+
+void TestFormMeldeInput::typicalRun_typedAsAUserTypes() {
+    openDialog();
+    type(u"Hans Meier"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(focused(), u"EditJahrgang"_s);
+    type(u"92"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(edit(u"EditJahrgang"_s)->text(), u"1992"_s);
+    QCOMPARE(focused(), u"EditGeschlecht"_s);
+    press(Qt::Key_Return);
+    type(u"DE-4711"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(focused(), u"EditWkNr"_s);
+    QVERIFY(control(u"LabelF4"_s)->isEnabled());
+    type(u"7"_s);
+    press(Qt::Key_Return);
+    QVERIFY(!control(u"LabelF4"_s)->isEnabled());
+    QCOMPARE(focused(), u"EditMeldezeit"_s);
+    type(u"10530"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"01:05,30"_s);
+    QCOMPARE(focused(), u"ButtonNew"_s);
+    QVERIFY(dialog->isChanged());
+    press(Qt::Key_Return);
+
+    QCOMPARE(model.NominCount(), 1);
+    QCOMPARE(model.GetNomin(1), TNominRecord({"Meier, Hans", 1992, 0, 7000, 6530, "DE-4711"}));
+    QVERIFY(Global::DataChanged);
+    QCOMPARE(row(0), u"Meier, Hans|DE-4711|1992|7|01:05,30"_s);
+    QCOMPARE(focused(), u"EditName"_s);
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Hans Meier"_s);
+    QCOMPARE(edit(u"EditJahrgang"_s)->text(), u"1992"_s);
+    QCOMPARE(edit(u"EditRegNummer"_s)->text(), u"DE-4711"_s);
+    QVERIFY(edit(u"EditWkNr"_s)->text().isEmpty());
+    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"__:__,__"_s);
+    QVERIFY(!dialog->isChanged());
+    QCOMPARE(dialog->currentNomin(), 2);
+
+    // The next start of the same swimmer: only event number and time.
+    for (int i = 0; i < 4; ++i)
+        press(Qt::Key_Return);
+    QCOMPARE(focused(), u"EditWkNr"_s);
+    type(u"5"_s);
+    press(Qt::Key_Return);
+    type(u"3512"_s);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    QCOMPARE(model.NominCount(), 2);
+    QCOMPARE(model.GetNomin(2), TNominRecord({"Meier, Hans", 1992, 0, 5000, 3512, "DE-4711"}));
+    QCOMPARE(row(1), u"Meier, Hans|DE-4711|1992|5|00:35,12"_s);
+    QCOMPARE(messages->shown, QStringList());
+}
+
+void TestFormMeldeInput::f4_picksTheEventFromTheSuitableOnes() {
+    openDialog();
+    type(u"Anna Berg"_s);
+    press(Qt::Key_Return);
+    type(u"1992"_s);
+    press(Qt::Key_Return);
+    press(Qt::Key_Down); // Weiblich
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    QCOMPARE(focused(), u"EditWkNr"_s);
+    QStringList offered;
+    QTimer::singleShot(0, this, [&] {
+        auto* chooser = qobject_cast<TFormChooseWettkampf*>(QApplication::activeModalWidget());
+        QVERIFY(chooser && QTest::qWaitForWindowActive(chooser));
+        auto* choices = chooser->findChild<QComboBox*>(u"ChooseList"_s);
+        QTRY_COMPARE(QApplication::focusWidget(), choices);
+        for (int i = 0; i < choices->count(); ++i)
+            offered << choices->itemText(i);
+        QTest::keyClick(choices, Qt::Key_Down);
+        QTest::keyClick(choices, Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    press(Qt::Key_F4);
+    QCOMPARE(offered, QStringList({u"Wettkampf 12a, 100m Freistil, Weiblich, 1990-1995"_s,
+                                   u"Wettkampf 5, 100m Freistil, Mixed, 1900-2020"_s}));
+    QCOMPARE(edit(u"EditWkNr"_s)->text(), u"5"_s);
+    QCOMPARE(dialog->focusWidget()->objectName(), u"EditWkNr"_s);
+    reactivate();
+    QCOMPARE(focused(), u"EditWkNr"_s);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    QCOMPARE(model.NominCount(), 1);
+    QCOMPARE(model.GetNomin(1).WkNr, 5000);
+    QCOMPARE(model.GetNomin(1).Sex, std::uint8_t(1));
+}
+
+void TestFormMeldeInput::f4_cancelled_keepsTheEventNumber() {
+    openDialog();
+    control(u"EditWkNr"_s)->setFocus(Qt::TabFocusReason);
+    type(u"9"_s);
+    int offered = -1;
+    QTimer::singleShot(0, this, [&] {
+        auto* chooser = qobject_cast<TFormChooseWettkampf*>(QApplication::activeModalWidget());
+        QVERIFY(chooser && QTest::qWaitForWindowActive(chooser));
+        auto* choices = chooser->findChild<QComboBox*>(u"ChooseList"_s);
+        QTRY_COMPARE(QApplication::focusWidget(), choices);
+        offered = choices->count();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    press(Qt::Key_F4);
+    // No birth year typed: only events without a limit on the oldest swimmers (1900).
+    QCOMPARE(offered, 1);
+    QCOMPARE(edit(u"EditWkNr"_s)->text(), u"9"_s);
+}
+
+void TestFormMeldeInput::refusals_showMessageFocusFieldAndWriteNothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<int>("sexDown");
+    QTest::addColumn<QString>("wkNr");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("no name") << ""
+                             << "1992" << 0 << "7"
+                             << ""
+                             << "Fehlende Eingabe: Name"
+                             << "EditName";
+    QTest::newRow("no year") << "Meier, Hans"
+                             << "" << 0 << "7"
+                             << ""
+                             << "Fehlende Eingabe: Jahrgang"
+                             << "EditJahrgang";
+    QTest::newRow("no event") << "Meier, Hans"
+                              << "1992" << 0 << ""
+                              << "1234"
+                              << "Fehlende Eingabe: Wettkampfnummer"
+                              << "EditWkNr";
+    QTest::newRow("year 1899") << "Meier, Hans"
+                               << "1899" << 0 << "7"
+                               << ""
+                               << "Ungültige Jahrgangsangabe"
+                               << "EditJahrgang";
+    QTest::newRow("year -5") << "Meier, Hans"
+                             << "-5" << 0 << "7"
+                             << ""
+                             << "Ungültige Jahrgangsangabe"
+                             << "EditJahrgang";
+    QTest::newRow("next year") << "Meier, Hans"
+                               << "2027" << 0 << "7"
+                               << ""
+                               << "Ungültige Jahrgangsangabe"
+                               << "EditJahrgang";
+    QTest::newRow("event 999") << "Meier, Hans"
+                               << "1992" << 0 << "999"
+                               << ""
+                               << "Ungültige Wettkampfnummer"
+                               << "EditWkNr";
+    QTest::newRow("event 7b") << "Meier, Hans"
+                              << "1992" << 0 << "7b"
+                              << ""
+                              << "Ungültige Wettkampfnummer"
+                              << "EditWkNr";
+    QTest::newRow("event 12A") << "Berg, Anna"
+                               << "1992" << 1 << "12A"
+                               << ""
+                               << "Ungültige Wettkampfnummer"
+                               << "EditWkNr";
+    QTest::newRow("year before range")
+        << "Meier, Hans"
+        << "89" << 0 << "7"
+        << ""
+        << "In diesem Wettkampf sind nur Teilnehmer der Jahrgänge 1990 bis 1995 erlaubt"
+        << "EditJahrgang";
+    QTest::newRow("inverted range")
+        << "Meier, Hans"
+        << "1995" << 0 << "9"
+        << ""
+        << "In diesem Wettkampf sind nur Teilnehmer der Jahrgänge 2000 bis 1995 erlaubt"
+        << "EditJahrgang";
+    QTest::newRow("female in male event") << "Berg, Anna"
+                                          << "1992" << 1 << "7"
+                                          << ""
+                                          << "Falsches Geschlecht für diesen Wettkampf"
+                                          << "EditGeschlecht";
+    QTest::newRow("mixed in female event") << "Berg, Kim"
+                                           << "1992" << 2 << "12a"
+                                           << ""
+                                           << "Falsches Geschlecht für diesen Wettkampf"
+                                           << "EditGeschlecht";
+}
+
+void TestFormMeldeInput::refusals_showMessageFocusFieldAndWriteNothing() {
+    QFETCH(QString, name);
+    QFETCH(QString, year);
+    QFETCH(int, sexDown);
+    QFETCH(QString, wkNr);
+    QFETCH(QString, time);
+    QFETCH(QString, message);
+    QFETCH(QString, field);
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", NoTime));
+    openDialog();
+    typeEntry(name, year, sexDown, u"R1"_s, wkNr, time);
+    QCOMPARE(focused(), u"ButtonNew"_s);
+    press(Qt::Key_Return);
+
+    QCOMPARE(messages->shown, QStringList{u"Fehler: "_s + message + u" !"_s});
+    QCOMPARE(focused(), field);
+    QCOMPARE(model.NominCount(), 1);
+    QCOMPARE(list()->model()->rowCount(), 1);
+    QVERIFY(!Global::DataChanged);
+    QVERIFY(dialog->isChanged());
+    QCOMPARE(edit(u"EditWkNr"_s)->text(), wkNr);
+    QCOMPARE(edit(u"EditName"_s)->text(), name);
+}
+
+void TestFormMeldeInput::nameExit_unsplittableName_keepsTheFocus() {
+    openDialog();
+    type(u"Hans Peter Meier"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(messages->shown, QStringList{NameError});
+    QCOMPARE(focused(), u"EditName"_s);
+    QVERIFY(control(u"LabelHilfe"_s)->isVisible());
+    retype(u"Meier, Hans Peter"_s);
+    QCOMPARE(messages->shown.size(), 1);
+    QCOMPARE(focused(), u"EditJahrgang"_s);
+}
+
+void TestFormMeldeInput::timeExit_secondsFromSixty_keepTheFocus() {
+    openDialog();
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"7000"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(messages->shown, QStringList{u"Fehler: Keine korrekte Zeitangabe !"_s});
+    QCOMPARE(focused(), u"EditMeldezeit"_s);
+    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:70,00"_s);
+    // The text is selected for correction; corrected, the field lets the focus go.
+    type(u"5900"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(focused(), u"ButtonNew"_s);
+    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:59,00"_s);
+    QCOMPARE(messages->shown.size(), 1);
+}
+
+void TestFormMeldeInput::timeField_secondsLeftEmpty_isRefusedOnAdoption() {
+    openDialog();
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, QString());
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"01"_s);
+    press(Qt::Key_Right);
+    press(Qt::Key_Right);
+    type(u"30"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"01:__,30"_s);
+    QCOMPARE(focused(), u"ButtonNew"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Meldezeit !"_s});
+    QCOMPARE(focused(), u"EditMeldezeit"_s);
+    QCOMPARE(model.NominCount(), 0);
+}
+
+void TestFormMeldeInput::timeField_emptyTime_isAdoptedWithoutTime() {
+    openDialog();
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, QString());
+    press(Qt::Key_Return);
+    QCOMPARE(model.NominCount(), 1);
+    QCOMPARE(model.GetNomin(1).Time, NoTime);
+    QCOMPARE(row(0), u"Meier, Hans||1992|7|  :  ,  "_s);
+}
+
+void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
+    openDialog();
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
+    // A click on "Ü&bernehmen" leaves the name field, whose check keeps the focus.
+    control(u"EditName"_s)->setFocus(Qt::TabFocusReason);
+    type(u"Meier, Hans, Peter"_s);
+    QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
+    QCOMPARE(messages->shown, QStringList{NameError});
+    QCOMPARE(focused(), u"EditName"_s);
+    QCOMPARE(model.NominCount(), 0);
+    // A click on "Ne&ue Meldung" leaves the time field, whose seconds are refused.
+    type(u"Meier, Hans"_s);
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"7000"_s);
+    QTest::mouseClick(control(u"ButtonNew"_s), Qt::LeftButton);
+    QCOMPARE(messages->shown.size(), 2);
+    QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe !"_s);
+    QCOMPARE(focused(), u"EditMeldezeit"_s);
+    QCOMPARE(model.NominCount(), 0);
+    // Corrected, the same click adopts.
+    type(u"4000"_s);
+    QTest::mouseClick(control(u"ButtonNew"_s), Qt::LeftButton);
+    QCOMPARE(model.NominCount(), 1);
+    QCOMPARE(model.GetNomin(1).Time, 4000);
+    QCOMPARE(messages->shown.size(), 2);
+}
+
+void TestFormMeldeInput::fields_refuseCharactersTheFileCannotHold() {
+    openDialog();
+    for (QChar c : u"Łukasz Müller€"_s)
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
+                            Qt::NoModifier);
+    QCOMPARE(edit(u"EditName"_s)->text(), u"ukasz Müller€"_s);
+    press(Qt::Key_Return);
+    type(u"19x9,2"_s);
+    QCOMPARE(edit(u"EditJahrgang"_s)->text(), u"1992"_s);
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"1a2-3"_s);
+    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"12:3_,__"_s);
+}
+
+void TestFormMeldeInput::keys_enterAndArrowsFollowTheFocusOrder() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", NoTime));
+    openDialog();
+    press(Qt::Key_Up);
+    QCOMPARE(focused(), u"ButtonNew"_s);
+    control(u"EditGeschlecht"_s)->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Down);
+    QCOMPARE(focused(), u"EditGeschlecht"_s);
+    QCOMPARE(control<QComboBox>(u"EditGeschlecht"_s)->currentIndex(), 1);
+    QVERIFY(dialog->isChanged());
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Down);
+    QCOMPARE(focused(), u"Meldeliste"_s);
+    // Keys in the list only move the selection; Enter presses no button.
+    press(Qt::Key_Return);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(model.NominCount(), 1);
+    QCOMPARE(messages->shown, QStringList());
+}
+
+void TestFormMeldeInput::buttonOk_withoutChange_closesAtOnce() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", NoTime));
+    openDialog();
+    selectRow(0);
+    doubleClickRow(0);
+    QVERIFY(control(u"ButtonOk"_s)->isEnabled());
+    QTest::mouseClick(control(u"ButtonOk"_s), Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(messages->shown, QStringList());
+    QVERIFY(!Global::DataChanged);
+}
+
+void TestFormMeldeInput::buttonOk_validChange_adoptsAndClosesWithoutQuestion() {
+    openDialog();
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
+    press(Qt::Key_K, Qt::AltModifier);
+    QTRY_VERIFY(!dialog->isVisible());
+    QCOMPARE(messages->shown, QStringList());
+    QCOMPARE(model.NominCount(), 1);
+    QVERIFY(Global::DataChanged);
+}
+
+void TestFormMeldeInput::buttonTake_twiceOnANewEntry_leavesOneEntry() {
+    openDialog();
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
+    QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
+    QCOMPARE(model.NominCount(), 1);
+    QVERIFY(!control(u"ButtonTake"_s)->isEnabled());
+    QVERIFY(!dialog->isEditExisting());
+    QCOMPARE(dialog->currentNomin(), 1);
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"4900"_s);
+    press(Qt::Key_Return);
+    QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
+    QCOMPARE(model.NominCount(), 1);
+    QCOMPARE(model.GetNomin(1).Time, 4900);
+    QCOMPARE(messages->shown, QStringList()); // a new entry is changed without a question
+}
+
+void TestFormMeldeInput::editExisting_changeMovesTheEntryAndTakeChangesItAgain() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
+    model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
+    openDialog();
+    doubleClickRow(0);
+    QVERIFY(dialog->isEditExisting());
+    QCOMPARE(dialog->currentNomin(), 1);
+    QCOMPARE(focused(), u"EditName"_s);
+    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:30,00"_s);
+    QCOMPARE(edit(u"EditWkNr"_s)->text(), u"12a"_s);
+    QCOMPARE(control<QComboBox>(u"EditGeschlecht"_s)->currentIndex(), 1);
+    QVERIFY(!control(u"ButtonTake"_s)->isEnabled());
+    QVERIFY(control(u"ButtonOk"_s)->isEnabled());
+
+    retype(u"Zorn, Eva"_s);
+    QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
+    QCOMPARE(messages->shown, QStringList{u"Frage: Vorhandene Meldung wirklich ändern?"_s});
+    QCOMPARE(model.NominCount(), 3);
+    QCOMPARE(row(2), u"Zorn, Eva||1991|12a|00:30,00"_s);
+    QCOMPARE(row(0), u"Berg, Uwe||1992|7|00:40,00"_s);
+    QCOMPARE(dialog->currentNomin(), 3);
+
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"2900"_s);
+    press(Qt::Key_Return);
+    QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
+    QCOMPARE(messages->shown.size(), 2);
+    QCOMPARE(model.NominCount(), 3);
+    QCOMPARE(row(2), u"Zorn, Eva||1991|12a|00:29,00"_s);
+    QCOMPARE(row(1), u"Kunz, Ida||1993|12a|00:50,00"_s);
+}
+
+void TestFormMeldeInput::editExisting_declinedThenOk_asksBeforeDiscarding() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    openDialog();
+    doubleClickRow(0);
+    retype(u"Zorn, Eva"_s);
+    messages->setNextAnswer(AnswerNo);
+    messages->setNextAnswer(AnswerNo);
+    QTest::mouseClick(control(u"ButtonOk"_s), Qt::LeftButton);
+    QCOMPARE(messages->shown, QStringList({u"Frage: Vorhandene Meldung wirklich ändern?"_s,
+                                           u"Frage: Änderung wirklich verwerfen ?"_s}));
+    QVERIFY(dialog->isVisible());
+    messages->setNextAnswer(AnswerNo);
+    messages->setNextAnswer(AnswerYes);
+    QTest::mouseClick(control(u"ButtonOk"_s), Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(model.GetNomin(1).Name, std::string("Adam, Eva"));
+    QVERIFY(!Global::DataChanged);
+}
+
+void TestFormMeldeInput::escape_afterThreeEntries_asksAndKeepsThem() {
+    openDialog();
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
+    press(Qt::Key_Return);
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"5"_s, u"5000"_s);
+    press(Qt::Key_Return);
+    typeEntry(u"Berg, Anna"_s, u"1992"_s, 1, QString(), u"12a"_s, u"5000"_s);
+    press(Qt::Key_Return);
+    type(u"Kunz"_s);
+    messages->setNextAnswer(AnswerNo);
+    press(Qt::Key_Escape);
+    QVERIFY(dialog->isVisible());
+    press(Qt::Key_Escape);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(messages->shown,
+             QStringList(2, u"Frage: Letzte Änderungen / Eingabe wirklich verwerfen?"_s));
+    QCOMPARE(model.NominCount(), 3);
+}
+
+void TestFormMeldeInput::closeBox_withPendingChange_asksAndMayStayOpen() {
+    openDialog();
+    type(u"Kunz"_s);
+    messages->setNextAnswer(AnswerNo);
+    dialog->close();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(messages->shown, QStringList{u"Frage: Änderung wirklich verwerfen ?"_s});
+    dialog->close();
+    QVERIFY(!dialog->isVisible());
+}
+
+void TestFormMeldeInput::list_showsColumnsInModelOrder() {
+    model.SetNomin(1, nomin("Zorn, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("adam, Uwe", 1992, 0, "7", NoTime));
+    openDialog();
+    QCOMPARE(row(0), u"adam, Uwe||1992|7|  :  ,  "_s);
+    QCOMPARE(row(1), u"Zorn, Eva||1991|12a|00:30,00"_s);
+    QStringList headers;
+    for (int c = 0; c < list()->model()->columnCount(); ++c)
+        headers << list()->model()->headerData(c, Qt::Horizontal).toString() + u'/' +
+                       QString::number(list()->columnWidth(c));
+    QCOMPARE(headers,
+             QStringList({u"Name/160"_s, u"Reg.Nr./70"_s, u"Jg/50"_s, u"WkNr/50"_s, u"Zeit/70"_s}));
+    QVERIFY(!list()->selectionModel()->hasSelection());
+}
+
+void TestFormMeldeInput::menu_withoutRows_offersOnlySorting() {
+    openDialog();
+    QCOMPARE(useMenu(-1, QString()), QStringList{u"PopSort"_s});
+}
+
+void TestFormMeldeInput::menu_rightClickOnRow_selectsItAndOffersAll() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
+    openDialog();
+    const QStringList enabled = useMenu(1, u"PopupEdit"_s);
+    QCOMPARE(enabled, QStringList({u"PopupEdit"_s, u"PopupDelete"_s, u"PopSort"_s}));
+    QTRY_COMPARE(edit(u"EditName"_s)->text(), u"Berg, Uwe"_s);
+    QCOMPARE(dialog->currentNomin(), 2);
+    QVERIFY(dialog->isEditExisting());
+}
+
+void TestFormMeldeInput::doubleClick_withValidPendingEntry_adoptsItAndLoadsNothing() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    openDialog();
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
+    doubleClickRow(0);
+    QCOMPARE(model.NominCount(), 2);
+    QVERIFY(!list()->selectionModel()->hasSelection());
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Meier, Hans"_s);
+    QVERIFY(!dialog->isEditExisting());
+    QCOMPARE(dialog->currentNomin(), 2);
+}
+
+void TestFormMeldeInput::doubleClick_withInvalidPendingEntry_refusesAndLoadsNothing() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    openDialog();
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"999"_s, QString());
+    doubleClickRow(0);
+    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Wettkampfnummer !"_s});
+    QCOMPARE(focused(), u"EditWkNr"_s);
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Meier, Hans"_s);
+    QCOMPARE(model.NominCount(), 1);
+    QVERIFY(!dialog->isEditExisting());
+}
+
+void TestFormMeldeInput::delete_asksWithTheRowsDataAndNoKeepsIt() {
+    model.SetNomin(1, nomin("MEIER, HANS", 1990, 0, "12a", 3000));
+    openDialog();
+    messages->setNextAnswer(AnswerNo);
+    useMenu(0, u"PopupDelete"_s);
+    QTRY_COMPARE(
+        messages->shown,
+        QStringList{
+            u"Frage: Die Meldung MEIER, HANS, Jg. 1990 für Wettkampf 12a wirklich löschen?"_s});
+    QCOMPARE(model.NominCount(), 1);
+    QVERIFY(!Global::DataChanged);
+}
+
+void TestFormMeldeInput::delete_yes_removesAndTurnsToANewEntryForTheSameSwimmer() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
+    openDialog();
+    doubleClickRow(1);
+    useMenu(0, u"PopupDelete"_s);
+    QTRY_COMPARE(model.NominCount(), 1);
+    QCOMPARE(model.GetNomin(1).Name, std::string("Berg, Uwe"));
+    QVERIFY(Global::DataChanged);
+    QCOMPARE(list()->model()->rowCount(), 1);
+    QCOMPARE(dialog->currentNomin(), 2);
+    QVERIFY(!dialog->isEditExisting());
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Berg, Uwe"_s);
+    QCOMPARE(edit(u"EditJahrgang"_s)->text(), u"1992"_s);
+    QVERIFY(edit(u"EditWkNr"_s)->text().isEmpty());
+    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"__:__,__"_s);
+}
+
+void TestFormMeldeInput::delete_entryBeforeTheEditedOne_thenAdopt_changesOnlyTheEditedOne() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
+    model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
+    openDialog();
+    doubleClickRow(2);
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"4500"_s);
+    press(Qt::Key_Return);
+    useMenu(0, u"PopupDelete"_s);
+    // Deleting adopts the pending change to Kunz (after the change question) and no other.
+    QTRY_COMPARE(model.NominCount(), 2);
+    QCOMPARE(model.GetNomin(1), TNominRecord({"Berg, Uwe", 1992, 0, 7000, 4000, ""}));
+    QCOMPARE(model.GetNomin(2), TNominRecord({"Kunz, Ida", 1993, 1, 12097, 4500, ""}));
+    QCOMPARE(messages->shown.last(), u"Frage: Vorhandene Meldung wirklich ändern?"_s);
+    QCOMPARE(dialog->currentNomin(), 3);
+}
+
+void TestFormMeldeInput::delete_theEditedEntryWithPendingChanges_overwritesNothing() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
+    model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
+    openDialog();
+    doubleClickRow(1);
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"4500"_s);
+    press(Qt::Key_Return);
+    QVERIFY(dialog->isChanged());
+    useMenu(1, u"PopupDelete"_s);
+    QTRY_COMPARE(model.NominCount(), 2);
+    QCOMPARE(model.GetNomin(1), TNominRecord({"Adam, Eva", 1991, 1, 12097, 3000, ""}));
+    QCOMPARE(model.GetNomin(2), TNominRecord({"Kunz, Ida", 1993, 1, 12097, 5000, ""}));
+    QCOMPARE(messages->shown.size(), 1); // only the deletion question
+    QCOMPARE(dialog->currentNomin(), 3);
+    QVERIFY(!dialog->isChanged());
+    QVERIFY(!dialog->isEditExisting());
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Berg, Uwe"_s);
+    QVERIFY(edit(u"EditWkNr"_s)->text().isEmpty());
+}
+
+void TestFormMeldeInput::sort_alternatesAndFollowsTheEditedEntry() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
+    model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12", 5000));
+    openDialog();
+    doubleClickRow(0);
+    auto* sort = dialog->findChild<QAction*>(u"PopSort"_s);
+    QCOMPARE(sort->text(), u"Sortieren nach WkNummer"_s);
+    useMenu(-1, u"PopSort"_s);
+    QTRY_COMPARE(sort->text(), u"Sortieren nach Name"_s);
+    QCOMPARE(row(0).section(u'|', 0, 0), u"Berg, Uwe"_s);
+    QCOMPARE(row(1).section(u'|', 0, 0), u"Kunz, Ida"_s);
+    QCOMPARE(row(2).section(u'|', 0, 0), u"Adam, Eva"_s);
+    QCOMPARE(dialog->currentNomin(), 3);
+    // The edited entry is changed at its new place.
+    QTest::mouseClick(control(u"EditName"_s), Qt::LeftButton);
+    QCOMPARE(focused(), u"EditName"_s);
+    retype(u"Adam, Eve"_s);
+    QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
+    QCOMPARE(model.NominCount(), 3);
+    QCOMPARE(row(0), u"Adam, Eve||1991|12a|00:30,00"_s);
+    QCOMPARE(row(1), u"Berg, Uwe||1992|7|00:40,00"_s);
+    QCOMPARE(row(2), u"Kunz, Ida||1993|12|00:50,00"_s);
+    useMenu(-1, u"PopSort"_s);
+    QTRY_COMPARE(sort->text(), u"Sortieren nach WkNummer"_s);
+    QCOMPARE(dialog->currentNomin(), 1);
+}
+
+void TestFormMeldeInput::sort_adoptingWhileSortedByWkNr_showsNameOrder() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
+    openDialog();
+    useMenu(-1, u"PopSort"_s);
+    QTRY_COMPARE(row(0).section(u'|', 0, 0), u"Berg, Uwe"_s);
+    QVERIFY(!Global::DataChanged);
+    typeEntry(u"Kunz, Ida"_s, u"1992"_s, 1, QString(), u"12a"_s, u"5000"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(row(0).section(u'|', 0, 0), u"Adam, Eva"_s);
+    QCOMPARE(row(1).section(u'|', 0, 0), u"Berg, Uwe"_s);
+    QCOMPARE(row(2).section(u'|', 0, 0), u"Kunz, Ida"_s);
+    QCOMPARE(dialog->findChild<QAction*>(u"PopSort"_s)->text(), u"Sortieren nach Name"_s);
+}
+
+QTEST_MAIN(TestFormMeldeInput)
+#include "tst_formmeldeinput.moc"
