@@ -4,6 +4,7 @@
 #include <iostream>
 #include <sys/stat.h>
 
+#include "checkcommand.h"
 #include "commands.h"
 #include "common.h"
 #include "ioerror.h"
@@ -12,9 +13,12 @@
 
 namespace {
 int usage() {
-    std::cerr << "Aufruf:\n"
-                 "  ntbmelde-cli resave EINGABE AUSGABE   Austauschdatei lesen und neu schreiben\n"
-                 "  ntbmelde-cli report DATEI              Kontrollausdruck ausgeben\n";
+    std::cerr
+        << "Aufruf:\n"
+           "  ntbmelde-cli resave EINGABE AUSGABE   Austauschdatei lesen und neu schreiben\n"
+           "  ntbmelde-cli report DATEI              Kontrollausdruck ausgeben\n"
+           "  ntbmelde-cli check DATEI               Meldungen auflisten, die der Meldedialog "
+           "ablehnen würde\n";
     return 2;
 }
 } // namespace
@@ -42,6 +46,8 @@ int main(int argc, char** argv) {
         }
         if (command == "report" && argc == 3)
             return RunReportCommand(argv[2]);
+        if (command == "check" && argc == 3)
+            return RunCheckCommand(argv[2]);
     } catch (const TIoError& error) {
         std::cerr << "ntbmelde-cli: " << AnsiToUtf8(error.what()) << '\n';
         return 1;

@@ -17,6 +17,7 @@
 #include "common.h"
 #include "formanzeige.h"
 #include "formbedienung.h"
+#include "formmeldeinput.h"
 #include "formverein.h"
 #include "formwerbung.h"
 #include "global.h"
@@ -180,7 +181,12 @@ void TFormMain::ButtonVereinClick() {
     });
 }
 
-void TFormMain::ButtonMeldungClick() {}
+void TFormMain::ButtonMeldungClick() {
+    RunCommand([this] {
+        TFormMeldeInput entries(this);
+        entries.exec();
+    });
+}
 
 // Each press opens one more printout window with a fresh snapshot; earlier ones keep theirs.
 void TFormMain::ButtonKontrollClick() {

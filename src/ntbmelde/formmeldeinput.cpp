@@ -303,19 +303,24 @@ bool TFormMeldeInput::TakeEntry() {
     return true;
 }
 
-// A click on a button first takes the focus from the field; when the field's exit check
-// refuses its content and keeps the focus, that click does nothing.
-bool TFormMeldeInput::clickRefusedByField() {
-    return std::exchange(exitRefused, false);
+// A button leaves the field that has the focus before it acts, so that the field's exit check
+// runs: a click takes the focus on its own, an accelerator key does not. When the check keeps
+// the focus in the field, the button does nothing.
+bool TFormMeldeInput::leaveFieldFor(QPushButton* button) {
+    if (std::exchange(exitRefused, false))
+        return false; // the click already tried to leave the field
+    if (focusWidget() != button)
+        button->setFocus(Qt::ShortcutFocusReason);
+    return !std::exchange(exitRefused, false);
 }
 
 void TFormMeldeInput::ButtonOkClick() {
-    if (!clickRefusedByField() && TakeEntry())
+    if (leaveFieldFor(ButtonOk) && TakeEntry())
         closeDialog();
 }
 
 void TFormMeldeInput::ButtonTakeClick() {
-    if (!clickRefusedByField() && TakeEntry())
+    if (leaveFieldFor(ButtonTake) && TakeEntry())
         ButtonTake->setEnabled(false);
 }
 
@@ -329,7 +334,7 @@ void TFormMeldeInput::ButtonEscClick() {
 }
 
 void TFormMeldeInput::ButtonNewClick() {
-    if (!clickRefusedByField())
+    if (leaveFieldFor(ButtonNew))
         newEntry();
 }
 

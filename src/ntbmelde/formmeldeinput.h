@@ -63,7 +63,7 @@ private:
                        const QString& hint);
     void FormCreate();
     bool FormCloseQuery();
-    bool clickRefusedByField();
+    bool leaveFieldFor(QPushButton* button);
     void newEntry();
     void closeDialog();
 

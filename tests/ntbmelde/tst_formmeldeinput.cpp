@@ -10,11 +10,16 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QTemporaryDir>
+
 #include "formchoosewettkampf.h"
+#include "formmain.h"
 #include "formmeldeinput.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
+#include "modaldialog.h"
+#include "nextmodal.h"
 
 using namespace Qt::StringLiterals;
 
@@ -54,13 +59,7 @@ private:
         return found;
     }
     QLineEdit* edit(const QString& name) const { return control<QLineEdit>(name); }
-    QString focused() const {
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-    }
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
-    void type(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    static QString focusedName() { return focused() ? focused()->objectName() : QString(); }
     // Replaces the focused field's text as a user does: select all, type, Enter.
     void retype(const QString& text) {
         press(Qt::Key_A, Qt::ControlModifier);
@@ -145,6 +144,7 @@ private slots:
     void init();
     void cleanup();
 
+    void meldungenButton_opensTheDialogOnTheProgramsModel();
     void opening_emptyModel_startsWithANewEntry();
     void typicalRun_typedAsAUserTypes();
     void f4_picksTheEventFromTheSuitableOnes();
@@ -197,6 +197,35 @@ void TestFormMeldeInput::cleanup() {
     PinCurrentYear(0);
 }
 
+void TestFormMeldeInput::meldungenButton_opensTheDialogOnTheProgramsModel() {
+    QTemporaryDir folder;
+    QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), folder.filePath(u"EXCHANGE.NT2"_s)));
+    TFormMain mainWindow(folder.path());
+    mainWindow.show();
+    QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
+    NextModal entries([&](QWidget* modal) {
+        QCOMPARE(modal->windowTitle(), u"Meldungen eingeben, bearbeiten"_s);
+        QCOMPARE(focusedName(), u"EditName"_s);
+        type(u"Hans Meier"_s);
+        press(Qt::Key_Return);
+        type(u"05"_s); // 2005
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Return);
+        type(u"2"_s); // 200m Lagen männlich
+        press(Qt::Key_Return);
+        type(u"25312"_s); // 02:53,12 once the accelerator has left the field
+        pressAccelerator(Qt::Key_K);
+        QVERIFY(!modal->isVisible());
+    });
+    pressAccelerator(Qt::Key_M);
+    QVERIFY(entries.seen());
+    QCOMPARE(Global::MeldeAustausch->NominCount(), 1);
+    QCOMPARE(Global::MeldeAustausch->GetNomin(1),
+             TNominRecord({"Meier, Hans", 2005, 0, 2000, 17312, ""}));
+    QVERIFY(Global::DataChanged);
+    messages->setNextAnswer(AnswerNo); // the save question on leaving
+}
+
 void TestFormMeldeInput::opening_emptyModel_startsWithANewEntry() {
     openDialog();
     QCOMPARE(dialog->windowTitle(), u"Meldungen eingeben, bearbeiten"_s);
@@ -210,7 +239,7 @@ void TestFormMeldeInput::opening_emptyModel_startsWithANewEntry() {
     QVERIFY(!control(u"ButtonOk"_s)->isEnabled());
     QVERIFY(!control(u"ButtonTake"_s)->isEnabled());
     QVERIFY(!control(u"LabelF4"_s)->isEnabled());
-    QCOMPARE(focused(), u"EditName"_s);
+    QCOMPARE(focusedName(), u"EditName"_s);
     QCOMPARE(control<QLabel>(u"LabelHilfe"_s)->text(),
              u"Schwimmernamen im Format NACHNAME, VORNAME eingeben. Komma beachten!"_s);
     QVERIFY(!dialog->isChanged());
@@ -222,24 +251,24 @@ void TestFormMeldeInput::typicalRun_typedAsAUserTypes() {
     openDialog();
     type(u"Hans Meier"_s);
     press(Qt::Key_Return);
-    QCOMPARE(focused(), u"EditJahrgang"_s);
+    QCOMPARE(focusedName(), u"EditJahrgang"_s);
     type(u"92"_s);
     press(Qt::Key_Return);
     QCOMPARE(edit(u"EditJahrgang"_s)->text(), u"1992"_s);
-    QCOMPARE(focused(), u"EditGeschlecht"_s);
+    QCOMPARE(focusedName(), u"EditGeschlecht"_s);
     press(Qt::Key_Return);
     type(u"DE-4711"_s);
     press(Qt::Key_Return);
-    QCOMPARE(focused(), u"EditWkNr"_s);
+    QCOMPARE(focusedName(), u"EditWkNr"_s);
     QVERIFY(control(u"LabelF4"_s)->isEnabled());
     type(u"7"_s);
     press(Qt::Key_Return);
     QVERIFY(!control(u"LabelF4"_s)->isEnabled());
-    QCOMPARE(focused(), u"EditMeldezeit"_s);
+    QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     type(u"10530"_s);
     press(Qt::Key_Return);
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"01:05,30"_s);
-    QCOMPARE(focused(), u"ButtonNew"_s);
+    QCOMPARE(focusedName(), u"ButtonNew"_s);
     QVERIFY(dialog->isChanged());
     press(Qt::Key_Return);
 
@@ -247,7 +276,7 @@ void TestFormMeldeInput::typicalRun_typedAsAUserTypes() {
     QCOMPARE(model.GetNomin(1), TNominRecord({"Meier, Hans", 1992, 0, 7000, 6530, "DE-4711"}));
     QVERIFY(Global::DataChanged);
     QCOMPARE(row(0), u"Meier, Hans|DE-4711|1992|7|01:05,30"_s);
-    QCOMPARE(focused(), u"EditName"_s);
+    QCOMPARE(focusedName(), u"EditName"_s);
     QCOMPARE(edit(u"EditName"_s)->text(), u"Hans Meier"_s);
     QCOMPARE(edit(u"EditJahrgang"_s)->text(), u"1992"_s);
     QCOMPARE(edit(u"EditRegNummer"_s)->text(), u"DE-4711"_s);
@@ -259,7 +288,7 @@ void TestFormMeldeInput::typicalRun_typedAsAUserTypes() {
     // The next start of the same swimmer: only event number and time.
     for (int i = 0; i < 4; ++i)
         press(Qt::Key_Return);
-    QCOMPARE(focused(), u"EditWkNr"_s);
+    QCOMPARE(focusedName(), u"EditWkNr"_s);
     type(u"5"_s);
     press(Qt::Key_Return);
     type(u"3512"_s);
@@ -280,26 +309,26 @@ void TestFormMeldeInput::f4_picksTheEventFromTheSuitableOnes() {
     press(Qt::Key_Down); // Weiblich
     press(Qt::Key_Return);
     press(Qt::Key_Return);
-    QCOMPARE(focused(), u"EditWkNr"_s);
+    QCOMPARE(focusedName(), u"EditWkNr"_s);
     QStringList offered;
-    QTimer::singleShot(0, this, [&] {
-        auto* chooser = qobject_cast<TFormChooseWettkampf*>(QApplication::activeModalWidget());
-        QVERIFY(chooser && QTest::qWaitForWindowActive(chooser));
-        auto* choices = chooser->findChild<QComboBox*>(u"ChooseList"_s);
-        QTRY_COMPARE(QApplication::focusWidget(), choices);
+    NextModal chooser([&](QWidget* modal) {
+        QVERIFY(qobject_cast<TFormChooseWettkampf*>(modal));
+        auto* choices = modal->findChild<QComboBox*>(u"ChooseList"_s);
+        QCOMPARE(focused(), choices);
         for (int i = 0; i < choices->count(); ++i)
             offered << choices->itemText(i);
-        QTest::keyClick(choices, Qt::Key_Down);
-        QTest::keyClick(choices, Qt::Key_Return);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
     });
     press(Qt::Key_F4);
+    QVERIFY(chooser.seen());
     QCOMPARE(offered, QStringList({u"Wettkampf 12a, 100m Freistil, Weiblich, 1990-1995"_s,
                                    u"Wettkampf 5, 100m Freistil, Mixed, 1900-2020"_s}));
     QCOMPARE(edit(u"EditWkNr"_s)->text(), u"5"_s);
     QCOMPARE(dialog->focusWidget()->objectName(), u"EditWkNr"_s);
     reactivate();
-    QCOMPARE(focused(), u"EditWkNr"_s);
+    QCOMPARE(focusedName(), u"EditWkNr"_s);
     press(Qt::Key_Return);
     press(Qt::Key_Return);
     press(Qt::Key_Return);
@@ -313,15 +342,12 @@ void TestFormMeldeInput::f4_cancelled_keepsTheEventNumber() {
     control(u"EditWkNr"_s)->setFocus(Qt::TabFocusReason);
     type(u"9"_s);
     int offered = -1;
-    QTimer::singleShot(0, this, [&] {
-        auto* chooser = qobject_cast<TFormChooseWettkampf*>(QApplication::activeModalWidget());
-        QVERIFY(chooser && QTest::qWaitForWindowActive(chooser));
-        auto* choices = chooser->findChild<QComboBox*>(u"ChooseList"_s);
-        QTRY_COMPARE(QApplication::focusWidget(), choices);
-        offered = choices->count();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    NextModal chooser([&](QWidget* modal) {
+        offered = modal->findChild<QComboBox*>(u"ChooseList"_s)->count();
+        press(Qt::Key_Escape);
     });
     press(Qt::Key_F4);
+    QVERIFY(chooser.seen());
     // No birth year typed: only events without a limit on the oldest swimmers (1900).
     QCOMPARE(offered, 1);
     QCOMPARE(edit(u"EditWkNr"_s)->text(), u"9"_s);
@@ -415,11 +441,11 @@ void TestFormMeldeInput::refusals_showMessageFocusFieldAndWriteNothing() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", NoTime));
     openDialog();
     typeEntry(name, year, sexDown, u"R1"_s, wkNr, time);
-    QCOMPARE(focused(), u"ButtonNew"_s);
+    QCOMPARE(focusedName(), u"ButtonNew"_s);
     press(Qt::Key_Return);
 
     QCOMPARE(messages->shown, QStringList{u"Fehler: "_s + message + u" !"_s});
-    QCOMPARE(focused(), field);
+    QCOMPARE(focusedName(), field);
     QCOMPARE(model.NominCount(), 1);
     QCOMPARE(list()->model()->rowCount(), 1);
     QVERIFY(!Global::DataChanged);
@@ -433,11 +459,11 @@ void TestFormMeldeInput::nameExit_unsplittableName_keepsTheFocus() {
     type(u"Hans Peter Meier"_s);
     press(Qt::Key_Return);
     QCOMPARE(messages->shown, QStringList{NameError});
-    QCOMPARE(focused(), u"EditName"_s);
+    QCOMPARE(focusedName(), u"EditName"_s);
     QVERIFY(control(u"LabelHilfe"_s)->isVisible());
     retype(u"Meier, Hans Peter"_s);
     QCOMPARE(messages->shown.size(), 1);
-    QCOMPARE(focused(), u"EditJahrgang"_s);
+    QCOMPARE(focusedName(), u"EditJahrgang"_s);
 }
 
 void TestFormMeldeInput::timeExit_secondsFromSixty_keepTheFocus() {
@@ -446,12 +472,12 @@ void TestFormMeldeInput::timeExit_secondsFromSixty_keepTheFocus() {
     type(u"7000"_s);
     press(Qt::Key_Return);
     QCOMPARE(messages->shown, QStringList{u"Fehler: Keine korrekte Zeitangabe !"_s});
-    QCOMPARE(focused(), u"EditMeldezeit"_s);
+    QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:70,00"_s);
     // The text is selected for correction; corrected, the field lets the focus go.
     type(u"5900"_s);
     press(Qt::Key_Return);
-    QCOMPARE(focused(), u"ButtonNew"_s);
+    QCOMPARE(focusedName(), u"ButtonNew"_s);
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:59,00"_s);
     QCOMPARE(messages->shown.size(), 1);
 }
@@ -466,10 +492,10 @@ void TestFormMeldeInput::timeField_secondsLeftEmpty_isRefusedOnAdoption() {
     type(u"30"_s);
     press(Qt::Key_Return);
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"01:__,30"_s);
-    QCOMPARE(focused(), u"ButtonNew"_s);
+    QCOMPARE(focusedName(), u"ButtonNew"_s);
     press(Qt::Key_Return);
     QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Meldezeit !"_s});
-    QCOMPARE(focused(), u"EditMeldezeit"_s);
+    QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     QCOMPARE(model.NominCount(), 0);
 }
 
@@ -490,7 +516,7 @@ void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
     type(u"Meier, Hans, Peter"_s);
     QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
     QCOMPARE(messages->shown, QStringList{NameError});
-    QCOMPARE(focused(), u"EditName"_s);
+    QCOMPARE(focusedName(), u"EditName"_s);
     QCOMPARE(model.NominCount(), 0);
     // A click on "Ne&ue Meldung" leaves the time field, whose seconds are refused.
     type(u"Meier, Hans"_s);
@@ -499,7 +525,7 @@ void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
     QTest::mouseClick(control(u"ButtonNew"_s), Qt::LeftButton);
     QCOMPARE(messages->shown.size(), 2);
     QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe !"_s);
-    QCOMPARE(focused(), u"EditMeldezeit"_s);
+    QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     QCOMPARE(model.NominCount(), 0);
     // Corrected, the same click adopts.
     type(u"4000"_s);
@@ -507,13 +533,26 @@ void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
     QCOMPARE(model.NominCount(), 1);
     QCOMPARE(model.GetNomin(1).Time, 4000);
     QCOMPARE(messages->shown.size(), 2);
+    // An accelerator key leaves the field too before its button acts.
+    control(u"EditWkNr"_s)->setFocus(Qt::TabFocusReason);
+    type(u"5"_s);
+    press(Qt::Key_Return);
+    type(u"7000"_s);
+    pressAccelerator(Qt::Key_U);
+    QCOMPARE(messages->shown.size(), 3);
+    QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe !"_s);
+    QCOMPARE(focusedName(), u"EditMeldezeit"_s);
+    QCOMPARE(model.NominCount(), 1);
+    type(u"4100"_s);
+    pressAccelerator(Qt::Key_U);
+    QCOMPARE(model.NominCount(), 2);
+    QCOMPARE(model.GetNomin(2).Time, 4100);
+    QCOMPARE(messages->shown.size(), 3);
 }
 
 void TestFormMeldeInput::fields_refuseCharactersTheFileCannotHold() {
     openDialog();
-    for (QChar c : u"Łukasz Müller€"_s)
-        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c),
-                            Qt::NoModifier);
+    type(u"Łukasz Müller€"_s);
     QCOMPARE(edit(u"EditName"_s)->text(), u"ukasz Müller€"_s);
     press(Qt::Key_Return);
     type(u"19x9,2"_s);
@@ -527,15 +566,15 @@ void TestFormMeldeInput::keys_enterAndArrowsFollowTheFocusOrder() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", NoTime));
     openDialog();
     press(Qt::Key_Up);
-    QCOMPARE(focused(), u"ButtonNew"_s);
+    QCOMPARE(focusedName(), u"ButtonNew"_s);
     control(u"EditGeschlecht"_s)->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Down);
-    QCOMPARE(focused(), u"EditGeschlecht"_s);
+    QCOMPARE(focusedName(), u"EditGeschlecht"_s);
     QCOMPARE(control<QComboBox>(u"EditGeschlecht"_s)->currentIndex(), 1);
     QVERIFY(dialog->isChanged());
     control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Down);
-    QCOMPARE(focused(), u"Meldeliste"_s);
+    QCOMPARE(focusedName(), u"Meldeliste"_s);
     // Keys in the list only move the selection; Enter presses no button.
     press(Qt::Key_Return);
     QVERIFY(dialog->isVisible());
@@ -590,7 +629,7 @@ void TestFormMeldeInput::editExisting_changeMovesTheEntryAndTakeChangesItAgain()
     doubleClickRow(0);
     QVERIFY(dialog->isEditExisting());
     QCOMPARE(dialog->currentNomin(), 1);
-    QCOMPARE(focused(), u"EditName"_s);
+    QCOMPARE(focusedName(), u"EditName"_s);
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:30,00"_s);
     QCOMPARE(edit(u"EditWkNr"_s)->text(), u"12a"_s);
     QCOMPARE(control<QComboBox>(u"EditGeschlecht"_s)->currentIndex(), 1);
@@ -713,7 +752,7 @@ void TestFormMeldeInput::doubleClick_withInvalidPendingEntry_refusesAndLoadsNoth
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"999"_s, QString());
     doubleClickRow(0);
     QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Wettkampfnummer !"_s});
-    QCOMPARE(focused(), u"EditWkNr"_s);
+    QCOMPARE(focusedName(), u"EditWkNr"_s);
     QCOMPARE(edit(u"EditName"_s)->text(), u"Meier, Hans"_s);
     QCOMPARE(model.NominCount(), 1);
     QVERIFY(!dialog->isEditExisting());
@@ -806,7 +845,7 @@ void TestFormMeldeInput::sort_alternatesAndFollowsTheEditedEntry() {
     QCOMPARE(dialog->currentNomin(), 3);
     // The edited entry is changed at its new place.
     QTest::mouseClick(control(u"EditName"_s), Qt::LeftButton);
-    QCOMPARE(focused(), u"EditName"_s);
+    QCOMPARE(focusedName(), u"EditName"_s);
     retype(u"Adam, Eve"_s);
     QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
     QCOMPARE(model.NominCount(), 3);
