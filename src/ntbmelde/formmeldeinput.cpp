@@ -67,6 +67,7 @@ void TFormMeldeInput::createControls() {
         button->setObjectName(name);
         button->setToolTip(hint);
         button->setGeometry(left, 11, 110, 25);
+        button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, handler);
         return button;
     };
@@ -352,10 +353,13 @@ void TFormMeldeInput::newEntry() {
 }
 
 void TFormMeldeInput::keyPressEvent(QKeyEvent* event) {
-    // The dialog has no default button: Enter presses only a focused button, which takes the
-    // key itself, and does nothing in the list.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    // The dialog has no default button: Enter presses the focused button and does nothing in
+    // the list.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
         return;
+    }
     QDialog::keyPressEvent(event);
 }
 

@@ -239,6 +239,8 @@ void TestFormMeldeInput::opening_emptyModel_startsWithANewEntry() {
     QVERIFY(!control(u"ButtonOk"_s)->isEnabled());
     QVERIFY(!control(u"ButtonTake"_s)->isEnabled());
     QVERIFY(!control(u"LabelF4"_s)->isEnabled());
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        QVERIFY2(!button->isDefault(), qPrintable(button->objectName())); // Enter moves on
     QCOMPARE(focusedName(), u"EditName"_s);
     QCOMPARE(control<QLabel>(u"LabelHilfe"_s)->text(),
              u"Schwimmernamen im Format NACHNAME, VORNAME eingeben. Komma beachten!"_s);
