@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
-#include <utility>
 
 #include "ansi.h"
 #include "appearance.h"
@@ -68,6 +67,7 @@ void TFormMeldeInput::createControls() {
         button->setToolTip(hint);
         button->setGeometry(left, 11, 110, 25);
         button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::TabFocus); // see leaveFieldFor
         connect(button, &QPushButton::clicked, this, handler);
         return button;
     };
@@ -305,14 +305,13 @@ bool TFormMeldeInput::TakeEntry() {
 }
 
 // A button leaves the field that has the focus before it acts, so that the field's exit check
-// runs: a click takes the focus on its own, an accelerator key does not. When the check keeps
-// the focus in the field, the button does nothing.
+// runs, whether the button was clicked or pressed by its accelerator (the buttons do not take
+// the focus by themselves). When the check keeps the focus in the field, the button does
+// nothing.
 bool TFormMeldeInput::leaveFieldFor(QPushButton* button) {
-    if (std::exchange(exitRefused, false))
-        return false; // the click already tried to leave the field
     if (focusWidget() != button)
         button->setFocus(Qt::ShortcutFocusReason);
-    return !std::exchange(exitRefused, false);
+    return focusWidget() == button;
 }
 
 void TFormMeldeInput::ButtonOkClick() {
@@ -442,8 +441,7 @@ void TFormMeldeInput::exitField(QWidget* field) {
 }
 
 void TFormMeldeInput::EditNameExit() {
-    exitRefused = !IsSplittableName(toAnsi(EditName->text()));
-    if (!exitRefused) {
+    if (IsSplittableName(toAnsi(EditName->text()))) {
         LabelHilfe->hide();
         return;
     }
@@ -457,9 +455,7 @@ void TFormMeldeInput::EditMeldezeitExit() {
     const QString normalized = fromAnsi(NormalizeTimeText(toAnsi(timeFieldText())));
     setTimeFieldText(normalized);
     const QChar firstSecondsDigit = normalized.size() > 3 ? normalized.at(3) : QChar(u' ');
-    exitRefused =
-        firstSecondsDigit != u' ' && (firstSecondsDigit < u'0' || firstSecondsDigit > u'5');
-    if (!exitRefused) {
+    if (firstSecondsDigit == u' ' || (firstSecondsDigit >= u'0' && firstSecondsDigit <= u'5')) {
         LabelHilfe->hide();
         return;
     }

@@ -85,8 +85,6 @@ private:
     bool Changed = false;
     bool EditExisting = false;
     int CurrentNomin = 1;
-    // The last exit check of the name or entry-time field refused the content.
-    bool exitRefused = false;
 
     QPushButton* ButtonOk;
     QPushButton* ButtonTake;
