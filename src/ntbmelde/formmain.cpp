@@ -94,8 +94,9 @@ void TFormMain::createControls() {
     ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 460, 150,
                            themePicture(u"window-close"_s, QStyle::SP_DialogCloseButton),
                            &TFormMain::ButtonExitClick);
+    // The question mark of the question boxes: icon themes draw "help-contents" as a lifebuoy.
     ButtonHelp = addButton(u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s,
-                           610, 120, themePicture(u"help-contents"_s, QStyle::SP_DialogHelpButton),
+                           610, 120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
                            &TFormMain::ButtonHelpClick);
     ControlPanel->setMinimumWidth(ButtonHelp->geometry().right() + 10);
     setTabOrder(ButtonVerein, ButtonMeldung);
