@@ -17,6 +17,7 @@
 #include <stdexcept>
 
 #include "ansi.h"
+#include "appearance.h"
 #include "dialogseam.h"
 #include "global.h"
 #include "meldeaustausch.h"
@@ -90,6 +91,8 @@ QStringList wrapped(const QString& line, int columns) {
 TFormAnzeige::TFormAnzeige(QWidget* parent) : QMdiSubWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());
+    // Also where the application has no icon of its own, whose place the toolkit's logo takes.
+    setWindowIcon(programIcon());
     QFont windowFont(u"Arial"_s);
     windowFont.setPixelSize(11);
     setFont(windowFont);
@@ -196,7 +199,7 @@ void TFormAnzeige::saveAs(QString fileName, FileType type) const {
             buffer.open(QIODevice::WriteOnly);
             QPdfWriter writer(&buffer);
             writer.setTitle(PrintJobName);
-            writer.setCreator(u"Meldeprogramm für Natabo"_s);
+            writer.setCreator(ApplicationTitle);
             writer.setPageSize(QPageSize(QPageSize::A4));
             writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
             paintReport(writer);

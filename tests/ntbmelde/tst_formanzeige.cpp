@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include "ansi.h"
+#include "appearance.h"
 #include "common.h"
 #include "dialogseam.h"
 #include "formanzeige.h"
@@ -152,6 +153,7 @@ private slots:
         QVERIFY(printout->isMaximized());
         QVERIFY(printout->testAttribute(Qt::WA_DeleteOnClose));
         QCOMPARE(printout->windowTitle(), QString());
+        QCOMPARE(printout->windowIcon().pixmap(16).toImage(), programIcon().pixmap(16).toImage());
 
         auto* text = child<QPlainTextEdit>(printout, u"TextFeld"_s);
         QVERIFY(text->isReadOnly());
