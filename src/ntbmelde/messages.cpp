@@ -1,6 +1,7 @@
 #include "messages.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWhatsThis>
@@ -11,6 +12,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 MessageRecorder* recorder = nullptr;
+// The title bar's icon and buttons beside the caption.
+constexpr int TitleBarControlsWidth = 120;
 
 // An hourglass that a caller left on must not hide that the program waits for an answer.
 void resetMousePointer() {
@@ -47,9 +50,23 @@ void addHelpButton(QMessageBox& box, int helpContext) {
     });
 }
 
+// A box sizes itself to its text and buttons; the window manager would then cut a longer
+// caption, such as the application title over a short error text.
+void fitCaption(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    QFont captionFont = box.font();
+    captionFont.setBold(true);
+    const int width =
+        QFontMetrics(captionFont).horizontalAdvance(box.windowTitle()) + TitleBarControlsWidth;
+    grid->addItem(new QSpacerItem(width, 0), grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 // Shows the box modally in the middle of the screen. Returns the button that closed it, or
 // nullptr when it was closed through its title bar.
 QAbstractButton* runBox(QMessageBox& box) {
+    fitCaption(box);
     QAbstractButton* clicked = nullptr;
     QObject::connect(&box, &QMessageBox::buttonClicked, &box,
                      [&clicked](QAbstractButton* button) { clicked = button; });

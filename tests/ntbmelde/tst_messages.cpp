@@ -160,6 +160,11 @@ void TestMessages::reportApplicationError_box() {
         QCOMPARE(box->windowTitle(), u"Meldeprogramm für Natabo"_s);
         QCOMPARE(box->icon(), QMessageBox::Critical);
         QCOMPARE(box->text(), u"Zu wenig Speicherplatz."_s);
+        // The caption is longer than the text: the box leaves room for it and for the title
+        // bar's icon and buttons, so that it is not cut.
+        QFont caption = box->font();
+        caption.setBold(true);
+        QVERIFY(box->width() >= QFontMetrics(caption).horizontalAdvance(box->windowTitle()) + 100);
         QCOMPARE(buttonTexts(box), QStringList({u"OK"_s}));
         QTest::keyClick(box, Qt::Key_Return);
     });
