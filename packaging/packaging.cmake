@@ -21,6 +21,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# German file and print dialogs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Erfasst Vereinsdaten und Meldungen für einen Schwimmwettkampf,\nprüft jede Meldung gegen ihren Wettkampf und schreibt die\nAustauschdatei EXCHANGE.NT2 für den Ausrichter.")
 set(CPACK_STRIP_FILES ON)

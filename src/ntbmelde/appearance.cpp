@@ -1,5 +1,10 @@
 #include "appearance.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 using namespace Qt::StringLiterals;
 
 // Resources of a static library register only when something calls for them.
@@ -31,4 +36,14 @@ QFont pixelFont(const QString& family, QFont::StyleHint hint, int pixelSize) {
     font.setStyleHint(hint);
     font.setPixelSize(pixelSize);
     return font;
+}
+
+bool installGermanToolkitTexts(QCoreApplication& application) {
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), u"qtbase"_s, u"_"_s,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }

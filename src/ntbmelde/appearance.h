@@ -1,9 +1,12 @@
-// The program's own pictures and the fonts its windows are laid out for.
+// The program's own pictures, the fonts its windows are laid out for, and the language of the
+// toolkit's own dialogs.
 #pragma once
 
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
+
+class QCoreApplication;
 
 QIcon programIcon();
 QPixmap exitNoticePicture();
@@ -12,3 +15,8 @@ QIcon clubPicture();
 
 // A font of `family` (or the closest one with the same style) `pixelSize` pixels high.
 QFont pixelFont(const QString& family, QFont::StyleHint hint, int pixelSize);
+
+// The toolkit's own texts (file and print dialogs, edit menus, window menus) in German, like the
+// rest of the program, whatever the user's locale. False when the system has no German
+// translation of them; they then stay English.
+bool installGermanToolkitTexts(QCoreApplication& application);

@@ -37,6 +37,7 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_ALL, "");
     QApplication::setApplicationName(u"ntbmelde"_s);
     QApplication::setWindowIcon(programIcon());
+    installGermanToolkitTexts(app);
 
     const QStringList arguments = QApplication::arguments();
     TFormMain window(arguments.size() > 1 ? arguments.at(1) : QString());

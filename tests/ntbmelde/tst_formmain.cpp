@@ -10,6 +10,7 @@
 #include <QTextEdit>
 #include <sys/stat.h>
 
+#include "appearance.h"
 #include "formbedienung.h"
 #include "formmain.h"
 #include "formwerbung.h"
@@ -130,6 +131,7 @@ private slots:
     void close_childWindows_closedAfterExitNoticeHighestFirst();
     void help_showsInstructionsAndClosesWithEnter();
     void program_withoutDisplay_explainsAndFails();
+    void toolkitDialogs_speakGerman();
 
 private:
     std::unique_ptr<QTemporaryDir> folder;
@@ -433,6 +435,16 @@ void TestFormMain::program_withoutDisplay_explainsAndFails() {
     QCOMPARE(run.exitStatus(), QProcess::NormalExit);
     QCOMPARE(run.exitCode(), 1);
     QVERIFY(QString::fromUtf8(run.readAllStandardError()).contains(u"xvfb-run"_s));
+}
+
+// The save and print dialogs and the edit menus come from the toolkit; they speak German like
+// the rest of the program, whatever the user's locale.
+void TestFormMain::toolkitDialogs_speakGerman() {
+    QVERIFY2(installGermanToolkitTexts(*QCoreApplication::instance()),
+             "the toolkit's German translation is missing (Debian: qt6-translations-l10n)");
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), u"Datei&name:"_s);
+    QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), u"Drucken"_s);
+    QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "&Copy"), u"&Kopieren"_s);
 }
 
 QTEST_MAIN(TestFormMain)
