@@ -3,6 +3,14 @@
 #include "ansi.h"
 #include "meldeaustausch.h"
 
+namespace {
+// Names left, numbers centred; a caption stands like the values under it.
+QVariant columnAlignment(int column) {
+    const bool left = column == TMeldelisteModel::Name || column == TMeldelisteModel::RegNr;
+    return QVariant::fromValue(Qt::AlignVCenter | (left ? Qt::AlignLeft : Qt::AlignHCenter));
+}
+} // namespace
+
 TMeldelisteModel::TMeldelisteModel(const TMeldeAustausch& nominations, QObject* parent)
     : QAbstractTableModel(parent), nominations(nominations) {}
 
@@ -17,10 +25,8 @@ int TMeldelisteModel::columnCount(const QModelIndex& parent) const {
 QVariant TMeldelisteModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    if (role == Qt::TextAlignmentRole) {
-        const bool left = index.column() == Name || index.column() == RegNr;
-        return QVariant::fromValue(Qt::AlignVCenter | (left ? Qt::AlignLeft : Qt::AlignHCenter));
-    }
+    if (role == Qt::TextAlignmentRole)
+        return columnAlignment(index.column());
     if (role != Qt::DisplayRole)
         return {};
     const TNominRecord nomin = nominations.GetNomin(index.row() + 1);
@@ -40,6 +46,8 @@ QVariant TMeldelisteModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TMeldelisteModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
+        return columnAlignment(section);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {

@@ -30,7 +30,7 @@ private slots:
         QCOMPARE(model.index(0, TMeldelisteModel::Name).data().toString(), u"Zorn, Eva"_s);
     }
 
-    void data_alignsNamesLeftAndNumbersCentred() {
+    void data_alignsNamesLeftAndNumbersCentredWithTheirCaptions() {
         TMeldeAustausch nominations;
         nominations.SetNomin(1, {"M\xFCller, Eva", 1991, 1, 12000 + 'a', 6530, "R-17"});
         nominations.SetNomin(2, {"Adam, Uwe", 2001, 0, 7000, NoTime, ""});
@@ -43,7 +43,14 @@ private slots:
         QCOMPARE(alignment(TMeldelisteModel::Name), Qt::AlignLeft);
         QCOMPARE(alignment(TMeldelisteModel::RegNr), Qt::AlignLeft);
         QCOMPARE(alignment(TMeldelisteModel::Jahrgang), Qt::AlignHCenter);
+        QCOMPARE(alignment(TMeldelisteModel::WkNr), Qt::AlignHCenter);
         QCOMPARE(alignment(TMeldelisteModel::Zeit), Qt::AlignHCenter);
+        // Each caption stands like the values under it.
+        for (int column = 0; column < model.columnCount(); ++column) {
+            const auto caption = model.headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)
+                                     .value<Qt::Alignment>();
+            QCOMPARE(caption & Qt::AlignHorizontal_Mask, alignment(column));
+        }
     }
 };
 
