@@ -1,0 +1,324 @@
+// A club's typical run through the whole program, with the keyboard only: club data, several
+// swimmers with several starts each (one event picked with F4), the control printout saved as
+// rich text and plain text and printed, then leaving with the save question answered yes. The
+// rewritten exchange file is compared byte for byte with a hand-checked one and read back.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ansi.h"
+#include "common.h"
+#include "dialogseam.h"
+#include "formanzeige.h"
+#include "formmain.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+#include "modaldialog.h"
+#include "nextmodal.h"
+#include "report.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString ExpectedFolder = QStringLiteral(TEST_DATA_DIR "/endtoend/");
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Lines with their line ends, so that comparing them compares every byte and a difference
+// is reported by its line.
+QList<QByteArray> linesOf(const QByteArray& bytes) {
+    return bytes.split('\n');
+}
+
+QString focusedName() {
+    return focused() ? focused()->objectName() : QString();
+}
+
+// The offscreen platform activates no window when a modal one closes; a window manager would
+// hand the activation back.
+bool activate(QWidget* window) {
+    window->activateWindow();
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
+void typeAndEnter(const QString& text) {
+    type(text);
+    press(Qt::Key_Return);
+}
+
+void fillInClubData(QWidget* dialog) {
+    QCOMPARE(dialog->windowTitle(), u"Vereinsdaten"_s);
+    QCOMPARE(focusedName(), u"EditName"_s);
+    typeAndEnter(u"SC Möwe Kanalstadt 1898"_s);
+    QCOMPARE(focusedName(), u"ChooseVerband"_s);
+    for (int i = 0; i < 9; ++i)
+        press(Qt::Key_Down);
+    QCOMPARE(qobject_cast<QComboBox*>(focused())->currentText(),
+             u"Landesschwimmverband Niedersachsen"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(focusedName(), u"EditFina"_s);
+    QCOMPARE(qobject_cast<QLineEdit*>(focused())->text(), u"GER"_s); // kept as offered
+    press(Qt::Key_Return);
+    typeAndEnter(u"4711"_s);
+    QCOMPARE(focusedName(), u"EditPerson"_s);
+    typeAndEnter(u"Jörg Weiß"_s);
+    typeAndEnter(u"Kanaluferstraße 12"_s);
+    typeAndEnter(u"31535"_s);
+    typeAndEnter(u"Kanalstadt"_s);
+    typeAndEnter(u"05032 123456"_s);
+    QCOMPARE(focusedName(), u"EditTelefax"_s);
+    press(Qt::Key_Return); // no fax
+    typeAndEnter(u"meldung@sc-moewe.example"_s);
+    QCOMPARE(focusedName(), u"ButtonOk"_s);
+    press(Qt::Key_Return);
+    QVERIFY(!dialog->isVisible());
+}
+
+// A new swimmer, from the name field (which still shows the previous swimmer) to the event
+// number. `sexKeys` move the sex list from what it shows; an empty `regNr` clears the field.
+void typeSwimmer(const QString& name, const QString& twoDigitYear, QList<Qt::Key> sexKeys,
+                 const QString& regNr) {
+    QCOMPARE(focusedName(), u"EditName"_s);
+    press(Qt::Key_A, Qt::ControlModifier);
+    typeAndEnter(name);
+    QCOMPARE(focusedName(), u"EditJahrgang"_s);
+    typeAndEnter(twoDigitYear);
+    QCOMPARE(focusedName(), u"EditGeschlecht"_s);
+    for (Qt::Key key : sexKeys)
+        press(key);
+    press(Qt::Key_Return);
+    QCOMPARE(focusedName(), u"EditRegNummer"_s);
+    if (regNr.isEmpty())
+        press(Qt::Key_Backspace);
+    typeAndEnter(regNr);
+    QCOMPARE(focusedName(), u"EditWkNr"_s);
+}
+
+// The next start of the same swimmer: Enter passes the swimmer's fields unchanged.
+void nextStartOfTheSameSwimmer() {
+    QCOMPARE(focusedName(), u"EditName"_s);
+    for (int i = 0; i < 4; ++i)
+        press(Qt::Key_Return);
+    QCOMPARE(focusedName(), u"EditWkNr"_s);
+}
+
+// From the event number field: the time as digits only, Enter to "Ne&ue Meldung", Enter to
+// adopt. Afterwards the name field waits for the next start.
+void typeTimeAndAdopt(const QString& timeDigits) {
+    QCOMPARE(focusedName(), u"EditMeldezeit"_s);
+    typeAndEnter(timeDigits);
+    QCOMPARE(focusedName(), u"ButtonNew"_s);
+    press(Qt::Key_Return);
+}
+
+void typeStartAndAdopt(const QString& wkNr, const QString& timeDigits) {
+    typeAndEnter(wkNr);
+    typeTimeAndAdopt(timeDigits);
+}
+
+void enterNominations(QWidget* dialog) {
+    QCOMPARE(dialog->windowTitle(), u"Meldungen eingeben, bearbeiten"_s);
+    auto* list = dialog->findChild<QAbstractItemView*>(u"Meldeliste"_s);
+    QVERIFY(list);
+
+    typeSwimmer(u"Lena Schulz"_s, u"12"_s, {Qt::Key_Down}, u"123456"_s);
+    typeStartAndAdopt(u"5"_s, u"3412"_s);
+    QCOMPARE(list->model()->rowCount(), 1);
+
+    // The youth backstroke, picked from the events that admit a girl born in 2012.
+    nextStartOfTheSameSwimmer();
+    QString picked;
+    {
+        NextModal chooser([&picked](QWidget* modal) {
+            QCOMPARE(modal->windowTitle(), u"Wettkampf auswählen"_s);
+            press(Qt::Key_End);
+            press(Qt::Key_Up);
+            press(Qt::Key_Up);
+            picked = qobject_cast<QComboBox*>(focused())->currentText();
+            press(Qt::Key_Return);
+            QCOMPARE(focusedName(), u"ButtonOk"_s);
+            press(Qt::Key_Return);
+        });
+        press(Qt::Key_F4);
+        QVERIFY(chooser.seen());
+    }
+    QCOMPARE(picked, u"Wettkampf 16, 50m Rücken weiblich Jugend, Weiblich, 2012-2018"_s);
+    QVERIFY(activate(dialog));
+    QCOMPARE(focusedName(), u"EditWkNr"_s);
+    QCOMPARE(qobject_cast<QLineEdit*>(focused())->text(), u"16"_s);
+    press(Qt::Key_Return);
+    typeTimeAndAdopt(u"4105"_s);
+
+    // A slip in the time: 75 seconds are refused when the field is left, and typed again.
+    nextStartOfTheSameSwimmer();
+    typeAndEnter(u"14"_s);
+    typeAndEnter(u"17512"_s);
+    QCOMPARE(focusedName(), u"EditMeldezeit"_s);
+    typeTimeAndAdopt(u"11599"_s);
+
+    typeSwimmer(u"Jonas Müller"_s, u"09"_s, {Qt::Key_Up}, QString());
+    typeStartAndAdopt(u"2"_s, u"24510"_s);
+    nextStartOfTheSameSwimmer();
+    typeStartAndAdopt(u"13"_s, u"3005"_s);
+
+    typeSwimmer(u"Brigitte Adler"_s, u"68"_s, {Qt::Key_Down}, u"DE-0815"_s);
+    typeStartAndAdopt(u"12a"_s, u"3899"_s);
+    nextStartOfTheSameSwimmer();
+    typeStartAndAdopt(u"18"_s, QString()); // no entry time yet
+
+    QCOMPARE(list->model()->rowCount(), 7);
+    QCOMPARE(list->model()->index(0, 0).data().toString(), u"Adler, Brigitte"_s);
+    pressAccelerator(Qt::Key_K);
+    QVERIFY(!dialog->isVisible());
+}
+
+TNominRecord nomin(const QString& name, int age, std::uint8_t sex, const char* wkNr, int time,
+                   const char* regNr) {
+    return {toAnsi(name), age, sex, TMeldeAustausch::TextToWkNr(wkNr), time, regNr};
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void typicalRun_keyboardOnly_rewritesTheExchangeFile();
+};
+
+void TestEndToEnd::initTestCase() {
+    PinCurrentYear(2026);
+    PinDecimalSeparator(',');
+}
+
+void TestEndToEnd::cleanupTestCase() {
+    PinCurrentYear(0);
+    PinDecimalSeparator(0);
+}
+
+void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString exchangeFile = folder.filePath(u"EXCHANGE.NT2"_s);
+    QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), exchangeFile));
+    QVERIFY(QFile::setPermissions(exchangeFile, QFile::ReadOwner | QFile::WriteOwner));
+    MessageRecorder messages;
+
+    TFormMain window(folder.path());
+    window.show();
+    QVERIFY(activate(&window));
+    QCOMPARE(focusedName(), u"ButtonVerein"_s);
+
+    {
+        NextModal clubData(fillInClubData);
+        pressAccelerator(Qt::Key_V);
+        QTRY_VERIFY(clubData.seen());
+    }
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(fromAnsi(Global::MeldeAustausch->ClubName), u"SC Möwe Kanalstadt 1898"_s);
+    QVERIFY(activate(&window));
+
+    {
+        NextModal entries(enterNominations);
+        pressAccelerator(Qt::Key_M);
+        QTRY_VERIFY(entries.seen());
+    }
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(Global::MeldeAustausch->NominCount(), 7);
+    QVERIFY(activate(&window));
+
+    // The printout opens inside the frame with its first button focused; it is saved twice and
+    // printed, each through its dialog.
+    pressAccelerator(Qt::Key_K);
+    QCOMPARE(window.mdiArea()->subWindowList().size(), 1);
+    QVERIFY(qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList().first()));
+    QTRY_COMPARE(focusedName(), u"ButtonClose"_s);
+    const QString printoutBase = folder.filePath(u"kontrollausdruck"_s);
+    FileDialogSeam::setNextFileName(printoutBase, u"Rich-Text-Format (*.RTF)"_s);
+    pressAccelerator(Qt::Key_S);
+    QTRY_VERIFY(QFile::exists(printoutBase + u".RTF"_s));
+    QCOMPARE(FileDialogSeam::lastCaption, u"Anzeige speichern"_s);
+    QCOMPARE(FileDialogSeam::lastFolder, folder.path() + u'/');
+    FileDialogSeam::setNextFileName(printoutBase, u"Reiner Text (*.TXT)"_s);
+    pressAccelerator(Qt::Key_S);
+    QTRY_VERIFY(QFile::exists(printoutBase + u".TXT"_s));
+    PrintDialogSeam::setNextOutputFile(printoutBase + u".pdf"_s);
+    pressAccelerator(Qt::Key_D);
+    QTRY_VERIFY(readFile(printoutBase + u".pdf"_s).startsWith("%PDF-"));
+
+    // Leaving: the save question, then the exit notice, closed with Enter.
+    {
+        NextModal exitNotice([](QWidget* modal) {
+            QCOMPARE(modal->windowTitle(), u"Melde-Programm wird beendet"_s);
+            press(Qt::Key_Return);
+        });
+        messages.setNextAnswer(AnswerYes);
+        pressAccelerator(Qt::Key_B);
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(exitNotice.seen());
+    }
+    QCOMPARE(messages.shown, QStringList({u"Fehler: Keine korrekte Zeitangabe !"_s,
+                                          u"Frage: Daten jetzt speichern?"_s}));
+    QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+    QVERIFY(!Global::MeldeAustausch);
+
+    QCOMPARE(linesOf(readFile(exchangeFile)),
+             linesOf(readFile(ExpectedFolder + u"EXCHANGE.expected.NT2"_s)));
+
+    // The printout shows the entries in name order, as the entry dialog left them.
+    const QByteArray expectedText = readFile(ExpectedFolder + u"printout.expected.txt"_s);
+    QCOMPARE(linesOf(readFile(printoutBase + u".TXT"_s)), linesOf(expectedText));
+    std::vector<std::string> expectedLines;
+    for (const QByteArray& line : expectedText.split('\n')) {
+        if (line.endsWith('\r'))
+            expectedLines.push_back(line.chopped(1).toStdString());
+    }
+    QCOMPARE(readFile(printoutBase + u".RTF"_s),
+             QByteArray::fromStdString(ReportRtf(expectedLines)));
+
+    TMeldeAustausch reread;
+    reread.LoadFromFile(QFile::encodeName(exchangeFile).toStdString());
+    TMeldeAustausch demo;
+    demo.LoadFromFile(DEMO_FILE);
+    QCOMPARE(reread.EventCount(), demo.EventCount());
+    QCOMPARE(reread.GetEvent(3).Fee, 4.5);
+    QCOMPARE(fromAnsi(reread.ClubName), u"SC Möwe Kanalstadt 1898"_s);
+    QCOMPARE(reread.Verband, 9);
+    QCOMPARE(fromAnsi(reread.Fina), u"GER"_s);
+    QCOMPARE(fromAnsi(reread.ClubId), u"4711"_s);
+    QCOMPARE(fromAnsi(reread.Person), u"Jörg Weiß"_s);
+    QCOMPARE(fromAnsi(reread.Street), u"Kanaluferstraße 12"_s);
+    QCOMPARE(fromAnsi(reread.Zip), u"31535"_s);
+    QCOMPARE(fromAnsi(reread.ClubPlace), u"Kanalstadt"_s);
+    QCOMPARE(fromAnsi(reread.Fon), u"05032 123456"_s);
+    QVERIFY(reread.Fax.empty());
+    QCOMPARE(fromAnsi(reread.EMail), u"meldung@sc-moewe.example"_s);
+    const QList<TNominRecord> expectedNomins = {
+        nomin(u"Adler, Brigitte"_s, 1968, 1, "12a", 3899, "DE-0815"),
+        nomin(u"Adler, Brigitte"_s, 1968, 1, "18", NoTime, "DE-0815"),
+        nomin(u"Müller, Jonas"_s, 2009, 0, "2", 16510, ""),
+        nomin(u"Müller, Jonas"_s, 2009, 0, "13", 3005, ""),
+        nomin(u"Schulz, Lena"_s, 2012, 1, "5", 3412, "123456"),
+        nomin(u"Schulz, Lena"_s, 2012, 1, "16", 4105, "123456"),
+        nomin(u"Schulz, Lena"_s, 2012, 1, "14", 7599, "123456"),
+    };
+    QCOMPARE(reread.NominCount(), int(expectedNomins.size()));
+    for (int i = 0; i < reread.NominCount(); ++i)
+        QCOMPARE(reread.GetNomin(i + 1), expectedNomins[i]);
+}
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
