@@ -1,27 +1,24 @@
 // `ntbmelde-cli check FILE`, run as a host or a script runs it.
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "clirunner.h"
 #include "meldeaustausch.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct CliResult {
+// The check's lists are UTF-8 text.
+struct CheckResult {
     int exitCode = -1;
     QString out;
     QString err;
 };
 
-CliResult runCheck(const QString& file) {
-    QProcess process;
-    process.start(QStringLiteral(CLI_BINARY), {u"check"_s, file});
-    if (!process.waitForFinished(30000))
-        qFatal("ntbmelde-cli did not finish");
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+CheckResult runCheck(const QString& file) {
+    const CliResult result = runCli({u"check"_s, file});
+    return {result.exitCode, QString::fromUtf8(result.out), QString::fromUtf8(result.err)};
 }
 
 const QString RefusalsFile = QStringLiteral(TEST_DATA_DIR "/check/refusals.NT2");
@@ -34,7 +31,7 @@ private slots:
     // Positions in file order; umlauts of the Windows-1252 file come out as UTF-8. Meldung 5
     // fits the first event 3 but not the last one, which is the one that counts.
     void check_handWrittenFile_listsEveryRefusalWithSwimmerAndReason() {
-        const CliResult result = runCheck(RefusalsFile);
+        const CheckResult result = runCheck(RefusalsFile);
         QCOMPARE(result.err, QString());
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(
@@ -63,7 +60,7 @@ private slots:
         const QString fitting = folder.filePath(u"EXCHANGE.NT2"_s);
         model.SaveToFile(fitting.toStdString());
 
-        const CliResult result = runCheck(fitting);
+        const CheckResult result = runCheck(fitting);
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, u"Keine fehlerhaften Meldungen.\n"_s);
         QCOMPARE(runCheck(QStringLiteral(DEMO_FILE)).exitCode, 0); // no nominations at all
@@ -71,7 +68,7 @@ private slots:
 
     void check_missingFile_failsWithAGermanMessage() {
         QTemporaryDir folder;
-        const CliResult result = runCheck(folder.filePath(u"EXCHANGE.NT2"_s));
+        const CheckResult result = runCheck(folder.filePath(u"EXCHANGE.NT2"_s));
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.out, QString());
         QCOMPARE(result.err, u"ntbmelde-cli: Datei nicht gefunden\n"_s);

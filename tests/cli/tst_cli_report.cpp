@@ -1,31 +1,15 @@
 // `ntbmelde-cli report FILE`, run as a host or a script runs it.
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "clirunner.h"
 #include "meldeaustausch.h"
 #include "report.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-struct CliResult {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliResult runCli(const QStringList& arguments, const QString& stdoutFile = {}) {
-    QProcess process;
-    if (!stdoutFile.isEmpty())
-        process.setStandardOutputFile(stdoutFile);
-    process.start(QStringLiteral(CLI_BINARY), arguments);
-    if (!process.waitForFinished(30000))
-        qFatal("ntbmelde-cli did not finish");
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 QByteArray readFile(const QString& path) {
     QFile file(path);

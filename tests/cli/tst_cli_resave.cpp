@@ -1,26 +1,11 @@
 // ntbmelde-cli resave, run as a host or script runs it.
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "clirunner.h"
+
 namespace {
-struct Result {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-Result runCli(const QStringList& arguments, const QString& locale = QStringLiteral("C.UTF-8")) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), locale);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(CLI_BINARY), arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -34,7 +19,7 @@ class TestCliResave : public QObject {
 private slots:
     void resave_demoWithPointLocale() {
         const QString out = dir.filePath(QStringLiteral("out.nt2"));
-        const Result result = runCli({QStringLiteral("resave"), QStringLiteral(DEMO_FILE), out});
+        const CliResult result = runCli({QStringLiteral("resave"), QStringLiteral(DEMO_FILE), out});
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.err.isEmpty());
         QByteArray expected = fileBytes(QStringLiteral(DEMO_FILE));
@@ -60,7 +45,7 @@ private slots:
 
     void resave_missingInputIsAnError() {
         const QString out = dir.filePath(QStringLiteral("never.nt2"));
-        const Result result =
+        const CliResult result =
             runCli({QStringLiteral("resave"), dir.filePath(QStringLiteral("nope.nt2")), out});
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.err.contains("Datei nicht gefunden"), result.err.constData());
@@ -68,14 +53,14 @@ private slots:
     }
 
     void resave_unwritableTargetIsAnError() {
-        const Result result = runCli({QStringLiteral("resave"), QStringLiteral(DEMO_FILE),
-                                      dir.filePath(QStringLiteral("no/such/folder/x.nt2"))});
+        const CliResult result = runCli({QStringLiteral("resave"), QStringLiteral(DEMO_FILE),
+                                         dir.filePath(QStringLiteral("no/such/folder/x.nt2"))});
         QCOMPARE(result.exitCode, 1);
         QVERIFY(!result.err.isEmpty());
     }
 
     void wrongArguments_showUsage() {
-        const Result result = runCli({QStringLiteral("resave"), QStringLiteral("only-one")});
+        const CliResult result = runCli({QStringLiteral("resave"), QStringLiteral("only-one")});
         QVERIFY(result.exitCode != 0);
         QVERIFY(result.err.contains("Aufruf"));
     }
