@@ -35,6 +35,35 @@ int birthYearOrDefault(int year, int fallback) {
     return year < 1900 || year > CurrentYear() ? fallback : year;
 }
 
+// An absurd ABSCNT in a host file must not make the saved file too big to write: blank
+// sections beyond the model's slots are written only up to this number.
+constexpr int MaxWrittenPeriods = 999;
+
+// The numbers above the model's slots, up to `absCnt`, of the PERIOD elements in the list, in
+// ascending order. Reading such a section only removes its element, so the reader visits just
+// these instead of every number up to ABSCNT.
+std::vector<int> listedPeriodsBeyondSlots(const std::vector<std::string>& elements, int absCnt) {
+    const std::string prefix = "PERIOD ID=";
+    std::vector<int> numbers;
+    for (const std::string& element : elements) {
+        if (element.size() <= prefix.size() ||
+            !std::equal(prefix.begin(), prefix.end(), element.begin(),
+                        [](char p, char e) { return ToUpperAnsi(e) == p; }))
+            continue;
+        // Only the digits that periodSection() writes: no sign, blank or leading zero.
+        const std::string digits = element.substr(prefix.size());
+        int number = 0;
+        if (digits[0] != '0' &&
+            std::all_of(digits.begin(), digits.end(),
+                        [](char c) { return c >= '0' && c <= '9'; }) &&
+            ConvertsAsInteger(digits, number) && number > PeriodSlots && number <= absCnt)
+            numbers.push_back(number);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
 // The text after the section tag's "EVENT id=" (at most 255 characters).
 std::string identifierAfter(const std::string& element, const std::string& tag) {
     return element.substr(element.find(tag) + tag.size(), 255);
@@ -68,7 +97,7 @@ void TMeldeAustausch::LoadFromFile(const std::string& path) {
     AbsCnt = xml.ReadIntValue(Competition, "ABSCNT", 1);
     xml.RemoveElement(Competition);
 
-    for (int s = 1; s <= AbsCnt; ++s) {
+    for (int s = 1; s <= std::min(AbsCnt, PeriodSlots); ++s) {
         const std::string section = periodSection(s);
         SetPeriodDate(s, xml.ReadValue(section, "DATE", ""));
         SetPeriodTime(s, xml.ReadValue(section, "TIME", ""));
@@ -77,6 +106,8 @@ void TMeldeAustausch::LoadFromFile(const std::string& path) {
         SetPeriodKari(s, xml.ReadValue(section, "KARI", ""));
         xml.RemoveElement(section);
     }
+    for (int s : listedPeriodsBeyondSlots(elements, AbsCnt))
+        xml.RemoveElement(periodSection(s));
 
     for (const std::string& element : elements) {
         if (element.find(EventTag) == std::string::npos)
@@ -143,7 +174,7 @@ std::string TMeldeAustausch::ToFileText() {
     xml.WriteCloseTag(Competition);
     xml.WriteBlankLine();
 
-    for (int s = 1; s <= AbsCnt; ++s) {
+    for (int s = 1; s <= std::min(AbsCnt, MaxWrittenPeriods); ++s) {
         xml.WriteOpenTag(periodSection(s));
         xml.WriteValue("DATE", GetPeriodDate(s));
         xml.WriteValue("TIME", GetPeriodTime(s));

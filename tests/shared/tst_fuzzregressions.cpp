@@ -1,0 +1,101 @@
+// Inputs that made the exchange file reader hang, crash or lose data, found by the fuzzer
+// (fuzz/fuzz_exchange.cpp) or built by hand beside it. The files are under tests/data/fuzz.
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+
+#include "meldeaustausch.h"
+#include "simplexml.h"
+
+namespace {
+std::string dataFile(const std::string& name) {
+    return std::string(TEST_DATA_DIR) + "/fuzz/" + name;
+}
+
+int occurrences(const std::string& text, const std::string& pattern) {
+    int count = 0;
+    for (std::size_t at = text.find(pattern); at != std::string::npos;
+         at = text.find(pattern, at + 1))
+        ++count;
+    return count;
+}
+
+void replaceFirst(std::string& text, const std::string& from, const std::string& to) {
+    text.replace(text.find(from), from.size(), to);
+}
+} // namespace
+
+class TestFuzzRegressions : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+
+    std::string writtenFile(const std::string& name, const std::string& bytes) {
+        const std::string path = folder.filePath(QString::fromStdString(name)).toStdString();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    // The model of `path`, saved as text, read again and saved again: both texts.
+    std::pair<std::string, std::string> savedTwice(const std::string& path) {
+        TMeldeAustausch model;
+        model.LoadFromFile(path);
+        const std::string saved = model.ToFileText();
+        TMeldeAustausch again;
+        again.LoadFromFile(writtenFile("saved.nt2", saved));
+        return {saved, again.ToFileText()};
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(folder.isValid());
+        PinCurrentYear(2026);
+        PinDecimalSeparator(',');
+    }
+
+    void load_sectionCountAtIntMax_visitsOnlyListedSections() {
+        TMeldeAustausch model;
+        QElapsedTimer timer;
+        timer.start();
+        model.LoadFromFile(dataFile("abscnt-int-max.nt2"));
+        QVERIFY2(timer.elapsed() < 5000, "the reader walks every section number up to ABSCNT");
+        QCOMPARE(model.AbsCnt, 2147483647);
+        QCOMPARE(model.GetPeriodDate(1), std::string("13.03.2027"));
+        QCOMPARE(model.GetPeriodDate(13), BlankPeriodDate);
+        // Section 13 is read and dropped, and removing it (up to the next end tag) still
+        // takes the event inside it along.
+        QCOMPARE(model.EventCount(), 1);
+        QCOMPARE(model.GetEvent(1).Name, std::string());
+    }
+
+    void load_sectionCountTwelve_leavesTheThirteenthInPlace() {
+        std::string bytes = ReadWholeFile(dataFile("abscnt-int-max.nt2"));
+        replaceFirst(bytes, "<ABSCNT>2147483647<", "<ABSCNT>12<");
+        TMeldeAustausch model;
+        model.LoadFromFile(writtenFile("twelve.nt2", bytes));
+        QCOMPARE(model.EventCount(), 1);
+        QCOMPARE(model.GetEvent(1).Name, std::string("50m Brust"));
+    }
+
+    void save_sectionCountAtIntMax_writesAtMost999Sections() {
+        const auto [saved, savedAgain] = savedTwice(dataFile("abscnt-int-max.nt2"));
+        QVERIFY(saved.find("    <ABSCNT>2147483647</ABSCNT>\r\n") != std::string::npos);
+        QCOMPARE(occurrences(saved, "  <PERIOD id="), 999);
+        QVERIFY(saved.find("  <PERIOD id=999>\r\n    <DATE>  .  .    </DATE>\r\n") !=
+                std::string::npos);
+        QCOMPARE(savedAgain, saved);
+    }
+
+    void save_fourteenSections_writesAllFourteen() {
+        std::string bytes = ReadWholeFile(dataFile("abscnt-int-max.nt2"));
+        replaceFirst(bytes, "<ABSCNT>2147483647<", "<ABSCNT>14<");
+        const auto [saved, savedAgain] = savedTwice(writtenFile("fourteen.nt2", bytes));
+        QCOMPARE(occurrences(saved, "  <PERIOD id="), 14);
+        QCOMPARE(savedAgain, saved);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFuzzRegressions)
+#include "tst_fuzzregressions.moc"
