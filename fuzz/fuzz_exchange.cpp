@@ -1,0 +1,300 @@
+// Feeds arbitrary bytes to the exchange file reader in two ways:
+// - through TSimpleXml::LoadText, where every listing, lookup and removal of the indexed
+//   document must agree with a plain line list that scans and erases line by line;
+// - through a file and TMeldeAustausch::LoadFromFile, where the text that the loaded model
+//   saves (once reduced to what the file can carry) must read back into a model that saves
+//   exactly the same text again.
+// Any disagreement aborts with both sides printed, so libFuzzer keeps the input.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+#include "common.h"
+#include "meldeaustausch.h"
+#include "simplexml.h"
+
+namespace {
+// Lookups per input stay bounded so that large inputs still run quickly.
+constexpr std::size_t MaxSections = 40;
+constexpr std::size_t MaxElementKeys = 3;
+
+std::string scratchFile;
+
+[[noreturn]] void fail(const std::string& what, const std::string& expected,
+                       const std::string& actual) {
+    std::fprintf(stderr, "MISMATCH %s\n--- expected (%zu bytes)\n%s\n--- actual (%zu bytes)\n%s\n",
+                 what.c_str(), expected.size(), expected.c_str(), actual.size(), actual.c_str());
+    std::abort();
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+bool contains(const std::string& line, const std::string& pattern) {
+    return line.find(pattern) != std::string::npos;
+}
+
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (ToUpperAnsi(a[i]) != ToUpperAnsi(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool usable(const std::string& line) {
+    return line.size() >= 2 && line.compare(0, 2, "<!") != 0;
+}
+
+// The document as a plain list of lines, read and changed exactly as the format's rules say,
+// one line after the other and without any index.
+class PlainDocument {
+public:
+    explicit PlainDocument(std::string bytes) {
+        bytes = bytes.substr(0, bytes.find('\x1a'));
+        std::erase(bytes, '\r'); // a lone CR is dropped, CR LF ends a line like LF
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
+            all.push_back(Trim(bytes.substr(start, end - start)));
+            start = end + 1;
+        }
+        for (const std::string& line : all) {
+            if (line.size() >= 2 && line[1] != '!')
+                kept.push_back(line);
+        }
+        loaded = !kept.empty();
+    }
+
+    std::vector<std::string> ListElements() const {
+        std::vector<std::string> list;
+        for (const std::string& line : loaded ? kept : all) {
+            if (!usable(line) || contains(line, "</") || line.compare(0, 2, "<?") == 0)
+                continue;
+            const long long open = static_cast<long long>(line.find('<')) + 1;  // 0 if none
+            const long long close = static_cast<long long>(line.find('>')) + 1; // 0 if none
+            const long long length = close - open - 1;
+            list.push_back(length > 0 ? line.substr(static_cast<std::size_t>(open),
+                                                    static_cast<std::size_t>(length))
+                                      : std::string());
+        }
+        return list;
+    }
+
+    std::string ReadValue(const std::string& section, const std::string& key,
+                          const std::string& defaultValue) const {
+        const std::string sectionTag = "<" + section + ">";
+        const std::string keyTag = "<" + key + ">";
+        const std::string keyEndTag = "</" + key + ">";
+        std::string marker = sectionTag.substr(0, sectionTag.find(' '));
+        marker.insert(1, "/");
+
+        const std::vector<std::string>& lines = loaded ? kept : all;
+        std::size_t i = 0;
+        if (loaded) {
+            while (i < lines.size() && !equalsIgnoringCase(lines[i], sectionTag))
+                ++i;
+        } else {
+            while (i < lines.size() && !(usable(lines[i]) && contains(lines[i], sectionTag)))
+                ++i;
+        }
+        if (i == lines.size())
+            return defaultValue;
+        for (++i; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            if (contains(line, marker))
+                return defaultValue;
+            if (usable(line) && contains(line, keyTag)) {
+                const std::size_t start = line.find(keyTag) + keyTag.size();
+                const long long count = static_cast<long long>(line.size()) -
+                                        static_cast<long long>(keyTag.size() + keyEndTag.size());
+                if (count <= 0 || start >= line.size())
+                    return {};
+                return line.substr(start, static_cast<std::size_t>(count));
+            }
+        }
+        return defaultValue;
+    }
+
+    void RemoveElement(const std::string& section) {
+        if (!loaded)
+            return;
+        const std::string startLine = "<" + section + ">";
+        std::string endLine = "</" + section + ">";
+        const std::size_t blank = endLine.find(' ');
+        const std::size_t close = endLine.find('>');
+        if (blank != std::string::npos && close > blank)
+            endLine.erase(blank, close - blank);
+        auto first = [this](const std::string& text) {
+            for (std::size_t i = 0; i < kept.size(); ++i) {
+                if (equalsIgnoringCase(kept[i], text))
+                    return static_cast<long long>(i);
+            }
+            return -1LL;
+        };
+        const long long a = first(startLine);
+        const long long b = first(endLine);
+        if (a >= 0 && b > a)
+            kept.erase(kept.begin() + a, kept.begin() + b + 1);
+    }
+
+    std::vector<std::string> all;
+    std::vector<std::string> kept;
+    bool loaded = false;
+};
+
+void checkDocument(const std::string& bytes) {
+    TSimpleXml xml(scratchFile);
+    xml.LoadText(bytes);
+    PlainDocument plain(bytes);
+    if (xml.Loaded() != plain.loaded)
+        fail("Loaded", plain.loaded ? "true" : "false", xml.Loaded() ? "true" : "false");
+    if (plain.loaded && xml.Lines() != plain.kept)
+        fail("kept lines", joined(plain.kept), joined(xml.Lines()));
+
+    const std::vector<std::string> elements = xml.ListElements();
+    if (elements != plain.ListElements())
+        fail("ListElements", joined(plain.ListElements()), joined(elements));
+
+    std::vector<std::string> sections(
+        elements.begin(),
+        elements.begin() + static_cast<long>(std::min(elements.size(), MaxSections)));
+    for (const char* fixed : {"COMPETITION", "competition", "CLUB", "PERIOD id=1", ""})
+        sections.emplace_back(fixed);
+    std::vector<std::string> keys = {"NAME", "DATE", "TIME", "PERIOD", "SEX", "FEE", ""};
+    for (std::size_t i = 0; i < elements.size() && i < MaxElementKeys; ++i)
+        keys.push_back(elements[i]);
+
+    for (const std::string& section : sections) {
+        for (const std::string& key : keys) {
+            const std::string expected = plain.ReadValue(section, key, "\x01");
+            const std::string actual = xml.ReadValue(section, key, "\x01");
+            if (actual != expected)
+                fail("ReadValue(" + section + ", " + key + ")", expected, actual);
+        }
+        // The number conversions only have to survive whatever text they get.
+        xml.ReadIntValue(section, "NAME", 0);
+        xml.ReadFloatValue(section, "FEE", 0);
+        xml.RemoveElement(section);
+        plain.RemoveElement(section);
+        if (plain.loaded && xml.Lines() != plain.kept)
+            fail("lines after RemoveElement(" + section + ")", joined(plain.kept),
+                 joined(xml.Lines()));
+    }
+}
+
+void writeScratch(const std::string& bytes) {
+    std::FILE* file = std::fopen(scratchFile.c_str(), "wb");
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
+        std::fclose(file) != 0) {
+        std::perror(scratchFile.c_str());
+        std::abort();
+    }
+}
+
+std::string withoutTagText(std::string text) {
+    std::replace(text.begin(), text.end(), '<', '(');
+    return text;
+}
+
+// A code whose text reads back as another code becomes 0.
+int carriedWkNr(int code) {
+    const std::string text = Trim(TMeldeAustausch::WkNrToText(code));
+    return TMeldeAustausch::TextToWkNr(text) == code ? code : 0;
+}
+
+// Reduces a loaded model to what the exchange file can carry, where a file read from
+// arbitrary bytes may hold more:
+// - texts without "<": values are written unescaped, so a value that holds another key's start
+//   tag or the section's end tag would be read back from the wrong line;
+// - event number codes whose text reads back as the same code: negative numbers with a suffix,
+//   -1 and suffixes of code 32 or less (trimmed from the start tag) do not;
+// - nomination names stored until storing leaves them unchanged (a name ending in several
+//   commas loses one each time it is stored).
+void reduceToCarried(TMeldeAustausch& model) {
+    for (std::string* text :
+         {&model.CompName, &model.Veranstalter, &model.Ausrichter, &model.Place, &model.Date1,
+          &model.Date2, &model.ClubName, &model.Fina, &model.Person, &model.Street, &model.Zip,
+          &model.ClubPlace, &model.Fon, &model.Fax, &model.EMail, &model.ClubId})
+        *text = withoutTagText(*text);
+    for (int s = 1; s <= PeriodSlots; ++s) {
+        model.SetPeriodDate(s, withoutTagText(model.GetPeriodDate(s)));
+        model.SetPeriodTime(s, withoutTagText(model.GetPeriodTime(s)));
+        model.SetPeriodInt(s, withoutTagText(model.GetPeriodInt(s)));
+        model.SetPeriodWarmUp(s, withoutTagText(model.GetPeriodWarmUp(s)));
+        model.SetPeriodKari(s, withoutTagText(model.GetPeriodKari(s)));
+    }
+    for (int i = 1; i <= model.EventCount(); ++i) {
+        TEventRecord event = model.GetEvent(i);
+        event.Name = withoutTagText(event.Name);
+        event.WkNr = carriedWkNr(event.WkNr);
+        model.SetEvent(i, event);
+    }
+    for (int i = 1; i <= model.NominCount(); ++i) {
+        TNominRecord nomin = model.GetNomin(i);
+        nomin.Name = withoutTagText(nomin.Name);
+        nomin.RegNr = withoutTagText(nomin.RegNr);
+        nomin.WkNr = carriedWkNr(nomin.WkNr);
+        std::string before;
+        do {
+            before = nomin.Name;
+            model.SetNomin(i, nomin);
+            nomin = model.GetNomin(i);
+        } while (nomin.Name != before);
+    }
+}
+
+TMeldeAustausch loaded(const std::string& bytes) {
+    writeScratch(bytes);
+    TMeldeAustausch model;
+    model.LoadFromFile(scratchFile);
+    return model;
+}
+
+void checkRoundTrip(const std::string& bytes) {
+    TMeldeAustausch model = loaded(bytes);
+    reduceToCarried(model);
+    const std::string saved = model.ToFileText();
+    const std::string savedAgain = loaded(saved).ToFileText();
+    if (savedAgain != saved)
+        fail("saved text after reading the saved text", saved, savedAgain);
+}
+
+void removeScratch() {
+    ::unlink(scratchFile.c_str());
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    PinCurrentYear(2026);
+    PinDecimalSeparator(',');
+    const char* folder = std::getenv("TMPDIR");
+    std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/ntbfuzz.XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        std::perror("mkstemp");
+        std::abort();
+    }
+    ::close(fd);
+    scratchFile = pattern;
+    std::atexit(removeScratch);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    checkDocument(bytes);
+    checkRoundTrip(bytes);
+    return 0;
+}
