@@ -175,10 +175,14 @@ void TFormMain::FormCreate(const QString& location) {
     (FileFound ? ButtonVerein : ButtonExit)->setFocus();
 }
 
+// Both dialogs may close right after their last question box. Some window managers then
+// activate no window at all, and the keyboard would reach nothing until a click: the main
+// window asks to be active again.
 void TFormMain::ButtonVereinClick() {
     RunCommand([this] {
         TFormVerein clubData(this);
         clubData.LoadFields();
+        activateWindow();
     });
 }
 
@@ -186,6 +190,7 @@ void TFormMain::ButtonMeldungClick() {
     RunCommand([this] {
         TFormMeldeInput entries(this);
         entries.exec();
+        activateWindow();
     });
 }
 
