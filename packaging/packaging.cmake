@@ -5,7 +5,7 @@ set(NTB_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 install(FILES ${NTB_PACKAGING_DIR}/ntbmelde.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${NTB_PACKAGING_DIR}/ntbmelde.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps)
-install(FILES ${NTB_PACKAGING_DIR}/io.github.ntbmelde.NtbMelde.metainfo.xml
+install(FILES ${NTB_PACKAGING_DIR}/io.github.ntbmelde.ntbmelde.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${NTB_PACKAGING_DIR}/ntbmelde-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME ntbmelde.xml)
