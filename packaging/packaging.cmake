@@ -13,7 +13,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/EXCHANGE.NT2 DESTINATION ${CMAKE_INSTAL
 
 set(CPACK_PACKAGE_NAME ntbmelde)
 set(CPACK_PACKAGE_VENDOR "NtbMelde")
-set(CPACK_PACKAGE_CONTACT "NtbMelde <support@ntbmelde.invalid>")
+set(CPACK_PACKAGE_CONTACT "NtbMelde <support@ntbmelde.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Meldeprogramm für Schwimmvereine")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
