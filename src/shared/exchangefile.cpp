@@ -231,9 +231,7 @@ std::string TMeldeAustausch::ToFileText() {
 
     xml.WriteRootEnd(Root);
     xml.WriteBanner();
-    std::string text = xml.Output();
-    xml.AbandonOutput();
-    return text;
+    return xml.TakeOutput();
 }
 
 void TMeldeAustausch::SaveToFile(const std::string& path) {

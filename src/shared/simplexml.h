@@ -3,8 +3,10 @@
 // Reading loads the lines once and answers every lookup from an index of them.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TSimpleXml {
@@ -19,20 +21,20 @@ public:
     void EmptyFile();
     void OpenForAppend();
     void CloseOutput();
-    // Drops the collected output without touching the file.
-    void AbandonOutput();
+    // Ends the output without touching the file and hands over the collected bytes.
+    std::string TakeOutput();
 
     void WriteProlog();
     void WriteBanner();
     void WriteBlankLine();
-    void WriteComment(const std::string& text);
-    void WriteRootStart(const std::string& name);
-    void WriteRootEnd(const std::string& name);
-    void WriteOpenTag(const std::string& name);
-    void WriteCloseTag(const std::string& name);
-    void WriteValue(const std::string& name, const std::string& value);
-    void WriteIntValue(const std::string& name, int value);
-    void WriteFloatValue(const std::string& name, double value);
+    void WriteComment(std::string_view text);
+    void WriteRootStart(std::string_view name);
+    void WriteRootEnd(std::string_view name);
+    void WriteOpenTag(std::string_view name);
+    void WriteCloseTag(std::string_view name);
+    void WriteValue(std::string_view name, std::string_view value);
+    void WriteIntValue(std::string_view name, int value);
+    void WriteFloatValue(std::string_view name, double value);
     // The bytes collected since EmptyFile.
     const std::string& Output() const { return output; }
 
@@ -53,7 +55,7 @@ public:
     std::vector<std::string> Lines() const;
 
 private:
-    void writeLine(const std::string& line);
+    void writeLine(std::initializer_list<std::string_view> pieces);
     void ensureText();
 
     std::string fileName;

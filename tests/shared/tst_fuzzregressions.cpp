@@ -79,6 +79,26 @@ private slots:
         QCOMPARE(model.GetEvent(1).Name, std::string("50m Brust"));
     }
 
+    void load_sectionsWithOwnEndMarkers_inLinearTime() {
+        // Each section ends only at a line holding its own "</E<n>EVENT"; only section 7 has
+        // one, before the one NAME of the file (not a whole end line, so nothing is removed).
+        constexpr int Sections = 50000;
+        std::string text;
+        for (int i = 1; i <= Sections; ++i)
+            text += "<E" + std::to_string(i) + "EVENT id=" + std::to_string(i) + ">\r\n";
+        text += "x</E7EVENT>\r\n<NAME>weit hinten</NAME>\r\n";
+        TMeldeAustausch model;
+        QElapsedTimer timer;
+        timer.start();
+        model.LoadFromFile(writtenFile("own-markers.nt2", text));
+        QVERIFY2(timer.elapsed() < 5000, "every section scans the rest of the file");
+        QCOMPARE(model.EventCount(), Sections);
+        QCOMPARE(model.GetEvent(1).Name, std::string("weit hinten"));
+        QCOMPARE(model.GetEvent(7).Name, std::string());
+        QCOMPARE(model.GetEvent(70).Name, std::string("weit hinten"));
+        QCOMPARE(model.GetEvent(Sections).WkNr, Sections * 1000);
+    }
+
     void save_sectionCountAtIntMax_writesAtMost999Sections() {
         const auto [saved, savedAgain] = savedTwice(dataFile("abscnt-int-max.nt2"));
         QVERIFY(saved.find("    <ABSCNT>2147483647</ABSCNT>\r\n") != std::string::npos);
