@@ -36,6 +36,9 @@ template <typename Record> void storeAt(std::vector<Record>& records, int positi
 // Stable sort that reports where the record at 1-based position `follow` went (0 if none).
 template <typename Less>
 int sortFollowing(std::vector<TNominRecord>& records, int follow, Less less) {
+    // Saving sorts a list that is nearly always in name order already.
+    if (std::is_sorted(records.begin(), records.end(), less))
+        return follow >= 1 && follow <= static_cast<int>(records.size()) ? follow : 0;
     std::vector<std::size_t> order(records.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(),
