@@ -154,8 +154,24 @@ std::string HundredthsToTimeText(int value) {
     const int minutes = totalSeconds / 60;
     const int seconds = totalSeconds - 60 * minutes;
     const int hundredths = value - 6000 * minutes - 100 * seconds;
-    auto twoDigits = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-    return twoDigits(minutes) + ":" + twoDigits(seconds) + "," + twoDigits(hundredths);
+    // Every part has at least two digits; composed in place, as saving writes one per entry.
+    auto appendTwoDigits = [](std::string& text, int n) {
+        if (n >= 0 && n < 100) {
+            text += static_cast<char>('0' + n / 10);
+            text += static_cast<char>('0' + n % 10);
+            return;
+        }
+        if (n < 10)
+            text += '0';
+        text += std::to_string(n);
+    };
+    std::string text;
+    appendTwoDigits(text, minutes);
+    text += ':';
+    appendTwoDigits(text, seconds);
+    text += ',';
+    appendTwoDigits(text, hundredths);
+    return text;
 }
 
 std::string NormalizeTimeText(const std::string& text) {
