@@ -221,7 +221,9 @@ int carriedWkNr(int code) {
 // - event number codes whose text reads back as the same code: negative numbers with a suffix,
 //   -1 and suffixes of code 32 or less (trimmed from the start tag) do not;
 // - nomination names stored until storing leaves them unchanged (a name ending in several
-//   commas loses one each time it is stored).
+//   commas loses one each time it is stored);
+// - entry times that read back as themselves: a negative time other than -1 and one of 100
+//   minutes or more are written in forms that read back as -1.
 void reduceToCarried(TMeldeAustausch& model) {
     for (std::string* text :
          {&model.CompName, &model.Veranstalter, &model.Ausrichter, &model.Place, &model.Date1,
@@ -246,6 +248,8 @@ void reduceToCarried(TMeldeAustausch& model) {
         nomin.Name = withoutTagText(nomin.Name);
         nomin.RegNr = withoutTagText(nomin.RegNr);
         nomin.WkNr = carriedWkNr(nomin.WkNr);
+        if (nomin.Time < 0 || (nomin.Time >= 600000 && nomin.Time != NoTime))
+            nomin.Time = -1;
         std::string before;
         do {
             before = nomin.Name;

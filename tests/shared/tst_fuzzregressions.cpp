@@ -99,6 +99,24 @@ private slots:
         QCOMPARE(model.GetEvent(Sections).WkNr, Sections * 1000);
     }
 
+    void roundTrip_negativeEntryTime_settlesAsInvalidTime() {
+        // Found by the fuzzer: "-1z02,03" converts (minutes -1, separators not examined) to
+        // -5797, which is written as "00:0-57,0-97"; that no longer has eight characters and
+        // reads back as -1, written "00:00,0-1" from then on. Invalid it stays throughout.
+        const std::string path = dataFile("negative-time.nt2");
+        TMeldeAustausch model;
+        model.LoadFromFile(path);
+        QCOMPARE(model.GetNomin(1).Time, -5797);
+        const auto [saved, savedAgain] = savedTwice(path);
+        QVERIFY(saved.find("    <TIME>00:0-57,0-97</TIME>\r\n") != std::string::npos);
+        QVERIFY(savedAgain.find("0-57") == std::string::npos);
+        QCOMPARE(occurrences(savedAgain, "    <TIME>00:00,0-1</TIME>\r\n"), 2);
+        TMeldeAustausch again;
+        again.LoadFromFile(writtenFile("again.nt2", savedAgain));
+        QCOMPARE(again.GetNomin(1).Time, -1);
+        QCOMPARE(again.ToFileText(), savedAgain);
+    }
+
     void save_sectionCountAtIntMax_writesAtMost999Sections() {
         const auto [saved, savedAgain] = savedTwice(dataFile("abscnt-int-max.nt2"));
         QVERIFY(saved.find("    <ABSCNT>2147483647</ABSCNT>\r\n") != std::string::npos);
