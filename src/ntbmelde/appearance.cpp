@@ -1,5 +1,7 @@
 #include "appearance.h"
 
+#include <QLabel>
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -36,6 +38,16 @@ QFont pixelFont(const QString& family, QFont::StyleHint hint, int pixelSize) {
     font.setStyleHint(hint);
     font.setPixelSize(pixelSize);
     return font;
+}
+
+void makeBlueHeadline(QLabel* label, int pixelSize) {
+    label->setAlignment(Qt::AlignCenter);
+    QFont font = pixelFont(u"Arial"_s, QFont::SansSerif, pixelSize);
+    font.setBold(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::blue);
+    label->setPalette(palette);
 }
 
 bool installGermanToolkitTexts(QCoreApplication& application) {

@@ -7,6 +7,7 @@
 #include <QPixmap>
 
 class QCoreApplication;
+class QLabel;
 
 QIcon programIcon();
 QPixmap exitNoticePicture();
@@ -15,6 +16,9 @@ QIcon clubPicture();
 
 // A font of `family` (or the closest one with the same style) `pixelSize` pixels high.
 QFont pixelFont(const QString& family, QFont::StyleHint hint, int pixelSize);
+
+// Centred bold blue Arial `pixelSize` pixels high: the look of the program's banner lines.
+void makeBlueHeadline(QLabel* label, int pixelSize);
 
 // The toolkit's own texts (file and print dialogs, edit menus, window menus) in German, like the
 // rest of the program, whatever the user's locale. False when the system has no German

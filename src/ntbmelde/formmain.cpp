@@ -58,13 +58,9 @@ void TFormMain::createControls() {
                         u"Kontrollausdruck für den Ausrichter"_s);
     Label1->setObjectName(u"Label1"_s);
     Label1->setFixedHeight(BannerHeight);
-    Label1->setAlignment(Qt::AlignCenter);
-    QFont bannerFont = pixelFont(u"Arial"_s, QFont::SansSerif, 13);
-    bannerFont.setBold(true);
-    Label1->setFont(bannerFont);
+    makeBlueHeadline(Label1, 13);
     QPalette banner = Label1->palette();
     banner.setColor(QPalette::Window, Qt::white);
-    banner.setColor(QPalette::WindowText, Qt::blue);
     Label1->setPalette(banner);
     Label1->setAutoFillBackground(true);
     setMenuWidget(Label1);

@@ -41,13 +41,7 @@ TFormWerbung::TFormWerbung(QWidget* parent) : QDialog(parent) {
 
     Label1 = new QLabel(u"Viel Erfolg beim Wettkampf!"_s);
     Label1->setObjectName(u"Label1"_s);
-    Label1->setAlignment(Qt::AlignCenter);
-    QFont large = pixelFont(u"Arial"_s, QFont::SansSerif, 24);
-    large.setBold(true);
-    Label1->setFont(large);
-    QPalette blue = Label1->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    Label1->setPalette(blue);
+    makeBlueHeadline(Label1, 24);
 
     ButtonOk = new QPushButton(u"OK"_s);
     ButtonOk->setObjectName(u"ButtonOk"_s);
