@@ -4,11 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc)" --target ntbmelde ntbmelde-cli
+cmake --build build -j"$(nproc)" --target ntbmelde
 mkdir -p build/demo
 [ -f build/demo/EXCHANGE.NT2 ] || cp data/EXCHANGE.NT2 build/demo/EXCHANGE.NT2
-if [ -x build/src/ntbmelde/ntbmelde ]; then
-    exec build/src/ntbmelde/ntbmelde "$PWD/build/demo/EXCHANGE.NT2"
-fi
-build/src/cli/ntbmelde-cli resave build/demo/EXCHANGE.NT2 build/demo/EXCHANGE.NT2
-echo "Demo-Wettkampf gelesen und neu geschrieben: build/demo/EXCHANGE.NT2"
+exec build/src/ntbmelde/ntbmelde "$PWD/build/demo/EXCHANGE.NT2"
