@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -176,9 +177,17 @@ void checkDocument(const std::string& bytes) {
     for (std::size_t i = 0; i < elements.size() && i < MaxElementKeys; ++i)
         keys.push_back(elements[i]);
 
+    const std::vector<std::string_view> keyViews(keys.begin(), keys.end());
+    std::vector<std::optional<std::string_view>> values(keys.size());
     for (const std::string& section : sections) {
-        for (const std::string& key : keys) {
+        // All keys at once first, then each alone: both must give the plain document's value.
+        xml.ReadValues(section, keyViews, values);
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            const std::string& key = keys[k];
             const std::string expected = plain.ReadValue(section, key, "\x01");
+            const std::string together = values[k] ? std::string(*values[k]) : "\x01";
+            if (together != expected)
+                fail("ReadValues(" + section + ", " + key + ")", expected, together);
             const std::string actual = xml.ReadValue(section, key, "\x01");
             if (actual != expected)
                 fail("ReadValue(" + section + ", " + key + ")", expected, actual);

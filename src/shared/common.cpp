@@ -1,5 +1,6 @@
 #include "common.h"
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <clocale>
@@ -73,30 +74,6 @@ std::string TrimRight(const std::string& text) {
     return text.substr(0, end);
 }
 
-bool ConvertsAsInteger(const std::string& text, int& value) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    if (i == text.size())
-        return false;
-    long long magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > static_cast<long long>(INT_MAX) + 1)
-            return false;
-    }
-    const long long result = negative ? -magnitude : magnitude;
-    if (result > INT_MAX)
-        return false;
-    value = static_cast<int>(result);
-    return true;
-}
-
 char ToUpperAnsi(char c) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte >= 'a' && byte <= 'z')
@@ -124,19 +101,23 @@ std::string ExpandYear(const std::string& text) {
     return (year + 2000 <= CurrentYear() - 5 ? "20" : "19") + text;
 }
 
-int TimeTextToHundredths(const std::string& text) {
-    const std::string input = text.substr(0, 255);
+int TimeTextToHundredths(std::string_view text) {
+    const std::string_view input = text.substr(0, 255);
     if (input == BlankTimeText)
         return NoTime;
-    std::string compact;
+    // The text without blanks must have eight characters, or seven that get a leading zero.
+    std::array<char, 9> buffer{'0'};
+    std::size_t count = 0;
     for (char c : input) {
-        if (c != ' ')
-            compact += c;
+        if (c == ' ')
+            continue;
+        if (count == 8)
+            return -1;
+        buffer[1 + count++] = c;
     }
-    if (compact.size() == 7)
-        compact.insert(0, "0");
-    if (compact.size() != 8)
+    if (count < 7)
         return -1;
+    const std::string_view compact(buffer.data() + (count == 8 ? 1 : 0), 8);
     int minutes = 0, seconds = 0, hundredths = 0;
     if (!ConvertsAsInteger(compact.substr(0, 2), minutes) ||
         !ConvertsAsInteger(compact.substr(3, 2), seconds) ||
@@ -190,20 +171,22 @@ std::string NormalizeTimeText(const std::string& text) {
     return result;
 }
 
-std::string ConvertName(const std::string& name, int mode) {
-    std::string result = name;
+std::string ConvertName(std::string name, int mode) {
     if (mode == 0 && name.find(',') == std::string::npos) {
         const std::size_t blank = name.find(' ');
         const std::size_t split = blank == std::string::npos ? 0 : blank + 1;
-        result = TrimRight(name.substr(split)) + ", " + Trim(name.substr(0, split));
+        name = TrimRight(name.substr(split)) + ", " + Trim(name.substr(0, split));
     } else if (mode == 1 && name.find(',') != std::string::npos) {
         const std::size_t comma = name.find(',');
-        result = TrimRight(name.substr(comma + 1)) + " " + Trim(name.substr(0, comma + 1));
+        name = TrimRight(name.substr(comma + 1)) + " " + Trim(name.substr(0, comma + 1));
     }
-    result = Trim(result);
-    if (!result.empty() && result.back() == ',')
-        result.pop_back();
-    return result;
+    // Trimmed in place: a name that is already in its form is not copied.
+    const auto kept = [](char c) { return !isTrimmed(c); };
+    name.erase(std::find_if(name.rbegin(), name.rend(), kept).base(), name.end());
+    name.erase(name.begin(), std::find_if(name.begin(), name.end(), kept));
+    if (!name.empty() && name.back() == ',')
+        name.pop_back();
+    return name;
 }
 
 bool IsSplittableName(const std::string& name) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <string>
+#include <string_view>
 
 // Entry time value meaning "no entry time"; above every value a time text can give.
 constexpr int NoTime = 650000;
@@ -27,20 +29,44 @@ void PinDecimalSeparator(char separator);
 // A two-digit birth year becomes four digits; anything else comes back unchanged.
 std::string ExpandYear(const std::string& text);
 
-int TimeTextToHundredths(const std::string& text);
+int TimeTextToHundredths(std::string_view text);
 std::string HundredthsToTimeText(int value);
 // What the entry-time field shows after the user typed `text` into it.
 std::string NormalizeTimeText(const std::string& text);
 
 // Mode 0: "Vorname Nachname" -> "Nachname, Vorname"; mode 1 the reverse.
-std::string ConvertName(const std::string& name, int mode);
+std::string ConvertName(std::string name, int mode);
 bool IsSplittableName(const std::string& name);
 
 // Removes leading and trailing characters with codes <= 32.
 std::string Trim(const std::string& text);
 std::string TrimRight(const std::string& text);
 // Whole text as a signed 32-bit decimal integer (leading blanks, one sign); false if not.
-bool ConvertsAsInteger(const std::string& text, int& value);
+// (Inline: the file reader converts several numbers per entry.)
+inline bool ConvertsAsInteger(std::string_view text, int& value) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    if (i == text.size())
+        return false;
+    long long magnitude = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > static_cast<long long>(INT_MAX) + 1)
+            return false;
+    }
+    const long long result = negative ? -magnitude : magnitude;
+    if (result > INT_MAX)
+        return false;
+    value = static_cast<int>(result);
+    return true;
+}
+
 // Windows-1252 letters to upper case (umlauts included); used for case-insensitive matching.
 char ToUpperAnsi(char c);
 

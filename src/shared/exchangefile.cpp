@@ -1,8 +1,17 @@
 // Reading and writing the exchange file EXCHANGE.NT2.
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdio>
+#include <deque>
+#include <optional>
+#include <span>
+#include <string_view>
 #include <sys/stat.h>
+#include <unordered_set>
+#include <utility>
 
+#include "linedocument.h"
 #include "meldeaustausch.h"
 #include "simplexml.h"
 
@@ -13,16 +22,72 @@ const std::string Club = "CLUB";
 const std::string EventTag = "EVENT id=";
 const std::string NominTag = "NOMIN id=";
 
+// The keys of each section in the order they are written, read together in one pass over the
+// section's lines; the enumerations name their positions.
+constexpr std::array<std::string_view, 8> CompetitionKeys = {
+    "NAME", "VERANSTALTER", "AUSRICHTER", "PLACE", "DATE1", "DATE2", "LANELEN", "ABSCNT"};
+enum {
+    CompetitionName,
+    CompetitionVeranstalter,
+    CompetitionAusrichter,
+    CompetitionPlace,
+    CompetitionDate1,
+    CompetitionDate2,
+    CompetitionLaneLen,
+    CompetitionAbsCnt
+};
+constexpr std::array<std::string_view, 5> PeriodKeys = {"DATE", "TIME", "INT", "WARMUP", "KARI"};
+enum { PeriodDate, PeriodTime, PeriodInt, PeriodWarmUp, PeriodKari };
+constexpr std::array<std::string_view, 7> EventKeys = {"PERIOD", "NAME",    "SEX", "AGEMIN",
+                                                       "AGEMAX", "STAFFEL", "FEE"};
+enum { EventPeriod, EventName, EventSex, EventAgeMin, EventAgeMax, EventStaffel, EventFee };
+constexpr std::array<std::string_view, 11> ClubKeys = {
+    "NAME", "VERBAND", "FINA", "PERSON", "STREET", "ZIP", "PLACE", "FON", "FAX", "EMAIL", "CLUBID"};
+enum {
+    ClubNameKey,
+    ClubVerband,
+    ClubFina,
+    ClubPerson,
+    ClubStreet,
+    ClubZip,
+    ClubPlaceKey,
+    ClubFon,
+    ClubFax,
+    ClubEMail,
+    ClubIdKey
+};
+constexpr std::array<std::string_view, 6> NominKeys = {"NAME", "AGE",  "SEX",
+                                                       "WKNR", "TIME", "REGNR"};
+enum { NominName, NominAge, NominSex, NominWkNr, NominTime, NominRegNr };
+
+template <std::size_t N>
+std::array<std::optional<std::string_view>, N>
+readSection(TSimpleXml& xml, const std::string& section,
+            const std::array<std::string_view, N>& keys) {
+    std::array<std::optional<std::string_view>, N> values;
+    xml.ReadValues(section, keys, values);
+    return values;
+}
+
+// A text value as ReadValue gives it: the value found, or the default.
+std::string textOf(std::optional<std::string_view> value, std::string_view defaultValue = "") {
+    return std::string(value.value_or(defaultValue));
+}
+
 std::string periodSection(int number) {
     return "PERIOD id=" + std::to_string(number);
 }
 
-std::uint8_t sexFromText(const std::string& text) {
-    if (text.find('F') != std::string::npos)
-        return 1;
-    if (text.find('X') != std::string::npos)
-        return 2;
-    return 0;
+std::uint8_t sexFromText(std::optional<std::string_view> text) {
+    // An "F" anywhere wins over an "X" anywhere.
+    std::uint8_t sex = 0;
+    for (char c : text.value_or("")) {
+        if (c == 'F')
+            return 1;
+        if (c == 'X')
+            sex = 2;
+    }
+    return sex;
 }
 
 void writeSex(TSimpleXml& xml, std::uint8_t sex) {
@@ -65,8 +130,306 @@ std::vector<int> listedPeriodsBeyondSlots(const std::vector<std::string>& elemen
 }
 
 // The text after the section tag's "EVENT id=" (at most 255 characters).
-std::string identifierAfter(const std::string& element, const std::string& tag) {
-    return element.substr(element.find(tag) + tag.size(), 255);
+std::string identifierAfter(std::string_view element, const std::string& tag) {
+    return std::string(element.substr(element.find(tag) + tag.size(), 255));
+}
+
+// ---- The model from the values of the file's sections --------------------------------------
+
+template <std::size_t N> using Values = std::array<std::optional<std::string_view>, N>;
+
+void takeCompetition(TMeldeAustausch& model, const Values<CompetitionKeys.size()>& values) {
+    model.CompName = textOf(values[CompetitionName]);
+    model.Veranstalter = textOf(values[CompetitionVeranstalter]);
+    model.Ausrichter = textOf(values[CompetitionAusrichter]);
+    model.Place = textOf(values[CompetitionPlace]);
+    model.Date1 = textOf(values[CompetitionDate1]);
+    model.Date2 = textOf(values[CompetitionDate2]);
+    model.LaneLen = IntValue(values[CompetitionLaneLen], 25);
+    model.AbsCnt = IntValue(values[CompetitionAbsCnt], 1);
+}
+
+void takePeriod(TMeldeAustausch& model, int s, const Values<PeriodKeys.size()>& values) {
+    model.SetPeriodDate(s, textOf(values[PeriodDate]));
+    model.SetPeriodTime(s, textOf(values[PeriodTime]));
+    model.SetPeriodInt(s, textOf(values[PeriodInt]));
+    model.SetPeriodWarmUp(s, textOf(values[PeriodWarmUp]));
+    model.SetPeriodKari(s, textOf(values[PeriodKari]));
+}
+
+void addEvent(TMeldeAustausch& model, std::string_view element,
+              const Values<EventKeys.size()>& values) {
+    TEventRecord event = EmptyEvent;
+    event.WkNr = TMeldeAustausch::TextToWkNr(identifierAfter(element, EventTag));
+    event.Period = IntValue(values[EventPeriod], 0);
+    event.Name = textOf(values[EventName]);
+    event.Sex = sexFromText(values[EventSex]);
+    event.AgeMin = birthYearOrDefault(IntValue(values[EventAgeMin], CurrentYear()), CurrentYear());
+    event.AgeMax = birthYearOrDefault(IntValue(values[EventAgeMax], 1900), 1900);
+    event.Staffel = IntValue(values[EventStaffel], 0) == 1;
+    event.Fee = FloatValue(values[EventFee], 0);
+    model.SetEvent(model.EventCount() + 1, event);
+}
+
+void takeClub(TMeldeAustausch& model, const Values<ClubKeys.size()>& values) {
+    model.ClubName = textOf(values[ClubNameKey]);
+    model.Verband = IntValue(values[ClubVerband], 0);
+    model.Fina = textOf(values[ClubFina], "GER");
+    model.Person = textOf(values[ClubPerson]);
+    model.Street = textOf(values[ClubStreet]);
+    model.Zip = textOf(values[ClubZip]);
+    model.ClubPlace = textOf(values[ClubPlaceKey]);
+    model.Fon = textOf(values[ClubFon]);
+    model.Fax = textOf(values[ClubFax]);
+    model.EMail = textOf(values[ClubEMail]);
+    model.ClubId = textOf(values[ClubIdKey]);
+}
+
+void addNomin(TMeldeAustausch& model, const Values<NominKeys.size()>& values) {
+    TNominRecord nomin = EmptyNomin;
+    nomin.Name = textOf(values[NominName].value_or("").substr(0, NominNameCapacity));
+    nomin.Age = IntValue(values[NominAge], 1900);
+    nomin.WkNr = TMeldeAustausch::TextToWkNr(values[NominWkNr].value_or("0"));
+    nomin.Time = TimeTextToHundredths(values[NominTime].value_or("00:00,00"));
+    nomin.RegNr = textOf(values[NominRegNr].value_or("").substr(0, RegNrCapacity));
+    nomin.Sex = sexFromText(values[NominSex]);
+    model.SetNomin(model.NominCount() + 1, std::move(nomin));
+}
+
+// ---- Any file: the reading rules of the simple XML document, section by section -------------
+
+void readAnyLayout(TMeldeAustausch& model, std::string text) {
+    TSimpleXml xml("");
+    xml.LoadText(std::move(text));
+    const std::vector<std::string> elements = xml.ListElements();
+
+    takeCompetition(model, readSection(xml, Competition, CompetitionKeys));
+    xml.RemoveElement(Competition);
+
+    for (int s = 1; s <= std::min(model.AbsCnt, PeriodSlots); ++s) {
+        const std::string section = periodSection(s);
+        takePeriod(model, s, readSection(xml, section, PeriodKeys));
+        xml.RemoveElement(section);
+    }
+    for (int s : listedPeriodsBeyondSlots(elements, model.AbsCnt))
+        xml.RemoveElement(periodSection(s));
+
+    for (const std::string& element : elements) {
+        if (element.find(EventTag) == std::string::npos)
+            continue;
+        addEvent(model, element, readSection(xml, element, EventKeys));
+        xml.RemoveElement(element);
+    }
+
+    takeClub(model, readSection(xml, Club, ClubKeys));
+
+    for (const std::string& element : elements) {
+        if (element.find(NominTag) == std::string::npos)
+            continue;
+        addNomin(model, readSection(xml, element, NominKeys));
+        xml.RemoveElement(element);
+    }
+}
+
+// ---- A file in the layout that hosts and this program write: one pass over its lines ---------
+//
+// Such a file holds, apart from declaration lines and the root's start and end, only sections
+// that each begin with a start line of their own ("<COMPETITION>", "<PERIOD id=1>",
+// "<EVENT id=12a>", "<CLUB>", "<NOMIN id=1>"), hold value lines "<KEY>value</KEY>" of their
+// known keys with no "<" in the value, and end with their end line ("</EVENT>"). Periods and
+// nominations are numbered 1, 2, 3, ... in file order; no two events share their number text.
+// On such a file the reading rules give each section's own values: every start line is the
+// only line equal to it, the lines after it up to its end line are its value lines, a value
+// line holds no other key's tag and no end marker, and the sections of one kind are read and
+// removed in file order, so the first end line of that kind left is always the section's own.
+// So one pass reads it exactly as section-by-section reading would; at the first line that
+// does not fit, the pass gives up and the file is read section by section.
+
+enum class Kind { None, Competition, Period, Event, Club, Nomin };
+
+// A value line's only "</" begins its end tag "</KEY>": it ends a section's reading only if that
+// end tag begins with the section's end marker, which no key of the section allows.
+constexpr bool noKeyEndsReading(std::span<const std::string_view> keys, std::string_view marker) {
+    const std::string_view name = marker.substr(2); // "EVENT" or "CLUB>"
+    return std::none_of(keys.begin(), keys.end(), [name](std::string_view key) {
+        return name.ends_with('>') ? key == name.substr(0, name.size() - 1) : key.starts_with(name);
+    });
+}
+static_assert(noKeyEndsReading(CompetitionKeys, "</COMPETITION>") &&
+              noKeyEndsReading(PeriodKeys, "</PERIOD") && noKeyEndsReading(EventKeys, "</EVENT") &&
+              noKeyEndsReading(ClubKeys, "</CLUB>") && noKeyEndsReading(NominKeys, "</NOMIN"));
+
+// Comparison of the few bytes of a tag name, cheaper than a library call.
+bool sameBytes(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
+struct HostLayoutReader {
+    explicit HostLayoutReader(TMeldeAustausch& target) : model(target) {}
+
+    TMeldeAustausch& model;
+    Kind kind = Kind::None;
+    std::span<const std::string_view> keys;
+    std::string_view endLine;
+    std::string_view element; // the section's name
+    std::array<std::optional<std::string_view>, ClubKeys.size()> values{};
+    std::size_t nextKey = 0;
+
+    bool competitionSeen = false;
+    bool clubSeen = false;
+    Values<CompetitionKeys.size()> competition{};
+    Values<ClubKeys.size()> club{};
+    std::vector<Values<PeriodKeys.size()>> periods;
+    std::unordered_set<std::string> eventNumbers; // in capitals
+    int nominations = 0;
+
+    // A section's start line: "<" + prefix + the number `expected` + ">".
+    static bool numberedStart(std::string_view line, std::string_view prefix, int expected) {
+        char digits[16];
+        const auto [end, error] = std::to_chars(digits, digits + sizeof digits, expected);
+        const std::string_view number(digits, static_cast<std::size_t>(end - digits));
+        return line.size() == prefix.size() + number.size() + 2 && line.back() == '>' &&
+               line.substr(1, prefix.size()) == prefix &&
+               line.substr(1 + prefix.size(), number.size()) == number;
+    }
+
+    void begin(Kind newKind, std::span<const std::string_view> newKeys, std::string_view end,
+               std::string_view line) {
+        kind = newKind;
+        keys = newKeys;
+        endLine = end;
+        element = line.substr(1, line.size() - 2);
+        std::fill_n(values.begin(), keys.size(), std::nullopt);
+        nextKey = 0;
+    }
+
+    bool startSection(std::string_view line, const TagPositions& positions) {
+        if (line.front() != '<' || line.back() != '>' || positions.openInside ||
+            positions.hasClose())
+            return false;
+        if (line == "<COMPETITION>" && !std::exchange(competitionSeen, true)) {
+            begin(Kind::Competition, CompetitionKeys, "</COMPETITION>", line);
+        } else if (line == "<CLUB>" && !std::exchange(clubSeen, true)) {
+            begin(Kind::Club, ClubKeys, "</CLUB>", line);
+        } else if (numberedStart(line, "PERIOD id=", static_cast<int>(periods.size()) + 1)) {
+            begin(Kind::Period, PeriodKeys, "</PERIOD>", line);
+        } else if (numberedStart(line, NominTag, nominations + 1)) {
+            begin(Kind::Nomin, NominKeys, "</NOMIN>", line);
+        } else if (line.starts_with("<EVENT id=")) {
+            const std::string_view number = line.substr(10, line.size() - 11);
+            if (number.find('>') != std::string_view::npos ||
+                number.find(NominTag) != std::string_view::npos)
+                return false;
+            std::string capitals(number);
+            std::transform(capitals.begin(), capitals.end(), capitals.begin(), ToUpperAnsi);
+            if (!eventNumbers.insert(std::move(capitals)).second)
+                return false;
+            begin(Kind::Event, EventKeys, "</EVENT>", line);
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // A value line "<KEY>value</KEY>" of one of the section's keys; the first one counts. No
+    // "<" in the value, so the line holds no other tag.
+    bool takeValue(std::string_view line, const TagPositions& positions) {
+        if (positions.openInside || positions.moreCloses || !positions.hasClose())
+            return false;
+        const std::size_t close = positions.firstClose;
+        // Keys mostly come in their written order: the one after the latest is tried first.
+        for (std::size_t tried = 0; tried < keys.size(); ++tried) {
+            std::size_t k = nextKey + tried;
+            if (k >= keys.size())
+                k -= keys.size();
+            const std::string_view key = keys[k];
+            if (line.size() != close + key.size() + 3 || close < key.size() + 2 || line[0] != '<' ||
+                line[key.size() + 1] != '>' || line.back() != '>' ||
+                !sameBytes(line.substr(1, key.size()), key) ||
+                !sameBytes(line.substr(close + 2, key.size()), key))
+                continue;
+            if (!values[k])
+                values[k] = line.substr(key.size() + 2, close - key.size() - 2);
+            nextKey = k + 1;
+            return true;
+        }
+        return false;
+    }
+
+    template <std::size_t N> Values<N> sectionValues() const {
+        Values<N> result;
+        std::copy_n(values.begin(), N, result.begin());
+        return result;
+    }
+
+    void endSection() {
+        switch (kind) {
+        case Kind::Competition:
+            competition = sectionValues<CompetitionKeys.size()>();
+            break;
+        case Kind::Period:
+            periods.push_back(sectionValues<PeriodKeys.size()>());
+            break;
+        case Kind::Event:
+            addEvent(model, element, sectionValues<EventKeys.size()>());
+            break;
+        case Kind::Club:
+            club = sectionValues<ClubKeys.size()>();
+            break;
+        case Kind::Nomin:
+            ++nominations;
+            addNomin(model, sectionValues<NominKeys.size()>());
+            break;
+        case Kind::None:
+            break;
+        }
+        kind = Kind::None;
+    }
+
+    bool read(const std::string& text) {
+        std::deque<std::string> rewrittenLines;
+        TLineSplitter lines(text, rewrittenLines);
+        std::string_view line;
+        TagPositions positions;
+        bool anyKept = false;
+        while (lines.Next(line, positions)) {
+            if (!IsKept(line))
+                continue;
+            anyKept = true;
+            if (kind != Kind::None) {
+                if (line == endLine)
+                    endSection();
+                else if (!takeValue(line, positions))
+                    return false;
+            } else if (!(line.starts_with("<?") && !positions.openInside &&
+                         !positions.hasClose()) &&
+                       line != "<NOMINATION>" && line != "</NOMINATION>" &&
+                       !startSection(line, positions)) {
+                return false;
+            }
+        }
+        // Without a kept line the reading rules look at the file's other lines instead.
+        if (kind != Kind::None || !anyKept)
+            return false;
+        takeCompetition(model, competition);
+        for (int s = 1; s <= std::min(model.AbsCnt, PeriodSlots); ++s)
+            takePeriod(model, s,
+                       static_cast<std::size_t>(s) <= periods.size()
+                           ? periods[static_cast<std::size_t>(s) - 1]
+                           : Values<PeriodKeys.size()>{});
+        takeClub(model, club);
+        return true;
+    }
+};
+
+bool readHostLayout(TMeldeAustausch& model, const std::string& text) {
+    return HostLayoutReader(model).read(text);
 }
 } // namespace
 
@@ -82,75 +445,15 @@ void TMeldeAustausch::LoadFromFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return;
+    LoadFromText(ReadWholeFile(path));
+}
 
-    TSimpleXml xml(path);
-    xml.LoadLines();
-    const std::vector<std::string> elements = xml.ListElements();
-
-    CompName = xml.ReadValue(Competition, "NAME", "");
-    Veranstalter = xml.ReadValue(Competition, "VERANSTALTER", "");
-    Ausrichter = xml.ReadValue(Competition, "AUSRICHTER", "");
-    Place = xml.ReadValue(Competition, "PLACE", "");
-    Date1 = xml.ReadValue(Competition, "DATE1", "");
-    Date2 = xml.ReadValue(Competition, "DATE2", "");
-    LaneLen = xml.ReadIntValue(Competition, "LANELEN", 25);
-    AbsCnt = xml.ReadIntValue(Competition, "ABSCNT", 1);
-    xml.RemoveElement(Competition);
-
-    for (int s = 1; s <= std::min(AbsCnt, PeriodSlots); ++s) {
-        const std::string section = periodSection(s);
-        SetPeriodDate(s, xml.ReadValue(section, "DATE", ""));
-        SetPeriodTime(s, xml.ReadValue(section, "TIME", ""));
-        SetPeriodInt(s, xml.ReadValue(section, "INT", ""));
-        SetPeriodWarmUp(s, xml.ReadValue(section, "WARMUP", ""));
-        SetPeriodKari(s, xml.ReadValue(section, "KARI", ""));
-        xml.RemoveElement(section);
-    }
-    for (int s : listedPeriodsBeyondSlots(elements, AbsCnt))
-        xml.RemoveElement(periodSection(s));
-
-    for (const std::string& element : elements) {
-        if (element.find(EventTag) == std::string::npos)
-            continue;
-        TEventRecord event = EmptyEvent;
-        event.WkNr = TextToWkNr(identifierAfter(element, EventTag));
-        event.Period = xml.ReadIntValue(element, "PERIOD", 0);
-        event.Name = xml.ReadValue(element, "NAME", "");
-        event.Sex = sexFromText(xml.ReadValue(element, "SEX", ""));
-        event.AgeMin =
-            birthYearOrDefault(xml.ReadIntValue(element, "AGEMIN", CurrentYear()), CurrentYear());
-        event.AgeMax = birthYearOrDefault(xml.ReadIntValue(element, "AGEMAX", 1900), 1900);
-        event.Staffel = xml.ReadIntValue(element, "STAFFEL", 0) == 1;
-        event.Fee = xml.ReadFloatValue(element, "FEE", 0);
-        SetEvent(EventCount() + 1, event);
-        xml.RemoveElement(element);
-    }
-
-    ClubName = xml.ReadValue(Club, "NAME", "");
-    Verband = xml.ReadIntValue(Club, "VERBAND", 0);
-    Fina = xml.ReadValue(Club, "FINA", "GER");
-    Person = xml.ReadValue(Club, "PERSON", "");
-    Street = xml.ReadValue(Club, "STREET", "");
-    Zip = xml.ReadValue(Club, "ZIP", "");
-    ClubPlace = xml.ReadValue(Club, "PLACE", "");
-    Fon = xml.ReadValue(Club, "FON", "");
-    Fax = xml.ReadValue(Club, "FAX", "");
-    EMail = xml.ReadValue(Club, "EMAIL", "");
-    ClubId = xml.ReadValue(Club, "CLUBID", "");
-
-    for (const std::string& element : elements) {
-        if (element.find(NominTag) == std::string::npos)
-            continue;
-        TNominRecord nomin = EmptyNomin;
-        nomin.Name = xml.ReadValue(element, "NAME", "").substr(0, NominNameCapacity);
-        nomin.Age = xml.ReadIntValue(element, "AGE", 1900);
-        nomin.WkNr = TextToWkNr(xml.ReadValue(element, "WKNR", "0"));
-        nomin.Time = TimeTextToHundredths(xml.ReadValue(element, "TIME", "00:00,00"));
-        nomin.RegNr = xml.ReadValue(element, "REGNR", "").substr(0, RegNrCapacity);
-        nomin.Sex = sexFromText(xml.ReadValue(element, "SEX", ""));
-        SetNomin(NominCount() + 1, nomin);
-        xml.RemoveElement(element);
-    }
+void TMeldeAustausch::LoadFromText(std::string text, bool hostLayoutShortcut) {
+    resetForLoad();
+    if (hostLayoutShortcut && readHostLayout(*this, text))
+        return;
+    resetForLoad();
+    readAnyLayout(*this, std::move(text));
 }
 
 std::string TMeldeAustausch::ToFileText() {

@@ -28,7 +28,11 @@ template <typename Record> void storeAt(std::vector<Record>& records, int positi
     if (position < 1)
         return;
     const auto index = static_cast<std::size_t>(position - 1);
-    if (index >= records.size())
+    if (index == records.size()) {
+        records.push_back(std::move(record));
+        return;
+    }
+    if (index > records.size())
         records.resize(index + 1);
     records[index] = std::move(record);
 }
@@ -125,11 +129,11 @@ TNominRecord TMeldeAustausch::GetNomin(int position) const {
     return readAt(Nomins, position, EmptyNomin);
 }
 
-void TMeldeAustausch::SetNomin(int position, const TNominRecord& nomin) {
-    TNominRecord stored = nomin;
-    stored.Name = cut(ConvertName(stored.Name, 0), NominNameCapacity);
-    stored.RegNr = cut(stored.RegNr, RegNrCapacity);
-    storeAt(Nomins, position, std::move(stored));
+void TMeldeAustausch::SetNomin(int position, TNominRecord nomin) {
+    nomin.Name = ConvertName(std::move(nomin.Name), 0);
+    nomin.Name.resize(std::min(nomin.Name.size(), NominNameCapacity));
+    nomin.RegNr.resize(std::min(nomin.RegNr.size(), RegNrCapacity));
+    storeAt(Nomins, position, std::move(nomin));
 }
 
 void TMeldeAustausch::DeleteNomin(int position) {
@@ -150,18 +154,21 @@ int TMeldeAustausch::SortNominByWkNr(int follow) {
     });
 }
 
-int TMeldeAustausch::TextToWkNr(const std::string& text) {
+int TMeldeAustausch::TextToWkNr(std::string_view text) {
     if (text.empty())
         return -1;
     auto passedOver = [](char c) { return (c >= '0' && c <= '9') || c == '-' || c == '\b'; };
     if (!passedOver(text[0]))
         return -1;
-    std::string number = text;
+    // The first other character is the suffix; the number is the text without it.
+    std::string_view number = text;
+    std::string withoutSuffix;
     int suffix = 0;
-    const auto other = std::find_if_not(number.begin(), number.end(), passedOver);
-    if (other != number.end()) {
+    if (const auto other = std::find_if_not(text.begin(), text.end(), passedOver);
+        other != text.end()) {
         suffix = static_cast<unsigned char>(*other);
-        number.erase(other);
+        withoutSuffix.assign(text.begin(), other).append(other + 1, text.end());
+        number = withoutSuffix;
     }
     int value = 0;
     if (!ConvertsAsInteger(number, value))

@@ -89,7 +89,7 @@ public:
     int NominCount() const { return static_cast<int>(Nomins.size()); }
     TNominRecord GetNomin(int position) const;
     // Normalises the name ("Vorname Nachname" -> "Nachname, Vorname") before storing.
-    void SetNomin(int position, const TNominRecord& nomin);
+    void SetNomin(int position, TNominRecord nomin);
     void DeleteNomin(int position);
     // Both sorts are stable and move whole records. They return the new position of the
     // nomination that stood at `follow` (0 when `follow` is no stored position), so that a
@@ -97,12 +97,16 @@ public:
     int SortNominByName(int follow = 0);
     int SortNominByWkNr(int follow = 0);
 
-    static int TextToWkNr(const std::string& text);
+    static int TextToWkNr(std::string_view text);
     static std::string WkNrToText(int code);
 
     // Replaces the model by the file's content; a missing file leaves the model reset.
     // Throws TIoError when the file cannot be read.
     void LoadFromFile(const std::string& path);
+    // Replaces the model by what a file with these bytes holds. A file in the layout that hosts
+    // write is read in one pass; `hostLayoutShortcut` false reads every file section by
+    // section, as tests do to compare both ways.
+    void LoadFromText(std::string text, bool hostLayoutShortcut = true);
     // Sorts the nominations by name and replaces the file atomically: on any failure the
     // previous file stays as it was. Throws TIoError.
     void SaveToFile(const std::string& path);

@@ -5,6 +5,8 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +46,11 @@ public:
     void LoadText(std::string text);
     std::string ReadValue(const std::string& section, const std::string& key,
                           const std::string& defaultValue);
+    // The values of several keys of one section, each as ReadValue finds it; a key that is not
+    // found has no value. The texts point into the loaded document and stay valid until the
+    // next read of another document or the end of this object.
+    void ReadValues(const std::string& section, std::span<const std::string_view> keys,
+                    std::span<std::optional<std::string_view>> values);
     int ReadIntValue(const std::string& section, const std::string& key, int defaultValue);
     double ReadFloatValue(const std::string& section, const std::string& key, double defaultValue);
     std::vector<std::string> ListElements();
@@ -66,6 +73,11 @@ private:
     class Document;
     std::unique_ptr<Document> document;
 };
+
+// The conversions of ReadIntValue and ReadFloatValue, for values read with ReadValues: a
+// missing or empty value, or one that does not convert as a whole, gives the default.
+int IntValue(std::optional<std::string_view> value, int defaultValue);
+double FloatValue(std::optional<std::string_view> value, double defaultValue);
 
 // Replaces `path` with `content`: temporary file in the same folder, flushed, synced and
 // renamed over the target. On failure the previous file is untouched and no temporary file
