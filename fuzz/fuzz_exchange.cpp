@@ -1,6 +1,8 @@
-// Feeds arbitrary bytes to the exchange file reader in two ways:
+// Feeds arbitrary bytes to the exchange file reader in three ways:
 // - through TSimpleXml::LoadText, where every listing, lookup and removal of the indexed
 //   document must agree with a plain line list that scans and erases line by line;
+// - through TMeldeAustausch::LoadFromText with and without the one-pass reading of the hosts'
+//   layout, which must give the same model;
 // - through a file and TMeldeAustausch::LoadFromFile, where the text that the loaded model
 //   saves (once reduced to what the file can carry) must read back into a model that saves
 //   exactly the same text again.
@@ -17,6 +19,7 @@
 
 #include "common.h"
 #include "meldeaustausch.h"
+#include "modeldump.h"
 #include "simplexml.h"
 
 namespace {
@@ -284,6 +287,15 @@ void checkRoundTrip(const std::string& bytes) {
         fail("saved text after reading the saved text", saved, savedAgain);
 }
 
+void checkBothWays(const std::string& bytes) {
+    TMeldeAustausch inOnePass;
+    inOnePass.LoadFromText(bytes, true);
+    TMeldeAustausch sectionBySection;
+    sectionBySection.LoadFromText(bytes, false);
+    if (DumpModel(inOnePass) != DumpModel(sectionBySection))
+        fail("model read in one pass", DumpModel(sectionBySection), DumpModel(inOnePass));
+}
+
 void removeScratch() {
     ::unlink(scratchFile.c_str());
 }
@@ -308,6 +320,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     checkDocument(bytes);
+    checkBothWays(bytes);
     checkRoundTrip(bytes);
     return 0;
 }

@@ -8,7 +8,6 @@
 #include <span>
 #include <string_view>
 #include <sys/stat.h>
-#include <unordered_set>
 #include <utility>
 
 #include "linedocument.h"
@@ -234,16 +233,16 @@ void readAnyLayout(TMeldeAustausch& model, std::string text) {
 // ---- A file in the layout that hosts and this program write: one pass over its lines ---------
 //
 // Such a file holds, apart from declaration lines and the root's start and end, only sections
-// that each begin with a start line of their own ("<COMPETITION>", "<PERIOD id=1>",
-// "<EVENT id=12a>", "<CLUB>", "<NOMIN id=1>"), hold value lines "<KEY>value</KEY>" of their
-// known keys with no "<" in the value, and end with their end line ("</EVENT>"). Periods and
-// nominations are numbered 1, 2, 3, ... in file order; no two events share their number text.
-// On such a file the reading rules give each section's own values: every start line is the
-// only line equal to it, the lines after it up to its end line are its value lines, a value
-// line holds no other key's tag and no end marker, and the sections of one kind are read and
-// removed in file order, so the first end line of that kind left is always the section's own.
-// So one pass reads it exactly as section-by-section reading would; at the first line that
-// does not fit, the pass gives up and the file is read section by section.
+// that begin with their start line ("<COMPETITION>", "<PERIOD id=1>", "<EVENT id=12a>", "<CLUB>",
+// "<NOMIN id=1>"), hold value lines "<KEY>value</KEY>" of their known keys with no "<" in the
+// value, and end with their end line ("</EVENT>"). There is at most one competition and one
+// club; periods are numbered 1, 2, 3, ... in file order. On such a file the reading rules give
+// each section its own values: the sections of one kind are read and removed in file order (the
+// periods by number, which is file order), so the first line left that equals a section's start
+// line is its own, and so is the first end line of its kind left; the lines in between are its
+// value lines, and a value line holds no other key's tag and no end marker. So one pass reads
+// the file exactly as section-by-section reading does; at the first line that does not fit,
+// the pass gives up and the file is read section by section.
 
 enum class Kind { None, Competition, Period, Event, Club, Nomin };
 
@@ -286,11 +285,24 @@ struct HostLayoutReader {
     Values<CompetitionKeys.size()> competition{};
     Values<ClubKeys.size()> club{};
     std::vector<Values<PeriodKeys.size()>> periods;
-    std::unordered_set<std::string> eventNumbers; // in capitals
-    int nominations = 0;
 
-    // A section's start line: "<" + prefix + the number `expected` + ">".
-    static bool numberedStart(std::string_view line, std::string_view prefix, int expected) {
+    // An event's or entry's start line: "<" + tag + identifier + ">". The reader takes the
+    // sections whose names hold one of the two tags as events or entries; an identifier that
+    // held one as well would be read as both.
+    static bool identifiedStart(std::string_view line, std::string_view tag) {
+        if (!line.substr(1).starts_with(tag))
+            return false;
+        const std::string_view identifier =
+            line.substr(1 + tag.size(), line.size() - tag.size() - 2);
+        return identifier.find('>') == std::string_view::npos &&
+               identifier.find(EventTag) == std::string_view::npos &&
+               identifier.find(NominTag) == std::string_view::npos;
+    }
+
+    // A period's start line: "<PERIOD id=" + the number `expected` + ">". Periods are read by
+    // their numbers, which so have to follow the file order.
+    static bool periodStart(std::string_view line, int expected) {
+        const std::string_view prefix = "PERIOD id=";
         char digits[16];
         const auto [end, error] = std::to_chars(digits, digits + sizeof digits, expected);
         const std::string_view number(digits, static_cast<std::size_t>(end - digits));
@@ -317,20 +329,12 @@ struct HostLayoutReader {
             begin(Kind::Competition, CompetitionKeys, "</COMPETITION>", line);
         } else if (line == "<CLUB>" && !std::exchange(clubSeen, true)) {
             begin(Kind::Club, ClubKeys, "</CLUB>", line);
-        } else if (numberedStart(line, "PERIOD id=", static_cast<int>(periods.size()) + 1)) {
+        } else if (periodStart(line, static_cast<int>(periods.size()) + 1)) {
             begin(Kind::Period, PeriodKeys, "</PERIOD>", line);
-        } else if (numberedStart(line, NominTag, nominations + 1)) {
-            begin(Kind::Nomin, NominKeys, "</NOMIN>", line);
-        } else if (line.starts_with("<EVENT id=")) {
-            const std::string_view number = line.substr(10, line.size() - 11);
-            if (number.find('>') != std::string_view::npos ||
-                number.find(NominTag) != std::string_view::npos)
-                return false;
-            std::string capitals(number);
-            std::transform(capitals.begin(), capitals.end(), capitals.begin(), ToUpperAnsi);
-            if (!eventNumbers.insert(std::move(capitals)).second)
-                return false;
+        } else if (identifiedStart(line, EventTag)) {
             begin(Kind::Event, EventKeys, "</EVENT>", line);
+        } else if (identifiedStart(line, NominTag)) {
+            begin(Kind::Nomin, NominKeys, "</NOMIN>", line);
         } else {
             return false;
         }
@@ -383,7 +387,6 @@ struct HostLayoutReader {
             club = sectionValues<ClubKeys.size()>();
             break;
         case Kind::Nomin:
-            ++nominations;
             addNomin(model, sectionValues<NominKeys.size()>());
             break;
         case Kind::None:
@@ -461,6 +464,10 @@ std::string TMeldeAustausch::ToFileText() {
     TSimpleXml xml("");
     xml.EmptyFile();
     xml.OpenForAppend();
+    // A generous estimate: an entry takes about 200 bytes, an event about 250.
+    xml.ReserveOutput(4096 +
+                      300 * static_cast<std::size_t>(std::clamp(AbsCnt, 0, MaxWrittenPeriods)) +
+                      300 * Events.size() + 250 * Nomins.size());
     xml.WriteProlog();
     xml.WriteBanner();
     xml.WriteRootStart(Root);

@@ -151,8 +151,7 @@ constexpr int DirectScanLines = 16;
 } // namespace
 
 TLineSplitter::TLineSplitter(const std::string& text, std::deque<std::string>& rewrittenLines)
-    : bytes(text.data()), size(std::min(text.find(CtrlZ), text.size())), rewritten(rewrittenLines) {
-}
+    : bytes(text.data()), size(text.size()), rewritten(rewrittenLines) {}
 
 // The text is read in blocks of 64 bytes; the line ends, the "<" characters and the carriage
 // returns that do not end a line are found as bits of each block, so that the bytes between
@@ -165,8 +164,12 @@ bool TLineSplitter::loadBlock() {
     const char* at = bytes + block;
     if (size - block < BlockSize) // the last block is looked at in a copy filled up with zeros
         at = static_cast<const char*>(std::memcpy(tail.data(), at, size - block));
-    const std::uint64_t valid =
+    std::uint64_t valid =
         size - block >= BlockSize ? ~std::uint64_t{0} : (std::uint64_t{1} << (size - block)) - 1;
+    if (const std::uint64_t stops = bytesEqual(at, CtrlZ) & valid; stops != 0) {
+        size = block + static_cast<std::size_t>(std::countr_zero(stops)); // Ctrl+Z ends the text
+        valid &= (stops & (~stops + 1)) - 1;
+    }
     newlines = bytesEqual(at, '\n') & valid;
     const std::uint64_t followedByNewline =
         (newlines >> 1) |
@@ -189,19 +192,17 @@ bool TLineSplitter::Next(std::string_view& line, TagPositions& positions) {
                     block + static_cast<std::size_t>(std::countr_zero(opening));
             ++openingCount;
         }
+        std::size_t end = size;
         if (firstEnd != 0) {
             events &= ~(inLine | firstEnd);
-            finishLine(block + static_cast<std::size_t>(std::countr_zero(firstEnd)), line,
-                       positions);
-            return true;
+            end = block + static_cast<std::size_t>(std::countr_zero(firstEnd));
+        } else if (loadBlock()) {
+            continue;
+        } else if (events = 0; lineStart >= size) {
+            return false;
         }
-        if (!loadBlock()) {
-            events = 0;
-            if (lineStart >= size)
-                return false;
-            finishLine(size, line, positions);
-            return true;
-        }
+        finishLine(end, line, positions);
+        return true;
     }
 }
 

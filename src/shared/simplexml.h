@@ -25,6 +25,8 @@ public:
     void CloseOutput();
     // Ends the output without touching the file and hands over the collected bytes.
     std::string TakeOutput();
+    // Room for this many bytes of output, so that a large document is not moved while it grows.
+    void ReserveOutput(std::size_t bytes) { output.reserve(bytes); }
 
     void WriteProlog();
     void WriteBanner();

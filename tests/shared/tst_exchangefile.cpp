@@ -9,6 +9,7 @@
 
 #include "ioerror.h"
 #include "meldeaustausch.h"
+#include "modeldump.h"
 #include "simplexml.h"
 
 namespace {
@@ -109,6 +110,54 @@ const std::string HostFile = crlf({
     "  </NOMIN>",
     "</NOMINATION>",
 });
+
+// A competition as this program saves it: three periods, events 1 and 12a, a club, three
+// entries.
+std::string savedCompetition() {
+    TMeldeAustausch model;
+    model.CompName = "Fr\xFChjahrsmeeting";
+    model.AbsCnt = 3;
+    for (int s = 1; s <= 3; ++s)
+        model.SetPeriodDate(s, "0" + std::to_string(s) + ".03.2027");
+    for (int wkNr : {1000, 12097}) {
+        TEventRecord event = EmptyEvent;
+        event.WkNr = wkNr;
+        event.Name = "50m Freistil";
+        event.Sex = 1;
+        event.AgeMin = 2016;
+        event.AgeMax = 1990;
+        event.Fee = 4.5;
+        model.SetEvent(model.EventCount() + 1, event);
+    }
+    model.ClubName = "SV Neustadt";
+    model.ClubId = "4711";
+    const char* const names[] = {"Meier, Anna", "Kr\xE4mer, J\xFCrgen", "Zander, Ute"};
+    for (int i = 0; i < 3; ++i) {
+        TNominRecord nomin = EmptyNomin;
+        nomin.Name = names[i];
+        nomin.Age = 2010 + i;
+        nomin.Sex = 1;
+        nomin.WkNr = i == 1 ? 12097 : 1000;
+        nomin.Time = 3456 + i;
+        nomin.RegNr = "12345" + std::to_string(i);
+        model.SetNomin(i + 1, nomin);
+    }
+    return model.ToFileText();
+}
+
+// `text` with the first `from` replaced by `to` (which must be there).
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    if (at == std::string::npos)
+        qFatal("test text lacks %s", from.c_str());
+    return text.replace(at, from.size(), to);
+}
+
+TMeldeAustausch loadedFrom(const std::string& text, bool hostLayoutShortcut) {
+    TMeldeAustausch model;
+    model.LoadFromText(text, hostLayoutShortcut);
+    return model;
+}
 } // namespace
 
 class TestExchangeFile : public QObject {
@@ -309,6 +358,104 @@ private slots:
             QCOMPARE(model.NominCount(), 0);
             QCOMPARE(model.GetPeriodDate(1), std::string(""));
         }
+    }
+
+    // Files in the hosts' layout are read in one pass; that must give exactly what reading
+    // section by section gives, also for files that come close to the layout without fitting.
+    void hostLayout_readsExactlyAsSectionBySection_data() {
+        QTest::addColumn<std::string>("text");
+        const std::string saved = savedCompetition();
+        const std::string lf = [&saved] {
+            std::string text = saved;
+            std::erase(text, '\r');
+            return text;
+        }();
+        const std::string anna = "    <NAME>Meier, Anna</NAME>\r\n";
+        const std::vector<std::pair<const char*, std::string>> cases = {
+            {"as saved", saved},
+            {"line feeds only", lf},
+            {"keys in another order",
+             replaced(saved, anna + "    <AGE>2010</AGE>\r\n", "    <AGE>2010</AGE>\r\n" + anna)},
+            {"key missing", replaced(saved, "    <AGE>2010</AGE>\r\n", "")},
+            {"key twice, first wins",
+             replaced(saved, anna, anna + "    <NAME>Zweiter, Name</NAME>\r\n")},
+            {"empty value", replaced(saved, anna, "    <NAME></NAME>\r\n")},
+            {"value with <", replaced(saved, anna, "    <NAME>Meier <Anna></NAME>\r\n")},
+            {"value running into the end marker",
+             replaced(saved, anna, "    <NAME>Meier</NOMIN></NAME>\r\n")},
+            {"text after the end tag", replaced(saved, anna, "    <NAME>Meier</NAME>x\r\n")},
+            {"key in small letters", replaced(saved, anna, "    <name>Meier, Anna</name>\r\n")},
+            {"unknown key", replaced(saved, anna, anna + "    <FOO>bar</FOO>\r\n")},
+            {"key of another section", replaced(saved, anna, anna + "    <FEE>1</FEE>\r\n")},
+            {"start line in small letters", replaced(saved, "<COMPETITION>", "<competition>")},
+            {"end line in small letters", replaced(saved, "</NOMIN>", "</nomin>")},
+            {"second competition",
+             replaced(saved, "  <CLUB>",
+                      "  <COMPETITION>\r\n    <NAME>Zweite</NAME>\r\n  </COMPETITION>\r\n"
+                      "  <CLUB>")},
+            {"no club", replaced(saved, "<CLUB>", "<CLUBS>")},
+            {"entries numbered 1, 3", replaced(saved, "<NOMIN id=2>", "<NOMIN id=3>")},
+            {"entry number with a leading zero", replaced(saved, "<NOMIN id=2>", "<NOMIN id=02>")},
+            {"entry number twice", replaced(saved, "<NOMIN id=2>", "<NOMIN id=1>")},
+            {"entry identifier holding an event's tag",
+             replaced(saved, "<NOMIN id=2>", "<NOMIN id=EVENT id=1>")},
+            {"event number twice in other letters",
+             replaced(saved, "<EVENT id=1>", "<EVENT id=12A>")},
+            {"event number holding an entry's tag",
+             replaced(saved, "<EVENT id=1>", "<EVENT id=NOMIN id=1>")},
+            {"event number with a blank", replaced(saved, "<EVENT id=1>", "<EVENT id=1 b>")},
+            {"fewer sections than periods",
+             replaced(saved, "<ABSCNT>3</ABSCNT>", "<ABSCNT>1</ABSCNT>")},
+            {"more sections than periods",
+             replaced(saved, "<ABSCNT>3</ABSCNT>", "<ABSCNT>14</ABSCNT>")},
+            {"periods out of order", replaced(replaced(saved, "<PERIOD id=1>", "<PERIOD id=X>"),
+                                              "<PERIOD id=2>", "<PERIOD id=1>")},
+            {"entry inside an event",
+             replaced(saved, "    <FEE>4,5</FEE>\r\n",
+                      "    <FEE>4,5</FEE>\r\n  <NOMIN id=1>\r\n    <NAME>Innen</NAME>\r\n")},
+            {"section not closed", saved.substr(0, saved.rfind("  </NOMIN>"))},
+            {"root end before the entries",
+             replaced(saved, "  <NOMIN id=1>", "</NOMINATION>\r\n  <NOMIN id=1>")},
+            {"other declaration",
+             replaced(saved, "<?xml version=\"1.0\"?>", "<?xml version=\"1.0\" x=\"<\"?>")},
+            {"comment over two lines",
+             replaced(saved, "  <CLUB>", "<!-- Kommentar\r\n  weiter -->\r\n  <CLUB>")},
+            {"Ctrl+Z among the entries", replaced(saved, "  <NOMIN id=2>", "\x1A  <NOMIN id=2>")},
+            {"carriage return inside a value",
+             replaced(saved, anna, "    <NAME>Meier,\rAnna</NAME>\r\n")},
+            {"no line kept, but tags after a second !",
+             "a!<COMPETITION>\na!<NAME>Versteckt</NAME>\na!</COMPETITION>\n"},
+        };
+        for (const auto& [name, text] : cases)
+            QTest::newRow(name) << text;
+    }
+
+    void hostLayout_readsExactlyAsSectionBySection() {
+        QFETCH(std::string, text);
+        const TMeldeAustausch sectionBySection = loadedFrom(text, false);
+        QCOMPARE(DumpModel(loadedFrom(text, true)), DumpModel(sectionBySection));
+    }
+
+    // What some of the near misses above read, so that they test what their names say.
+    void hostLayout_nearMissesReadAsTheRulesSay() {
+        const std::string saved = savedCompetition();
+        const std::string anna = "    <NAME>Meier, Anna</NAME>\r\n";
+        QCOMPARE(
+            loadedFrom(replaced(saved, anna, anna + "    <NAME>Zweiter, Name</NAME>\r\n"), true)
+                .GetNomin(2)
+                .Name,
+            std::string("Meier, Anna"));
+        QCOMPARE(loadedFrom(replaced(saved, "<CLUB>", "<CLUBS>"), true).Fina, std::string("GER"));
+        const TMeldeAustausch fewer =
+            loadedFrom(replaced(saved, "<ABSCNT>3</ABSCNT>", "<ABSCNT>1</ABSCNT>"), true);
+        QCOMPARE(fewer.GetPeriodDate(1), std::string("01.03.2027"));
+        QCOMPARE(fewer.GetPeriodDate(2), std::string("  .  .    "));
+        QCOMPARE(loadedFrom("a!<COMPETITION>\na!<NAME>Versteckt</NAME>\na!</COMPETITION>\n", true)
+                     .CompName,
+                 std::string("Versteckt</")); // the tag does not begin the line
+        const TMeldeAustausch cut =
+            loadedFrom(replaced(saved, "  <NOMIN id=2>", "\x1A  <NOMIN id=2>"), true);
+        QCOMPARE(cut.NominCount(), 1);
     }
 
     void load_missingFileLeavesModelReset() {
