@@ -1,6 +1,8 @@
 // Speed of the exchange file with 200 events and 1,000, 10,000 or 100,000 nominations, each
 // beside a baseline on the same file:
 // - BM_Load against BM_GetlineBaseline (the file read line by line with std::getline);
+//   BM_LoadSectionBySection reads the same file the way any file outside the hosts' layout is
+//   read;
 // - BM_Save against BM_WriteBaseline (the same bytes written the way the save writes them:
 //   a temporary file, write, fsync, rename over the old file, fsync of the folder);
 // - BM_SortNominByName on nominations in the order they were entered, BM_SortNominByWkNr on
@@ -141,6 +143,17 @@ void BM_Load(benchmark::State& state) {
     countFile(state, f);
 }
 
+// The same file read section by section, as every file outside the hosts' layout is read.
+void BM_LoadSectionBySection(benchmark::State& state) {
+    const Fixture& f = fixture(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        TMeldeAustausch model;
+        model.LoadFromText(ReadWholeFile(f.path), false);
+        benchmark::DoNotOptimize(model.NominCount());
+    }
+    countFile(state, f);
+}
+
 void BM_GetlineBaseline(benchmark::State& state) {
     const Fixture& f = fixture(static_cast<int>(state.range(0)));
     for (auto _ : state) {
@@ -197,6 +210,7 @@ void BM_SortNominByWkNr(benchmark::State& state) {
 
 #define NTB_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_Load) NTB_SIZES->UseRealTime();
+BENCHMARK(BM_LoadSectionBySection) NTB_SIZES->UseRealTime();
 BENCHMARK(BM_GetlineBaseline) NTB_SIZES->UseRealTime();
 BENCHMARK(BM_Save) NTB_SIZES->UseRealTime();
 BENCHMARK(BM_WriteBaseline) NTB_SIZES->UseRealTime();
