@@ -277,8 +277,9 @@ struct HostLayoutReader {
     std::span<const std::string_view> keys;
     std::string_view endLine;
     std::string_view element; // the section's name
+    // The values of the section being read, in the order of its keys (the club has the most).
     std::array<std::optional<std::string_view>, ClubKeys.size()> values{};
-    std::size_t nextKey = 0;
+    std::size_t nextKey = 0; // the key expected on the next value line
 
     bool competitionSeen = false;
     bool clubSeen = false;
