@@ -368,6 +368,7 @@ struct HostLayoutReader {
     }
 
     template <std::size_t N> Values<N> sectionValues() const {
+        static_assert(N <= ClubKeys.size());
         Values<N> result;
         std::copy_n(values.begin(), N, result.begin());
         return result;
