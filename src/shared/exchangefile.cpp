@@ -462,8 +462,19 @@ void TMeldeAustausch::LoadFromText(std::string text, bool hostLayoutShortcut) {
 }
 
 std::string TMeldeAustausch::ToFileText() {
-    SortNominByName();
     TSimpleXml xml("");
+    writeContent(xml);
+    return xml.TakeOutput();
+}
+
+void TMeldeAustausch::SaveToFile(const std::string& path) {
+    TSimpleXml xml(path);
+    writeContent(xml);
+    xml.CloseOutput();
+}
+
+void TMeldeAustausch::writeContent(TSimpleXml& xml) {
+    SortNominByName();
     xml.EmptyFile();
     xml.OpenForAppend();
     // A generous estimate: an entry takes about 200 bytes, an event about 250.
@@ -543,9 +554,4 @@ std::string TMeldeAustausch::ToFileText() {
 
     xml.WriteRootEnd(Root);
     xml.WriteBanner();
-    return xml.TakeOutput();
-}
-
-void TMeldeAustausch::SaveToFile(const std::string& path) {
-    WriteFileAtomically(path, ToFileText());
 }

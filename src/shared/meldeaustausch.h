@@ -8,6 +8,8 @@
 
 #include "common.h"
 
+class TSimpleXml;
+
 struct TEventRecord {
     int Period = 0;
     int WkNr = 0;         // event number code: number * 1000 + suffix character
@@ -125,6 +127,8 @@ private:
     const Section* section(int number) const;
     Section* section(int number);
     void resetForLoad();
+    // Sorts the nominations by name and writes the file's lines into the document.
+    void writeContent(TSimpleXml& xml);
 
     std::array<Section, PeriodSlots> Periods;
     std::vector<TEventRecord> Events;

@@ -115,11 +115,16 @@ TSimpleXml::~TSimpleXml() = default;
 
 void TSimpleXml::EmptyFile() {
     output.clear();
+    target.reset();
     fileOpen = false;
     loaded = false;
 }
 
 void TSimpleXml::OpenForAppend() {
+    if (!fileName.empty() && !target) {
+        target = std::make_unique<TAtomicFile>(fileName);
+        output.reserve(2 * HandOverSize);
+    }
     fileOpen = true;
     loaded = false;
 }
@@ -128,12 +133,23 @@ void TSimpleXml::CloseOutput() {
     if (!fileOpen)
         return;
     fileOpen = false;
-    WriteFileAtomically(fileName, output);
+    if (!target)
+        throw TIoError::fromErrno(ENOENT);
+    target->Write(output);
+    output.clear();
+    target->Commit();
+    target.reset();
 }
 
 std::string TSimpleXml::TakeOutput() {
     fileOpen = false;
+    target.reset();
     return std::exchange(output, {});
+}
+
+void TSimpleXml::ReserveOutput(std::size_t bytes) {
+    if (!target)
+        output.reserve(bytes);
 }
 
 void TSimpleXml::writeLine(std::initializer_list<std::string_view> pieces) {
@@ -144,6 +160,10 @@ void TSimpleXml::writeLine(std::initializer_list<std::string_view> pieces) {
         output += piece;
     output += "\r\n";
     loaded = false;
+    if (target && output.size() >= HandOverSize) {
+        target->Write(output);
+        output.clear();
+    }
 }
 
 void TSimpleXml::WriteProlog() {
@@ -192,7 +212,9 @@ void TSimpleXml::WriteValue(std::string_view name, std::string_view value) {
 }
 
 void TSimpleXml::WriteIntValue(std::string_view name, int value) {
-    WriteValue(name, std::to_string(value));
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    WriteValue(name, std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
 void TSimpleXml::WriteFloatValue(std::string_view name, double value) {
@@ -402,38 +424,9 @@ std::string ReadWholeFile(const std::string& path) {
     return content;
 }
 
-namespace {
-// Removes the temporary file unless the write went through.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string pattern) : path(std::move(pattern)) {
-        fd = ::mkstemp(path.data());
-        if (fd < 0)
-            throw TIoError::fromErrno(errno);
-    }
-    ~TemporaryFile() {
-        if (fd >= 0)
-            ::close(fd);
-        if (!committed)
-            ::unlink(path.c_str());
-    }
-    void fail() const { throw TIoError::fromErrno(errno); }
-    void close() {
-        const int result = ::close(fd);
-        fd = -1;
-        if (result != 0)
-            fail();
-    }
-
-    std::string path;
-    int fd = -1;
-    bool committed = false;
-};
-} // namespace
-
-void WriteFileAtomically(const std::string& path, const std::string& content) {
+TAtomicFile::TAtomicFile(const std::string& targetPath) : path(targetPath) {
     const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
 
     // A write-protected file stays protected, also for a user who could replace it anyway.
@@ -443,32 +436,60 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
         throw TIoError::fromErrno(EISDIR);
     if (exists && ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
         throw TIoError::fromErrno(EACCES);
-
-    TemporaryFile temporary(folder + "." + name + ".XXXXXX");
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t count =
-            ::write(temporary.fd, content.data() + written, content.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            temporary.fail();
-        written += static_cast<std::size_t>(count);
-    }
-    mode_t mode = 0666;
     if (exists) {
         mode = existing.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        mode &= ~mask;
+        mode = 0666 & ~mask;
     }
-    if (::fchmod(temporary.fd, mode) != 0 || ::fsync(temporary.fd) != 0)
-        temporary.fail();
-    temporary.close();
-    if (::rename(temporary.path.c_str(), path.c_str()) != 0)
-        temporary.fail();
-    temporary.committed = true;
+
+    temporaryPath = folder + "." + name + ".XXXXXX";
+    fd = ::mkstemp(temporaryPath.data());
+    if (fd < 0)
+        throw TIoError::fromErrno(errno);
+}
+
+TAtomicFile::~TAtomicFile() {
+    if (fd >= 0)
+        ::close(fd);
+    if (!committed)
+        ::unlink(temporaryPath.c_str());
+}
+
+void TAtomicFile::fail() const {
+    throw TIoError::fromErrno(errno);
+}
+
+void TAtomicFile::Write(std::string_view bytes) {
+    const std::size_t start = written;
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t count = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            fail();
+        done += static_cast<std::size_t>(count);
+        written += static_cast<std::size_t>(count);
+    }
+#ifdef SYNC_FILE_RANGE_WRITE
+    // The disk may start on these bytes while the rest is still being put together; Commit's
+    // sync then has less to wait for. A failure here only loses that head start.
+    ::sync_file_range(fd, static_cast<off_t>(start), static_cast<off_t>(written - start),
+                      SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
+void TAtomicFile::Commit() {
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
+        fail();
+    const int result = ::close(fd);
+    fd = -1;
+    if (result != 0)
+        fail();
+    if (::rename(temporaryPath.c_str(), path.c_str()) != 0)
+        fail();
+    committed = true;
 
     // Make the rename itself durable.
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -476,4 +497,10 @@ void WriteFileAtomically(const std::string& path, const std::string& content) {
         ::fsync(folderFd);
         ::close(folderFd);
     }
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view content) {
+    TAtomicFile file(path);
+    file.Write(content);
+    file.Commit();
 }

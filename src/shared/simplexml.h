@@ -11,6 +11,32 @@
 #include <string_view>
 #include <vector>
 
+// A file replaced atomically: the bytes go to a temporary file in the target's folder, which
+// Commit syncs and renames over the target. Until then the target stays as it was, and without
+// Commit the temporary file is removed again. A write-protected target is refused. Every
+// operation throws TIoError.
+class TAtomicFile {
+public:
+    explicit TAtomicFile(const std::string& path);
+    ~TAtomicFile();
+    TAtomicFile(const TAtomicFile&) = delete;
+    TAtomicFile& operator=(const TAtomicFile&) = delete;
+
+    void Write(std::string_view bytes);
+    void Commit();
+
+private:
+    [[noreturn]] void fail() const;
+
+    std::string path;
+    std::string folder;
+    std::string temporaryPath;
+    unsigned mode = 0;
+    int fd = -1;
+    std::size_t written = 0;
+    bool committed = false;
+};
+
 class TSimpleXml {
 public:
     explicit TSimpleXml(std::string fileName);
@@ -18,15 +44,17 @@ public:
     TSimpleXml(const TSimpleXml&) = delete;
     TSimpleXml& operator=(const TSimpleXml&) = delete;
 
-    // Writing. EmptyFile starts empty new content without touching the file; the file is
-    // replaced only by CloseOutput, so a failed save leaves the previous file intact.
+    // Writing. EmptyFile starts empty new content without touching the file; OpenForAppend
+    // opens a temporary file beside it, which takes the lines as they come, and CloseOutput
+    // puts it in the file's place, so a failed save leaves the previous file intact.
     void EmptyFile();
     void OpenForAppend();
     void CloseOutput();
     // Ends the output without touching the file and hands over the collected bytes.
     std::string TakeOutput();
-    // Room for this many bytes of output, so that a large document is not moved while it grows.
-    void ReserveOutput(std::size_t bytes) { output.reserve(bytes); }
+    // Room for this many bytes of output that is not written to a file, so that a large
+    // document is not moved while it grows.
+    void ReserveOutput(std::size_t bytes);
 
     void WriteProlog();
     void WriteBanner();
@@ -39,7 +67,7 @@ public:
     void WriteValue(std::string_view name, std::string_view value);
     void WriteIntValue(std::string_view name, int value);
     void WriteFloatValue(std::string_view name, double value);
-    // The bytes collected since EmptyFile.
+    // The bytes collected since EmptyFile and not yet handed to the file.
     const std::string& Output() const { return output; }
 
     // Reading.
@@ -67,10 +95,14 @@ private:
     void writeLine(std::initializer_list<std::string_view> pieces);
     void ensureText();
 
+    // Output for a file is handed over in pieces of about this size.
+    static constexpr std::size_t HandOverSize = 1 << 20;
+
     std::string fileName;
     bool fileOpen = false;
     bool loaded = false;
     std::string output;
+    std::unique_ptr<TAtomicFile> target;
 
     class Document;
     std::unique_ptr<Document> document;
@@ -81,9 +113,7 @@ private:
 int IntValue(std::optional<std::string_view> value, int defaultValue);
 double FloatValue(std::optional<std::string_view> value, double defaultValue);
 
-// Replaces `path` with `content`: temporary file in the same folder, flushed, synced and
-// renamed over the target. On failure the previous file is untouched and no temporary file
-// remains. Throws TIoError.
-void WriteFileAtomically(const std::string& path, const std::string& content);
+// Replaces `path` with `content` through a TAtomicFile. Throws TIoError.
+void WriteFileAtomically(const std::string& path, std::string_view content);
 // The whole file. Throws TIoError.
 std::string ReadWholeFile(const std::string& path);
