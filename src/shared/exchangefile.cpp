@@ -59,11 +59,13 @@ constexpr std::array<std::string_view, 6> NominKeys = {"NAME", "AGE",  "SEX",
                                                        "WKNR", "TIME", "REGNR"};
 enum { NominName, NominAge, NominSex, NominWkNr, NominTime, NominRegNr };
 
+// The values of a section's keys, in the order of the keys; no value where a key is not found.
+template <std::size_t N> using Values = std::array<std::optional<std::string_view>, N>;
+
 template <std::size_t N>
-std::array<std::optional<std::string_view>, N>
-readSection(TSimpleXml& xml, const std::string& section,
-            const std::array<std::string_view, N>& keys) {
-    std::array<std::optional<std::string_view>, N> values;
+Values<N> readSection(TSimpleXml& xml, const std::string& section,
+                      const std::array<std::string_view, N>& keys) {
+    Values<N> values;
     xml.ReadValues(section, keys, values);
     return values;
 }
@@ -134,8 +136,6 @@ std::string identifierAfter(std::string_view element, const std::string& tag) {
 }
 
 // ---- The model from the values of the file's sections --------------------------------------
-
-template <std::size_t N> using Values = std::array<std::optional<std::string_view>, N>;
 
 void takeCompetition(TMeldeAustausch& model, const Values<CompetitionKeys.size()>& values) {
     model.CompName = textOf(values[CompetitionName]);
