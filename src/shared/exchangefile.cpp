@@ -1,7 +1,6 @@
 // Reading and writing the exchange file EXCHANGE.NT2.
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <deque>
 #include <optional>
@@ -303,13 +302,8 @@ struct HostLayoutReader {
     // A period's start line: "<PERIOD id=" + the number `expected` + ">". Periods are read by
     // their numbers, which so have to follow the file order.
     static bool periodStart(std::string_view line, int expected) {
-        const std::string_view prefix = "PERIOD id=";
-        char digits[16];
-        const auto [end, error] = std::to_chars(digits, digits + sizeof digits, expected);
-        const std::string_view number(digits, static_cast<std::size_t>(end - digits));
-        return line.size() == prefix.size() + number.size() + 2 && line.back() == '>' &&
-               line.substr(1, prefix.size()) == prefix &&
-               line.substr(1 + prefix.size(), number.size()) == number;
+        return line.starts_with("<PERIOD id=") &&
+               line.substr(1, line.size() - 2) == periodSection(expected);
     }
 
     void begin(Kind newKind, std::span<const std::string_view> newKeys, std::string_view end,
@@ -455,9 +449,11 @@ void TMeldeAustausch::LoadFromFile(const std::string& path) {
 
 void TMeldeAustausch::LoadFromText(std::string text, bool hostLayoutShortcut) {
     resetForLoad();
-    if (hostLayoutShortcut && readHostLayout(*this, text))
-        return;
-    resetForLoad();
+    if (hostLayoutShortcut) {
+        if (readHostLayout(*this, text))
+            return;
+        resetForLoad(); // what the one pass took before giving up
+    }
     readAnyLayout(*this, std::move(text));
 }
 
