@@ -67,7 +67,7 @@ QString TFormChooseWettkampf::ItemText(const TEventRecord& event) {
 int TFormChooseWettkampf::ChooseEvent(const TMeldeAustausch& model, int birthYear, int sex) {
     ChooseList->clear();
     for (int position = 1; position <= model.EventCount(); ++position) {
-        const TEventRecord event = model.GetEvent(position);
+        const TEventRecord& event = model.Event(position);
         if (suitsSex(event, sex) && admitsBirthYear(event, birthYear))
             ChooseList->addItem(ItemText(event), position);
     }

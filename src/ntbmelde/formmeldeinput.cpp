@@ -471,7 +471,7 @@ void TFormMeldeInput::EditWkNrKeyDown() {
     const int sex = EditGeschlecht->currentIndex();
     const int position = TFormChooseWettkampf(this).ChooseEvent(model, birthYear, sex);
     if (position != 0)
-        EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(model.GetEvent(position).WkNr)));
+        EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(model.Event(position).WkNr)));
 }
 
 int TFormMeldeInput::selectedRow() const {

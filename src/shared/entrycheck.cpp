@@ -47,23 +47,15 @@ TNominRecord NominFromInput(const TEntryInput& input) {
     return nomin;
 }
 
-int FindEvent(const TMeldeAustausch& model, int wkNr) {
-    for (int position = model.EventCount(); position >= 1; --position) {
-        if (model.GetEvent(position).WkNr == wkNr)
-            return position;
-    }
-    return 0;
-}
-
 std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin) {
     if (Trim(nomin.Name).empty())
         return refuse(EntryFault::MissingName, "Fehlende Eingabe: Name");
     if (nomin.Age < EarliestBirthYear || nomin.Age > CurrentYear())
         return refuse(EntryFault::InvalidJahrgang, "Ung\xFCltige Jahrgangsangabe");
-    const int eventPosition = nomin.WkNr < 1 ? 0 : FindEvent(model, nomin.WkNr);
+    const int eventPosition = nomin.WkNr < 1 ? 0 : model.FindEvent(nomin.WkNr);
     if (eventPosition == 0)
         return refuse(EntryFault::InvalidWkNr, "Ung\xFCltige Wettkampfnummer");
-    const TEventRecord event = model.GetEvent(eventPosition);
+    const TEventRecord& event = model.Event(eventPosition);
     if (nomin.Age < event.AgeMax || nomin.Age > event.AgeMin)
         return refuse(EntryFault::JahrgangOutOfRange,
                       "In diesem Wettkampf sind nur Teilnehmer der Jahrg\xE4nge " +
@@ -74,6 +66,15 @@ std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNom
     if (!isValidTime(nomin.Time))
         return refuse(EntryFault::InvalidTime, "Ung\xFCltige Meldezeit");
     return std::nullopt;
+}
+
+std::vector<TNominFinding> CheckNomins(const TMeldeAustausch& model) {
+    std::vector<TNominFinding> findings;
+    for (int position = 1; position <= model.NominCount(); ++position) {
+        if (auto refusal = CheckNomin(model, model.Nomin(position)))
+            findings.push_back({position, std::move(*refusal)});
+    }
+    return findings;
 }
 
 std::optional<TEntryRefusal> CheckEntryInput(const TMeldeAustausch& model,

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "meldeaustausch.h"
 
@@ -43,11 +44,15 @@ struct TEntryInput {
 // before 1900).
 TNominRecord NominFromInput(const TEntryInput& input);
 
-// The last event whose code is `wkNr` (event numbers need not be unique), or 0.
-int FindEvent(const TMeldeAustausch& model, int wkNr);
-
 // Checks a nomination against the competition; nothing when it fits.
 std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin);
+struct TNominFinding {
+    int Position; // 1-based, in the model's order
+    TEntryRefusal Refusal;
+};
+// Every stored nomination that CheckNomin refuses, in order.
+std::vector<TNominFinding> CheckNomins(const TMeldeAustausch& model);
+
 // The dialog's checks on its fields: first the empty fields, then CheckNomin.
 std::optional<TEntryRefusal> CheckEntryInput(const TMeldeAustausch& model,
                                              const TEntryInput& input);
