@@ -1,11 +1,13 @@
 // Driving a modal dialog from a test as a person at the keyboard would.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 // Runs `user` inside the modal loop of `dialog` once the dialog is shown and active. Should a
@@ -32,10 +34,19 @@ inline void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
         QTest::keyClick(target, key, modifiers);
 }
 
-// Alt+letter: a button pressed by its accelerator clicks itself after a short animation.
+// Alt+letter: a button pressed by its accelerator clicks itself after a short animation. On a
+// busy machine the animation may take longer than its nominal time, so wait until no button is
+// held down any more.
 inline void pressAccelerator(Qt::Key letter) {
     press(letter, Qt::AltModifier);
     QTest::qWait(150);
+    QTest::qWaitFor([] {
+        const QList<QWidget*> widgets = QApplication::allWidgets();
+        return std::none_of(widgets.begin(), widgets.end(), [](QWidget* widget) {
+            auto* button = qobject_cast<QAbstractButton*>(widget);
+            return button && button->isDown();
+        });
+    });
 }
 
 // Types each character as its own key, whatever character it is.
