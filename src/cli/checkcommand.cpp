@@ -18,13 +18,18 @@ std::string refusalLine(int position, const TNominRecord& nomin, const TEntryRef
 } // namespace
 
 int RunCheckCommand(const std::string& fileName) {
-    const TMeldeAustausch model = LoadExistingFile(fileName);
+    TMeldeAustausch model;
+    const TLoadReport report = LoadExistingFile(fileName, model);
+    // A cut-off file has lost entries: that is a finding of its own.
+    const bool cutOff = report.Verdict == TFileVerdict::CutOff;
+    if (cutOff)
+        std::cout << FileText(VerdictText(report), fileName) << '\n';
     const std::vector<TNominFinding> findings = CheckNomins(model);
     for (const TNominFinding& finding : findings)
         std::cout << AnsiToUtf8(refusalLine(finding.Position, model.Nomin(finding.Position),
                                             finding.Refusal))
                   << '\n';
-    if (findings.empty())
+    if (findings.empty() && !cutOff)
         std::cout << "Keine fehlerhaften Meldungen.\n";
-    return findings.empty() ? 0 : 1;
+    return findings.empty() && !cutOff ? 0 : 1;
 }

@@ -4,7 +4,8 @@
 #include <string>
 
 // Lists on stdout (UTF-8) every nomination of the exchange file at `fileName` that the
-// entry dialog would refuse, with its position in the file, the swimmer and the reason.
-// Returns the exit code: 0 when every nomination fits, 1 when one does not. A file that
-// cannot be read raises TIoError.
+// entry dialog would refuse, with its position in the file, the swimmer and the reason; a
+// cut-off file is a finding too, listed first. Returns the exit code: 0 when there is no
+// finding, 1 otherwise. A file that cannot be read raises TIoError; one that is no exchange
+// file CliFailure.
 int RunCheckCommand(const std::string& fileName);

@@ -15,6 +15,8 @@
 
 #include "appearance.h"
 #include "common.h"
+#include "exchangelock.h"
+#include "fileopening.h"
 #include "formanzeige.h"
 #include "formbedienung.h"
 #include "formmeldeinput.h"
@@ -157,18 +159,42 @@ void TFormMain::FormCreate(const QString& location) {
     Global::MeldeAustausch = model.get();
     FileFound = QFileInfo::exists(exchangeFile);
     Global::DataChanged = false;
+    FileAccess access = FileAccess::Unusable;
     if (FileFound) {
-        // A file that cannot be read is reported; the program goes on with what was read.
-        RunCommand([this] { model->LoadFromFile(exchangeFilePath()); });
+        access = OpenExchangeFile(exchangeFile, *model, lock);
     } else {
         ShowError(u"Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
                   u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein!"_s,
                   0);
-        ButtonVerein->setEnabled(false);
-        ButtonMeldung->setEnabled(false);
-        ButtonAusdruck->setEnabled(false);
     }
-    (FileFound ? ButtonVerein : ButtonExit)->setFocus();
+    quitRequested = access == FileAccess::Quit;
+    readOnly = access == FileAccess::ReadOnly;
+    if (access == FileAccess::Unusable)
+        disableDataButtons();
+    if (readOnly)
+        showReadOnly();
+    if (access == FileAccess::Editable)
+        ButtonVerein->setFocus();
+    else if (readOnly)
+        ButtonAusdruck->setFocus();
+    else
+        ButtonExit->setFocus();
+}
+
+// As without a file: only the instructions and the exit remain.
+void TFormMain::disableDataButtons() {
+    ButtonVerein->setEnabled(false);
+    ButtonMeldung->setEnabled(false);
+    ButtonAusdruck->setEnabled(false);
+}
+
+// Another program has the file open: it can be looked at and printed, not changed.
+void TFormMain::showReadOnly() {
+    ButtonVerein->setEnabled(false);
+    ButtonMeldung->setEnabled(false);
+    setWindowTitle(ApplicationTitle + u" – nur zum Lesen geöffnet"_s);
+    Label1->setText(u"Nur zum Lesen geöffnet: Die Datei ist in einem anderen Meldeprogramm "
+                    u"geöffnet. Kontrollausdruck möglich, Änderungen nicht."_s);
 }
 
 // Both dialogs may close right after their last question box. Some window managers then
@@ -219,7 +245,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 
 // False only when saving failed: the program then stays open with everything as it was.
 bool TFormMain::FormCloseQuery() {
-    if (!Global::DataChanged || AskYesNo(u"Daten jetzt speichern?"_s, 0) != AnswerYes)
+    if (readOnly || !Global::DataChanged || AskYesNo(u"Daten jetzt speichern?"_s, 0) != AnswerYes)
         return true;
     return RunCommand([this] {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -238,4 +264,5 @@ void TFormMain::FormClose() {
         children[i]->close();
     Global::MeldeAustausch = nullptr;
     model.reset();
+    lock.reset();
 }

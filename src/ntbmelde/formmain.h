@@ -9,6 +9,7 @@ class QFrame;
 class QLabel;
 class QMdiArea;
 class QPushButton;
+class TExchangeLock;
 class TMeldeAustausch;
 
 class TFormMain : public QMainWindow {
@@ -21,6 +22,9 @@ public:
 
     // The frame that holds the printout windows.
     QMdiArea* mdiArea() const { return MdiArea; }
+    // The user chose at start-up to quit rather than open a file that another program has
+    // open: the window is not to be shown.
+    bool QuitRequested() const { return quitRequested; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -40,12 +44,17 @@ private:
     void locateExchangeFile(const QString& location);
     std::string exchangeFilePath() const;
     void FormCreate(const QString& location);
+    void disableDataButtons();
+    void showReadOnly();
     bool FormCloseQuery();
     void FormClose();
 
     std::unique_ptr<TMeldeAustausch> model;
     QString exchangeFile;
     bool FileFound = false;
+    std::unique_ptr<TExchangeLock> lock; // held while the file is open for editing
+    bool readOnly = false;
+    bool quitRequested = false;
 
     QLabel* Label1;
     QMdiArea* MdiArea;

@@ -41,6 +41,8 @@ int main(int argc, char* argv[]) {
 
     const QStringList arguments = QApplication::arguments();
     TFormMain window(arguments.size() > 1 ? arguments.at(1) : QString());
+    if (window.QuitRequested())
+        return 0;
     // Also fills the screen where no window manager maximises it.
     window.setGeometry(window.screen()->availableGeometry());
     window.showMaximized();

@@ -75,6 +75,17 @@ QAbstractButton* runBox(QMessageBox& box) {
     QCoreApplication::processEvents();
     return clicked;
 }
+// A box whose "OK" both Enter and Escape press.
+void runOkBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
+              int helpContext) {
+    QMessageBox box(icon, caption, displayText(text));
+    QPushButton* ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    ok->setObjectName(u"ButtonOk"_s);
+    addHelpButton(box, helpContext);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    runBox(box);
+}
 } // namespace
 
 int AskYesNo(const QString& message, int helpContext) {
@@ -104,13 +115,16 @@ void ShowError(const QString& message, int helpContext) {
         recorder->shown.append(u"Fehler: "_s + text);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, u"Fehler"_s, displayText(text));
-    QPushButton* ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
-    ok->setObjectName(u"ButtonOk"_s);
-    addHelpButton(box, helpContext);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    runBox(box);
+    runOkBox(QMessageBox::Critical, u"Fehler"_s, text, helpContext);
+}
+
+void ShowWarning(const QString& message) {
+    resetMousePointer();
+    if (recorder) {
+        recorder->shown.append(u"Warnung: "_s + message);
+        return;
+    }
+    runOkBox(QMessageBox::Warning, u"Warnung"_s, message, 0);
 }
 
 void ReportApplicationError(const QString& text) {
@@ -122,12 +136,7 @@ void ReportApplicationError(const QString& text) {
         recorder->shown.append(u"Programmfehler: "_s + shownText);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, ApplicationTitle, displayText(shownText));
-    QPushButton* ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
-    ok->setObjectName(u"ButtonOk"_s);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    runBox(box);
+    runOkBox(QMessageBox::Critical, ApplicationTitle, shownText, 0);
 }
 
 bool RunCommand(const std::function<void()>& command) {

@@ -20,6 +20,9 @@ inline const QString ApplicationTitle = QStringLiteral("Meldeprogramm für Natab
 int AskYesNo(const QString& message, int helpContext);
 // Error box "Fehler": the message followed by " !", button "OK" (and "&Hilfe").
 void ShowError(const QString& message, int helpContext);
+// Note box "Warnung": warning icon, the message as it is, button "OK". For what the user must
+// know about the data (a file that was cut off or converted) without an error of his.
+void ShowWarning(const QString& message);
 // The application-wide report of an error that escaped a command: caption
 // "Meldeprogramm für Natabo", error icon, the text with a full stop added where due.
 void ReportApplicationError(const QString& text);
@@ -29,10 +32,10 @@ void ReportApplicationError(const QString& text);
 bool RunCommand(const std::function<void()>& command);
 
 // Test seam. While a recorder is installed no box is shown: each box is recorded as
-// "<kind>: <text as the box shows it>", i.e. "Frage: <message>", "Fehler: <message> !" and
-// "Programmfehler: <text with its full stop>"; line breaks stay as the caller wrote them.
-// Questions take the next scripted answer (yes when none is left). Recorders nest: the
-// newest one records until it is destroyed.
+// "<kind>: <text as the box shows it>", i.e. "Frage: <message>", "Fehler: <message> !",
+// "Warnung: <message>" and "Programmfehler: <text with its full stop>"; line breaks stay as the
+// caller wrote them. Questions take the next scripted answer (yes when none is left). Recorders
+// nest: the newest one records until it is destroyed.
 class MessageRecorder {
 public:
     MessageRecorder();
@@ -45,6 +48,7 @@ public:
 private:
     friend int AskYesNo(const QString&, int);
     friend void ShowError(const QString&, int);
+    friend void ShowWarning(const QString&);
     friend void ReportApplicationError(const QString&);
     QList<int> answers;
     MessageRecorder* previous;

@@ -12,6 +12,7 @@
 #include "linedocument.h"
 #include "meldeaustausch.h"
 #include "simplexml.h"
+#include "utf8decode.h"
 
 namespace {
 const std::string Root = "NOMINATION";
@@ -440,12 +441,24 @@ void TMeldeAustausch::resetForLoad() {
     ClubName.clear();
 }
 
-void TMeldeAustausch::LoadFromFile(const std::string& path) {
+TLoadReport TMeldeAustausch::LoadFromFile(const std::string& path) {
     resetForLoad();
+    TLoadReport report;
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
-        return;
-    LoadFromText(ReadWholeFile(path));
+        return report;
+    TDecodedText decoded = DecodeFileBytes(ReadWholeFile(path));
+    report.FromUtf8 = decoded.FromUtf8;
+    report.FailedLine = decoded.FailedLine;
+    report.FailedCharacter = decoded.FailedCharacter;
+    if (decoded.Failed())
+        return report;
+    report.Verdict = JudgeExchangeText(decoded.Text);
+    if (report.Loaded()) {
+        LoadFromText(std::move(decoded.Text));
+        report.Nominations = NominCount();
+    }
+    return report;
 }
 
 void TMeldeAustausch::LoadFromText(std::string text, bool hostLayoutShortcut) {

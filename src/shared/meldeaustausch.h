@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common.h"
+#include "exchangeverdict.h"
 
 class TSimpleXml;
 
@@ -109,9 +110,11 @@ public:
     static int TextToWkNr(std::string_view text);
     static std::string WkNrToText(int code);
 
-    // Replaces the model by the file's content; a missing file leaves the model reset.
-    // Throws TIoError when the file cannot be read.
-    void LoadFromFile(const std::string& path);
+    // Replaces the model by the file's content; a missing file leaves the model reset. A UTF-8
+    // file is converted first; a file that is no exchange file, or that Windows-1252 cannot
+    // hold, leaves the model reset too. The report says which. Throws TIoError when the file
+    // cannot be read.
+    TLoadReport LoadFromFile(const std::string& path);
     // Replaces the model by what a file with these bytes holds. A file in the layout that hosts
     // write is read in one pass; `hostLayoutShortcut` false reads every file section by
     // section, as tests do to compare both ways.

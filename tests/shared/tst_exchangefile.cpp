@@ -256,7 +256,7 @@ private slots:
                        crlf({"<COMPETITION>", std::string("<ABSCNT>") + count + "</ABSCNT>",
                              "</COMPETITION>", "<PERIOD id=1>", "<DATE>x</DATE>", "</PERIOD>"}));
             TMeldeAustausch model;
-            model.LoadFromFile(path("p.nt2").toStdString());
+            model.LoadFromText(readBytes(path("p.nt2")));
             QCOMPARE(model.GetPeriodDate(1), std::string("  .  .    "));
             const std::vector<std::string> body = bodyLines(model.ToFileText());
             QVERIFY(!contains(body, "  <PERIOD id=1>"));
@@ -273,7 +273,7 @@ private slots:
                           "</PERIOD>"});
         writeBytes(path("p14.nt2"), text);
         TMeldeAustausch model;
-        model.LoadFromFile(path("p14.nt2").toStdString());
+        model.LoadFromText(readBytes(path("p14.nt2")));
         QCOMPARE(model.GetPeriodDate(12), std::string("12.01.2027"));
         const std::vector<std::string> body = bodyLines(model.ToFileText());
         const auto p13 = std::find(body.begin(), body.end(), "  <PERIOD id=13>");
@@ -290,7 +290,7 @@ private slots:
                                         "<PERIOD id=02>", "<DATE>y</DATE>", "</PERIOD>",
                                         "<period id=2>", "<DATE>z</DATE>", "</period>"}));
         TMeldeAustausch model;
-        model.LoadFromFile(path("q.nt2").toStdString());
+        model.LoadFromText(readBytes(path("q.nt2")));
         QCOMPARE(model.GetPeriodDate(1), std::string(""));
         QCOMPARE(model.GetPeriodDate(2), std::string("z"));
     }
@@ -318,7 +318,7 @@ private slots:
         writeBytes(path("c.nt2"), crlf({"<CLUB>", "<NAME>SV</NAME>", "<FINA></FINA>",
                                         "<VERBAND>99</VERBAND>", "</CLUB>"}));
         TMeldeAustausch model;
-        model.LoadFromFile(path("c.nt2").toStdString());
+        model.LoadFromText(readBytes(path("c.nt2")));
         QCOMPARE(model.Fina, std::string(""));
         QCOMPARE(model.Verband, 99);
     }
@@ -350,7 +350,7 @@ private slots:
               std::string(100000, '<'), std::string("<COMPETITION>\r<NAME>x</NAME>\r")}) {
             writeBytes(path("junk.nt2"), content);
             TMeldeAustausch model;
-            model.LoadFromFile(path("junk.nt2").toStdString());
+            model.LoadFromText(readBytes(path("junk.nt2")));
             QCOMPARE(model.LaneLen, 25);
             QCOMPARE(model.AbsCnt, 1);
             QCOMPARE(model.Fina, std::string("GER"));

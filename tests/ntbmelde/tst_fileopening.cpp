@@ -1,0 +1,220 @@
+// Starting the program on a file that is not what it should be, or that another program has
+// open: what the user is told, which commands remain, and that nothing is written unasked.
+#include <QDir>
+#include <QLockFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "formmain.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+#include "nextmodal.h"
+#include "simplexml.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QStringList DataButtons = {u"ButtonVerein"_s, u"ButtonMeldung"_s, u"ButtonAusdruck"_s};
+const QStringList AllButtons = DataButtons + QStringList{u"ButtonExit"_s, u"ButtonHelp"_s};
+
+QStringList enabledButtons(const TFormMain& window) {
+    QStringList names;
+    for (const QString& name : AllButtons) {
+        if (window.findChild<QPushButton*>(name)->isEnabled())
+            names.append(name);
+    }
+    return names;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Closes the main window as the user does, past the exit notice.
+void closeWindow(TFormMain& window) {
+    NextModal notice([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+    QVERIFY(window.close());
+    QVERIFY(notice.seen());
+}
+} // namespace
+
+class TestFileOpening : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<MessageRecorder> messages;
+    QString exchangeFile;
+
+    // The test data file `name` as the folder's exchange file.
+    void putFile(const QString& name) {
+        QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/") + name, exchangeFile));
+    }
+    QStringList folderContent() const {
+        return QDir(folder->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+
+private slots:
+    void init() {
+        folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder->isValid());
+        exchangeFile = folder->filePath(u"EXCHANGE.NT2"_s);
+        Global::DataChanged = false;
+        messages = std::make_unique<MessageRecorder>();
+    }
+    void cleanup() { messages.reset(); }
+
+    void fileThatCannotBeRead_isReportedAndBehavesAsMissing_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("photo") << u"damaged/photo.nt2"_s
+                               << u" ist keine Austauschdatei (die Zeile <NOMINATION> fehlt)"_s;
+        QTest::newRow("letter") << u"damaged/letter.nt2"_s
+                                << u" ist keine Austauschdatei (die Zeile <NOMINATION> fehlt)"_s;
+        QTest::newRow("UTF-8 with a character Windows-1252 cannot hold")
+            << u"utf8/unconvertible.nt2"_s
+            << u" ist in UTF-8 geschrieben und enthält in Zeile 28 das Zeichen Ł (U+0141)"_s;
+    }
+    void fileThatCannotBeRead_isReportedAndBehavesAsMissing() {
+        QFETCH(QString, file);
+        QFETCH(QString, reason);
+        putFile(file);
+        const QByteArray before = fileBytes(exchangeFile);
+        TFormMain window(folder->path());
+        QCOMPARE(messages->shown.size(), 1);
+        const QString shown = messages->shown.first();
+        QVERIFY2(shown.startsWith(u"Fehler: Die Datei "_s + exchangeFile + reason) &&
+                     shown.endsWith(u"sie wird weder gelesen noch verändert !"_s),
+                 qPrintable(shown));
+        QCOMPARE(enabledButtons(window), QStringList({u"ButtonExit"_s, u"ButtonHelp"_s}));
+        QCOMPARE(Global::MeldeAustausch->EventCount(), 0);
+        QCOMPARE(folderContent(), QStringList{u"EXCHANGE.NT2"_s});
+        window.show();
+        QCOMPARE(window.focusWidget()->objectName(), u"ButtonExit"_s);
+        closeWindow(window);
+        QCOMPARE(messages->shown.size(), 1);
+        QCOMPARE(fileBytes(exchangeFile), before);
+        QCOMPARE(folderContent(), QStringList{u"EXCHANGE.NT2"_s});
+    }
+
+    void cutOffFile_warnsOnceAndSavesOnlyAfterTheQuestion() {
+        putFile(u"damaged/cut-off.nt2"_s);
+        const QByteArray before = fileBytes(exchangeFile);
+        {
+            TFormMain window(folder->path());
+            QCOMPARE(messages->shown,
+                     QStringList{u"Warnung: Die Datei "_s + exchangeFile +
+                                 u" ist unvollständig: das Dateiende fehlt. Es wurden 2 "
+                                 u"Meldungen gelesen; fehlende Meldungen müssen neu erfasst "
+                                 u"werden."_s});
+            QCOMPARE(enabledButtons(window), AllButtons);
+            QCOMPARE(Global::MeldeAustausch->NominCount(), 2);
+            closeWindow(window);
+        }
+        QCOMPARE(messages->shown.size(), 1);
+        QCOMPARE(fileBytes(exchangeFile), before);
+
+        TFormMain window(folder->path());
+        Global::MeldeAustausch->Person = "Erika Beispiel";
+        Global::DataChanged = true;
+        messages->setNextAnswer(AnswerYes);
+        closeWindow(window);
+        QCOMPARE(messages->shown.last(), u"Frage: Daten jetzt speichern?"_s);
+        QCOMPARE(JudgeExchangeText(ReadWholeFile(exchangeFile.toStdString())),
+                 TFileVerdict::Complete);
+        QCOMPARE(folderContent(), QStringList{u"EXCHANGE.NT2"_s});
+    }
+
+    void utf8File_isConvertedWithOneNoteAndSavedAsWindows1252() {
+        putFile(u"utf8/nominations-bom.nt2"_s);
+        TFormMain window(folder->path());
+        QCOMPARE(messages->shown,
+                 QStringList{u"Warnung: Die Datei "_s + exchangeFile +
+                             u" war in UTF-8 geschrieben und wurde beim Lesen umgewandelt. "
+                             u"Gespeichert wird sie wie jede Austauschdatei im Zeichensatz "
+                             u"Windows-1252."_s});
+        QCOMPARE(Global::MeldeAustausch->ClubName, std::string("SV Gr\xFCn-Wei\xDF Beispielstadt"));
+        Global::DataChanged = true;
+        messages->setNextAnswer(AnswerYes);
+        closeWindow(window);
+        QCOMPARE(messages->shown.size(), 2);
+        const QByteArray saved = fileBytes(exchangeFile);
+        QVERIFY(saved.startsWith("<?xml"));
+        QVERIFY(saved.contains("<NAME>SV Gr\xFCn-Wei\xDF Beispielstadt</NAME>"));
+    }
+
+    void fileOpenInAnotherProgram_openedReadOnlyOnYes_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Ja: read-only") << AnswerYes;
+        QTest::newRow("Nein: quit") << AnswerNo;
+        QTest::newRow("box closed: quit") << AnswerClosed;
+    }
+    void fileOpenInAnotherProgram_openedReadOnlyOnYes() {
+        QFETCH(int, answer);
+        putFile(u"exchange/nominations.nt2"_s);
+        const QByteArray before = fileBytes(exchangeFile);
+        QLockFile otherProgram(folder->filePath(u".EXCHANGE.NT2.lock"_s));
+        QVERIFY(otherProgram.tryLock(0));
+        messages->setNextAnswer(answer);
+        TFormMain window(folder->path());
+        QCOMPARE(messages->shown.size(), 1);
+        QVERIFY2(messages->shown.first().startsWith(
+                     u"Frage: Die Datei "_s + exchangeFile +
+                     u" ist bereits in einem anderen Meldeprogramm geöffnet (Prozess "_s +
+                     QString::number(QCoreApplication::applicationPid())),
+                 qPrintable(messages->shown.first()));
+        QCOMPARE(window.QuitRequested(), answer != AnswerYes);
+        if (answer == AnswerYes) {
+            QCOMPARE(enabledButtons(window),
+                     QStringList({u"ButtonAusdruck"_s, u"ButtonExit"_s, u"ButtonHelp"_s}));
+            QVERIFY(window.windowTitle().contains(u"nur zum Lesen"_s));
+            QCOMPARE(Global::MeldeAustausch->NominCount(), 2);
+            // Even a change that got in is neither asked about nor saved.
+            Global::DataChanged = true;
+            closeWindow(window);
+            QCOMPARE(messages->shown.size(), 1);
+        }
+        QCOMPARE(fileBytes(exchangeFile), before);
+        QVERIFY(otherProgram.isLocked());
+        QCOMPARE(folderContent(), QStringList({u".EXCHANGE.NT2.lock"_s, u"EXCHANGE.NT2"_s}));
+    }
+
+    void lock_heldWhileTheFileIsOpen_andReleasedAtTheEnd() {
+        putFile(u"exchange/nominations.nt2"_s);
+        QLockFile secondProgram(folder->filePath(u".EXCHANGE.NT2.lock"_s));
+        {
+            TFormMain window(folder->path());
+            QVERIFY(messages->shown.isEmpty());
+            QVERIFY(!secondProgram.tryLock(0));
+            closeWindow(window);
+        }
+        QCOMPARE(folderContent(), QStringList{u"EXCHANGE.NT2"_s});
+        QVERIFY(secondProgram.tryLock(0));
+    }
+
+    // A program that crashed left its lock behind: the next start takes it over unasked.
+    void staleLockOfACrashedProgram_isTakenOver() {
+        putFile(u"exchange/nominations.nt2"_s);
+        const QString lockPath = folder->filePath(u".EXCHANGE.NT2.lock"_s);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            QLockFile crashing(lockPath);
+            ::_exit(crashing.tryLock(0) ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(WEXITSTATUS(status), 0);
+        TFormMain window(folder->path());
+        QVERIFY(messages->shown.isEmpty());
+        QCOMPARE(enabledButtons(window), AllButtons);
+        QVERIFY(!QLockFile(lockPath).tryLock(0));
+        closeWindow(window);
+        QCOMPARE(folderContent(), QStringList{u"EXCHANGE.NT2"_s});
+    }
+};
+
+QTEST_MAIN(TestFileOpening)
+#include "tst_fileopening.moc"
