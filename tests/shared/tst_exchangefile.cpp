@@ -344,7 +344,7 @@ private slots:
         QCOMPARE(readBytes(path("u2.nt2")), bytes);
     }
 
-    void emptyAndJunkFiles_giveDefaults() {
+    void emptyAndJunkTexts_readAsDefaults() {
         for (const std::string& content :
              {std::string(), std::string("\x1A<COMPETITION>"), std::string("\0\xFF\xFE<<>>", 7),
               std::string(100000, '<'), std::string("<COMPETITION>\r<NAME>x</NAME>\r")}) {
