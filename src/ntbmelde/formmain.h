@@ -22,6 +22,9 @@ public:
 
     // The frame that holds the printout windows.
     QMdiArea* mdiArea() const { return MdiArea; }
+    // The program's data, owned by this window from start-up to the end of the close sequence
+    // (null afterwards). Every other window gets it from here.
+    TMeldeAustausch* meldeAustausch() const { return model.get(); }
     // The user chose at start-up to quit rather than open a file that another program has
     // open: the window is not to be shown.
     bool QuitRequested() const { return quitRequested; }

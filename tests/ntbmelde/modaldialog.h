@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -34,19 +35,21 @@ inline void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
         QTest::keyClick(target, key, modifiers);
 }
 
-// Alt+letter: a button pressed by its accelerator clicks itself after a short animation. On a
-// busy machine the animation may take longer than its nominal time, so wait until no button is
-// held down any more.
+// Alt+letter: a button pressed by its accelerator clicks itself after a short animation.
+// Waits until it has (and until whatever its click opened has closed again), however long a
+// loaded machine takes.
 inline void pressAccelerator(Qt::Key letter) {
+    const QPointer<QWidget> window = QApplication::activeWindow();
     press(letter, Qt::AltModifier);
-    QTest::qWait(150);
-    QTest::qWaitFor([] {
-        const QList<QWidget*> widgets = QApplication::allWidgets();
-        return std::none_of(widgets.begin(), widgets.end(), [](QWidget* widget) {
-            auto* button = qobject_cast<QAbstractButton*>(widget);
-            return button && button->isDown();
-        });
+    const bool released = QTest::qWaitFor([&window] {
+        if (!window)
+            return true;
+        const QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
+        return std::none_of(buttons.begin(), buttons.end(),
+                            [](const QAbstractButton* button) { return button->isDown(); });
     });
+    if (!released)
+        qWarning("a button pressed by its accelerator did not click");
 }
 
 // Types each character as its own key, whatever character it is.

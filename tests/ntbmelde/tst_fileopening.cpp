@@ -62,7 +62,7 @@ private slots:
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
         exchangeFile = folder->filePath(u"EXCHANGE.NT2"_s);
-        Global::DataChanged = false;
+        Global::ResetDataChanged();
         messages = std::make_unique<MessageRecorder>();
     }
     void cleanup() { messages.reset(); }
@@ -90,7 +90,7 @@ private slots:
                      shown.endsWith(u"sie wird weder gelesen noch verändert !"_s),
                  qPrintable(shown));
         QCOMPARE(enabledButtons(window), QStringList({u"ButtonExit"_s, u"ButtonHelp"_s}));
-        QCOMPARE(Global::MeldeAustausch->EventCount(), 0);
+        QCOMPARE(window.meldeAustausch()->EventCount(), 0);
         QCOMPARE(folderContent(), QStringList{u"EXCHANGE.NT2"_s});
         window.show();
         QCOMPARE(window.focusWidget()->objectName(), u"ButtonExit"_s);
@@ -111,15 +111,15 @@ private slots:
                                  u"Meldungen gelesen; fehlende Meldungen müssen neu erfasst "
                                  u"werden."_s});
             QCOMPARE(enabledButtons(window), AllButtons);
-            QCOMPARE(Global::MeldeAustausch->NominCount(), 2);
+            QCOMPARE(window.meldeAustausch()->NominCount(), 2);
             closeWindow(window);
         }
         QCOMPARE(messages->shown.size(), 1);
         QCOMPARE(fileBytes(exchangeFile), before);
 
         TFormMain window(folder->path());
-        Global::MeldeAustausch->Person = "Erika Beispiel";
-        Global::DataChanged = true;
+        window.meldeAustausch()->Person = "Erika Beispiel";
+        Global::SetDataChanged();
         messages->setNextAnswer(AnswerYes);
         closeWindow(window);
         QCOMPARE(messages->shown.last(), u"Frage: Daten jetzt speichern?"_s);
@@ -136,8 +136,9 @@ private slots:
                              u" war in UTF-8 geschrieben und wurde beim Lesen umgewandelt. "
                              u"Gespeichert wird sie wie jede Austauschdatei im Zeichensatz "
                              u"Windows-1252."_s});
-        QCOMPARE(Global::MeldeAustausch->ClubName, std::string("SV Gr\xFCn-Wei\xDF Beispielstadt"));
-        Global::DataChanged = true;
+        QCOMPARE(window.meldeAustausch()->ClubName,
+                 std::string("SV Gr\xFCn-Wei\xDF Beispielstadt"));
+        Global::SetDataChanged();
         messages->setNextAnswer(AnswerYes);
         closeWindow(window);
         QCOMPARE(messages->shown.size(), 2);
@@ -171,9 +172,9 @@ private slots:
             QCOMPARE(enabledButtons(window),
                      QStringList({u"ButtonAusdruck"_s, u"ButtonExit"_s, u"ButtonHelp"_s}));
             QVERIFY(window.windowTitle().contains(u"nur zum Lesen"_s));
-            QCOMPARE(Global::MeldeAustausch->NominCount(), 2);
+            QCOMPARE(window.meldeAustausch()->NominCount(), 2);
             // Even a change that got in is neither asked about nor saved.
-            Global::DataChanged = true;
+            Global::SetDataChanged();
             closeWindow(window);
             QCOMPARE(messages->shown.size(), 1);
         }
