@@ -2,33 +2,54 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <deque>
 #include <string_view>
 
 #include "common.h"
-#include "linedocument.h"
 
 namespace {
+std::string_view trimmed(std::string_view line) {
+    while (!line.empty() && static_cast<unsigned char>(line.front()) <= 32)
+        line.remove_prefix(1);
+    while (!line.empty() && static_cast<unsigned char>(line.back()) <= 32)
+        line.remove_suffix(1);
+    return line;
+}
+
 bool equalsIgnoringCase(std::string_view line, std::string_view tag) {
     return line.size() == tag.size() &&
            std::equal(line.begin(), line.end(), tag.begin(),
                       [](char a, char b) { return ToUpperAnsi(a) == ToUpperAnsi(b); });
 }
+
+// Whether a trimmed line reads as `tag`. The reader drops a carriage return inside a line, so
+// a longer line may still be the tag; only then is it copied.
+bool readsAs(std::string_view line, std::string_view tag) {
+    if (line.size() < tag.size() || line.front() != '<')
+        return false;
+    if (line.size() == tag.size())
+        return equalsIgnoringCase(line, tag);
+    if (line.find('\r') == std::string_view::npos)
+        return false;
+    std::string withoutReturns(line);
+    std::erase(withoutReturns, '\r');
+    return equalsIgnoringCase(withoutReturns, tag);
+}
 } // namespace
 
-TFileVerdict JudgeExchangeText(const std::string& text) {
-    std::deque<std::string> rewrittenLines;
-    TLineSplitter lines(text, rewrittenLines);
-    std::string_view line;
-    TagPositions positions;
+TFileVerdict JudgeExchangeText(std::string_view text) {
+    text = text.substr(0, text.find('\x1A')); // Ctrl+Z ends the file
     bool started = false;
-    while (lines.Next(line, positions)) {
-        if (!IsKept(line))
-            continue;
-        if (!started)
-            started = equalsIgnoringCase(line, "<NOMINATION>");
-        else if (equalsIgnoringCase(line, "</NOMINATION>"))
-            return TFileVerdict::Complete;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        const std::string_view line = trimmed(text.substr(start, end - start));
+        if (readsAs(line, started ? "</NOMINATION>" : "<NOMINATION>")) {
+            if (started)
+                return TFileVerdict::Complete;
+            started = true;
+        }
+        start = end + 1;
     }
     return started ? TFileVerdict::CutOff : TFileVerdict::NotExchangeFile;
 }

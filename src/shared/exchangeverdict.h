@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 enum class TFileVerdict {
     Complete,        // the root's start line and, after it, its end line
@@ -10,9 +11,9 @@ enum class TFileVerdict {
     NotExchangeFile, // no root start line at all
 };
 
-// Looks at the kept lines of the text as the reader splits and trims them: is there a line
+// Looks at the lines of the text as the reader splits and trims them: is there a line
 // "<NOMINATION>" (any letter case), and after it a line "</NOMINATION>"? One pass.
-TFileVerdict JudgeExchangeText(const std::string& text);
+TFileVerdict JudgeExchangeText(std::string_view text);
 
 struct TLoadReport {
     TFileVerdict Verdict = TFileVerdict::Complete;

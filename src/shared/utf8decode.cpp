@@ -1,6 +1,8 @@
 #include "utf8decode.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "common.h"
@@ -44,14 +46,23 @@ std::size_t sequenceAt(std::string_view text, std::size_t at, char32_t& characte
     return length;
 }
 
+// The first byte from `at` on above 127, or the end; eight bytes are looked at together.
+std::size_t skipAscii(std::string_view text, std::size_t at) {
+    constexpr std::uint64_t highBits = 0x8080808080808080ull;
+    for (std::uint64_t word = 0; at + 8 <= text.size(); at += 8) {
+        std::memcpy(&word, text.data() + at, 8);
+        if (word & highBits)
+            break;
+    }
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80)
+        ++at;
+    return at;
+}
+
 // Whether the text is UTF-8 by its bytes alone: at least one sequence, and no invalid one.
 bool looksLikeUtf8(std::string_view text) {
     bool anySequence = false;
-    for (std::size_t at = 0; at < text.size();) {
-        if (static_cast<unsigned char>(text[at]) < 0x80) {
-            ++at;
-            continue;
-        }
+    for (std::size_t at = skipAscii(text, 0); at < text.size(); at = skipAscii(text, at)) {
         char32_t character = 0;
         const std::size_t length = sequenceAt(text, at, character);
         if (length == 0)
@@ -84,10 +95,11 @@ TDecodedText DecodeFileBytes(std::string bytes) {
     std::string converted;
     converted.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
-        if (static_cast<unsigned char>(text[at]) < 0x80) {
-            converted += text[at++];
-            continue;
-        }
+        const std::size_t nonAscii = skipAscii(text, at);
+        converted.append(text, at, nonAscii - at);
+        at = nonAscii;
+        if (at == text.size())
+            break;
         char32_t character = 0;
         const std::size_t length = sequenceAt(text, at, character);
         const int ansi = length == 0 ? -1 : UnicodeToAnsi(character);
