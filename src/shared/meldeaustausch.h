@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "common.h"
+#include "conversions.h"
 
-class TSimpleXml;
+class TSimpleXmlWriter;
 
 struct TEventRecord {
     int Period = 0;
@@ -127,8 +127,10 @@ private:
     const Section* section(int number) const;
     Section* section(int number);
     void resetForLoad();
-    // Sorts the nominations by name and writes the file's lines into the document.
-    void writeContent(TSimpleXml& xml);
+
+    // The exchange file (exchangefile.h) reads and writes the lists directly.
+    friend void ReadExchangeText(TMeldeAustausch& model, std::string text, bool hostLayoutShortcut);
+    friend void WriteExchangeText(const TMeldeAustausch& model, TSimpleXmlWriter& xml);
 
     std::array<Section, PeriodSlots> Periods;
     std::vector<TEventRecord> Events;
