@@ -14,7 +14,7 @@
 #include <QToolBar>
 
 #include "appearance.h"
-#include "common.h"
+#include "environment.h"
 #include "formanzeige.h"
 #include "formbedienung.h"
 #include "formmeldeinput.h"
