@@ -9,7 +9,7 @@
 
 #include "exchangeverdict.h"
 #include "meldeaustausch.h"
-#include "utf8decode.h"
+#include "utf8.h"
 
 namespace {
 std::string clubFileText(bool asciiOnly) {

@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "entrycheck.h"
 #include "meldeaustausch.h"
+#include "windows1252.h"
 
 namespace {
 

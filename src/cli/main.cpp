@@ -6,12 +6,12 @@
 
 #include "checkcommand.h"
 #include "commands.h"
-#include "common.h"
 #include "exchangelock.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
 #include "reportcommand.h"
-#include "utf8decode.h"
+#include "utf8.h"
+#include "windows1252.h"
 
 namespace {
 int usage() {

@@ -18,12 +18,12 @@
 
 #include "ansi.h"
 #include "appearance.h"
+#include "atomicfile.h"
 #include "dialogseam.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "report.h"
-#include "simplexml.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "common.h"
+#include "windows1252.h"
 
 namespace {
 std::string_view trimmed(std::string_view line) {

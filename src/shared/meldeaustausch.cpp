@@ -3,7 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
+#include <sys/stat.h>
 #include <utility>
+
+#include "atomicfile.h"
+#include "exchangefile.h"
+#include "simplexml.h"
+#include "utf8.h"
 
 const TEventRecord EmptyEvent{0, 0, {}, 0, false, 1900, 1900, 0};
 const TNominRecord EmptyNomin{{}, 1900, 0, 0, NoTime, {}};
@@ -219,4 +225,52 @@ std::string TMeldeAustausch::WkNrToText(int code) {
     if (suffix != 0)
         text += static_cast<char>(suffix & 0xFF);
     return text;
+}
+
+void TMeldeAustausch::resetForLoad() {
+    Periods = {};
+    Events.clear();
+    lastEventWithCode.clear();
+    Nomins.clear();
+    ClubName.clear();
+}
+
+TLoadReport TMeldeAustausch::LoadFromFile(const std::string& path) {
+    resetForLoad();
+    TLoadReport report;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return report;
+    TDecodedText decoded = DecodeFileBytes(ReadWholeFile(path));
+    report.FromUtf8 = decoded.FromUtf8;
+    report.FailedLine = decoded.FailedLine;
+    report.FailedCharacter = decoded.FailedCharacter;
+    if (decoded.Failed())
+        return report;
+    report.Verdict = JudgeExchangeText(decoded.Text);
+    if (report.Loaded()) {
+        ReadExchangeText(*this, std::move(decoded.Text), true);
+        report.Nominations = NominCount();
+    }
+    return report;
+}
+
+void TMeldeAustausch::LoadFromText(std::string text, bool hostLayoutShortcut) {
+    resetForLoad();
+    ReadExchangeText(*this, std::move(text), hostLayoutShortcut);
+}
+
+std::string TMeldeAustausch::ToFileText() {
+    SortNominByName();
+    TSimpleXmlWriter xml;
+    WriteExchangeText(*this, xml);
+    return xml.TakeText();
+}
+
+void TMeldeAustausch::SaveToFile(const std::string& path) {
+    SortNominByName();
+    TAtomicFile file(path);
+    TSimpleXmlWriter xml(file);
+    WriteExchangeText(*this, xml);
+    xml.Commit();
 }

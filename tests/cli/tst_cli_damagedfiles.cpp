@@ -11,7 +11,6 @@
 #include "clirunner.h"
 #include "meldeaustausch.h"
 #include "report.h"
-#include "simplexml.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -8,12 +8,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "atomicfile.h"
 #include "formmain.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "nextmodal.h"
-#include "simplexml.h"
 
 using namespace Qt::StringLiterals;
 
@@ -151,7 +151,7 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::newRow("Ja: read-only") << AnswerYes;
         QTest::newRow("Nein: quit") << AnswerNo;
-        QTest::newRow("box closed: quit") << AnswerClosed;
+        QTest::newRow("box closed: quit") << AnswerCancel;
     }
     void fileOpenInAnotherProgram_openedReadOnlyOnYes() {
         QFETCH(int, answer);

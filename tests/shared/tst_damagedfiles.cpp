@@ -8,10 +8,11 @@
 #include <cstdio>
 #include <fstream>
 
+#include "atomicfile.h"
+#include "environment.h"
 #include "meldeaustausch.h"
 #include "modeldump.h"
-#include "simplexml.h"
-#include "utf8decode.h"
+#include "utf8.h"
 
 Q_DECLARE_METATYPE(TFileVerdict)
 

@@ -1,11 +1,11 @@
-#include "utf8decode.h"
+#include "utf8.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
-#include "common.h"
+#include "windows1252.h"
 
 namespace {
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
