@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "ansi.h"
+#include "atomicfile.h"
 #include "exchangelock.h"
 #include "meldeaustausch.h"
 #include "messages.h"
@@ -22,6 +23,8 @@ QString fileText(const std::string& text, const QString& path, char32_t characte
 FileAccess OpenExchangeFile(const QString& path, TMeldeAustausch& model,
                             std::unique_ptr<TExchangeLock>& lock) {
     const std::string fileName = QFile::encodeName(path).toStdString();
+    // What saves killed since the last run left behind.
+    RemoveStaleTemporaryFiles(fileName);
     auto held = std::make_unique<TExchangeLock>(fileName);
     bool readOnly = false;
     if (held->TryLock() == TExchangeLock::Result::HeldElsewhere) {

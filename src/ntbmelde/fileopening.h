@@ -16,7 +16,8 @@ enum class FileAccess {
     Quit,     // another program has it open and the user chose to quit
 };
 
-// Takes the lock beside the existing file at `path`; when another program holds it, asks
+// Removes the temporary files that killed saves left beside the existing file at `path`, and
+// takes the lock beside it; when another program holds it, asks
 // whether to open the file read-only or to quit. Then reads the file into `model` and shows
 // what the user must know: that it is no exchange file or cannot be converted (an error), or
 // that it was cut off or converted from UTF-8 (warnings). `lock` keeps the lock while the
