@@ -1,10 +1,12 @@
-// `ntbmelde-cli check FILE`: the nominations that the entry dialog would refuse.
+// `ntbmelde-cli check [--warnings] FILE`: the nominations that the entry dialog would refuse,
+// and on request the warnings about the others.
 #pragma once
 
 #include <string>
 
 // Lists on stdout (UTF-8) every nomination of the exchange file at `fileName` that the
-// entry dialog would refuse, with its position in the file, the swimmer and the reason.
-// Returns the exit code: 0 when every nomination fits, 1 when one does not. A file that
+// entry dialog would refuse, with its position in the file, the swimmer and the reason;
+// `withWarnings` adds a line "Hinweis: ..." per warning after them. Returns the exit code:
+// 0 when every nomination fits, 1 when one does not (warnings do not count). A file that
 // cannot be read raises TIoError.
-int RunCheckCommand(const std::string& fileName);
+int RunCheckCommand(const std::string& fileName, bool withWarnings);

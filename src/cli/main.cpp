@@ -1,5 +1,7 @@
 // ntbmelde-cli: the exchange file for hosts, scripts and tests.
+#include <cerrno>
 #include <clocale>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <sys/stat.h>
@@ -7,6 +9,7 @@
 #include "checkcommand.h"
 #include "commands.h"
 #include "common.h"
+#include "feescommand.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
 #include "reportcommand.h"
@@ -18,7 +21,10 @@ int usage() {
            "  ntbmelde-cli resave EINGABE AUSGABE   Austauschdatei lesen und neu schreiben\n"
            "  ntbmelde-cli report DATEI              Kontrollausdruck ausgeben\n"
            "  ntbmelde-cli check DATEI               Meldungen auflisten, die der Meldedialog "
-           "ablehnen würde\n";
+           "ablehnen würde\n"
+           "  ntbmelde-cli check --warnings DATEI    dazu Hinweise auf doppelte Meldungen, "
+           "abweichende Angaben, unglaubhafte Zeiten\n"
+           "  ntbmelde-cli fees DATEI                Meldegeld-Übersicht ausgeben\n";
     return 2;
 }
 } // namespace
@@ -31,6 +37,12 @@ TMeldeAustausch LoadExistingFile(const std::string& path) {
     TMeldeAustausch model;
     model.LoadFromFile(path);
     return model;
+}
+
+void WriteToStdout(const std::string& text) {
+    // A full disk or a closed pipe behind stdout must not pass for success.
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+        throw TIoError::fromErrno(errno);
 }
 
 int main(int argc, char** argv) {
@@ -47,7 +59,11 @@ int main(int argc, char** argv) {
         if (command == "report" && argc == 3)
             return RunReportCommand(argv[2]);
         if (command == "check" && argc == 3)
-            return RunCheckCommand(argv[2]);
+            return RunCheckCommand(argv[2], false);
+        if (command == "check" && argc == 4 && std::strcmp(argv[2], "--warnings") == 0)
+            return RunCheckCommand(argv[3], true);
+        if (command == "fees" && argc == 3)
+            return RunFeesCommand(argv[2]);
     } catch (const TIoError& error) {
         std::cerr << "ntbmelde-cli: " << AnsiToUtf8(error.what()) << '\n';
         return 1;

@@ -281,8 +281,15 @@ int UnicodeToAnsi(char32_t character) {
 std::string AnsiToUtf8(const std::string& text) {
     std::string result;
     result.reserve(text.size());
-    for (unsigned char byte : text) {
-        const char32_t c = AnsiToUnicode(byte);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // Runs of ASCII, the same bytes in both, are copied at once.
+        const std::size_t run = i;
+        while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80)
+            ++i;
+        result.append(text, run, i - run);
+        if (i == text.size())
+            break;
+        const char32_t c = AnsiToUnicode(static_cast<unsigned char>(text[i]));
         if (c < 0x80) {
             result += static_cast<char>(c);
         } else if (c < 0x800) {

@@ -56,20 +56,25 @@ int FindEvent(const TMeldeAustausch& model, int wkNr) {
 }
 
 std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin) {
+    const int eventPosition = nomin.WkNr < 1 ? 0 : FindEvent(model, nomin.WkNr);
+    const TEventRecord event = model.GetEvent(eventPosition);
+    return CheckNominAgainst(nomin, eventPosition == 0 ? nullptr : &event);
+}
+
+std::optional<TEntryRefusal> CheckNominAgainst(const TNominRecord& nomin,
+                                               const TEventRecord* event) {
     if (Trim(nomin.Name).empty())
         return refuse(EntryFault::MissingName, "Fehlende Eingabe: Name");
     if (nomin.Age < EarliestBirthYear || nomin.Age > CurrentYear())
         return refuse(EntryFault::InvalidJahrgang, "Ung\xFCltige Jahrgangsangabe");
-    const int eventPosition = nomin.WkNr < 1 ? 0 : FindEvent(model, nomin.WkNr);
-    if (eventPosition == 0)
+    if (!event)
         return refuse(EntryFault::InvalidWkNr, "Ung\xFCltige Wettkampfnummer");
-    const TEventRecord event = model.GetEvent(eventPosition);
-    if (nomin.Age < event.AgeMax || nomin.Age > event.AgeMin)
+    if (nomin.Age < event->AgeMax || nomin.Age > event->AgeMin)
         return refuse(EntryFault::JahrgangOutOfRange,
                       "In diesem Wettkampf sind nur Teilnehmer der Jahrg\xE4nge " +
-                          std::to_string(event.AgeMax) + " bis " + std::to_string(event.AgeMin) +
+                          std::to_string(event->AgeMax) + " bis " + std::to_string(event->AgeMin) +
                           " erlaubt");
-    if (event.Sex != 2 && event.Sex != nomin.Sex)
+    if (event->Sex != 2 && event->Sex != nomin.Sex)
         return refuse(EntryFault::WrongSex, "Falsches Geschlecht f\xFCr diesen Wettkampf");
     if (!isValidTime(nomin.Time))
         return refuse(EntryFault::InvalidTime, "Ung\xFCltige Meldezeit");

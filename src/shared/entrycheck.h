@@ -48,6 +48,10 @@ int FindEvent(const TMeldeAustausch& model, int wkNr);
 
 // Checks a nomination against the competition; nothing when it fits.
 std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin);
+// The same checks against the event already found for the nomination (null: none has its
+// number).
+std::optional<TEntryRefusal> CheckNominAgainst(const TNominRecord& nomin,
+                                               const TEventRecord* event);
 // The dialog's checks on its fields: first the empty fields, then CheckNomin.
 std::optional<TEntryRefusal> CheckEntryInput(const TMeldeAustausch& model,
                                              const TEntryInput& input);

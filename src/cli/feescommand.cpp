@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "feescommand.h"
+
+#include "commands.h"
+#include "feereport.h"
+#include "meldeaustausch.h"
+
+int RunFeesCommand(const std::string& fileName) {
+    const TMeldeAustausch model = LoadExistingFile(fileName);
+    std::string text;
+    for (const std::string& line : BuildFeeLines(model, TodayDateText())) {
+        text += line;
+        text += '\n';
+    }
+    WriteToStdout(AnsiToUtf8(text));
+    return 0;
+}
