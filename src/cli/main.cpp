@@ -58,10 +58,11 @@ int main(int argc, char** argv) {
         }
         if (command == "report" && argc == 3)
             return RunReportCommand(argv[2]);
-        if (command == "check" && argc == 3)
-            return RunCheckCommand(argv[2], false);
-        if (command == "check" && argc == 4 && std::strcmp(argv[2], "--warnings") == 0)
-            return RunCheckCommand(argv[3], true);
+        const bool withWarnings = argc == 4 && std::strcmp(argv[2], "--warnings") == 0;
+        // An option in the file's place is a wrong call (a file of that name is "./--x").
+        if (command == "check" && argc == 3 + withWarnings &&
+            std::strncmp(argv[argc - 1], "--", 2) != 0)
+            return RunCheckCommand(argv[argc - 1], withWarnings);
         if (command == "fees" && argc == 3)
             return RunFeesCommand(argv[2]);
     } catch (const TIoError& error) {
