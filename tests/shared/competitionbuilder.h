@@ -20,13 +20,6 @@ inline QString utf16(const std::string& ansiText) {
     return QString::fromStdString(AnsiToUtf8(ansiText));
 }
 
-inline QStringList utf16(const std::vector<std::string>& lines) {
-    QStringList result;
-    for (const std::string& line : lines)
-        result << utf16(line);
-    return result;
-}
-
 struct CompetitionBuilder {
     TMeldeAustausch model;
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The fee overview: amounts in whole cents, swimmers grouped and sorted, relays and unknown
-// events on their own, totals per section.
+// The fee overview: amounts in whole cents, totals per section. The whole layout is checked
+// against a hand-checked file in tst_cli_fees.
 #include <QTest>
 
 #include <climits>
@@ -14,7 +14,10 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 QStringList overview(const TMeldeAustausch& model) {
-    return utf16(BuildFeeLines(model, "14.06.2026"));
+    QStringList lines;
+    for (const std::string& line : BuildFeeLines(model, "14.06.2026"))
+        lines << utf16(line);
+    return lines;
 }
 
 // The lines from `heading` up to the next empty line.
@@ -24,16 +27,6 @@ QStringList block(const QStringList& lines, const QString& heading) {
         return {};
     const qsizetype end = lines.indexOf(QString(), start);
     return lines.mid(start, end < 0 ? -1 : end - start);
-}
-
-// Swimmer head lines: the lines that start neither with blanks nor belong to the head.
-QStringList swimmerHeads(const QStringList& lines, const QString& heading) {
-    QStringList heads;
-    for (const QString& line : block(lines, heading).mid(2)) {
-        if (!line.startsWith(u' '))
-            heads << line;
-    }
-    return heads;
 }
 
 } // namespace
@@ -49,12 +42,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("nothing") << 0LL << u"0,00 EUR"_s;
         QTest::newRow("cents only") << 7LL << u"0,07 EUR"_s;
-        QTest::newRow("fee") << 750LL << u"7,50 EUR"_s;
         QTest::newRow("below a thousand") << 99999LL << u"999,99 EUR"_s;
         QTest::newRow("a thousand") << 100000LL << u"1.000,00 EUR"_s;
         QTest::newRow("millions") << 123456789LL << u"1.234.567,89 EUR"_s;
-        QTest::newRow("negative cents") << -5LL << u"-0,05 EUR"_s;
-        QTest::newRow("negative thousands") << -123450LL << u"-1.234,50 EUR"_s;
+        QTest::newRow("negative") << -123450LL << u"-1.234,50 EUR"_s;
         QTest::newRow("smallest") << LLONG_MIN << u"-92.233.720.368.547.758,08 EUR"_s;
     }
     void euroText_groupsThousandsAndWritesTwoDecimals() {
@@ -66,13 +57,10 @@ private slots:
     void feeCents_roundsOnceAndRefusesNonsense_data() {
         QTest::addColumn<double>("fee");
         QTest::addColumn<qlonglong>("cents");
-        QTest::newRow("2.1") << 2.1 << 210LL;
-        QTest::newRow("0.7") << 0.7 << 70LL;
         QTest::newRow("4.35") << 4.35 << 435LL; // 434.99999... times 100
         QTest::newRow("a third") << 10.0 / 3 << 333LL;
         QTest::newRow("half a cent") << 0.005 << 1LL;
         QTest::newRow("negative") << -1.5 << -150LL;
-        QTest::newRow("ten million") << 1e7 << 1000000000LL;
         QTest::newRow("above ten million") << 1.5e7 << 0LL;
         QTest::newRow("not a number") << std::nan("") << 0LL;
         QTest::newRow("infinite") << -HUGE_VAL << 0LL;
@@ -104,31 +92,6 @@ private slots:
         QVERIFY2(sums[1].endsWith(u" 2.100,00 EUR"_s), qPrintable(sums[1]));
         QVERIFY2(sums[2].endsWith(u" 10,00 EUR"_s), qPrintable(sums[2]));
         QCOMPARE(lines.last(), u"Meldegeld gesamt: 2.112,10 EUR"_s);
-    }
-
-    // One swimmer despite letter case (umlauts too); another birth year is another swimmer,
-    // the earlier year first; names in byte order, so Ö after Z.
-    void swimmers_areGroupedAndSortedByNameThenYear() {
-        CompetitionBuilder c;
-        c.event("1", u"50m Freistil"_s, 3);
-        c.event("2", u"50m Brust"_s, 4);
-        c.nomin(u"Öztürk, Can"_s, 2011, "1");
-        c.nomin(u"müller, eva"_s, 2010, "2", NoTime, 1, u"R-9"_s);
-        c.nomin(u"Zander, Paul"_s, 2012, "1");
-        c.nomin(u"MÜLLER, EVA"_s, 2010, "1", 3050, 1);
-        c.nomin(u"Müller, Eva"_s, 2009, "1");
-        const QStringList lines = overview(c.done());
-        QCOMPARE(swimmerHeads(lines, u"Einzelstarts"_s),
-                 QStringList({u"Müller, Eva, Jg. 2009"_s, u"MÜLLER, EVA, Jg. 2010, Reg.-Nr. R-9"_s,
-                              u"Zander, Paul, Jg. 2012"_s, u"Öztürk, Can, Jg. 2011"_s}));
-        // Amounts are as wide as the largest sum, "16,00 EUR".
-        QCOMPARE(block(lines, u"Einzelstarts"_s).mid(5, 4),
-                 QStringList({
-                     u"MÜLLER, EVA, Jg. 2010, Reg.-Nr. R-9"_s,
-                     u"   Wk 1  50m Freistil  00:30,50   3,00 EUR"_s,
-                     u"   Wk 2  50m Brust       :  ,     4,00 EUR"_s,
-                     u"   Summe                          7,00 EUR"_s,
-                 }));
     }
 
     // Relay teams are no swimmers; entries for events the file lacks cost nothing; a
@@ -170,51 +133,11 @@ private slots:
                                                 u"   Staffelstarts: 1  12,00 EUR"_s,
                                                 u"   Meldegeld    :    22,00 EUR"_s,
                                             }));
-        QCOMPARE(swimmerHeads(lines, u"Staffeln"_s), QStringList({u"Team, Blau, Jg. 2010"_s}));
+        QCOMPARE(block(lines, u"Staffeln"_s).value(2), u"Team, Blau, Jg. 2010"_s);
         QCOMPARE(block(lines, u"Ohne Wettkampf"_s),
                  QStringList({u"Ohne Wettkampf"_s, u"=============="_s, u"Lang, Tim, Jg. 2012"_s,
                               u"   Wk 7                  :  ,  "_s}));
         QCOMPARE(lines.last(), u"Meldegeld gesamt: 22,00 EUR"_s);
-    }
-
-    void emptyCompetition_owesNothing() {
-        TMeldeAustausch model;
-        model.CompName = "Herbstpokal";
-        model.ClubName = "SC Delfin Seestadt";
-        QCOMPARE(overview(model), QStringList({
-                                      u"   MELDEGELD"_s,
-                                      u"   +++++++++"_s,
-                                      QString(),
-                                      u"Veranstaltung: Herbstpokal"_s,
-                                      u"Verein       : SC Delfin Seestadt"_s,
-                                      u"Stand        : 14.06.2026"_s,
-                                      QString(),
-                                      u"Summen"_s,
-                                      u"======"_s,
-                                      u"Gesamt"_s,
-                                      u"   Schwimmer    : 0"_s,
-                                      u"   Einzelstarts : 0  0,00 EUR"_s,
-                                      u"   Staffelstarts: 0  0,00 EUR"_s,
-                                      u"   Meldegeld    :    0,00 EUR"_s,
-                                      QString(),
-                                      u"Hinweise"_s,
-                                      u"========"_s,
-                                      u"Keine Hinweise."_s,
-                                      QString(),
-                                      u"Meldegeld gesamt: 0,00 EUR"_s,
-                                  }));
-    }
-
-    // The warnings close the overview, each as a sentence.
-    void warnings_standAtTheEnd() {
-        CompetitionBuilder c;
-        c.event("1", u"50m Freistil"_s, 2);
-        c.nomin(u"Adler, Eva"_s, 2010, "1");
-        c.nomin(u"Adler, Eva"_s, 2010, "1");
-        const QStringList lines = overview(c.done());
-        QCOMPARE(block(lines, u"Hinweise"_s),
-                 QStringList({u"Hinweise"_s, u"========"_s,
-                              u"Adler, Eva ist für Wettkampf 1 schon gemeldet."_s}));
     }
 };
 
