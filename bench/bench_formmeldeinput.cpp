@@ -8,7 +8,6 @@
 #include <string>
 
 #include "formmeldeinput.h"
-#include "global.h"
 #include "meldeaustausch.h"
 
 namespace {
@@ -43,21 +42,18 @@ void showAndSettle(QWidget& window) {
 
 void BM_OpenDialog(benchmark::State& state) {
     const auto model = largeClub();
-    Global::MeldeAustausch = model.get();
     for (auto _ : state) {
-        TFormMeldeInput dialog;
+        TFormMeldeInput dialog(*model);
         showAndSettle(dialog);
         state.PauseTiming();
         dialog.hide();
         state.ResumeTiming();
     }
-    Global::MeldeAustausch = nullptr;
 }
 
 void BM_AdoptEntry(benchmark::State& state) {
     const auto model = largeClub();
-    Global::MeldeAustausch = model.get();
-    TFormMeldeInput dialog;
+    TFormMeldeInput dialog(*model);
     showAndSettle(dialog);
     auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("EditName"));
     auto* year = dialog.findChild<QLineEdit*>(QStringLiteral("EditJahrgang"));
@@ -75,7 +71,6 @@ void BM_AdoptEntry(benchmark::State& state) {
     }
     if (model->NominCount() != NominationCount + static_cast<int>(state.iterations()))
         state.SkipWithError("an entry was not adopted");
-    Global::MeldeAustausch = nullptr;
 }
 
 } // namespace

@@ -42,17 +42,14 @@ void printWarnings(const TMeldeAustausch& model) {
 
 int RunCheckCommand(const std::string& fileName, bool withWarnings) {
     const TMeldeAustausch model = LoadExistingFile(fileName);
-    int refused = 0;
-    for (int position = 1; position <= model.NominCount(); ++position) {
-        const TNominRecord nomin = model.GetNomin(position);
-        if (const auto refusal = CheckNomin(model, nomin)) {
-            std::cout << AnsiToUtf8(refusalLine(position, nomin, *refusal)) << '\n';
-            ++refused;
-        }
-    }
-    if (refused == 0)
+    const std::vector<TNominFinding> findings = CheckNomins(model);
+    for (const TNominFinding& finding : findings)
+        std::cout << AnsiToUtf8(refusalLine(finding.Position, model.Nomin(finding.Position),
+                                            finding.Refusal))
+                  << '\n';
+    if (findings.empty())
         std::cout << "Keine fehlerhaften Meldungen.\n";
     if (withWarnings)
         printWarnings(model);
-    return refused == 0 ? 0 : 1;
+    return findings.empty() ? 0 : 1;
 }

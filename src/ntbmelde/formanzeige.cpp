@@ -88,7 +88,7 @@ QStringList wrapped(const QString& line, int columns) {
 
 } // namespace
 
-TFormAnzeige::TFormAnzeige(QWidget* parent) : QMdiSubWindow(parent) {
+TFormAnzeige::TFormAnzeige(const TMeldeAustausch& data, QWidget* parent) : QMdiSubWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());
     // Also where the application has no icon of its own, whose place the toolkit's logo takes.
@@ -148,18 +148,18 @@ TFormAnzeige::TFormAnzeige(QWidget* parent) : QMdiSubWindow(parent) {
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, ButtonClose, &QPushButton::click);
 
-    BuildText();
+    BuildText(data);
 }
 
 QStringList TFormAnzeige::saveFilters() {
     return {u"Rich-Text-Format (*.RTF)"_s, u"Reiner Text (*.TXT)"_s, u"PDF-Dokument (*.PDF)"_s};
 }
 
-void TFormAnzeige::BuildText() {
+void TFormAnzeige::BuildText(const TMeldeAustausch& data) {
     WaitCursor wait;
     TextFeld->clear();
     ButtonClose->setFocus();
-    reportLines = BuildReportLines(*Global::MeldeAustausch);
+    reportLines = BuildReportLines(data);
     QStringList text;
     text.reserve(static_cast<qsizetype>(reportLines.size()));
     for (const std::string& line : reportLines)

@@ -9,13 +9,14 @@
 class QPagedPaintDevice;
 class QPlainTextEdit;
 class QPushButton;
+class TMeldeAustausch;
 
 class TFormAnzeige : public QMdiSubWindow {
     Q_OBJECT
 public:
-    // Composes the printout from Global::MeldeAustausch at once; the window frees itself
-    // when it is closed.
-    explicit TFormAnzeige(QWidget* parent = nullptr);
+    // Composes the printout of `data` at once and keeps it; the window frees itself when it
+    // is closed.
+    explicit TFormAnzeige(const TMeldeAustausch& data, QWidget* parent = nullptr);
 
     // The snapshot the window shows, saves and prints (Windows-1252 lines).
     const std::vector<std::string>& lines() const { return reportLines; }
@@ -30,7 +31,7 @@ private slots:
 
 private:
     enum class FileType { RichText, PlainText, Pdf };
-    void BuildText();
+    void BuildText(const TMeldeAustausch& data);
     void saveAs(QString fileName, FileType type) const;
     void paintReport(QPagedPaintDevice& device) const;
 

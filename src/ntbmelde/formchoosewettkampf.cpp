@@ -32,7 +32,8 @@ QString sexText(int sex) {
 
 } // namespace
 
-TFormChooseWettkampf::TFormChooseWettkampf(QWidget* parent) : QDialog(parent) {
+TFormChooseWettkampf::TFormChooseWettkampf(const TMeldeAustausch& model, QWidget* parent)
+    : QDialog(parent), model(model) {
     setWindowTitle(u"Wettkampf auswählen"_s);
     setFixedSize(440, 73);
     setFont(QFont(u"Arial"_s));
@@ -64,10 +65,10 @@ QString TFormChooseWettkampf::ItemText(const TEventRecord& event) {
            QString::number(event.AgeMax) + u'-' + QString::number(event.AgeMin);
 }
 
-int TFormChooseWettkampf::ChooseEvent(const TMeldeAustausch& model, int birthYear, int sex) {
+int TFormChooseWettkampf::ChooseEvent(int birthYear, int sex) {
     ChooseList->clear();
     for (int position = 1; position <= model.EventCount(); ++position) {
-        const TEventRecord event = model.GetEvent(position);
+        const TEventRecord& event = model.Event(position);
         if (suitsSex(event, sex) && admitsBirthYear(event, birthYear))
             ChooseList->addItem(ItemText(event), position);
     }

@@ -11,13 +11,14 @@ struct TEventRecord;
 class TFormChooseWettkampf : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormChooseWettkampf(QWidget* parent = nullptr);
+    // Offers events of `model`.
+    explicit TFormChooseWettkampf(const TMeldeAustausch& model, QWidget* parent = nullptr);
 
-    // Lists the events of `model` open to `sex` (0 male, 1 female, 2 any) that admit the birth
+    // Lists the events open to `sex` (0 male, 1 female, 2 any) that admit the birth
     // year, in the model's order, the first one chosen; shows the dialog modally. Returns the
     // 1-based position of the event confirmed with "O&K", or 0 when the user cancelled or the
     // list was empty.
-    int ChooseEvent(const TMeldeAustausch& model, int birthYear, int sex);
+    int ChooseEvent(int birthYear, int sex);
 
     // "Wettkampf 12a, 100m Brust, Weiblich, 1990-1995"
     static QString ItemText(const TEventRecord& event);
@@ -26,6 +27,7 @@ private slots:
     void ButtonOkClick();
 
 private:
+    const TMeldeAustausch& model;
     QComboBox* ChooseList;
     QPushButton* ButtonOk;
     QPushButton* ButtonEsc;

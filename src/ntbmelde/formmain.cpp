@@ -47,11 +47,7 @@ TFormMain::TFormMain(const QString& location) {
     FormCreate(location);
 }
 
-TFormMain::~TFormMain() {
-    // Normally the close sequence has already released the model.
-    if (model)
-        Global::MeldeAustausch = nullptr;
-}
+TFormMain::~TFormMain() = default;
 
 void TFormMain::createControls() {
     Label1 = new QLabel(u"Meldeprogramm für Natabo – Vereinsdaten, Meldungen und "
@@ -154,9 +150,8 @@ std::string TFormMain::exchangeFilePath() const {
 void TFormMain::FormCreate(const QString& location) {
     locateExchangeFile(location);
     model = std::make_unique<TMeldeAustausch>();
-    Global::MeldeAustausch = model.get();
     FileFound = QFileInfo::exists(exchangeFile);
-    Global::DataChanged = false;
+    Global::ResetDataChanged();
     if (FileFound) {
         // A file that cannot be read is reported; the program goes on with what was read.
         RunCommand([this] { model->LoadFromFile(exchangeFilePath()); });
@@ -176,7 +171,7 @@ void TFormMain::FormCreate(const QString& location) {
 // window asks to be active again.
 void TFormMain::ButtonVereinClick() {
     RunCommand([this] {
-        TFormVerein clubData(this);
+        TFormVerein clubData(*model, this);
         clubData.LoadFields();
         activateWindow();
     });
@@ -184,7 +179,7 @@ void TFormMain::ButtonVereinClick() {
 
 void TFormMain::ButtonMeldungClick() {
     RunCommand([this] {
-        TFormMeldeInput entries(this);
+        TFormMeldeInput entries(*model, this);
         entries.exec();
         activateWindow();
     });
@@ -193,7 +188,7 @@ void TFormMain::ButtonMeldungClick() {
 // Each press opens one more printout window with a fresh snapshot; earlier ones keep theirs.
 void TFormMain::ButtonKontrollClick() {
     RunCommand([this] {
-        auto* printout = new TFormAnzeige;
+        auto* printout = new TFormAnzeige(*model);
         MdiArea->addSubWindow(printout);
         printout->showMaximized();
     });
@@ -219,7 +214,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 
 // False only when saving failed: the program then stays open with everything as it was.
 bool TFormMain::FormCloseQuery() {
-    if (!Global::DataChanged || AskYesNo(u"Daten jetzt speichern?"_s, 0) != AnswerYes)
+    if (!Global::DataChanged() || AskYesNo(u"Daten jetzt speichern?"_s, 0) != AnswerYes)
         return true;
     return RunCommand([this] {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -236,6 +231,5 @@ void TFormMain::FormClose() {
     const QList<QMdiSubWindow*> children = MdiArea->subWindowList();
     for (qsizetype i = children.size() - 1; i >= 0; --i)
         children[i]->close();
-    Global::MeldeAustausch = nullptr;
     model.reset();
 }

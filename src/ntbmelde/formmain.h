@@ -21,6 +21,9 @@ public:
 
     // The frame that holds the printout windows.
     QMdiArea* mdiArea() const { return MdiArea; }
+    // The program's data, owned by this window from start-up to the end of the close sequence
+    // (null afterwards). Every other window gets it from here.
+    TMeldeAustausch* meldeAustausch() const { return model.get(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -45,8 +45,8 @@ bool leavesField(Qt::FocusReason reason) {
 
 } // namespace
 
-TFormMeldeInput::TFormMeldeInput(QWidget* parent)
-    : QDialog(parent), model(*Global::MeldeAustausch) {
+TFormMeldeInput::TFormMeldeInput(TMeldeAustausch& model, QWidget* parent)
+    : QDialog(parent), model(model) {
     createControls();
     FormCreate();
 }
@@ -300,7 +300,7 @@ bool TFormMeldeInput::TakeEntry() {
     Changed = false;
     FillList();
     ButtonTake->setEnabled(false);
-    Global::DataChanged = true;
+    Global::SetDataChanged();
     return true;
 }
 
@@ -469,9 +469,9 @@ void TFormMeldeInput::EditWkNrKeyDown() {
         birthYear = 1900;
     // The items stand for the sex codes 0 male, 1 female, 2 mixed.
     const int sex = EditGeschlecht->currentIndex();
-    const int position = TFormChooseWettkampf(this).ChooseEvent(model, birthYear, sex);
+    const int position = TFormChooseWettkampf(model, this).ChooseEvent(birthYear, sex);
     if (position != 0)
-        EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(model.GetEvent(position).WkNr)));
+        EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(model.Event(position).WkNr)));
 }
 
 int TFormMeldeInput::selectedRow() const {
@@ -522,7 +522,7 @@ void TFormMeldeInput::PopupDeleteClick() {
     } else if (position < CurrentNomin) {
         --CurrentNomin;
     }
-    Global::DataChanged = true;
+    Global::SetDataChanged();
     FillList();
     newEntry();
 }

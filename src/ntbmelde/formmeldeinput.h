@@ -21,7 +21,8 @@ enum class EntryField;
 class TFormMeldeInput : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormMeldeInput(QWidget* parent = nullptr);
+    // Edits the nominations of `model`.
+    explicit TFormMeldeInput(TMeldeAustausch& model, QWidget* parent = nullptr);
 
     // Checks the fields and adopts them. True when the caller may go on: nothing was pending,
     // the user declined to change an existing entry, or the entry was adopted. False after a

@@ -44,7 +44,7 @@ QPushButton* addButton(QWidget* strip, const QString& name, const QString& capti
 
 } // namespace
 
-TFormVerein::TFormVerein(QWidget* parent) : QDialog(parent) {
+TFormVerein::TFormVerein(TMeldeAustausch& model, QWidget* parent) : QDialog(parent), model(model) {
     setWindowTitle(u"Vereinsdaten"_s);
     setFixedSize(569, 360);
     QFont font(u"MS Sans Serif"_s);
@@ -153,7 +153,6 @@ void TFormVerein::FormCreate() {
 }
 
 void TFormVerein::LoadFields() {
-    const TMeldeAustausch& model = *Global::MeldeAustausch;
     for (const ClubField& field : std::as_const(fields))
         field.edit->setText(fromAnsi(model.*field.modelField));
     // An index the table does not have shows no entry.
@@ -184,12 +183,11 @@ bool TFormVerein::StoreFields() {
     }
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const auto normalCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
-    TMeldeAustausch& model = *Global::MeldeAustausch;
     for (const ClubField& field : std::as_const(fields))
         model.*field.modelField = toAnsi(field.edit->text());
     model.Verband = ChooseVerband->currentIndex();
     Changed = false;
-    Global::DataChanged = true;
+    Global::SetDataChanged();
     return true;
 }
 

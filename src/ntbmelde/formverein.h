@@ -12,9 +12,10 @@ class TMeldeAustausch;
 class TFormVerein : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormVerein(QWidget* parent = nullptr);
+    // Edits the club fields of `model`.
+    explicit TFormVerein(TMeldeAustausch& model, QWidget* parent = nullptr);
 
-    // Loads the fields from the program's model, shows the dialog modally and returns when it
+    // Loads the fields from the model, shows the dialog modally and returns when it
     // has closed. Only "O&K" writes into the model.
     void LoadFields();
 
@@ -38,6 +39,7 @@ private:
     bool StoreFields();
     bool FormCloseQuery();
 
+    TMeldeAustausch& model;
     QPushButton* ButtonOk;
     QPushButton* ButtonEsc;
     QLineEdit* EditName;

@@ -2,6 +2,20 @@
 
 namespace Global {
 QString ProgDir;
-TMeldeAustausch* MeldeAustausch = nullptr;
-bool DataChanged = false;
+
+namespace {
+bool dataChanged = false;
+} // namespace
+
+bool DataChanged() {
+    return dataChanged;
+}
+
+void SetDataChanged() {
+    dataChanged = true;
+}
+
+void ResetDataChanged() {
+    dataChanged = false;
+}
 } // namespace Global

@@ -3,13 +3,15 @@
 
 #include <QString>
 
-class TMeldeAustausch;
-
 namespace Global {
 // Folder of the exchange file, ending in '/'. Written once by the main window at start-up.
 extern QString ProgDir;
-// The one model, owned by the main window; valid from its creation to the end of closing.
-extern TMeldeAustausch* MeldeAustausch;
-// Set by the club dialog's OK, by adopting an entry and by deleting one; never reset.
-extern bool DataChanged;
+
+// Whether the data hold changes that leaving the program offers to save. Read by the main
+// window's close query only.
+bool DataChanged();
+// The club dialog's OK, an adopted entry and a deleted entry; nothing resets the flag later.
+void SetDataChanged();
+// Start-up, before the exchange file is read.
+void ResetDataChanged();
 } // namespace Global

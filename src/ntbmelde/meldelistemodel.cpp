@@ -29,7 +29,7 @@ QVariant TMeldelisteModel::data(const QModelIndex& index, int role) const {
         return columnAlignment(index.column());
     if (role != Qt::DisplayRole)
         return {};
-    const TNominRecord nomin = nominations.GetNomin(index.row() + 1);
+    const TNominRecord& nomin = nominations.Nomin(index.row() + 1);
     switch (index.column()) {
     case Name:
         return fromAnsi(nomin.Name);

@@ -47,38 +47,38 @@ TNominRecord NominFromInput(const TEntryInput& input) {
     return nomin;
 }
 
-int FindEvent(const TMeldeAustausch& model, int wkNr) {
-    for (int position = model.EventCount(); position >= 1; --position) {
-        if (model.GetEvent(position).WkNr == wkNr)
-            return position;
-    }
-    return 0;
+int EventOfNomin(const TMeldeAustausch& model, int wkNr) {
+    return wkNr < 1 ? 0 : model.FindEvent(wkNr);
 }
 
 std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin) {
-    const int eventPosition = nomin.WkNr < 1 ? 0 : FindEvent(model, nomin.WkNr);
-    const TEventRecord event = model.GetEvent(eventPosition);
-    return CheckNominAgainst(nomin, eventPosition == 0 ? nullptr : &event);
-}
-
-std::optional<TEntryRefusal> CheckNominAgainst(const TNominRecord& nomin,
-                                               const TEventRecord* event) {
     if (Trim(nomin.Name).empty())
         return refuse(EntryFault::MissingName, "Fehlende Eingabe: Name");
     if (nomin.Age < EarliestBirthYear || nomin.Age > CurrentYear())
         return refuse(EntryFault::InvalidJahrgang, "Ung\xFCltige Jahrgangsangabe");
-    if (!event)
+    const int eventPosition = EventOfNomin(model, nomin.WkNr);
+    if (eventPosition == 0)
         return refuse(EntryFault::InvalidWkNr, "Ung\xFCltige Wettkampfnummer");
-    if (nomin.Age < event->AgeMax || nomin.Age > event->AgeMin)
+    const TEventRecord& event = model.Event(eventPosition);
+    if (nomin.Age < event.AgeMax || nomin.Age > event.AgeMin)
         return refuse(EntryFault::JahrgangOutOfRange,
                       "In diesem Wettkampf sind nur Teilnehmer der Jahrg\xE4nge " +
-                          std::to_string(event->AgeMax) + " bis " + std::to_string(event->AgeMin) +
+                          std::to_string(event.AgeMax) + " bis " + std::to_string(event.AgeMin) +
                           " erlaubt");
-    if (event->Sex != 2 && event->Sex != nomin.Sex)
+    if (event.Sex != 2 && event.Sex != nomin.Sex)
         return refuse(EntryFault::WrongSex, "Falsches Geschlecht f\xFCr diesen Wettkampf");
     if (!isValidTime(nomin.Time))
         return refuse(EntryFault::InvalidTime, "Ung\xFCltige Meldezeit");
     return std::nullopt;
+}
+
+std::vector<TNominFinding> CheckNomins(const TMeldeAustausch& model) {
+    std::vector<TNominFinding> findings;
+    for (int position = 1; position <= model.NominCount(); ++position) {
+        if (auto refusal = CheckNomin(model, model.Nomin(position)))
+            findings.push_back({position, std::move(*refusal)});
+    }
+    return findings;
 }
 
 std::optional<TEntryRefusal> CheckEntryInput(const TMeldeAustausch& model,

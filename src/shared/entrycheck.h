@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "meldeaustausch.h"
 
@@ -43,15 +44,19 @@ struct TEntryInput {
 // before 1900).
 TNominRecord NominFromInput(const TEntryInput& input);
 
-// The last event whose code is `wkNr` (event numbers need not be unique), or 0.
-int FindEvent(const TMeldeAustausch& model, int wkNr);
+// The event that counts for a nomination's number: the last one with it, 0 for none (numbers
+// below 1 name none).
+int EventOfNomin(const TMeldeAustausch& model, int wkNr);
 
 // Checks a nomination against the competition; nothing when it fits.
 std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin);
-// The same checks against the event already found for the nomination (null: none has its
-// number).
-std::optional<TEntryRefusal> CheckNominAgainst(const TNominRecord& nomin,
-                                               const TEventRecord* event);
+struct TNominFinding {
+    int Position; // 1-based, in the model's order
+    TEntryRefusal Refusal;
+};
+// Every stored nomination that CheckNomin refuses, in order.
+std::vector<TNominFinding> CheckNomins(const TMeldeAustausch& model);
+
 // The dialog's checks on its fields: first the empty fields, then CheckNomin.
 std::optional<TEntryRefusal> CheckEntryInput(const TMeldeAustausch& model,
                                              const TEntryInput& input);

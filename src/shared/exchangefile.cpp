@@ -435,6 +435,7 @@ bool readHostLayout(TMeldeAustausch& model, const std::string& text) {
 void TMeldeAustausch::resetForLoad() {
     Periods = {};
     Events.clear();
+    lastEventWithCode.clear();
     Nomins.clear();
     ClubName.clear();
 }

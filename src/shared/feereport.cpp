@@ -35,15 +35,15 @@ struct Totals {
 class FeeOverview {
 public:
     FeeOverview(const TMeldeAustausch& model, const std::string& reportDate)
-        : model(model), reportDate(reportDate), table(TabulateNomins(model)), events(table.Events),
-          nomins(table.Nomins), eventOf(table.EventOf), nameRank(table.NameRank) {
+        : model(model), reportDate(reportDate), table(TabulateNomins(model)),
+          eventOf(table.EventOf), nameRank(table.NameRank) {
         collectStarts();
         measureColumns();
         countTotals();
     }
 
     std::vector<std::string> lines() {
-        result.reserve(nomins.size() * 2 + 100);
+        result.reserve(eventOf.size() * 2 + 100);
         addHead();
         addSwimmers("Einzelstarts", individual, true);
         addSwimmers("Staffeln", relay, true);
@@ -61,11 +61,11 @@ private:
     using Starts = std::vector<std::size_t>;
 
     void collectStarts() {
-        for (const TEventRecord& event : events)
-            eventCents.push_back(FeeCents(event.Fee));
+        for (int event = 0; event <= model.EventCount(); ++event)
+            eventCents.push_back(FeeCents(model.Event(event).Fee));
         for (std::size_t i : table.BySwimmer) {
             const int event = eventOf[i];
-            Starts& list = event == 0 ? unknown : events[event].Staffel ? relay : individual;
+            Starts& list = event == 0 ? unknown : model.Event(event).Staffel ? relay : individual;
             list.push_back(i);
         }
     }
@@ -75,18 +75,18 @@ private:
     void measureColumns() {
         long long largest = 0;
         bool negative = false;
-        for (std::size_t i = 0; i < nomins.size(); ++i) {
-            wkNrWidth = std::max(wkNrWidth, TMeldeAustausch::WkNrToText(nomins[i].WkNr).size());
-            eventNameWidth = std::max(eventNameWidth, events[eventOf[i]].Name.size());
+        for (std::size_t i = 0; i < eventOf.size(); ++i) {
+            wkNrWidth = std::max(wkNrWidth, TMeldeAustausch::WkNrToText(nomin(i).WkNr).size());
+            eventNameWidth = std::max(eventNameWidth, model.Event(eventOf[i]).Name.size());
             largest += std::llabs(eventCents[eventOf[i]]);
             negative = negative || eventCents[eventOf[i]] < 0;
         }
         amountWidth = EuroText(negative ? -largest : largest).size();
-        countWidth = std::to_string(nomins.size()).size();
+        countWidth = std::to_string(eventOf.size()).size();
         amountColumn = 6 + wkNrWidth + 2 + eventNameWidth + 2 + BlankTimeText.size() + 2;
         sumStart = filled("   Summe", amountColumn);
-        for (std::size_t event = 0; event < events.size(); ++event) {
-            eventStart.push_back(startColumns(events[event].WkNr, events[event].Name));
+        for (int event = 0; event <= model.EventCount(); ++event) {
+            eventStart.push_back(startColumns(model.Event(event).WkNr, model.Event(event).Name));
             eventAmount.push_back("  " + amount(eventCents[event]));
         }
     }
@@ -97,7 +97,11 @@ private:
                filled(eventName, eventNameWidth) + "  ";
     }
 
-    int sectionOf(std::size_t index) const { return events[eventOf[index]].Period; }
+    const TNominRecord& nomin(std::size_t index) const {
+        return model.Nomin(static_cast<int>(index) + 1);
+    }
+
+    int sectionOf(std::size_t index) const { return model.Event(eventOf[index]).Period; }
 
     void countTotals() {
         for (std::size_t index : individual) {
@@ -130,7 +134,7 @@ private:
         for (auto begin = starts.begin(); begin != starts.end();) {
             auto end = begin + 1;
             while (end != starts.end() && nameRank[*end] == nameRank[*begin] &&
-                   nomins[*end].Age == nomins[*begin].Age)
+                   nomin(*end).Age == nomin(*begin).Age)
                 ++end;
             group(begin, end);
             begin = end;
@@ -158,23 +162,23 @@ private:
             return;
         addHeading(title);
         forEachSwimmer(starts, [&](Starts::const_iterator begin, Starts::const_iterator end) {
-            const TNominRecord& first = nomins[*begin];
+            const TNominRecord& first = nomin(*begin);
             std::string head = first.Name;
             head += ", Jg. ";
             head += std::to_string(first.Age);
-            const auto withRegNr = std::find_if(
-                begin, end, [this](std::size_t i) { return !nomins[i].RegNr.empty(); });
+            const auto withRegNr =
+                std::find_if(begin, end, [this](std::size_t i) { return !nomin(i).RegNr.empty(); });
             if (withRegNr != end)
-                head += ", Reg.-Nr. " + nomins[*withRegNr].RegNr;
+                head += ", Reg.-Nr. " + nomin(*withRegNr).RegNr;
             result.push_back(std::move(head));
             long long sum = 0;
             for (auto it = begin; it != end; ++it) {
-                const TNominRecord& nomin = nomins[*it];
+                const TNominRecord& start = nomin(*it);
                 const int event = eventOf[*it];
                 std::string line;
                 line.reserve(amountColumn + amountWidth);
-                line += event == 0 ? startColumns(nomin.WkNr, "") : eventStart[event];
-                line += HundredthsToTimeText(nomin.Time);
+                line += event == 0 ? startColumns(start.WkNr, "") : eventStart[event];
+                line += HundredthsToTimeText(start.Time);
                 if (withFees)
                     line += eventAmount[event];
                 result.push_back(std::move(line));
@@ -209,7 +213,7 @@ private:
 
     void addWarnings() {
         addHeading("Hinweise");
-        const std::vector<TNominWarning> warnings = FindNominWarnings(table);
+        const std::vector<TNominWarning> warnings = FindNominWarnings(model, table);
         if (warnings.empty())
             result.push_back("Keine Hinweise.");
         for (const TNominWarning& warning : warnings)
@@ -221,8 +225,6 @@ private:
     const TMeldeAustausch& model;
     const std::string reportDate;
     const TNominTable table;
-    const std::vector<TEventRecord>& events;
-    const std::vector<TNominRecord>& nomins;
     const std::vector<int>& eventOf;
     const std::vector<int>& nameRank;
     std::vector<long long> eventCents;                // index = event position

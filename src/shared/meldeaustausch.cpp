@@ -60,7 +60,7 @@ int sortFollowing(std::vector<TNominRecord>& records, int follow, Less less) {
 }
 
 template <typename Record>
-Record readAt(const std::vector<Record>& records, int position, const Record& empty) {
+const Record& readAt(const std::vector<Record>& records, int position, const Record& empty) {
     if (position < 1 || position > static_cast<int>(records.size()))
         return empty;
     return records[static_cast<std::size_t>(position - 1)];
@@ -119,13 +119,46 @@ TEventRecord TMeldeAustausch::GetEvent(int position) const {
     return readAt(Events, position, EmptyEvent);
 }
 
+const TEventRecord& TMeldeAustausch::Event(int position) const {
+    return readAt(Events, position, EmptyEvent);
+}
+
 void TMeldeAustausch::SetEvent(int position, const TEventRecord& event) {
+    if (position < 1)
+        return;
     TEventRecord stored = event;
     stored.Name = cut(stored.Name, EventNameCapacity);
+    const int oldCount = EventCount();
+    if (position <= oldCount) {
+        const bool codeChanged = Events[static_cast<std::size_t>(position - 1)].WkNr != stored.WkNr;
+        storeAt(Events, position, std::move(stored));
+        if (codeChanged)
+            rebuildEventIndex();
+        return;
+    }
+    // Behind the end the new record is the last of its code, and so is the last filler of 0.
+    if (position > oldCount + 1)
+        lastEventWithCode[0] = position - 1;
+    lastEventWithCode[stored.WkNr] = position;
     storeAt(Events, position, std::move(stored));
 }
 
+int TMeldeAustausch::FindEvent(int wkNr) const {
+    const auto found = lastEventWithCode.find(wkNr);
+    return found == lastEventWithCode.end() ? 0 : found->second;
+}
+
+void TMeldeAustausch::rebuildEventIndex() {
+    lastEventWithCode.clear();
+    for (int position = 1; position <= EventCount(); ++position)
+        lastEventWithCode[Events[static_cast<std::size_t>(position - 1)].WkNr] = position;
+}
+
 TNominRecord TMeldeAustausch::GetNomin(int position) const {
+    return readAt(Nomins, position, EmptyNomin);
+}
+
+const TNominRecord& TMeldeAustausch::Nomin(int position) const {
     return readAt(Nomins, position, EmptyNomin);
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common.h"
@@ -86,10 +87,16 @@ public:
     // grows the list with all-zero records.
     int EventCount() const { return static_cast<int>(Events.size()); }
     TEventRecord GetEvent(int position) const;
+    // The stored record itself, for loops that only look at it.
+    const TEventRecord& Event(int position) const;
     void SetEvent(int position, const TEventRecord& event);
+    // The position of the last event whose code is `wkNr` (event numbers need not be unique),
+    // or 0; answered from an index, however many events there are.
+    int FindEvent(int wkNr) const;
 
     int NominCount() const { return static_cast<int>(Nomins.size()); }
     TNominRecord GetNomin(int position) const;
+    const TNominRecord& Nomin(int position) const;
     // Normalises the name ("Vorname Nachname" -> "Nachname, Vorname") before storing.
     void SetNomin(int position, TNominRecord nomin);
     void DeleteNomin(int position);
@@ -127,10 +134,12 @@ private:
     const Section* section(int number) const;
     Section* section(int number);
     void resetForLoad();
+    void rebuildEventIndex();
     // Sorts the nominations by name and writes the file's lines into the document.
     void writeContent(TSimpleXml& xml);
 
     std::array<Section, PeriodSlots> Periods;
     std::vector<TEventRecord> Events;
+    std::unordered_map<int, int> lastEventWithCode; // event number code -> 1-based position
     std::vector<TNominRecord> Nomins;
 };

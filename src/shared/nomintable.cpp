@@ -5,33 +5,17 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "entrycheck.h"
+
 namespace {
-
-// Event positions by number, as the entry checks find them: the last event of a number counts,
-// and numbers below 1 name none.
-class EventIndex {
-public:
-    explicit EventIndex(const std::vector<TEventRecord>& events) {
-        positions.reserve(events.size());
-        for (std::size_t position = 1; position < events.size(); ++position)
-            positions[events[position].WkNr] = static_cast<int>(position);
-    }
-    int eventOf(int wkNr) const {
-        const auto found = positions.find(wkNr);
-        return wkNr < 1 || found == positions.end() ? 0 : found->second;
-    }
-
-private:
-    std::unordered_map<int, int> positions;
-};
 
 // Numbers for the name keys so that sorting compares numbers: many names share long
 // beginnings.
-std::vector<int> rankNames(const std::vector<TNominRecord>& nomins) {
+std::vector<int> rankNames(const TMeldeAustausch& model) {
     std::vector<std::string> keys;
-    keys.reserve(nomins.size());
-    for (const TNominRecord& nomin : nomins)
-        keys.push_back(SwimmerNameKey(nomin.Name));
+    keys.reserve(static_cast<std::size_t>(model.NominCount()));
+    for (int position = 1; position <= model.NominCount(); ++position)
+        keys.push_back(SwimmerNameKey(model.Nomin(position).Name));
     std::unordered_map<std::string_view, int> firstOfKey;
     firstOfKey.reserve(keys.size());
     std::vector<int> firstIndexes; // per nomination, the first nomination with its key
@@ -54,16 +38,18 @@ std::vector<int> rankNames(const std::vector<TNominRecord>& nomins) {
     return ranks;
 }
 
-std::vector<std::size_t> orderBySwimmer(const std::vector<TNominRecord>& nomins,
+std::vector<std::size_t> orderBySwimmer(const TMeldeAustausch& model,
                                         const std::vector<int>& nameRank) {
     struct Entry {
         int Rank, Age, WkNr;
         std::size_t Index;
     };
     std::vector<Entry> entries;
-    entries.reserve(nomins.size());
-    for (std::size_t i = 0; i < nomins.size(); ++i)
-        entries.push_back({nameRank[i], nomins[i].Age, nomins[i].WkNr, i});
+    entries.reserve(nameRank.size());
+    for (std::size_t i = 0; i < nameRank.size(); ++i) {
+        const TNominRecord& nomin = model.Nomin(static_cast<int>(i) + 1);
+        entries.push_back({nameRank[i], nomin.Age, nomin.WkNr, i});
+    }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return std::tie(a.Rank, a.Age, a.WkNr, a.Index) < std::tie(b.Rank, b.Age, b.WkNr, b.Index);
     });
@@ -84,18 +70,10 @@ std::string SwimmerNameKey(const std::string& name) {
 
 TNominTable TabulateNomins(const TMeldeAustausch& model) {
     TNominTable table;
-    table.Events.reserve(static_cast<std::size_t>(model.EventCount()) + 1);
-    table.Events.push_back(EmptyEvent);
-    for (int position = 1; position <= model.EventCount(); ++position)
-        table.Events.push_back(model.GetEvent(position));
-    const EventIndex events(table.Events);
-    table.Nomins.reserve(static_cast<std::size_t>(model.NominCount()));
     table.EventOf.reserve(static_cast<std::size_t>(model.NominCount()));
-    for (int position = 1; position <= model.NominCount(); ++position) {
-        table.Nomins.push_back(model.GetNomin(position));
-        table.EventOf.push_back(events.eventOf(table.Nomins.back().WkNr));
-    }
-    table.NameRank = rankNames(table.Nomins);
-    table.BySwimmer = orderBySwimmer(table.Nomins, table.NameRank);
+    for (int position = 1; position <= model.NominCount(); ++position)
+        table.EventOf.push_back(EventOfNomin(model, model.Nomin(position).WkNr));
+    table.NameRank = rankNames(model);
+    table.BySwimmer = orderBySwimmer(model, table.NameRank);
     return table;
 }

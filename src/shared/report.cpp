@@ -48,7 +48,7 @@ void addCompetition(const TMeldeAustausch& data, std::vector<std::string>& lines
 void addEvents(const TMeldeAustausch& data, std::vector<std::string>& lines) {
     int runningSection = 0;
     for (int i = 1; i <= data.EventCount(); ++i) {
-        const TEventRecord event = data.GetEvent(i);
+        const TEventRecord& event = data.Event(i);
         if (event.Period != runningSection) {
             lines.push_back("");
             lines.push_back("Wettkampffolge Abschnitt " + std::to_string(event.Period));
@@ -83,7 +83,7 @@ void addNominations(const TMeldeAustausch& data, std::vector<std::string>& lines
     lines.push_back("MELDUNGEN");
     lines.push_back("+++++++++");
     for (int j = 1; j <= data.NominCount(); ++j) {
-        const TNominRecord nomin = data.GetNomin(j);
+        const TNominRecord& nomin = data.Nomin(j);
         std::string namePart = nomin.Name;
         if (!nomin.RegNr.empty())
             namePart += " (" + nomin.RegNr + ")";

@@ -35,15 +35,15 @@ template <typename Value> std::vector<Value> distinct(std::vector<Value> values)
 
 class WarningFinder {
 public:
-    explicit WarningFinder(const TNominTable& table)
-        : nomins(table.Nomins), eventOf(table.EventOf), events(table.Events),
-          nameRank(table.NameRank), bySwimmer(table.BySwimmer) {
-        for (const TEventRecord& event : events)
-            disciplines.push_back(ReadDiscipline(event.Name));
+    WarningFinder(const TMeldeAustausch& model, const TNominTable& table)
+        : model(model), eventOf(table.EventOf), nameRank(table.NameRank),
+          bySwimmer(table.BySwimmer) {
+        for (int position = 0; position <= model.EventCount(); ++position)
+            disciplines.push_back(ReadDiscipline(model.Event(position).Name));
     }
 
     std::vector<TNominWarning> find() {
-        for (std::size_t i = 0; i < nomins.size(); ++i)
+        for (std::size_t i = 0; i < eventOf.size(); ++i)
             checkAgainstEvent(i);
         checkNameGroups();
         std::sort(
@@ -56,10 +56,14 @@ public:
 private:
     static int positionOf(std::size_t index) { return static_cast<int>(index) + 1; }
 
-    bool isRelay(std::size_t index) const { return events[eventOf[index]].Staffel; }
+    const TNominRecord& nomin(std::size_t index) const {
+        return model.Nomin(static_cast<int>(index) + 1);
+    }
+
+    bool isRelay(std::size_t index) const { return model.Event(eventOf[index]).Staffel; }
 
     std::string wkNrText(std::size_t index) const {
-        return TMeldeAustausch::WkNrToText(nomins[index].WkNr);
+        return TMeldeAustausch::WkNrToText(nomin(index).WkNr);
     }
 
     void add(WarningKind kind, std::vector<int> positions, std::string text) {
@@ -69,9 +73,8 @@ private:
     // A refused entry (only a file edited elsewhere holds one) is reported for the rule it
     // breaks; its entry time does not matter then.
     void checkAgainstEvent(std::size_t index) {
-        const TNominRecord& nomin = nomins[index];
-        const int event = eventOf[index];
-        const auto refusal = CheckNominAgainst(nomin, event == 0 ? nullptr : &events[event]);
+        const TNominRecord& nomin = this->nomin(index);
+        const auto refusal = CheckNomin(model, nomin);
         if (refusal) {
             if (refusal->Fault == EntryFault::JahrgangOutOfRange ||
                 refusal->Fault == EntryFault::WrongSex)
@@ -79,7 +82,7 @@ private:
                     nomin.Name + ", Wettkampf " + wkNrText(index) + ": " + refusal->Message);
             return;
         }
-        const std::optional<TDiscipline>& discipline = disciplines[event];
+        const std::optional<TDiscipline>& discipline = disciplines[eventOf[index]];
         if (!discipline || nomin.Time == NoTime)
             return;
         const long long distance = discipline->TotalDistance();
@@ -111,11 +114,11 @@ private:
     void checkTwiceInEvent(const std::vector<std::size_t>& order, std::size_t begin,
                            std::size_t end) {
         for (std::size_t first = begin; first < end;) {
-            const TNominRecord& nomin = nomins[order[first]];
+            const TNominRecord& nomin = this->nomin(order[first]);
             std::vector<int> positions{positionOf(order[first])};
             std::size_t next = first + 1;
-            for (; next < end && nomins[order[next]].Age == nomin.Age &&
-                   nomins[order[next]].WkNr == nomin.WkNr;
+            for (; next < end && this->nomin(order[next]).Age == nomin.Age &&
+                   this->nomin(order[next]).WkNr == nomin.WkNr;
                  ++next)
                 positions.push_back(positionOf(order[next]));
             if (positions.size() > 1)
@@ -135,7 +138,7 @@ private:
         for (std::size_t k = begin; k < end; ++k) {
             if (isRelay(order[k]))
                 continue;
-            const TNominRecord& nomin = nomins[order[k]];
+            const TNominRecord& nomin = this->nomin(order[k]);
             if (!first)
                 first = &nomin;
             else if (nomin.Age != first->Age || nomin.Sex != first->Sex)
@@ -165,14 +168,14 @@ private:
         std::vector<int> positions, years, sexes;
         std::vector<std::string> regNrs;
         for (std::size_t index : swimmer) {
-            const TNominRecord& nomin = nomins[index];
+            const TNominRecord& nomin = this->nomin(index);
             positions.push_back(positionOf(index));
             years.push_back(nomin.Age);
             sexes.push_back(nomin.Sex);
             if (const std::string regNr = Trim(nomin.RegNr); !regNr.empty())
                 regNrs.push_back(regNr);
         }
-        const std::string& name = nomins[swimmer.front()].Name;
+        const std::string& name = nomin(swimmer.front()).Name;
         const auto differing = [&](WarningKind kind, const char* what, const auto& values,
                                    auto toText) {
             const auto different = distinct(values);
@@ -191,9 +194,8 @@ private:
                   [](const std::string& regNr) { return regNr; });
     }
 
-    const std::vector<TNominRecord>& nomins;
+    const TMeldeAustausch& model;
     const std::vector<int>& eventOf;
-    const std::vector<TEventRecord>& events;
     const std::vector<int>& nameRank;
     const std::vector<std::size_t>& bySwimmer;
     std::vector<std::optional<TDiscipline>> disciplines; // index = event position
@@ -202,10 +204,11 @@ private:
 
 } // namespace
 
-std::vector<TNominWarning> FindNominWarnings(const TNominTable& table) {
-    return WarningFinder(table).find();
+std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model,
+                                             const TNominTable& table) {
+    return WarningFinder(model, table).find();
 }
 
 std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model) {
-    return FindNominWarnings(TabulateNomins(model));
+    return FindNominWarnings(model, TabulateNomins(model));
 }

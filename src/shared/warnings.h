@@ -29,5 +29,6 @@ struct TNominWarning {
 // and then by kind. Relay teams are not checked for differing details: a team's birth year
 // and sex vary by event.
 std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model);
-// The same for the model's table (TabulateNomins), for callers that have one already.
-std::vector<TNominWarning> FindNominWarnings(const TNominTable& table);
+// The same for callers that have the model's table (TabulateNomins) already.
+std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model,
+                                             const TNominTable& table);

@@ -1,11 +1,14 @@
 // Driving a modal dialog from a test as a person at the keyboard would.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 // Runs `user` inside the modal loop of `dialog` once the dialog is shown and active. Should a
@@ -33,9 +36,20 @@ inline void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 }
 
 // Alt+letter: a button pressed by its accelerator clicks itself after a short animation.
+// Waits until it has (and until whatever its click opened has closed again), however long a
+// loaded machine takes.
 inline void pressAccelerator(Qt::Key letter) {
+    const QPointer<QWidget> window = QApplication::activeWindow();
     press(letter, Qt::AltModifier);
-    QTest::qWait(150);
+    const bool released = QTest::qWaitFor([&window] {
+        if (!window)
+            return true;
+        const QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();
+        return std::none_of(buttons.begin(), buttons.end(),
+                            [](const QAbstractButton* button) { return button->isDown(); });
+    });
+    if (!released)
+        qWarning("a button pressed by its accelerator did not click");
 }
 
 // Types each character as its own key, whatever character it is.

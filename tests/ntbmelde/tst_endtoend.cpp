@@ -228,7 +228,7 @@ void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
         QTRY_VERIFY(clubData.seen());
     }
     QVERIFY(!QTest::currentTestFailed());
-    QCOMPARE(fromAnsi(Global::MeldeAustausch->ClubName), u"SC Möwe Kanalstadt 1898"_s);
+    QCOMPARE(fromAnsi(window.meldeAustausch()->ClubName), u"SC Möwe Kanalstadt 1898"_s);
     QVERIFY(activate(&window));
 
     {
@@ -237,7 +237,7 @@ void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
         QTRY_VERIFY(entries.seen());
     }
     QVERIFY(!QTest::currentTestFailed());
-    QCOMPARE(Global::MeldeAustausch->NominCount(), 7);
+    QCOMPARE(window.meldeAustausch()->NominCount(), 7);
     QVERIFY(activate(&window));
 
     // The printout opens inside the frame with its first button focused; it is saved twice and
@@ -273,7 +273,7 @@ void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
     QCOMPARE(messages.shown, QStringList({u"Fehler: Keine korrekte Zeitangabe !"_s,
                                           u"Frage: Daten jetzt speichern?"_s}));
     QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
-    QVERIFY(!Global::MeldeAustausch);
+    QVERIFY(!window.meldeAustausch());
 
     QCOMPARE(linesOf(readFile(exchangeFile)),
              linesOf(readFile(ExpectedFolder + u"EXCHANGE.expected.NT2"_s)));

@@ -84,8 +84,8 @@ class TestFormAnzeige : public QObject {
     QMdiArea* area = nullptr;
     MessageRecorder* messages = nullptr;
 
-    TFormAnzeige* openPrintout() {
-        auto* printout = new TFormAnzeige;
+    TFormAnzeige* openPrintout(const TMeldeAustausch& data) {
+        auto* printout = new TFormAnzeige(data);
         area->addSubWindow(printout);
         printout->showMaximized();
         // A closed modal dialog may leave no window active.
@@ -124,7 +124,6 @@ private slots:
         PinCurrentYear(2026);
         QVERIFY(folder.isValid());
         fillModel(model, 3);
-        Global::MeldeAustausch = &model;
         Global::ProgDir = folder.path() + u'/';
         area = new QMdiArea;
         area->resize(900, 700);
@@ -143,13 +142,10 @@ private slots:
         messages = nullptr;
     }
 
-    void cleanupTestCase() {
-        delete area;
-        Global::MeldeAustausch = nullptr;
-    }
+    void cleanupTestCase() { delete area; }
 
     void open_showsTheTextWithFocusOnClose() {
-        TFormAnzeige* printout = openPrintout();
+        TFormAnzeige* printout = openPrintout(model);
         QVERIFY(printout->isMaximized());
         QVERIFY(printout->testAttribute(Qt::WA_DeleteOnClose));
         QCOMPARE(printout->windowTitle(), QString());
@@ -184,10 +180,10 @@ private slots:
 
     // Each window keeps the data as they were when it opened, and saves that text.
     void open_twice_eachWindowKeepsItsSnapshot() {
-        TFormAnzeige* first = openPrintout();
+        TFormAnzeige* first = openPrintout(model);
         const std::string oldName = model.ClubName;
         model.ClubName = "TSV Neuer Name";
-        TFormAnzeige* second = openPrintout();
+        TFormAnzeige* second = openPrintout(model);
         model.ClubName = oldName;
 
         const QString firstText = child<QPlainTextEdit>(first, u"TextFeld"_s)->toPlainText();
@@ -229,7 +225,7 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(50000, 'x'));
         old.close();
-        TFormAnzeige* printout = openPrintout();
+        TFormAnzeige* printout = openPrintout(model);
 
         saveWithKeyboard(printout, path(typed), type);
 
@@ -264,7 +260,7 @@ private slots:
     void save_failure_isReportedAndWindowStaysUsable() {
         QFETCH(QString, target);
         QFETCH(QString, message);
-        QPointer<TFormAnzeige> printout = openPrintout();
+        QPointer<TFormAnzeige> printout = openPrintout(model);
         const QString textBefore = child<QPlainTextEdit>(printout, u"TextFeld"_s)->toPlainText();
 
         saveWithKeyboard(printout, target, TextType);
@@ -285,7 +281,7 @@ private slots:
         const QString unrtf = QStandardPaths::findExecutable(u"unrtf"_s);
         if (unrtf.isEmpty())
             QSKIP("unrtf is not installed");
-        TFormAnzeige* printout = openPrintout();
+        TFormAnzeige* printout = openPrintout(model);
         saveWithKeyboard(printout, path(u"lesen"_s), RtfType);
         const ToolResult result = runTool(unrtf, {u"--text"_s, path(u"lesen.RTF"_s)});
         QCOMPARE(result.exitCode, 0);
@@ -309,9 +305,7 @@ private slots:
             QSKIP("pdftotext is not installed");
         TMeldeAustausch large;
         fillModel(large, 150);
-        Global::MeldeAustausch = &large;
-        TFormAnzeige* printout = openPrintout();
-        Global::MeldeAustausch = &model;
+        TFormAnzeige* printout = openPrintout(large);
         saveWithKeyboard(printout, path(u"seiten"_s), PdfType);
         QCOMPARE(messages->shown, QStringList());
 
@@ -333,7 +327,7 @@ private slots:
         const QString pdfinfo = QStandardPaths::findExecutable(u"pdfinfo"_s);
         if (pdfinfo.isEmpty())
             QSKIP("pdfinfo is not installed");
-        TFormAnzeige* printout = openPrintout();
+        TFormAnzeige* printout = openPrintout(model);
         PrintDialogSeam::setNextOutputFile(path(u"druck.pdf"_s));
         pressAlt(printout, Qt::Key_D, u"ButtonPrint"_s);
         QCOMPARE(messages->shown, QStringList());
@@ -349,7 +343,7 @@ private slots:
     }
 
     void saveOrPrint_cancelled_changesNothing_printFailure_isReported() {
-        TFormAnzeige* printout = openPrintout();
+        TFormAnzeige* printout = openPrintout(model);
         FileDialogSeam::setNextCancel();
         pressAlt(printout, Qt::Key_S, u"ButtonSave"_s);
         PrintDialogSeam::setNextCancel();
@@ -365,7 +359,7 @@ private slots:
     }
 
     void preview_showsThePages() {
-        TFormAnzeige* printout = openPrintout();
+        TFormAnzeige* printout = openPrintout(model);
         int pageCount = -1;
         QString title;
         QTimer poll;
@@ -402,7 +396,7 @@ private slots:
             QVERIFY(first->isMaximized());
             QTRY_COMPARE(QApplication::focusWidget(), child<QPushButton>(first, u"ButtonClose"_s));
 
-            Global::MeldeAustausch->ClubName = "Neuer Verein";
+            window.meldeAustausch()->ClubName = "Neuer Verein";
             QTRY_VERIFY(!button->isDown());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
             QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 2);
@@ -412,18 +406,17 @@ private slots:
             };
             QVERIFY(text(first).contains(u"Meldender Verein: \n"_s));
             QVERIFY(text(second).contains(u"Meldender Verein: Neuer Verein\n"_s));
-            QVERIFY(!Global::DataChanged);
+            QVERIFY(!Global::DataChanged());
         }
-        Global::MeldeAustausch = &model;
         QCOMPARE(messages->shown, QStringList());
     }
 
     void close_withEscapeOrEnterOnClose_freesTheWindow() {
-        QPointer<TFormAnzeige> first = openPrintout();
+        QPointer<TFormAnzeige> first = openPrintout(model);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTRY_VERIFY(first.isNull());
 
-        QPointer<TFormAnzeige> second = openPrintout();
+        QPointer<TFormAnzeige> second = openPrintout(model);
         QCOMPARE(QApplication::focusWidget(), child<QPushButton>(second, u"ButtonClose"_s));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTRY_VERIFY(second.isNull());

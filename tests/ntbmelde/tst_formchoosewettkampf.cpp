@@ -37,9 +37,9 @@ private:
 
     // Opens the chooser for a swimmer; `user` acts while it is open. Returns ChooseEvent's result.
     int choose(int birthYear, int sex, const std::function<void(TFormChooseWettkampf&)>& user) {
-        TFormChooseWettkampf chooser;
+        TFormChooseWettkampf chooser(model);
         whenShown(chooser, [&] { user(chooser); });
-        return chooser.ChooseEvent(model, birthYear, sex);
+        return chooser.ChooseEvent(birthYear, sex);
     }
 
     // The items offered to a swimmer; the chooser is then left with Escape.

@@ -142,7 +142,7 @@ private:
 void TestFormMain::init() {
     folder = std::make_unique<QTemporaryDir>();
     QVERIFY(folder->isValid());
-    Global::DataChanged = false;
+    Global::ResetDataChanged();
     messages = std::make_unique<MessageRecorder>();
 }
 
@@ -152,17 +152,17 @@ void TestFormMain::cleanup() {
 
 void TestFormMain::startup_withFile_loadsModelAndEnablesEveryButton() {
     putDemoFile(folder->path());
-    Global::DataChanged = true;
+    Global::SetDataChanged();
     TFormMain window(folder->path());
     QVERIFY(messages->shown.isEmpty());
-    QVERIFY(!Global::DataChanged);
+    QVERIFY(!Global::DataChanged());
     QCOMPARE(Global::ProgDir, folder->path() + u'/');
     TMeldeAustausch expected;
     expected.LoadFromFile(DEMO_FILE);
-    QVERIFY(Global::MeldeAustausch);
-    QVERIFY(Global::MeldeAustausch->EventCount() > 0);
-    QCOMPARE(Global::MeldeAustausch->CompName, expected.CompName);
-    QCOMPARE(Global::MeldeAustausch->EventCount(), expected.EventCount());
+    QVERIFY(window.meldeAustausch());
+    QVERIFY(window.meldeAustausch()->EventCount() > 0);
+    QCOMPARE(window.meldeAustausch()->CompName, expected.CompName);
+    QCOMPARE(window.meldeAustausch()->EventCount(), expected.EventCount());
     for (QPushButton* each : window.findChildren<QPushButton*>())
         QVERIFY2(each->isEnabled(), qPrintable(each->objectName()));
     QCOMPARE(window.windowTitle(), u"Meldeprogramm für Natabo"_s);
@@ -190,7 +190,7 @@ void TestFormMain::startup_location() {
     TFormMain window(location);
     QCOMPARE(messages->shown, found ? QStringList() : QStringList{MissingFileError});
     QCOMPARE(Global::ProgDir, QFileInfo(folder->path() + u'/' + argument).absolutePath() + u'/');
-    QCOMPARE(Global::MeldeAustausch->EventCount() > 0, found);
+    QCOMPARE(window.meldeAustausch()->EventCount() > 0, found);
     for (const QString& name : DataButtons)
         QCOMPARE(button(window, name)->isEnabled(), found);
     QVERIFY(button(window, u"ButtonExit"_s)->isEnabled());
@@ -253,7 +253,7 @@ void TestFormMain::close_unchanged_asksNothingAndLeavesFileAlone() {
     QVERIFY(notice.seen());
     QVERIFY(messages->shown.isEmpty());
     QVERIFY(stateOf(file) == before);
-    QVERIFY(!Global::MeldeAustausch);
+    QVERIFY(!window.meldeAustausch());
 }
 
 void TestFormMain::close_withoutFile_asksNothingAndCreatesNoFile() {
@@ -271,8 +271,8 @@ void TestFormMain::close_changedAnswerYes_savesBeforeExitNotice() {
     const QString file = putDemoFile(folder->path());
     TFormMain window(folder->path());
     window.show();
-    Global::MeldeAustausch->ClubName = "SV M\xF6we Teststadt";
-    Global::DataChanged = true;
+    window.meldeAustausch()->ClubName = "SV M\xF6we Teststadt";
+    Global::SetDataChanged();
     messages->setNextAnswer(AnswerYes);
     std::string clubAtNotice;
     NextModal notice([&](QWidget* modal) {
@@ -293,8 +293,8 @@ void TestFormMain::close_changedAnswerNo_writesNothing() {
     const FileState before = stateOf(file);
     TFormMain window(folder->path());
     window.show();
-    Global::MeldeAustausch->ClubName = "SV Teststadt";
-    Global::DataChanged = true;
+    window.meldeAustausch()->ClubName = "SV Teststadt";
+    Global::SetDataChanged();
     messages->setNextAnswer(AnswerNo);
     NextModal notice(checkAndCloseExitNotice);
     QVERIFY(window.close());
@@ -337,11 +337,11 @@ void TestFormMain::close_saveFails_staysOpenUntilAnsweredNo() {
 
     TFormMain window(place);
     window.show();
-    TMeldeAustausch* model = Global::MeldeAustausch;
+    TMeldeAustausch* model = window.meldeAustausch();
     auto* child = window.mdiArea()->addSubWindow(new QLabel(u"Ausdruck"_s));
     child->show();
     model->ClubName = "SV Teststadt";
-    Global::DataChanged = true;
+    Global::SetDataChanged();
     messages->setNextAnswer(AnswerYes);
     {
         NextModal notice([](QWidget*) {});
@@ -353,9 +353,9 @@ void TestFormMain::close_saveFails_staysOpenUntilAnsweredNo() {
              QStringList({SaveQuestion, u"Programmfehler: Dateizugriff verweigert."_s}));
     QVERIFY(window.isVisible());
     QCOMPARE(window.mdiArea()->subWindowList().size(), 1);
-    QCOMPARE(Global::MeldeAustausch, model);
+    QCOMPARE(window.meldeAustausch(), model);
     QCOMPARE(model->ClubName, std::string("SV Teststadt"));
-    QVERIFY(Global::DataChanged);
+    QVERIFY(Global::DataChanged());
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(stateOf(file) == before);
     QCOMPARE(QDir(place).entryList(QDir::Files | QDir::Hidden), QStringList{u"EXCHANGE.NT2"_s});

@@ -74,7 +74,7 @@ private:
             qFatal("dialog not active again");
     }
     void openDialog() {
-        dialog = std::make_unique<TFormMeldeInput>();
+        dialog = std::make_unique<TFormMeldeInput>(model);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     }
@@ -185,15 +185,13 @@ void TestFormMeldeInput::init() {
     model.SetEvent(2, makeEvent("12a", 1, 1990, 1995));
     model.SetEvent(3, makeEvent("5", 2, 1900, 2020));
     model.SetEvent(4, makeEvent("9", 0, 2000, 1995));
-    Global::MeldeAustausch = &model;
-    Global::DataChanged = false;
+    Global::ResetDataChanged();
     messages = std::make_unique<MessageRecorder>();
 }
 
 void TestFormMeldeInput::cleanup() {
     dialog.reset();
     messages.reset();
-    Global::MeldeAustausch = nullptr;
     PinCurrentYear(0);
 }
 
@@ -219,10 +217,10 @@ void TestFormMeldeInput::meldungenButton_opensTheDialogOnTheProgramsModel() {
     });
     pressAccelerator(Qt::Key_M);
     QVERIFY(entries.seen());
-    QCOMPARE(Global::MeldeAustausch->NominCount(), 1);
-    QCOMPARE(Global::MeldeAustausch->GetNomin(1),
+    QCOMPARE(mainWindow.meldeAustausch()->NominCount(), 1);
+    QCOMPARE(mainWindow.meldeAustausch()->GetNomin(1),
              TNominRecord({"Meier, Hans", 2005, 0, 2000, 17312, ""}));
-    QVERIFY(Global::DataChanged);
+    QVERIFY(Global::DataChanged());
     messages->setNextAnswer(AnswerNo); // the save question on leaving
 }
 
@@ -276,7 +274,7 @@ void TestFormMeldeInput::typicalRun_typedAsAUserTypes() {
 
     QCOMPARE(model.NominCount(), 1);
     QCOMPARE(model.GetNomin(1), TNominRecord({"Meier, Hans", 1992, 0, 7000, 6530, "DE-4711"}));
-    QVERIFY(Global::DataChanged);
+    QVERIFY(Global::DataChanged());
     QCOMPARE(row(0), u"Meier, Hans|DE-4711|1992|7|01:05,30"_s);
     QCOMPARE(focusedName(), u"EditName"_s);
     QCOMPARE(edit(u"EditName"_s)->text(), u"Hans Meier"_s);
@@ -419,7 +417,7 @@ void TestFormMeldeInput::refusals_showMessageFocusFieldAndWriteNothing() {
     QCOMPARE(focusedName(), field);
     QCOMPARE(model.NominCount(), 1);
     QCOMPARE(list()->model()->rowCount(), 1);
-    QVERIFY(!Global::DataChanged);
+    QVERIFY(!Global::DataChanged());
     QVERIFY(dialog->isChanged());
     QCOMPARE(edit(u"EditWkNr"_s)->text(), wkNr);
     QCOMPARE(edit(u"EditName"_s)->text(), name);
@@ -562,7 +560,7 @@ void TestFormMeldeInput::buttonOk_withoutChange_closesAtOnce() {
     QTest::mouseClick(control(u"ButtonOk"_s), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(messages->shown, QStringList());
-    QVERIFY(!Global::DataChanged);
+    QVERIFY(!Global::DataChanged());
 }
 
 void TestFormMeldeInput::buttonOk_validChange_adoptsAndClosesWithoutQuestion() {
@@ -572,7 +570,7 @@ void TestFormMeldeInput::buttonOk_validChange_adoptsAndClosesWithoutQuestion() {
     QTRY_VERIFY(!dialog->isVisible());
     QCOMPARE(messages->shown, QStringList());
     QCOMPARE(model.NominCount(), 1);
-    QVERIFY(Global::DataChanged);
+    QVERIFY(Global::DataChanged());
 }
 
 void TestFormMeldeInput::buttonTake_twiceOnANewEntry_leavesOneEntry() {
@@ -641,7 +639,7 @@ void TestFormMeldeInput::editExisting_declinedThenOk_asksBeforeDiscarding() {
     QTest::mouseClick(control(u"ButtonOk"_s), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(model.GetNomin(1).Name, std::string("Adam, Eva"));
-    QVERIFY(!Global::DataChanged);
+    QVERIFY(!Global::DataChanged());
 }
 
 void TestFormMeldeInput::escape_afterThreeEntries_asksAndKeepsThem() {
@@ -739,7 +737,7 @@ void TestFormMeldeInput::delete_asksWithTheRowsDataAndNoKeepsIt() {
         QStringList{
             u"Frage: Die Meldung MEIER, HANS, Jg. 1990 für Wettkampf 12a wirklich löschen?"_s});
     QCOMPARE(model.NominCount(), 1);
-    QVERIFY(!Global::DataChanged);
+    QVERIFY(!Global::DataChanged());
 }
 
 void TestFormMeldeInput::delete_yes_removesAndTurnsToANewEntryForTheSameSwimmer() {
@@ -750,7 +748,7 @@ void TestFormMeldeInput::delete_yes_removesAndTurnsToANewEntryForTheSameSwimmer(
     useMenu(0, u"PopupDelete"_s);
     QTRY_COMPARE(model.NominCount(), 1);
     QCOMPARE(model.GetNomin(1).Name, std::string("Berg, Uwe"));
-    QVERIFY(Global::DataChanged);
+    QVERIFY(Global::DataChanged());
     QCOMPARE(list()->model()->rowCount(), 1);
     QCOMPARE(dialog->currentNomin(), 2);
     QVERIFY(!dialog->isEditExisting());
@@ -834,7 +832,7 @@ void TestFormMeldeInput::sort_adoptingWhileSortedByWkNr_showsNameOrder() {
     openDialog();
     useMenu(-1, u"PopSort"_s);
     QTRY_COMPARE(row(0).section(u'|', 0, 0), u"Berg, Uwe"_s);
-    QVERIFY(!Global::DataChanged);
+    QVERIFY(!Global::DataChanged());
     typeEntry(u"Kunz, Ida"_s, u"1992"_s, 1, QString(), u"12a"_s, u"5000"_s);
     press(Qt::Key_Return);
     QCOMPARE(row(0).section(u'|', 0, 0), u"Adam, Eva"_s);

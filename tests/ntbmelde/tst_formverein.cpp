@@ -42,7 +42,7 @@ private:
 
     // Opens the dialog as the "&Vereinsdaten" button does; `user` acts while it is open.
     void open(const std::function<void()>& user) {
-        form = std::make_unique<TFormVerein>();
+        form = std::make_unique<TFormVerein>(model);
         whenShown(*form, user);
         form->LoadFields();
     }
@@ -64,14 +64,12 @@ private:
 private slots:
     void init() {
         model = TMeldeAustausch();
-        Global::MeldeAustausch = &model;
-        Global::DataChanged = false;
+        Global::ResetDataChanged();
         messages = std::make_unique<MessageRecorder>();
     }
     void cleanup() {
         form.reset();
         messages.reset();
-        Global::MeldeAustausch = nullptr;
     }
 
     void opening_showsTheClubData_withOkDisabled_andFocusInTheName() {
@@ -116,7 +114,7 @@ private slots:
         });
         QCOMPARE(messages->shown, QStringList());
         QCOMPARE(model.ToFileText(), before.ToFileText());
-        QVERIFY(!Global::DataChanged);
+        QVERIFY(!Global::DataChanged());
     }
 
     void typingAndDeletingACharacter_countsAsChange_andClosingAsks() {
@@ -139,7 +137,7 @@ private slots:
             QVERIFY(!form->isVisible());
         });
         QCOMPARE(model.ToFileText(), before.ToFileText());
-        QVERIFY(!Global::DataChanged);
+        QVERIFY(!Global::DataChanged());
     }
 
     void typingTheWholeForm_withEnter_storesEveryFieldAsTyped() {
@@ -175,7 +173,7 @@ private slots:
         QCOMPARE(fromAnsi(model.Fon), u"Telefon"_s);
         QCOMPARE(fromAnsi(model.Fax), u"Telefax"_s);
         QCOMPARE(fromAnsi(model.EMail), u"EMail"_s);
-        QVERIFY(Global::DataChanged);
+        QVERIFY(Global::DataChanged());
     }
 
     void arrowKeys_andTab_followTheFocusOrderAcrossTheGroups() {
@@ -234,7 +232,7 @@ private slots:
         });
         QCOMPARE(messages->shown, (QStringList{MissingName, DiscardQuestion}));
         QCOMPARE(model.ToFileText(), before.ToFileText());
-        QVERIFY(!Global::DataChanged);
+        QVERIFY(!Global::DataChanged());
     }
 
     void associationList_holdsTheTableInItsOrder_andChoosingIsAChange() {
@@ -255,7 +253,7 @@ private slots:
         });
         QCOMPARE(model.Verband, 16);
         QCOMPARE(fromAnsi(model.ClubName), u"SV Blau-Weiß Neustadt"_s);
-        QVERIFY(Global::DataChanged);
+        QVERIFY(Global::DataChanged());
     }
 
     void unknownAssociation_showsNoEntry_andIsStoredAsMinusOneAfterAChange() {
@@ -354,8 +352,8 @@ private slots:
         poll.start(10);
         pressAccelerator(Qt::Key_V);
         QVERIFY(typed);
-        QCOMPARE(fromAnsi(Global::MeldeAustausch->ClubName), u"SC Neustadt"_s);
-        QVERIFY(Global::DataChanged);
+        QCOMPARE(fromAnsi(mainWindow.meldeAustausch()->ClubName), u"SC Neustadt"_s);
+        QVERIFY(Global::DataChanged());
         messages->setNextAnswer(AnswerNo); // the save question on leaving
     }
 

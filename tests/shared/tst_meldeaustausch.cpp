@@ -55,6 +55,47 @@ private slots:
         QCOMPARE(model.GetEvent(4), EmptyEvent);
     }
 
+    // The index must follow every way events change: appended, grown over with fillers of
+    // code 0, replaced with another code or the same, stored out of range, and a new load.
+    void findEvent_alwaysGivesTheLastEventOfTheCode() {
+        TMeldeAustausch model;
+        auto lastByScan = [&model](int code) {
+            for (int position = model.EventCount(); position >= 1; --position) {
+                if (model.GetEvent(position).WkNr == code)
+                    return position;
+            }
+            return 0;
+        };
+        auto verifyEveryCode = [&] {
+            for (int code = 0; code <= 6000; code += 1000) {
+                if (model.FindEvent(code) != lastByScan(code))
+                    return false;
+            }
+            return model.FindEvent(-1) == lastByScan(-1);
+        };
+        auto store = [&model](int position, int code) {
+            TEventRecord event = EmptyEvent;
+            event.WkNr = code;
+            model.SetEvent(position, event);
+        };
+        QCOMPARE(model.FindEvent(0), 0);
+        std::uint32_t seed = 7;
+        for (int step = 0; step < 400; ++step) {
+            seed = seed * 1103515245 + 12345;
+            const int code = static_cast<int>((seed >> 8) % 7) * 1000;
+            const int position = static_cast<int>((seed >> 16) % (model.EventCount() + 4)) - 1;
+            store(position, code);
+            QVERIFY2(verifyEveryCode(), qPrintable(QStringLiteral("after step %1").arg(step)));
+        }
+        store(model.EventCount() + 5, -1);
+        QVERIFY(verifyEveryCode());
+
+        model.LoadFromText("<NOMINATION>\r\n<EVENT id=3>\r\n</EVENT>\r\n</NOMINATION>\r\n");
+        QCOMPARE(model.FindEvent(3000), 1);
+        QCOMPARE(model.FindEvent(0), 0);
+        QCOMPARE(model.FindEvent(-1), 0);
+    }
+
     void nomins_storeAppendGrowIgnore() {
         TMeldeAustausch model;
         QCOMPARE(model.GetNomin(0).Age, 1900);
