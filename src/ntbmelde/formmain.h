@@ -1,4 +1,4 @@
-// The main window: start-up, the five commands, the printout windows and the close sequence.
+// The main window: start-up, the six commands, the printout windows and the close sequence.
 #pragma once
 
 #include <QMainWindow>
@@ -10,6 +10,7 @@ class QLabel;
 class QMdiArea;
 class QPushButton;
 class TMeldeAustausch;
+struct TPrintout;
 
 class TFormMain : public QMainWindow {
     Q_OBJECT
@@ -32,6 +33,7 @@ private slots:
     void ButtonVereinClick();
     void ButtonMeldungClick();
     void ButtonKontrollClick();
+    void ButtonMeldegeldClick();
     void ButtonExitClick();
     void ButtonHelpClick();
 
@@ -43,6 +45,7 @@ private:
     void locateExchangeFile(const QString& location);
     std::string exchangeFilePath() const;
     void FormCreate(const QString& location);
+    void showPrintout(TPrintout printout);
     bool FormCloseQuery();
     void FormClose();
 
@@ -56,6 +59,7 @@ private:
     QPushButton* ButtonVerein;
     QPushButton* ButtonMeldung;
     QPushButton* ButtonAusdruck;
+    QPushButton* ButtonMeldegeld;
     QPushButton* ButtonExit;
     QPushButton* ButtonHelp;
 };
