@@ -4,8 +4,10 @@
 // - BM_Report: the printout's lines and their plain text (what `ntbmelde-cli report` does
 //   after loading);
 // - BM_Fees: the overview's lines, warnings included, as UTF-8 text (`ntbmelde-cli fees`);
-// - BM_Warnings: the warnings alone (`check --warnings`, the entry dialog after adopting).
-// Target: BM_Fees and BM_Warnings within 3x BM_Report.
+// - BM_Warnings: the refusals and the warnings (`check --warnings`; the entry dialog finds the
+//   warnings after each adoption).
+// Each once on the model as entered (…/0) and once reading the saved file's bytes first, as
+// the commands do (…/1). Target: BM_Fees and BM_Warnings within 3x BM_Report.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -14,6 +16,7 @@
 #include <random>
 #include <string>
 
+#include "entrycheck.h"
 #include "feereport.h"
 #include "meldeaustausch.h"
 #include "report.h"
@@ -91,42 +94,64 @@ TMeldeAustausch competition(int nominations) {
     return model;
 }
 
-const TMeldeAustausch& fixture(int nominations) {
-    static std::map<int, std::unique_ptr<TMeldeAustausch>> models;
-    std::unique_ptr<TMeldeAustausch>& model = models[nominations];
-    if (!model)
-        model = std::make_unique<TMeldeAustausch>(competition(nominations));
-    return *model;
+struct Fixture {
+    TMeldeAustausch entered; // nominations in the order they were entered
+    std::string fileText;    // the file the program saves: nominations in name order
+};
+
+const Fixture& fixture(int nominations) {
+    static std::map<int, std::unique_ptr<Fixture>> fixtures;
+    std::unique_ptr<Fixture>& entry = fixtures[nominations];
+    if (!entry) {
+        entry = std::make_unique<Fixture>();
+        entry->entered = competition(nominations);
+        TMeldeAustausch saved = entry->entered;
+        entry->fileText = saved.ToFileText();
+    }
+    return *entry;
 }
 
-void BM_Report(benchmark::State& state) {
-    const TMeldeAustausch& model = fixture(static_cast<int>(state.range(0)));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ReportPlainText(BuildReportLines(model)));
+// Composes from the model as entered, or (second argument 1) reads the file's bytes first, as
+// the command does with its file.
+template <typename Compose> void measure(benchmark::State& state, Compose compose) {
+    const Fixture& f = fixture(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        if (state.range(1) == 0) {
+            compose(f.entered);
+        } else {
+            TMeldeAustausch model;
+            model.LoadFromText(f.fileText);
+            compose(model);
+        }
+    }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+void BM_Report(benchmark::State& state) {
+    measure(state, [](const TMeldeAustausch& model) {
+        benchmark::DoNotOptimize(ReportPlainText(BuildReportLines(model)));
+    });
+}
+
 void BM_Fees(benchmark::State& state) {
-    const TMeldeAustausch& model = fixture(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
+    measure(state, [](const TMeldeAustausch& model) {
         std::string text;
         for (const std::string& line : BuildFeeLines(model, "01.02.2027")) {
             text += line;
             text += '\n';
         }
         benchmark::DoNotOptimize(AnsiToUtf8(text));
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+    });
 }
 
 void BM_Warnings(benchmark::State& state) {
-    const TMeldeAustausch& model = fixture(static_cast<int>(state.range(0)));
-    for (auto _ : state)
+    measure(state, [](const TMeldeAustausch& model) {
+        benchmark::DoNotOptimize(CheckNomins(model));
         benchmark::DoNotOptimize(FindNominWarnings(model));
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+    });
 }
 
-#define NTB_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+#define NTB_SIZES ->ArgsProduct({{1000, 10000, 100000}, {0, 1}})->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_Report) NTB_SIZES;
 BENCHMARK(BM_Fees) NTB_SIZES;
 BENCHMARK(BM_Warnings) NTB_SIZES;
