@@ -20,8 +20,8 @@
 #include <random>
 #include <string>
 
+#include "atomicfile.h"
 #include "meldeaustausch.h"
-#include "simplexml.h"
 
 namespace {
 constexpr int EventCount = 200;

@@ -21,6 +21,7 @@
 #include "meldeaustausch.h"
 #include "report.h"
 #include "warnings.h"
+#include "windows1252.h"
 
 namespace {
 

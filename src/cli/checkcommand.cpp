@@ -6,6 +6,7 @@
 #include "entrycheck.h"
 #include "meldeaustausch.h"
 #include "warnings.h"
+#include "windows1252.h"
 
 namespace {
 

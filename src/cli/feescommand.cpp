@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "feereport.h"
 #include "meldeaustausch.h"
+#include "windows1252.h"
 
 int RunFeesCommand(const std::string& fileName) {
     const TMeldeAustausch model = LoadExistingFile(fileName);

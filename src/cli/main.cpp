@@ -8,11 +8,11 @@
 
 #include "checkcommand.h"
 #include "commands.h"
-#include "common.h"
 #include "feescommand.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
 #include "reportcommand.h"
+#include "windows1252.h"
 
 namespace {
 int usage() {

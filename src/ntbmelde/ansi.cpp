@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "common.h"
+#include "windows1252.h"
 
 QString fromAnsi(const std::string& text) {
     QString result;

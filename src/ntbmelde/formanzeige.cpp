@@ -18,13 +18,13 @@
 
 #include "ansi.h"
 #include "appearance.h"
+#include "atomicfile.h"
 #include "dialogseam.h"
 #include "feereport.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "report.h"
-#include "simplexml.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -14,7 +14,7 @@
 #include <QToolBar>
 
 #include "appearance.h"
-#include "common.h"
+#include "environment.h"
 #include "formanzeige.h"
 #include "formbedienung.h"
 #include "formmeldeinput.h"
@@ -226,10 +226,14 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// False only when saving failed: the program then stays open with everything as it was.
+// False when the user chose "Abbrechen" or saving failed: the program then stays open with
+// everything as it was.
 bool TFormMain::FormCloseQuery() {
-    if (!Global::DataChanged() || AskYesNo(u"Daten jetzt speichern?"_s, 0) != AnswerYes)
+    if (!Global::DataChanged())
         return true;
+    const int answer = AskYesNoCancel(u"Daten jetzt speichern?"_s, 0);
+    if (answer != AnswerYes)
+        return answer == AnswerNo;
     return RunCommand([this] {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });

@@ -9,7 +9,7 @@
 #include <QScopeGuard>
 
 #include "ansi.h"
-#include "common.h"
+#include "associations.h"
 #include "dialogkeys.h"
 #include "global.h"
 #include "meldeaustausch.h"

@@ -77,7 +77,8 @@ QAbstractButton* runBox(QMessageBox& box) {
 }
 } // namespace
 
-int AskYesNo(const QString& message, int helpContext) {
+// The question box of AskYesNo and AskYesNoCancel.
+int askQuestion(const QString& message, int helpContext, bool withCancel) {
     resetMousePointer();
     if (recorder) {
         recorder->shown.append(u"Frage: "_s + message);
@@ -88,13 +89,26 @@ int AskYesNo(const QString& message, int helpContext) {
     QPushButton* no = box.addButton(u"&Nein"_s, QMessageBox::NoRole);
     yes->setObjectName(u"ButtonJa"_s);
     no->setObjectName(u"ButtonNein"_s);
+    QPushButton* cancel = nullptr;
+    if (withCancel) {
+        cancel = box.addButton(u"Abbrechen"_s, QMessageBox::RejectRole);
+        cancel->setObjectName(u"ButtonAbbrechen"_s);
+    }
     addHelpButton(box, helpContext);
     box.setDefaultButton(yes);
-    box.setEscapeButton(no);
+    box.setEscapeButton(cancel ? cancel : no);
     QAbstractButton* answer = runBox(box);
     if (answer == yes)
         return AnswerYes;
-    return answer == no ? AnswerNo : AnswerClosed;
+    return answer == no ? AnswerNo : AnswerCancel;
+}
+
+int AskYesNo(const QString& message, int helpContext) {
+    return askQuestion(message, helpContext, false);
+}
+
+int AskYesNoCancel(const QString& message, int helpContext) {
+    return askQuestion(message, helpContext, true);
 }
 
 void ShowError(const QString& message, int helpContext) {

@@ -9,8 +9,8 @@
 
 inline constexpr int AnswerYes = 6;
 inline constexpr int AnswerNo = 7;
-// What AskYesNo returns when its box was closed through the title bar.
-inline constexpr int AnswerClosed = 2;
+// "Abbrechen", or a question box closed through its title bar.
+inline constexpr int AnswerCancel = 2;
 
 // The application's title: caption of the main window and of the application-wide report.
 inline const QString ApplicationTitle = QStringLiteral("Meldeprogramm für Natabo");
@@ -18,6 +18,9 @@ inline const QString ApplicationTitle = QStringLiteral("Meldeprogramm für Natab
 // Question box "Bestätigung" with "&Ja"/"&Nein" (and "&Hilfe" for a non-zero help context).
 // Returns 6 for yes, 7 for no, another value when closed through the title bar.
 int AskYesNo(const QString& message, int helpContext);
+// The same box with "Abbrechen" beside "&Ja" and "&Nein", for a question whose "no" throws work
+// away: Escape and the title bar's close box choose "Abbrechen". Returns 6, 7 or AnswerCancel.
+int AskYesNoCancel(const QString& message, int helpContext);
 // Error box "Fehler": the message followed by " !", button "OK" (and "&Hilfe").
 void ShowError(const QString& message, int helpContext);
 // The application-wide report of an error that escaped a command: caption
@@ -43,7 +46,7 @@ public:
     QStringList shown;
 
 private:
-    friend int AskYesNo(const QString&, int);
+    friend int askQuestion(const QString&, int, bool);
     friend void ShowError(const QString&, int);
     friend void ReportApplicationError(const QString&);
     QList<int> answers;

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "common.h"
+#include "windows1252.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "entrycheck.h"
 
+#include "environment.h"
+
 namespace {
 
 constexpr int EarliestBirthYear = 1900;

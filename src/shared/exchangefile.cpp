@@ -1,4 +1,5 @@
-// Reading and writing the exchange file EXCHANGE.NT2.
+#include "exchangefile.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -6,12 +7,13 @@
 #include <optional>
 #include <span>
 #include <string_view>
-#include <sys/stat.h>
 #include <utility>
 
+#include "conversions.h"
+#include "environment.h"
 #include "linedocument.h"
-#include "meldeaustausch.h"
 #include "simplexml.h"
+#include "windows1252.h"
 
 namespace {
 const std::string Root = "NOMINATION";
@@ -62,7 +64,7 @@ enum { NominName, NominAge, NominSex, NominWkNr, NominTime, NominRegNr };
 template <std::size_t N> using Values = std::array<std::optional<std::string_view>, N>;
 
 template <std::size_t N>
-Values<N> readSection(TSimpleXml& xml, const std::string& section,
+Values<N> readSection(TSimpleXmlReader& xml, const std::string& section,
                       const std::array<std::string_view, N>& keys) {
     Values<N> values;
     xml.ReadValues(section, keys, values);
@@ -90,7 +92,7 @@ std::uint8_t sexFromText(std::optional<std::string_view> text) {
     return sex;
 }
 
-void writeSex(TSimpleXml& xml, std::uint8_t sex) {
+void writeSex(TSimpleXmlWriter& xml, std::uint8_t sex) {
     static const char* const letters[] = {"M", "F", "X"};
     if (sex <= 2)
         xml.WriteValue("SEX", letters[sex]);
@@ -197,8 +199,7 @@ void addNomin(TMeldeAustausch& model, const Values<NominKeys.size()>& values) {
 // ---- Any file: the reading rules of the simple XML document, section by section -------------
 
 void readAnyLayout(TMeldeAustausch& model, std::string text) {
-    TSimpleXml xml("");
-    xml.LoadText(std::move(text));
+    TSimpleXmlReader xml(std::move(text));
     const std::vector<std::string> elements = xml.ListElements();
 
     takeCompetition(model, readSection(xml, Competition, CompetitionKeys));
@@ -432,82 +433,50 @@ bool readHostLayout(TMeldeAustausch& model, const std::string& text) {
 }
 } // namespace
 
-void TMeldeAustausch::resetForLoad() {
-    Periods = {};
-    Events.clear();
-    lastEventWithCode.clear();
-    Nomins.clear();
-    ClubName.clear();
-}
-
-void TMeldeAustausch::LoadFromFile(const std::string& path) {
-    resetForLoad();
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return;
-    LoadFromText(ReadWholeFile(path));
-}
-
-void TMeldeAustausch::LoadFromText(std::string text, bool hostLayoutShortcut) {
-    resetForLoad();
+void ReadExchangeText(TMeldeAustausch& model, std::string text, bool hostLayoutShortcut) {
     if (hostLayoutShortcut) {
-        if (readHostLayout(*this, text))
+        if (readHostLayout(model, text))
             return;
-        resetForLoad(); // what the one pass took before giving up
+        model.resetForLoad(); // what the one pass took before giving up
     }
-    readAnyLayout(*this, std::move(text));
+    readAnyLayout(model, std::move(text));
 }
 
-std::string TMeldeAustausch::ToFileText() {
-    TSimpleXml xml("");
-    writeContent(xml);
-    return xml.TakeOutput();
-}
-
-void TMeldeAustausch::SaveToFile(const std::string& path) {
-    TSimpleXml xml(path);
-    writeContent(xml);
-    xml.CloseOutput();
-}
-
-void TMeldeAustausch::writeContent(TSimpleXml& xml) {
-    SortNominByName();
-    xml.EmptyFile();
-    xml.OpenForAppend();
+void WriteExchangeText(const TMeldeAustausch& model, TSimpleXmlWriter& xml) {
     // A generous estimate: an entry takes about 200 bytes, an event about 250.
-    xml.ReserveOutput(4096 +
-                      300 * static_cast<std::size_t>(std::clamp(AbsCnt, 0, MaxWrittenPeriods)) +
-                      300 * Events.size() + 250 * Nomins.size());
+    xml.Reserve(4096 +
+                300 * static_cast<std::size_t>(std::clamp(model.AbsCnt, 0, MaxWrittenPeriods)) +
+                300 * model.Events.size() + 250 * model.Nomins.size());
     xml.WriteProlog();
     xml.WriteBanner();
     xml.WriteRootStart(Root);
 
     xml.WriteOpenTag(Competition);
-    xml.WriteValue("NAME", CompName);
-    xml.WriteValue("VERANSTALTER", Veranstalter);
-    xml.WriteValue("AUSRICHTER", Ausrichter);
-    xml.WriteValue("PLACE", Place);
-    xml.WriteValue("DATE1", Date1);
-    xml.WriteValue("DATE2", Date2);
-    xml.WriteIntValue("LANELEN", LaneLen);
-    xml.WriteIntValue("ABSCNT", AbsCnt);
+    xml.WriteValue("NAME", model.CompName);
+    xml.WriteValue("VERANSTALTER", model.Veranstalter);
+    xml.WriteValue("AUSRICHTER", model.Ausrichter);
+    xml.WriteValue("PLACE", model.Place);
+    xml.WriteValue("DATE1", model.Date1);
+    xml.WriteValue("DATE2", model.Date2);
+    xml.WriteIntValue("LANELEN", model.LaneLen);
+    xml.WriteIntValue("ABSCNT", model.AbsCnt);
     xml.WriteCloseTag(Competition);
     xml.WriteBlankLine();
 
-    for (int s = 1; s <= std::min(AbsCnt, MaxWrittenPeriods); ++s) {
+    for (int s = 1; s <= std::min(model.AbsCnt, MaxWrittenPeriods); ++s) {
         xml.WriteOpenTag(periodSection(s));
-        xml.WriteValue("DATE", GetPeriodDate(s));
-        xml.WriteValue("TIME", GetPeriodTime(s));
-        xml.WriteValue("INT", GetPeriodInt(s));
-        xml.WriteValue("WARMUP", GetPeriodWarmUp(s));
-        xml.WriteValue("KARI", GetPeriodKari(s));
+        xml.WriteValue("DATE", model.GetPeriodDate(s));
+        xml.WriteValue("TIME", model.GetPeriodTime(s));
+        xml.WriteValue("INT", model.GetPeriodInt(s));
+        xml.WriteValue("WARMUP", model.GetPeriodWarmUp(s));
+        xml.WriteValue("KARI", model.GetPeriodKari(s));
         xml.WriteCloseTag("PERIOD");
         xml.WriteBlankLine();
     }
     xml.WriteBlankLine();
 
-    for (const TEventRecord& event : Events) {
-        xml.WriteOpenTag(EventTag + WkNrToText(event.WkNr));
+    for (const TEventRecord& event : model.Events) {
+        xml.WriteOpenTag(EventTag + TMeldeAustausch::WkNrToText(event.WkNr));
         xml.WriteIntValue("PERIOD", event.Period);
         xml.WriteValue("NAME", event.Name);
         writeSex(xml, event.Sex);
@@ -519,30 +488,30 @@ void TMeldeAustausch::writeContent(TSimpleXml& xml) {
         xml.WriteBlankLine();
     }
 
-    if (!ClubName.empty()) {
+    if (!model.ClubName.empty()) {
         xml.WriteOpenTag(Club);
-        xml.WriteValue("NAME", ClubName);
-        xml.WriteIntValue("VERBAND", Verband);
-        xml.WriteValue("FINA", Fina);
-        xml.WriteValue("PERSON", Person);
-        xml.WriteValue("STREET", Street);
-        xml.WriteValue("ZIP", Zip);
-        xml.WriteValue("PLACE", ClubPlace);
-        xml.WriteValue("FON", Fon);
-        xml.WriteValue("FAX", Fax);
-        xml.WriteValue("EMAIL", EMail);
-        xml.WriteValue("CLUBID", ClubId);
+        xml.WriteValue("NAME", model.ClubName);
+        xml.WriteIntValue("VERBAND", model.Verband);
+        xml.WriteValue("FINA", model.Fina);
+        xml.WriteValue("PERSON", model.Person);
+        xml.WriteValue("STREET", model.Street);
+        xml.WriteValue("ZIP", model.Zip);
+        xml.WriteValue("PLACE", model.ClubPlace);
+        xml.WriteValue("FON", model.Fon);
+        xml.WriteValue("FAX", model.Fax);
+        xml.WriteValue("EMAIL", model.EMail);
+        xml.WriteValue("CLUBID", model.ClubId);
         xml.WriteCloseTag(Club);
         xml.WriteBlankLine();
     }
 
     int running = 0;
-    for (const TNominRecord& nomin : Nomins) {
+    for (const TNominRecord& nomin : model.Nomins) {
         xml.WriteOpenTag(NominTag + std::to_string(++running));
         xml.WriteValue("NAME", nomin.Name);
         xml.WriteIntValue("AGE", nomin.Age);
         writeSex(xml, nomin.Sex);
-        xml.WriteValue("WKNR", WkNrToText(nomin.WkNr));
+        xml.WriteValue("WKNR", TMeldeAustausch::WkNrToText(nomin.WkNr));
         xml.WriteValue("TIME", HundredthsToTimeText(nomin.Time));
         xml.WriteValue("REGNR", nomin.RegNr);
         xml.WriteCloseTag("NOMIN");

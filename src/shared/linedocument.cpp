@@ -5,7 +5,7 @@
 #include <bit>
 #include <cstring>
 
-#include "common.h"
+#include "windows1252.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

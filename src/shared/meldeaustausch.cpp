@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
+#include <sys/stat.h>
 #include <utility>
+
+#include "atomicfile.h"
+#include "exchangefile.h"
+#include "simplexml.h"
 
 const TEventRecord EmptyEvent{0, 0, {}, 0, false, 1900, 1900, 0};
 const TNominRecord EmptyNomin{{}, 1900, 0, 0, NoTime, {}};
@@ -219,4 +224,40 @@ std::string TMeldeAustausch::WkNrToText(int code) {
     if (suffix != 0)
         text += static_cast<char>(suffix & 0xFF);
     return text;
+}
+
+void TMeldeAustausch::resetForLoad() {
+    Periods = {};
+    Events.clear();
+    lastEventWithCode.clear();
+    Nomins.clear();
+    ClubName.clear();
+}
+
+void TMeldeAustausch::LoadFromFile(const std::string& path) {
+    resetForLoad();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return;
+    ReadExchangeText(*this, ReadWholeFile(path), true);
+}
+
+void TMeldeAustausch::LoadFromText(std::string text, bool hostLayoutShortcut) {
+    resetForLoad();
+    ReadExchangeText(*this, std::move(text), hostLayoutShortcut);
+}
+
+std::string TMeldeAustausch::ToFileText() {
+    SortNominByName();
+    TSimpleXmlWriter xml;
+    WriteExchangeText(*this, xml);
+    return xml.TakeText();
+}
+
+void TMeldeAustausch::SaveToFile(const std::string& path) {
+    SortNominByName();
+    TAtomicFile file(path);
+    TSimpleXmlWriter xml(file);
+    WriteExchangeText(*this, xml);
+    xml.Commit();
 }

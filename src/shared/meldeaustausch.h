@@ -7,9 +7,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "common.h"
+#include "conversions.h"
 
-class TSimpleXml;
+class TSimpleXmlWriter;
 
 struct TEventRecord {
     int Period = 0;
@@ -135,8 +135,10 @@ private:
     Section* section(int number);
     void resetForLoad();
     void rebuildEventIndex();
-    // Sorts the nominations by name and writes the file's lines into the document.
-    void writeContent(TSimpleXml& xml);
+
+    // The exchange file (exchangefile.h) reads and writes the lists directly.
+    friend void ReadExchangeText(TMeldeAustausch& model, std::string text, bool hostLayoutShortcut);
+    friend void WriteExchangeText(const TMeldeAustausch& model, TSimpleXmlWriter& xml);
 
     std::array<Section, PeriodSlots> Periods;
     std::vector<TEventRecord> Events;

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "entrycheck.h"
+#include "windows1252.h"
 
 namespace {
 

@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
+#include "associations.h"
+#include "atomicfile.h"
 #include "meldeaustausch.h"
-#include "simplexml.h"
 
 namespace {
 

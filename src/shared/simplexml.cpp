@@ -6,13 +6,11 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
-#include "common.h"
-#include "ioerror.h"
+#include "atomicfile.h"
+#include "conversions.h"
+#include "environment.h"
 #include "linedocument.h"
 
 namespace {
@@ -78,7 +76,7 @@ std::string elementName(std::string_view line) {
 } // namespace
 
 // The loaded lines and the texts of the current lookup, reused so that a read allocates nothing.
-class TSimpleXml::Document : public TLineDocument {
+class TSimpleXmlReader::Document : public TLineDocument {
 public:
     using TLineDocument::TLineDocument;
 
@@ -107,70 +105,40 @@ public:
         keyLines.resize(keys.size());
     }
 };
-TSimpleXml::TSimpleXml(std::string name) : fileName(std::move(name)) {}
-
-TSimpleXml::~TSimpleXml() = default;
-
-// ---- Writing -------------------------------------------------------------------------------
-
-void TSimpleXml::EmptyFile() {
-    output.clear();
-    target.reset();
-    fileOpen = false;
-    loaded = false;
+TSimpleXmlWriter::TSimpleXmlWriter(TAtomicFile& target) : file(&target) {
+    text.reserve(2 * HandOverSize);
 }
 
-void TSimpleXml::OpenForAppend() {
-    if (!fileName.empty() && !target) {
-        target = std::make_unique<TAtomicFile>(fileName);
-        output.reserve(2 * HandOverSize);
-    }
-    fileOpen = true;
-    loaded = false;
+void TSimpleXmlWriter::Reserve(std::size_t bytes) {
+    if (!file)
+        text.reserve(bytes);
 }
 
-void TSimpleXml::CloseOutput() {
-    if (!fileOpen)
-        return;
-    fileOpen = false;
-    if (!target)
-        throw TIoError::fromErrno(ENOENT);
-    target->Write(output);
-    output.clear();
-    target->Commit();
-    target.reset();
+void TSimpleXmlWriter::Commit() {
+    file->Write(text);
+    text.clear();
+    file->Commit();
 }
 
-std::string TSimpleXml::TakeOutput() {
-    fileOpen = false;
-    target.reset();
-    return std::exchange(output, {});
+std::string TSimpleXmlWriter::TakeText() {
+    return std::exchange(text, {});
 }
 
-void TSimpleXml::ReserveOutput(std::size_t bytes) {
-    if (!target)
-        output.reserve(bytes);
-}
-
-void TSimpleXml::writeLine(std::initializer_list<std::string_view> pieces) {
-    if (!fileOpen)
-        throw TIoError(103, "Datei nicht ge\xF6"
-                            "ffnet");
+void TSimpleXmlWriter::writeLine(std::initializer_list<std::string_view> pieces) {
     for (std::string_view piece : pieces)
-        output += piece;
-    output += "\r\n";
-    loaded = false;
-    if (target && output.size() >= HandOverSize) {
-        target->Write(output);
-        output.clear();
+        text += piece;
+    text += "\r\n";
+    if (file && text.size() >= HandOverSize) {
+        file->Write(text);
+        text.clear();
     }
 }
 
-void TSimpleXml::WriteProlog() {
+void TSimpleXmlWriter::WriteProlog() {
     writeLine({"<?xml version=\"1.0\"?>"});
 }
 
-void TSimpleXml::WriteBanner() {
+void TSimpleXmlWriter::WriteBanner() {
     WriteBlankLine();
     const std::string stars(42, '*');
     WriteComment(stars);
@@ -180,44 +148,44 @@ void TSimpleXml::WriteBanner() {
     WriteBlankLine();
 }
 
-void TSimpleXml::WriteBlankLine() {
+void TSimpleXmlWriter::WriteBlankLine() {
     writeLine({" "});
 }
 
-void TSimpleXml::WriteComment(std::string_view text) {
+void TSimpleXmlWriter::WriteComment(std::string_view text) {
     writeLine({"<!-- ", text, " -->"});
 }
 
-void TSimpleXml::WriteRootStart(std::string_view name) {
+void TSimpleXmlWriter::WriteRootStart(std::string_view name) {
     writeLine({"<", trimmed(name), ">"});
     WriteBlankLine();
 }
 
-void TSimpleXml::WriteRootEnd(std::string_view name) {
+void TSimpleXmlWriter::WriteRootEnd(std::string_view name) {
     WriteBlankLine();
     writeLine({"</", trimmed(name), ">"});
 }
 
-void TSimpleXml::WriteOpenTag(std::string_view name) {
+void TSimpleXmlWriter::WriteOpenTag(std::string_view name) {
     writeLine({"  <", trimmed(name), ">"});
 }
 
-void TSimpleXml::WriteCloseTag(std::string_view name) {
+void TSimpleXmlWriter::WriteCloseTag(std::string_view name) {
     writeLine({"  </", trimmed(name), ">"});
 }
 
-void TSimpleXml::WriteValue(std::string_view name, std::string_view value) {
+void TSimpleXmlWriter::WriteValue(std::string_view name, std::string_view value) {
     const std::string_view tag = trimmed(name);
     writeLine({"    <", tag, ">", value, "</", tag, ">"});
 }
 
-void TSimpleXml::WriteIntValue(std::string_view name, int value) {
+void TSimpleXmlWriter::WriteIntValue(std::string_view name, int value) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     WriteValue(name, std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
-void TSimpleXml::WriteFloatValue(std::string_view name, double value) {
+void TSimpleXmlWriter::WriteFloatValue(std::string_view name, double value) {
     // General format with 15 significant digits; exponent as "1E15" or "1,5E-5".
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15G", value);
@@ -234,32 +202,24 @@ void TSimpleXml::WriteFloatValue(std::string_view name, double value) {
 
 // ---- Reading -------------------------------------------------------------------------------
 
-void TSimpleXml::LoadLines() {
-    LoadText(ReadWholeFile(fileName));
-}
-
-void TSimpleXml::LoadText(std::string text) {
-    document = std::make_unique<Document>(std::move(text));
+TSimpleXmlReader::TSimpleXmlReader(std::string text)
+    : document(std::make_unique<Document>(std::move(text))) {
     loaded = document->HasKeptLines();
 }
 
-void TSimpleXml::ensureText() {
-    if (!document)
-        document = std::make_unique<Document>(ReadWholeFile(fileName));
-}
+TSimpleXmlReader::~TSimpleXmlReader() = default;
 
-std::string TSimpleXml::ReadValue(const std::string& section, const std::string& key,
-                                  const std::string& defaultValue) {
+std::string TSimpleXmlReader::ReadValue(const std::string& section, const std::string& key,
+                                        const std::string& defaultValue) {
     const std::string_view keys[] = {key};
     std::optional<std::string_view> values[1];
     ReadValues(section, keys, values);
     return values[0] ? std::string(*values[0]) : defaultValue;
 }
 
-void TSimpleXml::ReadValues(const std::string& section, std::span<const std::string_view> keys,
-                            std::span<std::optional<std::string_view>> values) {
-    fileOpen = false;
-    ensureText();
+void TSimpleXmlReader::ReadValues(const std::string& section,
+                                  std::span<const std::string_view> keys,
+                                  std::span<std::optional<std::string_view>> values) {
     Document& doc = *document;
     doc.setLookup(section, keys);
     std::fill(values.begin(), values.end(), std::nullopt);
@@ -296,12 +256,13 @@ void TSimpleXml::ReadValues(const std::string& section, std::span<const std::str
     }
 }
 
-int TSimpleXml::ReadIntValue(const std::string& section, const std::string& key, int defaultValue) {
+int TSimpleXmlReader::ReadIntValue(const std::string& section, const std::string& key,
+                                   int defaultValue) {
     return IntValue(ReadValue(section, key, ""), defaultValue);
 }
 
-double TSimpleXml::ReadFloatValue(const std::string& section, const std::string& key,
-                                  double defaultValue) {
+double TSimpleXmlReader::ReadFloatValue(const std::string& section, const std::string& key,
+                                        double defaultValue) {
     return FloatValue(ReadValue(section, key, ""), defaultValue);
 }
 
@@ -350,9 +311,7 @@ double FloatValue(std::optional<std::string_view> value, double defaultValue) {
     return number;
 }
 
-std::vector<std::string> TSimpleXml::ListElements() {
-    fileOpen = false;
-    ensureText();
+std::vector<std::string> TSimpleXmlReader::ListElements() {
     std::vector<std::string> list;
     Document& doc = *document;
     if (loaded) {
@@ -370,8 +329,8 @@ std::vector<std::string> TSimpleXml::ListElements() {
     return list;
 }
 
-void TSimpleXml::RemoveElement(const std::string& section) {
-    if (!loaded || !document)
+void TSimpleXmlReader::RemoveElement(const std::string& section) {
+    if (!loaded)
         return;
     Document& doc = *document;
     compose(doc.startLine, "<", section, ">");
@@ -382,125 +341,11 @@ void TSimpleXml::RemoveElement(const std::string& section) {
         doc.Remove(first, last);
 }
 
-std::vector<std::string> TSimpleXml::Lines() const {
+std::vector<std::string> TSimpleXmlReader::Lines() const {
     std::vector<std::string> lines;
-    if (!loaded || !document)
+    if (!loaded)
         return lines;
     for (int i = document->NextPresent(0); i < document->Count(); i = document->NextPresent(i + 1))
         lines.emplace_back(document->Line(i));
     return lines;
-}
-
-// ---- Files ---------------------------------------------------------------------------------
-
-std::string ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw TIoError::fromErrno(errno);
-    // Read into a buffer of the file's size; a file that grows meanwhile is read on to its end.
-    struct stat info {};
-    std::string content(::fstat(fd, &info) == 0 && info.st_size > 0
-                            ? static_cast<std::size_t>(info.st_size) + 1
-                            : std::size_t{1} << 16,
-                        '\0');
-    std::size_t size = 0;
-    for (;;) {
-        if (size == content.size())
-            content.resize(2 * content.size());
-        const ssize_t count = ::read(fd, content.data() + size, content.size() - size);
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            throw TIoError::fromErrno(error);
-        }
-        if (count == 0)
-            break;
-        size += static_cast<std::size_t>(count);
-    }
-    ::close(fd);
-    content.resize(size);
-    return content;
-}
-
-TAtomicFile::TAtomicFile(const std::string& targetPath) : path(targetPath) {
-    const std::size_t slash = path.rfind('/');
-    folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-
-    // A write-protected file stays protected, also for a user who could replace it anyway.
-    struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode))
-        throw TIoError::fromErrno(EISDIR);
-    if (exists && ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0))
-        throw TIoError::fromErrno(EACCES);
-    if (exists) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-
-    temporaryPath = folder + "." + name + ".XXXXXX";
-    fd = ::mkstemp(temporaryPath.data());
-    if (fd < 0)
-        throw TIoError::fromErrno(errno);
-}
-
-TAtomicFile::~TAtomicFile() {
-    if (fd >= 0)
-        ::close(fd);
-    if (!committed)
-        ::unlink(temporaryPath.c_str());
-}
-
-void TAtomicFile::fail() const {
-    throw TIoError::fromErrno(errno);
-}
-
-void TAtomicFile::Write(std::string_view bytes) {
-    const std::size_t start = written;
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t count = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            fail();
-        done += static_cast<std::size_t>(count);
-        written += static_cast<std::size_t>(count);
-    }
-#ifdef SYNC_FILE_RANGE_WRITE
-    // The disk may start on these bytes while the rest is still being put together; Commit's
-    // sync then has less to wait for. A failure here only loses that head start.
-    ::sync_file_range(fd, static_cast<off_t>(start), static_cast<off_t>(written - start),
-                      SYNC_FILE_RANGE_WRITE);
-#endif
-}
-
-void TAtomicFile::Commit() {
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-        fail();
-    const int result = ::close(fd);
-    fd = -1;
-    if (result != 0)
-        fail();
-    if (::rename(temporaryPath.c_str(), path.c_str()) != 0)
-        fail();
-    committed = true;
-
-    // Make the rename itself durable.
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd >= 0) {
-        ::fsync(folderFd);
-        ::close(folderFd);
-    }
-}
-
-void WriteFileAtomically(const std::string& path, std::string_view content) {
-    TAtomicFile file(path);
-    file.Write(content);
-    file.Commit();
 }

@@ -14,8 +14,8 @@
 #include <QTest>
 
 #include "ansi.h"
-#include "common.h"
 #include "dialogseam.h"
+#include "environment.h"
 #include "formanzeige.h"
 #include "formmain.h"
 #include "global.h"

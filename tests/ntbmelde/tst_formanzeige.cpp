@@ -17,8 +17,8 @@
 
 #include "ansi.h"
 #include "appearance.h"
-#include "common.h"
 #include "dialogseam.h"
+#include "environment.h"
 #include "formanzeige.h"
 #include "formmain.h"
 #include "global.h"

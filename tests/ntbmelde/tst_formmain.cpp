@@ -2,12 +2,14 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <sys/stat.h>
 
 #include "appearance.h"
@@ -127,6 +129,8 @@ private slots:
     void close_withoutFile_asksNothingAndCreatesNoFile();
     void close_changedAnswerYes_savesBeforeExitNotice();
     void close_changedAnswerNo_writesNothing();
+    void close_saveQuestionCancelled_keepsTheProgramAsItWas_data();
+    void close_saveQuestionCancelled_keepsTheProgramAsItWas();
     void close_saveFails_staysOpenUntilAnsweredNo_data();
     void close_saveFails_staysOpenUntilAnsweredNo();
     void close_childWindows_closedAfterExitNoticeHighestFirst();
@@ -299,6 +303,59 @@ void TestFormMain::close_changedAnswerNo_writesNothing() {
     window.show();
     window.meldeAustausch()->ClubName = "SV Teststadt";
     Global::SetDataChanged();
+    messages->setNextAnswer(AnswerNo);
+    NextModal notice(checkAndCloseExitNotice);
+    QVERIFY(window.close());
+    QVERIFY(notice.seen());
+    QCOMPARE(messages->shown, QStringList{SaveQuestion});
+    QVERIFY(stateOf(file) == before);
+}
+
+void TestFormMain::close_saveQuestionCancelled_keepsTheProgramAsItWas_data() {
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("Escape") << false;
+    QTest::newRow("close box") << true;
+}
+
+// A reflex Escape on the save question must not throw the evening's work away.
+void TestFormMain::close_saveQuestionCancelled_keepsTheProgramAsItWas() {
+    QFETCH(bool, closeBox);
+    const QString file = putDemoFile(folder->path());
+    const FileState before = stateOf(file);
+    TFormMain window(folder->path());
+    showActive(window);
+    TMeldeAustausch* model = window.meldeAustausch();
+    model->ClubName = "SV Teststadt";
+    Global::SetDataChanged();
+
+    // The real question box, and whatever else would open after it.
+    messages.reset();
+    QStringList seen;
+    QTimer user;
+    connect(&user, &QTimer::timeout, &user, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        seen << (box ? box->text() : modal->windowTitle());
+        if (box && !closeBox)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            modal->close();
+    });
+    user.start(10);
+    QVERIFY(!window.close());
+    user.stop();
+    messages = std::make_unique<MessageRecorder>();
+
+    QCOMPARE(seen, QStringList{u"Daten jetzt speichern?"_s});
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.meldeAustausch(), model);
+    QCOMPARE(model->ClubName, std::string("SV Teststadt"));
+    QVERIFY(Global::DataChanged());
+    QVERIFY(stateOf(file) == before);
+
+    // Asked again, "&Nein" leaves.
     messages->setNextAnswer(AnswerNo);
     NextModal notice(checkAndCloseExitNotice);
     QVERIFY(window.close());

@@ -12,6 +12,7 @@
 
 #include <QTemporaryDir>
 
+#include "environment.h"
 #include "formchoosewettkampf.h"
 #include "formmain.h"
 #include "formmeldeinput.h"

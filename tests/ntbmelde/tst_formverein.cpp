@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "ansi.h"
-#include "common.h"
+#include "associations.h"
 #include "formmain.h"
 #include "formverein.h"
 #include "global.h"

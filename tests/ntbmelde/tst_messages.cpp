@@ -43,16 +43,25 @@ private slots:
     void recorder_scriptsAnswersAndResetsHourglass();
 };
 
+// Both question boxes; the one with "Abbrechen" keeps Escape and the close box from meaning
+// "no".
 void TestMessages::askYesNo_answersByKeyAndTitleBar_data() {
+    QTest::addColumn<bool>("withCancel");
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("expected");
-    QTest::newRow("Enter") << u"enter"_s << AnswerYes;
-    QTest::newRow("Escape") << u"escape"_s << AnswerNo;
-    QTest::newRow("Alt+N") << u"altN"_s << AnswerNo;
-    QTest::newRow("title bar") << u"close"_s << AnswerClosed;
+    QTest::newRow("Enter") << false << u"enter"_s << AnswerYes;
+    QTest::newRow("Escape") << false << u"escape"_s << AnswerNo;
+    QTest::newRow("Alt+N") << false << u"altN"_s << AnswerNo;
+    QTest::newRow("title bar") << false << u"close"_s << AnswerCancel;
+    QTest::newRow("with cancel: Enter") << true << u"enter"_s << AnswerYes;
+    QTest::newRow("with cancel: Alt+J") << true << u"altJ"_s << AnswerYes;
+    QTest::newRow("with cancel: Alt+N") << true << u"altN"_s << AnswerNo;
+    QTest::newRow("with cancel: Escape") << true << u"escape"_s << AnswerCancel;
+    QTest::newRow("with cancel: title bar") << true << u"close"_s << AnswerCancel;
 }
 
 void TestMessages::askYesNo_answersByKeyAndTitleBar() {
+    QFETCH(bool, withCancel);
     QFETCH(QString, action);
     QFETCH(int, expected);
     // An active window away from the screen's middle: the box must not centre over it.
@@ -67,7 +76,8 @@ void TestMessages::askYesNo_answersByKeyAndTitleBar() {
         QCOMPARE(box->windowTitle(), u"Bestätigung"_s);
         QCOMPARE(box->icon(), QMessageBox::Question);
         QCOMPARE(box->text(), u"Erste Zeile\nzweite Zeile"_s);
-        QCOMPARE(buttonTexts(box), QStringList({u"&Ja"_s, u"&Nein"_s}));
+        QCOMPARE(buttonTexts(box), withCancel ? QStringList({u"&Ja"_s, u"&Nein"_s, u"Abbrechen"_s})
+                                              : QStringList({u"&Ja"_s, u"&Nein"_s}));
         QCOMPARE(box->defaultButton()->text(), u"&Ja"_s);
         const QPoint screenMiddle = box->screen()->availableGeometry().center();
         QVERIFY2((box->frameGeometry().center() - screenMiddle).manhattanLength() < 20,
@@ -78,12 +88,15 @@ void TestMessages::askYesNo_answersByKeyAndTitleBar() {
             QTest::keyClick(box, Qt::Key_Escape);
         else if (action == u"altN")
             QTest::keyClick(box, Qt::Key_N, Qt::AltModifier);
+        else if (action == u"altJ")
+            QTest::keyClick(box, Qt::Key_J, Qt::AltModifier);
         else
             box->close();
         // A mnemonic clicks its button a moment later, as a press that the user can see.
         QTRY_VERIFY(!box->isVisible());
     });
-    QCOMPARE(AskYesNo(u"Erste Zeile\rzweite Zeile"_s, 0), expected);
+    const QString message = u"Erste Zeile\rzweite Zeile"_s;
+    QCOMPARE(withCancel ? AskYesNoCancel(message, 0) : AskYesNo(message, 0), expected);
     QVERIFY(user.seen());
 }
 

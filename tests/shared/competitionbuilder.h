@@ -8,6 +8,7 @@
 #include <deque>
 
 #include "meldeaustausch.h"
+#include "windows1252.h"
 
 inline std::string ansi(const QString& text) {
     std::string result;

@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "entrycheck.h"
+#include "environment.h"
 
 namespace {
 

@@ -7,10 +7,11 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 
+#include "atomicfile.h"
+#include "environment.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
 #include "modeldump.h"
-#include "simplexml.h"
 
 namespace {
 std::string crlf(std::initializer_list<std::string> lines) {
@@ -467,6 +468,16 @@ private slots:
         QCOMPARE(model.NominCount(), 0);
         QCOMPARE(model.ClubName, std::string(""));
         QCOMPARE(model.CompName, std::string("kept"));
+    }
+
+    void readWholeFile_missingFileRaisesNotFound() {
+        try {
+            ReadWholeFile(path("missing/folder/EXCHANGE.NT2").toStdString());
+            QFAIL("no error");
+        } catch (const TIoError& error) {
+            QCOMPARE(error.code(), 2);
+            QCOMPARE(std::string(error.what()), std::string("Datei nicht gefunden"));
+        }
     }
 
     void save_failureLeavesPreviousFile_missingFolder() {

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "competitionbuilder.h"
+#include "environment.h"
 #include "feereport.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -6,8 +6,9 @@
 
 #include <fstream>
 
+#include "atomicfile.h"
+#include "environment.h"
 #include "meldeaustausch.h"
-#include "simplexml.h"
 
 namespace {
 std::string dataFile(const std::string& name) {

@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "common.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
 #include "report.h"
+#include "windows1252.h"
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "competitionbuilder.h"
+#include "environment.h"
 #include "warnings.h"
 
 using namespace Qt::Literals::StringLiterals;

@@ -1,8 +1,8 @@
-// Conversions and small utilities shared by the model, the printout and the windows.
-// Every text here is a std::string of Windows-1252 bytes.
+// Conversions between texts and values shared by the model, the printout and the windows:
+// entry times, birth years, swimmer names, trimming, integers, column filling. Every text
+// here is a std::string of Windows-1252 bytes.
 #pragma once
 
-#include <array>
 #include <climits>
 #include <string>
 #include <string_view>
@@ -12,19 +12,8 @@ constexpr int NoTime = 650000;
 // Text of NoTime and of an empty entry-time field.
 inline const std::string BlankTimeText = "  :  ,  ";
 
-// Folder of the running program, always ending in the path separator.
-std::string ProgramDir();
-
 // Text filled with blanks or cut to exactly `width` characters (empty for width <= 0).
 std::string PadRight(const std::string& text, int width);
-
-// Calendar year of today's local date, unless a test pinned it.
-int CurrentYear();
-// Decimal separator of the user's locale, unless a test pinned it.
-char DecimalSeparator();
-// Test seams: 0 returns to the clock / the locale.
-void PinCurrentYear(int year);
-void PinDecimalSeparator(char separator);
 
 // A two-digit birth year becomes four digits; anything else comes back unchanged.
 std::string ExpandYear(const std::string& text);
@@ -66,19 +55,3 @@ inline bool ConvertsAsInteger(std::string_view text, int& value) {
     value = static_cast<int>(result);
     return true;
 }
-
-// Windows-1252 letters to upper case (umlauts included); used for case-insensitive matching.
-char ToUpperAnsi(char c);
-
-// Regional associations; the index is what the exchange file stores.
-inline constexpr int AssociationCount = 38;
-extern const std::array<const char*, AssociationCount> AssociationNames;
-// The name for an index, or a neutral text for an index outside the table.
-std::string AssociationName(int index);
-
-// Windows-1252 <-> Unicode, one character at a time. The five unassigned bytes map to the
-// C1 controls of the same number, so every byte survives a round trip.
-char32_t AnsiToUnicode(unsigned char byte);
-// The byte for a character, or -1 when Windows-1252 cannot hold it.
-int UnicodeToAnsi(char32_t character);
-std::string AnsiToUtf8(const std::string& text);

@@ -1,9 +1,10 @@
-// Conversions between texts and values, and the association table.
+// Conversions between texts and values.
 #include <QTest>
 
-#include "common.h"
+#include "conversions.h"
+#include "environment.h"
 
-class TestCommon : public QObject {
+class TestConversions : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { PinCurrentYear(2026); }
@@ -171,32 +172,7 @@ private slots:
         QCOMPARE(TrimRight("  a  "), std::string("  a"));
         QCOMPARE(Trim(std::string("\0x\0", 3)), std::string("x"));
     }
-
-    void associations() {
-        QCOMPARE(AssociationCount, 38);
-        QCOMPARE(std::string(AssociationNames[0]), std::string("Nicht zugeordnet"));
-        QCOMPARE(std::string(AssociationNames[37]), std::string("Auswahlmannschaften DSV/LGrp"));
-        QCOMPARE(std::string(AssociationNames[11]),
-                 std::string("Saarl\xE4ndischer Schwimmer-Bund"));
-        QCOMPARE(AssociationName(-1), AssociationName(38));
-        QVERIFY(!AssociationName(-1).empty());
-    }
-
-    void windows1252() {
-        QCOMPARE(AnsiToUtf8("M\xFCller \x80 \xDF"), std::string("Müller € ß"));
-        QCOMPARE(UnicodeToAnsi(U'€'), 0x80);
-        QCOMPARE(UnicodeToAnsi(U'ł'), -1);
-        for (int byte = 0; byte < 256; ++byte)
-            QCOMPARE(UnicodeToAnsi(AnsiToUnicode(static_cast<unsigned char>(byte))), byte);
-    }
-
-    void toUpperAnsi() {
-        QCOMPARE(ToUpperAnsi('a'), 'A');
-        QCOMPARE(ToUpperAnsi('\xFC'), '\xDC'); // ü
-        QCOMPARE(ToUpperAnsi('\xF7'), '\xF7'); // ÷ has no capital
-        QCOMPARE(ToUpperAnsi('\xDF'), '\xDF'); // ß neither
-    }
 };
 
-QTEST_GUILESS_MAIN(TestCommon)
-#include "tst_common.moc"
+QTEST_GUILESS_MAIN(TestConversions)
+#include "tst_conversions.moc"

@@ -1,0 +1,14 @@
+// The Windows-1252 character set of the exchange file and of every text in the core.
+#pragma once
+
+#include <string>
+
+// Windows-1252 <-> Unicode, one character at a time. The five unassigned bytes map to the
+// C1 controls of the same number, so every byte survives a round trip.
+char32_t AnsiToUnicode(unsigned char byte);
+// The byte for a character, or -1 when Windows-1252 cannot hold it.
+int UnicodeToAnsi(char32_t character);
+std::string AnsiToUtf8(const std::string& text);
+
+// Windows-1252 letters to upper case (umlauts included); used for case-insensitive matching.
+char ToUpperAnsi(char c);
