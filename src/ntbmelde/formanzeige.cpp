@@ -20,6 +20,7 @@
 #include "appearance.h"
 #include "atomicfile.h"
 #include "dialogseam.h"
+#include "feereport.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
@@ -28,8 +29,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-const QString PrintJobName = u"Kontrollausdruck"_s;
 
 // The hourglass while the object lives, also when an error ends the work early.
 class WaitCursor {
@@ -88,7 +87,24 @@ QStringList wrapped(const QString& line, int columns) {
 
 } // namespace
 
-TFormAnzeige::TFormAnzeige(const TMeldeAustausch& data, QWidget* parent) : QMdiSubWindow(parent) {
+TPrintout ControlPrintout(const TMeldeAustausch& data) {
+    WaitCursor wait;
+    return {u"Kontrollausdruck"_s,
+            u"Hier können Sie den Kontrollausdruck in einer Datei speichern, um ihn "
+            u"beispielsweise als Anhang einer eMail zu versenden"_s,
+            u"Hier drucken Sie den Kontrollausdruck"_s, BuildReportLines(data)};
+}
+
+TPrintout FeeOverview(const TMeldeAustausch& data) {
+    WaitCursor wait;
+    return {u"Meldegeld"_s,
+            u"Hier können Sie die Meldegeld-Übersicht in einer Datei speichern, um sie "
+            u"beispielsweise an den Kassenwart zu schicken"_s,
+            u"Hier drucken Sie die Meldegeld-Übersicht"_s, BuildFeeLines(data, TodayDateText())};
+}
+
+TFormAnzeige::TFormAnzeige(TPrintout shown, QWidget* parent)
+    : QMdiSubWindow(parent), printout(std::move(shown)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());
     // Also where the application has no icon of its own, whose place the toolkit's logo takes.
@@ -111,12 +127,8 @@ TFormAnzeige::TFormAnzeige(const TMeldeAustausch& data, QWidget* parent) : QMdiS
     strip->setObjectName(u"ButtonStrip"_s);
     strip->setFixedHeight(41);
     ButtonClose = makeButton(u"ButtonClose"_s, u"S&chließen"_s, u"Anzeige schließen"_s, strip);
-    ButtonSave = makeButton(u"ButtonSave"_s, u"&Speichern"_s,
-                            u"Hier können Sie den Kontrollausdruck in einer Datei speichern, "
-                            u"um ihn beispielsweise als Anhang einer eMail zu versenden"_s,
-                            strip);
-    ButtonPrint = makeButton(u"ButtonPrint"_s, u"&Drucken"_s,
-                             u"Hier drucken Sie den Kontrollausdruck"_s, strip);
+    ButtonSave = makeButton(u"ButtonSave"_s, u"&Speichern"_s, printout.SaveHint, strip);
+    ButtonPrint = makeButton(u"ButtonPrint"_s, u"&Drucken"_s, printout.PrintHint, strip);
     ButtonPreview =
         makeButton(u"ButtonPreview"_s, u"Seiten&ansicht"_s,
                    u"Hier sehen Sie die Seiten des Ausdrucks vor dem Drucken an"_s, strip);
@@ -148,21 +160,20 @@ TFormAnzeige::TFormAnzeige(const TMeldeAustausch& data, QWidget* parent) : QMdiS
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, ButtonClose, &QPushButton::click);
 
-    BuildText(data);
+    BuildText();
 }
 
 QStringList TFormAnzeige::saveFilters() {
     return {u"Rich-Text-Format (*.RTF)"_s, u"Reiner Text (*.TXT)"_s, u"PDF-Dokument (*.PDF)"_s};
 }
 
-void TFormAnzeige::BuildText(const TMeldeAustausch& data) {
+void TFormAnzeige::BuildText() {
     WaitCursor wait;
     TextFeld->clear();
     ButtonClose->setFocus();
-    reportLines = BuildReportLines(data);
     QStringList text;
-    text.reserve(static_cast<qsizetype>(reportLines.size()));
-    for (const std::string& line : reportLines)
+    text.reserve(static_cast<qsizetype>(printout.Lines.size()));
+    for (const std::string& line : printout.Lines)
         text.append(fromAnsi(line));
     TextFeld->setPlainText(text.join(u'\n'));
 }
@@ -186,10 +197,10 @@ void TFormAnzeige::ButtonSaveClick() {
 void TFormAnzeige::saveAs(QString fileName, FileType type) const {
     switch (type) {
     case FileType::RichText:
-        SaveReportRtf(localPath(withDefaultExtension(fileName, u".RTF"_s)), reportLines);
+        SaveReportRtf(localPath(withDefaultExtension(fileName, u".RTF"_s)), printout.Lines);
         break;
     case FileType::PlainText:
-        SaveReportPlainText(localPath(withDefaultExtension(fileName, u".TXT"_s)), reportLines);
+        SaveReportPlainText(localPath(withDefaultExtension(fileName, u".TXT"_s)), printout.Lines);
         break;
     case FileType::Pdf: {
         // Rendered in memory first, so that the file is replaced as safely as the others.
@@ -198,7 +209,7 @@ void TFormAnzeige::saveAs(QString fileName, FileType type) const {
             QBuffer buffer(&pdf);
             buffer.open(QIODevice::WriteOnly);
             QPdfWriter writer(&buffer);
-            writer.setTitle(PrintJobName);
+            writer.setTitle(printout.Title);
             writer.setCreator(ApplicationTitle);
             writer.setPageSize(QPageSize(QPageSize::A4));
             writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
@@ -213,7 +224,7 @@ void TFormAnzeige::saveAs(QString fileName, FileType type) const {
 
 void TFormAnzeige::ButtonPrintClick() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(PrintJobName);
+    printer.setDocName(printout.Title);
     if (!PrintDialogSeam::exec(printer, this))
         return;
     RunCommand([&] {
@@ -224,10 +235,10 @@ void TFormAnzeige::ButtonPrintClick() {
 
 void TFormAnzeige::ButtonPreviewClick() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(PrintJobName);
+    printer.setDocName(printout.Title);
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(u"PreviewDialog"_s);
-    preview.setWindowTitle(u"Seitenansicht: Kontrollausdruck"_s);
+    preview.setWindowTitle(u"Seitenansicht: "_s + printout.Title);
     // Printing from the preview runs inside its event loop, so it is a command of its own.
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
         RunCommand([&] {
@@ -249,7 +260,7 @@ void TFormAnzeige::paintReport(QPagedPaintDevice& device) const {
     const int columns =
         std::max(1, static_cast<int>(device.width() / metrics.horizontalAdvance(u'M')));
     qreal top = 0;
-    for (const std::string& line : reportLines) {
+    for (const std::string& line : printout.Lines) {
         for (const QString& piece : wrapped(fromAnsi(line), columns)) {
             if (top > 0 && top + lineHeight > device.height()) {
                 if (!device.newPage())

@@ -85,17 +85,24 @@ void TFormMain::createControls() {
                   u"Kontrollausdruck anzeigen, speichern oder drucken"_s, 310, 150,
                   themePicture(u"document-print-preview"_s, QStyle::SP_FileDialogContentsView),
                   &TFormMain::ButtonKontrollClick);
-    ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 460, 150,
+    // Beside the other printout: what the club owes the host, and what a host would query.
+    ButtonMeldegeld = addButton(
+        u"ButtonMeldegeld"_s, u"Melde&geld"_s,
+        u"Meldegeld je Schwimmer, Staffel und Abschnitt anzeigen, speichern oder drucken"_s, 460,
+        150, themePicture(u"accessories-calculator"_s, QStyle::SP_FileDialogListView),
+        &TFormMain::ButtonMeldegeldClick);
+    ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 610, 150,
                            themePicture(u"window-close"_s, QStyle::SP_DialogCloseButton),
                            &TFormMain::ButtonExitClick);
     // The question mark of the question boxes: icon themes draw "help-contents" as a lifebuoy.
     ButtonHelp = addButton(u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s,
-                           610, 120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
+                           760, 120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
                            &TFormMain::ButtonHelpClick);
     ControlPanel->setMinimumWidth(ButtonHelp->geometry().right() + 10);
     setTabOrder(ButtonVerein, ButtonMeldung);
     setTabOrder(ButtonMeldung, ButtonAusdruck);
-    setTabOrder(ButtonAusdruck, ButtonExit);
+    setTabOrder(ButtonAusdruck, ButtonMeldegeld);
+    setTabOrder(ButtonMeldegeld, ButtonExit);
     setTabOrder(ButtonExit, ButtonHelp);
 
     // A fixed strip: not movable, not floatable, not to be hidden from a context menu.
@@ -181,6 +188,7 @@ void TFormMain::disableDataButtons() {
     ButtonVerein->setEnabled(false);
     ButtonMeldung->setEnabled(false);
     ButtonAusdruck->setEnabled(false);
+    ButtonMeldegeld->setEnabled(false);
 }
 
 // Another program has the file open: it can be looked at and printed, not changed.
@@ -213,11 +221,17 @@ void TFormMain::ButtonMeldungClick() {
 
 // Each press opens one more printout window with a fresh snapshot; earlier ones keep theirs.
 void TFormMain::ButtonKontrollClick() {
-    RunCommand([this] {
-        auto* printout = new TFormAnzeige(*model);
-        MdiArea->addSubWindow(printout);
-        printout->showMaximized();
-    });
+    RunCommand([this] { showPrintout(ControlPrintout(*model)); });
+}
+
+void TFormMain::ButtonMeldegeldClick() {
+    RunCommand([this] { showPrintout(FeeOverview(*model)); });
+}
+
+void TFormMain::showPrintout(TPrintout printout) {
+    auto* window = new TFormAnzeige(std::move(printout));
+    MdiArea->addSubWindow(window);
+    window->showMaximized();
 }
 
 void TFormMain::ButtonExitClick() {

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 
 #include "ansi.h"
 #include "appearance.h"
@@ -22,6 +23,7 @@
 #include "meldelistemodel.h"
 #include "messages.h"
 #include "typinglimit.h"
+#include "warnings.h"
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +36,9 @@ const QString TimeMask = u"00:00,00;_"_s;
 const QChar TimeBlank = u'_';
 // Help context of the entry-time message box.
 constexpr int TimeHelpContext = 10013;
+constexpr int HintLineHeight = 18;
+// Dark red: noticed, but no error.
+constexpr QColor HintColour(0x9c, 0x28, 0x00);
 
 // Moving the focus inside the dialog is leaving a field; a message box or menu taking it
 // for a while is not.
@@ -55,11 +60,13 @@ void TFormMeldeInput::createControls() {
     setObjectName(u"FormMeldeInput"_s);
     setWindowTitle(u"Meldungen eingeben, bearbeiten"_s);
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
-    setFixedSize(729, 289);
+    // 18 pixels taller than the fields, the list, the help line and the buttons need: room for
+    // the hints about an adopted entry.
+    setFixedSize(729, 289 + HintLineHeight);
 
     // The button bar comes first in the focus order, then the two boxes, then the list.
     auto* buttonBar = new QWidget(this);
-    buttonBar->setGeometry(0, 241, 729, 48);
+    buttonBar->setGeometry(0, 241 + HintLineHeight, 729, 48);
     auto addButton = [&](const QString& name, const QString& caption, const QString& hint, int left,
                          void (TFormMeldeInput::*handler)()) {
         auto* button = new QPushButton(caption, buttonBar);
@@ -116,9 +123,16 @@ void TFormMeldeInput::createControls() {
 
     createList();
 
+    LabelHinweis = new QLabel(this);
+    LabelHinweis->setObjectName(u"LabelHinweis"_s);
+    LabelHinweis->setGeometry(8, 220, 713, HintLineHeight);
+    QPalette hintColours = LabelHinweis->palette();
+    hintColours.setColor(QPalette::WindowText, HintColour);
+    LabelHinweis->setPalette(hintColours);
+
     LabelHilfe = new QLabel(this);
     LabelHilfe->setObjectName(u"LabelHilfe"_s);
-    LabelHilfe->setGeometry(0, 220, 729, 20);
+    LabelHilfe->setGeometry(0, 220 + HintLineHeight, 729, 20);
     LabelHilfe->setAlignment(Qt::AlignCenter);
     LabelHilfe->setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 13));
     LabelHilfe->setText(
@@ -239,6 +253,7 @@ void TFormMeldeInput::LoadEntry() {
     EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr)));
     Changed = false;
     ButtonTake->setEnabled(false);
+    LabelHinweis->clear();
 }
 
 void TFormMeldeInput::SomethingChanged() {
@@ -301,7 +316,23 @@ bool TFormMeldeInput::TakeEntry() {
     FillList();
     ButtonTake->setEnabled(false);
     Global::SetDataChanged();
+    showHints();
     return true;
+}
+
+// What a host would query about the entry just adopted (the swimmer entered twice for one
+// event, with another birth year elsewhere, ...). A line that asks nothing and stays until the
+// next adoption; the entry is adopted all the same.
+void TFormMeldeInput::showHints() {
+    QStringList hints;
+    for (const TNominWarning& warning : FindNominWarnings(model)) {
+        if (std::binary_search(warning.Nomins.begin(), warning.Nomins.end(), CurrentNomin))
+            hints << u"Hinweis: "_s + fromAnsi(warning.Text) + u'.';
+    }
+    const QString text = hints.join(u' ');
+    LabelHinweis->setToolTip(text);
+    LabelHinweis->setText(
+        LabelHinweis->fontMetrics().elidedText(text, Qt::ElideRight, LabelHinweis->width()));
 }
 
 // A button leaves the field that has the focus before it acts, so that the field's exit check

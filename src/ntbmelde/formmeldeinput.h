@@ -67,6 +67,7 @@ private:
     bool leaveFieldFor(QPushButton* button);
     void newEntry();
     void closeDialog();
+    void showHints();
 
     void focusField(QWidget* field);
     void enterField(QWidget* field, Qt::FocusReason reason);
@@ -98,6 +99,7 @@ private:
     QLineEdit* EditWkNr;
     QLineEdit* EditMeldezeit;
     QLabel* LabelF4;
+    QLabel* LabelHinweis;
     QLabel* LabelHilfe;
     QTableView* Meldeliste;
     TMeldelisteModel* listModel;

@@ -85,7 +85,7 @@ class TestFormAnzeige : public QObject {
     MessageRecorder* messages = nullptr;
 
     TFormAnzeige* openPrintout(const TMeldeAustausch& data) {
-        auto* printout = new TFormAnzeige(data);
+        auto* printout = new TFormAnzeige(ControlPrintout(data));
         area->addSubWindow(printout);
         printout->showMaximized();
         // A closed modal dialog may leave no window active.
@@ -409,6 +409,46 @@ private slots:
             QVERIFY(!Global::DataChanged());
         }
         QCOMPARE(messages->shown, QStringList());
+    }
+
+    // "Melde&geld" in the main window opens the fee overview in the same kind of window, which
+    // saves and prints it like the control printout.
+    void mainWindow_feeOverview_isShownSavedAndPrinted() {
+        const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext is not installed");
+        QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), path(u"EXCHANGE.NT2"_s)));
+        TFormMain window(folder.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // Events 1 and 3 of the demo competition cost 5 and 4,50.
+        TMeldeAustausch& data = *window.meldeAustausch();
+        for (const char* wkNr : {"1", "3", "3"})
+            data.SetNomin(data.NominCount() + 1,
+                          {"Adler, Eva", 2010, 1, TMeldeAustausch::TextToWkNr(wkNr), NoTime, ""});
+        QTest::keyClick(&window, Qt::Key_G, Qt::AltModifier);
+        QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 1);
+        auto* overview = qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList()[0]);
+        QVERIFY(overview);
+        QTRY_COMPARE(QApplication::focusWidget(), child<QPushButton>(overview, u"ButtonClose"_s));
+        const QString text = child<QPlainTextEdit>(overview, u"TextFeld"_s)->toPlainText();
+        QVERIFY(text.startsWith(u"   MELDEGELD\n"_s));
+        QVERIFY(text.contains(u"\nAdler, Eva ist für Wettkampf 3 schon gemeldet.\n"_s));
+        QVERIFY(text.endsWith(u"\nMeldegeld gesamt: 14,00 EUR"_s));
+
+        saveWithKeyboard(overview, path(u"meldegeld"_s), TextType);
+        QCOMPARE(readFile(path(u"meldegeld.TXT"_s)),
+                 QByteArray::fromStdString(ReportPlainText(overview->lines())));
+        PrintDialogSeam::setNextOutputFile(path(u"meldegeld.pdf"_s));
+        pressAlt(overview, Qt::Key_D, u"ButtonPrint"_s);
+        const ToolResult printed = runTool(pdftotext, {path(u"meldegeld.pdf"_s), u"-"_s});
+        QVERIFY2(printed.out.contains("Meldegeld gesamt: 14,00 EUR"), printed.out.constData());
+        const ToolResult info = runTool(u"pdfinfo"_s, {path(u"meldegeld.pdf"_s)});
+        QVERIFY2(QString::fromUtf8(info.out).contains(QRegularExpression(
+                     u"^Title: +Meldegeld$"_s, QRegularExpression::MultilineOption)),
+                 info.out.constData());
+        QCOMPARE(messages->shown, QStringList());
+        QVERIFY(!Global::DataChanged());
     }
 
     void close_withEscapeOrEnterOnClose_freesTheWindow() {

@@ -28,7 +28,8 @@ const QString MissingFileError =
     u"Fehler: Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
     u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein! !"_s;
 const QString SaveQuestion = u"Frage: Daten jetzt speichern?"_s;
-const QStringList DataButtons = {u"ButtonVerein"_s, u"ButtonMeldung"_s, u"ButtonAusdruck"_s};
+const QStringList DataButtons = {u"ButtonVerein"_s, u"ButtonMeldung"_s, u"ButtonAusdruck"_s,
+                                 u"ButtonMeldegeld"_s};
 
 QString putDemoFile(const QString& folder, const QString& name = u"EXCHANGE.NT2"_s) {
     const QString path = folder + u'/' + name;
@@ -227,8 +228,11 @@ void TestFormMain::controlPanel_buttonsInPlaceAndInTabOrder() {
         {u"ButtonMeldung"_s, u"&Meldungen"_s, u"Meldungen eingeben oder ändern"_s, 160, 150},
         {u"ButtonAusdruck"_s, u"&Kontrollausdruck"_s,
          u"Kontrollausdruck anzeigen, speichern oder drucken"_s, 310, 150},
-        {u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 460, 150},
-        {u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s, 610, 120},
+        {u"ButtonMeldegeld"_s, u"Melde&geld"_s,
+         u"Meldegeld je Schwimmer, Staffel und Abschnitt anzeigen, speichern oder drucken"_s, 460,
+         150},
+        {u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 610, 150},
+        {u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s, 760, 120},
     };
     QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonVerein"_s));
     for (const Expected& expected : buttons) {

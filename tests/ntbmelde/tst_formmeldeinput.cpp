@@ -177,6 +177,7 @@ private slots:
     void delete_theEditedEntryWithPendingChanges_overwritesNothing();
     void sort_alternatesAndFollowsTheEditedEntry();
     void sort_adoptingWhileSortedByWkNr_showsNameOrder();
+    void hints_afterAdoption_standUnderTheFieldsAndBlockNothing();
 };
 
 void TestFormMeldeInput::init() {
@@ -228,7 +229,7 @@ void TestFormMeldeInput::meldungenButton_opensTheDialogOnTheProgramsModel() {
 void TestFormMeldeInput::opening_emptyModel_startsWithANewEntry() {
     openDialog();
     QCOMPARE(dialog->windowTitle(), u"Meldungen eingeben, bearbeiten"_s);
-    QCOMPARE(dialog->size(), QSize(729, 289));
+    QCOMPARE(dialog->size(), QSize(729, 307)); // with a line for hints under the fields
     QCOMPARE(list()->model()->rowCount(), 0);
     for (const QString& name :
          {u"EditName"_s, u"EditJahrgang"_s, u"EditRegNummer"_s, u"EditWkNr"_s})
@@ -844,3 +845,39 @@ void TestFormMeldeInput::sort_adoptingWhileSortedByWkNr_showsNameOrder() {
 
 QTEST_MAIN(TestFormMeldeInput)
 #include "tst_formmeldeinput.moc"
+
+// A second start in the same event, then an entry time far too fast: each adoption shows what
+// a host would query about that entry in the line under the fields, asks nothing and adopts.
+void TestFormMeldeInput::hints_afterAdoption_standUnderTheFieldsAndBlockNothing() {
+    openDialog();
+    auto* hint = control<QLabel>(u"LabelHinweis"_s);
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"10530"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(hint->text(), QString());
+
+    auto nextStart = [&](const QString& wkNr, const QString& timeDigits) {
+        edit(u"EditWkNr"_s)->setFocus(Qt::TabFocusReason);
+        type(wkNr);
+        press(Qt::Key_Return);
+        type(timeDigits);
+        press(Qt::Key_Return);
+        press(Qt::Key_Return); // "Ne&ue Meldung"
+    };
+    nextStart(u"7"_s, u"10612"_s);
+    QCOMPARE(model.NominCount(), 2);
+    QCOMPARE(hint->text(), u"Hinweis: Meier, Hans ist für Wettkampf 7 schon gemeldet."_s);
+    QVERIFY(hint->isVisible());
+    QCOMPARE(focusedName(), u"EditName"_s);
+
+    nextStart(u"5"_s, u"500"_s);
+    QCOMPARE(model.NominCount(), 3);
+    QCOMPARE(hint->text(), u"Hinweis: Meier, Hans: Meldezeit 00:05,00 in Wettkampf 5 ist für "
+                           u"100 m zu schnell."_s);
+
+    edit(u"EditName"_s)->setFocus(Qt::TabFocusReason);
+    retype(u"Berg, Uwe"_s);
+    nextStart(u"5"_s, u"10000"_s);
+    QCOMPARE(model.NominCount(), 4);
+    QCOMPARE(hint->text(), QString());
+    QCOMPARE(messages->shown, QStringList());
+}
