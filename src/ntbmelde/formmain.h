@@ -42,6 +42,7 @@ private:
     QIcon themePicture(const QString& themeName, QStyle::StandardPixmap fallback) const;
     void locateExchangeFile(const QString& location);
     std::string exchangeFilePath() const;
+    QString missingFileMessage(const QString& location) const;
     void FormCreate(const QString& location);
     bool FormCloseQuery();
     void FormClose();

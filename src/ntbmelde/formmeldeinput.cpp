@@ -81,6 +81,7 @@ TFormMeldeInput::TFormMeldeInput(TMeldeAustausch& model, QWidget* parent)
 void TFormMeldeInput::createControls() {
     setObjectName(u"FormMeldeInput"_s);
     setWindowTitle(u"Meldungen eingeben, bearbeiten"_s);
+    useFixedDialogFrame(this);
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
     setFixedSize(729, 289);
 

@@ -27,6 +27,11 @@ namespace {
 const QString MissingFileError =
     u"Fehler: Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
     u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein! !"_s;
+
+// The message for a file that the command line named (or the one in the folder it named).
+QString missingFileError(const QString& path) {
+    return u"Fehler: Datendatei \"%1\" nicht gefunden! !"_s.arg(path);
+}
 const QString SaveQuestion = u"Frage: Daten jetzt speichern?"_s;
 const QStringList DataButtons = {u"ButtonVerein"_s, u"ButtonMeldung"_s, u"ButtonAusdruck"_s};
 
@@ -122,6 +127,7 @@ private slots:
     void startup_withFile_loadsModelAndEnablesEveryButton();
     void startup_location_data();
     void startup_location();
+    void startup_withoutArgument_looksBesideTheProgram();
     void startup_unreadableFile_reportsAndKeepsEveryButton();
     void controlPanel_buttonsInPlaceAndInTabOrder();
     void close_unchanged_asksNothingAndLeavesFileAlone();
@@ -134,6 +140,8 @@ private slots:
     void close_saveFails_staysOpenUntilAnsweredNo();
     void close_childWindows_closedAfterExitNoticeHighestFirst();
     void help_showsInstructionsAndClosesWithEnter();
+    void dialogs_openedFromTheKeyboard_haveAFixedFrame();
+    void mainWindow_atItsSmallestSize_keepsEveryButtonVisible();
     void program_withoutDisplay_explainsAndFails();
     void toolkitDialogs_speakGerman();
 
@@ -176,29 +184,44 @@ void TestFormMain::startup_withFile_loadsModelAndEnablesEveryButton() {
 void TestFormMain::startup_location_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("argument");
-    QTest::addColumn<bool>("found");
-    QTest::newRow("exchange file") << u"EXCHANGE.NT2"_s << u"EXCHANGE.NT2"_s << true;
-    QTest::newRow("file of another name") << u"wettkampf.nt2"_s << u"wettkampf.nt2"_s << true;
-    QTest::newRow("folder without the file") << u"wettkampf.nt2"_s << u""_s << false;
+    // The file that the message names when it is missing; empty when it is found.
+    QTest::addColumn<QString>("lookedFor");
+    QTest::newRow("exchange file") << u"EXCHANGE.NT2"_s << u"EXCHANGE.NT2"_s << QString();
+    QTest::newRow("file of another name") << u"wettkampf.nt2"_s << u"wettkampf.nt2"_s << QString();
+    QTest::newRow("file of another name missing")
+        << u"EXCHANGE.NT2"_s << u"wettkampf.nt2"_s << u"wettkampf.nt2"_s;
+    QTest::newRow("folder without the file") << u"wettkampf.nt2"_s << u""_s << u"EXCHANGE.NT2"_s;
     QTest::newRow("path that does not exist")
-        << u"EXCHANGE.NT2"_s << u"fehlt/EXCHANGE.NT2"_s << false;
-    QTest::newRow("lower-case name") << u"exchange.nt2"_s << u""_s << false;
+        << u"EXCHANGE.NT2"_s << u"fehlt/EXCHANGE.NT2"_s << u"fehlt/EXCHANGE.NT2"_s;
+    QTest::newRow("lower-case name") << u"exchange.nt2"_s << u""_s << u"EXCHANGE.NT2"_s;
 }
 
 void TestFormMain::startup_location() {
     QFETCH(QString, fileName);
     QFETCH(QString, argument);
-    QFETCH(bool, found);
+    QFETCH(QString, lookedFor);
+    const bool found = lookedFor.isEmpty();
     putDemoFile(folder->path(), fileName);
     const QString location = folder->path() + u'/' + argument;
     TFormMain window(location);
-    QCOMPARE(messages->shown, found ? QStringList() : QStringList{MissingFileError});
+    QCOMPARE(messages->shown,
+             found ? QStringList()
+                   : QStringList{missingFileError(folder->path() + u'/' + lookedFor)});
     QCOMPARE(Global::ProgDir, QFileInfo(folder->path() + u'/' + argument).absolutePath() + u'/');
     QCOMPARE(window.meldeAustausch()->EventCount() > 0, found);
     for (const QString& name : DataButtons)
         QCOMPARE(button(window, name)->isEnabled(), found);
     QVERIFY(button(window, u"ButtonExit"_s)->isEnabled());
     QVERIFY(button(window, u"ButtonHelp"_s)->isEnabled());
+}
+
+// Without an argument the file is looked for beside the program.
+void TestFormMain::startup_withoutArgument_looksBesideTheProgram() {
+    if (QFileInfo::exists(QCoreApplication::applicationDirPath() + u"/EXCHANGE.NT2"_s))
+        QSKIP("an exchange file lies beside the test program");
+    TFormMain window;
+    QCOMPARE(messages->shown, QStringList{MissingFileError});
+    QCOMPARE(Global::ProgDir, QCoreApplication::applicationDirPath() + u'/');
 }
 
 void TestFormMain::startup_unreadableFile_reportsAndKeepsEveryButton() {
@@ -267,7 +290,7 @@ void TestFormMain::close_withoutFile_asksNothingAndCreatesNoFile() {
     NextModal notice(checkAndCloseExitNotice);
     QVERIFY(window.close());
     QVERIFY(notice.seen());
-    QCOMPARE(messages->shown, QStringList{MissingFileError});
+    QCOMPARE(messages->shown, QStringList{missingFileError(folder->path() + u"/EXCHANGE.NT2"_s)});
     QVERIFY(QDir(folder->path()).isEmpty());
 }
 
@@ -476,6 +499,89 @@ void TestFormMain::help_showsInstructionsAndClosesWithEnter() {
     }
     QVERIFY(window.findChildren<TFormBedienung*>().isEmpty());
     QVERIFY(window.isVisible());
+}
+
+// Every dialog has the frame of a dialog of fixed size: a close button, no minimise or
+// maximise button.
+void TestFormMain::dialogs_openedFromTheKeyboard_haveAFixedFrame() {
+    putDemoFile(folder->path());
+    TFormMain window(folder->path());
+    showActive(window);
+    QStringList fixed;
+    const auto check = [&fixed](QWidget* modal) {
+        // Without CustomizeWindowHint the window manager chooses the buttons itself.
+        const Qt::WindowFlags flags = modal->windowFlags();
+        if ((flags & Qt::CustomizeWindowHint) && (flags & Qt::WindowCloseButtonHint) &&
+            !(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)))
+            fixed << modal->windowTitle();
+    };
+    const auto pressInMain = [&window](Qt::Key key) {
+        window.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    };
+    {
+        NextModal club([&](QWidget* modal) {
+            check(modal);
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        pressInMain(Qt::Key_V);
+        QTRY_VERIFY(club.seen());
+    }
+    {
+        NextModal entries([&](QWidget* modal) {
+            check(modal);
+            for (int i = 0; i < 4; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget()->objectName(), u"EditWkNr"_s);
+            NextModal chooser([&](QWidget* inner) {
+                check(inner);
+                QTest::keyClick(inner, Qt::Key_Escape);
+            });
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+            QTRY_VERIFY(chooser.seen());
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        pressInMain(Qt::Key_M);
+        QTRY_VERIFY(entries.seen());
+    }
+    {
+        NextModal instructions([&](QWidget* modal) {
+            check(modal);
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        pressInMain(Qt::Key_H);
+        QTRY_VERIFY(instructions.seen());
+    }
+    NextModal notice([&](QWidget* modal) {
+        check(modal);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    pressInMain(Qt::Key_B);
+    QTRY_VERIFY(notice.seen());
+    QCOMPARE(fixed, QStringList({u"Vereinsdaten"_s, u"Meldungen eingeben, bearbeiten"_s,
+                                 u"Wettkampf auswählen"_s, u"Bedienungsanleitung"_s,
+                                 u"Melde-Programm wird beendet"_s}));
+}
+
+// However small the user makes the main window, its buttons and those of a printout window
+// stay whole in sight.
+void TestFormMain::mainWindow_atItsSmallestSize_keepsEveryButtonVisible() {
+    putDemoFile(folder->path());
+    TFormMain window(folder->path());
+    showActive(window);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+    QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 1);
+    window.resize(50, 50);
+    QTest::qWait(50);
+    const QList<QPushButton*> buttons = window.findChildren<QPushButton*>();
+    QCOMPARE(buttons.size(), 9);
+    for (QPushButton* each : buttons) {
+        QVERIFY2(each->isVisible(), qPrintable(each->objectName()));
+        const QRect place(each->mapTo(&window, QPoint(0, 0)), each->size());
+        QVERIFY2(window.rect().contains(place), qPrintable(each->objectName()));
+        QVERIFY2(each->visibleRegion() == QRegion(each->rect()), qPrintable(each->objectName()));
+    }
 }
 
 void TestFormMain::program_withoutDisplay_explainsAndFails() {
