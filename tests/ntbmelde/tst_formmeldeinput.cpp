@@ -233,6 +233,7 @@ private slots:
     void storedTimeTheFieldCannotShow_isKeptUnlessTheTimeIsEdited();
     void listClick_whileAnEntryIsLoaded_keepsTheHighlightOnIt();
     void listClick_refusedByTheNameCheck_leavesFieldsAndHighlightTogether();
+    void doubleClick_whileTheLoadedEntryIsChanged_keepsThatEntryInTheFields();
     void list_homeAndEnd_goToTheFirstAndLastEntry();
     void birthYear_ofTheCurrentYear_isAccepted();
 };
@@ -905,6 +906,7 @@ void TestFormMeldeInput::sort_alternatesAndFollowsTheEditedEntry() {
     QCOMPARE(row(1).section(u'|', 0, 0), u"Kunz, Ida"_s);
     QCOMPARE(row(2).section(u'|', 0, 0), u"Adam, Eva"_s);
     QCOMPARE(dialog->currentNomin(), 3);
+    QCOMPARE(highlightedRows(), QList<int>{2});
     // The edited entry is changed at its new place.
     QTest::mouseClick(control(u"EditName"_s), Qt::LeftButton);
     QCOMPARE(focusedName(), u"EditName"_s);
@@ -1052,6 +1054,39 @@ void TestFormMeldeInput::listClick_refusedByTheNameCheck_leavesFieldsAndHighligh
     pressAccelerator(Qt::Key_B);
     QCOMPARE(model.GetNomin(1), TNominRecord({"Mahler, Ute", 1992, 1, 12097, 3000, ""}));
     QCOMPARE(model.GetNomin(2), TNominRecord({"Zeller, Jan", 1994, 0, 7000, 4000, ""}));
+}
+
+// A double click on another row while the loaded entry has changes adopts them and loads
+// nothing, and so does one whose two clicks the list was rebuilt between: the fields, the
+// highlight and the next adoption stay with the loaded entry.
+void TestFormMeldeInput::doubleClick_whileTheLoadedEntryIsChanged_keepsThatEntryInTheFields() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
+    model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
+    openDialog();
+    doubleClickRow(0);
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"3100"_s);
+    press(Qt::Key_Return);
+    doubleClickRow(2);
+    QCOMPARE(messages->shown, QStringList{u"Frage: Vorhandene Meldung wirklich ändern?"_s});
+    QCOMPARE(model.GetNomin(1).Time, 3100);
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Adam, Eva"_s);
+    QCOMPARE(highlightedRows(), QList<int>{0});
+
+    const QRect kunz = list()->visualRect(list()->model()->index(2, 0));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, kunz.center());
+    dialog->FillList();
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, kunz.center());
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Adam, Eva"_s);
+    QCOMPARE(dialog->currentNomin(), 1);
+    QCOMPARE(highlightedRows(), QList<int>{0});
+
+    control(u"EditJahrgang"_s)->setFocus(Qt::TabFocusReason);
+    retype(u"1994"_s);
+    pressAccelerator(Qt::Key_B);
+    QCOMPARE(model.GetNomin(1), TNominRecord({"Adam, Eva", 1994, 1, 12097, 3100, ""}));
+    QCOMPARE(model.GetNomin(3), TNominRecord({"Kunz, Ida", 1993, 1, 12097, 5000, ""}));
 }
 
 // Home and End go to the first and last entry; the list's menu, opened with the menu key,
