@@ -11,6 +11,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -48,11 +49,9 @@ QFont viewFont() {
 }
 
 // The view's font on paper: 13 pixels on screen are about 10 points.
-QFont paperFont() {
-    QFont font = viewFont();
-    font.setPointSize(10);
-    return font;
-}
+constexpr qreal PaperPointSize = 10;
+// Paper keeps at least this margin on every side, more where the printer needs it.
+constexpr qreal LeastMarginMm = 15;
 
 QPushButton* makeButton(const QString& name, const QString& caption, const QString& hint,
                         QWidget* parent) {
@@ -74,15 +73,32 @@ std::string localPath(const QString& fileName) {
     return QFile::encodeName(fileName).toStdString();
 }
 
-// A line too long for the page continues on the next one; an empty line stays a line.
-QStringList wrapped(const QString& line, int columns) {
-    QStringList pieces;
-    qsizetype start = 0;
-    do {
-        pieces.append(line.mid(start, columns));
-        start += columns;
-    } while (start < line.size());
-    return pieces;
+// At least LeastMarginMm on every side of the page, and the device's own margins where
+// they are wider.
+void keepLeastMargins(QPagedPaintDevice& device) {
+    const QMarginsF margins = device.pageLayout().margins(QPageLayout::Millimeter);
+    device.setPageMargins(QMarginsF(std::max(margins.left(), LeastMarginMm),
+                                    std::max(margins.top(), LeastMarginMm),
+                                    std::max(margins.right(), LeastMarginMm),
+                                    std::max(margins.bottom(), LeastMarginMm)),
+                          QPageLayout::Millimeter);
+}
+
+// The view's font at the size at which the widest of `lines` fits `width` device pixels, and at
+// most PaperPointSize: a fixed-width printout must not wrap its lines.
+QFont paperFont(const QStringList& lines, qreal width, QPaintDevice* device) {
+    QFont font = viewFont();
+    font.setPointSizeF(PaperPointSize);
+    for (;;) {
+        const QFontMetricsF metrics(font, device);
+        qreal widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        if (widest <= width)
+            return font;
+        // Glyph widths do not scale exactly with the size: shrink until it fits.
+        font.setPointSizeF(font.pointSizeF() * width / widest * 0.99);
+    }
 }
 
 } // namespace
@@ -159,6 +175,17 @@ TFormAnzeige::TFormAnzeige(TPrintout shown, QWidget* parent)
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, ButtonClose, &QPushButton::click);
+    // Ctrl+Home and Ctrl+End show the start and the end of the printout, wherever the focus is.
+    for (const bool toEnd : {false, true}) {
+        auto* shortcut =
+            new QShortcut(QKeySequence(Qt::CTRL | (toEnd ? Qt::Key_End : Qt::Key_Home)), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, toEnd] {
+            QScrollBar* lines = TextFeld->verticalScrollBar();
+            lines->setValue(toEnd ? lines->maximum() : lines->minimum());
+            TextFeld->horizontalScrollBar()->setValue(TextFeld->horizontalScrollBar()->minimum());
+        });
+    }
 
     BuildText();
 }
@@ -212,7 +239,6 @@ void TFormAnzeige::saveAs(QString fileName, FileType type) const {
             writer.setTitle(printout.Title);
             writer.setCreator(ApplicationTitle);
             writer.setPageSize(QPageSize(QPageSize::A4));
-            writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
             paintReport(writer);
         }
         WriteFileAtomically(localPath(withDefaultExtension(fileName, u".PDF"_s)),
@@ -225,6 +251,10 @@ void TFormAnzeige::saveAs(QString fileName, FileType type) const {
 void TFormAnzeige::ButtonPrintClick() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(printout.Title);
+    // Printing to a file proposes a PDF beside the exchange file, not in the home folder; a
+    // printer, where there is one, stays the first choice.
+    printer.setOutputFileName(Global::ProgDir + printout.Title + u".pdf"_s);
+    printer.setOutputFormat(QPrinter::NativeFormat);
     if (!PrintDialogSeam::exec(printer, this))
         return;
     RunCommand([&] {
@@ -249,27 +279,29 @@ void TFormAnzeige::ButtonPreviewClick() {
     preview.exec();
 }
 
-// One print job: the lines page after page over the printable area in the view's font.
+// One print job: the lines page after page over the printable area, in the view's font made
+// as small as the widest line needs.
 void TFormAnzeige::paintReport(QPagedPaintDevice& device) const {
+    keepLeastMargins(device);
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(printout.Lines.size()));
+    for (const std::string& line : printout.Lines)
+        text.append(fromAnsi(line));
     QPainter painter;
     if (!painter.begin(&device))
         throw std::runtime_error("Der Ausdruck konnte nicht begonnen werden");
-    painter.setFont(paperFont());
+    painter.setFont(paperFont(text, device.width(), &device));
     const QFontMetricsF metrics(painter.font(), &device);
     const qreal lineHeight = metrics.lineSpacing();
-    const int columns =
-        std::max(1, static_cast<int>(device.width() / metrics.horizontalAdvance(u'M')));
     qreal top = 0;
-    for (const std::string& line : printout.Lines) {
-        for (const QString& piece : wrapped(fromAnsi(line), columns)) {
-            if (top > 0 && top + lineHeight > device.height()) {
-                if (!device.newPage())
-                    throw std::runtime_error("Der Ausdruck konnte nicht fortgesetzt werden");
-                top = 0;
-            }
-            painter.drawText(QPointF(0, top + metrics.ascent()), piece);
-            top += lineHeight;
+    for (const QString& line : std::as_const(text)) {
+        if (top > 0 && top + lineHeight > device.height()) {
+            if (!device.newPage())
+                throw std::runtime_error("Der Ausdruck konnte nicht fortgesetzt werden");
+            top = 0;
         }
+        painter.drawText(QPointF(0, top + metrics.ascent()), line);
+        top += lineHeight;
     }
     if (!painter.end())
         throw std::runtime_error("Der Ausdruck konnte nicht abgeschlossen werden");

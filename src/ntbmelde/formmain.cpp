@@ -1,6 +1,7 @@
 #include "formmain.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -34,6 +35,9 @@ constexpr int BannerHeight = 16;
 constexpr int PanelHeight = 54;
 constexpr int ButtonHeight = 41;
 constexpr int ButtonTop = (PanelHeight - ButtonHeight) / 2;
+// The frame never gets smaller than a printout window with its title, a few lines of text and
+// its buttons.
+constexpr int LeastFrameHeight = 200;
 
 QString withTrailingSlash(const QString& folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
@@ -65,6 +69,7 @@ void TFormMain::createControls() {
 
     MdiArea = new QMdiArea;
     MdiArea->setObjectName(u"MdiArea"_s);
+    MdiArea->setMinimumHeight(LeastFrameHeight);
     setCentralWidget(MdiArea);
 
     ControlPanel = new QFrame;
@@ -156,6 +161,15 @@ std::string TFormMain::exchangeFilePath() const {
     return QFile::encodeName(exchangeFile).toStdString();
 }
 
+// Names the file that was looked for: EXCHANGE.NT2 beside the program, or with its whole path
+// the file that the command line named (or the one in the folder it named).
+QString TFormMain::missingFileMessage(const QString& location) const {
+    if (location.isEmpty())
+        return u"Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
+               u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein!"_s;
+    return u"Datendatei \"%1\" nicht gefunden!"_s.arg(QDir::toNativeSeparators(exchangeFile));
+}
+
 void TFormMain::FormCreate(const QString& location) {
     locateExchangeFile(location);
     model = std::make_unique<TMeldeAustausch>();
@@ -165,9 +179,7 @@ void TFormMain::FormCreate(const QString& location) {
     if (FileFound) {
         access = OpenExchangeFile(exchangeFile, *model, lock);
     } else {
-        ShowError(u"Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
-                  u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein!"_s,
-                  0);
+        ShowError(missingFileMessage(location), 0);
     }
     quitRequested = access == FileAccess::Quit;
     readOnly = access == FileAccess::ReadOnly;

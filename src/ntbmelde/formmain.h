@@ -48,6 +48,7 @@ private:
     QIcon themePicture(const QString& themeName, QStyle::StandardPixmap fallback) const;
     void locateExchangeFile(const QString& location);
     std::string exchangeFilePath() const;
+    QString missingFileMessage(const QString& location) const;
     void FormCreate(const QString& location);
     void disableDataButtons();
     void showReadOnly();
