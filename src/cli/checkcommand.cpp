@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "entrycheck.h"
 #include "meldeaustausch.h"
+#include "warnings.h"
 #include "windows1252.h"
 
 namespace {
@@ -16,9 +17,31 @@ std::string refusalLine(int position, const TNominRecord& nomin, const TEntryRef
            ": " + refusal.Message;
 }
 
+// "Hinweis: Meldungen 3, 7: Meier, Hans ist für Wettkampf 4 schon gemeldet."
+std::string warningLine(const TNominWarning& warning) {
+    std::string positions;
+    for (int position : warning.Nomins)
+        positions += (positions.empty() ? "" : ", ") + std::to_string(position);
+    return std::string(warning.Nomins.size() > 1 ? "Hinweis: Meldungen " : "Hinweis: Meldung ") +
+           positions + ": " + warning.Text + ".";
+}
+
+// An entry that breaks its event's rules is listed above as refused already.
+void printWarnings(const TMeldeAustausch& model) {
+    int printed = 0;
+    for (const TNominWarning& warning : FindNominWarnings(model)) {
+        if (warning.Kind == WarningKind::BreaksEventRules)
+            continue;
+        std::cout << AnsiToUtf8(warningLine(warning)) << '\n';
+        ++printed;
+    }
+    if (printed == 0)
+        std::cout << "Keine Hinweise.\n";
+}
+
 } // namespace
 
-int RunCheckCommand(const std::string& fileName) {
+int RunCheckCommand(const std::string& fileName, bool withWarnings) {
     TMeldeAustausch model;
     const TLoadReport report = LoadExistingFile(fileName, model);
     // A cut-off file has lost entries: that is a finding of its own.
@@ -32,5 +55,7 @@ int RunCheckCommand(const std::string& fileName) {
                   << '\n';
     if (findings.empty() && !cutOff)
         std::cout << "Keine fehlerhaften Meldungen.\n";
+    if (withWarnings)
+        printWarnings(model);
     return findings.empty() && !cutOff ? 0 : 1;
 }

@@ -19,3 +19,5 @@ struct CliFailure : std::runtime_error {
 TLoadReport LoadExistingFile(const std::string& path, TMeldeAustausch& model);
 // A text about the file at `path` (Windows-1252, "%1" for the file's name) in UTF-8.
 std::string FileText(const std::string& text, const std::string& path, char32_t character = 0);
+// Writes `text` to standard output; a full disk or a closed pipe raises TIoError.
+void WriteToStdout(const std::string& text);

@@ -1,5 +1,7 @@
 // ntbmelde-cli: the exchange file for hosts, scripts and tests.
+#include <cerrno>
 #include <clocale>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <sys/stat.h>
@@ -7,6 +9,7 @@
 #include "checkcommand.h"
 #include "commands.h"
 #include "exchangelock.h"
+#include "feescommand.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
 #include "reportcommand.h"
@@ -21,8 +24,11 @@ int usage() {
            "      Austauschdatei lesen und neu schreiben (mit --force auch eine unvollständige)\n"
            "  ntbmelde-cli report DATEI\n"
            "      Kontrollausdruck ausgeben\n"
-           "  ntbmelde-cli check DATEI\n"
-           "      Meldungen auflisten, die der Meldedialog ablehnen würde\n";
+           "  ntbmelde-cli check [--warnings] DATEI\n"
+           "      Meldungen auflisten, die der Meldedialog ablehnen würde; mit --warnings dazu\n"
+           "      Hinweise auf doppelte Meldungen, abweichende Angaben, unglaubhafte Zeiten\n"
+           "  ntbmelde-cli fees DATEI\n"
+           "      Meldegeld-Übersicht ausgeben\n";
     return 2;
 }
 
@@ -70,6 +76,12 @@ TLoadReport LoadExistingFile(const std::string& path, TMeldeAustausch& model) {
     return report;
 }
 
+void WriteToStdout(const std::string& text) {
+    // A full disk or a closed pipe behind stdout must not pass for success.
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
+        throw TIoError::fromErrno(errno);
+}
+
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     if (argc < 2)
@@ -82,8 +94,13 @@ int main(int argc, char** argv) {
             return resave(argv[3], argv[4], true);
         if (command == "report" && argc == 3)
             return RunReportCommand(argv[2]);
-        if (command == "check" && argc == 3)
-            return RunCheckCommand(argv[2]);
+        const bool withWarnings = argc == 4 && std::strcmp(argv[2], "--warnings") == 0;
+        // An option in the file's place is a wrong call (a file of that name is "./--x").
+        if (command == "check" && argc == 3 + withWarnings &&
+            std::strncmp(argv[argc - 1], "--", 2) != 0)
+            return RunCheckCommand(argv[argc - 1], withWarnings);
+        if (command == "fees" && argc == 3)
+            return RunFeesCommand(argv[2]);
     } catch (const TIoError& error) {
         std::cerr << "ntbmelde-cli: " << AnsiToUtf8(error.what()) << '\n';
         return 1;

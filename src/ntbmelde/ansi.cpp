@@ -22,18 +22,6 @@ std::string toAnsi(const QString& text) {
     return result;
 }
 
-bool isAnsiText(const QString& text) {
-    for (QChar c : text) {
-        if (UnicodeToAnsi(c.unicode()) < 0)
-            return false;
-    }
-    return true;
-}
-
-QValidator::State AnsiValidator::validate(QString& input, int&) const {
-    return isAnsiText(input) ? Acceptable : Invalid;
-}
-
-void restrictToAnsi(QLineEdit* edit) {
-    edit->setValidator(new AnsiValidator(edit));
+bool isAnsiCharacter(QChar character) {
+    return UnicodeToAnsi(character.unicode()) >= 0;
 }

@@ -40,6 +40,11 @@ QFont pixelFont(const QString& family, QFont::StyleHint hint, int pixelSize) {
     return font;
 }
 
+void useFixedDialogFrame(QWidget* dialog) {
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint);
+}
+
 void makeBlueHeadline(QLabel* label, int pixelSize) {
     label->setAlignment(Qt::AlignCenter);
     QFont font = pixelFont(u"Arial"_s, QFont::SansSerif, pixelSize);

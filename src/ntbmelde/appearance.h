@@ -17,6 +17,10 @@ QIcon clubPicture();
 // A font of `family` (or the closest one with the same style) `pixelSize` pixels high.
 QFont pixelFont(const QString& family, QFont::StyleHint hint, int pixelSize);
 
+// The frame of the program's dialogs: a title and a close button, no minimise or maximise
+// button (the dialogs have a fixed size).
+void useFixedDialogFrame(QWidget* dialog);
+
 // Centred bold blue Arial `pixelSize` pixels high: the look of the program's banner lines.
 void makeBlueHeadline(QLabel* label, int pixelSize);
 

@@ -4,6 +4,32 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "messages.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// A name in a folder that does not exist is refused while the dialog is open, so that the
+// user can correct it there.
+class SaveFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty()) {
+            const QFileInfo chosen(files.constFirst());
+            if (!chosen.isDir() && !chosen.absoluteDir().exists()) {
+                ShowError(u"Der Ordner \"%1\" existiert nicht"_s.arg(
+                              QDir::toNativeSeparators(chosen.absolutePath())),
+                          0);
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+} // namespace
+
 QString FileDialogSeam::lastCaption;
 QString FileDialogSeam::lastFolder;
 QStringList FileDialogSeam::lastFilters;
@@ -22,7 +48,9 @@ bool FileDialogSeam::getSaveFileName(QWidget* parent, const QString& caption, co
         selectedFilter = answer.filter;
         return !fileName.isEmpty();
     }
-    QFileDialog dialog(parent, caption, folder);
+    SaveFileDialog dialog(parent, caption, folder);
+    // The desktop's own dialog would not let the program check the folder.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);

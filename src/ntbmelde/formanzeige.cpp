@@ -11,6 +11,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "appearance.h"
 #include "atomicfile.h"
 #include "dialogseam.h"
+#include "feereport.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
@@ -28,8 +30,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-const QString PrintJobName = u"Kontrollausdruck"_s;
 
 // The hourglass while the object lives, also when an error ends the work early.
 class WaitCursor {
@@ -49,11 +49,9 @@ QFont viewFont() {
 }
 
 // The view's font on paper: 13 pixels on screen are about 10 points.
-QFont paperFont() {
-    QFont font = viewFont();
-    font.setPointSize(10);
-    return font;
-}
+constexpr qreal PaperPointSize = 10;
+// Paper keeps at least this margin on every side, more where the printer needs it.
+constexpr qreal LeastMarginMm = 15;
 
 QPushButton* makeButton(const QString& name, const QString& caption, const QString& hint,
                         QWidget* parent) {
@@ -75,20 +73,54 @@ std::string localPath(const QString& fileName) {
     return QFile::encodeName(fileName).toStdString();
 }
 
-// A line too long for the page continues on the next one; an empty line stays a line.
-QStringList wrapped(const QString& line, int columns) {
-    QStringList pieces;
-    qsizetype start = 0;
-    do {
-        pieces.append(line.mid(start, columns));
-        start += columns;
-    } while (start < line.size());
-    return pieces;
+// At least LeastMarginMm on every side of the page, and the device's own margins where
+// they are wider.
+void keepLeastMargins(QPagedPaintDevice& device) {
+    const QMarginsF margins = device.pageLayout().margins(QPageLayout::Millimeter);
+    device.setPageMargins(QMarginsF(std::max(margins.left(), LeastMarginMm),
+                                    std::max(margins.top(), LeastMarginMm),
+                                    std::max(margins.right(), LeastMarginMm),
+                                    std::max(margins.bottom(), LeastMarginMm)),
+                          QPageLayout::Millimeter);
+}
+
+// The view's font at the size at which the widest of `lines` fits `width` device pixels, and at
+// most PaperPointSize: a fixed-width printout must not wrap its lines.
+QFont paperFont(const QStringList& lines, qreal width, QPaintDevice* device) {
+    QFont font = viewFont();
+    font.setPointSizeF(PaperPointSize);
+    for (;;) {
+        const QFontMetricsF metrics(font, device);
+        qreal widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        if (widest <= width)
+            return font;
+        // Glyph widths do not scale exactly with the size: shrink until it fits.
+        font.setPointSizeF(font.pointSizeF() * width / widest * 0.99);
+    }
 }
 
 } // namespace
 
-TFormAnzeige::TFormAnzeige(const TMeldeAustausch& data, QWidget* parent) : QMdiSubWindow(parent) {
+TPrintout ControlPrintout(const TMeldeAustausch& data) {
+    WaitCursor wait;
+    return {u"Kontrollausdruck"_s,
+            u"Hier können Sie den Kontrollausdruck in einer Datei speichern, um ihn "
+            u"beispielsweise als Anhang einer eMail zu versenden"_s,
+            u"Hier drucken Sie den Kontrollausdruck"_s, BuildReportLines(data)};
+}
+
+TPrintout FeeOverview(const TMeldeAustausch& data) {
+    WaitCursor wait;
+    return {u"Meldegeld"_s,
+            u"Hier können Sie die Meldegeld-Übersicht in einer Datei speichern, um sie "
+            u"beispielsweise an den Kassenwart zu schicken"_s,
+            u"Hier drucken Sie die Meldegeld-Übersicht"_s, BuildFeeLines(data, TodayDateText())};
+}
+
+TFormAnzeige::TFormAnzeige(TPrintout shown, QWidget* parent)
+    : QMdiSubWindow(parent), printout(std::move(shown)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());
     // Also where the application has no icon of its own, whose place the toolkit's logo takes.
@@ -111,12 +143,8 @@ TFormAnzeige::TFormAnzeige(const TMeldeAustausch& data, QWidget* parent) : QMdiS
     strip->setObjectName(u"ButtonStrip"_s);
     strip->setFixedHeight(41);
     ButtonClose = makeButton(u"ButtonClose"_s, u"S&chließen"_s, u"Anzeige schließen"_s, strip);
-    ButtonSave = makeButton(u"ButtonSave"_s, u"&Speichern"_s,
-                            u"Hier können Sie den Kontrollausdruck in einer Datei speichern, "
-                            u"um ihn beispielsweise als Anhang einer eMail zu versenden"_s,
-                            strip);
-    ButtonPrint = makeButton(u"ButtonPrint"_s, u"&Drucken"_s,
-                             u"Hier drucken Sie den Kontrollausdruck"_s, strip);
+    ButtonSave = makeButton(u"ButtonSave"_s, u"&Speichern"_s, printout.SaveHint, strip);
+    ButtonPrint = makeButton(u"ButtonPrint"_s, u"&Drucken"_s, printout.PrintHint, strip);
     ButtonPreview =
         makeButton(u"ButtonPreview"_s, u"Seiten&ansicht"_s,
                    u"Hier sehen Sie die Seiten des Ausdrucks vor dem Drucken an"_s, strip);
@@ -147,22 +175,32 @@ TFormAnzeige::TFormAnzeige(const TMeldeAustausch& data, QWidget* parent) : QMdiS
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, ButtonClose, &QPushButton::click);
+    // Ctrl+Home and Ctrl+End show the start and the end of the printout, wherever the focus is.
+    for (const bool toEnd : {false, true}) {
+        auto* shortcut =
+            new QShortcut(QKeySequence(Qt::CTRL | (toEnd ? Qt::Key_End : Qt::Key_Home)), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, toEnd] {
+            QScrollBar* lines = TextFeld->verticalScrollBar();
+            lines->setValue(toEnd ? lines->maximum() : lines->minimum());
+            TextFeld->horizontalScrollBar()->setValue(TextFeld->horizontalScrollBar()->minimum());
+        });
+    }
 
-    BuildText(data);
+    BuildText();
 }
 
 QStringList TFormAnzeige::saveFilters() {
     return {u"Rich-Text-Format (*.RTF)"_s, u"Reiner Text (*.TXT)"_s, u"PDF-Dokument (*.PDF)"_s};
 }
 
-void TFormAnzeige::BuildText(const TMeldeAustausch& data) {
+void TFormAnzeige::BuildText() {
     WaitCursor wait;
     TextFeld->clear();
     ButtonClose->setFocus();
-    reportLines = BuildReportLines(data);
     QStringList text;
-    text.reserve(static_cast<qsizetype>(reportLines.size()));
-    for (const std::string& line : reportLines)
+    text.reserve(static_cast<qsizetype>(printout.Lines.size()));
+    for (const std::string& line : printout.Lines)
         text.append(fromAnsi(line));
     TextFeld->setPlainText(text.join(u'\n'));
 }
@@ -186,10 +224,10 @@ void TFormAnzeige::ButtonSaveClick() {
 void TFormAnzeige::saveAs(QString fileName, FileType type) const {
     switch (type) {
     case FileType::RichText:
-        SaveReportRtf(localPath(withDefaultExtension(fileName, u".RTF"_s)), reportLines);
+        SaveReportRtf(localPath(withDefaultExtension(fileName, u".RTF"_s)), printout.Lines);
         break;
     case FileType::PlainText:
-        SaveReportPlainText(localPath(withDefaultExtension(fileName, u".TXT"_s)), reportLines);
+        SaveReportPlainText(localPath(withDefaultExtension(fileName, u".TXT"_s)), printout.Lines);
         break;
     case FileType::Pdf: {
         // Rendered in memory first, so that the file is replaced as safely as the others.
@@ -198,10 +236,9 @@ void TFormAnzeige::saveAs(QString fileName, FileType type) const {
             QBuffer buffer(&pdf);
             buffer.open(QIODevice::WriteOnly);
             QPdfWriter writer(&buffer);
-            writer.setTitle(PrintJobName);
+            writer.setTitle(printout.Title);
             writer.setCreator(ApplicationTitle);
             writer.setPageSize(QPageSize(QPageSize::A4));
-            writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
             paintReport(writer);
         }
         WriteFileAtomically(localPath(withDefaultExtension(fileName, u".PDF"_s)),
@@ -213,7 +250,11 @@ void TFormAnzeige::saveAs(QString fileName, FileType type) const {
 
 void TFormAnzeige::ButtonPrintClick() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(PrintJobName);
+    printer.setDocName(printout.Title);
+    // Printing to a file proposes a PDF beside the exchange file, not in the home folder; a
+    // printer, where there is one, stays the first choice.
+    printer.setOutputFileName(Global::ProgDir + printout.Title + u".pdf"_s);
+    printer.setOutputFormat(QPrinter::NativeFormat);
     if (!PrintDialogSeam::exec(printer, this))
         return;
     RunCommand([&] {
@@ -224,10 +265,10 @@ void TFormAnzeige::ButtonPrintClick() {
 
 void TFormAnzeige::ButtonPreviewClick() {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(PrintJobName);
+    printer.setDocName(printout.Title);
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(u"PreviewDialog"_s);
-    preview.setWindowTitle(u"Seitenansicht: Kontrollausdruck"_s);
+    preview.setWindowTitle(u"Seitenansicht: "_s + printout.Title);
     // Printing from the preview runs inside its event loop, so it is a command of its own.
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
         RunCommand([&] {
@@ -238,27 +279,29 @@ void TFormAnzeige::ButtonPreviewClick() {
     preview.exec();
 }
 
-// One print job: the lines page after page over the printable area in the view's font.
+// One print job: the lines page after page over the printable area, in the view's font made
+// as small as the widest line needs.
 void TFormAnzeige::paintReport(QPagedPaintDevice& device) const {
+    keepLeastMargins(device);
+    QStringList text;
+    text.reserve(static_cast<qsizetype>(printout.Lines.size()));
+    for (const std::string& line : printout.Lines)
+        text.append(fromAnsi(line));
     QPainter painter;
     if (!painter.begin(&device))
         throw std::runtime_error("Der Ausdruck konnte nicht begonnen werden");
-    painter.setFont(paperFont());
+    painter.setFont(paperFont(text, device.width(), &device));
     const QFontMetricsF metrics(painter.font(), &device);
     const qreal lineHeight = metrics.lineSpacing();
-    const int columns =
-        std::max(1, static_cast<int>(device.width() / metrics.horizontalAdvance(u'M')));
     qreal top = 0;
-    for (const std::string& line : reportLines) {
-        for (const QString& piece : wrapped(fromAnsi(line), columns)) {
-            if (top > 0 && top + lineHeight > device.height()) {
-                if (!device.newPage())
-                    throw std::runtime_error("Der Ausdruck konnte nicht fortgesetzt werden");
-                top = 0;
-            }
-            painter.drawText(QPointF(0, top + metrics.ascent()), piece);
-            top += lineHeight;
+    for (const QString& line : std::as_const(text)) {
+        if (top > 0 && top + lineHeight > device.height()) {
+            if (!device.newPage())
+                throw std::runtime_error("Der Ausdruck konnte nicht fortgesetzt werden");
+            top = 0;
         }
+        painter.drawText(QPointF(0, top + metrics.ascent()), line);
+        top += lineHeight;
     }
     if (!painter.end())
         throw std::runtime_error("Der Ausdruck konnte nicht abgeschlossen werden");

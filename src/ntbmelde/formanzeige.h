@@ -1,5 +1,6 @@
-// The printout window: a child window of the main window's frame that shows the control
-// printout as it was when the window opened, and saves or prints that text.
+// The printout window: a child window of the main window's frame that shows a printout (the
+// control printout or the fee overview) as it was when the window opened, and saves or prints
+// that text.
 #pragma once
 
 #include <QMdiSubWindow>
@@ -11,15 +12,25 @@ class QPlainTextEdit;
 class QPushButton;
 class TMeldeAustausch;
 
+struct TPrintout {
+    QString Title; // the print job's name, the PDF's title, the preview's caption
+    QString SaveHint;
+    QString PrintHint;
+    std::vector<std::string> Lines; // Windows-1252, no line ends
+};
+
+// The two printouts of the data as they are now; the hourglass shows while they are composed.
+TPrintout ControlPrintout(const TMeldeAustausch& data);
+TPrintout FeeOverview(const TMeldeAustausch& data);
+
 class TFormAnzeige : public QMdiSubWindow {
     Q_OBJECT
 public:
-    // Composes the printout of `data` at once and keeps it; the window frees itself when it
-    // is closed.
-    explicit TFormAnzeige(const TMeldeAustausch& data, QWidget* parent = nullptr);
+    // Shows `printout`; the window frees itself when it is closed.
+    explicit TFormAnzeige(TPrintout shown, QWidget* parent = nullptr);
 
     // The snapshot the window shows, saves and prints (Windows-1252 lines).
-    const std::vector<std::string>& lines() const { return reportLines; }
+    const std::vector<std::string>& lines() const { return printout.Lines; }
     // The entries of the save dialog's file-type list; the chosen one decides the content.
     static QStringList saveFilters();
 
@@ -31,7 +42,7 @@ private slots:
 
 private:
     enum class FileType { RichText, PlainText, Pdf };
-    void BuildText(const TMeldeAustausch& data);
+    void BuildText();
     void saveAs(QString fileName, FileType type) const;
     void paintReport(QPagedPaintDevice& device) const;
 
@@ -40,5 +51,5 @@ private:
     QPushButton* ButtonSave;
     QPushButton* ButtonPrint;
     QPushButton* ButtonPreview;
-    std::vector<std::string> reportLines;
+    TPrintout printout;
 };

@@ -55,8 +55,7 @@ QStringList instructionLines() {
 TFormBedienung::TFormBedienung(QWidget* parent) : QDialog(parent) {
     setObjectName(u"FormBedienung"_s);
     setWindowTitle(u"Bedienungsanleitung"_s);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    useFixedDialogFrame(this);
     setFixedSize(ClientWidth, ClientHeight);
     setFont(pixelFont(u"MS Sans Serif"_s, QFont::SansSerif, 11));
 

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "ansi.h"
+#include "appearance.h"
 #include "dialogkeys.h"
 #include "meldeaustausch.h"
 
@@ -35,6 +36,7 @@ QString sexText(int sex) {
 TFormChooseWettkampf::TFormChooseWettkampf(const TMeldeAustausch& model, QWidget* parent)
     : QDialog(parent), model(model) {
     setWindowTitle(u"Wettkampf auswählen"_s);
+    useFixedDialogFrame(this);
     setFixedSize(440, 73);
     setFont(QFont(u"Arial"_s));
 

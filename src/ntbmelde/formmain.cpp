@@ -1,6 +1,7 @@
 #include "formmain.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -34,6 +35,9 @@ constexpr int BannerHeight = 16;
 constexpr int PanelHeight = 54;
 constexpr int ButtonHeight = 41;
 constexpr int ButtonTop = (PanelHeight - ButtonHeight) / 2;
+// The frame never gets smaller than a printout window with its title, a few lines of text and
+// its buttons.
+constexpr int LeastFrameHeight = 200;
 
 QString withTrailingSlash(const QString& folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
@@ -65,6 +69,7 @@ void TFormMain::createControls() {
 
     MdiArea = new QMdiArea;
     MdiArea->setObjectName(u"MdiArea"_s);
+    MdiArea->setMinimumHeight(LeastFrameHeight);
     setCentralWidget(MdiArea);
 
     ControlPanel = new QFrame;
@@ -85,17 +90,24 @@ void TFormMain::createControls() {
                   u"Kontrollausdruck anzeigen, speichern oder drucken"_s, 310, 150,
                   themePicture(u"document-print-preview"_s, QStyle::SP_FileDialogContentsView),
                   &TFormMain::ButtonKontrollClick);
-    ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 460, 150,
+    // Beside the other printout: what the club owes the host, and what a host would query.
+    ButtonMeldegeld = addButton(
+        u"ButtonMeldegeld"_s, u"Melde&geld"_s,
+        u"Meldegeld je Schwimmer, Staffel und Abschnitt anzeigen, speichern oder drucken"_s, 460,
+        150, themePicture(u"accessories-calculator"_s, QStyle::SP_FileDialogListView),
+        &TFormMain::ButtonMeldegeldClick);
+    ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 610, 150,
                            themePicture(u"window-close"_s, QStyle::SP_DialogCloseButton),
                            &TFormMain::ButtonExitClick);
     // The question mark of the question boxes: icon themes draw "help-contents" as a lifebuoy.
     ButtonHelp = addButton(u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s,
-                           610, 120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
+                           760, 120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
                            &TFormMain::ButtonHelpClick);
     ControlPanel->setMinimumWidth(ButtonHelp->geometry().right() + 10);
     setTabOrder(ButtonVerein, ButtonMeldung);
     setTabOrder(ButtonMeldung, ButtonAusdruck);
-    setTabOrder(ButtonAusdruck, ButtonExit);
+    setTabOrder(ButtonAusdruck, ButtonMeldegeld);
+    setTabOrder(ButtonMeldegeld, ButtonExit);
     setTabOrder(ButtonExit, ButtonHelp);
 
     // A fixed strip: not movable, not floatable, not to be hidden from a context menu.
@@ -149,6 +161,15 @@ std::string TFormMain::exchangeFilePath() const {
     return QFile::encodeName(exchangeFile).toStdString();
 }
 
+// Names the file that was looked for: EXCHANGE.NT2 beside the program, or with its whole path
+// the file that the command line named (or the one in the folder it named).
+QString TFormMain::missingFileMessage(const QString& location) const {
+    if (location.isEmpty())
+        return u"Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
+               u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein!"_s;
+    return u"Datendatei \"%1\" nicht gefunden!"_s.arg(QDir::toNativeSeparators(exchangeFile));
+}
+
 void TFormMain::FormCreate(const QString& location) {
     locateExchangeFile(location);
     model = std::make_unique<TMeldeAustausch>();
@@ -158,9 +179,7 @@ void TFormMain::FormCreate(const QString& location) {
     if (FileFound) {
         access = OpenExchangeFile(exchangeFile, *model, lock);
     } else {
-        ShowError(u"Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
-                  u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein!"_s,
-                  0);
+        ShowError(missingFileMessage(location), 0);
     }
     quitRequested = access == FileAccess::Quit;
     readOnly = access == FileAccess::ReadOnly;
@@ -181,6 +200,7 @@ void TFormMain::disableDataButtons() {
     ButtonVerein->setEnabled(false);
     ButtonMeldung->setEnabled(false);
     ButtonAusdruck->setEnabled(false);
+    ButtonMeldegeld->setEnabled(false);
 }
 
 // Another program has the file open: it can be looked at and printed, not changed.
@@ -213,11 +233,17 @@ void TFormMain::ButtonMeldungClick() {
 
 // Each press opens one more printout window with a fresh snapshot; earlier ones keep theirs.
 void TFormMain::ButtonKontrollClick() {
-    RunCommand([this] {
-        auto* printout = new TFormAnzeige(*model);
-        MdiArea->addSubWindow(printout);
-        printout->showMaximized();
-    });
+    RunCommand([this] { showPrintout(ControlPrintout(*model)); });
+}
+
+void TFormMain::ButtonMeldegeldClick() {
+    RunCommand([this] { showPrintout(FeeOverview(*model)); });
+}
+
+void TFormMain::showPrintout(TPrintout printout) {
+    auto* window = new TFormAnzeige(std::move(printout));
+    MdiArea->addSubWindow(window);
+    window->showMaximized();
 }
 
 void TFormMain::ButtonExitClick() {

@@ -1,4 +1,4 @@
-// The main window: start-up, the five commands, the printout windows and the close sequence.
+// The main window: start-up, the six commands, the printout windows and the close sequence.
 #pragma once
 
 #include <QMainWindow>
@@ -11,6 +11,7 @@ class QMdiArea;
 class QPushButton;
 class TExchangeLock;
 class TMeldeAustausch;
+struct TPrintout;
 
 class TFormMain : public QMainWindow {
     Q_OBJECT
@@ -36,6 +37,7 @@ private slots:
     void ButtonVereinClick();
     void ButtonMeldungClick();
     void ButtonKontrollClick();
+    void ButtonMeldegeldClick();
     void ButtonExitClick();
     void ButtonHelpClick();
 
@@ -46,9 +48,11 @@ private:
     QIcon themePicture(const QString& themeName, QStyle::StandardPixmap fallback) const;
     void locateExchangeFile(const QString& location);
     std::string exchangeFilePath() const;
+    QString missingFileMessage(const QString& location) const;
     void FormCreate(const QString& location);
     void disableDataButtons();
     void showReadOnly();
+    void showPrintout(TPrintout printout);
     bool FormCloseQuery();
     void FormClose();
 
@@ -65,6 +69,7 @@ private:
     QPushButton* ButtonVerein;
     QPushButton* ButtonMeldung;
     QPushButton* ButtonAusdruck;
+    QPushButton* ButtonMeldegeld;
     QPushButton* ButtonExit;
     QPushButton* ButtonHelp;
 };

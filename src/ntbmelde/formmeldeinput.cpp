@@ -9,8 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
+#include <QStyledItemDelegate>
 #include <QTableView>
+#include <algorithm>
 
 #include "ansi.h"
 #include "appearance.h"
@@ -22,6 +26,7 @@
 #include "meldelistemodel.h"
 #include "messages.h"
 #include "typinglimit.h"
+#include "warnings.h"
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +39,9 @@ const QString TimeMask = u"00:00,00;_"_s;
 const QChar TimeBlank = u'_';
 // Help context of the entry-time message box.
 constexpr int TimeHelpContext = 10013;
+constexpr int HintLineHeight = 18;
+// Dark red: noticed, but no error.
+constexpr QColor HintColour(0x9c, 0x28, 0x00);
 
 // Moving the focus inside the dialog is leaving a field; a message box or menu taking it
 // for a while is not.
@@ -42,6 +50,30 @@ bool leavesField(Qt::FocusReason reason) {
            reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason ||
            reason == Qt::OtherFocusReason;
 }
+
+// Frames the list's current row while the list has the focus. Clicks and keys move that row
+// (the list's commands act on it); the highlight stays with the entry in the fields.
+class CurrentRowFrame : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+        if (!view || !view->hasFocus() || view->currentIndex().row() != index.row())
+            return;
+        const QRect cell = option.rect.adjusted(0, 0, -1, -1);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Highlight));
+        painter->drawLine(cell.topLeft(), cell.topRight());
+        painter->drawLine(cell.bottomLeft(), cell.bottomRight());
+        if (index.column() == 0)
+            painter->drawLine(cell.topLeft(), cell.bottomLeft());
+        if (index.column() == index.model()->columnCount() - 1)
+            painter->drawLine(cell.topRight(), cell.bottomRight());
+        painter->restore();
+    }
+};
 
 } // namespace
 
@@ -54,12 +86,15 @@ TFormMeldeInput::TFormMeldeInput(TMeldeAustausch& model, QWidget* parent)
 void TFormMeldeInput::createControls() {
     setObjectName(u"FormMeldeInput"_s);
     setWindowTitle(u"Meldungen eingeben, bearbeiten"_s);
+    useFixedDialogFrame(this);
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
-    setFixedSize(729, 289);
+    // 18 pixels taller than the fields, the list, the help line and the buttons need: room for
+    // the hints about an adopted entry.
+    setFixedSize(729, 289 + HintLineHeight);
 
     // The button bar comes first in the focus order, then the two boxes, then the list.
     auto* buttonBar = new QWidget(this);
-    buttonBar->setGeometry(0, 241, 729, 48);
+    buttonBar->setGeometry(0, 241 + HintLineHeight, 729, 48);
     auto addButton = [&](const QString& name, const QString& caption, const QString& hint, int left,
                          void (TFormMeldeInput::*handler)()) {
         auto* button = new QPushButton(caption, buttonBar);
@@ -80,16 +115,24 @@ void TFormMeldeInput::createControls() {
                           &TFormMeldeInput::ButtonEscClick);
     ButtonNew = addButton(u"ButtonNew"_s, u"Ne&ue Meldung"_s, QString(), 562,
                           &TFormMeldeInput::ButtonNewClick);
+    // "Ü&bernehmen" and "Ab&brechen" share their letter. Alt+B presses the one that makes sense:
+    // "Ü&bernehmen" while it is enabled, so that the key never throws pending input away, and
+    // "Ab&brechen" otherwise.
+    ButtonTake->setShortcut(QKeySequence());
+    ButtonEsc->setShortcut(QKeySequence());
+    auto* altB = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_B), this);
+    connect(altB, &QShortcut::activated, this,
+            [this] { (ButtonTake->isEnabled() ? ButtonTake : ButtonEsc)->animateClick(); });
 
     auto* swimmerBox = new QGroupBox(this);
     swimmerBox->setObjectName(u"GroupSchwimmer"_s);
     swimmerBox->setGeometry(2, 2, 300, 129);
     EditName =
         addEdit(swimmerBox, u"EditName"_s, u"Name"_s, 12, 210, u"Name des gemeldeten Schwimmers"_s);
-    restrictTyping(EditName, 25);
+    QList<TypingLimit*> limits = {restrictTyping(EditName, 25)};
     EditJahrgang =
         addEdit(swimmerBox, u"EditJahrgang"_s, u"Jahrgang"_s, 40, 50, u"Jahrgang des Schwimmers"_s);
-    restrictTyping(EditJahrgang, 4);
+    limits.append(restrictTyping(EditJahrgang, 4, FieldCharacters::Number));
     auto* sexLabel = new QLabel(u"Geschlecht"_s, swimmerBox);
     sexLabel->setGeometry(8, 68, 70, 21);
     EditGeschlecht = new QComboBox(swimmerBox);
@@ -99,14 +142,14 @@ void TFormMeldeInput::createControls() {
     EditGeschlecht->setGeometry(80, 68, 110, 21);
     EditRegNummer = addEdit(swimmerBox, u"EditRegNummer"_s, u"Reg.-Nummer"_s, 96, 130,
                             u"Registriernummer des gemeldeten Schwimmers"_s);
-    restrictTyping(EditRegNummer, 15);
+    limits.append(restrictTyping(EditRegNummer, 15));
 
     auto* eventBox = new QGroupBox(this);
     eventBox->setObjectName(u"GroupWettkampf"_s);
     eventBox->setGeometry(2, 133, 300, 85);
     EditWkNr =
         addEdit(eventBox, u"EditWkNr"_s, u" Wk-Nr"_s, 12, 50, u"Eingabe der Wettkampfnummer"_s);
-    restrictTyping(EditWkNr, 5);
+    limits.append(restrictTyping(EditWkNr, 5));
     LabelF4 = new QLabel(u"F4 --> Wettkampf auswählen"_s, eventBox);
     LabelF4->setObjectName(u"LabelF4"_s);
     LabelF4->setGeometry(80, 35, 200, 16);
@@ -116,13 +159,23 @@ void TFormMeldeInput::createControls() {
 
     createList();
 
+    LabelHinweis = new QLabel(this);
+    LabelHinweis->setObjectName(u"LabelHinweis"_s);
+    LabelHinweis->setGeometry(8, 220, 713, HintLineHeight);
+    QPalette hintColours = LabelHinweis->palette();
+    hintColours.setColor(QPalette::WindowText, HintColour);
+    LabelHinweis->setPalette(hintColours);
+
     LabelHilfe = new QLabel(this);
     LabelHilfe->setObjectName(u"LabelHilfe"_s);
-    LabelHilfe->setGeometry(0, 220, 729, 20);
+    LabelHilfe->setGeometry(0, 220 + HintLineHeight, 729, 20);
     LabelHilfe->setAlignment(Qt::AlignCenter);
     LabelHilfe->setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 13));
     LabelHilfe->setText(
         u"Schwimmernamen möglichst im Format NACHNAME, VORNAME eingeben. Das Komma beachten!"_s);
+    for (TypingLimit* limit : std::as_const(limits))
+        connect(limit, &TypingLimit::characterRefused, this,
+                &TFormMeldeInput::showRefusedCharacter);
 
     helpTexts = {
         {EditName, u"Schwimmernamen im Format NACHNAME, VORNAME eingeben. Komma beachten!"_s},
@@ -150,6 +203,7 @@ void TFormMeldeInput::createControls() {
         field->installEventFilter(this);
     for (QLineEdit* edit : {EditName, EditJahrgang, EditRegNummer, EditWkNr, EditMeldezeit})
         connect(edit, &QLineEdit::textChanged, this, &TFormMeldeInput::SomethingChanged);
+    connect(EditMeldezeit, &QLineEdit::textEdited, this, [this] { storedTime.reset(); });
     connect(EditGeschlecht, &QComboBox::activated, this, &TFormMeldeInput::SomethingChanged);
 }
 
@@ -174,8 +228,12 @@ void TFormMeldeInput::createList() {
     Meldeliste->setGeometry(304, 21, 425, 193);
     Meldeliste->setModel(listModel);
     Meldeliste->setShowGrid(true);
+    // The highlighted row is the entry in the fields, set by the dialog alone (see
+    // markCurrentEntry); clicks and keys move only the list's current row, on which the list's
+    // commands act.
     Meldeliste->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Meldeliste->setSelectionMode(QAbstractItemView::SingleSelection);
+    Meldeliste->setSelectionMode(QAbstractItemView::NoSelection);
+    Meldeliste->setItemDelegate(new CurrentRowFrame(Meldeliste));
     Meldeliste->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Meldeliste->setTabKeyNavigation(false); // Tab leaves the list like any other control
     Meldeliste->setWordWrap(false);
@@ -205,6 +263,11 @@ void TFormMeldeInput::createList() {
     connect(Meldeliste, &QWidget::customContextMenuRequested, this,
             &TFormMeldeInput::ListMenuPopup);
     connect(Meldeliste, &QAbstractItemView::doubleClicked, this, &TFormMeldeInput::PopupEditClick);
+    Meldeliste->installEventFilter(this);
+    Meldeliste->viewport()->installEventFilter(this);
+    // The view repaints only the cells of the old and new current index; the frame is a row's.
+    connect(Meldeliste->selectionModel(), &QItemSelectionModel::currentRowChanged,
+            Meldeliste->viewport(), qOverload<>(&QWidget::update));
 }
 
 void TFormMeldeInput::FormCreate() {
@@ -224,8 +287,23 @@ void TFormMeldeInput::FormCreate() {
     EditName->setFocus();
 }
 
+// After a change of the list the entry in the fields, if stored, is in view again.
 void TFormMeldeInput::FillList() {
     listModel->reload();
+    markCurrentEntry();
+    if (CurrentNomin <= model.NominCount())
+        Meldeliste->scrollTo(listModel->index(CurrentNomin - 1, 0));
+}
+
+// The list highlights the entry that the fields hold, and only that one (nothing while a new
+// entry is typed): no other row may look as if it were being edited.
+void TFormMeldeInput::markCurrentEntry() {
+    QItemSelectionModel* selection = Meldeliste->selectionModel();
+    if (CurrentNomin > model.NominCount())
+        selection->clearSelection();
+    else
+        selection->select(listModel->index(CurrentNomin - 1, 0),
+                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void TFormMeldeInput::LoadEntry() {
@@ -237,8 +315,15 @@ void TFormMeldeInput::LoadEntry() {
     EditRegNummer->setText(fromAnsi(nomin.RegNr));
     setTimeFieldText(fromAnsi(HundredthsToTimeText(nomin.Time)));
     EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr)));
+    storedTime = nomin.Time;
     Changed = false;
     ButtonTake->setEnabled(false);
+    LabelHinweis->clear();
+}
+
+void TFormMeldeInput::showRefusedCharacter(const QString& character) {
+    LabelHilfe->setText(u"Das Zeichen „%1“ ist in der Meldedatei nicht möglich."_s.arg(character));
+    LabelHilfe->show();
 }
 
 void TFormMeldeInput::SomethingChanged() {
@@ -289,19 +374,42 @@ bool TFormMeldeInput::TakeEntry() {
         return true;
     if (EditExisting && AskYesNo(u"Vorhandene Meldung wirklich ändern?"_s, 0) != AnswerYes)
         return true;
-    const TEntryInput input = fieldInput();
+    TEntryInput input = fieldInput();
+    // A loaded entry keeps its stored time unless the time field was edited: a host's file may
+    // carry one that the field cannot show (-1 for an invalid time, 99:99,99) and would rewrite.
+    if (storedTime)
+        input.Meldezeit = BlankTimeText; // checked as no time, replaced by the stored one below
     if (const auto refusal = CheckEntryInput(model, input)) {
         ShowError(fromAnsi(refusal->Message), 0);
         focusField(fieldWidget(FieldOf(refusal->Fault)));
         return false;
     }
-    model.SetNomin(CurrentNomin, NominFromInput(input));
+    TNominRecord nomin = NominFromInput(input);
+    if (storedTime)
+        nomin.Time = *storedTime;
+    model.SetNomin(CurrentNomin, nomin);
     CurrentNomin = model.SortNominByName(CurrentNomin);
     Changed = false;
     FillList();
     ButtonTake->setEnabled(false);
     Global::SetDataChanged();
+    showHints();
     return true;
+}
+
+// What a host would query about the entry just adopted (the swimmer entered twice for one
+// event, with another birth year elsewhere, ...). A line that asks nothing and stays until the
+// next adoption; the entry is adopted all the same.
+void TFormMeldeInput::showHints() {
+    QStringList hints;
+    for (const TNominWarning& warning : FindNominWarnings(model)) {
+        if (std::binary_search(warning.Nomins.begin(), warning.Nomins.end(), CurrentNomin))
+            hints << u"Hinweis: "_s + fromAnsi(warning.Text) + u'.';
+    }
+    const QString text = hints.join(u' ');
+    LabelHinweis->setToolTip(text);
+    LabelHinweis->setText(
+        LabelHinweis->fontMetrics().elidedText(text, Qt::ElideRight, LabelHinweis->width()));
 }
 
 // A button leaves the field that has the focus before it acts, so that the field's exit check
@@ -320,8 +428,13 @@ void TFormMeldeInput::ButtonOkClick() {
 }
 
 void TFormMeldeInput::ButtonTakeClick() {
-    if (leaveFieldFor(ButtonTake) && TakeEntry())
-        ButtonTake->setEnabled(false);
+    if (!leaveFieldFor(ButtonTake) || !TakeEntry())
+        return;
+    // The next input starts in the name field, as after "Ne&ue Meldung". Moving there before
+    // the button disables itself keeps the focus from passing on to "Ab&brechen", where the
+    // next Enter would close the dialog.
+    EditName->setFocus();
+    ButtonTake->setEnabled(false);
 }
 
 void TFormMeldeInput::ButtonEscClick() {
@@ -346,8 +459,10 @@ void TFormMeldeInput::newEntry() {
     CurrentNomin = model.NominCount() + 1;
     EditWkNr->clear();
     setTimeFieldText(fromAnsi(BlankTimeText));
+    storedTime.reset();
     EditExisting = false;
     Changed = false;
+    markCurrentEntry();
     EditName->setFocus();
 }
 
@@ -382,6 +497,12 @@ bool TFormMeldeInput::FormCloseQuery() {
 }
 
 bool TFormMeldeInput::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Meldeliste && event->type() == QEvent::KeyPress)
+        return MeldelisteKeyDown(static_cast<QKeyEvent*>(event)->key());
+    // A click below the rows leaves the list's commands without a row.
+    if (watched == Meldeliste->viewport() && event->type() == QEvent::MouseButtonPress &&
+        !Meldeliste->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid())
+        Meldeliste->selectionModel()->clearCurrentIndex();
     auto* field = qobject_cast<QWidget*>(watched);
     if (!helpTexts.contains(field))
         return QDialog::eventFilter(watched, event);
@@ -474,34 +595,54 @@ void TFormMeldeInput::EditWkNrKeyDown() {
         EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(model.Event(position).WkNr)));
 }
 
-int TFormMeldeInput::selectedRow() const {
-    const QModelIndexList rows = Meldeliste->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+// Home and End go to the first and last entry (a table's own keys would go to the first and
+// last column).
+bool TFormMeldeInput::MeldelisteKeyDown(int key) {
+    if ((key != Qt::Key_Home && key != Qt::Key_End) || listModel->rowCount() == 0)
+        return false;
+    const QModelIndex target =
+        listModel->index(key == Qt::Key_Home ? 0 : listModel->rowCount() - 1, 0);
+    Meldeliste->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    Meldeliste->scrollTo(target);
+    return true;
+}
+
+// The row that the list's commands act on: the one last clicked (or double-clicked, or
+// right-clicked) or reached with the keys; none after the list was rebuilt.
+int TFormMeldeInput::listRow() const {
+    return Meldeliste->currentIndex().row();
 }
 
 void TFormMeldeInput::ListMenuPopup(const QPoint& position) {
-    const bool rowSelected = selectedRow() >= 0;
-    PopupEdit->setEnabled(rowSelected);
-    PopupDelete->setEnabled(rowSelected);
+    const int row = listRow();
+    PopupEdit->setEnabled(row >= 0);
+    PopupDelete->setEnabled(row >= 0);
+    // While the menu is open, its row is the highlighted one.
+    if (row >= 0)
+        Meldeliste->selectionModel()->select(listModel->index(row, 0),
+                                             QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
     ListMenu->exec(Meldeliste->viewport()->mapToGlobal(position));
+    markCurrentEntry();
 }
 
 void TFormMeldeInput::PopupEditClick() {
-    if (selectedRow() < 0 || !TakeEntry())
+    if (listRow() < 0 || !TakeEntry())
         return;
-    // Adopting pending changes rebuilt the list: the user selects the entry again.
-    const int row = selectedRow();
+    // Adopting pending changes rebuilt the list: the user chooses the entry again.
+    const int row = listRow();
     if (row < 0)
         return;
     CurrentNomin = row + 1;
     LoadEntry();
     EditExisting = true;
     Changed = false;
+    markCurrentEntry();
     EditName->setFocus();
 }
 
 void TFormMeldeInput::PopupDeleteClick() {
-    const int row = selectedRow();
+    const int row = listRow();
     if (row < 0)
         return;
     const int position = row + 1;

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -67,6 +68,7 @@ private:
     bool leaveFieldFor(QPushButton* button);
     void newEntry();
     void closeDialog();
+    void showHints();
 
     void focusField(QWidget* field);
     void enterField(QWidget* field, Qt::FocusReason reason);
@@ -79,13 +81,18 @@ private:
     QString timeFieldText() const;
     void setTimeFieldText(const QString& text);
     QWidget* fieldWidget(EntryField field) const;
-    int selectedRow() const;
+    int listRow() const;
+    bool MeldelisteKeyDown(int key);
+    void markCurrentEntry();
+    void showRefusedCharacter(const QString& character);
 
     TMeldeAustausch& model;
     QHash<QWidget*, QString> helpTexts; // shown in LabelHilfe while the field has the focus
     bool Changed = false;
     bool EditExisting = false;
     int CurrentNomin = 1;
+    // The time of the loaded entry while the time field has not been edited.
+    std::optional<int> storedTime;
 
     QPushButton* ButtonOk;
     QPushButton* ButtonTake;
@@ -98,6 +105,7 @@ private:
     QLineEdit* EditWkNr;
     QLineEdit* EditMeldezeit;
     QLabel* LabelF4;
+    QLabel* LabelHinweis;
     QLabel* LabelHilfe;
     QTableView* Meldeliste;
     TMeldelisteModel* listModel;

@@ -9,6 +9,7 @@
 #include <QScopeGuard>
 
 #include "ansi.h"
+#include "appearance.h"
 #include "associations.h"
 #include "dialogkeys.h"
 #include "global.h"
@@ -46,6 +47,7 @@ QPushButton* addButton(QWidget* strip, const QString& name, const QString& capti
 
 TFormVerein::TFormVerein(TMeldeAustausch& model, QWidget* parent) : QDialog(parent), model(model) {
     setWindowTitle(u"Vereinsdaten"_s);
+    useFixedDialogFrame(this);
     setFixedSize(569, 360);
     QFont font(u"MS Sans Serif"_s);
     font.setPixelSize(11);

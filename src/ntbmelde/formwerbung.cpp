@@ -20,8 +20,7 @@ constexpr int StripHeight = 41;
 TFormWerbung::TFormWerbung(QWidget* parent) : QDialog(parent) {
     setObjectName(u"FormWerbung"_s);
     setWindowTitle(u"Melde-Programm wird beendet"_s);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    useFixedDialogFrame(this);
     setFixedSize(ClientWidth, ClientHeight);
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
 

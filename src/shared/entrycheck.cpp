@@ -49,12 +49,16 @@ TNominRecord NominFromInput(const TEntryInput& input) {
     return nomin;
 }
 
+int EventOfNomin(const TMeldeAustausch& model, int wkNr) {
+    return wkNr < 1 ? 0 : model.FindEvent(wkNr);
+}
+
 std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin) {
     if (Trim(nomin.Name).empty())
         return refuse(EntryFault::MissingName, "Fehlende Eingabe: Name");
     if (nomin.Age < EarliestBirthYear || nomin.Age > CurrentYear())
         return refuse(EntryFault::InvalidJahrgang, "Ung\xFCltige Jahrgangsangabe");
-    const int eventPosition = nomin.WkNr < 1 ? 0 : model.FindEvent(nomin.WkNr);
+    const int eventPosition = EventOfNomin(model, nomin.WkNr);
     if (eventPosition == 0)
         return refuse(EntryFault::InvalidWkNr, "Ung\xFCltige Wettkampfnummer");
     const TEventRecord& event = model.Event(eventPosition);

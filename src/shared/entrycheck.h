@@ -44,6 +44,10 @@ struct TEntryInput {
 // before 1900).
 TNominRecord NominFromInput(const TEntryInput& input);
 
+// The event that counts for a nomination's number: the last one with it, 0 for none (numbers
+// below 1 name none).
+int EventOfNomin(const TMeldeAustausch& model, int wkNr);
+
 // Checks a nomination against the competition; nothing when it fits.
 std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin);
 struct TNominFinding {

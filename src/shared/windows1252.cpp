@@ -29,8 +29,16 @@ int UnicodeToAnsi(char32_t character) {
 std::string AnsiToUtf8(const std::string& text) {
     std::string result;
     result.reserve(text.size());
-    for (unsigned char byte : text)
-        AppendUtf8(result, AnsiToUnicode(byte));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // Runs of ASCII, the same bytes in both, are copied at once.
+        const std::size_t run = i;
+        while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80)
+            ++i;
+        result.append(text, run, i - run);
+        if (i == text.size())
+            break;
+        AppendUtf8(result, AnsiToUnicode(static_cast<unsigned char>(text[i])));
+    }
     return result;
 }
 

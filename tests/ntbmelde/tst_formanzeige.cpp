@@ -2,14 +2,18 @@
 // dialog (scripted by its seam), printed, previewed and closed with the keyboard.
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +28,7 @@
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
+#include "nextmodal.h"
 #include "report.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -85,7 +90,7 @@ class TestFormAnzeige : public QObject {
     MessageRecorder* messages = nullptr;
 
     TFormAnzeige* openPrintout(const TMeldeAustausch& data) {
-        auto* printout = new TFormAnzeige(data);
+        auto* printout = new TFormAnzeige(ControlPrintout(data));
         area->addSubWindow(printout);
         printout->showMaximized();
         // A closed modal dialog may leave no window active.
@@ -313,14 +318,132 @@ private slots:
             pdftotext, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, path(u"seiten.PDF"_s), u"-"_s});
         QCOMPARE(text.exitCode, 0);
         const QString pages = QString::fromUtf8(text.out);
-        QVERIFY2(pages.count(u'\f') >= 4, "150 nominations need at least four pages");
-        // Lines too long for the page wrap, so the characters are compared without the
-        // blanks and line breaks that the text extraction rearranges.
+        QVERIFY2(pages.count(u'\f') >= 3, "150 nominations need at least three pages");
+        // The characters are compared without the blanks and line breaks that the text
+        // extraction rearranges.
         static const QRegularExpression whiteSpace(u"\\s+"_s);
         QString expected;
         for (const std::string& line : printout->lines())
             expected += fromAnsi(line);
         QCOMPARE(QString(pages).remove(whiteSpace), expected.remove(whiteSpace));
+    }
+
+    // The printout on paper and in a PDF file: every word at least 15 mm inside the page's
+    // edges, and the longest line (the demo's event 12a) on one line, however many pages.
+    void printedLines_stayInsideThePage_withoutWrapping_data() {
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("printed to a PDF file") << true;
+        QTest::newRow("saved as PDF") << false;
+    }
+    void printedLines_stayInsideThePage_withoutWrapping() {
+        QFETCH(bool, printed);
+        const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext is not installed");
+        TMeldeAustausch large;
+        fillModel(large, 150);
+        TFormAnzeige* printout = openPrintout(large);
+        if (printed) {
+            PrintDialogSeam::setNextOutputFile(path(u"seiten.PDF"_s));
+            pressAlt(printout, Qt::Key_D, u"ButtonPrint"_s);
+        } else {
+            saveWithKeyboard(printout, path(u"seiten"_s), PdfType);
+        }
+        QCOMPARE(messages->shown, QStringList());
+
+        const ToolResult boxes = runTool(pdftotext, {u"-bbox"_s, path(u"seiten.PDF"_s), u"-"_s});
+        QCOMPARE(boxes.exitCode, 0);
+        const QString html = QString::fromUtf8(boxes.out);
+        static const QRegularExpression pageBox(
+            u"<page width=\"([0-9.]+)\" height=\"([0-9.]+)\">"_s);
+        static const QRegularExpression wordBox(
+            u"<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">"_s);
+        const QRegularExpressionMatch page = pageBox.match(html);
+        QVERIFY(page.hasMatch());
+        const double width = page.captured(1).toDouble();
+        const double height = page.captured(2).toDouble();
+        const double margin = 15 / 25.4 * 72 - 0.5; // points, less half a point of rounding
+        int words = 0;
+        for (const QRegularExpressionMatch& word : wordBox.globalMatch(html)) {
+            ++words;
+            const double xMin = word.captured(1).toDouble();
+            const double yMin = word.captured(2).toDouble();
+            const double xMax = word.captured(3).toDouble();
+            const double yMax = word.captured(4).toDouble();
+            const QString where = word.captured(0);
+            QVERIFY2(xMin >= margin && xMax <= width - margin, qPrintable(where));
+            QVERIFY2(yMin >= margin && yMax <= height - margin, qPrintable(where));
+        }
+        QVERIFY(words > 1000);
+
+        const ToolResult text = runTool(
+            pdftotext, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, path(u"seiten.PDF"_s), u"-"_s});
+        QString longest;
+        for (const std::string& line : printout->lines())
+            longest =
+                std::max(longest, fromAnsi(line).trimmed(),
+                         [](const QString& a, const QString& b) { return a.size() < b.size(); });
+        QVERIFY(longest.startsWith(u"Wettkampf 12a:"_s));
+        QVERIFY2(collapsedBlanks(QString::fromUtf8(text.out)).contains(collapsedBlanks(longest)),
+                 "the longest line wrapped");
+    }
+
+    // "Print to file" proposes a PDF beside the exchange file.
+    void print_dialogProposesAPdfBesideTheExchangeFile() {
+        TFormAnzeige* printout = openPrintout(model);
+        QString proposed;
+        NextModal dialog([&](QWidget* modal) {
+            QVERIFY(qobject_cast<QPrintDialog*>(modal));
+            auto* fileName = modal->findChild<QLineEdit*>(u"filename"_s);
+            QVERIFY(fileName);
+            proposed = fileName->text();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        pressAlt(printout, Qt::Key_D, u"ButtonPrint"_s);
+        QVERIFY(dialog.seen());
+        QCOMPARE(proposed, Global::ProgDir + u"Kontrollausdruck.pdf"_s);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+    }
+
+    // The save dialog does not accept a name in a folder that does not exist: it says so and
+    // stays open for a correction.
+    void saveDialog_refusesAFolderThatDoesNotExist() {
+        TFormAnzeige* printout = openPrintout(model);
+        bool stayedOpen = false;
+        NextModal dialog([&](QWidget* modal) {
+            QVERIFY(qobject_cast<QFileDialog*>(modal));
+            QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+            QTest::keyClicks(QApplication::focusWidget(), u"fehlt/ausdruck"_s);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            stayedOpen = modal->isVisible();
+            QVERIFY(stayedOpen);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(QApplication::focusWidget(), u"ausdruck"_s);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTRY_VERIFY(!modal->isVisible());
+        });
+        pressAlt(printout, Qt::Key_S, u"ButtonSave"_s);
+        QVERIFY(dialog.seen());
+        QVERIFY(stayedOpen);
+        QCOMPARE(messages->shown, QStringList{u"Fehler: Der Ordner \"%1\" existiert nicht !"_s.arg(
+                                      path(u"fehlt"_s))});
+        QCOMPARE(readFile(path(u"ausdruck.RTF"_s)),
+                 QByteArray::fromStdString(ReportRtf(printout->lines())));
+    }
+
+    // Ctrl+End and Ctrl+Home go to the end and the start of the printout, wherever the focus is.
+    void ctrlEndAndHome_goToTheEndAndTheStart() {
+        TMeldeAustausch large;
+        fillModel(large, 150);
+        TFormAnzeige* printout = openPrintout(large);
+        QScrollBar* bar = child<QPlainTextEdit>(printout, u"TextFeld"_s)->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(QApplication::focusWidget(), child<QPushButton>(printout, u"ButtonClose"_s));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(bar->value(), bar->maximum());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(bar->value(), 0);
+        QVERIFY(printout->isVisible());
     }
 
     void print_oneJobNamedKontrollausdruck() {
@@ -409,6 +532,46 @@ private slots:
             QVERIFY(!Global::DataChanged());
         }
         QCOMPARE(messages->shown, QStringList());
+    }
+
+    // "Melde&geld" in the main window opens the fee overview in the same kind of window, which
+    // saves and prints it like the control printout.
+    void mainWindow_feeOverview_isShownSavedAndPrinted() {
+        const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext is not installed");
+        QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), path(u"EXCHANGE.NT2"_s)));
+        TFormMain window(folder.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        // Events 1 and 3 of the demo competition cost 5 and 4,50.
+        TMeldeAustausch& data = *window.meldeAustausch();
+        for (const char* wkNr : {"1", "3", "3"})
+            data.SetNomin(data.NominCount() + 1,
+                          {"Adler, Eva", 2010, 1, TMeldeAustausch::TextToWkNr(wkNr), NoTime, ""});
+        QTest::keyClick(&window, Qt::Key_G, Qt::AltModifier);
+        QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 1);
+        auto* overview = qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList()[0]);
+        QVERIFY(overview);
+        QTRY_COMPARE(QApplication::focusWidget(), child<QPushButton>(overview, u"ButtonClose"_s));
+        const QString text = child<QPlainTextEdit>(overview, u"TextFeld"_s)->toPlainText();
+        QVERIFY(text.startsWith(u"   MELDEGELD\n"_s));
+        QVERIFY(text.contains(u"\nAdler, Eva ist für Wettkampf 3 schon gemeldet.\n"_s));
+        QVERIFY(text.endsWith(u"\nMeldegeld gesamt: 14,00 EUR"_s));
+
+        saveWithKeyboard(overview, path(u"meldegeld"_s), TextType);
+        QCOMPARE(readFile(path(u"meldegeld.TXT"_s)),
+                 QByteArray::fromStdString(ReportPlainText(overview->lines())));
+        PrintDialogSeam::setNextOutputFile(path(u"meldegeld.pdf"_s));
+        pressAlt(overview, Qt::Key_D, u"ButtonPrint"_s);
+        const ToolResult printed = runTool(pdftotext, {path(u"meldegeld.pdf"_s), u"-"_s});
+        QVERIFY2(printed.out.contains("Meldegeld gesamt: 14,00 EUR"), printed.out.constData());
+        const ToolResult info = runTool(u"pdfinfo"_s, {path(u"meldegeld.pdf"_s)});
+        QVERIFY2(QString::fromUtf8(info.out).contains(QRegularExpression(
+                     u"^Title: +Meldegeld$"_s, QRegularExpression::MultilineOption)),
+                 info.out.constData());
+        QCOMPARE(messages->shown, QStringList());
+        QVERIFY(!Global::DataChanged());
     }
 
     void close_withEscapeOrEnterOnClose_freesTheWindow() {

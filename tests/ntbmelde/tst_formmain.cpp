@@ -14,7 +14,10 @@
 
 #include "appearance.h"
 #include "formbedienung.h"
+#include "formchoosewettkampf.h"
 #include "formmain.h"
+#include "formmeldeinput.h"
+#include "formverein.h"
 #include "formwerbung.h"
 #include "global.h"
 #include "meldeaustausch.h"
@@ -27,8 +30,14 @@ namespace {
 const QString MissingFileError =
     u"Fehler: Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
     u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein! !"_s;
+
+// The message for a file that the command line named (or the one in the folder it named).
+QString missingFileError(const QString& path) {
+    return u"Fehler: Datendatei \"%1\" nicht gefunden! !"_s.arg(path);
+}
 const QString SaveQuestion = u"Frage: Daten jetzt speichern?"_s;
-const QStringList DataButtons = {u"ButtonVerein"_s, u"ButtonMeldung"_s, u"ButtonAusdruck"_s};
+const QStringList DataButtons = {u"ButtonVerein"_s, u"ButtonMeldung"_s, u"ButtonAusdruck"_s,
+                                 u"ButtonMeldegeld"_s};
 
 QString putDemoFile(const QString& folder, const QString& name = u"EXCHANGE.NT2"_s) {
     const QString path = folder + u'/' + name;
@@ -122,18 +131,20 @@ private slots:
     void startup_withFile_loadsModelAndEnablesEveryButton();
     void startup_location_data();
     void startup_location();
+    void startup_withoutArgument_looksBesideTheProgram();
     void startup_unreadableFile_reportsAndKeepsEveryButton();
     void controlPanel_buttonsInPlaceAndInTabOrder();
     void close_unchanged_asksNothingAndLeavesFileAlone();
     void close_withoutFile_asksNothingAndCreatesNoFile();
     void close_changedAnswerYes_savesBeforeExitNotice();
     void close_changedAnswerNo_writesNothing();
-    void close_saveQuestionCancelled_keepsTheProgramAsItWas_data();
     void close_saveQuestionCancelled_keepsTheProgramAsItWas();
     void close_saveFails_staysOpenUntilAnsweredNo_data();
     void close_saveFails_staysOpenUntilAnsweredNo();
     void close_childWindows_closedAfterExitNoticeHighestFirst();
     void help_showsInstructionsAndClosesWithEnter();
+    void dialogs_haveAFixedFrame();
+    void mainWindow_atItsSmallestSize_keepsEveryButtonVisible();
     void program_withoutDisplay_explainsAndFails();
     void toolkitDialogs_speakGerman();
 
@@ -176,29 +187,44 @@ void TestFormMain::startup_withFile_loadsModelAndEnablesEveryButton() {
 void TestFormMain::startup_location_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("argument");
-    QTest::addColumn<bool>("found");
-    QTest::newRow("exchange file") << u"EXCHANGE.NT2"_s << u"EXCHANGE.NT2"_s << true;
-    QTest::newRow("file of another name") << u"wettkampf.nt2"_s << u"wettkampf.nt2"_s << true;
-    QTest::newRow("folder without the file") << u"wettkampf.nt2"_s << u""_s << false;
+    // The file that the message names when it is missing; empty when it is found.
+    QTest::addColumn<QString>("lookedFor");
+    QTest::newRow("exchange file") << u"EXCHANGE.NT2"_s << u"EXCHANGE.NT2"_s << QString();
+    QTest::newRow("file of another name") << u"wettkampf.nt2"_s << u"wettkampf.nt2"_s << QString();
+    QTest::newRow("file of another name missing")
+        << u"EXCHANGE.NT2"_s << u"wettkampf.nt2"_s << u"wettkampf.nt2"_s;
+    QTest::newRow("folder without the file") << u"wettkampf.nt2"_s << u""_s << u"EXCHANGE.NT2"_s;
     QTest::newRow("path that does not exist")
-        << u"EXCHANGE.NT2"_s << u"fehlt/EXCHANGE.NT2"_s << false;
-    QTest::newRow("lower-case name") << u"exchange.nt2"_s << u""_s << false;
+        << u"EXCHANGE.NT2"_s << u"fehlt/EXCHANGE.NT2"_s << u"fehlt/EXCHANGE.NT2"_s;
+    QTest::newRow("lower-case name") << u"exchange.nt2"_s << u""_s << u"EXCHANGE.NT2"_s;
 }
 
 void TestFormMain::startup_location() {
     QFETCH(QString, fileName);
     QFETCH(QString, argument);
-    QFETCH(bool, found);
+    QFETCH(QString, lookedFor);
+    const bool found = lookedFor.isEmpty();
     putDemoFile(folder->path(), fileName);
     const QString location = folder->path() + u'/' + argument;
     TFormMain window(location);
-    QCOMPARE(messages->shown, found ? QStringList() : QStringList{MissingFileError});
+    QCOMPARE(messages->shown,
+             found ? QStringList()
+                   : QStringList{missingFileError(folder->path() + u'/' + lookedFor)});
     QCOMPARE(Global::ProgDir, QFileInfo(folder->path() + u'/' + argument).absolutePath() + u'/');
     QCOMPARE(window.meldeAustausch()->EventCount() > 0, found);
     for (const QString& name : DataButtons)
         QCOMPARE(button(window, name)->isEnabled(), found);
     QVERIFY(button(window, u"ButtonExit"_s)->isEnabled());
     QVERIFY(button(window, u"ButtonHelp"_s)->isEnabled());
+}
+
+// Without an argument the file is looked for beside the program.
+void TestFormMain::startup_withoutArgument_looksBesideTheProgram() {
+    if (QFileInfo::exists(QCoreApplication::applicationDirPath() + u"/EXCHANGE.NT2"_s))
+        QSKIP("an exchange file lies beside the test program");
+    TFormMain window;
+    QCOMPARE(messages->shown, QStringList{MissingFileError});
+    QCOMPARE(Global::ProgDir, QCoreApplication::applicationDirPath() + u'/');
 }
 
 void TestFormMain::startup_unreadableFile_reportsAndKeepsEveryButton() {
@@ -227,8 +253,11 @@ void TestFormMain::controlPanel_buttonsInPlaceAndInTabOrder() {
         {u"ButtonMeldung"_s, u"&Meldungen"_s, u"Meldungen eingeben oder ändern"_s, 160, 150},
         {u"ButtonAusdruck"_s, u"&Kontrollausdruck"_s,
          u"Kontrollausdruck anzeigen, speichern oder drucken"_s, 310, 150},
-        {u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 460, 150},
-        {u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s, 610, 120},
+        {u"ButtonMeldegeld"_s, u"Melde&geld"_s,
+         u"Meldegeld je Schwimmer, Staffel und Abschnitt anzeigen, speichern oder drucken"_s, 460,
+         150},
+        {u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 610, 150},
+        {u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s, 760, 120},
     };
     QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonVerein"_s));
     for (const Expected& expected : buttons) {
@@ -267,7 +296,7 @@ void TestFormMain::close_withoutFile_asksNothingAndCreatesNoFile() {
     NextModal notice(checkAndCloseExitNotice);
     QVERIFY(window.close());
     QVERIFY(notice.seen());
-    QCOMPARE(messages->shown, QStringList{MissingFileError});
+    QCOMPARE(messages->shown, QStringList{missingFileError(folder->path() + u"/EXCHANGE.NT2"_s)});
     QVERIFY(QDir(folder->path()).isEmpty());
 }
 
@@ -307,15 +336,8 @@ void TestFormMain::close_changedAnswerNo_writesNothing() {
     QVERIFY(stateOf(file) == before);
 }
 
-void TestFormMain::close_saveQuestionCancelled_keepsTheProgramAsItWas_data() {
-    QTest::addColumn<bool>("closeBox");
-    QTest::newRow("Escape") << false;
-    QTest::newRow("close box") << true;
-}
-
 // A reflex Escape on the save question must not throw the evening's work away.
 void TestFormMain::close_saveQuestionCancelled_keepsTheProgramAsItWas() {
-    QFETCH(bool, closeBox);
     const QString file = putDemoFile(folder->path());
     const FileState before = stateOf(file);
     TFormMain window(folder->path());
@@ -334,7 +356,7 @@ void TestFormMain::close_saveQuestionCancelled_keepsTheProgramAsItWas() {
             return;
         auto* box = qobject_cast<QMessageBox*>(modal);
         seen << (box ? box->text() : modal->windowTitle());
-        if (box && !closeBox)
+        if (box)
             QTest::keyClick(box, Qt::Key_Escape);
         else
             modal->close();
@@ -479,6 +501,44 @@ void TestFormMain::help_showsInstructionsAndClosesWithEnter() {
     }
     QVERIFY(window.findChildren<TFormBedienung*>().isEmpty());
     QVERIFY(window.isVisible());
+}
+
+// Every dialog has the frame of a dialog of fixed size: a close button, no minimise or
+// maximise button (without CustomizeWindowHint the window manager would choose them).
+void TestFormMain::dialogs_haveAFixedFrame() {
+    TMeldeAustausch model;
+    TFormVerein club(model);
+    TFormMeldeInput entries(model);
+    TFormChooseWettkampf chooser(model);
+    TFormBedienung instructions;
+    TFormWerbung notice;
+    for (const QWidget* dialog :
+         std::initializer_list<const QWidget*>{&club, &entries, &chooser, &instructions, &notice}) {
+        const Qt::WindowFlags flags = dialog->windowFlags();
+        QVERIFY2((flags & Qt::CustomizeWindowHint) && (flags & Qt::WindowCloseButtonHint) &&
+                     !(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)),
+                 qPrintable(dialog->windowTitle()));
+    }
+}
+
+// However small the user makes the main window, its buttons and those of a printout window
+// stay whole in sight.
+void TestFormMain::mainWindow_atItsSmallestSize_keepsEveryButtonVisible() {
+    putDemoFile(folder->path());
+    TFormMain window(folder->path());
+    showActive(window);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+    QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 1);
+    window.resize(50, 50);
+    QTest::qWait(50);
+    const QList<QPushButton*> buttons = window.findChildren<QPushButton*>();
+    QCOMPARE(buttons.size(), 10);
+    for (QPushButton* each : buttons) {
+        QVERIFY2(each->isVisible(), qPrintable(each->objectName()));
+        const QRect place(each->mapTo(&window, QPoint(0, 0)), each->size());
+        QVERIFY2(window.rect().contains(place), qPrintable(each->objectName()));
+        QVERIFY2(each->visibleRegion() == QRegion(each->rect()), qPrintable(each->objectName()));
+    }
 }
 
 void TestFormMain::program_withoutDisplay_explainsAndFails() {

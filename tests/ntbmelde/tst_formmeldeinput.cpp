@@ -1,6 +1,7 @@
 // The entry dialog, driven from the keyboard (and the mouse where users reach for it) on the
 // offscreen platform, with the message boxes recorded.
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include <QTemporaryDir>
 
@@ -100,6 +102,17 @@ private:
             cells << list()->model()->index(r, c).data().toString();
         return cells.join(u'|');
     }
+    // The rows the list highlights.
+    QList<int> highlightedRows() const {
+        QList<int> rows;
+        for (const QModelIndex& index : list()->selectionModel()->selectedRows())
+            rows << index.row();
+        return rows;
+    }
+    bool rowInView(int r) const {
+        return list()->viewport()->rect().contains(
+            list()->visualRect(list()->model()->index(r, 0)));
+    }
     void selectRow(int r) {
         const QRect rect = list()->visualRect(list()->model()->index(r, 0));
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, rect.center());
@@ -116,6 +129,22 @@ private:
         if (r >= 0)
             at = list()->visualRect(list()->model()->index(r, 0)).center();
         QTest::mousePress(list()->viewport(), Qt::RightButton, {}, at);
+        return answerMenu(item, [&] {
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                                    list()->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(list()->viewport(), &event);
+            QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, at);
+        });
+    }
+    // The same with the menu key, while the list has the focus.
+    QStringList useMenuKey(const QString& item) {
+        return answerMenu(item, [&] {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                    list()->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(list(), &event);
+        });
+    }
+    QStringList answerMenu(const QString& item, const std::function<void()>& openMenu) {
         QStringList enabled;
         QTimer::singleShot(0, this, [&] {
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -134,11 +163,34 @@ private:
                 menu->close();
             }
         });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, list()->viewport()->mapToGlobal(at));
-        QApplication::sendEvent(list()->viewport(), &event);
-        QTest::mouseRelease(list()->viewport(), Qt::RightButton, {}, at);
+        openMenu();
         reactivate();
         return enabled;
+    }
+    // Opens the focused field's own context menu, as the menu key does, and chooses "paste".
+    void pasteThroughContextMenu(const QString& text) {
+        QApplication::clipboard()->setText(text);
+        QWidget* field = focused();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                field->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(field, &event);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        // The paste item is the one that names the paste shortcut.
+        const QString pasteKey =
+            QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+        QAction* paste = nullptr;
+        for (QAction* action : menu->actions()) {
+            if (action->text().endsWith(pasteKey))
+                paste = action;
+        }
+        QVERIFY(paste && paste->isEnabled());
+        menu->setActiveAction(paste);
+        QTest::keyClick(menu, Qt::Key_Return);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        reactivate();
+        QCOMPARE(focused(), field);
     }
 
 private slots:
@@ -157,7 +209,7 @@ private slots:
     void timeField_secondsLeftEmpty_isRefusedOnAdoption();
     void timeField_emptyTime_isAdoptedWithoutTime();
     void buttons_whileAFieldRefusesItsContent_adoptNothing();
-    void fields_refuseCharactersTheFileCannotHold();
+    void fields_refuseCharactersTheFileCannotHold_andSaySo();
     void keys_enterAndArrowsFollowTheFocusOrder();
     void buttonOk_withoutChange_closesAtOnce();
     void buttonOk_validChange_adoptsAndClosesWithoutQuestion();
@@ -177,6 +229,14 @@ private slots:
     void delete_theEditedEntryWithPendingChanges_overwritesNothing();
     void sort_alternatesAndFollowsTheEditedEntry();
     void sort_adoptingWhileSortedByWkNr_showsNameOrder();
+    void hints_afterAdoption_standUnderTheFieldsAndBlockNothing();
+    void buttonTake_focusesTheNameAndShowsTheAdoptedEntry();
+    void storedTimeTheFieldCannotShow_isKeptUnlessTheTimeIsEdited();
+    void listClick_whileAnEntryIsLoaded_keepsTheHighlightOnIt();
+    void listClick_refusedByTheNameCheck_leavesFieldsAndHighlightTogether();
+    void doubleClick_whileTheLoadedEntryIsChanged_keepsThatEntryInTheFields();
+    void list_homeAndEnd_goToTheFirstAndLastEntry();
+    void birthYear_ofTheCurrentYear_isAccepted();
 };
 
 void TestFormMeldeInput::init() {
@@ -228,7 +288,7 @@ void TestFormMeldeInput::meldungenButton_opensTheDialogOnTheProgramsModel() {
 void TestFormMeldeInput::opening_emptyModel_startsWithANewEntry() {
     openDialog();
     QCOMPARE(dialog->windowTitle(), u"Meldungen eingeben, bearbeiten"_s);
-    QCOMPARE(dialog->size(), QSize(729, 289));
+    QCOMPARE(dialog->size(), QSize(729, 307)); // with a line for hints under the fields
     QCOMPARE(list()->model()->rowCount(), 0);
     for (const QString& name :
          {u"EditName"_s, u"EditJahrgang"_s, u"EditRegNummer"_s, u"EditWkNr"_s})
@@ -439,17 +499,21 @@ void TestFormMeldeInput::nameExit_unsplittableName_keepsTheFocus() {
 void TestFormMeldeInput::timeExit_secondsFromSixty_keepTheFocus() {
     openDialog();
     control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
-    type(u"7000"_s);
-    press(Qt::Key_Return);
-    QCOMPARE(messages->shown, QStringList{u"Fehler: Keine korrekte Zeitangabe !"_s});
-    QCOMPARE(focusedName(), u"EditMeldezeit"_s);
+    // Each refused: the text stays selected for correction and the focus in the field.
+    const QStringList refused = {u"6000"_s, u"6999"_s, u"7000"_s};
+    for (const QString& digits : refused) {
+        type(digits);
+        press(Qt::Key_Return);
+        QCOMPARE(focusedName(), u"EditMeldezeit"_s);
+    }
+    QCOMPARE(messages->shown, QStringList(3, u"Fehler: Keine korrekte Zeitangabe !"_s));
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:70,00"_s);
-    // The text is selected for correction; corrected, the field lets the focus go.
-    type(u"5900"_s);
+    // Corrected, the field lets the focus go.
+    type(u"5999"_s);
     press(Qt::Key_Return);
     QCOMPARE(focusedName(), u"ButtonNew"_s);
-    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:59,00"_s);
-    QCOMPARE(messages->shown.size(), 1);
+    QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:59,99"_s);
+    QCOMPARE(messages->shown.size(), 3);
 }
 
 void TestFormMeldeInput::timeField_secondsLeftEmpty_isRefusedOnAdoption() {
@@ -520,16 +584,43 @@ void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
     QCOMPARE(messages->shown.size(), 3);
 }
 
-void TestFormMeldeInput::fields_refuseCharactersTheFileCannotHold() {
+void TestFormMeldeInput::fields_refuseCharactersTheFileCannotHold_andSaySo() {
     openDialog();
-    type(u"Łukasz Müller€"_s);
+    auto* help = control<QLabel>(u"LabelHilfe"_s);
+    type(u"Ł"_s);
+    QVERIFY(edit(u"EditName"_s)->text().isEmpty());
+    QVERIFY(!dialog->isChanged());
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->text(), u"Das Zeichen „Ł“ ist in der Meldedatei nicht möglich."_s);
+    type(u"ukasz Müller€"_s);
     QCOMPARE(edit(u"EditName"_s)->text(), u"ukasz Müller€"_s);
+    // Pasted, the characters that the file can hold stay; the first other one is named.
+    press(Qt::Key_A, Qt::ControlModifier);
+    pasteThroughContextMenu(u"Dąbrowski, Ana 😀"_s);
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Dbrowski, Ana "_s);
+    QCOMPARE(help->text(), u"Das Zeichen „ą“ ist in der Meldedatei nicht möglich."_s);
+    pasteThroughContextMenu(u"😀"_s);
+    QCOMPARE(help->text(), u"Das Zeichen „😀“ ist in der Meldedatei nicht möglich."_s);
     press(Qt::Key_Return);
+
+    // The birth year takes digits and "-" only, typed or pasted.
+    QCOMPARE(focusedName(), u"EditJahrgang"_s);
     type(u"19x9,2"_s);
     QCOMPARE(edit(u"EditJahrgang"_s)->text(), u"1992"_s);
+    for (int i = 0; i < 4; ++i)
+        press(Qt::Key_Backspace);
+    pasteThroughContextMenu(u"ab,9"_s);
+    QCOMPARE(edit(u"EditJahrgang"_s)->text(), u"9"_s);
+    pasteThroughContextMenu(u"9 2"_s);
+    QCOMPARE(edit(u"EditJahrgang"_s)->text(), u"992"_s);
+    pasteThroughContextMenu(u"12"_s); // five digits: too long, refused whole
+    QCOMPARE(edit(u"EditJahrgang"_s)->text(), u"992"_s);
+    QCOMPARE(help->text(), u"Jahrgang des Schwimmers zwei- oder vierstellig eingeben!"_s);
+
     control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
     type(u"1a2-3"_s);
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"12:3_,__"_s);
+    QCOMPARE(messages->shown, QStringList());
 }
 
 void TestFormMeldeInput::keys_enterAndArrowsFollowTheFocusOrder() {
@@ -697,6 +788,8 @@ void TestFormMeldeInput::menu_rightClickOnRow_selectsItAndOffersAll() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
     openDialog();
+    selectRow(0);
+    QCOMPARE(useMenu(-1, QString()), QStringList{u"PopSort"_s}); // below the rows: no row
     const QStringList enabled = useMenu(1, u"PopupEdit"_s);
     QCOMPARE(enabled, QStringList({u"PopupEdit"_s, u"PopupDelete"_s, u"PopSort"_s}));
     QTRY_COMPARE(edit(u"EditName"_s)->text(), u"Berg, Uwe"_s);
@@ -710,7 +803,8 @@ void TestFormMeldeInput::doubleClick_withValidPendingEntry_adoptsItAndLoadsNothi
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
     doubleClickRow(0);
     QCOMPARE(model.NominCount(), 2);
-    QVERIFY(!list()->selectionModel()->hasSelection());
+    // The fields still hold the adopted entry, and the list says so.
+    QCOMPARE(highlightedRows(), QList<int>{1});
     QCOMPARE(edit(u"EditName"_s)->text(), u"Meier, Hans"_s);
     QVERIFY(!dialog->isEditExisting());
     QCOMPARE(dialog->currentNomin(), 2);
@@ -813,6 +907,7 @@ void TestFormMeldeInput::sort_alternatesAndFollowsTheEditedEntry() {
     QCOMPARE(row(1).section(u'|', 0, 0), u"Kunz, Ida"_s);
     QCOMPARE(row(2).section(u'|', 0, 0), u"Adam, Eva"_s);
     QCOMPARE(dialog->currentNomin(), 3);
+    QCOMPARE(highlightedRows(), QList<int>{2});
     // The edited entry is changed at its new place.
     QTest::mouseClick(control(u"EditName"_s), Qt::LeftButton);
     QCOMPARE(focusedName(), u"EditName"_s);
@@ -842,5 +937,224 @@ void TestFormMeldeInput::sort_adoptingWhileSortedByWkNr_showsNameOrder() {
     QCOMPARE(dialog->findChild<QAction*>(u"PopSort"_s)->text(), u"Sortieren nach Name"_s);
 }
 
+// After "Ü&bernehmen" the next input starts in the name field, so that Enter moves on instead
+// of pressing a button, and the list shows the adopted entry where the name order put it.
+// Alt+B, shared with "Ab&brechen", adopts while "Ü&bernehmen" is enabled and cancels otherwise.
+void TestFormMeldeInput::buttonTake_focusesTheNameAndShowsTheAdoptedEntry() {
+    for (int i = 1; i <= 40; ++i) {
+        const std::string name = "Berg" + std::to_string(10 + i) + ", Uwe";
+        model.SetNomin(i, nomin(name.c_str(), 1992, 0, "7", 4000));
+    }
+    openDialog();
+    doubleClickRow(0);
+    retype(u"Zorn, Uwe"_s);
+    QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
+    QCOMPARE(messages->shown, QStringList{u"Frage: Vorhandene Meldung wirklich ändern?"_s});
+    QCOMPARE(row(39).section(u'|', 0, 0), u"Zorn, Uwe"_s);
+    QCOMPARE(highlightedRows(), QList<int>{39});
+    QVERIFY(rowInView(39));
+    QCOMPARE(focusedName(), u"EditName"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(focusedName(), u"EditJahrgang"_s);
+    // The same with the keyboard: another change, Alt+B, Enter.
+    retype(u"1993"_s);
+    pressAccelerator(Qt::Key_B);
+    QCOMPARE(model.GetNomin(40).Age, 1993);
+    QCOMPARE(focusedName(), u"EditName"_s);
+    press(Qt::Key_Return);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(messages->shown.size(), 2);
+    // Nothing pending any more: Alt+B is "Ab&brechen", which asks nothing.
+    pressAccelerator(Qt::Key_B);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(messages->shown.size(), 2);
+}
+
+// A host's file may carry times that the time field cannot show: an invalid time (-1) and
+// 99:99,99 (603999). Changing another field of such an entry keeps them; editing the time field
+// replaces them.
+void TestFormMeldeInput::storedTimeTheFieldCannotShow_isKeptUnlessTheTimeIsEdited() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", -1));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 603999));
+    openDialog();
+    for (int r : {0, 1}) {
+        doubleClickRow(r);
+        // With Enter through every field, the birth year retyped, to "Ne&ue Meldung".
+        press(Qt::Key_Return);
+        retype(u"1993"_s);
+        for (int i = 0; i < 4; ++i)
+            press(Qt::Key_Return);
+        QCOMPARE(focusedName(), u"ButtonNew"_s);
+        press(Qt::Key_Return);
+    }
+    QCOMPARE(messages->shown, QStringList(2, u"Frage: Vorhandene Meldung wirklich ändern?"_s));
+    QCOMPARE(model.GetNomin(1), TNominRecord({"Adam, Eva", 1993, 1, 12097, -1, ""}));
+    QCOMPARE(model.GetNomin(2), TNominRecord({"Berg, Uwe", 1993, 0, 7000, 603999, ""}));
+
+    doubleClickRow(1);
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"5000"_s);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    QCOMPARE(model.GetNomin(2).Time, 5000);
+    QCOMPARE(messages->shown.size(), 3);
+}
+
+// A click on another row while an entry is loaded neither loads that row nor highlights it:
+// the highlight stays with the entry in the fields, which adopting then changes.
+void TestFormMeldeInput::listClick_whileAnEntryIsLoaded_keepsTheHighlightOnIt() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
+    model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
+    openDialog();
+    QCOMPARE(highlightedRows(), QList<int>());
+    doubleClickRow(2);
+    QCOMPARE(highlightedRows(), QList<int>{2});
+    selectRow(1);
+    QCOMPARE(highlightedRows(), QList<int>{2});
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Kunz, Ida"_s);
+    control(u"EditJahrgang"_s)->setFocus(Qt::TabFocusReason);
+    retype(u"1994"_s);
+    pressAccelerator(Qt::Key_B);
+    QCOMPARE(model.GetNomin(1), TNominRecord({"Adam, Eva", 1991, 1, 12097, 3000, ""}));
+    QCOMPARE(model.GetNomin(2), TNominRecord({"Berg, Uwe", 1992, 0, 7000, 4000, ""}));
+    QCOMPARE(model.GetNomin(3), TNominRecord({"Kunz, Ida", 1994, 1, 12097, 5000, ""}));
+    QCOMPARE(highlightedRows(), QList<int>{2});
+    // "Ne&ue Meldung": no entry of the list is in the fields any more.
+    pressAccelerator(Qt::Key_U);
+    QCOMPARE(highlightedRows(), QList<int>());
+}
+
+// A host's entry whose name the name check refuses is loaded; the first click of a double
+// click on another row then only brings the name message. The fields and the highlight stay
+// with the loaded entry, so that the change typed next is seen to be made to it.
+void TestFormMeldeInput::listClick_refusedByTheNameCheck_leavesFieldsAndHighlightTogether() {
+    model.SetNomin(1, nomin("Mahler, Ute", 1992, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Zeller, Jan, Paul", 1993, 0, "7", 4000));
+    openDialog();
+    doubleClickRow(0);
+    doubleClickRow(1);
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Zeller, Jan, Paul"_s);
+    selectRow(0);
+    QCOMPARE(messages->shown, QStringList{NameError});
+    QCOMPARE(focusedName(), u"EditName"_s);
+    QCOMPARE(highlightedRows(), QList<int>{1});
+    retype(u"Zeller, Jan"_s);
+    retype(u"1994"_s);
+    pressAccelerator(Qt::Key_B);
+    QCOMPARE(model.GetNomin(1), TNominRecord({"Mahler, Ute", 1992, 1, 12097, 3000, ""}));
+    QCOMPARE(model.GetNomin(2), TNominRecord({"Zeller, Jan", 1994, 0, 7000, 4000, ""}));
+}
+
+// A double click on another row while the loaded entry has changes adopts them and loads
+// nothing, and so does one whose two clicks the list was rebuilt between: the fields, the
+// highlight and the next adoption stay with the loaded entry.
+void TestFormMeldeInput::doubleClick_whileTheLoadedEntryIsChanged_keepsThatEntryInTheFields() {
+    model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
+    model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
+    model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
+    openDialog();
+    doubleClickRow(0);
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    type(u"3100"_s);
+    press(Qt::Key_Return);
+    doubleClickRow(2);
+    QCOMPARE(messages->shown, QStringList{u"Frage: Vorhandene Meldung wirklich ändern?"_s});
+    QCOMPARE(model.GetNomin(1).Time, 3100);
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Adam, Eva"_s);
+    QCOMPARE(highlightedRows(), QList<int>{0});
+
+    const QRect kunz = list()->visualRect(list()->model()->index(2, 0));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, kunz.center());
+    dialog->FillList();
+    QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, kunz.center());
+    QCOMPARE(edit(u"EditName"_s)->text(), u"Adam, Eva"_s);
+    QCOMPARE(dialog->currentNomin(), 1);
+    QCOMPARE(highlightedRows(), QList<int>{0});
+
+    control(u"EditJahrgang"_s)->setFocus(Qt::TabFocusReason);
+    retype(u"1994"_s);
+    pressAccelerator(Qt::Key_B);
+    QCOMPARE(model.GetNomin(1), TNominRecord({"Adam, Eva", 1994, 1, 12097, 3100, ""}));
+    QCOMPARE(model.GetNomin(3), TNominRecord({"Kunz, Ida", 1993, 1, 12097, 5000, ""}));
+}
+
+// Home and End go to the first and last entry; the list's menu, opened with the menu key,
+// then acts on that entry.
+void TestFormMeldeInput::list_homeAndEnd_goToTheFirstAndLastEntry() {
+    for (int i = 1; i <= 40; ++i) {
+        const std::string name = "Berg" + std::to_string(10 + i) + ", Uwe";
+        model.SetNomin(i, nomin(name.c_str(), 1992, 0, "7", 4000));
+    }
+    openDialog();
+    control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Down);
+    QCOMPARE(focusedName(), u"Meldeliste"_s);
+    press(Qt::Key_End);
+    QCOMPARE(list()->currentIndex().row(), 39);
+    QVERIFY(rowInView(39));
+    press(Qt::Key_Home);
+    QCOMPARE(list()->currentIndex().row(), 0);
+    QVERIFY(rowInView(0));
+    press(Qt::Key_End);
+    QCOMPARE(useMenuKey(u"PopupEdit"_s),
+             QStringList({u"PopupEdit"_s, u"PopupDelete"_s, u"PopSort"_s}));
+    QTRY_COMPARE(edit(u"EditName"_s)->text(), u"Berg50, Uwe"_s);
+    QCOMPARE(dialog->currentNomin(), 40);
+    QCOMPARE(highlightedRows(), QList<int>{39});
+}
+
+// The year pinned as the current one is the latest birth year admitted.
+void TestFormMeldeInput::birthYear_ofTheCurrentYear_isAccepted() {
+    model.SetEvent(5, makeEvent("20", 2, 1900, 2030));
+    openDialog();
+    typeEntry(u"Klein, Mia"_s, u"2027"_s, 1, QString(), u"20"_s, QString());
+    press(Qt::Key_Return);
+    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Jahrgangsangabe !"_s});
+    QCOMPARE(focusedName(), u"EditJahrgang"_s);
+    retype(u"2026"_s);
+    control(u"ButtonNew"_s)->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Return);
+    QCOMPARE(messages->shown.size(), 1);
+    QCOMPARE(model.NominCount(), 1);
+    QCOMPARE(model.GetNomin(1).Age, 2026);
+}
+
 QTEST_MAIN(TestFormMeldeInput)
 #include "tst_formmeldeinput.moc"
+
+// A second start in the same event, then an entry time far too fast: each adoption shows what
+// a host would query about that entry in the line under the fields, asks nothing and adopts.
+void TestFormMeldeInput::hints_afterAdoption_standUnderTheFieldsAndBlockNothing() {
+    openDialog();
+    auto* hint = control<QLabel>(u"LabelHinweis"_s);
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"10530"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(hint->text(), QString());
+
+    auto nextStart = [&](const QString& wkNr, const QString& timeDigits) {
+        edit(u"EditWkNr"_s)->setFocus(Qt::TabFocusReason);
+        type(wkNr);
+        press(Qt::Key_Return);
+        type(timeDigits);
+        press(Qt::Key_Return);
+        press(Qt::Key_Return); // "Ne&ue Meldung"
+    };
+    nextStart(u"7"_s, u"10612"_s);
+    QCOMPARE(model.NominCount(), 2);
+    QCOMPARE(hint->text(), u"Hinweis: Meier, Hans ist für Wettkampf 7 schon gemeldet."_s);
+    QVERIFY(hint->isVisible());
+    QCOMPARE(focusedName(), u"EditName"_s);
+
+    nextStart(u"5"_s, u"500"_s);
+    QCOMPARE(model.NominCount(), 3);
+    QCOMPARE(hint->text(), u"Hinweis: Meier, Hans: Meldezeit 00:05,00 in Wettkampf 5 ist für "
+                           u"100 m zu schnell."_s);
+
+    edit(u"EditName"_s)->setFocus(Qt::TabFocusReason);
+    retype(u"Berg, Uwe"_s);
+    nextStart(u"5"_s, u"10000"_s);
+    QCOMPARE(model.NominCount(), 4);
+    QCOMPARE(hint->text(), QString());
+    QCOMPARE(messages->shown, QStringList());
+}

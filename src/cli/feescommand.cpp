@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "feescommand.h"
+
+#include "commands.h"
+#include "feereport.h"
+#include "meldeaustausch.h"
+#include "windows1252.h"
+
+int RunFeesCommand(const std::string& fileName) {
+    TMeldeAustausch model;
+    LoadExistingFile(fileName, model);
+    std::string text;
+    for (const std::string& line : BuildFeeLines(model, TodayDateText())) {
+        text += line;
+        text += '\n';
+    }
+    WriteToStdout(AnsiToUtf8(text));
+    return 0;
+}

@@ -1,0 +1,272 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "feereport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <map>
+
+#include "meldeaustausch.h"
+#include "warnings.h"
+
+namespace {
+
+constexpr double LargestFee = 10'000'000.0;
+// "Staffelstarts", the longest label of the totals.
+constexpr std::size_t TotalsLabelWidth = 13;
+
+std::string filled(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+}
+
+std::string rightAligned(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+struct Totals {
+    int Swimmers = 0;
+    int IndividualStarts = 0;
+    int RelayStarts = 0;
+    long long IndividualCents = 0;
+    long long RelayCents = 0;
+};
+
+class FeeOverview {
+public:
+    FeeOverview(const TMeldeAustausch& model, const std::string& reportDate)
+        : model(model), reportDate(reportDate), table(TabulateNomins(model)),
+          eventOf(table.EventOf), nameRank(table.NameRank) {
+        collectStarts();
+        measureColumns();
+        countTotals();
+    }
+
+    std::vector<std::string> lines() {
+        result.reserve(eventOf.size() * 2 + 100);
+        addHead();
+        addSwimmers("Einzelstarts", individual, true);
+        addSwimmers("Staffeln", relay, true);
+        addSwimmers("Ohne Wettkampf", unknown, false);
+        addTotals();
+        addWarnings();
+        result.push_back("");
+        result.push_back("Meldegeld gesamt: " +
+                         EuroText(overall.IndividualCents + overall.RelayCents));
+        return std::move(result);
+    }
+
+private:
+    // Entries (0-based indexes) in the order of OrderBySwimmer.
+    using Starts = std::vector<std::size_t>;
+
+    void collectStarts() {
+        for (int event = 0; event <= model.EventCount(); ++event)
+            eventCents.push_back(FeeCents(model.Event(event).Fee));
+        for (std::size_t i : table.BySwimmer) {
+            const int event = eventOf[i];
+            Starts& list = event == 0 ? unknown : model.Event(event).Staffel ? relay : individual;
+            list.push_back(i);
+        }
+    }
+
+    // Columns wide enough for every event number, event name and amount of this overview;
+    // the start of each event's lines and its fee composed once.
+    void measureColumns() {
+        long long largest = 0;
+        bool negative = false;
+        for (std::size_t i = 0; i < eventOf.size(); ++i) {
+            wkNrWidth = std::max(wkNrWidth, TMeldeAustausch::WkNrToText(nomin(i).WkNr).size());
+            eventNameWidth = std::max(eventNameWidth, model.Event(eventOf[i]).Name.size());
+            largest += std::llabs(eventCents[eventOf[i]]);
+            negative = negative || eventCents[eventOf[i]] < 0;
+        }
+        amountWidth = EuroText(negative ? -largest : largest).size();
+        countWidth = std::to_string(eventOf.size()).size();
+        amountColumn = 6 + wkNrWidth + 2 + eventNameWidth + 2 + BlankTimeText.size() + 2;
+        sumStart = filled("   Summe", amountColumn);
+        for (int event = 0; event <= model.EventCount(); ++event) {
+            eventStart.push_back(startColumns(model.Event(event).WkNr, model.Event(event).Name));
+            eventAmount.push_back("  " + amount(eventCents[event]));
+        }
+    }
+
+    // Event number and name of a start's line, up to its entry time.
+    std::string startColumns(int wkNr, const std::string& eventName) const {
+        return "   Wk " + filled(TMeldeAustausch::WkNrToText(wkNr), wkNrWidth) + "  " +
+               filled(eventName, eventNameWidth) + "  ";
+    }
+
+    const TNominRecord& nomin(std::size_t index) const {
+        return model.Nomin(static_cast<int>(index) + 1);
+    }
+
+    int sectionOf(std::size_t index) const { return model.Event(eventOf[index]).Period; }
+
+    void countTotals() {
+        for (std::size_t index : individual) {
+            for (Totals* totals : {&overall, &bySection[sectionOf(index)]}) {
+                ++totals->IndividualStarts;
+                totals->IndividualCents += eventCents[eventOf[index]];
+            }
+        }
+        for (std::size_t index : relay) {
+            for (Totals* totals : {&overall, &bySection[sectionOf(index)]}) {
+                ++totals->RelayStarts;
+                totals->RelayCents += eventCents[eventOf[index]];
+            }
+        }
+        forEachSwimmer(
+            individual, [this](Starts::const_iterator begin, Starts::const_iterator end) {
+                ++overall.Swimmers;
+                std::vector<int> sections;
+                for (auto it = begin; it != end; ++it)
+                    sections.push_back(sectionOf(*it));
+                std::sort(sections.begin(), sections.end());
+                sections.erase(std::unique(sections.begin(), sections.end()), sections.end());
+                for (int section : sections)
+                    ++bySection[section].Swimmers;
+            });
+    }
+
+    // Calls `group` with each run of starts of one swimmer (or team): equal key and year.
+    template <typename Group> void forEachSwimmer(const Starts& starts, Group group) const {
+        for (auto begin = starts.begin(); begin != starts.end();) {
+            auto end = begin + 1;
+            while (end != starts.end() && nameRank[*end] == nameRank[*begin] &&
+                   nomin(*end).Age == nomin(*begin).Age)
+                ++end;
+            group(begin, end);
+            begin = end;
+        }
+    }
+
+    void addHeading(const std::string& title) {
+        result.push_back("");
+        result.push_back(title);
+        result.push_back(std::string(title.size(), '='));
+    }
+
+    void addHead() {
+        result.push_back("   MELDEGELD");
+        result.push_back("   +++++++++");
+        result.push_back("");
+        result.push_back("Veranstaltung: " + model.CompName);
+        result.push_back("Verein       : " + model.ClubName);
+        result.push_back("Stand        : " + reportDate);
+    }
+
+    // Each swimmer (or team) with a line per start and, where fees are known, a sum.
+    void addSwimmers(const std::string& title, const Starts& starts, bool withFees) {
+        if (starts.empty())
+            return;
+        addHeading(title);
+        forEachSwimmer(starts, [&](Starts::const_iterator begin, Starts::const_iterator end) {
+            const TNominRecord& first = nomin(*begin);
+            std::string head = first.Name;
+            head += ", Jg. ";
+            head += std::to_string(first.Age);
+            const auto withRegNr =
+                std::find_if(begin, end, [this](std::size_t i) { return !nomin(i).RegNr.empty(); });
+            if (withRegNr != end)
+                head += ", Reg.-Nr. " + nomin(*withRegNr).RegNr;
+            result.push_back(std::move(head));
+            long long sum = 0;
+            for (auto it = begin; it != end; ++it) {
+                const TNominRecord& start = nomin(*it);
+                const int event = eventOf[*it];
+                std::string line;
+                line.reserve(amountColumn + amountWidth);
+                line += event == 0 ? startColumns(start.WkNr, "") : eventStart[event];
+                line += HundredthsToTimeText(start.Time);
+                if (withFees)
+                    line += eventAmount[event];
+                result.push_back(std::move(line));
+                sum += eventCents[event];
+            }
+            if (withFees)
+                result.push_back(sumStart + amount(sum));
+        });
+    }
+
+    void addTotalsOf(const std::string& title, const Totals& totals) {
+        const auto line = [this](const char* label, const std::string& count) {
+            return "   " + filled(label, TotalsLabelWidth) + ": " + rightAligned(count, countWidth);
+        };
+        result.push_back(title);
+        result.push_back(line("Schwimmer", std::to_string(totals.Swimmers)));
+        result.push_back(line("Einzelstarts", std::to_string(totals.IndividualStarts)) + "  " +
+                         amount(totals.IndividualCents));
+        result.push_back(line("Staffelstarts", std::to_string(totals.RelayStarts)) + "  " +
+                         amount(totals.RelayCents));
+        result.push_back(line("Meldegeld", "") + "  " +
+                         amount(totals.IndividualCents + totals.RelayCents));
+    }
+
+    void addTotals() {
+        addHeading("Summen");
+        for (const auto& [section, totals] : bySection)
+            addTotalsOf(section == 0 ? "Ohne Abschnitt" : "Abschnitt " + std::to_string(section),
+                        totals);
+        addTotalsOf("Gesamt", overall);
+    }
+
+    void addWarnings() {
+        addHeading("Hinweise");
+        const std::vector<TNominWarning> warnings = FindNominWarnings(model, table);
+        if (warnings.empty())
+            result.push_back("Keine Hinweise.");
+        for (const TNominWarning& warning : warnings)
+            result.push_back(warning.Text + ".");
+    }
+
+    std::string amount(long long cents) const { return rightAligned(EuroText(cents), amountWidth); }
+
+    const TMeldeAustausch& model;
+    const std::string reportDate;
+    const TNominTable table;
+    const std::vector<int>& eventOf;
+    const std::vector<int>& nameRank;
+    std::vector<long long> eventCents;                // index = event position
+    std::vector<std::string> eventStart, eventAmount; // likewise
+    std::string sumStart;                             // a swimmer's sum line up to the amount
+    Starts individual, relay, unknown;
+    std::size_t wkNrWidth = 1, eventNameWidth = 0, amountWidth = 0, countWidth = 1,
+                amountColumn = 0;
+    Totals overall;
+    std::map<int, Totals> bySection;
+    std::vector<std::string> result;
+};
+
+} // namespace
+
+long long FeeCents(double fee) {
+    if (!std::isfinite(fee) || std::fabs(fee) > LargestFee)
+        return 0;
+    return std::llround(fee * 100.0);
+}
+
+std::string EuroText(long long cents) {
+    const unsigned long long magnitude =
+        cents < 0 ? 0ULL - static_cast<unsigned long long>(cents) : cents;
+    std::string euros = std::to_string(magnitude / 100);
+    for (int point = static_cast<int>(euros.size()) - 3; point > 0; point -= 3)
+        euros.insert(static_cast<std::size_t>(point), 1, '.');
+    char hundredths[3];
+    std::snprintf(hundredths, sizeof hundredths, "%02llu", magnitude % 100);
+    return (cents < 0 ? "-" : "") + euros + "," + hundredths + " EUR";
+}
+
+std::string TodayDateText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%d.%m.%Y", &local);
+    return text;
+}
+
+std::vector<std::string> BuildFeeLines(const TMeldeAustausch& model,
+                                       const std::string& reportDate) {
+    return FeeOverview(model, reportDate).lines();
+}

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The overview "Meldegeld": what the club owes the host, per swimmer, relay and section, with
+// the warnings about its entries. Lines like the control printout's, so the same window and
+// file writers serve both.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TMeldeAustausch;
+
+// An event's fee in whole cents, rounded once. Fees beyond ten million euros, and values that
+// are no number, count as 0: no host asks that much, and every sum stays inside 64 bits.
+long long FeeCents(double fee);
+// "1.234,50 EUR": decimal comma, thousands grouped with a point.
+std::string EuroText(long long cents);
+
+// Today's local date as "TT.MM.JJJJ".
+std::string TodayDateText();
+
+// The overview's lines (Windows-1252, no line ends) for the model as it is now, dated
+// `reportDate`. The last line is "Meldegeld gesamt: <amount>".
+std::vector<std::string> BuildFeeLines(const TMeldeAustausch& model, const std::string& reportDate);

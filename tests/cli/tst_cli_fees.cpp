@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// `ntbmelde-cli fees FILE` and `ntbmelde-cli check --warnings FILE`, run as a treasurer's or
+// a host's script runs them, on a hand-written competition: fees that doubles cannot hold
+// (2,1 and 0,7 and 3,333), relays, an unknown event, two sections, every kind of warning.
+#include <QDate>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "clirunner.h"
+#include "meldeaustausch.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString DataDir = QStringLiteral(TEST_DATA_DIR "/fees/");
+const QString EntriesFile = DataDir + u"entries.NT2"_s;
+
+QString readUtf8(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return QString::fromUtf8(file.readAll());
+}
+
+// The competition without the two entries that `check` refuses (Kögel for an unknown event,
+// Reh for a men's event): only warnings are left.
+QString entriesWithoutRefusals(const QTemporaryDir& folder) {
+    TMeldeAustausch model;
+    model.LoadFromFile(EntriesFile.toStdString());
+    model.DeleteNomin(10);
+    model.DeleteNomin(8);
+    const QString path = folder.filePath(u"EXCHANGE.NT2"_s);
+    model.SaveToFile(path.toStdString());
+    return path;
+}
+
+} // namespace
+
+class TestCliFees : public QObject {
+    Q_OBJECT
+private slots:
+    // The expected file holds the date as TT.MM.JJJJ; the tool dates the overview today.
+    void fees_handWrittenFile_printsHandCheckedOverview() {
+        const QString before = QDate::currentDate().toString(u"dd.MM.yyyy"_s);
+        const CliResult result = runCli({u"fees"_s, EntriesFile});
+        const QString after = QDate::currentDate().toString(u"dd.MM.yyyy"_s);
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(!result.out.contains('\r'));
+        const QString out = QString::fromUtf8(result.out);
+        const QString expected = readUtf8(DataDir + u"entries-fees.txt"_s);
+        const QString dated = out.contains(before) ? before : after;
+        QCOMPARE(out, QString(expected).replace(u"TT.MM.JJJJ"_s, dated));
+        QVERIFY(out.endsWith(u"\nMeldegeld gesamt: 1.057,33 EUR\n"_s));
+    }
+
+    void fees_missingFile_failsWithAGermanMessage() {
+        QTemporaryDir folder;
+        const CliResult result = runCli({u"fees"_s, folder.filePath(u"EXCHANGE.NT2"_s)});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.out, QByteArray());
+        QCOMPARE(result.err, "ntbmelde-cli: Datei nicht gefunden\n");
+    }
+
+    // Refusals first, then the warnings with the entries' positions in the file; the refused
+    // entry for a men's event is not repeated as a warning.
+    void checkWarnings_handWrittenFile_listsRefusalsThenWarnings() {
+        const CliResult result = runCli({u"check"_s, u"--warnings"_s, EntriesFile});
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(result.out), readUtf8(DataDir + u"entries-check.txt"_s));
+    }
+
+    void checkWarnings_onlyWarnings_succeed() {
+        QTemporaryDir folder;
+        const QString file = entriesWithoutRefusals(folder);
+        const CliResult result = runCli({u"check"_s, u"--warnings"_s, file});
+        QCOMPARE(result.exitCode, 0);
+        const QStringList lines = QString::fromUtf8(result.out).split(u'\n');
+        QCOMPARE(lines.first(), u"Keine fehlerhaften Meldungen."_s);
+        QCOMPARE(lines.filter(QRegularExpression(u"^Hinweis: "_s)).size(), 8);
+        // Plain `check` says nothing of them; a file without any says so.
+        QCOMPARE(runCli({u"check"_s, file}).out, "Keine fehlerhaften Meldungen.\n");
+        QCOMPARE(runCli({u"check"_s, u"--warnings"_s, QStringLiteral(DEMO_FILE)}).out,
+                 "Keine fehlerhaften Meldungen.\nKeine Hinweise.\n");
+    }
+
+    void wrongCalls_showUsage_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("fees without file") << QStringList{u"fees"_s};
+        QTest::newRow("warnings without file") << QStringList{u"check"_s, u"--warnings"_s};
+        QTest::newRow("unknown option") << QStringList{u"check"_s, u"--hints"_s, EntriesFile};
+        QTest::newRow("option after the file")
+            << QStringList{u"check"_s, EntriesFile, u"--warnings"_s};
+    }
+    void wrongCalls_showUsage() {
+        QFETCH(QStringList, arguments);
+        const CliResult result = runCli(arguments);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.out, QByteArray());
+        QVERIFY(result.err.startsWith("Aufruf:"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliFees)
+#include "tst_cli_fees.moc"
