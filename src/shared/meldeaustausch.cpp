@@ -205,12 +205,12 @@ void TMeldeAustausch::LoadFromFile(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return;
-    ReadExchangeText(*this, ReadWholeFile(path), true);
+    ReadExchangeText(*this, ReadWholeFile(path));
 }
 
-void TMeldeAustausch::LoadFromText(std::string text, bool hostLayoutShortcut) {
+void TMeldeAustausch::LoadFromText(std::string text) {
     resetForLoad();
-    ReadExchangeText(*this, std::move(text), hostLayoutShortcut);
+    ReadExchangeText(*this, std::move(text));
 }
 
 std::string TMeldeAustausch::ToFileText() {
