@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <deque>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -11,7 +9,6 @@
 
 #include "conversions.h"
 #include "environment.h"
-#include "linedocument.h"
 #include "simplexml.h"
 #include "windows1252.h"
 
@@ -22,8 +19,8 @@ const std::string Club = "CLUB";
 const std::string EventTag = "EVENT id=";
 const std::string NominTag = "NOMIN id=";
 
-// The keys of each section in the order they are written, read together in one pass over the
-// section's lines; the enumerations name their positions.
+// The keys of each section in the order they are written, read together; the enumerations
+// name their positions.
 constexpr std::array<std::string_view, 8> CompetitionKeys = {
     "NAME", "VERANSTALTER", "AUSRICHTER", "PLACE", "DATE1", "DATE2", "LANELEN", "ABSCNT"};
 enum {
@@ -196,11 +193,31 @@ void addNomin(TMeldeAustausch& model, const Values<NominKeys.size()>& values) {
     model.SetNomin(model.NominCount() + 1, std::move(nomin));
 }
 
-// ---- Any file: the reading rules of the simple XML document, section by section -------------
+// The sections read by name, and every key; the reader indexes them with the listed elements.
+std::vector<std::string> namedSections() {
+    std::vector<std::string> sections = {Competition, Club};
+    for (int s = 1; s <= PeriodSlots; ++s)
+        sections.push_back(periodSection(s));
+    return sections;
+}
 
-void readAnyLayout(TMeldeAustausch& model, std::string text) {
-    TSimpleXmlReader xml(std::move(text));
-    const std::vector<std::string> elements = xml.ListElements();
+std::vector<std::string_view> allKeys() {
+    std::vector<std::string_view> keys;
+    for (std::span<const std::string_view> section :
+         {std::span<const std::string_view>(CompetitionKeys),
+          std::span<const std::string_view>(PeriodKeys),
+          std::span<const std::string_view>(EventKeys), std::span<const std::string_view>(ClubKeys),
+          std::span<const std::string_view>(NominKeys)})
+        keys.insert(keys.end(), section.begin(), section.end());
+    return keys;
+}
+} // namespace
+
+void ReadExchangeText(TMeldeAustausch& model, std::string text) {
+    static const std::vector<std::string> sections = namedSections();
+    static const std::vector<std::string_view> keys = allKeys();
+    TSimpleXmlReader xml(std::move(text), sections, keys);
+    const std::vector<std::string>& elements = xml.ListElements();
 
     takeCompetition(model, readSection(xml, Competition, CompetitionKeys));
     xml.RemoveElement(Competition);
@@ -228,218 +245,6 @@ void readAnyLayout(TMeldeAustausch& model, std::string text) {
         addNomin(model, readSection(xml, element, NominKeys));
         xml.RemoveElement(element);
     }
-}
-
-// ---- A file in the layout that hosts and this program write: one pass over its lines ---------
-//
-// Such a file holds, apart from declaration lines and the root's start and end, only sections
-// that begin with their start line ("<COMPETITION>", "<PERIOD id=1>", "<EVENT id=12a>", "<CLUB>",
-// "<NOMIN id=1>"), hold value lines "<KEY>value</KEY>" of their known keys with no "<" in the
-// value, and end with their end line ("</EVENT>"). There is at most one competition and one
-// club; periods are numbered 1, 2, 3, ... in file order. On such a file the reading rules give
-// each section its own values: the sections of one kind are read and removed in file order (the
-// periods by number, which is file order), so the first line left that equals a section's start
-// line is its own, and so is the first end line of its kind left; the lines in between are its
-// value lines, and a value line holds no other key's tag and no end marker. So one pass reads
-// the file exactly as section-by-section reading does; at the first line that does not fit,
-// the pass gives up and the file is read section by section.
-
-enum class Kind { None, Competition, Period, Event, Club, Nomin };
-
-// A value line's only "</" begins its end tag "</KEY>": it ends a section's reading only if that
-// end tag begins with the section's end marker, which no key of the section allows.
-constexpr bool noKeyEndsReading(std::span<const std::string_view> keys, std::string_view marker) {
-    const std::string_view name = marker.substr(2); // "EVENT" or "CLUB>"
-    return std::none_of(keys.begin(), keys.end(), [name](std::string_view key) {
-        return name.ends_with('>') ? key == name.substr(0, name.size() - 1) : key.starts_with(name);
-    });
-}
-static_assert(noKeyEndsReading(CompetitionKeys, "</COMPETITION>") &&
-              noKeyEndsReading(PeriodKeys, "</PERIOD") && noKeyEndsReading(EventKeys, "</EVENT") &&
-              noKeyEndsReading(ClubKeys, "</CLUB>") && noKeyEndsReading(NominKeys, "</NOMIN"));
-
-// Comparison of the few bytes of a tag name, cheaper than a library call.
-bool sameBytes(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return true;
-}
-
-struct HostLayoutReader {
-    explicit HostLayoutReader(TMeldeAustausch& target) : model(target) {}
-
-    TMeldeAustausch& model;
-    Kind kind = Kind::None;
-    std::span<const std::string_view> keys;
-    std::string_view endLine;
-    std::string_view element; // the section's name
-    // The values of the section being read, in the order of its keys (the club has the most).
-    std::array<std::optional<std::string_view>, ClubKeys.size()> values{};
-    std::size_t nextKey = 0; // the key expected on the next value line
-
-    bool competitionSeen = false;
-    bool clubSeen = false;
-    Values<CompetitionKeys.size()> competition{};
-    Values<ClubKeys.size()> club{};
-    std::vector<Values<PeriodKeys.size()>> periods;
-
-    // An event's or entry's start line: "<" + tag + identifier + ">". The reader takes the
-    // sections whose names hold one of the two tags as events or entries; an identifier that
-    // held one as well would be read as both.
-    static bool identifiedStart(std::string_view line, std::string_view tag) {
-        if (!line.substr(1).starts_with(tag))
-            return false;
-        const std::string_view identifier =
-            line.substr(1 + tag.size(), line.size() - tag.size() - 2);
-        return identifier.find('>') == std::string_view::npos &&
-               identifier.find(EventTag) == std::string_view::npos &&
-               identifier.find(NominTag) == std::string_view::npos;
-    }
-
-    // A period's start line: "<PERIOD id=" + the number `expected` + ">". Periods are read by
-    // their numbers, which so have to follow the file order.
-    static bool periodStart(std::string_view line, int expected) {
-        return line.starts_with("<PERIOD id=") &&
-               line.substr(1, line.size() - 2) == periodSection(expected);
-    }
-
-    void begin(Kind newKind, std::span<const std::string_view> newKeys, std::string_view end,
-               std::string_view line) {
-        kind = newKind;
-        keys = newKeys;
-        endLine = end;
-        element = line.substr(1, line.size() - 2);
-        std::fill_n(values.begin(), keys.size(), std::nullopt);
-        nextKey = 0;
-    }
-
-    bool startSection(std::string_view line, const TagPositions& positions) {
-        if (line.front() != '<' || line.back() != '>' || positions.openInside ||
-            positions.hasClose())
-            return false;
-        if (line == "<COMPETITION>" && !std::exchange(competitionSeen, true)) {
-            begin(Kind::Competition, CompetitionKeys, "</COMPETITION>", line);
-        } else if (line == "<CLUB>" && !std::exchange(clubSeen, true)) {
-            begin(Kind::Club, ClubKeys, "</CLUB>", line);
-        } else if (periodStart(line, static_cast<int>(periods.size()) + 1)) {
-            begin(Kind::Period, PeriodKeys, "</PERIOD>", line);
-        } else if (identifiedStart(line, EventTag)) {
-            begin(Kind::Event, EventKeys, "</EVENT>", line);
-        } else if (identifiedStart(line, NominTag)) {
-            begin(Kind::Nomin, NominKeys, "</NOMIN>", line);
-        } else {
-            return false;
-        }
-        return true;
-    }
-
-    // A value line "<KEY>value</KEY>" of one of the section's keys; the first one counts. No
-    // "<" in the value, so the line holds no other tag.
-    bool takeValue(std::string_view line, const TagPositions& positions) {
-        if (positions.openInside || positions.moreCloses || !positions.hasClose())
-            return false;
-        const std::size_t close = positions.firstClose;
-        // Keys mostly come in their written order: the one after the latest is tried first.
-        for (std::size_t tried = 0; tried < keys.size(); ++tried) {
-            std::size_t k = nextKey + tried;
-            if (k >= keys.size())
-                k -= keys.size();
-            const std::string_view key = keys[k];
-            if (line.size() != close + key.size() + 3 || close < key.size() + 2 || line[0] != '<' ||
-                line[key.size() + 1] != '>' || line.back() != '>' ||
-                !sameBytes(line.substr(1, key.size()), key) ||
-                !sameBytes(line.substr(close + 2, key.size()), key))
-                continue;
-            if (!values[k])
-                values[k] = line.substr(key.size() + 2, close - key.size() - 2);
-            nextKey = k + 1;
-            return true;
-        }
-        return false;
-    }
-
-    template <std::size_t N> Values<N> sectionValues() const {
-        static_assert(N <= ClubKeys.size());
-        Values<N> result;
-        std::copy_n(values.begin(), N, result.begin());
-        return result;
-    }
-
-    void endSection() {
-        switch (kind) {
-        case Kind::Competition:
-            competition = sectionValues<CompetitionKeys.size()>();
-            break;
-        case Kind::Period:
-            periods.push_back(sectionValues<PeriodKeys.size()>());
-            break;
-        case Kind::Event:
-            addEvent(model, element, sectionValues<EventKeys.size()>());
-            break;
-        case Kind::Club:
-            club = sectionValues<ClubKeys.size()>();
-            break;
-        case Kind::Nomin:
-            addNomin(model, sectionValues<NominKeys.size()>());
-            break;
-        case Kind::None:
-            break;
-        }
-        kind = Kind::None;
-    }
-
-    bool read(const std::string& text) {
-        std::deque<std::string> rewrittenLines;
-        TLineSplitter lines(text, rewrittenLines);
-        std::string_view line;
-        TagPositions positions;
-        bool anyKept = false;
-        while (lines.Next(line, positions)) {
-            if (!IsKept(line))
-                continue;
-            anyKept = true;
-            if (kind != Kind::None) {
-                if (line == endLine)
-                    endSection();
-                else if (!takeValue(line, positions))
-                    return false;
-            } else if (!(line.starts_with("<?") && !positions.openInside &&
-                         !positions.hasClose()) &&
-                       line != "<NOMINATION>" && line != "</NOMINATION>" &&
-                       !startSection(line, positions)) {
-                return false;
-            }
-        }
-        // Without a kept line the reading rules look at the file's other lines instead.
-        if (kind != Kind::None || !anyKept)
-            return false;
-        takeCompetition(model, competition);
-        for (int s = 1; s <= std::min(model.AbsCnt, PeriodSlots); ++s)
-            takePeriod(model, s,
-                       static_cast<std::size_t>(s) <= periods.size()
-                           ? periods[static_cast<std::size_t>(s) - 1]
-                           : Values<PeriodKeys.size()>{});
-        takeClub(model, club);
-        return true;
-    }
-};
-
-bool readHostLayout(TMeldeAustausch& model, const std::string& text) {
-    return HostLayoutReader(model).read(text);
-}
-} // namespace
-
-void ReadExchangeText(TMeldeAustausch& model, std::string text, bool hostLayoutShortcut) {
-    if (hostLayoutShortcut) {
-        if (readHostLayout(model, text))
-            return;
-        model.resetForLoad(); // what the one pass took before giving up
-    }
-    readAnyLayout(model, std::move(text));
 }
 
 void WriteExchangeText(const TMeldeAustausch& model, TSimpleXmlWriter& xml) {
