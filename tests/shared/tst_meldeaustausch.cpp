@@ -1,6 +1,8 @@
 // The in-memory model: sections, events, nominations, sorting, event numbers.
 #include <QTest>
 
+#include <algorithm>
+
 #include "meldeaustausch.h"
 
 namespace {
@@ -117,6 +119,47 @@ private slots:
                                                          "ZANDER, Eva", "\xD6ZT\xDCRK, Ali"}));
         QCOMPARE(model.GetNomin(2).RegNr, std::string("1"));
         QCOMPARE(model.GetNomin(3).RegNr, std::string("2"));
+    }
+
+    void sorting_longListsKeepTheOrderOfEqualKeys() {
+        // Hundreds of entries with few keys, entered out of order: the registration number
+        // records the order of entry, which equal keys keep through both sorts.
+        TMeldeAustausch model;
+        const char* const entered[] = {"Zander, Ute", "Meier, Anna", "Adler, Bo", "MEIER, ANNA"};
+        for (int i = 0; i < 300; ++i) {
+            TNominRecord record = nomin(entered[(i * 7) % 4], 1000 * (1 + (i * 5) % 3));
+            record.RegNr = std::to_string(1000 + i);
+            model.SetNomin(i + 1, record);
+        }
+        // "Meier, Anna" and "MEIER, ANNA" share one key.
+        const auto key = [](std::string name) {
+            for (char& c : name)
+                c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+            return name;
+        };
+        model.SortNominByName();
+        for (int i = 2; i <= model.NominCount(); ++i) {
+            const TNominRecord before = model.GetNomin(i - 1);
+            const TNominRecord after = model.GetNomin(i);
+            QVERIFY(key(before.Name) <= key(after.Name));
+            if (key(before.Name) == key(after.Name))
+                QVERIFY2(before.RegNr < after.RegNr, "equal names changed their order");
+        }
+        std::vector<std::string> byName;
+        for (int i = 1; i <= model.NominCount(); ++i)
+            byName.push_back(model.GetNomin(i).RegNr);
+        const auto positionByName = [&byName](const std::string& regNr) {
+            return std::find(byName.begin(), byName.end(), regNr) - byName.begin();
+        };
+        model.SortNominByWkNr();
+        for (int i = 2; i <= model.NominCount(); ++i) {
+            const TNominRecord before = model.GetNomin(i - 1);
+            const TNominRecord after = model.GetNomin(i);
+            QVERIFY(before.WkNr <= after.WkNr);
+            if (before.WkNr == after.WkNr)
+                QVERIFY2(positionByName(before.RegNr) < positionByName(after.RegNr),
+                         "entries of one event left name order");
+        }
     }
 
     void sortByName_prefixFirst() {
