@@ -230,7 +230,7 @@ private slots:
         for (const char* text : {"12a", "12", "12 ", "-3", "0", "999Z", "4\xE4"})
             QCOMPARE(TMeldeAustausch::WkNrToText(TMeldeAustausch::TextToWkNr(text)),
                      std::string(text));
-        // -1 (not an event number) has the text the division rule gives.
+        // -1 (not an event number) has the text that the division by 1000 gives.
         QCOMPARE(TMeldeAustausch::WkNrToText(-1), std::string("0\xFF"));
     }
 };
