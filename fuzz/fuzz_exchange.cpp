@@ -67,7 +67,7 @@ bool usable(const std::string& line) {
     return line.size() >= 2 && line.compare(0, 2, "<!") != 0;
 }
 
-// The document as a plain list of lines, read and changed exactly as the format's rules say,
+// The document as a plain list of lines, read and changed as simply as the reading is described,
 // one line after the other and without any index.
 class PlainDocument {
 public:

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <span>
 #include <string_view>
 #include <utility>
 
@@ -19,43 +18,17 @@ const std::string Club = "CLUB";
 const std::string EventTag = "EVENT id=";
 const std::string NominTag = "NOMIN id=";
 
-// The keys of each section in the order they are written, read together; the enumerations
-// name their positions.
+// The keys of each section in the order they are written; read together, their values come
+// in the same order.
 constexpr std::array<std::string_view, 8> CompetitionKeys = {
     "NAME", "VERANSTALTER", "AUSRICHTER", "PLACE", "DATE1", "DATE2", "LANELEN", "ABSCNT"};
-enum {
-    CompetitionName,
-    CompetitionVeranstalter,
-    CompetitionAusrichter,
-    CompetitionPlace,
-    CompetitionDate1,
-    CompetitionDate2,
-    CompetitionLaneLen,
-    CompetitionAbsCnt
-};
 constexpr std::array<std::string_view, 5> PeriodKeys = {"DATE", "TIME", "INT", "WARMUP", "KARI"};
-enum { PeriodDate, PeriodTime, PeriodInt, PeriodWarmUp, PeriodKari };
 constexpr std::array<std::string_view, 7> EventKeys = {"PERIOD", "NAME",    "SEX", "AGEMIN",
                                                        "AGEMAX", "STAFFEL", "FEE"};
-enum { EventPeriod, EventName, EventSex, EventAgeMin, EventAgeMax, EventStaffel, EventFee };
 constexpr std::array<std::string_view, 11> ClubKeys = {
     "NAME", "VERBAND", "FINA", "PERSON", "STREET", "ZIP", "PLACE", "FON", "FAX", "EMAIL", "CLUBID"};
-enum {
-    ClubNameKey,
-    ClubVerband,
-    ClubFina,
-    ClubPerson,
-    ClubStreet,
-    ClubZip,
-    ClubPlaceKey,
-    ClubFon,
-    ClubFax,
-    ClubEMail,
-    ClubIdKey
-};
 constexpr std::array<std::string_view, 6> NominKeys = {"NAME", "AGE",  "SEX",
                                                        "WKNR", "TIME", "REGNR"};
-enum { NominName, NominAge, NominSex, NominWkNr, NominTime, NominRegNr };
 
 // The values of a section's keys, in the order of the keys; no value where a key is not found.
 template <std::size_t N> using Values = std::array<std::optional<std::string_view>, N>;
@@ -68,7 +41,7 @@ Values<N> readSection(TSimpleXmlReader& xml, const std::string& section,
     return values;
 }
 
-// A text value as ReadValue gives it: the value found, or the default.
+// A text value: the value found, or the default.
 std::string textOf(std::optional<std::string_view> value, std::string_view defaultValue = "") {
     return std::string(value.value_or(defaultValue));
 }
@@ -107,20 +80,14 @@ constexpr int MaxWrittenPeriods = 999;
 // ascending order. Reading such a section only removes its element, so the reader visits just
 // these instead of every number up to ABSCNT.
 std::vector<int> listedPeriodsBeyondSlots(const std::vector<std::string>& elements, int absCnt) {
-    const std::string prefix = "PERIOD ID=";
+    const std::size_t digits = periodSection(0).size() - 1;
     std::vector<int> numbers;
     for (const std::string& element : elements) {
-        if (element.size() <= prefix.size() ||
-            !std::equal(prefix.begin(), prefix.end(), element.begin(),
-                        [](char p, char e) { return ToUpperAnsi(e) == p; }))
-            continue;
-        // Only the digits that periodSection() writes: no sign, blank or leading zero.
-        const std::string digits = element.substr(prefix.size());
+        // Only a name written as periodSection() writes it, letter case aside, can be removed.
         int number = 0;
-        if (digits[0] != '0' &&
-            std::all_of(digits.begin(), digits.end(),
-                        [](char c) { return c >= '0' && c <= '9'; }) &&
-            ConvertsAsInteger(digits, number) && number > PeriodSlots && number <= absCnt)
+        if (element.size() > digits && ConvertsAsInteger(element.substr(digits), number) &&
+            number > PeriodSlots && number <= absCnt &&
+            EqualIgnoringCase(element, periodSection(number)))
             numbers.push_back(number);
     }
     std::sort(numbers.begin(), numbers.end());
@@ -135,61 +102,69 @@ std::string identifierAfter(std::string_view element, const std::string& tag) {
 
 // ---- The model from the values of the file's sections --------------------------------------
 
-void takeCompetition(TMeldeAustausch& model, const Values<CompetitionKeys.size()>& values) {
-    model.CompName = textOf(values[CompetitionName]);
-    model.Veranstalter = textOf(values[CompetitionVeranstalter]);
-    model.Ausrichter = textOf(values[CompetitionAusrichter]);
-    model.Place = textOf(values[CompetitionPlace]);
-    model.Date1 = textOf(values[CompetitionDate1]);
-    model.Date2 = textOf(values[CompetitionDate2]);
-    model.LaneLen = IntValue(values[CompetitionLaneLen], 25);
-    model.AbsCnt = IntValue(values[CompetitionAbsCnt], 1);
+void readCompetition(TMeldeAustausch& model, TSimpleXmlReader& xml) {
+    const auto [name, veranstalter, ausrichter, place, date1, date2, laneLen, absCnt] =
+        readSection(xml, Competition, CompetitionKeys);
+    model.CompName = textOf(name);
+    model.Veranstalter = textOf(veranstalter);
+    model.Ausrichter = textOf(ausrichter);
+    model.Place = textOf(place);
+    model.Date1 = textOf(date1);
+    model.Date2 = textOf(date2);
+    model.LaneLen = IntValue(laneLen, 25);
+    model.AbsCnt = IntValue(absCnt, 1);
 }
 
-void takePeriod(TMeldeAustausch& model, int s, const Values<PeriodKeys.size()>& values) {
-    model.SetPeriodDate(s, textOf(values[PeriodDate]));
-    model.SetPeriodTime(s, textOf(values[PeriodTime]));
-    model.SetPeriodInt(s, textOf(values[PeriodInt]));
-    model.SetPeriodWarmUp(s, textOf(values[PeriodWarmUp]));
-    model.SetPeriodKari(s, textOf(values[PeriodKari]));
+void readPeriod(TMeldeAustausch& model, TSimpleXmlReader& xml, int s) {
+    const auto [date, time, admission, warmUp, judges] =
+        readSection(xml, periodSection(s), PeriodKeys);
+    model.SetPeriodDate(s, textOf(date));
+    model.SetPeriodTime(s, textOf(time));
+    model.SetPeriodInt(s, textOf(admission));
+    model.SetPeriodWarmUp(s, textOf(warmUp));
+    model.SetPeriodKari(s, textOf(judges));
 }
 
-void addEvent(TMeldeAustausch& model, std::string_view element,
-              const Values<EventKeys.size()>& values) {
+void readEvent(TMeldeAustausch& model, TSimpleXmlReader& xml, const std::string& element) {
+    const auto [period, name, sex, ageMin, ageMax, staffel, fee] =
+        readSection(xml, element, EventKeys);
     TEventRecord event = EmptyEvent;
     event.WkNr = TMeldeAustausch::TextToWkNr(identifierAfter(element, EventTag));
-    event.Period = IntValue(values[EventPeriod], 0);
-    event.Name = textOf(values[EventName]);
-    event.Sex = sexFromText(values[EventSex]);
-    event.AgeMin = birthYearOrDefault(IntValue(values[EventAgeMin], CurrentYear()), CurrentYear());
-    event.AgeMax = birthYearOrDefault(IntValue(values[EventAgeMax], 1900), 1900);
-    event.Staffel = IntValue(values[EventStaffel], 0) == 1;
-    event.Fee = FloatValue(values[EventFee], 0);
+    event.Period = IntValue(period, 0);
+    event.Name = textOf(name);
+    event.Sex = sexFromText(sex);
+    event.AgeMin = birthYearOrDefault(IntValue(ageMin, CurrentYear()), CurrentYear());
+    event.AgeMax = birthYearOrDefault(IntValue(ageMax, 1900), 1900);
+    event.Staffel = IntValue(staffel, 0) == 1;
+    event.Fee = FloatValue(fee, 0);
     model.SetEvent(model.EventCount() + 1, event);
 }
 
-void takeClub(TMeldeAustausch& model, const Values<ClubKeys.size()>& values) {
-    model.ClubName = textOf(values[ClubNameKey]);
-    model.Verband = IntValue(values[ClubVerband], 0);
-    model.Fina = textOf(values[ClubFina], "GER");
-    model.Person = textOf(values[ClubPerson]);
-    model.Street = textOf(values[ClubStreet]);
-    model.Zip = textOf(values[ClubZip]);
-    model.ClubPlace = textOf(values[ClubPlaceKey]);
-    model.Fon = textOf(values[ClubFon]);
-    model.Fax = textOf(values[ClubFax]);
-    model.EMail = textOf(values[ClubEMail]);
-    model.ClubId = textOf(values[ClubIdKey]);
+void readClub(TMeldeAustausch& model, TSimpleXmlReader& xml) {
+    const auto [name, verband, fina, person, street, zip, place, fon, fax, email, clubId] =
+        readSection(xml, Club, ClubKeys);
+    model.ClubName = textOf(name);
+    model.Verband = IntValue(verband, 0);
+    model.Fina = textOf(fina, "GER");
+    model.Person = textOf(person);
+    model.Street = textOf(street);
+    model.Zip = textOf(zip);
+    model.ClubPlace = textOf(place);
+    model.Fon = textOf(fon);
+    model.Fax = textOf(fax);
+    model.EMail = textOf(email);
+    model.ClubId = textOf(clubId);
 }
 
-void addNomin(TMeldeAustausch& model, const Values<NominKeys.size()>& values) {
+void readNomin(TMeldeAustausch& model, TSimpleXmlReader& xml, const std::string& element) {
+    const auto [name, age, sex, wkNr, time, regNr] = readSection(xml, element, NominKeys);
     TNominRecord nomin = EmptyNomin;
-    nomin.Name = textOf(values[NominName].value_or("").substr(0, NominNameCapacity));
-    nomin.Age = IntValue(values[NominAge], 1900);
-    nomin.WkNr = TMeldeAustausch::TextToWkNr(values[NominWkNr].value_or("0"));
-    nomin.Time = TimeTextToHundredths(values[NominTime].value_or("00:00,00"));
-    nomin.RegNr = textOf(values[NominRegNr].value_or("").substr(0, RegNrCapacity));
-    nomin.Sex = sexFromText(values[NominSex]);
+    nomin.Name = textOf(name.value_or("").substr(0, NominNameCapacity));
+    nomin.Age = IntValue(age, 1900);
+    nomin.WkNr = TMeldeAustausch::TextToWkNr(wkNr.value_or("0"));
+    nomin.Time = TimeTextToHundredths(time.value_or("00:00,00"));
+    nomin.RegNr = textOf(regNr.value_or("").substr(0, RegNrCapacity));
+    nomin.Sex = sexFromText(sex);
     model.SetNomin(model.NominCount() + 1, std::move(nomin));
 }
 
@@ -203,12 +178,14 @@ std::vector<std::string> namedSections() {
 
 std::vector<std::string_view> allKeys() {
     std::vector<std::string_view> keys;
-    for (std::span<const std::string_view> section :
-         {std::span<const std::string_view>(CompetitionKeys),
-          std::span<const std::string_view>(PeriodKeys),
-          std::span<const std::string_view>(EventKeys), std::span<const std::string_view>(ClubKeys),
-          std::span<const std::string_view>(NominKeys)})
+    const auto add = [&keys](const auto& section) {
         keys.insert(keys.end(), section.begin(), section.end());
+    };
+    add(CompetitionKeys);
+    add(PeriodKeys);
+    add(EventKeys);
+    add(ClubKeys);
+    add(NominKeys);
     return keys;
 }
 } // namespace
@@ -219,13 +196,12 @@ void ReadExchangeText(TMeldeAustausch& model, std::string text) {
     TSimpleXmlReader xml(std::move(text), sections, keys);
     const std::vector<std::string>& elements = xml.ListElements();
 
-    takeCompetition(model, readSection(xml, Competition, CompetitionKeys));
+    readCompetition(model, xml);
     xml.RemoveElement(Competition);
 
     for (int s = 1; s <= std::min(model.AbsCnt, PeriodSlots); ++s) {
-        const std::string section = periodSection(s);
-        takePeriod(model, s, readSection(xml, section, PeriodKeys));
-        xml.RemoveElement(section);
+        readPeriod(model, xml, s);
+        xml.RemoveElement(periodSection(s));
     }
     for (int s : listedPeriodsBeyondSlots(elements, model.AbsCnt))
         xml.RemoveElement(periodSection(s));
@@ -233,16 +209,16 @@ void ReadExchangeText(TMeldeAustausch& model, std::string text) {
     for (const std::string& element : elements) {
         if (element.find(EventTag) == std::string::npos)
             continue;
-        addEvent(model, element, readSection(xml, element, EventKeys));
+        readEvent(model, xml, element);
         xml.RemoveElement(element);
     }
 
-    takeClub(model, readSection(xml, Club, ClubKeys));
+    readClub(model, xml);
 
     for (const std::string& element : elements) {
         if (element.find(NominTag) == std::string::npos)
             continue;
-        addNomin(model, readSection(xml, element, NominKeys));
+        readNomin(model, xml, element);
         xml.RemoveElement(element);
     }
 }

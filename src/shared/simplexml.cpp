@@ -287,25 +287,10 @@ struct KeyLines {
     LineList lines;
 };
 
-// ToUpperAnsi of every byte, looked up instead of called for each character.
-const std::array<char, 256> Capitals = [] {
-    std::array<char, 256> table{};
-    for (std::size_t c = 0; c < table.size(); ++c)
-        table[c] = ToUpperAnsi(static_cast<char>(c));
-    return table;
-}();
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return Capitals[static_cast<unsigned char>(x)] == Capitals[static_cast<unsigned char>(y)];
-    });
-}
-
 std::size_t hashIgnoringCase(std::string_view text) {
     std::size_t hash = 14695981039346656037ull; // FNV-1a
     for (char c : text)
-        hash = (hash ^ static_cast<unsigned char>(Capitals[static_cast<unsigned char>(c)])) *
-               1099511628211ull;
+        hash = (hash ^ static_cast<unsigned char>(ToUpperAnsi(c))) * 1099511628211ull;
     return hash;
 }
 } // namespace
@@ -489,7 +474,7 @@ private:
         for (; slots[slot] >= 0; slot = (slot + 1) & mask) {
             const EqualLines& group = groups[static_cast<std::size_t>(slots[slot])];
             if (group.hash == hash &&
-                equalIgnoringCase(lines[static_cast<std::size_t>(group.last)], text))
+                EqualIgnoringCase(lines[static_cast<std::size_t>(group.last)], text))
                 break;
         }
         return slot;
@@ -505,7 +490,7 @@ private:
                 removedUntil[latest] != 0 ? removedUntil[latest] : latestFound + 1);
             for (std::size_t guess : {latest, after}) {
                 if (guess < lines.size() && groupOfLine[guess] >= 0 &&
-                    equalIgnoringCase(lines[guess], line))
+                    EqualIgnoringCase(lines[guess], line))
                     return groupOfLine[guess];
             }
         }

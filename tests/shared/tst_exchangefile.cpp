@@ -250,6 +250,21 @@ private slots:
         QCOMPARE(again.ToFileText(), text);
     }
 
+    void load_birthYearsAtTheEndsOfTheirRange_stayAsRead() {
+        // 1900 and the current year (2026 here) are the first and the last birth year that
+        // an event admits as read; one year beyond either end is replaced.
+        const TMeldeAustausch model = loadedFrom(
+            crlf({"<EVENT id=1>", "<AGEMIN>1900</AGEMIN>", "<AGEMAX>2026</AGEMAX>", "</EVENT>",
+                  "<EVENT id=2>", "<AGEMIN>2026</AGEMIN>", "<AGEMAX>1900</AGEMAX>", "</EVENT>",
+                  "<EVENT id=3>", "<AGEMIN>1899</AGEMIN>", "<AGEMAX>2027</AGEMAX>", "</EVENT>"}));
+        QCOMPARE(model.GetEvent(1).AgeMin, 1900);
+        QCOMPARE(model.GetEvent(1).AgeMax, 2026);
+        QCOMPARE(model.GetEvent(2).AgeMin, 2026);
+        QCOMPARE(model.GetEvent(2).AgeMax, 1900);
+        QCOMPARE(model.GetEvent(3).AgeMin, 2026);
+        QCOMPARE(model.GetEvent(3).AgeMax, 1900);
+    }
+
     void periods_countZeroNegativeAndBeyondTwelve() {
         for (const char* count : {"0", "-3"}) {
             writeBytes(path("p.nt2"),

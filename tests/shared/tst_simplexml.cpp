@@ -1,4 +1,4 @@
-// The line-oriented XML document: exact lines written, and the lookup rules of the reader.
+// The line-oriented XML document: the exact lines written, and how the reader finds values.
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(IntValue(xml.value("EVENT id=3", "MISSING"), 7), 7);
     }
 
-    void read_quirksOfTheLineRules() {
+    void read_nestedKeysAndOddLines_giveTheirValues() {
         Reader xml({"<competition>", "<OUTER>", "<NAME>nested</NAME>", "</OUTER>",
                     "<NAME>own</NAME>", "<SELF/>", "<PLACE>x<PLACE>y</PLACE>",
                     "text <LEN>abc</LEN>", "<TAIL>v</TAIL> trailing", "</competition>",
