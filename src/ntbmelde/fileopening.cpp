@@ -1,7 +1,11 @@
 #include "fileopening.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QProgressDialog>
+#include <exception>
+#include <thread>
 
 #include "ansi.h"
 #include "atomicfile.h"
@@ -18,31 +22,68 @@ QString fileText(const std::string& text, const QString& path, char32_t characte
         .replace(u"%2"_s, QString::fromUcs4(&character, 1))
         .replace(u"%1"_s, QDir::toNativeSeparators(path));
 }
+
+// Reads the file in a thread of its own while the event loop runs a modal progress dialog; the
+// model gets what was read only afterwards, and an error is thrown again here.
+TLoadReport loadShowingProgress(const std::string& fileName, TMeldeAustausch& model,
+                                const QString& path, QWidget* parent) {
+    QProgressDialog progress(u"Die Datei „%1“ wird gelesen …"_s.arg(QDir::toNativeSeparators(path)),
+                             QString(), 0, 0, parent);
+    progress.setObjectName(u"LoadProgress"_s);
+    progress.setWindowTitle(ApplicationTitle);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    progress.show();
+
+    TMeldeAustausch loaded;
+    TLoadReport report;
+    std::exception_ptr failure;
+    QEventLoop waiting;
+    std::thread reader([&] {
+        try {
+            report = loaded.LoadFromFile(fileName);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    waiting.exec();
+    reader.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    model = std::move(loaded);
+    return report;
+}
 } // namespace
 
-FileAccess OpenExchangeFile(const QString& path, TMeldeAustausch& model,
-                            std::unique_ptr<TExchangeLock>& lock) {
+FileAccess LockExchangeFile(const QString& path, std::unique_ptr<TExchangeLock>& lock) {
     const std::string fileName = QFile::encodeName(path).toStdString();
     // What saves killed since the last run left behind.
     RemoveStaleTemporaryFiles(fileName);
-    auto held = std::make_unique<TExchangeLock>(fileName);
-    bool readOnly = false;
-    if (held->TryLock() == TExchangeLock::Result::HeldElsewhere) {
-        const QString question =
-            fileText(held->HeldElsewhereText(), path) +
-            u".\rWer sie gleichzeitig hier bearbeitet, überschreibt beim Speichern die "
-            u"Meldungen des anderen Programms oder verliert die eigenen.\r\r"
-            u"Soll die Datei nur zum Lesen geöffnet werden (nichts wird gespeichert)? Mit "
-            u"„Nein“ wird das Programm beendet."_s;
-        if (AskYesNo(question, 0) != AnswerYes)
-            return FileAccess::Quit;
-        readOnly = true;
-        held.reset();
-    }
+    lock = std::make_unique<TExchangeLock>(fileName);
+    if (lock->TryLock() != TExchangeLock::Result::HeldElsewhere)
+        return FileAccess::Editable;
+    const QString question =
+        fileText(lock->HeldElsewhereText(), path) +
+        u".\rWer sie gleichzeitig hier bearbeitet, überschreibt beim Speichern die "
+        u"Meldungen des anderen Programms oder verliert die eigenen.\r\r"
+        u"Soll die Datei nur zum Lesen geöffnet werden (nichts wird gespeichert)? Mit "
+        u"„Nein“ wird das Programm beendet."_s;
+    lock.reset();
+    return AskYesNo(question, 0) == AnswerYes ? FileAccess::ReadOnly : FileAccess::Quit;
+}
+
+FileAccess ReadExchangeFile(const QString& path, TMeldeAustausch& model, FileAccess granted,
+                            std::unique_ptr<TExchangeLock>& lock, QWidget* progressParent) {
+    const std::string fileName = QFile::encodeName(path).toStdString();
     TLoadReport report;
     // A file that cannot be read is reported; the program goes on with what was read.
-    RunCommand([&] { report = model.LoadFromFile(fileName); });
+    RunCommand([&] {
+        report = progressParent ? loadShowingProgress(fileName, model, path, progressParent)
+                                : model.LoadFromFile(fileName);
+    });
     if (!report.Loaded()) {
+        lock.reset();
         ShowError(fileText(VerdictText(report), path, report.FailedCharacter), 0);
         return FileAccess::Unusable;
     }
@@ -50,6 +91,5 @@ FileAccess OpenExchangeFile(const QString& path, TMeldeAustausch& model,
         ShowWarning(fileText(ConvertedFromUtf8Text(), path));
     if (report.Verdict == TFileVerdict::CutOff)
         ShowWarning(fileText(VerdictText(report), path));
-    lock = std::move(held);
-    return readOnly ? FileAccess::ReadOnly : FileAccess::Editable;
+    return granted;
 }

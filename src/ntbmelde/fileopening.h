@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <memory>
 
+class QWidget;
 class TExchangeLock;
 class TMeldeAustausch;
 
@@ -16,11 +18,20 @@ enum class FileAccess {
     Quit,     // another program has it open and the user chose to quit
 };
 
+// From this size on (some 20,000 nominations) reading takes long enough to be seen: the main
+// window shows first, and a progress dialog while the file is read.
+inline constexpr qint64 LargeExchangeFileBytes = 4 << 20;
+
 // Removes the temporary files that killed saves left beside the existing file at `path`, and
-// takes the lock beside it; when another program holds it, asks
-// whether to open the file read-only or to quit. Then reads the file into `model` and shows
-// what the user must know: that it is no exchange file or cannot be converted (an error), or
-// that it was cut off or converted from UTF-8 (warnings). `lock` keeps the lock while the
-// file is editable.
-FileAccess OpenExchangeFile(const QString& path, TMeldeAustausch& model,
-                            std::unique_ptr<TExchangeLock>& lock);
+// takes the lock beside it into `lock`; when another program holds it,
+// asks whether to open the file read-only or to quit. Returns Editable, ReadOnly or Quit.
+FileAccess LockExchangeFile(const QString& path, std::unique_ptr<TExchangeLock>& lock);
+
+// Reads the file into `model` with the access that LockExchangeFile granted, and shows what the
+// user must know: that it is no exchange file or cannot be converted (an error; the lock is
+// then given up), or that it was cut off or converted from UTF-8 (warnings). With a
+// `progressParent` the file is read beside the event loop, so that the windows keep painting,
+// under a progress dialog that keeps the user from working on data not yet read.
+FileAccess ReadExchangeFile(const QString& path, TMeldeAustausch& model, FileAccess granted,
+                            std::unique_ptr<TExchangeLock>& lock,
+                            QWidget* progressParent = nullptr);

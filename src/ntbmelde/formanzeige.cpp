@@ -3,11 +3,9 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -25,20 +23,13 @@
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
+#include "printoutview.h"
 #include "report.h"
+#include "waitcursor.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// The hourglass while the object lives, also when an error ends the work early.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QFont viewFont() {
     QFont font(u"Courier"_s);
@@ -130,11 +121,8 @@ TFormAnzeige::TFormAnzeige(TPrintout shown, QWidget* parent)
     setFont(windowFont);
 
     auto* content = new QWidget(this);
-    TextFeld = new QPlainTextEdit(content);
+    TextFeld = new TPrintoutView(printout.Lines, content);
     TextFeld->setObjectName(u"TextFeld"_s);
-    TextFeld->setReadOnly(true);
-    TextFeld->setUndoRedoEnabled(false);
-    TextFeld->setLineWrapMode(QPlainTextEdit::NoWrap);
     TextFeld->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TextFeld->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TextFeld->setFont(viewFont());
@@ -194,15 +182,9 @@ QStringList TFormAnzeige::saveFilters() {
     return {u"Rich-Text-Format (*.RTF)"_s, u"Reiner Text (*.TXT)"_s, u"PDF-Dokument (*.PDF)"_s};
 }
 
+// The view draws the snapshot's lines itself; they are neither copied nor laid out here.
 void TFormAnzeige::BuildText() {
-    WaitCursor wait;
-    TextFeld->clear();
     ButtonClose->setFocus();
-    QStringList text;
-    text.reserve(static_cast<qsizetype>(printout.Lines.size()));
-    for (const std::string& line : printout.Lines)
-        text.append(fromAnsi(line));
-    TextFeld->setPlainText(text.join(u'\n'));
 }
 
 void TFormAnzeige::ButtonCloseClick() {

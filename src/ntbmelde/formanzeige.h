@@ -8,9 +8,9 @@
 #include <vector>
 
 class QPagedPaintDevice;
-class QPlainTextEdit;
 class QPushButton;
 class TMeldeAustausch;
+class TPrintoutView;
 
 struct TPrintout {
     QString Title; // the print job's name, the PDF's title, the preview's caption
@@ -46,7 +46,7 @@ private:
     void saveAs(QString fileName, FileType type) const;
     void paintReport(QPagedPaintDevice& device) const;
 
-    QPlainTextEdit* TextFeld;
+    TPrintoutView* TextFeld;
     QPushButton* ButtonClose;
     QPushButton* ButtonSave;
     QPushButton* ButtonPrint;

@@ -12,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTimer>
 #include <QToolBar>
 
 #include "appearance.h"
@@ -175,16 +176,36 @@ void TFormMain::FormCreate(const QString& location) {
     model = std::make_unique<TMeldeAustausch>();
     FileFound = QFileInfo::exists(exchangeFile);
     Global::ResetDataChanged();
-    FileAccess access = FileAccess::Unusable;
-    if (FileFound) {
-        access = OpenExchangeFile(exchangeFile, *model, lock);
-    } else {
+    if (!FileFound) {
         ShowError(missingFileMessage(location), 0);
+        showFileAccess(FileAccess::Unusable);
+        return;
     }
-    quitRequested = access == FileAccess::Quit;
+    const FileAccess granted = LockExchangeFile(exchangeFile, lock);
+    if (granted == FileAccess::Quit) {
+        quitRequested = true;
+        return;
+    }
+    if (QFileInfo(exchangeFile).size() < LargeExchangeFileBytes) {
+        showFileAccess(ReadExchangeFile(exchangeFile, *model, granted, lock));
+        return;
+    }
+    // The window shows first, offering what it offers without a file until the data is there.
+    showFileAccess(FileAccess::Unusable);
+    QTimer::singleShot(0, this, [this, granted] {
+        showFileAccess(ReadExchangeFile(exchangeFile, *model, granted, lock, this));
+    });
+}
+
+// Without a usable file only the instructions and the exit remain; a file that another program
+// has open can be looked at and printed.
+void TFormMain::showFileAccess(FileAccess access) {
     readOnly = access == FileAccess::ReadOnly;
-    if (access == FileAccess::Unusable)
-        disableDataButtons();
+    const bool readable = access == FileAccess::Editable || readOnly;
+    ButtonAusdruck->setEnabled(readable);
+    ButtonMeldegeld->setEnabled(readable);
+    ButtonVerein->setEnabled(access == FileAccess::Editable);
+    ButtonMeldung->setEnabled(access == FileAccess::Editable);
     if (readOnly)
         showReadOnly();
     if (access == FileAccess::Editable)
@@ -195,18 +216,8 @@ void TFormMain::FormCreate(const QString& location) {
         ButtonExit->setFocus();
 }
 
-// As without a file: only the instructions and the exit remain.
-void TFormMain::disableDataButtons() {
-    ButtonVerein->setEnabled(false);
-    ButtonMeldung->setEnabled(false);
-    ButtonAusdruck->setEnabled(false);
-    ButtonMeldegeld->setEnabled(false);
-}
-
 // Another program has the file open: it can be looked at and printed, not changed.
 void TFormMain::showReadOnly() {
-    ButtonVerein->setEnabled(false);
-    ButtonMeldung->setEnabled(false);
     setWindowTitle(ApplicationTitle + u" – nur zum Lesen geöffnet"_s);
     Label1->setText(u"Nur zum Lesen geöffnet: Die Datei ist in einem anderen Meldeprogramm "
                     u"geöffnet. Kontrollausdruck möglich, Änderungen nicht."_s);

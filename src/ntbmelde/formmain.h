@@ -5,6 +5,8 @@
 #include <QStyle>
 #include <memory>
 
+#include "fileopening.h"
+
 class QFrame;
 class QLabel;
 class QMdiArea;
@@ -17,7 +19,8 @@ class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
     // `location` names the exchange file or its folder; empty means EXCHANGE.NT2 in the
-    // program's own folder. Reads the file at once, reporting any trouble in a message box.
+    // program's own folder. Reads the file at once, reporting any trouble in a message box; a
+    // large file is read once the event loop runs, under a progress dialog over this window.
     explicit TFormMain(const QString& location = QString());
     ~TFormMain() override;
 
@@ -50,7 +53,7 @@ private:
     std::string exchangeFilePath() const;
     QString missingFileMessage(const QString& location) const;
     void FormCreate(const QString& location);
-    void disableDataButtons();
+    void showFileAccess(FileAccess access);
     void showReadOnly();
     void showPrintout(TPrintout printout);
     bool FormCloseQuery();

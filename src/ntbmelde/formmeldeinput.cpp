@@ -26,6 +26,7 @@
 #include "meldelistemodel.h"
 #include "messages.h"
 #include "typinglimit.h"
+#include "waitcursor.h"
 #include "warnings.h"
 
 using namespace Qt::StringLiterals;
@@ -79,6 +80,8 @@ public:
 
 TFormMeldeInput::TFormMeldeInput(TMeldeAustausch& model, QWidget* parent)
     : QDialog(parent), model(model) {
+    // Sorting and listing a host's merged file takes a moment.
+    WaitCursor wait;
     createControls();
     FormCreate();
 }
@@ -669,6 +672,7 @@ void TFormMeldeInput::PopupDeleteClick() {
 }
 
 void TFormMeldeInput::PopSortClick() {
+    WaitCursor wait;
     const bool byWkNr = PopSort->text().contains(u"WkNummer"_s);
     const int follow = CurrentNomin <= model.NominCount() ? CurrentNomin : 0;
     const int newPosition = byWkNr ? model.SortNominByWkNr(follow) : model.SortNominByName(follow);

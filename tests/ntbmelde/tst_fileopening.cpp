@@ -1,7 +1,9 @@
 // Starting the program on a file that is not what it should be, or that another program has
 // open: what the user is told, which commands remain, and that nothing is written unasked.
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -9,6 +11,7 @@
 #include <unistd.h>
 
 #include "atomicfile.h"
+#include "fileopening.h"
 #include "formmain.h"
 #include "global.h"
 #include "meldeaustausch.h"
@@ -40,6 +43,49 @@ void closeWindow(TFormMain& window) {
     NextModal notice([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
     QVERIFY(window.close());
     QVERIFY(notice.seen());
+}
+// Records each progress dialog as it appears: its text, and whether the main window was on screen
+// and how many nominations it had at that moment.
+class ProgressWatch : public QObject {
+public:
+    explicit ProgressWatch(const TFormMain*& window) : window(window) {
+        qApp->installEventFilter(this);
+    }
+    ~ProgressWatch() override { qApp->removeEventFilter(this); }
+    QStringList seen;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        auto* progress = qobject_cast<QProgressDialog*>(object);
+        if (progress && event->type() == QEvent::Show && window)
+            seen.append(u"%1 | Fenster %2 | %3 Meldungen"_s.arg(
+                progress->labelText(), window->isVisible() ? u"sichtbar"_s : u"unsichtbar"_s,
+                QString::number(window->meldeAustausch()->NominCount())));
+        return false;
+    }
+
+private:
+    const TFormMain*& window;
+};
+
+// An invented club's entries, enough to make a large file.
+void fillLargeClub(TMeldeAustausch& model, int nominations) {
+    TEventRecord event = EmptyEvent;
+    event.WkNr = 1000;
+    event.Name = "50m Brust";
+    event.Sex = 2;
+    model.SetEvent(1, event);
+    model.ClubName = "SV Beispielstadt";
+    for (int i = 1; i <= nominations; ++i)
+        model.SetNomin(i, {"Schwimmer" + std::to_string(i) + ", Eva", 2010, 1, 1000, 4000, ""});
+}
+// A text of `line` repeated to at least `size` bytes.
+std::string repeatedLine(const std::string& line, std::size_t size) {
+    std::string text;
+    text.reserve(size + line.size());
+    while (text.size() < size)
+        text += line;
+    return text;
 }
 } // namespace
 
@@ -145,6 +191,61 @@ private slots:
         const QByteArray saved = fileBytes(exchangeFile);
         QVERIFY(saved.startsWith("<?xml"));
         QVERIFY(saved.contains("<NAME>SV Gr\xFCn-Wei\xDF Beispielstadt</NAME>"));
+    }
+
+    // A large file: the window is on screen before anything is read, a progress dialog names the
+    // file while it is read, and only then the data and the usual messages arrive.
+    void largeFile_windowFirstThenProgressThenData_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("nominations");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::newRow("complete") << u"complete"_s << 60000 << QString() << AllButtons;
+        QTest::newRow("cut off")
+            << u"cut off"_s << 40000
+            << u"Warnung: Die Datei %1 ist unvollständig: das Dateiende fehlt. Es wurden 40000 "
+               u"Meldungen gelesen; fehlende Meldungen müssen neu erfasst werden."_s
+            << AllButtons;
+        QTest::newRow("no exchange file")
+            << u"no exchange file"_s << 0
+            << u"Fehler: Die Datei %1 ist keine Austauschdatei (die Zeile <NOMINATION> fehlt)"_s
+            << QStringList{u"ButtonExit"_s, u"ButtonHelp"_s};
+    }
+    void largeFile_windowFirstThenProgressThenData() {
+        QFETCH(QString, kind);
+        QFETCH(int, nominations);
+        QFETCH(QString, message);
+        QFETCH(QStringList, buttons);
+        TMeldeAustausch large;
+        fillLargeClub(large, 60000);
+        std::string bytes = large.ToFileText();
+        if (kind == u"cut off"_s)
+            bytes.resize(bytes.find("<NOMIN id=40001>"));
+        else if (kind == u"no exchange file"_s)
+            bytes = repeatedLine("Liebe Schwimmerinnen und Schwimmer,\r\n", bytes.size());
+        WriteFileAtomically(exchangeFile.toStdString(), bytes);
+        QVERIFY(QFileInfo(exchangeFile).size() >= LargeExchangeFileBytes);
+
+        const TFormMain* shownWindow = nullptr;
+        ProgressWatch progress(shownWindow);
+        TFormMain window(folder->path());
+        shownWindow = &window;
+        QCOMPARE(window.meldeAustausch()->NominCount(), 0);
+        QCOMPARE(enabledButtons(window), QStringList({u"ButtonExit"_s, u"ButtonHelp"_s}));
+        window.show();
+        QTRY_COMPARE(progress.seen.size(), 1);
+        QTRY_VERIFY(!window.findChild<QProgressDialog*>());
+        QCOMPARE(window.meldeAustausch()->NominCount(), nominations);
+        QCOMPARE(enabledButtons(window), buttons);
+        QCOMPARE(progress.seen, QStringList{u"Die Datei „%1“ wird gelesen … | Fenster sichtbar | "
+                                            u"0 Meldungen"_s.arg(exchangeFile)});
+        QCOMPARE(messages->shown.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(messages->shown.first().startsWith(message.arg(exchangeFile)),
+                     qPrintable(messages->shown.first()));
+        QCOMPARE(window.focusWidget()->objectName(),
+                 buttons == AllButtons ? u"ButtonVerein"_s : u"ButtonExit"_s);
+        closeWindow(window);
     }
 
     void fileOpenInAnotherProgram_openedReadOnlyOnYes_data() {

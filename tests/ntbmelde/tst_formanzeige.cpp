@@ -5,7 +5,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -29,6 +28,7 @@
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "nextmodal.h"
+#include "printoutview.h"
 #include "report.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -156,8 +156,7 @@ private slots:
         QCOMPARE(printout->windowTitle(), QString());
         QCOMPARE(printout->windowIcon().pixmap(16).toImage(), programIcon().pixmap(16).toImage());
 
-        auto* text = child<QPlainTextEdit>(printout, u"TextFeld"_s);
-        QVERIFY(text->isReadOnly());
+        auto* text = child<TPrintoutView>(printout, u"TextFeld"_s);
         QCOMPARE(text->font().pixelSize(), 13);
         QVERIFY(QFontInfo(text->font()).fixedPitch());
         QCOMPARE(text->toPlainText().split(u'\n').size(), qsizetype(printout->lines().size()));
@@ -191,9 +190,9 @@ private slots:
         TFormAnzeige* second = openPrintout(model);
         model.ClubName = oldName;
 
-        const QString firstText = child<QPlainTextEdit>(first, u"TextFeld"_s)->toPlainText();
+        const QString firstText = child<TPrintoutView>(first, u"TextFeld"_s)->toPlainText();
         QVERIFY(firstText.contains(u"Meldender Verein: SV Musterstadt"_s));
-        QVERIFY(child<QPlainTextEdit>(second, u"TextFeld"_s)
+        QVERIFY(child<TPrintoutView>(second, u"TextFeld"_s)
                     ->toPlainText()
                     .contains(u"Meldender Verein: TSV Neuer Name"_s));
 
@@ -266,13 +265,13 @@ private slots:
         QFETCH(QString, target);
         QFETCH(QString, message);
         QPointer<TFormAnzeige> printout = openPrintout(model);
-        const QString textBefore = child<QPlainTextEdit>(printout, u"TextFeld"_s)->toPlainText();
+        const QString textBefore = child<TPrintoutView>(printout, u"TextFeld"_s)->toPlainText();
 
         saveWithKeyboard(printout, target, TextType);
         QCOMPARE(messages->shown, QStringList{message});
         QVERIFY(!printout.isNull());
         QVERIFY(!QGuiApplication::overrideCursor());
-        QCOMPARE(child<QPlainTextEdit>(printout, u"TextFeld"_s)->toPlainText(), textBefore);
+        QCOMPARE(child<TPrintoutView>(printout, u"TextFeld"_s)->toPlainText(), textBefore);
 
         saveWithKeyboard(printout, path(u"danach"_s), RtfType);
         QCOMPARE(messages->shown.size(), 1);
@@ -436,7 +435,7 @@ private slots:
         TMeldeAustausch large;
         fillModel(large, 150);
         TFormAnzeige* printout = openPrintout(large);
-        QScrollBar* bar = child<QPlainTextEdit>(printout, u"TextFeld"_s)->verticalScrollBar();
+        QScrollBar* bar = child<TPrintoutView>(printout, u"TextFeld"_s)->verticalScrollBar();
         QVERIFY(bar->maximum() > 0);
         QCOMPARE(QApplication::focusWidget(), child<QPushButton>(printout, u"ButtonClose"_s));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
@@ -525,7 +524,7 @@ private slots:
             QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 2);
             auto* second = qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList()[1]);
             const auto text = [](TFormAnzeige* printout) {
-                return child<QPlainTextEdit>(printout, u"TextFeld"_s)->toPlainText();
+                return child<TPrintoutView>(printout, u"TextFeld"_s)->toPlainText();
             };
             QVERIFY(text(first).contains(u"Meldender Verein: \n"_s));
             QVERIFY(text(second).contains(u"Meldender Verein: Neuer Verein\n"_s));
@@ -554,7 +553,7 @@ private slots:
         auto* overview = qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList()[0]);
         QVERIFY(overview);
         QTRY_COMPARE(QApplication::focusWidget(), child<QPushButton>(overview, u"ButtonClose"_s));
-        const QString text = child<QPlainTextEdit>(overview, u"TextFeld"_s)->toPlainText();
+        const QString text = child<TPrintoutView>(overview, u"TextFeld"_s)->toPlainText();
         QVERIFY(text.startsWith(u"   MELDEGELD\n"_s));
         QVERIFY(text.contains(u"\nAdler, Eva ist für Wettkampf 3 schon gemeldet.\n"_s));
         QVERIFY(text.endsWith(u"\nMeldegeld gesamt: 14,00 EUR"_s));

@@ -1,0 +1,193 @@
+// A host's large file in the program's windows, driven on the offscreen platform with 100,000
+// and 1,000,000 nominations:
+// - BM_StartUpToFirstPaint: the main window made on the file's folder until it first paints;
+//   BM_StartUpToLoaded until the nominations are in memory as well;
+// - BM_OpenEntryDialog: the entry dialog until it first paints;
+// - BM_SortEntryList: the entry dialog's sort command, by event number and back by name;
+// - BM_OpenPrintout: the control printout composed and its window shown and painted; its
+//   counter "MB_per_window" is how much the process grows for each further window.
+// Targets at 100,000: under 150 ms each, the printout under 300 ms.
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "formanzeige.h"
+#include "formmain.h"
+#include "formmeldeinput.h"
+#include "meldeaustausch.h"
+
+namespace {
+
+constexpr int EventCount = 200;
+
+// Invented swimmers spread over 200 events, in an order the name sort has to work on.
+std::unique_ptr<TMeldeAustausch> largeClub(int nominations) {
+    auto model = std::make_unique<TMeldeAustausch>();
+    model->CompName = "Herbstpokal";
+    model->ClubName = "SV Beispielstadt";
+    model->AbsCnt = 2;
+    for (int number = 1; number <= EventCount; ++number) {
+        TEventRecord event = EmptyEvent;
+        event.WkNr = number * 1000;
+        event.Period = 1 + number % 2;
+        event.Name = "100m Freistil";
+        event.Sex = 2;
+        event.AgeMin = 2020;
+        event.AgeMax = 1900;
+        event.Fee = 5;
+        model->SetEvent(number, event);
+    }
+    for (int i = 0; i < nominations; ++i) {
+        const int swimmer = static_cast<int>((i * 7919LL) % nominations);
+        const std::string name = "Schwimmer" + std::to_string(swimmer) + ", Vorname";
+        model->SetNomin(i + 1, {name, 1990 + swimmer % 20, static_cast<std::uint8_t>(swimmer % 2),
+                                (1 + i % EventCount) * 1000, 3000 + swimmer % 9000,
+                                std::to_string(100000 + swimmer)});
+    }
+    return model;
+}
+
+// One model and one saved file per size, made once.
+struct Fixture {
+    std::unique_ptr<TMeldeAustausch> model;
+    QTemporaryDir folder;
+};
+
+Fixture& fixture(int nominations) {
+    static std::map<int, std::unique_ptr<Fixture>> fixtures;
+    auto& entry = fixtures[nominations];
+    if (!entry) {
+        entry = std::make_unique<Fixture>();
+        entry->model = largeClub(nominations);
+        TMeldeAustausch saved = *entry->model;
+        saved.SaveToFile(entry->folder.filePath(QStringLiteral("EXCHANGE.NT2")).toStdString());
+    }
+    return *entry;
+}
+
+// Processes events until `widget` has painted once.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget& widget) { widget.installEventFilter(this); }
+    void waitForPaint() {
+        while (!painted)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return false;
+    }
+
+private:
+    bool painted = false;
+};
+
+long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        long value = 0;
+        if (key == "VmRSS:" && status >> value)
+            return value;
+        status.ignore(1 << 12, '\n');
+    }
+    return 0;
+}
+
+void BM_StartUpToFirstPaint(benchmark::State& state) {
+    Fixture& f = fixture(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto window = std::make_unique<TFormMain>(f.folder.path());
+        PaintWatch watch(*window);
+        window->show();
+        watch.waitForPaint();
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_StartUpToLoaded(benchmark::State& state) {
+    Fixture& f = fixture(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        auto window = std::make_unique<TFormMain>(f.folder.path());
+        window->show();
+        while (window->meldeAustausch()->NominCount() != state.range(0))
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_OpenEntryDialog(benchmark::State& state) {
+    Fixture& f = fixture(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        TFormMeldeInput dialog(*f.model);
+        PaintWatch watch(dialog);
+        dialog.show();
+        watch.waitForPaint();
+        state.PauseTiming();
+        dialog.hide();
+        state.ResumeTiming();
+    }
+}
+
+void BM_SortEntryList(benchmark::State& state) {
+    Fixture& f = fixture(static_cast<int>(state.range(0)));
+    TFormMeldeInput dialog(*f.model);
+    dialog.show();
+    QApplication::processEvents();
+    auto* sort = dialog.findChild<QAction*>(QStringLiteral("PopSort"));
+    for (auto _ : state) {
+        sort->trigger(); // one sort, alternately by event number and by name
+        QApplication::processEvents();
+    }
+}
+
+void BM_OpenPrintout(benchmark::State& state) {
+    Fixture& f = fixture(static_cast<int>(state.range(0)));
+    QMdiArea frame;
+    frame.resize(1024, 700);
+    frame.show();
+    QApplication::processEvents();
+    const long before = residentKilobytes();
+    for (auto _ : state) {
+        auto* window = new TFormAnzeige(ControlPrintout(*f.model));
+        PaintWatch watch(*window);
+        frame.addSubWindow(window);
+        window->showMaximized();
+        watch.waitForPaint();
+    }
+    const double windows = static_cast<double>(state.iterations());
+    state.counters["MB_per_window"] = (residentKilobytes() - before) / 1024.0 / windows;
+    for (QMdiSubWindow* window : frame.subWindowList())
+        delete window;
+}
+
+} // namespace
+
+BENCHMARK(BM_StartUpToFirstPaint)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUpToLoaded)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenEntryDialog)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortEntryList)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenPrintout)->Arg(100000)->Arg(1000000)->Iterations(4)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
