@@ -203,9 +203,8 @@ void TMeldeAustausch::resetForLoad() {
 void TMeldeAustausch::LoadFromFile(const std::string& path) {
     resetForLoad();
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return;
-    ReadExchangeText(*this, ReadWholeFile(path));
+    if (::stat(path.c_str(), &info) == 0)
+        LoadFromText(ReadWholeFile(path));
 }
 
 void TMeldeAustausch::LoadFromText(std::string text) {
