@@ -95,11 +95,6 @@ std::vector<int> listedPeriodsBeyondSlots(const std::vector<std::string>& elemen
     return numbers;
 }
 
-// The text after the section tag's "EVENT id=" (at most 255 characters).
-std::string identifierAfter(std::string_view element, const std::string& tag) {
-    return std::string(element.substr(element.find(tag) + tag.size(), 255));
-}
-
 // ---- The model from the values of the file's sections --------------------------------------
 
 void readCompetition(TMeldeAustausch& model, TSimpleXmlReader& xml) {
@@ -129,7 +124,9 @@ void readEvent(TMeldeAustausch& model, TSimpleXmlReader& xml, const std::string&
     const auto [period, name, sex, ageMin, ageMax, staffel, fee] =
         readSection(xml, element, EventKeys);
     TEventRecord event = EmptyEvent;
-    event.WkNr = TMeldeAustausch::TextToWkNr(identifierAfter(element, EventTag));
+    // The identifier is the text after "EVENT id=", at most 255 characters of it.
+    event.WkNr = TMeldeAustausch::TextToWkNr(
+        std::string_view(element).substr(element.find(EventTag) + EventTag.size(), 255));
     event.Period = IntValue(period, 0);
     event.Name = textOf(name);
     event.Sex = sexFromText(sex);

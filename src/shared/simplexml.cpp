@@ -241,9 +241,8 @@ public:
             std::size_t next = child(node, c);
             if (next == 0) {
                 next = nodes.size();
-                nodes[node].labels += c;
-                nodes[node].children.push_back(next);
-                nodes.emplace_back();
+                nodes.push_back({c, 0, nodes[node].firstChild, nullptr});
+                nodes[node].firstChild = next;
             }
             node = next;
         }
@@ -266,20 +265,20 @@ public:
 private:
     // The child of `node` for `c`, or 0 (the root is nobody's child).
     std::size_t child(std::size_t node, char c) const {
-        const std::string& labels = nodes[node].labels;
-        for (std::size_t branch = 0; branch < labels.size(); ++branch) {
-            if (labels[branch] == c)
-                return nodes[node].children[branch];
+        for (std::size_t next = nodes[node].firstChild; next != 0; next = nodes[next].nextSibling) {
+            if (nodes[next].label == c)
+                return next;
         }
         return 0;
     }
 
     struct Node {
-        std::string labels; // the next character of each branch
-        std::vector<std::size_t> children;
-        LineList* list = nullptr; // the list of the pattern ending here
+        char label; // the character that leads here
+        std::size_t firstChild;
+        std::size_t nextSibling;
+        LineList* list; // the list of the pattern ending here
     };
-    std::vector<Node> nodes{1};
+    std::vector<Node> nodes{Node{0, 0, 0, nullptr}};
 };
 
 struct KeyLines {
