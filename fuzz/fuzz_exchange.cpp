@@ -1,11 +1,14 @@
-// Feeds arbitrary bytes to the exchange file reader in three ways:
+// Feeds arbitrary bytes to the exchange file reader in four ways:
 // - through TSimpleXmlReader, where every listing, lookup and removal of the indexed
 //   document must agree with a plain line list that scans and erases line by line;
 // - through TMeldeAustausch::LoadFromText, which must give the model that reading the plain
 //   line list step by step gives;
 // - through a file and TMeldeAustausch::LoadFromFile, where the text that the loaded model
-//   saves (once reduced to what the file can carry) must read back into a model that saves
-//   exactly the same text again.
+//   saves (once reduced to what the file can carry) must be a complete exchange file and read
+//   back into a model that saves exactly the same text again;
+// - through the checks of opening a file: the verdict on the root's start and end must be the
+//   one a plain scan of the trimmed lines gives, the UTF-8 test must hand back a file it does
+//   not take for UTF-8 unchanged, and a file that is not loaded must leave the model reset.
 // Any disagreement aborts with both sides printed, so libFuzzer keeps the input.
 #include <algorithm>
 #include <charconv>
@@ -22,6 +25,7 @@
 #include "meldeaustausch.h"
 #include "modeldump.h"
 #include "simplexml.h"
+#include "utf8.h"
 #include "windows1252.h"
 
 namespace {
@@ -389,18 +393,81 @@ void reduceToCarried(TMeldeAustausch& model) {
     }
 }
 
-TMeldeAustausch loaded(const std::string& bytes) {
+TMeldeAustausch loaded(const std::string& bytes, TLoadReport& report) {
     writeScratch(bytes);
     TMeldeAustausch model;
-    model.LoadFromFile(scratchFile);
+    report = model.LoadFromFile(scratchFile);
     return model;
 }
 
+const char* verdictName(TFileVerdict verdict) {
+    switch (verdict) {
+    case TFileVerdict::Complete:
+        return "complete";
+    case TFileVerdict::CutOff:
+        return "cut off";
+    case TFileVerdict::NotExchangeFile:
+        return "no exchange file";
+    }
+    return "?";
+}
+
+// The verdict straight from its rule: a trimmed line "<NOMINATION>" (any letter case), and
+// after it one "</NOMINATION>".
+TFileVerdict plainVerdict(const PlainDocument& plain) {
+    const auto start =
+        std::find_if(plain.all.begin(), plain.all.end(), [](const std::string& line) {
+            return equalsIgnoringCase(line, "<NOMINATION>");
+        });
+    if (start == plain.all.end())
+        return TFileVerdict::NotExchangeFile;
+    const bool ended = std::any_of(start + 1, plain.all.end(), [](const std::string& line) {
+        return equalsIgnoringCase(line, "</NOMINATION>");
+    });
+    return ended ? TFileVerdict::Complete : TFileVerdict::CutOff;
+}
+
+void checkOpening(const std::string& bytes) {
+    const TFileVerdict verdict = JudgeExchangeText(bytes);
+    const TFileVerdict expected = plainVerdict(PlainDocument(bytes));
+    if (verdict != expected)
+        fail("verdict", verdictName(expected), verdictName(verdict));
+
+    const TDecodedText decoded = DecodeFileBytes(bytes);
+    if (!decoded.FromUtf8 && decoded.Text != bytes)
+        fail("bytes not taken for UTF-8", bytes, decoded.Text);
+
+    TLoadReport report;
+    const TMeldeAustausch model = loaded(bytes, report);
+    if (report.FromUtf8 != decoded.FromUtf8 || report.FailedLine != decoded.FailedLine)
+        fail("load report's UTF-8", decoded.FromUtf8 ? "UTF-8" : "Windows-1252",
+             report.FromUtf8 ? "UTF-8" : "Windows-1252");
+    if (!decoded.Failed() && report.Verdict != JudgeExchangeText(decoded.Text))
+        fail("load report's verdict", verdictName(JudgeExchangeText(decoded.Text)),
+             verdictName(report.Verdict));
+    if (report.Loaded() ? report.Nominations != model.NominCount()
+                        : model.EventCount() + model.NominCount() > 0 || !model.ClubName.empty())
+        fail("model after loading", std::to_string(report.Nominations),
+             std::to_string(model.NominCount()));
+}
+
 void checkRoundTrip(const std::string& bytes) {
-    TMeldeAustausch model = loaded(bytes);
+    TLoadReport report;
+    TMeldeAustausch model = loaded(bytes, report);
     reduceToCarried(model);
     const std::string saved = model.ToFileText();
-    const std::string savedAgain = loaded(saved).ToFileText();
+    TLoadReport savedReport;
+    const std::string savedAgain = loaded(saved, savedReport).ToFileText();
+    // Whatever this program writes is a complete exchange file.
+    if (JudgeExchangeText(saved) != TFileVerdict::Complete)
+        fail("verdict on a saved text", "complete", verdictName(JudgeExchangeText(saved)));
+    // Texts whose every byte above 127 forms UTF-8 make a file that is taken for UTF-8 (and
+    // refused when a character outside Windows-1252 comes out), which a Windows-1252 file with
+    // umlauts practically never is; such a file is not carried byte for byte.
+    if (savedReport.FromUtf8)
+        return;
+    if (savedReport.Verdict != TFileVerdict::Complete || !savedReport.Loaded())
+        fail("report on a saved file", "complete", verdictName(savedReport.Verdict));
     if (savedAgain != saved)
         fail("saved text after reading the saved text", saved, savedAgain);
 }
@@ -430,6 +497,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     checkDocument(bytes);
     checkModel(bytes);
+    checkOpening(bytes);
     checkRoundTrip(bytes);
     return 0;
 }

@@ -284,19 +284,6 @@ private slots:
         QCOMPARE(folderContent(), QStringList({u".EXCHANGE.NT2.lock"_s, u"EXCHANGE.NT2"_s}));
     }
 
-    void lock_heldWhileTheFileIsOpen_andReleasedAtTheEnd() {
-        putFile(u"exchange/nominations.nt2"_s);
-        QLockFile secondProgram(folder->filePath(u".EXCHANGE.NT2.lock"_s));
-        {
-            TFormMain window(folder->path());
-            QVERIFY(messages->shown.isEmpty());
-            QVERIFY(!secondProgram.tryLock(0));
-            closeWindow(window);
-        }
-        QCOMPARE(folderContent(), QStringList{u"EXCHANGE.NT2"_s});
-        QVERIFY(secondProgram.tryLock(0));
-    }
-
     // A program that crashed while saving left its lock and its temporary file behind: the
     // next start takes the lock over unasked and removes the file.
     void leftoversOfACrashedProgram_areTakenOverAndRemoved() {
