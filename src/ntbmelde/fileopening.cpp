@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "ansi.h"
+#include "atomicfile.h"
 #include "exchangelock.h"
 #include "meldeaustausch.h"
 #include "messages.h"
@@ -73,7 +74,10 @@ TLoadReport loadShowingProgress(const std::string& fileName, TMeldeAustausch& mo
 } // namespace
 
 FileAccess LockExchangeFile(const QString& path, std::unique_ptr<TExchangeLock>& lock) {
-    lock = std::make_unique<TExchangeLock>(QFile::encodeName(path).toStdString());
+    const std::string fileName = QFile::encodeName(path).toStdString();
+    // What saves killed since the last run left behind.
+    RemoveStaleTemporaryFiles(fileName);
+    lock = std::make_unique<TExchangeLock>(fileName);
     if (lock->TryLock() != TExchangeLock::Result::HeldElsewhere)
         return FileAccess::Editable;
     const QString question =

@@ -19,8 +19,8 @@ TypingLimit::TypingLimit(QLineEdit* edit, int maxLength, FieldCharacters charact
 
 QValidator::State TypingLimit::validate(QString& input, int& pos) const {
     // setText() clears the modified flag before the new text is validated: a text set by the
-    // program is taken as it is.
-    if (!edit->isModified())
+    // program is taken as it is, and so is the text the field already holds.
+    if (!edit->isModified() || input == textBefore)
         return Acceptable;
     QString kept;
     kept.reserve(input.size());
@@ -43,7 +43,7 @@ QValidator::State TypingLimit::validate(QString& input, int& pos) const {
     }
     if (!refused.isEmpty())
         emit characterRefused(refused);
-    // Nothing of the input left is no change at all, and a text longer than the limit (and than
+    // A change of which nothing is left is none, and a text longer than the limit (and than
     // before) is refused whole.
     if (kept == textBefore || (kept.size() > maxLength && kept.size() > textBefore.size()))
         return Invalid;

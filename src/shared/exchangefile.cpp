@@ -2,16 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <deque>
 #include <optional>
-#include <span>
 #include <string_view>
 #include <utility>
 
 #include "conversions.h"
 #include "environment.h"
-#include "linedocument.h"
 #include "simplexml.h"
 #include "windows1252.h"
 
@@ -22,43 +18,17 @@ const std::string Club = "CLUB";
 const std::string EventTag = "EVENT id=";
 const std::string NominTag = "NOMIN id=";
 
-// The keys of each section in the order they are written, read together in one pass over the
-// section's lines; the enumerations name their positions.
+// The keys of each section in the order they are written; read together, their values come
+// in the same order.
 constexpr std::array<std::string_view, 8> CompetitionKeys = {
     "NAME", "VERANSTALTER", "AUSRICHTER", "PLACE", "DATE1", "DATE2", "LANELEN", "ABSCNT"};
-enum {
-    CompetitionName,
-    CompetitionVeranstalter,
-    CompetitionAusrichter,
-    CompetitionPlace,
-    CompetitionDate1,
-    CompetitionDate2,
-    CompetitionLaneLen,
-    CompetitionAbsCnt
-};
 constexpr std::array<std::string_view, 5> PeriodKeys = {"DATE", "TIME", "INT", "WARMUP", "KARI"};
-enum { PeriodDate, PeriodTime, PeriodInt, PeriodWarmUp, PeriodKari };
 constexpr std::array<std::string_view, 7> EventKeys = {"PERIOD", "NAME",    "SEX", "AGEMIN",
                                                        "AGEMAX", "STAFFEL", "FEE"};
-enum { EventPeriod, EventName, EventSex, EventAgeMin, EventAgeMax, EventStaffel, EventFee };
 constexpr std::array<std::string_view, 11> ClubKeys = {
     "NAME", "VERBAND", "FINA", "PERSON", "STREET", "ZIP", "PLACE", "FON", "FAX", "EMAIL", "CLUBID"};
-enum {
-    ClubNameKey,
-    ClubVerband,
-    ClubFina,
-    ClubPerson,
-    ClubStreet,
-    ClubZip,
-    ClubPlaceKey,
-    ClubFon,
-    ClubFax,
-    ClubEMail,
-    ClubIdKey
-};
 constexpr std::array<std::string_view, 6> NominKeys = {"NAME", "AGE",  "SEX",
                                                        "WKNR", "TIME", "REGNR"};
-enum { NominName, NominAge, NominSex, NominWkNr, NominTime, NominRegNr };
 
 // The values of a section's keys, in the order of the keys; no value where a key is not found.
 template <std::size_t N> using Values = std::array<std::optional<std::string_view>, N>;
@@ -71,7 +41,7 @@ Values<N> readSection(TSimpleXmlReader& xml, const std::string& section,
     return values;
 }
 
-// A text value as ReadValue gives it: the value found, or the default.
+// A text value: the value found, or the default.
 std::string textOf(std::optional<std::string_view> value, std::string_view defaultValue = "") {
     return std::string(value.value_or(defaultValue));
 }
@@ -110,20 +80,14 @@ constexpr int MaxWrittenPeriods = 999;
 // ascending order. Reading such a section only removes its element, so the reader visits just
 // these instead of every number up to ABSCNT.
 std::vector<int> listedPeriodsBeyondSlots(const std::vector<std::string>& elements, int absCnt) {
-    const std::string prefix = "PERIOD ID=";
+    const std::size_t digits = periodSection(0).size() - 1;
     std::vector<int> numbers;
     for (const std::string& element : elements) {
-        if (element.size() <= prefix.size() ||
-            !std::equal(prefix.begin(), prefix.end(), element.begin(),
-                        [](char p, char e) { return ToUpperAnsi(e) == p; }))
-            continue;
-        // Only the digits that periodSection() writes: no sign, blank or leading zero.
-        const std::string digits = element.substr(prefix.size());
+        // Only a name written as periodSection() writes it, letter case aside, can be removed.
         int number = 0;
-        if (digits[0] != '0' &&
-            std::all_of(digits.begin(), digits.end(),
-                        [](char c) { return c >= '0' && c <= '9'; }) &&
-            ConvertsAsInteger(digits, number) && number > PeriodSlots && number <= absCnt)
+        if (element.size() > digits && ConvertsAsInteger(element.substr(digits), number) &&
+            number > PeriodSlots && number <= absCnt &&
+            EqualIgnoringCase(element, periodSection(number)))
             numbers.push_back(number);
     }
     std::sort(numbers.begin(), numbers.end());
@@ -138,77 +102,106 @@ std::string identifierAfter(std::string_view element, const std::string& tag) {
 
 // ---- The model from the values of the file's sections --------------------------------------
 
-void takeCompetition(TMeldeAustausch& model, const Values<CompetitionKeys.size()>& values) {
-    model.CompName = textOf(values[CompetitionName]);
-    model.Veranstalter = textOf(values[CompetitionVeranstalter]);
-    model.Ausrichter = textOf(values[CompetitionAusrichter]);
-    model.Place = textOf(values[CompetitionPlace]);
-    model.Date1 = textOf(values[CompetitionDate1]);
-    model.Date2 = textOf(values[CompetitionDate2]);
-    model.LaneLen = IntValue(values[CompetitionLaneLen], 25);
-    model.AbsCnt = IntValue(values[CompetitionAbsCnt], 1);
+void readCompetition(TMeldeAustausch& model, TSimpleXmlReader& xml) {
+    const auto [name, veranstalter, ausrichter, place, date1, date2, laneLen, absCnt] =
+        readSection(xml, Competition, CompetitionKeys);
+    model.CompName = textOf(name);
+    model.Veranstalter = textOf(veranstalter);
+    model.Ausrichter = textOf(ausrichter);
+    model.Place = textOf(place);
+    model.Date1 = textOf(date1);
+    model.Date2 = textOf(date2);
+    model.LaneLen = IntValue(laneLen, 25);
+    model.AbsCnt = IntValue(absCnt, 1);
 }
 
-void takePeriod(TMeldeAustausch& model, int s, const Values<PeriodKeys.size()>& values) {
-    model.SetPeriodDate(s, textOf(values[PeriodDate]));
-    model.SetPeriodTime(s, textOf(values[PeriodTime]));
-    model.SetPeriodInt(s, textOf(values[PeriodInt]));
-    model.SetPeriodWarmUp(s, textOf(values[PeriodWarmUp]));
-    model.SetPeriodKari(s, textOf(values[PeriodKari]));
+void readPeriod(TMeldeAustausch& model, TSimpleXmlReader& xml, int s) {
+    const auto [date, time, admission, warmUp, judges] =
+        readSection(xml, periodSection(s), PeriodKeys);
+    model.SetPeriodDate(s, textOf(date));
+    model.SetPeriodTime(s, textOf(time));
+    model.SetPeriodInt(s, textOf(admission));
+    model.SetPeriodWarmUp(s, textOf(warmUp));
+    model.SetPeriodKari(s, textOf(judges));
 }
 
-void addEvent(TMeldeAustausch& model, std::string_view element,
-              const Values<EventKeys.size()>& values) {
+void readEvent(TMeldeAustausch& model, TSimpleXmlReader& xml, const std::string& element) {
+    const auto [period, name, sex, ageMin, ageMax, staffel, fee] =
+        readSection(xml, element, EventKeys);
     TEventRecord event = EmptyEvent;
     event.WkNr = TMeldeAustausch::TextToWkNr(identifierAfter(element, EventTag));
-    event.Period = IntValue(values[EventPeriod], 0);
-    event.Name = textOf(values[EventName]);
-    event.Sex = sexFromText(values[EventSex]);
-    event.AgeMin = birthYearOrDefault(IntValue(values[EventAgeMin], CurrentYear()), CurrentYear());
-    event.AgeMax = birthYearOrDefault(IntValue(values[EventAgeMax], 1900), 1900);
-    event.Staffel = IntValue(values[EventStaffel], 0) == 1;
-    event.Fee = FloatValue(values[EventFee], 0);
+    event.Period = IntValue(period, 0);
+    event.Name = textOf(name);
+    event.Sex = sexFromText(sex);
+    event.AgeMin = birthYearOrDefault(IntValue(ageMin, CurrentYear()), CurrentYear());
+    event.AgeMax = birthYearOrDefault(IntValue(ageMax, 1900), 1900);
+    event.Staffel = IntValue(staffel, 0) == 1;
+    event.Fee = FloatValue(fee, 0);
     model.SetEvent(model.EventCount() + 1, event);
 }
 
-void takeClub(TMeldeAustausch& model, const Values<ClubKeys.size()>& values) {
-    model.ClubName = textOf(values[ClubNameKey]);
-    model.Verband = IntValue(values[ClubVerband], 0);
-    model.Fina = textOf(values[ClubFina], "GER");
-    model.Person = textOf(values[ClubPerson]);
-    model.Street = textOf(values[ClubStreet]);
-    model.Zip = textOf(values[ClubZip]);
-    model.ClubPlace = textOf(values[ClubPlaceKey]);
-    model.Fon = textOf(values[ClubFon]);
-    model.Fax = textOf(values[ClubFax]);
-    model.EMail = textOf(values[ClubEMail]);
-    model.ClubId = textOf(values[ClubIdKey]);
+void readClub(TMeldeAustausch& model, TSimpleXmlReader& xml) {
+    const auto [name, verband, fina, person, street, zip, place, fon, fax, email, clubId] =
+        readSection(xml, Club, ClubKeys);
+    model.ClubName = textOf(name);
+    model.Verband = IntValue(verband, 0);
+    model.Fina = textOf(fina, "GER");
+    model.Person = textOf(person);
+    model.Street = textOf(street);
+    model.Zip = textOf(zip);
+    model.ClubPlace = textOf(place);
+    model.Fon = textOf(fon);
+    model.Fax = textOf(fax);
+    model.EMail = textOf(email);
+    model.ClubId = textOf(clubId);
 }
 
-void addNomin(TMeldeAustausch& model, const Values<NominKeys.size()>& values) {
+void readNomin(TMeldeAustausch& model, TSimpleXmlReader& xml, const std::string& element) {
+    const auto [name, age, sex, wkNr, time, regNr] = readSection(xml, element, NominKeys);
     TNominRecord nomin = EmptyNomin;
-    nomin.Name = textOf(values[NominName].value_or("").substr(0, NominNameCapacity));
-    nomin.Age = IntValue(values[NominAge], 1900);
-    nomin.WkNr = TMeldeAustausch::TextToWkNr(values[NominWkNr].value_or("0"));
-    nomin.Time = TimeTextToHundredths(values[NominTime].value_or("00:00,00"));
-    nomin.RegNr = textOf(values[NominRegNr].value_or("").substr(0, RegNrCapacity));
-    nomin.Sex = sexFromText(values[NominSex]);
+    nomin.Name = textOf(name.value_or("").substr(0, NominNameCapacity));
+    nomin.Age = IntValue(age, 1900);
+    nomin.WkNr = TMeldeAustausch::TextToWkNr(wkNr.value_or("0"));
+    nomin.Time = TimeTextToHundredths(time.value_or("00:00,00"));
+    nomin.RegNr = textOf(regNr.value_or("").substr(0, RegNrCapacity));
+    nomin.Sex = sexFromText(sex);
     model.SetNomin(model.NominCount() + 1, std::move(nomin));
 }
 
-// ---- Any file: the reading rules of the simple XML document, section by section -------------
+// The sections read by name, and every key; the reader indexes them with the listed elements.
+std::vector<std::string> namedSections() {
+    std::vector<std::string> sections = {Competition, Club};
+    for (int s = 1; s <= PeriodSlots; ++s)
+        sections.push_back(periodSection(s));
+    return sections;
+}
 
-void readAnyLayout(TMeldeAustausch& model, std::string text) {
-    TSimpleXmlReader xml(std::move(text));
-    const std::vector<std::string> elements = xml.ListElements();
+std::vector<std::string_view> allKeys() {
+    std::vector<std::string_view> keys;
+    const auto add = [&keys](const auto& section) {
+        keys.insert(keys.end(), section.begin(), section.end());
+    };
+    add(CompetitionKeys);
+    add(PeriodKeys);
+    add(EventKeys);
+    add(ClubKeys);
+    add(NominKeys);
+    return keys;
+}
+} // namespace
 
-    takeCompetition(model, readSection(xml, Competition, CompetitionKeys));
+void ReadExchangeText(TMeldeAustausch& model, std::string text) {
+    static const std::vector<std::string> sections = namedSections();
+    static const std::vector<std::string_view> keys = allKeys();
+    TSimpleXmlReader xml(std::move(text), sections, keys);
+    const std::vector<std::string>& elements = xml.ListElements();
+
+    readCompetition(model, xml);
     xml.RemoveElement(Competition);
 
     for (int s = 1; s <= std::min(model.AbsCnt, PeriodSlots); ++s) {
-        const std::string section = periodSection(s);
-        takePeriod(model, s, readSection(xml, section, PeriodKeys));
-        xml.RemoveElement(section);
+        readPeriod(model, xml, s);
+        xml.RemoveElement(periodSection(s));
     }
     for (int s : listedPeriodsBeyondSlots(elements, model.AbsCnt))
         xml.RemoveElement(periodSection(s));
@@ -216,230 +209,18 @@ void readAnyLayout(TMeldeAustausch& model, std::string text) {
     for (const std::string& element : elements) {
         if (element.find(EventTag) == std::string::npos)
             continue;
-        addEvent(model, element, readSection(xml, element, EventKeys));
+        readEvent(model, xml, element);
         xml.RemoveElement(element);
     }
 
-    takeClub(model, readSection(xml, Club, ClubKeys));
+    readClub(model, xml);
 
     for (const std::string& element : elements) {
         if (element.find(NominTag) == std::string::npos)
             continue;
-        addNomin(model, readSection(xml, element, NominKeys));
+        readNomin(model, xml, element);
         xml.RemoveElement(element);
     }
-}
-
-// ---- A file in the layout that hosts and this program write: one pass over its lines ---------
-//
-// Such a file holds, apart from declaration lines and the root's start and end, only sections
-// that begin with their start line ("<COMPETITION>", "<PERIOD id=1>", "<EVENT id=12a>", "<CLUB>",
-// "<NOMIN id=1>"), hold value lines "<KEY>value</KEY>" of their known keys with no "<" in the
-// value, and end with their end line ("</EVENT>"). There is at most one competition and one
-// club; periods are numbered 1, 2, 3, ... in file order. On such a file the reading rules give
-// each section its own values: the sections of one kind are read and removed in file order (the
-// periods by number, which is file order), so the first line left that equals a section's start
-// line is its own, and so is the first end line of its kind left; the lines in between are its
-// value lines, and a value line holds no other key's tag and no end marker. So one pass reads
-// the file exactly as section-by-section reading does; at the first line that does not fit,
-// the pass gives up and the file is read section by section.
-
-enum class Kind { None, Competition, Period, Event, Club, Nomin };
-
-// A value line's only "</" begins its end tag "</KEY>": it ends a section's reading only if that
-// end tag begins with the section's end marker, which no key of the section allows.
-constexpr bool noKeyEndsReading(std::span<const std::string_view> keys, std::string_view marker) {
-    const std::string_view name = marker.substr(2); // "EVENT" or "CLUB>"
-    return std::none_of(keys.begin(), keys.end(), [name](std::string_view key) {
-        return name.ends_with('>') ? key == name.substr(0, name.size() - 1) : key.starts_with(name);
-    });
-}
-static_assert(noKeyEndsReading(CompetitionKeys, "</COMPETITION>") &&
-              noKeyEndsReading(PeriodKeys, "</PERIOD") && noKeyEndsReading(EventKeys, "</EVENT") &&
-              noKeyEndsReading(ClubKeys, "</CLUB>") && noKeyEndsReading(NominKeys, "</NOMIN"));
-
-// Comparison of the few bytes of a tag name, cheaper than a library call.
-bool sameBytes(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i])
-            return false;
-    }
-    return true;
-}
-
-struct HostLayoutReader {
-    explicit HostLayoutReader(TMeldeAustausch& target) : model(target) {}
-
-    TMeldeAustausch& model;
-    Kind kind = Kind::None;
-    std::span<const std::string_view> keys;
-    std::string_view endLine;
-    std::string_view element; // the section's name
-    // The values of the section being read, in the order of its keys (the club has the most).
-    std::array<std::optional<std::string_view>, ClubKeys.size()> values{};
-    std::size_t nextKey = 0; // the key expected on the next value line
-
-    bool competitionSeen = false;
-    bool clubSeen = false;
-    Values<CompetitionKeys.size()> competition{};
-    Values<ClubKeys.size()> club{};
-    std::vector<Values<PeriodKeys.size()>> periods;
-
-    // An event's or entry's start line: "<" + tag + identifier + ">". The reader takes the
-    // sections whose names hold one of the two tags as events or entries; an identifier that
-    // held one as well would be read as both.
-    static bool identifiedStart(std::string_view line, std::string_view tag) {
-        if (!line.substr(1).starts_with(tag))
-            return false;
-        const std::string_view identifier =
-            line.substr(1 + tag.size(), line.size() - tag.size() - 2);
-        return identifier.find('>') == std::string_view::npos &&
-               identifier.find(EventTag) == std::string_view::npos &&
-               identifier.find(NominTag) == std::string_view::npos;
-    }
-
-    // A period's start line: "<PERIOD id=" + the number `expected` + ">". Periods are read by
-    // their numbers, which so have to follow the file order.
-    static bool periodStart(std::string_view line, int expected) {
-        return line.starts_with("<PERIOD id=") &&
-               line.substr(1, line.size() - 2) == periodSection(expected);
-    }
-
-    void begin(Kind newKind, std::span<const std::string_view> newKeys, std::string_view end,
-               std::string_view line) {
-        kind = newKind;
-        keys = newKeys;
-        endLine = end;
-        element = line.substr(1, line.size() - 2);
-        std::fill_n(values.begin(), keys.size(), std::nullopt);
-        nextKey = 0;
-    }
-
-    bool startSection(std::string_view line, const TagPositions& positions) {
-        if (line.front() != '<' || line.back() != '>' || positions.openInside ||
-            positions.hasClose())
-            return false;
-        if (line == "<COMPETITION>" && !std::exchange(competitionSeen, true)) {
-            begin(Kind::Competition, CompetitionKeys, "</COMPETITION>", line);
-        } else if (line == "<CLUB>" && !std::exchange(clubSeen, true)) {
-            begin(Kind::Club, ClubKeys, "</CLUB>", line);
-        } else if (periodStart(line, static_cast<int>(periods.size()) + 1)) {
-            begin(Kind::Period, PeriodKeys, "</PERIOD>", line);
-        } else if (identifiedStart(line, EventTag)) {
-            begin(Kind::Event, EventKeys, "</EVENT>", line);
-        } else if (identifiedStart(line, NominTag)) {
-            begin(Kind::Nomin, NominKeys, "</NOMIN>", line);
-        } else {
-            return false;
-        }
-        return true;
-    }
-
-    // A value line "<KEY>value</KEY>" of one of the section's keys; the first one counts. No
-    // "<" in the value, so the line holds no other tag.
-    bool takeValue(std::string_view line, const TagPositions& positions) {
-        if (positions.openInside || positions.moreCloses || !positions.hasClose())
-            return false;
-        const std::size_t close = positions.firstClose;
-        // Keys mostly come in their written order: the one after the latest is tried first.
-        for (std::size_t tried = 0; tried < keys.size(); ++tried) {
-            std::size_t k = nextKey + tried;
-            if (k >= keys.size())
-                k -= keys.size();
-            const std::string_view key = keys[k];
-            if (line.size() != close + key.size() + 3 || close < key.size() + 2 || line[0] != '<' ||
-                line[key.size() + 1] != '>' || line.back() != '>' ||
-                !sameBytes(line.substr(1, key.size()), key) ||
-                !sameBytes(line.substr(close + 2, key.size()), key))
-                continue;
-            if (!values[k])
-                values[k] = line.substr(key.size() + 2, close - key.size() - 2);
-            nextKey = k + 1;
-            return true;
-        }
-        return false;
-    }
-
-    template <std::size_t N> Values<N> sectionValues() const {
-        static_assert(N <= ClubKeys.size());
-        Values<N> result;
-        std::copy_n(values.begin(), N, result.begin());
-        return result;
-    }
-
-    void endSection() {
-        switch (kind) {
-        case Kind::Competition:
-            competition = sectionValues<CompetitionKeys.size()>();
-            break;
-        case Kind::Period:
-            periods.push_back(sectionValues<PeriodKeys.size()>());
-            break;
-        case Kind::Event:
-            addEvent(model, element, sectionValues<EventKeys.size()>());
-            break;
-        case Kind::Club:
-            club = sectionValues<ClubKeys.size()>();
-            break;
-        case Kind::Nomin:
-            addNomin(model, sectionValues<NominKeys.size()>());
-            break;
-        case Kind::None:
-            break;
-        }
-        kind = Kind::None;
-    }
-
-    bool read(const std::string& text) {
-        std::deque<std::string> rewrittenLines;
-        TLineSplitter lines(text, rewrittenLines);
-        std::string_view line;
-        TagPositions positions;
-        bool anyKept = false;
-        while (lines.Next(line, positions)) {
-            if (!IsKept(line))
-                continue;
-            anyKept = true;
-            if (kind != Kind::None) {
-                if (line == endLine)
-                    endSection();
-                else if (!takeValue(line, positions))
-                    return false;
-            } else if (!(line.starts_with("<?") && !positions.openInside &&
-                         !positions.hasClose()) &&
-                       line != "<NOMINATION>" && line != "</NOMINATION>" &&
-                       !startSection(line, positions)) {
-                return false;
-            }
-        }
-        // Without a kept line the reading rules look at the file's other lines instead.
-        if (kind != Kind::None || !anyKept)
-            return false;
-        takeCompetition(model, competition);
-        for (int s = 1; s <= std::min(model.AbsCnt, PeriodSlots); ++s)
-            takePeriod(model, s,
-                       static_cast<std::size_t>(s) <= periods.size()
-                           ? periods[static_cast<std::size_t>(s) - 1]
-                           : Values<PeriodKeys.size()>{});
-        takeClub(model, club);
-        return true;
-    }
-};
-
-bool readHostLayout(TMeldeAustausch& model, const std::string& text) {
-    return HostLayoutReader(model).read(text);
-}
-} // namespace
-
-void ReadExchangeText(TMeldeAustausch& model, std::string text, bool hostLayoutShortcut) {
-    if (hostLayoutShortcut) {
-        if (readHostLayout(model, text))
-            return;
-        model.resetForLoad(); // what the one pass took before giving up
-    }
-    readAnyLayout(model, std::move(text));
 }
 
 void WriteExchangeText(const TMeldeAustausch& model, TSimpleXmlWriter& xml) {

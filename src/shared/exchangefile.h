@@ -10,6 +10,6 @@
 class TSimpleXmlWriter;
 
 // Fills a model reset for loading with what a file with these bytes holds.
-void ReadExchangeText(TMeldeAustausch& model, std::string text, bool hostLayoutShortcut);
+void ReadExchangeText(TMeldeAustausch& model, std::string text);
 // Writes the whole model, nominations in their present order.
 void WriteExchangeText(const TMeldeAustausch& model, TSimpleXmlWriter& xml);

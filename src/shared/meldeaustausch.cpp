@@ -251,15 +251,15 @@ TLoadReport TMeldeAustausch::LoadFromFile(const std::string& path) {
         return report;
     report.Verdict = JudgeExchangeText(decoded.Text);
     if (report.Loaded()) {
-        ReadExchangeText(*this, std::move(decoded.Text), true);
+        ReadExchangeText(*this, std::move(decoded.Text));
         report.Nominations = NominCount();
     }
     return report;
 }
 
-void TMeldeAustausch::LoadFromText(std::string text, bool hostLayoutShortcut) {
+void TMeldeAustausch::LoadFromText(std::string text) {
     resetForLoad();
-    ReadExchangeText(*this, std::move(text), hostLayoutShortcut);
+    ReadExchangeText(*this, std::move(text));
 }
 
 std::string TMeldeAustausch::ToFileText() {

@@ -115,10 +115,8 @@ public:
     // hold, leaves the model reset too. The report says which. Throws TIoError when the file
     // cannot be read.
     TLoadReport LoadFromFile(const std::string& path);
-    // Replaces the model by what a file with these bytes holds. A file in the layout that hosts
-    // write is read in one pass; `hostLayoutShortcut` false reads every file section by
-    // section, as tests do to compare both ways.
-    void LoadFromText(std::string text, bool hostLayoutShortcut = true);
+    // Replaces the model by what a file with these bytes holds.
+    void LoadFromText(std::string text);
     // Sorts the nominations by name and replaces the file atomically: on any failure the
     // previous file stays as it was. Throws TIoError.
     void SaveToFile(const std::string& path);
@@ -139,8 +137,7 @@ private:
     void resetForLoad();
     void rebuildEventIndex();
 
-    // The exchange file (exchangefile.h) reads and writes the lists directly.
-    friend void ReadExchangeText(TMeldeAustausch& model, std::string text, bool hostLayoutShortcut);
+    // The exchange file (exchangefile.h) writes the lists without copying them.
     friend void WriteExchangeText(const TMeldeAustausch& model, TSimpleXmlWriter& xml);
 
     std::array<Section, PeriodSlots> Periods;

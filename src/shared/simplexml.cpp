@@ -1,36 +1,27 @@
 #include "simplexml.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstdio>
-#include <cstring>
+#include <deque>
+#include <functional>
+#include <map>
+#include <numeric>
+#include <unordered_map>
 #include <utility>
 
 #include "atomicfile.h"
 #include "conversions.h"
 #include "environment.h"
-#include "linedocument.h"
+#include "windows1252.h"
 
 namespace {
-// out := a + b + c, reusing the capacity of `out`.
-void compose(std::string& out, std::string_view a, std::string_view b, std::string_view c) {
-    out.resize(a.size() + b.size() + c.size());
-    char* at = out.data();
-    for (std::string_view piece : {a, b, c}) {
-        std::memcpy(at, piece.data(), piece.size());
-        at += piece.size();
-    }
-}
-
-bool contains(std::string_view line, std::string_view pattern) {
-    return line.find(pattern) != std::string_view::npos;
-}
-
-bool startsComment(std::string_view line) {
-    return line.starts_with("<!");
-}
+constexpr char CtrlZ = 26;
+constexpr int NoLine = INT_MAX;
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32)
@@ -40,71 +31,54 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// Lines that can hold a section's start or a key: not too short and no comment.
+bool usable(std::string_view line) {
+    return line.size() >= 2 && !line.starts_with("<!");
+}
+
+std::string startTag(std::string_view section) {
+    return "<" + std::string(section) + ">";
+}
+
+// What ends the reading of a section: "</EVENT" for EVENT id=3, "</COMPETITION>" for
+// COMPETITION.
+std::string endMarker(std::string_view section) {
+    const std::size_t blank = section.find(' ');
+    return blank == std::string_view::npos ? "</" + std::string(section) + ">"
+                                           : "</" + std::string(section.substr(0, blank));
+}
+
+// The line that ends a section when it is removed: "</EVENT>" for EVENT id=3.
+std::string endLine(std::string_view section) {
+    std::string line = "</" + std::string(section) + ">";
+    const std::size_t blank = line.find(' ');
+    const std::size_t close = line.find('>');
+    if (blank != std::string::npos && close > blank)
+        line.erase(blank, close - blank);
+    return line;
+}
+
+// The text between the first "<" and the first ">", empty when the ">" does not come later.
+std::string elementName(std::string_view line) {
+    const std::size_t open = line.find('<');
+    const std::size_t from = open == std::string_view::npos ? 0 : open + 1;
+    const std::size_t close = line.find('>');
+    if (close == std::string_view::npos || close <= from)
+        return {};
+    return std::string(line.substr(from, close - from));
+}
+
 // The part of `line` after the first `keyTag`, as long as the line minus the key's start and
 // end tags ("<KEY>" and "</KEY>", one character longer).
 std::string_view cutValue(std::string_view line, std::string_view keyTag) {
     const std::size_t start = line.find(keyTag) + keyTag.size();
-    const long long count =
-        static_cast<long long>(line.size()) - static_cast<long long>(2 * keyTag.size() + 1);
-    if (count <= 0 || start >= line.size())
+    const std::size_t tags = 2 * keyTag.size() + 1;
+    if (line.size() <= tags || start >= line.size())
         return {};
-    return line.substr(start, static_cast<std::size_t>(count));
-}
-
-// Whole-line text that ends the section: "</EVENT>" for EVENT id=3.
-void composeSectionEndLine(std::string& endLine, const std::string& section) {
-    compose(endLine, "</", section, ">");
-    const std::size_t blank = endLine.find(' ');
-    const std::size_t close = endLine.find('>');
-    if (blank != std::string::npos && close > blank)
-        endLine.erase(blank, close - blank);
-}
-
-// The text between the first "<" and the first ">" (positions as the 1-based original).
-std::string elementName(std::string_view line) {
-    const std::size_t open = line.find('<');
-    const std::size_t close = line.find('>');
-    const long long openPos = open == std::string_view::npos ? 0 : static_cast<long long>(open) + 1;
-    const long long closePos =
-        close == std::string_view::npos ? 0 : static_cast<long long>(close) + 1;
-    const long long length = closePos - openPos - 1;
-    if (length <= 0)
-        return {};
-    return std::string(
-        line.substr(static_cast<std::size_t>(openPos), static_cast<std::size_t>(length)));
+    return line.substr(start, line.size() - tags);
 }
 } // namespace
 
-// The loaded lines and the texts of the current lookup, reused so that a read allocates nothing.
-class TSimpleXmlReader::Document : public TLineDocument {
-public:
-    using TLineDocument::TLineDocument;
-
-    std::string lookupSection, sectionTag, marker;
-    std::vector<std::string> lookupKeys, keyTags;
-    std::vector<int> keyLines;
-    // The start and end lines of the section being removed.
-    std::string startLine, endLine;
-
-    // The tags of a lookup; the reader asks for the same keys of section after section.
-    void setLookup(const std::string& section, std::span<const std::string_view> keys) {
-        if (section != lookupSection || sectionTag.empty()) {
-            lookupSection = section;
-            compose(sectionTag, "<", section, ">");
-            // "</EVENT" for the section EVENT id=3, "</COMPETITION>" for COMPETITION.
-            const std::string_view beforeBlank =
-                std::string_view(sectionTag).substr(1, sectionTag.find(' ') - 1);
-            compose(marker, "</", beforeBlank, "");
-        }
-        if (!std::equal(keys.begin(), keys.end(), lookupKeys.begin(), lookupKeys.end())) {
-            lookupKeys.assign(keys.begin(), keys.end());
-            keyTags.resize(keys.size());
-            for (std::size_t k = 0; k < keys.size(); ++k)
-                compose(keyTags[k], "<", keys[k], ">");
-        }
-        keyLines.resize(keys.size());
-    }
-};
 TSimpleXmlWriter::TSimpleXmlWriter(TAtomicFile& target) : file(&target) {
     text.reserve(2 * HandOverSize);
 }
@@ -202,68 +176,396 @@ void TSimpleXmlWriter::WriteFloatValue(std::string_view name, double value) {
 
 // ---- Reading -------------------------------------------------------------------------------
 
-TSimpleXmlReader::TSimpleXmlReader(std::string text)
+namespace {
+// The lines holding one pattern, in file order; removed lines are passed over.
+class LineList {
+public:
+    void add(int line) {
+        if (lines.empty() || lines.back() != line)
+            lines.push_back(line);
+    }
+
+    // The first present line after `after`, or NoLine.
+    int firstAfter(int after, const std::vector<int>& removedUntil) {
+        const auto removed = [&](std::size_t entry) {
+            return removedUntil[static_cast<std::size_t>(lines[entry])] != 0;
+        };
+        std::size_t found = firstEntryAfter(after);
+        if (found < lines.size() && removed(found)) {
+            if (skip.empty()) {
+                skip.resize(lines.size());
+                std::iota(skip.begin(), skip.end(), std::size_t{1});
+            }
+            const std::size_t from = found;
+            while (found < lines.size() && removed(found))
+                found = skip[found];
+            // Removed lines stay removed: the entries passed over may point straight here.
+            for (std::size_t i = from; i < found;)
+                i = std::exchange(skip[i], found);
+        }
+        latest = found;
+        return found < lines.size() ? lines[found] : NoLine;
+    }
+
+private:
+    // The first entry whose line comes after `after`. Lookups mostly move on through the file,
+    // so the search starts at the latest answer and widens its steps from there.
+    std::size_t firstEntryAfter(int after) const {
+        auto begin = lines.begin();
+        auto end = lines.end();
+        if (latest < lines.size() && lines[latest] <= after) {
+            std::size_t below = latest;
+            std::size_t step = 1;
+            for (; below + step < lines.size() && lines[below + step] <= after; step *= 2)
+                below += step;
+            begin += static_cast<std::ptrdiff_t>(below + 1);
+            end = lines.begin() +
+                  static_cast<std::ptrdiff_t>(std::min(below + step + 1, lines.size()));
+        }
+        return static_cast<std::size_t>(std::upper_bound(begin, end, after) - lines.begin());
+    }
+
+    std::vector<int> lines;
+    // Of each entry, a later one to look at when it is removed (made when first needed).
+    std::vector<std::size_t> skip;
+    std::size_t latest = 0; // the entry of the latest answer
+};
+
+// Patterns as a tree of their characters: one walk along a line from one place finds every
+// pattern that begins there.
+class PatternTree {
+public:
+    void add(std::string_view pattern, LineList& list) {
+        std::size_t node = 0;
+        for (char c : pattern) {
+            std::size_t next = child(node, c);
+            if (next == 0) {
+                next = nodes.size();
+                nodes[node].labels += c;
+                nodes[node].children.push_back(next);
+                nodes.emplace_back();
+            }
+            node = next;
+        }
+        nodes[node].list = &list;
+    }
+
+    // Adds `line` to the list of every pattern that `text` spells from `at` on, read forwards
+    // or, with `backwards`, towards its start.
+    void walk(std::string_view text, std::size_t at, bool backwards, int line) const {
+        std::size_t node = 0;
+        for (std::size_t i = at; i < text.size(); i = backwards ? i - 1 : i + 1) {
+            node = child(node, text[i]);
+            if (node == 0)
+                return;
+            if (nodes[node].list)
+                nodes[node].list->add(line);
+        }
+    }
+
+private:
+    // The child of `node` for `c`, or 0 (the root is nobody's child).
+    std::size_t child(std::size_t node, char c) const {
+        const std::string& labels = nodes[node].labels;
+        for (std::size_t branch = 0; branch < labels.size(); ++branch) {
+            if (labels[branch] == c)
+                return nodes[node].children[branch];
+        }
+        return 0;
+    }
+
+    struct Node {
+        std::string labels; // the next character of each branch
+        std::vector<std::size_t> children;
+        LineList* list = nullptr; // the list of the pattern ending here
+    };
+    std::vector<Node> nodes{1};
+};
+
+struct KeyLines {
+    std::string tag; // "<" + key + ">"
+    LineList lines;
+};
+
+std::size_t hashIgnoringCase(std::string_view text) {
+    std::size_t hash = 14695981039346656037ull; // FNV-1a
+    for (char c : text)
+        hash = (hash ^ static_cast<unsigned char>(ToUpperAnsi(c))) * 1099511628211ull;
+    return hash;
+}
+} // namespace
+
+class TSimpleXmlReader::Document {
+public:
+    explicit Document(std::string bytes) : text(std::move(bytes)) {}
+
+    // Splits the text into trimmed lines and keeps the kept ones, if there are any.
+    bool split() {
+        const std::string_view all(text.data(), std::min(text.find(CtrlZ), text.size()));
+        lines.reserve(static_cast<std::size_t>(std::count(all.begin(), all.end(), '\n')) + 1);
+        for (std::size_t start = 0; start < all.size();) {
+            const std::size_t end = std::min(all.find('\n', start), all.size());
+            std::string_view line = trimmed(all.substr(start, end - start));
+            if (line.find('\r') != std::string_view::npos) {
+                std::string& copy = linesWithoutReturns.emplace_back(line);
+                std::erase(copy, '\r');
+                line = copy;
+            }
+            lines.push_back(line);
+            start = end + 1;
+        }
+        const auto kept = [](std::string_view line) { return line.size() >= 2 && line[1] != '!'; };
+        loaded = std::any_of(lines.begin(), lines.end(), kept);
+        if (loaded)
+            std::erase_if(lines, std::not_fn(kept));
+        return loaded;
+    }
+
+    std::vector<std::string> listElements() const {
+        std::vector<std::string> names;
+        for (std::string_view line : lines) {
+            if (usable(line) && line.find("</") == std::string_view::npos &&
+                !line.starts_with("<?"))
+                names.push_back(elementName(line));
+        }
+        return names;
+    }
+
+    void index(std::span<const std::string> sections, std::span<const std::string> elements,
+               std::span<const std::string_view> keys) {
+        removedUntil.assign(lines.size(), 0);
+        for (std::string_view key : keys) {
+            if (const auto [entry, added] = keyLines.try_emplace(std::string(key)); added) {
+                entry->second.tag = startTag(key);
+                tags.add(entry->second.tag, entry->second.lines);
+            }
+        }
+        for (const std::string& section : sections)
+            addSection(section);
+        for (const std::string& section : elements)
+            addSection(section);
+        std::vector<int> startOrEndLines;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (indexLine(static_cast<int>(i)))
+                startOrEndLines.push_back(static_cast<int>(i));
+        }
+        groupEqualLines(startOrEndLines);
+    }
+
+    // The first present line that starts the section, or NoLine.
+    int firstStart(const std::string& section) {
+        tag.assign("<").append(section).append(">");
+        return loaded ? firstEqual(tag) : startLines.at(tag).firstAfter(-1, removedUntil);
+    }
+
+    // The first present line equal to `line`, letter case aside, or NoLine.
+    int firstEqual(std::string_view line) {
+        const int group = groupOf(line);
+        if (group < 0)
+            return NoLine;
+        int& first = groups[static_cast<std::size_t>(group)].first;
+        while (first >= 0 && removedUntil[static_cast<std::size_t>(first)] != 0)
+            first = nextEqual[static_cast<std::size_t>(first)];
+        if (first < 0)
+            return NoLine;
+        return latestFound = first;
+    }
+
+    // Sections of one kind follow each other and ask for the same keys: the latest lists are
+    // kept at hand.
+    LineList& markerLinesOf(const std::string& section) {
+        const std::string marker = endMarker(section);
+        if (marker != latestMarker) {
+            latestMarker = marker;
+            latestMarkerLines = &markerLines.at(marker);
+        }
+        return *latestMarkerLines;
+    }
+
+    std::span<KeyLines* const> keyLinesOf(std::span<const std::string_view> keys) {
+        if (!std::equal(keys.begin(), keys.end(), latestKeys.begin(), latestKeys.end())) {
+            latestKeys.assign(keys.begin(), keys.end());
+            latestKeyLines.clear();
+            for (std::string_view key : keys)
+                latestKeyLines.push_back(&keyLines.find(key)->second);
+        }
+        return latestKeyLines;
+    }
+
+    void remove(int first, int last) {
+        // Removed lines form blocks, and a later block can only swallow earlier ones whole:
+        // each is passed over with one step.
+        for (int i = first; i <= last;) {
+            int& until = removedUntil[static_cast<std::size_t>(i)];
+            if (until != 0) {
+                i = until;
+            } else {
+                until = last + 1;
+                ++i;
+            }
+        }
+    }
+
+    std::vector<std::string_view> lines; // the kept lines, or all lines when none is kept
+    // Of each removed line, the line after the block it was removed with; 0 while present.
+    std::vector<int> removedUntil;
+
+private:
+    void addSection(const std::string& section) {
+        const std::string marker = endMarker(section);
+        if (const auto [entry, added] = markerLines.try_emplace(marker); added)
+            tags.add(marker, entry->second);
+        if (loaded)
+            return;
+        std::string tag = startTag(section);
+        if (const auto [entry, added] = startLines.try_emplace(tag); added) {
+            std::reverse(tag.begin(), tag.end());
+            startTags.add(tag, entry->second);
+        }
+    }
+
+    // Indexes the line's key tags and end markers; true when it could start or end a section.
+    bool indexLine(int i) {
+        const std::string_view line = lines[static_cast<std::size_t>(i)];
+        const bool holdsKeys = usable(line);
+        // Key tags begin with "<" and a letter, end markers with "</": neither runs on over
+        // the next "<" or "</", so each character is walked over about once.
+        for (std::size_t at = line.find('<'); at != std::string_view::npos;
+             at = line.find('<', at + 1)) {
+            if (holdsKeys || (at + 1 < line.size() && line[at + 1] == '/'))
+                tags.walk(line, at, false, i);
+        }
+        if (!loaded && holdsKeys) {
+            for (std::size_t at = line.find('>'); at != std::string_view::npos;
+                 at = line.find('>', at + 1))
+                startTags.walk(line, at, true, i);
+        }
+        // A start or end line has its only ">" at its end.
+        return loaded && line.front() == '<' && line.find('>') == line.size() - 1;
+    }
+
+    // Kept start and end lines that are equal, letter case aside, form a group: its first
+    // present line (moved on as lines are removed) and its last; each line links to the next
+    // equal one. The groups are found through an open-addressed table.
+    void groupEqualLines(const std::vector<int>& startOrEndLines) {
+        nextEqual.assign(lines.size(), -1);
+        groupOfLine.assign(lines.size(), -1);
+        slots.assign(std::bit_ceil(2 * startOrEndLines.size() + 1), -1);
+        for (int i : startOrEndLines) {
+            const std::string_view line = lines[static_cast<std::size_t>(i)];
+            const std::size_t hash = hashIgnoringCase(line);
+            int& slot = slots[slotOf(line, hash)];
+            if (slot < 0) {
+                slot = static_cast<int>(groups.size());
+                groups.push_back({hash, i, i});
+            } else {
+                EqualLines& group = groups[static_cast<std::size_t>(slot)];
+                nextEqual[static_cast<std::size_t>(group.last)] = i;
+                group.last = i;
+            }
+            groupOfLine[static_cast<std::size_t>(i)] = slot;
+        }
+    }
+
+    // The slot of the group of `text` in the table, or the free one where it would be.
+    std::size_t slotOf(std::string_view text, std::size_t hash) const {
+        const std::size_t mask = slots.size() - 1;
+        std::size_t slot = hash & mask;
+        for (; slots[slot] >= 0; slot = (slot + 1) & mask) {
+            const EqualLines& group = groups[static_cast<std::size_t>(slots[slot])];
+            if (group.hash == hash &&
+                EqualIgnoringCase(lines[static_cast<std::size_t>(group.last)], text))
+                break;
+        }
+        return slot;
+    }
+
+    // The group of the lines equal to `line`, or -1. Sections are read in file order and
+    // removed after reading: the latest line found and the present line after it are tried
+    // before the table.
+    int groupOf(std::string_view line) {
+        if (latestFound >= 0) {
+            const auto latest = static_cast<std::size_t>(latestFound);
+            const auto after = static_cast<std::size_t>(
+                removedUntil[latest] != 0 ? removedUntil[latest] : latestFound + 1);
+            for (std::size_t guess : {latest, after}) {
+                if (guess < lines.size() && groupOfLine[guess] >= 0 &&
+                    EqualIgnoringCase(lines[guess], line))
+                    return groupOfLine[guess];
+            }
+        }
+        return slots.empty() ? -1 : slots[slotOf(line, hashIgnoringCase(line))];
+    }
+
+    struct EqualLines {
+        std::size_t hash;
+        int first;
+        int last;
+    };
+
+    std::string text;
+    std::deque<std::string> linesWithoutReturns;
+    bool loaded = false;
+    std::map<std::string, KeyLines, std::less<>> keyLines;
+    std::unordered_map<std::string, LineList> markerLines;
+    std::unordered_map<std::string, LineList> startLines; // when no line is kept
+    PatternTree tags;      // key tags and end markers, walked from each "<"
+    PatternTree startTags; // reversed start tags, walked back from each ">" when none is kept
+    std::vector<EqualLines> groups;
+    std::vector<int> slots; // of the table: a group, or -1 where free
+    std::vector<int> nextEqual;
+    std::vector<int> groupOfLine; // -1 for a line that cannot start or end a section
+    int latestFound = -1;
+    std::string tag; // the start tag being looked for
+    std::string latestMarker;
+    LineList* latestMarkerLines = nullptr;
+    std::vector<std::string_view> latestKeys;
+    std::vector<KeyLines*> latestKeyLines;
+};
+
+TSimpleXmlReader::TSimpleXmlReader(std::string text, std::span<const std::string> sections,
+                                   std::span<const std::string_view> keys)
     : document(std::make_unique<Document>(std::move(text))) {
-    loaded = document->HasKeptLines();
+    loaded = document->split();
+    elements = document->listElements();
+    document->index(sections, elements, keys);
 }
 
 TSimpleXmlReader::~TSimpleXmlReader() = default;
-
-std::string TSimpleXmlReader::ReadValue(const std::string& section, const std::string& key,
-                                        const std::string& defaultValue) {
-    const std::string_view keys[] = {key};
-    std::optional<std::string_view> values[1];
-    ReadValues(section, keys, values);
-    return values[0] ? std::string(*values[0]) : defaultValue;
-}
 
 void TSimpleXmlReader::ReadValues(const std::string& section,
                                   std::span<const std::string_view> keys,
                                   std::span<std::optional<std::string_view>> values) {
     Document& doc = *document;
-    doc.setLookup(section, keys);
     std::fill(values.begin(), values.end(), std::nullopt);
-
-    if (loaded) {
-        const int sectionLine = doc.FirstEqual(doc.sectionTag);
-        if (sectionLine < 0)
-            return;
-        doc.FindKeyLines(sectionLine, doc.marker, doc.keyTags, doc.keyLines);
-        for (std::size_t k = 0; k < keys.size(); ++k) {
-            if (doc.keyLines[k] >= 0)
-                values[k] = cutValue(doc.Line(doc.keyLines[k]), doc.keyTags[k]);
-        }
+    const int start = doc.firstStart(section);
+    if (start == NoLine)
         return;
-    }
-
-    // Nothing was kept: the lookup goes through the file's own lines, matching the section's
-    // start tag anywhere in a line and with exact letter case.
-    const auto& lines = doc.AllLines();
-    auto usable = [](std::string_view line) { return line.size() >= 2 && !startsComment(line); };
-    std::size_t start = 0;
-    while (start < lines.size() &&
-           !(usable(lines[start]) && contains(lines[start], doc.sectionTag)))
-        ++start;
+    const int end = doc.markerLinesOf(section).firstAfter(start, doc.removedUntil);
+    const std::span<KeyLines* const> keyLines = doc.keyLinesOf(keys);
     for (std::size_t k = 0; k < keys.size(); ++k) {
-        for (std::size_t i = start + 1; i < lines.size(); ++i) {
-            if (contains(lines[i], doc.marker))
-                break;
-            if (usable(lines[i]) && contains(lines[i], doc.keyTags[k])) {
-                values[k] = cutValue(lines[i], doc.keyTags[k]);
-                break;
-            }
-        }
+        const int line = keyLines[k]->lines.firstAfter(start, doc.removedUntil);
+        if (line < end)
+            values[k] = cutValue(doc.lines[static_cast<std::size_t>(line)], keyLines[k]->tag);
     }
 }
 
-int TSimpleXmlReader::ReadIntValue(const std::string& section, const std::string& key,
-                                   int defaultValue) {
-    return IntValue(ReadValue(section, key, ""), defaultValue);
+void TSimpleXmlReader::RemoveElement(const std::string& section) {
+    if (!loaded)
+        return;
+    const int first = document->firstStart(section);
+    const int last = document->firstEqual(endLine(section));
+    if (last != NoLine && last > first)
+        document->remove(first, last);
 }
 
-double TSimpleXmlReader::ReadFloatValue(const std::string& section, const std::string& key,
-                                        double defaultValue) {
-    return FloatValue(ReadValue(section, key, ""), defaultValue);
+std::vector<std::string> TSimpleXmlReader::Lines() const {
+    std::vector<std::string> present;
+    for (std::size_t i = 0; loaded && i < document->lines.size(); ++i) {
+        if (document->removedUntil[i] == 0)
+            present.emplace_back(document->lines[i]);
+    }
+    return present;
 }
 
 int IntValue(std::optional<std::string_view> value, int defaultValue) {
@@ -272,80 +574,17 @@ int IntValue(std::optional<std::string_view> value, int defaultValue) {
 }
 
 double FloatValue(std::optional<std::string_view> value, double defaultValue) {
-    if (!value || value->empty())
+    if (!value)
         return defaultValue;
-    std::string text(*value);
-    std::replace(text.begin(), text.end(), ',', '.');
-    text = Trim(text);
-    // Sign, digits with at most one point, optional exponent; nothing else.
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    const std::size_t mantissa = i;
-    std::size_t digits = 0;
-    while (i < text.size() &&
-           (std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.')) {
-        digits += text[i] != '.';
-        ++i;
-    }
-    if (digits == 0 || std::count(text.begin() + static_cast<long>(mantissa),
-                                  text.begin() + static_cast<long>(i), '.') > 1)
+    std::string number(trimmed(*value));
+    std::replace(number.begin(), number.end(), ',', '.');
+    // An optional sign, then a digit or the point: no "inf", "nan" or second sign.
+    const std::size_t sign = !number.empty() && (number[0] == '+' || number[0] == '-') ? 1 : 0;
+    if (sign >= number.size() ||
+        !(std::isdigit(static_cast<unsigned char>(number[sign])) || number[sign] == '.'))
         return defaultValue;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        const std::size_t exponentStart = i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-            ++i;
-        if (i == exponentStart)
-            return defaultValue;
-    }
-    if (i != text.size())
-        return defaultValue;
-    const char* begin = text.c_str() + (text[0] == '+' ? 1 : 0);
-    double number = 0;
-    const auto [end, error] = std::from_chars(begin, text.c_str() + text.size(), number);
-    if (error != std::errc() || end != text.c_str() + text.size())
-        return defaultValue;
-    return number;
-}
-
-std::vector<std::string> TSimpleXmlReader::ListElements() {
-    std::vector<std::string> list;
-    Document& doc = *document;
-    if (loaded) {
-        for (int i = doc.NextPresent(0); i < doc.Count(); i = doc.NextPresent(i + 1)) {
-            if (doc.Listed(i))
-                list.push_back(elementName(doc.Line(i)));
-        }
-    } else {
-        for (std::string_view line : doc.AllLines()) {
-            if (line.size() >= 2 && !startsComment(line) && !contains(line, "</") &&
-                !line.starts_with("<?"))
-                list.push_back(elementName(line));
-        }
-    }
-    return list;
-}
-
-void TSimpleXmlReader::RemoveElement(const std::string& section) {
-    if (!loaded)
-        return;
-    Document& doc = *document;
-    compose(doc.startLine, "<", section, ">");
-    composeSectionEndLine(doc.endLine, section);
-    const int first = doc.FirstEqual(doc.startLine);
-    const int last = doc.FirstEqual(doc.endLine);
-    if (first >= 0 && last > first)
-        doc.Remove(first, last);
-}
-
-std::vector<std::string> TSimpleXmlReader::Lines() const {
-    std::vector<std::string> lines;
-    if (!loaded)
-        return lines;
-    for (int i = document->NextPresent(0); i < document->Count(); i = document->NextPresent(i + 1))
-        lines.emplace_back(document->Line(i));
-    return lines;
+    const char* end = number.data() + number.size();
+    double result = 0;
+    const auto converted = std::from_chars(number.data() + (number[0] == '+'), end, result);
+    return converted.ec == std::errc() && converted.ptr == end ? result : defaultValue;
 }

@@ -48,37 +48,54 @@ private:
     std::string text;
 };
 
-// Reads the lines of a document once and answers every lookup from an index of them.
+// Reads a document of the exchange file's kind.
+// - Lines: a line ends at LF or CR LF, a carriage return inside a line is dropped, Ctrl+Z ends
+//   the document, and every line is trimmed of characters with codes up to 32. A line is kept
+//   when it has two characters or more and its second is not "!": blank lines, comments and
+//   document types are not.
+// - A section starts at the first present kept line that equals "<" + its name + ">", letter
+//   case aside. Its value of a key is cut from the first line after that which holds
+//   "<" + key + ">", unless a line holding the section's end marker comes first ("</EVENT" for
+//   EVENT id=3, "</CLUB>" for CLUB). Removing a section removes the lines from its start to
+//   the first present line that equals its end line ("</EVENT>"), if that comes later.
+// - When no line is kept, a section starts at the first line that holds its start tag with
+//   exact letter case, anywhere; lines too short or beginning with "<!" hold no start and no
+//   key, and nothing is removed.
+// Lines, start tags, end lines, end markers and keys are indexed in one pass over the lines, so
+// that a document is read in linear time (and a binary search per lookup) however malformed.
+// For that, every section and key that will be asked about must be named beforehand.
 class TSimpleXmlReader {
 public:
-    explicit TSimpleXmlReader(std::string text);
+    // `sections`: the names that will be read or removed besides the listed elements; `keys`:
+    // the keys that will be read. Neither holds ">", and keys hold no "<" and no leading "/".
+    TSimpleXmlReader(std::string text, std::span<const std::string> sections,
+                     std::span<const std::string_view> keys);
     ~TSimpleXmlReader();
     TSimpleXmlReader(const TSimpleXmlReader&) = delete;
     TSimpleXmlReader& operator=(const TSimpleXmlReader&) = delete;
 
-    std::string ReadValue(const std::string& section, const std::string& key,
-                          const std::string& defaultValue);
-    // The values of several keys of one section, each as ReadValue finds it; a key that is not
-    // found has no value. The texts point into the document and stay valid as long as it.
+    // Whether any line was kept.
+    bool Loaded() const { return loaded; }
+    // The names of the elements that start on a line of their own, in file order: the text
+    // between a line's first "<" and its first ">", for every line that is neither a comment,
+    // a declaration nor holds an end tag. Taken before anything is removed.
+    const std::vector<std::string>& ListElements() const { return elements; }
+    // The values of several keys of one section; a key that is not found has no value. The
+    // texts point into the document and stay valid as long as it.
     void ReadValues(const std::string& section, std::span<const std::string_view> keys,
                     std::span<std::optional<std::string_view>> values);
-    int ReadIntValue(const std::string& section, const std::string& key, int defaultValue);
-    double ReadFloatValue(const std::string& section, const std::string& key, double defaultValue);
-    std::vector<std::string> ListElements();
     void RemoveElement(const std::string& section);
-
-    // Whether any line was kept; without one, lookups go through all of the file's lines.
-    bool Loaded() const { return loaded; }
-    // The kept lines that are still present (for tests and diagnostics).
+    // The kept lines that are still present (for tests).
     std::vector<std::string> Lines() const;
 
 private:
-    bool loaded = false;
     class Document;
     std::unique_ptr<Document> document;
+    bool loaded = false;
+    std::vector<std::string> elements;
 };
 
-// The conversions of ReadIntValue and ReadFloatValue, for values read with ReadValues: a
-// missing or empty value, or one that does not convert as a whole, gives the default.
+// The conversions of integer and decimal values: a missing or empty value, or one that does
+// not convert as a whole, gives the default. Decimals take a comma or a point.
 int IntValue(std::optional<std::string_view> value, int defaultValue);
 double FloatValue(std::optional<std::string_view> value, double defaultValue);

@@ -1,5 +1,7 @@
 #include "windows1252.h"
 
+#include <algorithm>
+
 #include "utf8.h"
 
 namespace {
@@ -42,11 +44,9 @@ std::string AnsiToUtf8(const std::string& text) {
     return result;
 }
 
-char ToUpperAnsi(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 'a' && byte <= 'z')
-        return static_cast<char>(byte - 32);
-    if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) // à..þ without ÷
+namespace {
+constexpr char upperOf(unsigned char byte) {
+    if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)) // à..þ, ÷
         return static_cast<char>(byte - 32);
     switch (byte) {
     case 0x9A:
@@ -58,6 +58,19 @@ char ToUpperAnsi(char c) {
     case 0xFF:
         return static_cast<char>(0x9F); // ÿ
     default:
-        return c;
+        return static_cast<char>(byte);
     }
+}
+} // namespace
+
+constinit const std::array<char, 256> UpperAnsi = [] {
+    std::array<char, 256> table{};
+    for (std::size_t byte = 0; byte < table.size(); ++byte)
+        table[byte] = upperOf(static_cast<unsigned char>(byte));
+    return table;
+}();
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return ToUpperAnsi(x) == ToUpperAnsi(y); });
 }

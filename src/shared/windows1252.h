@@ -1,7 +1,9 @@
 // The Windows-1252 character set of the exchange file and of every text in the core.
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 
 // Windows-1252 <-> Unicode, one character at a time. The five unassigned bytes map to the
 // C1 controls of the same number, so every byte survives a round trip.
@@ -10,5 +12,9 @@ char32_t AnsiToUnicode(unsigned char byte);
 int UnicodeToAnsi(char32_t character);
 std::string AnsiToUtf8(const std::string& text);
 
-// Windows-1252 letters to upper case (umlauts included); used for case-insensitive matching.
-char ToUpperAnsi(char c);
+// Of every byte, its capital letter (umlauts included) or itself; for matching letter case aside.
+extern const std::array<char, 256> UpperAnsi;
+inline char ToUpperAnsi(char c) {
+    return UpperAnsi[static_cast<unsigned char>(c)];
+}
+bool EqualIgnoringCase(std::string_view a, std::string_view b);

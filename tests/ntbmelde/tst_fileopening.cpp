@@ -297,10 +297,13 @@ private slots:
         QVERIFY(secondProgram.tryLock(0));
     }
 
-    // A program that crashed left its lock behind: the next start takes it over unasked.
-    void staleLockOfACrashedProgram_isTakenOver() {
+    // A program that crashed while saving left its lock and its temporary file behind: the
+    // next start takes the lock over unasked and removes the file.
+    void leftoversOfACrashedProgram_areTakenOverAndRemoved() {
         putFile(u"exchange/nominations.nt2"_s);
         const QString lockPath = folder->filePath(u".EXCHANGE.NT2.lock"_s);
+        char host[256] = {};
+        ::gethostname(host, sizeof host - 1);
         const pid_t child = ::fork();
         if (child == 0) {
             QLockFile crashing(lockPath);
@@ -309,10 +312,15 @@ private slots:
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);
         QCOMPARE(WEXITSTATUS(status), 0);
+        QFile temporary(folder->filePath(u".EXCHANGE.NT2."_s + QString::fromLatin1(host) + u'.' +
+                                         QString::number(child) + u".1.tmp"_s));
+        QVERIFY(temporary.open(QIODevice::WriteOnly));
+        temporary.close();
         TFormMain window(folder->path());
         QVERIFY(messages->shown.isEmpty());
         QCOMPARE(enabledButtons(window), AllButtons);
         QVERIFY(!QLockFile(lockPath).tryLock(0));
+        QCOMPARE(folderContent(), QStringList({u".EXCHANGE.NT2.lock"_s, u"EXCHANGE.NT2"_s}));
         closeWindow(window);
         QCOMPARE(folderContent(), QStringList{u"EXCHANGE.NT2"_s});
     }

@@ -594,6 +594,7 @@ void TestFormMeldeInput::fields_refuseCharactersTheFileCannotHold_andSaySo() {
     QCOMPARE(help->text(), u"Das Zeichen „Ł“ ist in der Meldedatei nicht möglich."_s);
     type(u"ukasz Müller€"_s);
     QCOMPARE(edit(u"EditName"_s)->text(), u"ukasz Müller€"_s);
+    QVERIFY(edit(u"EditName"_s)->hasAcceptableInput()); // what the field holds stays valid
     // Pasted, the characters that the file can hold stay; the first other one is named.
     press(Qt::Key_A, Qt::ControlModifier);
     pasteThroughContextMenu(u"Dąbrowski, Ana 😀"_s);

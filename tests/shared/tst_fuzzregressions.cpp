@@ -100,6 +100,41 @@ private slots:
         QCOMPARE(model.GetEvent(Sections).WkNr, Sections * 1000);
     }
 
+    void load_manyUnclosedSectionsOfOneName_inLinearTime() {
+        // No section ends and no key is found: each lookup must not scan the rest of the file.
+        std::string text = "<NOMINATION>\r\n";
+        for (int i = 0; i < 50000; ++i)
+            text += "<NOMIN id=1>\r\n";
+        TMeldeAustausch model;
+        QElapsedTimer timer;
+        timer.start();
+        model.LoadFromFile(writtenFile("unclosed.nt2", text));
+        QVERIFY2(timer.elapsed() < 5000, "every section scans the rest of the file");
+        QCOMPARE(model.NominCount(), 50000);
+        QCOMPARE(model.GetNomin(50000).Age, 1900);
+    }
+
+    void load_noKeptLineAndManySections_inLinearTime() {
+        // Every line has "!" second, so none is kept and each start tag is looked for inside
+        // the lines: 50,000 of them, each naming its own event, must not each search the file.
+        constexpr int Events = 50000;
+        std::string text;
+        for (int i = 1; i <= Events; ++i)
+            text += "a!<EVENT id=" + std::to_string(i) + ">\r\n";
+        text += "a!<NAME>Schmetterling</NAME>\r\n";
+        TMeldeAustausch model;
+        QElapsedTimer timer;
+        timer.start();
+        // No kept line holds the root, so the program refuses such a file; the reader itself
+        // must still be fast on it.
+        model.LoadFromText(text);
+        QVERIFY2(timer.elapsed() < 5000, "every start tag is searched for in the whole file");
+        QCOMPARE(model.EventCount(), Events);
+        QCOMPARE(model.GetEvent(Events).WkNr, Events * 1000);
+        // The line holds the tag but does not begin with it: the value runs into its end tag.
+        QCOMPARE(model.GetEvent(1).Name, std::string("Schmetterling</"));
+    }
+
     void roundTrip_negativeEntryTime_settlesAsInvalidTime() {
         // Found by the fuzzer: "-1z02,03" converts (minutes -1, separators not examined) to
         // -5797, which is written as "00:0-57,0-97"; that no longer has eight characters and

@@ -1,6 +1,8 @@
 // The in-memory model: sections, events, nominations, sorting, event numbers.
 #include <QTest>
 
+#include <algorithm>
+
 #include "meldeaustausch.h"
 
 namespace {
@@ -160,6 +162,47 @@ private slots:
         QCOMPARE(model.GetNomin(3).RegNr, std::string("2"));
     }
 
+    void sorting_longListsKeepTheOrderOfEqualKeys() {
+        // Hundreds of entries with few keys, entered out of order: the registration number
+        // records the order of entry, which equal keys keep through both sorts.
+        TMeldeAustausch model;
+        const char* const entered[] = {"Zander, Ute", "Meier, Anna", "Adler, Bo", "MEIER, ANNA"};
+        for (int i = 0; i < 300; ++i) {
+            TNominRecord record = nomin(entered[(i * 7) % 4], 1000 * (1 + (i * 5) % 3));
+            record.RegNr = std::to_string(1000 + i);
+            model.SetNomin(i + 1, record);
+        }
+        // "Meier, Anna" and "MEIER, ANNA" share one key.
+        const auto key = [](std::string name) {
+            for (char& c : name)
+                c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+            return name;
+        };
+        model.SortNominByName();
+        for (int i = 2; i <= model.NominCount(); ++i) {
+            const TNominRecord before = model.GetNomin(i - 1);
+            const TNominRecord after = model.GetNomin(i);
+            QVERIFY(key(before.Name) <= key(after.Name));
+            if (key(before.Name) == key(after.Name))
+                QVERIFY2(before.RegNr < after.RegNr, "equal names changed their order");
+        }
+        std::vector<std::string> byName;
+        for (int i = 1; i <= model.NominCount(); ++i)
+            byName.push_back(model.GetNomin(i).RegNr);
+        const auto positionByName = [&byName](const std::string& regNr) {
+            return std::find(byName.begin(), byName.end(), regNr) - byName.begin();
+        };
+        model.SortNominByWkNr();
+        for (int i = 2; i <= model.NominCount(); ++i) {
+            const TNominRecord before = model.GetNomin(i - 1);
+            const TNominRecord after = model.GetNomin(i);
+            QVERIFY(before.WkNr <= after.WkNr);
+            if (before.WkNr == after.WkNr)
+                QVERIFY2(positionByName(before.RegNr) < positionByName(after.RegNr),
+                         "entries of one event left name order");
+        }
+    }
+
     void sortByName_prefixFirst() {
         TMeldeAustausch model;
         model.SetNomin(1, nomin("Meier, Hansi"));
@@ -228,7 +271,7 @@ private slots:
         for (const char* text : {"12a", "12", "12 ", "-3", "0", "999Z", "4\xE4"})
             QCOMPARE(TMeldeAustausch::WkNrToText(TMeldeAustausch::TextToWkNr(text)),
                      std::string(text));
-        // -1 (not an event number) has the text the division rule gives.
+        // -1 (not an event number) has the text that the division by 1000 gives.
         QCOMPARE(TMeldeAustausch::WkNrToText(-1), std::string("0\xFF"));
     }
 };

@@ -149,15 +149,15 @@ private slots:
 
     void rtf_isCourierAnsiDocumentWithOneParagraphPerLine() {
         TMeldeAustausch model = fullModel();
-        model.ClubName = ansi("A\\B {C} Ä");
+        model.ClubName = ansi("A\\B {C} Ä") + "\x7F\t";
         const std::vector<std::string> lines = BuildReportLines(model);
         const QByteArray rtf = bytes(ReportRtf(lines));
         QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252"));
         QVERIFY(rtf.contains("\\fmodern\\fprq1\\fcharset0 Courier New;"));
         QVERIFY(rtf.trimmed().endsWith('}'));
         QCOMPARE(rtf.count("\\par\r\n"), qsizetype(lines.size()));
-        // Special characters escaped, 8-bit characters as hex, blanks kept.
-        QVERIFY(rtf.contains("\r\nMeldender Verein: A\\\\B \\{C\\} \\'c4\\par\r\n"));
+        // Special characters escaped; DEL, control and 8-bit characters as hex; blanks kept.
+        QVERIFY(rtf.contains("\r\nMeldender Verein: A\\\\B \\{C\\} \\'c4\\'7f\\'09\\par\r\n"));
         QVERIFY(rtf.contains("\r\n   KONTROLLAUSDRUCK MELDEPROGRAMM\\par\r\n"));
         QVERIFY(rtf.contains("\r\nMUSTER, OTTO                                     2007"));
         QVERIFY(rtf.contains("\\par\r\n\\par\r\n"));
