@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QKeyEvent>
 #include <QProgressDialog>
 #include <exception>
 #include <thread>
@@ -23,6 +24,20 @@ QString fileText(const std::string& text, const QString& path, char32_t characte
         .replace(u"%1"_s, QDir::toNativeSeparators(path));
 }
 
+// Keeps the progress dialog up until the file is read: neither Escape nor its close box ends
+// it, for the main window must not close over a model still being read.
+class StaysOpen : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        return event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    }
+};
+
 // Reads the file in a thread of its own while the event loop runs a modal progress dialog; the
 // model gets what was read only afterwards, and an error is thrown again here.
 TLoadReport loadShowingProgress(const std::string& fileName, TMeldeAustausch& model,
@@ -33,6 +48,8 @@ TLoadReport loadShowingProgress(const std::string& fileName, TMeldeAustausch& mo
     progress.setWindowTitle(ApplicationTitle);
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(0);
+    StaysOpen staysOpen;
+    progress.installEventFilter(&staysOpen);
     progress.show();
 
     TMeldeAustausch loaded;

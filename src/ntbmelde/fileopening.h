@@ -23,8 +23,8 @@ enum class FileAccess {
 inline constexpr qint64 LargeExchangeFileBytes = 4 << 20;
 
 // Removes the temporary files that killed saves left beside the existing file at `path`, and
-// takes the lock beside it into `lock`; when another program holds it,
-// asks whether to open the file read-only or to quit. Returns Editable, ReadOnly or Quit.
+// takes the lock beside it into `lock`; when another program holds it, asks whether to open the
+// file read-only or to quit. Returns Editable, ReadOnly or Quit.
 FileAccess LockExchangeFile(const QString& path, std::unique_ptr<TExchangeLock>& lock);
 
 // Reads the file into `model` with the access that LockExchangeFile granted, and shows what the

@@ -9,6 +9,11 @@
 
 #include "ansi.h"
 
+namespace {
+// Room between the frame and the text, as a text field keeps it.
+constexpr int TextMargin = 4;
+} // namespace
+
 TPrintoutView::TPrintoutView(const std::vector<std::string>& lines, QWidget* parent)
     : QAbstractScrollArea(parent), lines(lines) {
     for (const std::string& line : lines)
@@ -50,10 +55,12 @@ QString TPrintoutView::selectedText() const {
 // One step of the vertical bar is one line; the horizontal bar counts pixels.
 void TPrintoutView::updateScrollRanges() {
     const QFontMetrics metrics = fontMetrics();
-    const int visibleLines = std::max(1, viewport()->height() / metrics.lineSpacing());
+    const int visibleLines =
+        std::max(1, (viewport()->height() - 2 * TextMargin) / metrics.lineSpacing());
     verticalScrollBar()->setRange(0, std::max(0, static_cast<int>(lineCount()) - visibleLines));
     verticalScrollBar()->setPageStep(visibleLines);
-    const int textWidth = static_cast<int>(longestLine) * metrics.horizontalAdvance(u'M');
+    const int textWidth =
+        static_cast<int>(longestLine) * metrics.horizontalAdvance(u'M') + 2 * TextMargin;
     horizontalScrollBar()->setRange(0, std::max(0, textWidth - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
     horizontalScrollBar()->setSingleStep(metrics.horizontalAdvance(u'M'));
@@ -74,11 +81,11 @@ void TPrintoutView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const QFontMetrics metrics = fontMetrics();
     const int charWidth = metrics.horizontalAdvance(u'M');
-    const int left = -horizontalScrollBar()->value();
+    const int left = TextMargin - horizontalScrollBar()->value();
     const Place from = std::min(anchor, caret);
     const Place to = std::max(anchor, caret);
     qsizetype line = verticalScrollBar()->value();
-    for (int top = 0; top < viewport()->height() && line < lineCount();
+    for (int top = TextMargin; top < viewport()->height() && line < lineCount();
          top += metrics.lineSpacing(), ++line) {
         const QString text = lineText(line);
         if (hasSelection() && line >= from.line && line <= to.line) {
@@ -97,11 +104,12 @@ TPrintoutView::Place TPrintoutView::placeAt(const QPoint& position) const {
     const QFontMetrics metrics = fontMetrics();
     if (lines.empty())
         return {};
+    const int intoText = std::max(0, position.y() - TextMargin);
     const qsizetype line = std::clamp<qsizetype>(
-        verticalScrollBar()->value() + position.y() / metrics.lineSpacing(), 0, lineCount() - 1);
+        verticalScrollBar()->value() + intoText / metrics.lineSpacing(), 0, lineCount() - 1);
     const int charWidth = metrics.horizontalAdvance(u'M');
     const qsizetype column =
-        (position.x() + horizontalScrollBar()->value() + charWidth / 2) / charWidth;
+        (position.x() - TextMargin + horizontalScrollBar()->value() + charWidth / 2) / charWidth;
     const auto length = static_cast<qsizetype>(lines[static_cast<std::size_t>(line)].size());
     return {line, std::clamp<qsizetype>(column, 0, length)};
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <numeric>
 #include <sys/stat.h>
 #include <utility>
 
@@ -19,14 +18,15 @@ std::string cut(const std::string& text, std::size_t capacity) {
     return text.substr(0, capacity);
 }
 
-// Sort key of a name: a to z upper-cased, every other byte as it is, compared unsigned.
-bool nameKeyLess(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto key = [](char c) {
-            return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-        };
-        return key(x) < key(y);
-    });
+// Sort key of a name: a to z upper-cased, every other byte as it is; std::string compares
+// bytes unsigned.
+std::string nameKey(const std::string& name) {
+    std::string key = name;
+    for (char& c : key) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+    }
+    return key;
 }
 
 // Stores at 1-based position n: grows with value-initialised records, ignores n < 1.
@@ -43,22 +43,27 @@ template <typename Record> void storeAt(std::vector<Record>& records, int positi
     records[index] = std::move(record);
 }
 
-// Stable sort that reports where the record at 1-based position `follow` went (0 if none).
-template <typename Less>
-int sortFollowing(std::vector<TNominRecord>& records, int follow, Less less) {
+// Stable sort by `keyOf` that reports where the record at 1-based position `follow` went (0 if
+// none). The keys are taken once, so that the sort's comparisons read compact keys instead of
+// whole records scattered over memory.
+template <typename KeyOf>
+int sortFollowing(std::vector<TNominRecord>& records, int follow, KeyOf keyOf) {
+    using Keyed = std::pair<decltype(keyOf(records.front())), std::size_t>;
+    std::vector<Keyed> keyed;
+    keyed.reserve(records.size());
+    for (std::size_t index = 0; index < records.size(); ++index)
+        keyed.emplace_back(keyOf(records[index]), index);
+    const auto byKey = [](const Keyed& a, const Keyed& b) { return a.first < b.first; };
     // Saving sorts a list that is nearly always in name order already.
-    if (std::is_sorted(records.begin(), records.end(), less))
+    if (std::is_sorted(keyed.begin(), keyed.end(), byKey))
         return follow >= 1 && follow <= static_cast<int>(records.size()) ? follow : 0;
-    std::vector<std::size_t> order(records.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return less(records[a], records[b]); });
+    std::stable_sort(keyed.begin(), keyed.end(), byKey);
     std::vector<TNominRecord> sorted;
     sorted.reserve(records.size());
     int newPosition = 0;
-    for (std::size_t index : order) {
-        sorted.push_back(std::move(records[index]));
-        if (static_cast<int>(index) + 1 == follow)
+    for (const Keyed& entry : keyed) {
+        sorted.push_back(std::move(records[entry.second]));
+        if (static_cast<int>(entry.second) + 1 == follow)
             newPosition = static_cast<int>(sorted.size());
     }
     records = std::move(sorted);
@@ -182,15 +187,12 @@ void TMeldeAustausch::DeleteNomin(int position) {
 }
 
 int TMeldeAustausch::SortNominByName(int follow) {
-    return sortFollowing(Nomins, follow, [](const TNominRecord& a, const TNominRecord& b) {
-        return nameKeyLess(a.Name, b.Name);
-    });
+    return sortFollowing(Nomins, follow,
+                         [](const TNominRecord& nomin) { return nameKey(nomin.Name); });
 }
 
 int TMeldeAustausch::SortNominByWkNr(int follow) {
-    return sortFollowing(Nomins, follow, [](const TNominRecord& a, const TNominRecord& b) {
-        return a.WkNr < b.WkNr;
-    });
+    return sortFollowing(Nomins, follow, [](const TNominRecord& nomin) { return nomin.WkNr; });
 }
 
 int TMeldeAustausch::TextToWkNr(std::string_view text) {

@@ -1,6 +1,7 @@
 // The printout window as the club meets it: opened inside the frame, saved through the save
 // dialog (scripted by its seam), printed, previewed and closed with the keyboard.
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -72,6 +73,17 @@ void fillModel(TMeldeAustausch& model, int count) {
         nomin.RegNr = std::to_string(100000 + i);
         model.SetNomin(i, nomin);
     }
+}
+
+long residentKilobytes() {
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
 }
 
 QString collapsedBlanks(QString text) {
@@ -443,6 +455,61 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(bar->value(), 0);
         QVERIFY(printout->isVisible());
+    }
+
+    // The view scrolls with the keys; what the mouse or Ctrl+A marks, Ctrl+C copies.
+    void view_scrollsMarksAndCopies() {
+        TMeldeAustausch large;
+        fillModel(large, 150);
+        TFormAnzeige* printout = openPrintout(large);
+        auto* view = child<TPrintoutView>(printout, u"TextFeld"_s);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), view);
+
+        QScrollBar* bar = view->verticalScrollBar();
+        QTest::keyClick(view, Qt::Key_PageDown);
+        QVERIFY(bar->pageStep() > 1);
+        QCOMPARE(bar->value(), bar->pageStep());
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(bar->value(), bar->pageStep() + 1);
+        QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(bar->value(), 0);
+
+        QStringList lines;
+        for (const std::string& line : printout->lines())
+            lines.append(fromAnsi(line));
+        QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), lines.join(u'\n'));
+
+        // From the start of the first line to the fourth character of the second.
+        const QFontMetrics metrics(view->font());
+        const QPoint secondLine(4 * metrics.horizontalAdvance(u'M'),
+                                metrics.lineSpacing() + metrics.lineSpacing() / 2);
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(0, 1));
+        QTest::mouseMove(view->viewport(), secondLine);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, secondLine);
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), lines[0] + u'\n' + lines[1].left(4));
+        QVERIFY(messages->shown.isEmpty());
+    }
+
+    // A host's merged file: each further window costs about its lines, not a laid-out copy of
+    // the whole text (that cost some 70 MB per window at 100,000 entries).
+    void largePrintout_furtherWindowCostsNoCopyOfItsText() {
+        TMeldeAustausch large;
+        fillModel(large, 100000);
+        openPrintout(large);
+        const long before = residentKilobytes();
+        TFormAnzeige* second = openPrintout(large);
+        QVERIFY(QTest::qWaitForWindowExposed(second));
+        const long grown = residentKilobytes() - before;
+        std::size_t lineBytes = 0;
+        for (const std::string& line : second->lines())
+            lineBytes += sizeof line + line.capacity();
+        QVERIFY2(grown * 1024 < 2 * static_cast<long>(lineBytes),
+                 qPrintable(u"%1 kB for %2 kB of lines"_s.arg(grown).arg(lineBytes / 1024)));
     }
 
     void print_oneJobNamedKontrollausdruck() {
