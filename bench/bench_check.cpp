@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check of every nomination against its event (`ntbmelde-cli check`, the entry dialog's
 // check) at 100,000 nominations, with 20 events and with 5,000: each nomination finds its
 // event through the model's index, so both should take about the same time.

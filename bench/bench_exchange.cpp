@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the exchange file with 200 events and 1,000, 10,000 or 100,000 nominations, each
 // beside a baseline on the same file:
 // - BM_Load against BM_GetlineBaseline (the file read line by line with std::getline);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry dialog with a large club's nominations: opening it and adopting one entry, driven
 // through the real dialog on the offscreen platform. Both should stay well under 50 ms.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A host's large file in the program's windows, driven on the offscreen platform with 100,000
 // and 1,000,000 nominations:
 // - BM_StartUpToFirstPaint: the main window made on the file's folder until it first paints;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What opening a file adds to reading it, on a club's file with 100,000 entries: the test
 // whether it is UTF-8 (BM_DecodeFileBytes) and the look for the root's start and end
 // (BM_JudgeExchangeText), beside reading the whole model from the same bytes (BM_LoadFromText).

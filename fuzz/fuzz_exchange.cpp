@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the exchange file reader in four ways:
 // - through TSimpleXmlReader, where every listing, lookup and removal of the indexed
 //   document must agree with a plain line list that scans and erases line by line;

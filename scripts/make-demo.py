@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes data/EXCHANGE.NT2, the invented demo competition, in the exchange file's layout."""
 import sys
 

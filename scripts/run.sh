@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and starts it on a working copy of the demo competition.
 # The copy lives in build/demo/; a later run keeps what an earlier one saved there.
 set -euo pipefail

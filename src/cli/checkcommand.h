@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `ntbmelde-cli check [--warnings] FILE`: the nominations that the entry dialog would refuse,
 // and on request the warnings about the others.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands of ntbmelde-cli; each returns the process's exit code.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ntbmelde-cli: the exchange file for hosts, scripts and tests.
 #include <cerrno>
 #include <clocale>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `ntbmelde-cli report FILE`: the control printout of FILE on standard output.
 #pragma once
 

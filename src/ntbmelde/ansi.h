@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The boundary between the core's Windows-1252 bytes and Qt's Unicode strings.
 #pragma once
 

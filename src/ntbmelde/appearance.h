@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own pictures, the fonts its windows are laid out for, and the language of the
 // toolkit's own dialogs.
 #pragma once

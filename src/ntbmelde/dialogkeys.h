@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard conventions shared by the input dialogs, so that they can be filled in from the
 // keyboard like a paper form:
 //   - Enter moves on to the next control (SimulateEnter), in number fields only digits, "-"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save-file and print dialogs, behind seams that tests script so that no real dialog
 // opens during a test run.
 #pragma once

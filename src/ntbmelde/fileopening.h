@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the exchange file at start-up: the lock beside it, reading it, and telling the user
 // once what is wrong with it.
 #pragma once

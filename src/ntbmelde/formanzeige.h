@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printout window: a child window of the main window's frame that shows a printout (the
 // control printout or the fee overview) as it was when the window opened, and saves or prints
 // that text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event chooser: offers the events that suit a swimmer's birth year and sex.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up, the six commands, the printout windows and the close sequence.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry dialog "Meldungen eingeben, bearbeiten": the fields of one nomination on the left,
 // the list of all nominations on the right. Every entry that passes the checks is written into
 // the program's model at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The club data dialog: the nominating club and its contact person.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exit notice, shown once at the end of every run.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program: one main window, started on the exchange file named on the command line or
 // on EXCHANGE.NT2 beside the program.
 #include <QApplication>

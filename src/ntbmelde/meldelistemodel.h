@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry list: a view straight onto the model's nominations, one row per nomination in
 // the model's order, so that rebuilding it costs nothing however many entries there are.
 #pragma once

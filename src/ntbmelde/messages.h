@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's only message boxes and the application-wide error report, behind one seam
 // that tests replace to answer questions and to record what was shown.
 #pragma once

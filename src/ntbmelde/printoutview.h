@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read-only view of a printout's lines. It draws only the lines in sight, straight from the
 // Windows-1252 lines the printout window keeps for saving and printing: a host's merged file
 // opens at once and costs no second copy of its text.

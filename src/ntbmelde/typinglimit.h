@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input fields that take only what the exchange file can hold, typed or pasted.
 #pragma once
 

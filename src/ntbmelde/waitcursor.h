@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The busy pointer for work that a large file makes long enough to be noticed.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The regional associations; a club stores the index, the exchange file carries it as VERBAND.
 #pragma once
 

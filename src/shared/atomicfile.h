@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a whole file, and replacing a file so that a failure never destroys the previous one.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between texts and values shared by the model, the printout and the windows:
 // entry times, birth years, swimmer names, trimming, integers, column filling. Every text
 // here is a std::string of Windows-1252 bytes.

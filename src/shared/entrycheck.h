@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a nomination fits the competition: the checks of the entry dialog, in its order.
 // The dialog and `ntbmelde-cli check` share them, so both refuse exactly the same entries.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program takes from the machine it runs on: its own folder, today's year and the
 // user's decimal separator. Tests pin the year and the separator.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exchange file EXCHANGE.NT2: which sections and values it holds, how each value is
 // converted, and in which order everything is written. The model's LoadFromFile, LoadFromText,
 // SaveToFile and ToFileText (meldeaustausch.cpp) are the entry points; these do the work.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lock beside an open exchange file: while one program (or a saving command) holds it, a
 // second one on the same file learns so instead of overwriting the first one's entries when it
 // saves. The lock is the file ".<name>.lock" in the exchange file's folder; one left behind by

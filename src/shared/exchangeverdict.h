@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a file turned out to be when it was opened as an exchange file, and the German texts
 // that tell the user so.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The competition, the club and its nominations, held in memory from start to exit.
 #pragma once
 

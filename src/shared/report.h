@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control printout: competition, club, declaration and nominations as lines of text,
 // and the two file forms (rich text and plain text) written from those lines. The window
 // and the command-line tool both use these, so they produce the same bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line-oriented XML subset of the exchange file: one element per line, no escaping.
 // TSimpleXmlWriter writes its lines; TSimpleXmlReader finds values in them.
 #pragma once

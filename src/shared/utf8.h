@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 at the core's edges: exchange files that another tool saved as UTF-8, recognised by
 // their bytes and turned into the Windows-1252 bytes that every other part of the program works
 // on; and UTF-8 for the command-line tool's output.

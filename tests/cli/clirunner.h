@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs ntbmelde-cli as a host or a script runs it and hands back what it left behind.
 #pragma once
 

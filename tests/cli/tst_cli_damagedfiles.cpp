@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ntbmelde-cli on files that are not what a script expects: no exchange file, one cut off,
 // one saved as UTF-8, and a target that a program has open.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `ntbmelde-cli report FILE`, run as a host or a script runs it.
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ntbmelde-cli resave, run as a host or script runs it.
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Driving a modal dialog from a test as a person at the keyboard would.
 #pragma once
 

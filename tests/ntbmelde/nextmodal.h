@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reaching a modal window that the code under test opens itself (a message box, the exit
 // notice) from inside its modal loop.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared keyboard conventions, driven on a small dialog shaped like the input dialogs:
 // a button bar first in the tab order, then two group boxes of fields.
 #include <QApplication>

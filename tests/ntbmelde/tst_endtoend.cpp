@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A club's typical run through the whole program, with the keyboard only: club data, several
 // swimmers with several starts each (one event picked with F4), the control printout saved as
 // rich text and plain text and printed, then leaving with the save question answered yes. The

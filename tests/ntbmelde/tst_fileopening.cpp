@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the program on a file that is not what it should be, or that another program has
 // open: what the user is told, which commands remain, and that nothing is written unasked.
 #include <QDir>

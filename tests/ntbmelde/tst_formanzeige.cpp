@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printout window as the club meets it: opened inside the frame, saved through the save
 // dialog (scripted by its seam), printed, previewed and closed with the keyboard.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event chooser, opened as F4 in the entry dialog opens it and driven from the keyboard.
 #include <QComboBox>
 #include <QPushButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry dialog, driven from the keyboard (and the mouse where users reach for it) on the
 // offscreen platform, with the message boxes recorded.
 #include <QApplication>

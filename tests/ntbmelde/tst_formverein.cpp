@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The club data dialog, opened as the main window opens it and driven from the keyboard.
 #include <QComboBox>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry list's table model over the program's nominations.
 #include <QAbstractItemModelTester>
 #include <QTest>

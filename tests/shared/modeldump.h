@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every value a model holds, as text, so that two models can be compared with one look at
 // where they differ.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening files that are not what they should be: no exchange file at all, an exchange file
 // cut off, a file saved as UTF-8 by another tool. Every file a host or this program writes
 // must still load exactly as the reader reads it.

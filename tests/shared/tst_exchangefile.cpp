@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the exchange file on real files, and the protection of the old file.
 #include <QDir>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inputs that made the exchange file reader hang, crash or lose data, found by the fuzzer
 // (fuzz/fuzz_exchange.cpp) or built by hand beside it. The files are under tests/data/fuzz.
 #include <QElapsedTimer>

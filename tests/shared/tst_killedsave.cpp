@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A save killed at any moment (power cut, kill -9 of a host's script) leaves the old or the new
 // complete exchange file, and after the next save nothing else: no temporary file outlives it.
 #include <QDir>

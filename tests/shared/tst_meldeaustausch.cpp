@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-memory model: sections, events, nominations, sorting, event numbers.
 #include <QTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control printout: its lines for several models against hand-checked files, and the
 // plain-text and RTF documents written from them.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line-oriented XML document: the exact lines written, and how the reader finds values.
 #include <QElapsedTimer>
 #include <QTemporaryDir>
