@@ -499,6 +499,9 @@ private slots:
     // A host's merged file: each further window costs about its lines, not a laid-out copy of
     // the whole text (that cost some 70 MB per window at 100,000 entries).
     void largePrintout_furtherWindowCostsNoCopyOfItsText() {
+#ifdef __SANITIZE_ADDRESS__
+        QSKIP("the address sanitizer holds freed memory back, so the growth says nothing");
+#endif
         TMeldeAustausch large;
         fillModel(large, 100000);
         openPrintout(large);
