@@ -8,6 +8,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
     libbenchmark-dev clang libclang-rt-dev clang-format
+    libqt6sql6-sqlite libzip-dev zip
     xvfb xauth imagemagick unrtf poppler-utils
     fonts-dejavu-core fonts-liberation adwaita-icon-theme
 )
