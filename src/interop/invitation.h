@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A host's invitation as Lenex and DSV7 describe it, in one form for both: what an import turns
+// into an exchange file, and what an export of the club's entries echoes back to the host.
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <stdexcept>
+#include <vector>
+
+class TMeldeAustausch;
+
+// An invitation or an export that cannot be done, with its German reason ("Wettkampf 12: …").
+class TInteropError : public std::runtime_error {
+public:
+    explicit TInteropError(const QString& text) : std::runtime_error(text.toStdString()) {}
+    QString Text() const { return QString::fromStdString(what()); }
+};
+
+enum class TSwimStroke { Free, Back, Breast, Fly, Medley, Other };
+enum class TTechnique { None, Kick, Pull, Start, Turn, Glide, Dive, Other };
+enum class TEventGender { Female, Male, Mixed, All };
+
+struct TInvitationSession {
+    int Number = 0;          // the host's number
+    QDate Date;
+    QString DayTime;         // "HH:MM"; empty when unknown or given relative to another session
+    QString WarmUpFrom;      // admission and warm-up, "HH:MM" or empty
+    QString OfficialMeeting; // judges' meeting, "HH:MM" or empty
+    bool Relative = false;   // the host gave durations instead of clock times
+};
+
+struct TInvitationEvent {
+    QString Id;          // the host's event id (Lenex eventid; DSV the event number)
+    int Number = 0;
+    int Session = 0;     // Number of its session
+    TEventGender Gender = TEventGender::All;
+    QString Round;       // as the file says: Lenex "TIM", "PRE", "FIN" …; DSV "V", "E", "F" …
+    QString PreviousId;  // the event this one qualifies from, empty or "-1" for none
+    int RelayCount = 1;
+    int Distance = 0;    // metres one swimmer swims
+    TSwimStroke Stroke = TSwimStroke::Free;
+    TTechnique Technique = TTechnique::None;
+    QString StyleName;   // the host's name of the style, used for TSwimStroke::Other
+    int FeeCents = -1;   // -1: the event names no fee
+    int EarliestBirthYear = 1900;
+    int LatestBirthYear = 0; // 0: no bound on the youngest
+    // Clubs enter timed finals, heats and preliminaries; finals are reached, not entered.
+    bool IsEntryEvent() const;
+};
+
+struct TInvitation {
+    QString Name;
+    QString Organizer;
+    QString HostClub;
+    QString City;
+    QString Nation;
+    int LaneLength = 0;      // 25, 50, other pool lengths as given, 0 for open water
+    QString Course;          // Lenex course code as the file gave it, else empty
+    int FeeIndividualCents = -1; // general fees where an event names none (DSV)
+    int FeeRelayCents = -1;
+    std::vector<TInvitationSession> Sessions; // in file order
+    std::vector<TInvitationEvent> Events;     // in file order
+};
+
+// The invitation's entry events as a new exchange model. Throws TInteropError naming the event
+// whose number, stroke or age group the exchange file cannot hold, or naming a character that
+// Windows-1252 lacks; more than 12 sessions are refused the same way.
+void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model);
+
+// What an export refers to when the host's invitation is not at hand: sessions from the
+// sections, ids from the event numbers, styles read back from the event names.
+TInvitation InvitationFromModel(const TMeldeAustausch& model);
