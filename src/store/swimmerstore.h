@@ -17,13 +17,13 @@
 class TMeldeAustausch;
 
 struct TSwimmer {
-    qint64 Id = 0;        // the store's row, 0 for a swimmer not stored yet
-    std::string Name;     // "Nachname, Vorname", Windows-1252 like the exchange file
+    qint64 Id = 0;    // the store's row, 0 for a swimmer not stored yet
+    std::string Name; // "Nachname, Vorname", Windows-1252 like the exchange file
     int BirthYear = 0;
     std::uint8_t Sex = 0; // as in a nomination: 0 male, 1 female, 2 mixed
     std::string RegNr;
     bool Active = true;
-    QDate LastEntered;    // null when never entered
+    QDate LastEntered; // null when never entered
 };
 
 // One recorded time of a swimmer, with where it came from.
@@ -64,7 +64,8 @@ public:
 
     bool Available() const { return problem_.isEmpty(); }
     // "Die Schwimmerliste ist nicht verfügbar: …", empty while the store works. A failed
-    // change sets it too, so that the caller can tell the user once.
+    // change or look-up sets it too, so that the caller can tell the user once; a store that
+    // could not be opened answers nothing and changes nothing.
     QString Problem() const { return problem_; }
     QString FilePath() const { return filePath_; }
 
@@ -94,7 +95,10 @@ public:
     std::optional<TClubBlock> LastClubBlock() const;
 
 private:
+    // Runs `work` on the open database; a failure of SQLite becomes Problem() and `failed`.
+    template <typename Result, typename Work> Result guarded(Result failed, Work work) const;
+
     QString connectionName_;
     QString filePath_;
-    QString problem_;
+    mutable QString problem_;
 };

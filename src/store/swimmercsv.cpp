@@ -1,0 +1,238 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "swimmercsv.h"
+
+#include <array>
+#include <optional>
+
+#include "conversions.h"
+#include "environment.h"
+#include "meldeaustausch.h"
+#include "utf8.h"
+#include "windows1252.h"
+
+namespace {
+
+enum Column { Name, Vorname, Jahrgang, Geschlecht, RegNr, Aktiv, ColumnCount };
+constexpr std::array<const char*, ColumnCount> ColumnTitles = {"Name",       "Vorname",  "Jahrgang",
+                                                               "Geschlecht", "Reg.-Nr.", "Aktiv"};
+constexpr int EarliestBirthYear = 1900;
+
+QString unicode(const std::string& ansi) {
+    return QString::fromStdString(AnsiToUtf8(ansi));
+}
+
+std::string upper(std::string text) {
+    for (char& c : text)
+        c = ToUpperAnsi(c);
+    return text;
+}
+
+// A field as spreadsheets write it: in quotes when it holds the separator or a quote.
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(";\"") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+const char* sexLetter(std::uint8_t sex) {
+    return sex == 1 ? "w" : sex == 2 ? "x" : "m";
+}
+
+// The fields of one line; nothing when a quote is left open.
+std::optional<std::vector<std::string>> splitLine(const std::string& line, char separator) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == separator && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
+    }
+    if (quoted)
+        return std::nullopt;
+    for (std::string& field : fields)
+        field = Trim(field);
+    return fields;
+}
+
+// The column a header title names, letter case and blanks aside ("Reg.-Nr." also as "RegNr").
+std::optional<Column> columnOf(const std::string& title) {
+    std::string letters;
+    for (char c : title) {
+        if (c != ' ' && c != '.' && c != '-')
+            letters += ToUpperAnsi(c);
+    }
+    for (int column = 0; column < ColumnCount; ++column) {
+        std::string known;
+        for (const char* c = ColumnTitles[static_cast<std::size_t>(column)]; *c; ++c) {
+            if (*c != '.' && *c != '-')
+                known += ToUpperAnsi(*c);
+        }
+        if (letters == known)
+            return static_cast<Column>(column);
+    }
+    return std::nullopt;
+}
+
+// "d" (divers) becomes "x": the exchange file knows no fourth sex.
+std::optional<std::uint8_t> sexOf(const std::string& text) {
+    const std::string word = upper(text);
+    if (word == "M" || word == "M\xC4NNLICH")
+        return 0;
+    if (word == "W" || word == "F" || word == "WEIBLICH")
+        return 1;
+    if (word == "X" || word == "D" || word == "DIVERS")
+        return 2;
+    return std::nullopt;
+}
+
+std::optional<bool> activeOf(const std::string& text) {
+    const std::string word = upper(text);
+    if (word.empty() || word == "JA")
+        return true;
+    if (word == "NEIN")
+        return false;
+    return std::nullopt;
+}
+
+class CsvReader {
+public:
+    TCsvSwimmers Read(const std::string& text) {
+        TCsvSwimmers result;
+        std::size_t start = 0;
+        for (int number = 1; start < text.size(); ++number) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string::npos)
+                end = text.size();
+            std::string line = text.substr(start, end - start);
+            start = end + 1;
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (Trim(line).empty())
+                continue;
+            const QString error = columns.empty() ? readHeader(line) : readSwimmer(line, result);
+            if (!error.isEmpty()) {
+                result.Swimmers.clear();
+                result.Error = QStringLiteral("Zeile %1: %2").arg(number).arg(error);
+                return result;
+            }
+        }
+        if (columns.empty())
+            result.Error = QStringLiteral("Die Datei enthält keine Kopfzeile.");
+        return result;
+    }
+
+private:
+    QString readHeader(const std::string& line) {
+        separator = line.find(';') != std::string::npos ? ';' : ',';
+        const auto titles = splitLine(line, separator);
+        if (!titles)
+            return QStringLiteral("Anführungszeichen nicht geschlossen");
+        std::array<bool, ColumnCount> seen{};
+        for (const std::string& title : *titles) {
+            const std::optional<Column> column = columnOf(title);
+            if (column && seen[*column])
+                return QStringLiteral("Spalte „%1“ doppelt").arg(unicode(title));
+            if (column)
+                seen[*column] = true;
+            columns.push_back(column);
+        }
+        for (Column needed : {Name, Jahrgang, Geschlecht}) {
+            if (!seen[needed])
+                return QStringLiteral("Kopfzeile ohne Spalte „%1“")
+                    .arg(QString::fromLatin1(ColumnTitles[needed]));
+        }
+        return {};
+    }
+
+    QString readSwimmer(const std::string& line, TCsvSwimmers& result) const {
+        const auto fields = splitLine(line, separator);
+        if (!fields)
+            return QStringLiteral("Anführungszeichen nicht geschlossen");
+        if (fields->size() != columns.size())
+            return QStringLiteral("%1 Felder statt %2").arg(fields->size()).arg(columns.size());
+        std::array<std::string, ColumnCount> value;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (columns[i])
+                value[*columns[i]] = (*fields)[i];
+        }
+        TSwimmer swimmer;
+        if (value[Name].empty())
+            return QStringLiteral("Name fehlt");
+        swimmer.Name = value[Vorname].empty() ? value[Name] : value[Name] + ", " + value[Vorname];
+        if (swimmer.Name.size() > NominNameCapacity)
+            return QStringLiteral("Name „%1“ länger als %2 Zeichen")
+                .arg(unicode(swimmer.Name))
+                .arg(NominNameCapacity);
+        if (!ConvertsAsInteger(value[Jahrgang], swimmer.BirthYear) || value[Jahrgang].size() != 4 ||
+            swimmer.BirthYear < EarliestBirthYear || swimmer.BirthYear > CurrentYear())
+            return QStringLiteral("Jahrgang „%1“ ungültig").arg(unicode(value[Jahrgang]));
+        const std::optional<std::uint8_t> sex = sexOf(value[Geschlecht]);
+        if (!sex)
+            return QStringLiteral("Geschlecht „%1“ unbekannt (m, w, x oder d)")
+                .arg(unicode(value[Geschlecht]));
+        swimmer.Sex = *sex;
+        if (value[RegNr].size() > RegNrCapacity)
+            return QStringLiteral("Reg.-Nr. „%1“ länger als %2 Zeichen")
+                .arg(unicode(value[RegNr]))
+                .arg(RegNrCapacity);
+        swimmer.RegNr = value[RegNr];
+        const std::optional<bool> active = activeOf(value[Aktiv]);
+        if (!active)
+            return QStringLiteral("Aktiv „%1“ ist weder ja noch nein").arg(unicode(value[Aktiv]));
+        swimmer.Active = *active;
+        result.Swimmers.push_back(swimmer);
+        return {};
+    }
+
+    char separator = ';';
+    std::vector<std::optional<Column>> columns; // empty until the header is read
+};
+
+} // namespace
+
+std::string SwimmersToCsv(const std::vector<TSwimmer>& swimmers) {
+    std::string text;
+    for (std::size_t column = 0; column < ColumnTitles.size(); ++column)
+        text += std::string(column ? ";" : "") + ColumnTitles[column];
+    text += "\r\n";
+    for (const TSwimmer& swimmer : swimmers) {
+        const std::size_t comma = swimmer.Name.find(',');
+        const std::string surname = Trim(swimmer.Name.substr(0, comma));
+        const std::string firstName =
+            comma == std::string::npos ? std::string() : Trim(swimmer.Name.substr(comma + 1));
+        text += csvField(surname) + ';' + csvField(firstName) + ';' +
+                std::to_string(swimmer.BirthYear) + ';' + sexLetter(swimmer.Sex) + ';' +
+                csvField(swimmer.RegNr) + ';' + (swimmer.Active ? "ja" : "nein") + "\r\n";
+    }
+    return "\xEF\xBB\xBF" + AnsiToUtf8(text);
+}
+
+TCsvSwimmers ReadSwimmersCsv(std::string bytes) {
+    const TDecodedText decoded = DecodeFileBytes(std::move(bytes));
+    if (decoded.Failed()) {
+        TCsvSwimmers result;
+        result.Error =
+            decoded.FailedCharacter == 0
+                ? QStringLiteral("Zeile %1: ungültige UTF-8-Zeichenfolge").arg(decoded.FailedLine)
+                : QStringLiteral("Zeile %1: das Zeichen „%2“ ist in der Austauschdatei nicht "
+                                 "darstellbar")
+                      .arg(decoded.FailedLine)
+                      .arg(QString::fromUcs4(&decoded.FailedCharacter, 1));
+        return result;
+    }
+    return CsvReader().Read(decoded.Text);
+}

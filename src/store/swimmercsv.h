@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The swimmer list as a CSV file, as German spreadsheet programs open and save it.
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+#include "swimmerstore.h"
+
+// The file's bytes: UTF-8 with a byte-order mark, lines ended by CR LF, the header
+// "Name;Vorname;Jahrgang;Geschlecht;Reg.-Nr.;Aktiv" and one line per swimmer; the stored name
+// is split at its first comma.
+std::string SwimmersToCsv(const std::vector<TSwimmer>& swimmers);
+
+struct TCsvSwimmers {
+    std::vector<TSwimmer> Swimmers;
+    // German, "Zeile 4: …"; empty when every line was read.
+    QString Error;
+    bool Failed() const { return !Error.isEmpty(); }
+};
+
+// Reads a swimmer list: UTF-8 with or without byte-order mark, else Windows-1252; fields
+// separated by ";" or "," (what the header uses), quotes as spreadsheets write them; a header
+// naming the columns in any order. At the first bad line the result holds only the error.
+TCsvSwimmers ReadSwimmersCsv(std::string bytes);

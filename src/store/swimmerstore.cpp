@@ -1,0 +1,656 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "swimmerstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+
+#include <array>
+#include <atomic>
+#include <map>
+#include <tuple>
+
+#include "conversions.h"
+#include "entrycheck.h"
+#include "meldeaustausch.h"
+#include "windows1252.h"
+
+namespace {
+
+constexpr auto DatabaseFileName = "ntbmelde.sqlite";
+// A second program holding a write transaction keeps it for a few milliseconds (1,000
+// nominations take about 20 ms); longer than this means something is stuck, and the user's
+// save must not wait for it.
+constexpr int BusyTimeoutMilliseconds = 250;
+constexpr auto IsoDate = "yyyy-MM-dd";
+
+// SQLite's primary result codes that the user gets a text of their own for.
+enum SqliteCode {
+    SqliteBusy = 5,
+    SqliteLocked = 6,
+    SqliteReadOnly = 8,
+    SqliteCorrupt = 11,
+    SqliteFull = 13,
+    SqliteCantOpen = 14,
+    SqliteNotADatabase = 26,
+};
+
+// Ends the store operation under way; the public function turns it into Problem().
+struct StoreFailure {
+    QSqlError Error;
+};
+
+QString unicode(const std::string& ansi) {
+    return QString::fromStdString(AnsiToUtf8(ansi));
+}
+
+// The database only ever holds texts that came from Windows-1252, so every character maps back.
+std::string ansi(const QString& text) {
+    std::string result;
+    result.reserve(static_cast<std::size_t>(text.size()));
+    for (char32_t character : text.toUcs4())
+        result.push_back(static_cast<char>(UnicodeToAnsi(character)));
+    return result;
+}
+
+// The form of a name that matching and completion compare: outer blanks removed, capitals.
+// Capitals never include byte 0xFF (ÿ becomes Ÿ), which the completion's range search relies on.
+QByteArray matchKey(std::string_view text) {
+    std::string trimmed = Trim(std::string(text));
+    for (char& c : trimmed)
+        c = ToUpperAnsi(c);
+    return QByteArray(trimmed.data(), static_cast<qsizetype>(trimmed.size()));
+}
+
+QByteArray firstNameKey(std::string_view name) {
+    const std::size_t comma = name.find(',');
+    return comma == std::string_view::npos ? QByteArray() : matchKey(name.substr(comma + 1));
+}
+
+QVariant isoDate(QDate date) {
+    return date.isValid() ? QVariant(date.toString(QString::fromLatin1(IsoDate)))
+                          : QVariant(QMetaType(QMetaType::QString));
+}
+
+QDate competitionDate(const TMeldeAustausch& model) {
+    const QString text = QString::fromLatin1(Trim(model.Date1));
+    for (const char* format : {"dd.MM.yyyy", "d.M.yyyy"}) {
+        const QDate date = QDate::fromString(text, QString::fromLatin1(format));
+        if (date.isValid())
+            return date;
+    }
+    return QDate::currentDate();
+}
+
+// Forward migrations: step i turns schema version i into version i + 1.
+void createVersion1(QSqlQuery& query);
+using Migration = void (*)(QSqlQuery&);
+constexpr std::array<Migration, 1> Migrations = {createVersion1};
+constexpr int SchemaVersion = static_cast<int>(Migrations.size());
+
+void exec(QSqlQuery& query, const QString& statement) {
+    if (!query.exec(statement))
+        throw StoreFailure{query.lastError()};
+}
+
+void exec(QSqlQuery& query) {
+    if (!query.exec())
+        throw StoreFailure{query.lastError()};
+}
+
+void prepare(QSqlQuery& query, const QString& statement) {
+    if (!query.prepare(statement))
+        throw StoreFailure{query.lastError()};
+}
+
+// Keys are Windows-1252 capitals as blobs, so that a prefix is a range of an index.
+// Strokes are TStroke's values; dates are ISO texts, which sort by date.
+void createVersion1(QSqlQuery& query) {
+    exec(query, QStringLiteral("CREATE TABLE swimmer ("
+                               " id INTEGER PRIMARY KEY,"
+                               " name TEXT NOT NULL,"
+                               " name_key BLOB NOT NULL,"
+                               " first_name_key BLOB NOT NULL,"
+                               " birth_year INTEGER NOT NULL,"
+                               " sex INTEGER NOT NULL,"
+                               " reg_nr TEXT NOT NULL,"
+                               " active INTEGER NOT NULL,"
+                               " last_entered TEXT)"));
+    exec(query, QStringLiteral("CREATE INDEX swimmer_by_name ON swimmer (name_key, birth_year)"));
+    exec(query, QStringLiteral("CREATE INDEX swimmer_by_first_name ON swimmer (first_name_key)"));
+    exec(query, QStringLiteral("CREATE INDEX swimmer_by_reg_nr ON swimmer (reg_nr)"));
+    exec(query, QStringLiteral("CREATE TABLE entry_time ("
+                               " swimmer_id INTEGER NOT NULL"
+                               "  REFERENCES swimmer (id) ON DELETE CASCADE,"
+                               " distance INTEGER NOT NULL,"
+                               " stroke INTEGER NOT NULL,"
+                               " lane_length INTEGER NOT NULL,"
+                               " hundredths INTEGER NOT NULL,"
+                               " competition TEXT NOT NULL,"
+                               " competition_date TEXT NOT NULL)"));
+    exec(query, QStringLiteral("CREATE INDEX entry_time_by_swimmer ON entry_time"
+                               " (swimmer_id, distance, stroke, lane_length, hundredths)"));
+    exec(query, QStringLiteral("CREATE INDEX entry_time_by_competition ON entry_time"
+                               " (competition_date, competition, lane_length)"));
+    exec(query, QStringLiteral("CREATE TABLE club_block ("
+                               " id INTEGER PRIMARY KEY CHECK (id = 1),"
+                               " competition_date TEXT NOT NULL,"
+                               " verband INTEGER NOT NULL,"
+                               " club_name TEXT NOT NULL, fina TEXT NOT NULL,"
+                               " person TEXT NOT NULL, street TEXT NOT NULL,"
+                               " zip TEXT NOT NULL, club_place TEXT NOT NULL,"
+                               " fon TEXT NOT NULL, fax TEXT NOT NULL,"
+                               " email TEXT NOT NULL, club_id TEXT NOT NULL)"));
+}
+
+const QString SwimmerColumns =
+    QStringLiteral("id, name, birth_year, sex, reg_nr, active, last_entered");
+
+TSwimmer swimmerOf(const QSqlQuery& query) {
+    TSwimmer swimmer;
+    swimmer.Id = query.value(0).toLongLong();
+    swimmer.Name = ansi(query.value(1).toString());
+    swimmer.BirthYear = query.value(2).toInt();
+    swimmer.Sex = static_cast<std::uint8_t>(query.value(3).toInt());
+    swimmer.RegNr = ansi(query.value(4).toString());
+    swimmer.Active = query.value(5).toBool();
+    swimmer.LastEntered =
+        QDate::fromString(query.value(6).toString(), QString::fromLatin1(IsoDate));
+    return swimmer;
+}
+
+// A write transaction that takes the write lock at once, so that waiting for another program
+// happens within the busy timeout and never half-way through. Rolled back unless committed.
+class WriteTransaction {
+public:
+    explicit WriteTransaction(const QSqlDatabase& db) : query(db) {
+        exec(query, QStringLiteral("BEGIN IMMEDIATE"));
+    }
+    ~WriteTransaction() {
+        if (!committed)
+            query.exec(QStringLiteral("ROLLBACK"));
+    }
+    void Commit() {
+        exec(query, QStringLiteral("COMMIT"));
+        committed = true;
+    }
+
+private:
+    QSqlQuery query;
+    bool committed = false;
+};
+
+std::atomic<int> connectionCount{0};
+
+// The statements that find, add and update swimmers, prepared once per operation.
+class SwimmerWriter {
+public:
+    explicit SwimmerWriter(const QSqlDatabase& db)
+        : byRegNr(db), byName(db), insert(db), update(db) {
+        prepare(byRegNr, QStringLiteral("SELECT ") + SwimmerColumns +
+                             QStringLiteral(" FROM swimmer WHERE reg_nr = ? ORDER BY id LIMIT 1"));
+        prepare(byName, QStringLiteral("SELECT ") + SwimmerColumns +
+                            QStringLiteral(" FROM swimmer WHERE name_key = ? AND birth_year = ?"
+                                           " AND (? OR reg_nr = '') ORDER BY id LIMIT 1"));
+        prepare(insert, QStringLiteral("INSERT INTO swimmer (name, name_key, first_name_key,"
+                                       " birth_year, sex, reg_nr, active, last_entered)"
+                                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        prepare(update, QStringLiteral("UPDATE swimmer SET name = ?, name_key = ?,"
+                                       " first_name_key = ?, birth_year = ?, sex = ?, reg_nr = ?,"
+                                       " active = ?, last_entered = ? WHERE id = ?"));
+    }
+
+    std::optional<TSwimmer> Find(std::string_view name, int birthYear, std::string_view regNr) {
+        const std::string trimmedRegNr = Trim(std::string(regNr));
+        if (!trimmedRegNr.empty()) {
+            byRegNr.addBindValue(unicode(trimmedRegNr));
+            exec(byRegNr);
+            if (byRegNr.next())
+                return swimmerOf(byRegNr);
+        }
+        // A stored swimmer with another registration number is someone else.
+        byName.addBindValue(matchKey(name));
+        byName.addBindValue(birthYear);
+        byName.addBindValue(trimmedRegNr.empty());
+        exec(byName);
+        if (byName.next())
+            return swimmerOf(byName);
+        return std::nullopt;
+    }
+
+    // Stores the swimmer as given: a new row when Id is 0 (and sets Id), else that row.
+    void Write(TSwimmer& swimmer) {
+        QSqlQuery& query = swimmer.Id == 0 ? insert : update;
+        query.addBindValue(unicode(Trim(swimmer.Name)));
+        query.addBindValue(matchKey(swimmer.Name));
+        query.addBindValue(firstNameKey(swimmer.Name));
+        query.addBindValue(swimmer.BirthYear);
+        query.addBindValue(static_cast<int>(swimmer.Sex));
+        query.addBindValue(unicode(Trim(swimmer.RegNr)));
+        query.addBindValue(swimmer.Active);
+        query.addBindValue(isoDate(swimmer.LastEntered));
+        if (swimmer.Id != 0)
+            query.addBindValue(swimmer.Id);
+        exec(query);
+        if (swimmer.Id == 0)
+            swimmer.Id = query.lastInsertId().toLongLong();
+    }
+
+    // Adds `entry`, or merges it into the stored swimmer who is the same, and counts which.
+    // An entry that is not older than the swimmer's last one brings its sex and registration
+    // number (an empty number never replaces one); an entry without date counts as newest.
+    // `withActive` takes the entry's active flag too. Returns the stored swimmer.
+    TSwimmer Merge(const TSwimmer& entry, bool withActive, TStoreCount& count) {
+        const std::optional<TSwimmer> stored = Find(entry.Name, entry.BirthYear, entry.RegNr);
+        if (!stored) {
+            TSwimmer added = entry;
+            added.Id = 0;
+            Write(added);
+            ++count.NewSwimmers;
+            return added;
+        }
+        TSwimmer merged = *stored;
+        if (!entry.LastEntered.isValid() || !stored->LastEntered.isValid() ||
+            stored->LastEntered <= entry.LastEntered) {
+            merged.Sex = entry.Sex;
+            if (!Trim(entry.RegNr).empty())
+                merged.RegNr = Trim(entry.RegNr);
+            if (entry.LastEntered.isValid())
+                merged.LastEntered = entry.LastEntered;
+        }
+        if (withActive)
+            merged.Active = entry.Active;
+        if (std::tie(merged.Sex, merged.RegNr, merged.LastEntered, merged.Active) !=
+            std::tie(stored->Sex, stored->RegNr, stored->LastEntered, stored->Active)) {
+            Write(merged);
+            ++count.UpdatedSwimmers;
+        }
+        return merged;
+    }
+
+private:
+    QSqlQuery byRegNr, byName, insert, update;
+};
+
+QString unavailable(const QString& reason) {
+    return QStringLiteral("Die Schwimmerliste ist nicht verfügbar: ") + reason;
+}
+
+QString damagedText(const QString& path) {
+    return QStringLiteral("Die Datei %1 ist beschädigt; sie bleibt unverändert erhalten.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString newerSchemaText(const QString& path) {
+    return QStringLiteral("Die Datei %1 stammt von einer neueren Programmversion.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+// A file that is no SQLite database, or that lost its end, is the user's to keep: SQLite
+// must not get to write into it. With a write-ahead log beside it the file may legitimately
+// lag behind its header until the log is copied in, so then only the header counts.
+QString damageOfFile(const QString& path) {
+    QFile file(path);
+    if (!file.exists() || file.size() == 0)
+        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Die Datei %1 lässt sich nicht lesen.")
+            .arg(QDir::toNativeSeparators(path));
+    const QByteArray header = file.read(100);
+    if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        return damagedText(path);
+    const auto byteAt = [&header](int i) { return static_cast<qint64>(quint8(header[i])); };
+    const qint64 storedPageSize = byteAt(16) << 8 | byteAt(17);
+    const qint64 pageSize = storedPageSize == 1 ? 65536 : storedPageSize;
+    const qint64 pageCount = byteAt(28) << 24 | byteAt(29) << 16 | byteAt(30) << 8 | byteAt(31);
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0)
+        return damagedText(path);
+    const QFileInfo log(path + QStringLiteral("-wal"));
+    if ((!log.exists() || log.size() == 0) && file.size() < pageCount * pageSize)
+        return damagedText(path);
+    return {};
+}
+
+QString describe(const QSqlError& error, const QString& path) {
+    const QString shownPath = QDir::toNativeSeparators(path);
+    switch (error.nativeErrorCode().toInt() & 0xFF) {
+    case SqliteBusy:
+    case SqliteLocked:
+        return unavailable(
+            QStringLiteral("Die Datei %1 wird gerade von einem anderen Programm benutzt.")
+                .arg(shownPath));
+    case SqliteReadOnly:
+    case SqliteCantOpen:
+        return unavailable(
+            QStringLiteral("Die Datei %1 lässt sich nicht öffnen oder nicht beschreiben.")
+                .arg(shownPath));
+    case SqliteCorrupt:
+    case SqliteNotADatabase:
+        return unavailable(damagedText(path));
+    case SqliteFull:
+        return unavailable(QStringLiteral("Zu wenig Speicherplatz für %1.").arg(shownPath));
+    default:
+        return unavailable(QStringLiteral("Fehler in %1 (%2).").arg(shownPath, error.text()));
+    }
+}
+
+int schemaVersion(QSqlQuery& query) {
+    exec(query, QStringLiteral("PRAGMA user_version"));
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+// Brings the schema up to this program's version; the problem when that cannot be.
+QString prepareSchema(const QSqlDatabase& db, const QString& path) {
+    QSqlQuery query(db);
+    if (schemaVersion(query) > SchemaVersion)
+        return unavailable(newerSchemaText(path));
+    exec(query, QStringLiteral("PRAGMA journal_mode = WAL"));
+    exec(query, QStringLiteral("PRAGMA foreign_keys = ON"));
+    if (schemaVersion(query) == SchemaVersion)
+        return {};
+    WriteTransaction transaction(db);
+    // Another program may have migrated while this one waited for the lock.
+    int version = schemaVersion(query);
+    if (version > SchemaVersion)
+        return unavailable(newerSchemaText(path));
+    for (; version < SchemaVersion; ++version)
+        Migrations[static_cast<std::size_t>(version)](query);
+    exec(query, QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
+    transaction.Commit();
+    return {};
+}
+
+// The block of the competition with the latest date wins, so that importing an old exchange
+// file does not bring back an old contact person.
+void keepClubBlock(const QSqlDatabase& db, const TClubBlock& block, const QVariant& date) {
+    QSqlQuery query(db);
+    prepare(query, QStringLiteral("INSERT INTO club_block (id, competition_date, verband,"
+                                  " club_name, fina, person, street, zip, club_place, fon, fax,"
+                                  " email, club_id) VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"
+                                  " ON CONFLICT (id) DO UPDATE SET"
+                                  " competition_date = excluded.competition_date,"
+                                  " verband = excluded.verband, club_name = excluded.club_name,"
+                                  " fina = excluded.fina, person = excluded.person,"
+                                  " street = excluded.street, zip = excluded.zip,"
+                                  " club_place = excluded.club_place, fon = excluded.fon,"
+                                  " fax = excluded.fax, email = excluded.email,"
+                                  " club_id = excluded.club_id"
+                                  " WHERE excluded.competition_date >= competition_date"));
+    query.addBindValue(date);
+    query.addBindValue(block.Verband);
+    for (const std::string* field :
+         {&block.ClubName, &block.Fina, &block.Person, &block.Street, &block.Zip, &block.ClubPlace,
+          &block.Fon, &block.Fax, &block.EMail, &block.ClubId})
+        query.addBindValue(unicode(*field));
+    exec(query);
+}
+
+} // namespace
+
+TClubBlock TClubBlock::Of(const TMeldeAustausch& model) {
+    return {model.Verband,   model.ClubName, model.Fina, model.Person, model.Street, model.Zip,
+            model.ClubPlace, model.Fon,      model.Fax,  model.EMail,  model.ClubId};
+}
+
+void TClubBlock::ApplyTo(TMeldeAustausch& model) const {
+    model.Verband = Verband;
+    model.ClubName = ClubName;
+    model.Fina = Fina;
+    model.Person = Person;
+    model.Street = Street;
+    model.Zip = Zip;
+    model.ClubPlace = ClubPlace;
+    model.Fon = Fon;
+    model.Fax = Fax;
+    model.EMail = EMail;
+    model.ClubId = ClubId;
+}
+
+QString TSwimmerStore::DefaultFolder() {
+    const QString folder = qEnvironmentVariable("NTBMELDE_DATA_DIR");
+    if (!folder.isEmpty())
+        return folder;
+    // Not AppDataLocation: that depends on the application and organisation names, which the
+    // command-line tool and the program would have to set alike.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/ntbmelde");
+}
+
+TSwimmerStore::TSwimmerStore(const QString& folder)
+    : connectionName_(QStringLiteral("ntbstore-%1").arg(++connectionCount)),
+      filePath_(QDir(folder).filePath(QString::fromLatin1(DatabaseFileName))) {
+    if (!QDir().mkpath(folder)) {
+        problem_ = unavailable(QStringLiteral("Der Ordner %1 lässt sich nicht anlegen.")
+                                   .arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    if (const QString damage = damageOfFile(filePath_); !damage.isEmpty()) {
+        problem_ = unavailable(damage);
+        return;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    db.setDatabaseName(filePath_);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMilliseconds));
+    if (!db.open()) {
+        problem_ = describe(db.lastError(), filePath_);
+        return;
+    }
+    try {
+        problem_ = prepareSchema(db, filePath_);
+    } catch (const StoreFailure& failure) {
+        problem_ = describe(failure.Error, filePath_);
+    }
+    if (!problem_.isEmpty())
+        db.close();
+}
+
+TSwimmerStore::~TSwimmerStore() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+template <typename Result, typename Work>
+Result TSwimmerStore::guarded(Result failed, Work work) const {
+    const QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    if (!db.isOpen())
+        return failed;
+    try {
+        return work(db);
+    } catch (const StoreFailure& failure) {
+        problem_ = describe(failure.Error, filePath_);
+        return failed;
+    }
+}
+
+std::vector<TSwimmer> TSwimmerStore::Complete(std::string_view prefix, int limit) const {
+    return guarded(std::vector<TSwimmer>(), [&](const QSqlDatabase& db) {
+        const QByteArray from = matchKey(prefix);
+        const QByteArray to = from + '\xFF';
+        QSqlQuery query(db);
+        prepare(query, QStringLiteral("SELECT ") + SwimmerColumns +
+                           QStringLiteral(" FROM swimmer WHERE active AND"
+                                          " ((name_key >= ? AND name_key < ?) OR"
+                                          " (first_name_key >= ? AND first_name_key < ?))"
+                                          " ORDER BY name_key, birth_year LIMIT ?"));
+        for (const QByteArray& bound : {from, to, from, to})
+            query.addBindValue(bound);
+        query.addBindValue(limit);
+        exec(query);
+        std::vector<TSwimmer> swimmers;
+        while (query.next())
+            swimmers.push_back(swimmerOf(query));
+        return swimmers;
+    });
+}
+
+std::vector<TSwimmer> TSwimmerStore::AllSwimmers() const {
+    return guarded(std::vector<TSwimmer>(), [&](const QSqlDatabase& db) {
+        QSqlQuery query(db);
+        exec(query, QStringLiteral("SELECT ") + SwimmerColumns +
+                        QStringLiteral(" FROM swimmer ORDER BY name_key, birth_year, id"));
+        std::vector<TSwimmer> swimmers;
+        while (query.next())
+            swimmers.push_back(swimmerOf(query));
+        return swimmers;
+    });
+}
+
+std::optional<TSwimmer> TSwimmerStore::FindSwimmer(std::string_view name, int birthYear,
+                                                   std::string_view regNr) const {
+    return guarded(std::optional<TSwimmer>(), [&](const QSqlDatabase& db) {
+        return SwimmerWriter(db).Find(name, birthYear, regNr);
+    });
+}
+
+std::optional<TStoredTime> TSwimmerStore::BestTime(qint64 swimmerId, const TDiscipline& discipline,
+                                                   int laneLength, QDate until) const {
+    if (discipline.RelayCount != 1)
+        return std::nullopt;
+    return guarded(std::optional<TStoredTime>(), [&](const QSqlDatabase& db) {
+        QSqlQuery query(db);
+        prepare(query, QStringLiteral("SELECT hundredths, competition_date, competition"
+                                      " FROM entry_time WHERE swimmer_id = ? AND distance = ?"
+                                      " AND stroke = ? AND lane_length = ?"
+                                      " AND competition_date BETWEEN ? AND ?"
+                                      " ORDER BY hundredths, competition_date DESC LIMIT 1"));
+        query.addBindValue(swimmerId);
+        query.addBindValue(discipline.Distance);
+        query.addBindValue(static_cast<int>(discipline.Stroke));
+        query.addBindValue(laneLength);
+        query.addBindValue(isoDate(until.addMonths(-12)));
+        query.addBindValue(isoDate(until));
+        exec(query);
+        if (!query.next())
+            return std::optional<TStoredTime>();
+        return std::optional<TStoredTime>(
+            TStoredTime{query.value(0).toInt(),
+                        QDate::fromString(query.value(1).toString(), QString::fromLatin1(IsoDate)),
+                        ansi(query.value(2).toString())});
+    });
+}
+
+bool TSwimmerStore::SaveSwimmer(TSwimmer& swimmer) {
+    return guarded(false, [&](const QSqlDatabase& db) {
+        WriteTransaction transaction(db);
+        TSwimmer written = swimmer;
+        SwimmerWriter(db).Write(written);
+        transaction.Commit();
+        swimmer.Id = written.Id;
+        return true;
+    });
+}
+
+bool TSwimmerStore::DeleteSwimmer(qint64 id) {
+    return guarded(false, [&](const QSqlDatabase& db) {
+        WriteTransaction transaction(db);
+        QSqlQuery query(db);
+        prepare(query, QStringLiteral("DELETE FROM swimmer WHERE id = ?"));
+        query.addBindValue(id);
+        exec(query);
+        transaction.Commit();
+        return true;
+    });
+}
+
+std::optional<TStoreCount> TSwimmerStore::RememberCompetition(const TMeldeAustausch& model) {
+    return guarded(std::optional<TStoreCount>(), [&](const QSqlDatabase& db) {
+        const QDate date = competitionDate(model);
+        const QVariant dateText = isoDate(date);
+        const QString competition = unicode(Trim(model.CompName));
+        WriteTransaction transaction(db);
+        SwimmerWriter writer(db);
+        QSqlQuery query(db);
+        // Remembering a competition again replaces its times, also of entries deleted since.
+        prepare(query, QStringLiteral("DELETE FROM entry_time WHERE competition_date = ?"
+                                      " AND competition = ? AND lane_length = ?"));
+        query.addBindValue(dateText);
+        query.addBindValue(competition);
+        query.addBindValue(model.LaneLen);
+        exec(query);
+        QSqlQuery insertTime(db);
+        prepare(insertTime,
+                QStringLiteral("INSERT INTO entry_time (swimmer_id, distance, stroke,"
+                               " lane_length, hundredths, competition, competition_date)"
+                               " VALUES (?, ?, ?, ?, ?, ?, ?)"));
+
+        TStoreCount count;
+        // A swimmer starts several times; each is looked up once.
+        std::map<std::tuple<QByteArray, int, std::string>, qint64> known;
+        for (int position = 1; position <= model.NominCount(); ++position) {
+            const TNominRecord& nomin = model.Nomin(position);
+            const int event = EventOfNomin(model, nomin.WkNr);
+            // A relay's nomination names a team; one without an event cannot be told apart.
+            if (event == 0 || model.Event(event).Staffel || Trim(nomin.Name).empty())
+                continue;
+            const std::optional<TDiscipline> discipline = ReadDiscipline(model.Event(event).Name);
+            if (discipline && discipline->RelayCount != 1)
+                continue;
+            const auto key = std::tuple(matchKey(nomin.Name), nomin.Age, Trim(nomin.RegNr));
+            auto found = known.find(key);
+            if (found == known.end()) {
+                TSwimmer entry;
+                entry.Name = nomin.Name;
+                entry.BirthYear = nomin.Age;
+                entry.Sex = nomin.Sex;
+                entry.RegNr = nomin.RegNr;
+                entry.LastEntered = date;
+                found = known.emplace(key, writer.Merge(entry, false, count).Id).first;
+            }
+            if (!discipline || nomin.Time == NoTime || nomin.Time < 0)
+                continue;
+            insertTime.addBindValue(found->second);
+            insertTime.addBindValue(discipline->Distance);
+            insertTime.addBindValue(static_cast<int>(discipline->Stroke));
+            insertTime.addBindValue(model.LaneLen);
+            insertTime.addBindValue(nomin.Time);
+            insertTime.addBindValue(competition);
+            insertTime.addBindValue(dateText);
+            exec(insertTime);
+            ++count.Times;
+        }
+        if (!Trim(model.ClubName).empty())
+            keepClubBlock(db, TClubBlock::Of(model), dateText);
+        transaction.Commit();
+        return std::optional<TStoreCount>(count);
+    });
+}
+
+std::optional<TStoreCount> TSwimmerStore::AddSwimmers(const std::vector<TSwimmer>& swimmers) {
+    return guarded(std::optional<TStoreCount>(), [&](const QSqlDatabase& db) {
+        WriteTransaction transaction(db);
+        SwimmerWriter writer(db);
+        TStoreCount count;
+        // A list the user keeps says whether each swimmer is active.
+        for (const TSwimmer& swimmer : swimmers)
+            writer.Merge(swimmer, true, count);
+        transaction.Commit();
+        return std::optional<TStoreCount>(count);
+    });
+}
+
+std::optional<TClubBlock> TSwimmerStore::LastClubBlock() const {
+    return guarded(std::optional<TClubBlock>(), [&](const QSqlDatabase& db) {
+        QSqlQuery query(db);
+        exec(query, QStringLiteral("SELECT verband, club_name, fina, person, street, zip,"
+                                   " club_place, fon, fax, email, club_id FROM club_block"));
+        if (!query.next())
+            return std::optional<TClubBlock>();
+        TClubBlock block;
+        block.Verband = query.value(0).toInt();
+        int column = 1;
+        for (std::string* field :
+             {&block.ClubName, &block.Fina, &block.Person, &block.Street, &block.Zip,
+              &block.ClubPlace, &block.Fon, &block.Fax, &block.EMail, &block.ClubId})
+            *field = ansi(query.value(column++).toString());
+        return std::optional<TClubBlock>(block);
+    });
+}
