@@ -14,6 +14,7 @@
 #include "ioerror.h"
 #include "meldeaustausch.h"
 #include "reportcommand.h"
+#include "swimmerscommand.h"
 #include "utf8.h"
 #include "windows1252.h"
 
@@ -29,7 +30,13 @@ int usage() {
            "      Meldungen auflisten, die der Meldedialog ablehnen würde; mit --warnings dazu\n"
            "      Hinweise auf doppelte Meldungen, abweichende Angaben, unglaubhafte Zeiten\n"
            "  ntbmelde-cli fees DATEI\n"
-           "      Meldegeld-Übersicht ausgeben\n";
+           "      Meldegeld-Übersicht ausgeben\n"
+           "  ntbmelde-cli swimmers import DATEI...\n"
+           "      Schwimmer und Meldezeiten aus Austausch- und CSV-Dateien übernehmen\n"
+           "  ntbmelde-cli swimmers export AUSGABE.csv\n"
+           "      Schwimmerliste als CSV-Datei schreiben\n"
+           "  ntbmelde-cli swimmers list\n"
+           "      Schwimmerliste ausgeben\n";
     return 2;
 }
 
@@ -102,6 +109,10 @@ int main(int argc, char** argv) {
             return RunCheckCommand(argv[argc - 1], withWarnings);
         if (command == "fees" && argc == 3)
             return RunFeesCommand(argv[2]);
+        if (command == "swimmers") {
+            const int exitCode = RunSwimmersCommand(argc, argv);
+            return exitCode == 2 ? usage() : exitCode;
+        }
     } catch (const TIoError& error) {
         std::cerr << "ntbmelde-cli: " << AnsiToUtf8(error.what()) << '\n';
         return 1;
