@@ -18,7 +18,7 @@
 namespace {
 
 // What one file brings: a swimmer list or a competition.
-using Imported = std::variant<std::vector<TSwimmer>, TMeldeAustausch>;
+using Imported = std::variant<TCsvSwimmers, TMeldeAustausch>;
 
 bool isCsvFile(const std::string& path) {
     return path.size() >= 4 &&
@@ -30,7 +30,7 @@ Imported readFile(const std::string& path) {
         TCsvSwimmers list = ReadSwimmersCsv(ReadWholeFile(path));
         if (list.Failed())
             throw CliFailure(path + ": " + list.Error.toStdString() + "; nichts übernommen.");
-        return std::move(list.Swimmers);
+        return list;
     }
     TMeldeAustausch model;
     LoadExistingFile(path, model);
@@ -55,10 +55,10 @@ int importFiles(const std::vector<std::string>& paths) {
     TSwimmerStore& store = openStore(opened);
     TStoreCount total;
     for (std::size_t i = 0; i < files.size(); ++i) {
+        const TCsvSwimmers* list = std::get_if<TCsvSwimmers>(&files[i]);
         const std::optional<TStoreCount> count =
-            std::holds_alternative<TMeldeAustausch>(files[i])
-                ? store.RememberCompetition(std::get<TMeldeAustausch>(files[i]))
-                : store.AddSwimmers(std::get<std::vector<TSwimmer>>(files[i]));
+            list ? store.AddSwimmers(list->Swimmers, list->HasActiveColumn)
+                 : store.RememberCompetition(std::get<TMeldeAustausch>(files[i]));
         if (!count)
             throw CliFailure(paths[i] + ": " + store.Problem().toStdString() +
                              (i == 0 ? std::string(" Nichts übernommen.")

@@ -123,7 +123,8 @@ public:
                 line.pop_back();
             if (Trim(line).empty())
                 continue;
-            const QString error = columns.empty() ? readHeader(line) : readSwimmer(line, result);
+            const QString error =
+                columns.empty() ? readHeader(line, result) : readSwimmer(line, result);
             if (!error.isEmpty()) {
                 result.Swimmers.clear();
                 result.Error = QStringLiteral("Zeile %1: %2").arg(number).arg(error);
@@ -136,7 +137,7 @@ public:
     }
 
 private:
-    QString readHeader(const std::string& line) {
+    QString readHeader(const std::string& line, TCsvSwimmers& result) {
         separator = line.find(';') != std::string::npos ? ';' : ',';
         const auto titles = splitLine(line, separator);
         if (!titles)
@@ -150,6 +151,7 @@ private:
                 seen[*column] = true;
             columns.push_back(column);
         }
+        result.HasActiveColumn = seen[Aktiv];
         for (Column needed : {Name, Jahrgang, Geschlecht}) {
             if (!seen[needed])
                 return QStringLiteral("Kopfzeile ohne Spalte „%1“")

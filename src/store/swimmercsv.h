@@ -16,6 +16,8 @@ std::string SwimmersToCsv(const std::vector<TSwimmer>& swimmers);
 
 struct TCsvSwimmers {
     std::vector<TSwimmer> Swimmers;
+    // Whether the file says which swimmers are active; without the column all read as active.
+    bool HasActiveColumn = false;
     // German, "Zeile 4: …"; empty when every line was read.
     QString Error;
     bool Failed() const { return !Error.isEmpty(); }

@@ -624,14 +624,14 @@ std::optional<TStoreCount> TSwimmerStore::RememberCompetition(const TMeldeAustau
     });
 }
 
-std::optional<TStoreCount> TSwimmerStore::AddSwimmers(const std::vector<TSwimmer>& swimmers) {
+std::optional<TStoreCount> TSwimmerStore::AddSwimmers(const std::vector<TSwimmer>& swimmers,
+                                                      bool withActive) {
     return guarded(std::optional<TStoreCount>(), [&](const QSqlDatabase& db) {
         WriteTransaction transaction(db);
         SwimmerWriter writer(db);
         TStoreCount count;
-        // A list the user keeps says whether each swimmer is active.
         for (const TSwimmer& swimmer : swimmers)
-            writer.Merge(swimmer, true, count);
+            writer.Merge(swimmer, withActive, count);
         transaction.Commit();
         return std::optional<TStoreCount>(count);
     });

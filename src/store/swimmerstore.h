@@ -89,8 +89,10 @@ public:
     // Adds or updates the swimmer of every individual nomination, records the entry times with
     // the competition's name, first date and lane length, and keeps the club block.
     std::optional<TStoreCount> RememberCompetition(const TMeldeAustausch& model);
-    // Adds the swimmers, or updates those already stored.
-    std::optional<TStoreCount> AddSwimmers(const std::vector<TSwimmer>& swimmers);
+    // Adds the swimmers, or updates those already stored (sex, a registration number, and with
+    // `withActive` the active flag: a list without that column says nothing about it).
+    std::optional<TStoreCount> AddSwimmers(const std::vector<TSwimmer>& swimmers,
+                                           bool withActive = true);
     // The club block of the last remembered competition that had a club name.
     std::optional<TClubBlock> LastClubBlock() const;
 

@@ -65,11 +65,16 @@ private slots:
         QCOMPARE(result.exitCode, 0);
         result = runCli({u"swimmers"_s, u"import"_s, exchangeFile});
         QCOMPARE(result.out, "0 Schwimmer neu, 0 aktualisiert, 2 Meldezeiten\n"_ba);
+        // A list without the column Aktiv leaves the flag alone.
+        const QString withoutActive = folder->filePath(u"ohne-aktiv.csv"_s);
+        writeBytes(withoutActive, "Name;Vorname;Jahrgang;Geschlecht\r\nZorn;Eva;2011;w\r\n"_ba);
+        result = runCli({u"swimmers"_s, u"import"_s, withoutActive});
+        QCOMPARE(result.out, "0 Schwimmer neu, 1 aktualisiert, 0 Meldezeiten\n"_ba);
 
         result = runCli({u"swimmers"_s, u"list"_s});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, "Meier, Hans;2008;m;DE-4711;ja\n"
-                             "Zorn, Eva;2011;x;;nein\n"
+                             "Zorn, Eva;2011;w;;nein\n"
                              "Özdemir, Ülkü;2010;w;;ja\n"_ba);
 
         const QString exported = folder->filePath(u"export.csv"_s);
@@ -80,7 +85,7 @@ private slots:
         QCOMPARE(readBytes(exported),
                  "\xEF\xBB\xBFName;Vorname;Jahrgang;Geschlecht;Reg.-Nr.;Aktiv\r\n"
                  "Meier;Hans;2008;m;DE-4711;ja\r\n"
-                 "Zorn;Eva;2011;x;;nein\r\n"
+                 "Zorn;Eva;2011;w;;nein\r\n"
                  "Özdemir;Ülkü;2010;w;;ja\r\n"_ba);
 
         const QString nowhere = folder->filePath(u"missing/export.csv"_s);

@@ -66,6 +66,7 @@ private slots:
     void import_acceptsWhatSpreadsheetsSave_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("swimmers");
+        QTest::addColumn<bool>("hasActiveColumn");
         const QStringList expected = {u"Meier, Hans|2008|0|DE-4711|ja"_s,
                                       u"Özdemir, Ülkü|2010|1||nein"_s, u"Groß|2012|2||ja"_s};
         QTest::newRow("our own export")
@@ -73,13 +74,13 @@ private slots:
                "Meier;Hans;2008;m;DE-4711;ja\r\n"
                "Özdemir;Ülkü;2010;w;;nein\r\n"
                "Groß;;2012;x;;ja\r\n"_ba
-            << expected;
+            << expected << true;
         QTest::newRow("Windows-1252, commas, other order, an extra column")
             << "Jahrgang,Geschlecht,Bemerkung,Vorname,Name,Aktiv,RegNr\n"
                "2008,M,Kapit\xE4n,Hans,Meier,JA,DE-4711\n"
                "2010,F,,\xDClk\xFC,\xD6zdemir,Nein,\n"
                "2012,d,,,Gro\xDF,,\n"_ba
-            << expected;
+            << expected << true;
         QTest::newRow("UTF-8 without mark, quotes, words, blank lines")
             << "\"Name\";\"Vorname\";\"Jahrgang\";\"Geschlecht\"\n\n"
                "\" Meier \";Hans;2008;männlich\n"
@@ -87,17 +88,20 @@ private slots:
                "  \n"
                "Groß;;2012;X\n"_ba
             << QStringList{u"Meier, Hans|2008|0||ja"_s, u"Özdemir, Ülkü|2010|1||ja"_s,
-                           u"Groß|2012|2||ja"_s};
+                           u"Groß|2012|2||ja"_s}
+            << false;
         QTest::newRow("a name with comma in its quoted field")
             << "Name,Jahrgang,Geschlecht\r\n\"Meier, Hans\",2008,m\r\n"_ba
-            << QStringList{u"Meier, Hans|2008|0||ja"_s};
+            << QStringList{u"Meier, Hans|2008|0||ja"_s} << false;
     }
     void import_acceptsWhatSpreadsheetsSave() {
         QFETCH(QByteArray, file);
         QFETCH(QStringList, swimmers);
+        QFETCH(bool, hasActiveColumn);
         const TCsvSwimmers read = ReadSwimmersCsv(bytes(file));
         QCOMPARE(read.Error, QString());
         QCOMPARE(described(read.Swimmers), swimmers);
+        QCOMPARE(read.HasActiveColumn, hasActiveColumn);
     }
 
     // Every bad line is named with its number and reason, and nothing of the file is taken.
