@@ -69,6 +69,7 @@ private slots:
         entered.nomin(u"Özdemir, Ülkü"_s, 2010, "1", -1, 1);
         entered.nomin(u"Özdemir, Ülkü"_s, 2010, "4", 9000, 1);
         entered.nomin(u"SV Neustadt I"_s, 0, "3", 15000, 2);
+        entered.nomin(u"Kern, Ole"_s, 2009, "9", 7000); // no such event
         TSwimmerStore store(folder().path());
         QVERIFY2(store.Available(), qPrintable(store.Problem()));
 
@@ -278,6 +279,19 @@ private slots:
         QCOMPARE(model.Verband, 7);
         QCOMPARE(model.Person, ansi(u"Erika Beispiel"_s));
         QCOMPARE(model.EMail, "meldung@example.org");
+    }
+
+    // A host's file without a readable first date dates its entries today.
+    void competitionWithoutDate_datedToday() {
+        TSwimmerStore store(folder().path());
+        CompetitionBuilder entered = competition(u"Vereinsmeisterschaft"_s, "  .  .    ");
+        entered.nomin(u"Meier, Hans"_s, 2008, "1", 6512);
+        const QDate before = QDate::currentDate();
+        QVERIFY(store.RememberCompetition(entered.done()));
+        const TSwimmer hans = store.AllSwimmers().at(0);
+        QVERIFY(hans.LastEntered >= before && hans.LastEntered <= QDate::currentDate());
+        QCOMPARE(store.BestTime(hans.Id, Freistil100, 25, hans.LastEntered)->Date,
+                 hans.LastEntered);
     }
 
     // Several stores on one file see each other's changes; a second open does not migrate again.
