@@ -117,11 +117,8 @@ private slots:
         row("year with two digits", "Lang;Tim;08;m;;ja", u"Zeile 3: Jahrgang „08“ ungültig"_s);
         row("year before 1900", "Lang;Tim;1899;m;;ja", u"Zeile 3: Jahrgang „1899“ ungültig"_s);
         row("year to come", "Lang;Tim;2027;m;;ja", u"Zeile 3: Jahrgang „2027“ ungültig"_s);
-        row("year missing", "Lang;Tim;;m;;ja", u"Zeile 3: Jahrgang „“ ungültig"_s);
         row("unknown sex", "Lang;Tim;2008;q;;ja",
             u"Zeile 3: Geschlecht „q“ unbekannt (m, w, x oder d)"_s);
-        row("sex missing", "Lang;Tim;2008;;;ja",
-            u"Zeile 3: Geschlecht „“ unbekannt (m, w, x oder d)"_s);
         row("active neither", "Lang;Tim;2008;m;;vielleicht",
             u"Zeile 3: Aktiv „vielleicht“ ist weder ja noch nein"_s);
         row("name missing", " ;Tim;2008;m;;ja", u"Zeile 3: Name fehlt"_s);

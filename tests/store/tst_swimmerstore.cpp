@@ -250,11 +250,6 @@ private slots:
         QVERIFY(store.DeleteSwimmer(hans.Id));
         QVERIFY(store.AllSwimmers().empty());
         QVERIFY(!store.BestTime(hans.Id, Freistil100, 25, QDate(2026, 6, 14)));
-        // A swimmer of the same name later is someone new, without the old times.
-        QVERIFY(store.RememberCompetition(competition(u"Leer"_s, "15.06.2026").done()));
-        TSwimmer again = swimmer("Maier, Hans", 2008, 0, "");
-        QVERIFY(store.SaveSwimmer(again));
-        QVERIFY(!store.BestTime(again.Id, Freistil100, 25, QDate(2026, 6, 14)));
     }
 
     // The club block of the latest competition that had a club name; an older file imported
