@@ -132,6 +132,20 @@ private slots:
         QVERIFY(!QFile::exists(folder->filePath(u"out.csv"_s)));
     }
 
+    // Without NTBMELDE_DATA_DIR the list lives in the user's data folder, "ntbmelde" in it.
+    void withoutDataDir_usesTheUsersDataFolder() {
+        qunsetenv("NTBMELDE_DATA_DIR");
+        const QString previous = qEnvironmentVariable("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", folder->filePath(u"share"_s).toLocal8Bit());
+        const CliResult result = runCli({u"swimmers"_s, u"list"_s});
+        if (previous.isEmpty())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", previous.toLocal8Bit());
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(QFile::exists(folder->filePath(u"share/ntbmelde/ntbmelde.sqlite"_s)));
+    }
+
     void wrongCall_givesUsage_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("no subcommand") << QStringList{u"swimmers"_s};
