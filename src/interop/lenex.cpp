@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lenex.h"
 
+#include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -412,7 +413,11 @@ private:
 
     void writeSessions() {
         xml.writeStartElement(u"SESSIONS"_s);
+        // Events name their session by number; a number given twice gets its events once.
+        QSet<int> written;
         for (const TInvitationSession& session : invitation.Sessions) {
+            const bool first = !written.contains(session.Number);
+            written.insert(session.Number);
             if (!session.Date.isValid())
                 throw TInteropError(
                     QStringLiteral("Abschnitt %1 hat kein Datum; Lenex verlangt eines")
@@ -424,7 +429,7 @@ private:
                 writeOptional(u"daytime"_s, session.DayTime);
             xml.writeStartElement(u"EVENTS"_s);
             for (const TInvitationEvent& event : invitation.Events) {
-                if (event.Session == session.Number)
+                if (first && event.Session == session.Number)
                     writeEvent(event);
             }
             xml.writeEndElement();

@@ -357,6 +357,27 @@ private slots:
         }
     }
 
+    // A host's file that numbers two sessions alike: their events are echoed once, under the
+    // first, which is where the import puts them too.
+    void export_sessionNumberGivenTwice_echoesEachEventOnce() {
+        const QByteArray bytes =
+            lenexMeet(lenexSession(2, u"2026-05-02"_s, u"09:00"_s, lenexEvent(1)) +
+                      lenexSession(2, u"2026-05-02"_s, u"14:00"_s, lenexEvent(2) + lenexEvent(3)) +
+                      lenexSession(3, u"2026-05-03"_s, u"09:00"_s, lenexEvent(4)));
+        const TInvitation invitation = ReadLenexInvitation(bytes);
+        TMeldeAustausch model;
+        ImportInvitation(invitation, model);
+        model.ClubName = "SV Test";
+        const QByteArray written = WriteLenexEntries(model, invitation);
+        QCOMPARE(flattenLenex(written).filter(u"/EVENT "_s).size(), 4);
+        TMeldeAustausch readBack;
+        ImportInvitation(ReadLenexInvitation(written), readBack);
+        QCOMPARE(eventsOf(readBack), eventsOf(model));
+        QCOMPARE(eventsOf(model).join(u' '),
+                 u"1|1|100m Freistil offen|2|0 2|1|100m Freistil offen|2|0 "
+                 "3|1|100m Freistil offen|2|0 4|2|100m Freistil offen|2|0"_s);
+    }
+
     // Without the invitation, ids are the event numbers and styles come from the names.
     void export_withoutInvitation_takesStylesFromTheEventNames() {
         TMeldeAustausch model;
