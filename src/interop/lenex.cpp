@@ -197,6 +197,10 @@ private:
     void readSession() {
         TInvitationSession session;
         session.Number = requiredNumber("number"_L1);
+        // Events belong to their session by its number.
+        if (sessionNumbers.contains(session.Number))
+            fail(QStringLiteral("Abschnitt %1 kommt zweimal vor").arg(session.Number));
+        sessionNumbers.insert(session.Number);
         session.Date = requiredDate("date"_L1);
         session.DayTime = attribute("daytime"_L1);
         session.WarmUpFrom = attribute("warmupfrom"_L1);
@@ -329,6 +333,7 @@ private:
     QXmlStreamReader xml;
     TInvitation invitation;
     bool meetRead = false;
+    QSet<int> sessionNumbers;
     QString ageDateType;
     QDate ageDate;
     std::vector<std::vector<AgeGroup>> ageGroups; // of each event
@@ -413,11 +418,7 @@ private:
 
     void writeSessions() {
         xml.writeStartElement(u"SESSIONS"_s);
-        // Events name their session by number; a number given twice gets its events once.
-        QSet<int> written;
         for (const TInvitationSession& session : invitation.Sessions) {
-            const bool first = !written.contains(session.Number);
-            written.insert(session.Number);
             if (!session.Date.isValid())
                 throw TInteropError(
                     QStringLiteral("Abschnitt %1 hat kein Datum; Lenex verlangt eines")
@@ -429,7 +430,7 @@ private:
                 writeOptional(u"daytime"_s, session.DayTime);
             xml.writeStartElement(u"EVENTS"_s);
             for (const TInvitationEvent& event : invitation.Events) {
-                if (first && event.Session == session.Number)
+                if (event.Session == session.Number)
                     writeEvent(event);
             }
             xml.writeEndElement();

@@ -296,6 +296,11 @@ private slots:
                                    u"<AGEGROUPS><AGEGROUP agegroupid=\"1\" agemin=\"14\" "
                                    "agemax=\"12\"/></AGEGROUPS>"_s))
             << u"Lenex-Datei, Zeile 2: Wettkampf 5: Altersklasse 14 bis 12 ist unmöglich"_s;
+        QTest::newRow("session number given twice")
+            << lenexMeet(lenexSession(2, u"2026-05-02"_s, u"09:00"_s, lenexEvent(1)) +
+                         lenexSession(1, u"2026-05-02"_s, u"14:00"_s, lenexEvent(2)) +
+                         lenexSession(2, u"2026-05-03"_s, u"09:00"_s, lenexEvent(3)))
+            << u"Lenex-Datei, Zeile 2: Abschnitt 2 kommt zweimal vor"_s;
         QTest::newRow("event without number")
             << oneEvent(u"<EVENT eventid=\"9\"><SWIMSTYLE distance=\"50\" relaycount=\"1\" "
                         "stroke=\"FREE\"/></EVENT>"_s)
@@ -355,27 +360,6 @@ private slots:
             QCOMPARE(entries.size(), model.NominCount());
             QCOMPARE(entries.filter(u"eventid=20"_s).size(), withInvitation ? 10 : 0);
         }
-    }
-
-    // A host's file that numbers two sessions alike: their events are echoed once, under the
-    // first, which is where the import puts them too.
-    void export_sessionNumberGivenTwice_echoesEachEventOnce() {
-        const QByteArray bytes =
-            lenexMeet(lenexSession(2, u"2026-05-02"_s, u"09:00"_s, lenexEvent(1)) +
-                      lenexSession(2, u"2026-05-02"_s, u"14:00"_s, lenexEvent(2) + lenexEvent(3)) +
-                      lenexSession(3, u"2026-05-03"_s, u"09:00"_s, lenexEvent(4)));
-        const TInvitation invitation = ReadLenexInvitation(bytes);
-        TMeldeAustausch model;
-        ImportInvitation(invitation, model);
-        model.ClubName = "SV Test";
-        const QByteArray written = WriteLenexEntries(model, invitation);
-        QCOMPARE(flattenLenex(written).filter(u"/EVENT "_s).size(), 4);
-        TMeldeAustausch readBack;
-        ImportInvitation(ReadLenexInvitation(written), readBack);
-        QCOMPARE(eventsOf(readBack), eventsOf(model));
-        QCOMPARE(eventsOf(model).join(u' '),
-                 u"1|1|100m Freistil offen|2|0 2|1|100m Freistil offen|2|0 "
-                 "3|1|100m Freistil offen|2|0 4|2|100m Freistil offen|2|0"_s);
     }
 
     // Without the invitation, ids are the event numbers and styles come from the names.
