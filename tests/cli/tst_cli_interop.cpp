@@ -138,9 +138,20 @@ private slots:
         const CliResult result = runCli({u"export"_s, exchange, out});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(QString::fromUtf8(result.err),
-                 u"ntbmelde-cli: %1: Die Meldung kann so nicht exportiert werden, nichts "
+                 u"ntbmelde-cli: Die Meldung kann so nicht exportiert werden, nichts "
                  "geschrieben:\nWettkampf 14 (Frühling, Emma): diesen Wettkampf gibt es in der "
-                 "Ausschreibung nicht\n"_s.arg(out));
+                 "Ausschreibung nicht\n"_s);
+        QCOMPARE(readFileBytes(out), "voriger Export");
+
+        // A damaged invitation is named, not the export.
+        const QString damaged = folder.filePath(u"kaputt.lef"_s);
+        WriteFileAtomically(damaged.toStdString(), "<LENEX version=\"3.0\">\n<MEETS>\n");
+        const CliResult withDamaged =
+            runCli({u"export"_s, exchange, out, u"--invitation"_s, damaged});
+        QCOMPARE(withDamaged.exitCode, 1);
+        QCOMPARE(
+            QString::fromUtf8(withDamaged.err),
+            u"ntbmelde-cli: %1: Lenex-Datei, Zeile 3: Premature end of document.\n"_s.arg(damaged));
         QCOMPARE(readFileBytes(out), "voriger Export");
     }
 
