@@ -140,9 +140,9 @@ private slots:
         QCOMPARE(reread.Event(5).AgeMin, 2026);
     }
 
-    // What real files carry: a byte-order mark, CR LF, vendor elements and attributes, a style
-    // named by the host, rounds that are no entry events, sessions numbered with gaps, and
-    // start times counted from the previous session.
+    // What real files carry: a byte-order mark, CR LF, a line break inside a value, vendor
+    // elements and attributes, a style named by the host, rounds that are no entry events,
+    // sessions numbered with gaps, and start times counted from the previous session.
     void import_handMadeInvitation_takesWhatRealFilesCarry() {
         const QString events1 =
             lenexEvent(1, u"gender=\"M\" vendor.flag=\"1\""_s) + u"<VENDOR><X/></VENDOR>"_s +
@@ -161,7 +161,7 @@ private slots:
             lenexMeet(lenexSession(2, u"2026-03-07"_s, u"10:00"_s, events1) +
                           lenexSession(5, u"2026-03-07"_s, u"01:30"_s, events2) +
                           lenexSession(9, u"2026-03-08"_s, u"09:30"_s, events3),
-                      u"organizer=\"Bezirk &amp; Co\" abc.nation2=\"XYZ\""_s,
+                      u"organizer=\"Bezirk &amp;&#10;Co\" abc.nation2=\"XYZ\""_s,
                       u"<POOL lanemax=\"8\"/><FEES><FEE type=\"CLUB\" value=\"900\"/></FEES>"_s)
                 .replace("\n", "\r\n")
                 .replace("><", ">\r\n<");
@@ -174,7 +174,7 @@ private slots:
                                       u"6|5|4x100m Lagen mixed|2|1"_s,
                                       u"7|9|100m Freistil offen|2|0"_s,
                                   }));
-        QCOMPARE(model.Veranstalter, "Bezirk & Co");
+        QCOMPARE(model.Veranstalter, "Bezirk & Co"); // the line break of the value is a blank
         QCOMPARE(model.LaneLen, 50);
         QCOMPARE(model.AbsCnt, 9);
         QCOMPARE(model.Event(1).Fee, 0.0);
