@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 class TMeldeAustausch;
@@ -23,7 +24,7 @@ enum class TTechnique { None, Kick, Pull, Start, Turn, Glide, Dive, Other };
 enum class TEventGender { Female, Male, Mixed, All };
 
 struct TInvitationSession {
-    int Number = 0;          // the host's number
+    int Number = 0; // the host's number
     QDate Date;
     QString DayTime;         // "HH:MM"; empty when unknown or given relative to another session
     QString WarmUpFrom;      // admission and warm-up, "HH:MM" or empty
@@ -32,18 +33,18 @@ struct TInvitationSession {
 };
 
 struct TInvitationEvent {
-    QString Id;          // the host's event id (Lenex eventid; DSV the event number)
+    QString Id; // the host's event id (Lenex eventid; DSV the event number)
     int Number = 0;
-    int Session = 0;     // Number of its session
+    int Session = 0; // Number of its session
     TEventGender Gender = TEventGender::All;
-    QString Round;       // as the file says: Lenex "TIM", "PRE", "FIN" …; DSV "V", "E", "F" …
-    QString PreviousId;  // the event this one qualifies from, empty or "-1" for none
+    QString Round;      // as the file says: Lenex "TIM", "PRE", "FIN" …; DSV "V", "E", "F" …
+    QString PreviousId; // the event this one qualifies from, empty or "-1" for none
     int RelayCount = 1;
-    int Distance = 0;    // metres one swimmer swims
+    int Distance = 0; // metres one swimmer swims
     TSwimStroke Stroke = TSwimStroke::Free;
     TTechnique Technique = TTechnique::None;
-    QString StyleName;   // the host's name of the style, used for TSwimStroke::Other
-    int FeeCents = -1;   // -1: the event names no fee
+    QString StyleName; // the host's name of the style, used for TSwimStroke::Other
+    int FeeCents = -1; // -1: the event names no fee
     int EarliestBirthYear = 1900;
     int LatestBirthYear = 0; // 0: no bound on the youngest
     // Clubs enter timed finals, heats and preliminaries; finals are reached, not entered.
@@ -56,8 +57,8 @@ struct TInvitation {
     QString HostClub;
     QString City;
     QString Nation;
-    int LaneLength = 0;      // 25, 50, other pool lengths as given, 0 for open water
-    QString Course;          // Lenex course code as the file gave it, else empty
+    int LaneLength = 0;          // 25, 50, other pool lengths as given, 0 for open water
+    QString Course;              // Lenex course code as the file gave it, else empty
     int FeeIndividualCents = -1; // general fees where an event names none (DSV)
     int FeeRelayCents = -1;
     std::vector<TInvitationSession> Sessions; // in file order
@@ -72,3 +73,35 @@ void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model);
 // What an export refers to when the host's invitation is not at hand: sessions from the
 // sections, ids from the event numbers, styles read back from the event names.
 TInvitation InvitationFromModel(const TMeldeAustausch& model);
+
+// The club's nominations as both entry formats list them, matched to the invitation's entry
+// events by number. Texts are the exchange file's Windows-1252 bytes.
+struct TEntryStart {
+    const TInvitationEvent* Event = nullptr;
+    int Time = 0; // hundredths, or NoTime
+};
+struct TEntrySwimmer {
+    std::string Name; // "Nachname, Vorname"
+    int BirthYear = 0;
+    bool Female = false;
+    std::string RegNr;
+    std::vector<TEntryStart> Starts; // in nomination order
+};
+struct TEntryRelay {
+    const TInvitationEvent* Event = nullptr;
+    int Team = 0; // 1, 2, … within its event
+    int Time = 0;
+};
+struct TClubEntries {
+    std::vector<TEntrySwimmer> Swimmers; // each distinct name, year, sex and number once
+    std::vector<TEntryRelay> Relays;     // one team per relay nomination
+};
+// Throws TInteropError listing every nomination that the formats cannot carry: an event number
+// with a letter, one the invitation's entry events lack, an invalid time, an individual start
+// marked mixed.
+TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation);
+
+// Texts between the formats (QString) and the exchange file (Windows-1252 bytes).
+QString AnsiToQString(const std::string& text);
+// Throws TInteropError naming the character that Windows-1252 lacks and `where` it stands.
+std::string QStringToAnsi(const QString& text, const QString& where);
