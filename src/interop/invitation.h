@@ -23,27 +23,28 @@ enum class TTechnique { None, Kick, Pull, Start, Turn, Glide, Dive, Other };
 enum class TEventGender { Female, Male, Mixed, All };
 
 struct TInvitationSession {
-    int Number = 0;          // the host's number
+    int Number = 0; // the host's number
     QDate Date;
     QString DayTime;         // "HH:MM"; empty when unknown or given relative to another session
     QString WarmUpFrom;      // admission and warm-up, "HH:MM" or empty
     QString OfficialMeeting; // judges' meeting, "HH:MM" or empty
     bool Relative = false;   // the host gave durations instead of clock times
+    QString RelativeStart;   // Relative: the start as a duration after the previous session
 };
 
 struct TInvitationEvent {
-    QString Id;          // the host's event id (Lenex eventid; DSV the event number)
+    QString Id; // the host's event id (Lenex eventid; DSV the event number)
     int Number = 0;
-    int Session = 0;     // Number of its session
+    int Session = 0; // Number of its session
     TEventGender Gender = TEventGender::All;
-    QString Round;       // as the file says: Lenex "TIM", "PRE", "FIN" …; DSV "V", "E", "F" …
-    QString PreviousId;  // the event this one qualifies from, empty or "-1" for none
+    QString Round;      // as the file says: Lenex "TIM", "PRE", "FIN" …; DSV "V", "E", "F" …
+    QString PreviousId; // the event this one qualifies from, empty or "-1" for none
     int RelayCount = 1;
-    int Distance = 0;    // metres one swimmer swims
+    int Distance = 0; // metres one swimmer swims
     TSwimStroke Stroke = TSwimStroke::Free;
     TTechnique Technique = TTechnique::None;
-    QString StyleName;   // the host's name of the style, used for TSwimStroke::Other
-    int FeeCents = -1;   // -1: the event names no fee
+    QString StyleName; // the host's name of the style, used for TSwimStroke::Other
+    int FeeCents = -1; // -1: the event names no fee
     int EarliestBirthYear = 1900;
     int LatestBirthYear = 0; // 0: no bound on the youngest
     // Clubs enter timed finals, heats and preliminaries; finals are reached, not entered.
@@ -56,8 +57,9 @@ struct TInvitation {
     QString HostClub;
     QString City;
     QString Nation;
-    int LaneLength = 0;      // 25, 50, other pool lengths as given, 0 for open water
-    QString Course;          // Lenex course code as the file gave it, else empty
+    int LaneLength = 0; // 25, 50, other pool lengths as given, 0 for open water
+    QString Course;     // Lenex course code (of a DSV pool length: its Lenex code), else empty
+    QString Timing;     // DSV Zeitmessung ("AUTOMATISCH" …) as the file gave it, else empty
     int FeeIndividualCents = -1; // general fees where an event names none (DSV)
     int FeeRelayCents = -1;
     std::vector<TInvitationSession> Sessions; // in file order
