@@ -246,7 +246,7 @@ TYearRange yearRange(const TRecord& record, int competitionYear, QStringList* wa
     } else if (kind == u"AK") {
         // A masters class n covers the ages n to n + 4 in the competition year.
         if (toNumber(oldest, first) && toNumber(youngest, last)) {
-            range.Earliest = competitionYear - std::max(first, last) - 4;
+            range.Earliest = std::max(1900, competitionYear - std::max(first, last) - 4);
             range.Latest = competitionYear - std::min(first, last);
         } else if (warnings) {
             warnings->append(
