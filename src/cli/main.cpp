@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "exchangelock.h"
 #include "feescommand.h"
+#include "interopcommand.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
 #include "reportcommand.h"
@@ -29,7 +30,12 @@ int usage() {
            "      Meldungen auflisten, die der Meldedialog ablehnen würde; mit --warnings dazu\n"
            "      Hinweise auf doppelte Meldungen, abweichende Angaben, unglaubhafte Zeiten\n"
            "  ntbmelde-cli fees DATEI\n"
-           "      Meldegeld-Übersicht ausgeben\n";
+           "      Meldegeld-Übersicht ausgeben\n"
+           "  ntbmelde-cli import AUSSCHREIBUNG AUSGABE\n"
+           "      Ausschreibung (.lef, .lxf, .dsv7) in eine neue Austauschdatei übernehmen\n"
+           "  ntbmelde-cli export DATEI AUSGABE [--invitation AUSSCHREIBUNG]\n"
+           "      Meldung als .lef, .lxf oder .dsv7 schreiben (ohne --invitation mit der\n"
+           "      Ausschreibung neben DATEI, falls dort eine liegt)\n";
     return 2;
 }
 
@@ -102,6 +108,12 @@ int main(int argc, char** argv) {
             return RunCheckCommand(argv[argc - 1], withWarnings);
         if (command == "fees" && argc == 3)
             return RunFeesCommand(argv[2]);
+        if (command == "import" && argc == 4)
+            return RunImportCommand(argv[2], argv[3]);
+        if (command == "export" && argc == 4)
+            return RunExportCommand(argv[2], argv[3], std::nullopt);
+        if (command == "export" && argc == 6 && std::strcmp(argv[4], "--invitation") == 0)
+            return RunExportCommand(argv[2], argv[3], std::string(argv[5]));
     } catch (const TIoError& error) {
         std::cerr << "ntbmelde-cli: " << AnsiToUtf8(error.what()) << '\n';
         return 1;

@@ -9,7 +9,6 @@
 #include <climits>
 #include <map>
 #include <optional>
-#include <tuple>
 
 #include "environment.h"
 #include "meldeaustausch.h"
@@ -556,37 +555,6 @@ QString registrationNumber(const std::string& regNr) {
     return form.match(text).hasMatch() ? text : QStringLiteral("0");
 }
 
-// The entry events of the invitation by number; the first of a number wins.
-std::map<int, const TInvitationEvent*> entryEvents(const TInvitation& invitation) {
-    std::map<int, const TInvitationEvent*> events;
-    for (const TInvitationEvent& event : invitation.Events) {
-        if (event.IsEntryEvent())
-            events.emplace(event.Number, &event);
-    }
-    return events;
-}
-
-// Every nomination the format cannot carry, one line each.
-QStringList refusals(const TMeldeAustausch& model,
-                     const std::map<int, const TInvitationEvent*>& events) {
-    QStringList lines;
-    for (int i = 1; i <= model.NominCount(); ++i) {
-        const TNominRecord& nomin = model.Nomin(i);
-        const QString event = fromModel(TMeldeAustausch::WkNrToText(nomin.WkNr));
-        const QString who = QStringLiteral("%1, Wettkampf %2: ").arg(fromModel(nomin.Name), event);
-        const auto found = events.find(nomin.WkNr / 1000);
-        if (nomin.WkNr > 0 && nomin.WkNr % 1000 != 0)
-            lines << who + QStringLiteral("Wettkampfnummern mit Buchstaben kennt das Format nicht");
-        else if (found == events.end() || nomin.WkNr % 1000 != 0)
-            lines << who + QStringLiteral("die Ausschreibung hat keinen solchen Wettkampf");
-        else if (found->second->RelayCount == 1 && nomin.Sex == 2)
-            lines << who + QStringLiteral("Schwimmer sind männlich oder weiblich, nicht mixed");
-        if (nomin.Time == -1)
-            lines << who + QStringLiteral("die Meldezeit ist ungültig");
-    }
-    return lines;
-}
-
 void writeClub(TRecordWriter& out, const TMeldeAustausch& model, QStringList* warnings) {
     QString clubId = fromModel(model.ClubId);
     int clubNumber = 0;
@@ -620,13 +588,7 @@ void writeClub(TRecordWriter& out, const TMeldeAustausch& model, QStringList* wa
 
 QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& invitation,
                             QStringList* warnings) {
-    const std::map<int, const TInvitationEvent*> events = entryEvents(invitation);
-    const QStringList refused = refusals(model, events);
-    if (!refused.isEmpty())
-        throw TInteropError(
-            QStringLiteral("Diese Meldungen kann die DSV-Datei nicht aufnehmen:\n") +
-            refused.join(u'\n'));
-
+    const TClubEntries entries = CollectClubEntries(model, invitation);
     TRecordWriter out;
     out.add("FORMAT", {QStringLiteral("Vereinsmeldeliste"), QStringLiteral("7")});
     out.add("ERZEUGER", {ProgramName, QStringLiteral(NTB_VERSION), ProgramContact});
@@ -644,53 +606,31 @@ QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& inv
     writeEvents(out, invitation);
     writeClub(out, model, warnings);
 
-    // A swimmer is one PNMELDUNG, followed by the starts of all its nominations; relay
-    // nominations stand for one team each and are numbered after the swimmers.
-    using TSwimmerKey = std::tuple<std::string, int, int, std::string>;
-    std::map<TSwimmerKey, std::size_t> swimmerAt;
-    std::vector<std::vector<int>> swimmerNomins;
-    std::vector<int> relayNomins;
-    for (int i = 1; i <= model.NominCount(); ++i) {
-        const TNominRecord& nomin = model.Nomin(i);
-        if (events.at(nomin.WkNr / 1000)->RelayCount > 1) {
-            relayNomins.push_back(i);
-            continue;
-        }
-        const TSwimmerKey key{nomin.Name, nomin.Age, nomin.Sex, Trim(nomin.RegNr)};
-        const auto [at, added] = swimmerAt.emplace(key, swimmerNomins.size());
-        if (added)
-            swimmerNomins.emplace_back();
-        swimmerNomins[at->second].push_back(i);
-    }
-    for (std::size_t s = 0; s < swimmerNomins.size(); ++s) {
-        const QString id = QString::number(s + 1);
-        const TNominRecord& swimmer = model.Nomin(swimmerNomins[s].front());
-        out.add("PNMELDUNG", {fromModel(swimmer.Name), registrationNumber(swimmer.RegNr), id,
-                              swimmer.Sex == 1 ? QStringLiteral("W") : QStringLiteral("M"),
-                              QString::number(swimmer.Age), QString(), QString(), QString(),
+    // Each swimmer is followed by its starts; the teams are numbered after the swimmers.
+    int id = 0;
+    for (const TEntrySwimmer& swimmer : entries.Swimmers) {
+        const QString swimmerId = QString::number(++id);
+        out.add("PNMELDUNG", {fromModel(swimmer.Name), registrationNumber(swimmer.RegNr), swimmerId,
+                              swimmer.Female ? QStringLiteral("W") : QStringLiteral("M"),
+                              QString::number(swimmer.BirthYear), QString(), QString(), QString(),
                               QString(), QString()});
-        for (const int position : swimmerNomins[s]) {
-            const TNominRecord& nomin = model.Nomin(position);
-            out.add("STARTPN", {id, QString::number(nomin.WkNr / 1000), entryTime(nomin.Time)});
-        }
+        for (const TEntryStart& start : swimmer.Starts)
+            out.add("STARTPN",
+                    {swimmerId, QString::number(start.Event->Number), entryTime(start.Time)});
     }
-    std::map<int, int> teamsPerEvent;
-    int relayId = static_cast<int>(swimmerNomins.size());
-    for (const int position : relayNomins) {
-        const TNominRecord& nomin = model.Nomin(position);
-        const TInvitationEvent& event = *events.at(nomin.WkNr / 1000);
+    for (const TEntryRelay& relay : entries.Relays) {
+        const TInvitationEvent& event = *relay.Event;
         // The birth years the exchange file admits, else the host's.
         int earliest = event.EarliestBirthYear;
         int latest = event.LatestBirthYear == 0 ? CurrentYear() : event.LatestBirthYear;
-        if (const int at = model.FindEvent(nomin.WkNr); at > 0) {
+        if (const int at = model.FindEvent(event.Number * 1000); at > 0) {
             earliest = model.Event(at).AgeMax;
             latest = model.Event(at).AgeMin;
         }
-        const QString id = QString::number(++relayId);
-        out.add("STMELDUNG",
-                {QString::number(++teamsPerEvent[event.Number]), id, QStringLiteral("JG"),
-                 QString::number(earliest), QString::number(latest), QString()});
-        out.add("STARTST", {id, QString::number(event.Number), entryTime(nomin.Time)});
+        const QString teamId = QString::number(++id);
+        out.add("STMELDUNG", {QString::number(relay.Team), teamId, QStringLiteral("JG"),
+                              QString::number(earliest), QString::number(latest), QString()});
+        out.add("STARTST", {teamId, QString::number(event.Number), entryTime(relay.Time)});
     }
     return out.finish();
 }

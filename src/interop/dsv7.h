@@ -20,8 +20,8 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings = 
 
 // The club's entries as a Vereinsmeldeliste (UTF-8 without byte-order mark, CR LF) referring to
 // the invitation's sections and events. Throws TInteropError listing every nomination the
-// format cannot carry, one per line; nothing is written then. Club data a host may miss (an
-// e-mail address, a club number) are added to `warnings` when given.
+// format cannot carry (CollectClubEntries). Club data a host may miss (an e-mail address, a
+// club number) are added to `warnings` when given.
 QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& invitation,
                             QStringList* warnings = nullptr);
 

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 class TMeldeAustausch;
@@ -74,3 +75,35 @@ void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model);
 // What an export refers to when the host's invitation is not at hand: sessions from the
 // sections, ids from the event numbers, styles read back from the event names.
 TInvitation InvitationFromModel(const TMeldeAustausch& model);
+
+// The club's nominations as both entry formats list them, matched to the invitation's entry
+// events by number. Texts are the exchange file's Windows-1252 bytes.
+struct TEntryStart {
+    const TInvitationEvent* Event = nullptr;
+    int Time = 0; // hundredths, or NoTime
+};
+struct TEntrySwimmer {
+    std::string Name; // "Nachname, Vorname"
+    int BirthYear = 0;
+    bool Female = false;
+    std::string RegNr;
+    std::vector<TEntryStart> Starts; // in nomination order
+};
+struct TEntryRelay {
+    const TInvitationEvent* Event = nullptr;
+    int Team = 0; // 1, 2, … within its event
+    int Time = 0;
+};
+struct TClubEntries {
+    std::vector<TEntrySwimmer> Swimmers; // each distinct name, year, sex and number once
+    std::vector<TEntryRelay> Relays;     // one team per relay nomination
+};
+// Throws TInteropError listing every nomination that the formats cannot carry: an event number
+// with a letter, one the invitation's entry events lack, an invalid time, an individual start
+// marked mixed.
+TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation);
+
+// Texts between the formats (QString) and the exchange file (Windows-1252 bytes).
+QString AnsiToQString(const std::string& text);
+// Throws TInteropError naming the character that Windows-1252 lacks and `where` it stands.
+std::string QStringToAnsi(const QString& text, const QString& where);

@@ -1,0 +1,416 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "invitation.h"
+
+#include <QSet>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "conversions.h"
+#include "discipline.h"
+#include "environment.h"
+#include "meldeaustausch.h"
+#include "windows1252.h"
+
+namespace {
+
+// Event numbers beyond five digits cannot be typed into the entry dialog.
+constexpr int HighestEventNumber = 99999;
+constexpr int EarliestBirthYear = 1900;
+// A relay nomination with nothing in the name to tell the team size is taken as four swimmers.
+constexpr int UsualRelayCount = 4;
+
+// ---- The naming rule: "[<k>x]<d>m <stroke>[ <technique>] <sex>" ----------------------------
+
+struct StrokeName {
+    TSwimStroke Stroke;
+    TStroke Discipline;
+    const char* Word; // UTF-8
+};
+constexpr StrokeName StrokeNames[] = {
+    {TSwimStroke::Free, TStroke::Freistil, "Freistil"},
+    {TSwimStroke::Back, TStroke::Ruecken, "Rücken"},
+    {TSwimStroke::Breast, TStroke::Brust, "Brust"},
+    {TSwimStroke::Fly, TStroke::Schmetterling, "Schmetterling"},
+    {TSwimStroke::Medley, TStroke::Lagen, "Lagen"},
+};
+
+struct TechniqueName {
+    TTechnique Technique;
+    const char* Word;
+};
+constexpr TechniqueName TechniqueNames[] = {
+    {TTechnique::Kick, "Beine"},       {TTechnique::Pull, "Arme"},
+    {TTechnique::Start, "Start"},      {TTechnique::Turn, "Wende"},
+    {TTechnique::Glide, "Gleiten"},    {TTechnique::Dive, "Tauchen"},
+    {TTechnique::Other, "Sonderform"},
+};
+
+const QString OtherStyleWord = QStringLiteral("Sonderform");
+
+QString strokeWord(const TInvitationEvent& event) {
+    for (const StrokeName& name : StrokeNames) {
+        if (name.Stroke == event.Stroke)
+            return QString::fromUtf8(name.Word);
+    }
+    return event.StyleName.trimmed().isEmpty() ? OtherStyleWord : event.StyleName.trimmed();
+}
+
+QString techniqueWord(TTechnique technique) {
+    for (const TechniqueName& name : TechniqueNames) {
+        if (name.Technique == technique)
+            return QString::fromUtf8(name.Word);
+    }
+    return {};
+}
+
+QString sexWord(TEventGender gender, bool relay) {
+    switch (gender) {
+    case TEventGender::Female:
+        return QStringLiteral("weiblich");
+    case TEventGender::Male:
+        return QStringLiteral("männlich");
+    default:
+        return relay ? QStringLiteral("mixed") : QStringLiteral("offen");
+    }
+}
+
+QString eventName(const TInvitationEvent& event) {
+    QStringList words;
+    if (event.Distance > 0) {
+        const QString prefix =
+            event.RelayCount > 1 ? QString::number(event.RelayCount) + u'x' : QString();
+        words << prefix + QString::number(event.Distance) + u'm';
+    }
+    words << strokeWord(event);
+    if (event.Technique != TTechnique::None)
+        words << techniqueWord(event.Technique);
+    words << sexWord(event.Gender, event.RelayCount > 1);
+    return words.join(u' ');
+}
+
+// The technique word standing as a word of its own in a Windows-1252 name.
+TTechnique techniqueOfName(const std::string& name) {
+    for (const TechniqueName& technique : TechniqueNames) {
+        const std::string word = QStringToAnsi(QString::fromUtf8(technique.Word), {});
+        for (std::size_t at = 0; at + word.size() <= name.size(); ++at) {
+            const bool startsWord = at == 0 || name[at - 1] == ' ';
+            const bool endsWord = at + word.size() == name.size() || name[at + word.size()] == ' ';
+            if (startsWord && endsWord && EqualIgnoringCase(name.substr(at, word.size()), word))
+                return technique.Technique;
+        }
+    }
+    return TTechnique::None;
+}
+
+// ---- Import ---------------------------------------------------------------------------------
+
+QString eventLabel(const TInvitationEvent& event) {
+    return QStringLiteral("Wettkampf %1").arg(event.Number);
+}
+
+std::string dateText(const QDate& date) {
+    return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")).toStdString()
+                          : BlankPeriodDate;
+}
+
+// "HH:MM" as the section fields hold it; anything else is left blank.
+std::string timeText(const QString& time) {
+    const QTime parsed = QTime::fromString(time.trimmed(), QStringLiteral("HH:mm"));
+    return parsed.isValid() ? parsed.toString(QStringLiteral("HH:mm")).toStdString()
+                            : BlankPeriodTime;
+}
+
+// Hosts' software that counts a section's times from the previous one writes them like clock
+// times; such a start lies before the previous section's on the same day.
+std::vector<bool> relativeSessions(const std::vector<TInvitationSession>& sessions) {
+    std::vector<bool> relative(sessions.size(), false);
+    for (std::size_t i = 0; i < sessions.size(); ++i) {
+        relative[i] = sessions[i].Relative;
+        if (i == 0 || relative[i] || sessions[i].Date != sessions[i - 1].Date)
+            continue;
+        const QTime start = QTime::fromString(sessions[i].DayTime, QStringLiteral("HH:mm"));
+        const QTime previous = QTime::fromString(sessions[i - 1].DayTime, QStringLiteral("HH:mm"));
+        relative[i] = start.isValid() && previous.isValid() && start < previous;
+    }
+    return relative;
+}
+
+// The host's section numbers when they fit the exchange file's slots, else 1, 2, … in file
+// order.
+std::map<int, int> sectionNumbers(const std::vector<TInvitationSession>& sessions) {
+    if (static_cast<int>(sessions.size()) > PeriodSlots)
+        throw TInteropError(QStringLiteral("Die Ausschreibung hat %1 Abschnitte; die "
+                                           "Austauschdatei kann höchstens %2 aufnehmen")
+                                .arg(sessions.size())
+                                .arg(PeriodSlots));
+    std::map<int, int> numbers;
+    bool keep = true;
+    for (const TInvitationSession& session : sessions) {
+        keep = keep && session.Number >= 1 && session.Number <= PeriodSlots &&
+               !numbers.contains(session.Number);
+        numbers[session.Number] = session.Number;
+    }
+    if (keep)
+        return numbers;
+    numbers.clear();
+    int next = 0;
+    for (const TInvitationSession& session : sessions) {
+        if (!numbers.contains(session.Number))
+            numbers[session.Number] = ++next;
+    }
+    return numbers;
+}
+
+void importSessions(const std::vector<TInvitationSession>& sessions,
+                    const std::map<int, int>& numbers, TMeldeAustausch& model) {
+    const std::vector<bool> relative = relativeSessions(sessions);
+    for (std::size_t i = 0; i < sessions.size(); ++i) {
+        const TInvitationSession& session = sessions[i];
+        const int s = numbers.at(session.Number);
+        model.AbsCnt = std::max(model.AbsCnt, s);
+        model.SetPeriodDate(s, dateText(session.Date));
+        if (relative[i])
+            continue;
+        model.SetPeriodTime(s, timeText(session.DayTime));
+        model.SetPeriodInt(s, timeText(session.WarmUpFrom));
+        model.SetPeriodWarmUp(s, timeText(session.WarmUpFrom));
+        model.SetPeriodKari(s, timeText(session.OfficialMeeting));
+    }
+    QDate first, last;
+    for (const TInvitationSession& session : sessions) {
+        if (!session.Date.isValid())
+            continue;
+        if (!first.isValid() || session.Date < first)
+            first = session.Date;
+        if (!last.isValid() || session.Date > last)
+            last = session.Date;
+    }
+    model.Date1 = first.isValid() ? dateText(first) : std::string();
+    model.Date2 = last.isValid() ? dateText(last) : std::string();
+}
+
+// AgeMax (earliest) and AgeMin (latest birth year) as the exchange file holds them.
+std::pair<int, int> birthYears(const TInvitationEvent& event) {
+    const int thisYear = CurrentYear();
+    const int earliest = std::max(event.EarliestBirthYear, EarliestBirthYear);
+    const int latest = event.LatestBirthYear == 0 ? thisYear : event.LatestBirthYear;
+    for (const int year : {earliest, latest}) {
+        if (year > thisYear)
+            throw TInteropError(QStringLiteral("%1: die Altersklassen ergeben den Jahrgang %2, "
+                                               "der nach dem laufenden Jahr %3 liegt")
+                                    .arg(eventLabel(event))
+                                    .arg(year)
+                                    .arg(thisYear));
+    }
+    if (latest < earliest)
+        throw TInteropError(QStringLiteral("%1: die Altersklassen lassen keinen Jahrgang zu")
+                                .arg(eventLabel(event)));
+    return {earliest, latest};
+}
+
+int feeCents(const TInvitationEvent& event, const TInvitation& invitation) {
+    if (event.FeeCents >= 0)
+        return event.FeeCents;
+    const int general =
+        event.RelayCount > 1 ? invitation.FeeRelayCents : invitation.FeeIndividualCents;
+    return std::max(general, 0);
+}
+
+TEventRecord importEvent(const TInvitationEvent& event, const TInvitation& invitation,
+                         const std::map<int, int>& sections) {
+    if (event.Number < 1 || event.Number > HighestEventNumber)
+        throw TInteropError(QStringLiteral("%1: die Austauschdatei kann nur Wettkampfnummern "
+                                           "von 1 bis %2 aufnehmen")
+                                .arg(eventLabel(event))
+                                .arg(HighestEventNumber));
+    const auto section = sections.find(event.Session);
+    if (section == sections.end())
+        throw TInteropError(QStringLiteral("%1: Abschnitt %2 gibt es in der Ausschreibung nicht")
+                                .arg(eventLabel(event))
+                                .arg(event.Session));
+    TEventRecord record;
+    record.Period = section->second;
+    record.WkNr = event.Number * 1000;
+    record.Name = QStringToAnsi(eventName(event), eventLabel(event)).substr(0, EventNameCapacity);
+    record.Sex = event.Gender == TEventGender::Male     ? 0
+                 : event.Gender == TEventGender::Female ? 1
+                                                        : 2;
+    record.Staffel = event.RelayCount > 1;
+    std::tie(record.AgeMax, record.AgeMin) = birthYears(event);
+    record.Fee = feeCents(event, invitation) / 100.0;
+    return record;
+}
+
+} // namespace
+
+bool TInvitationEvent::IsEntryEvent() const {
+    static const QSet<QString> enteredRounds = {
+        QString(),
+        QStringLiteral("TIM"),
+        QStringLiteral("PRE"),
+        QStringLiteral("TIMETRIAL"),
+        QStringLiteral("V"),
+        QStringLiteral("E"),
+    };
+    const QString previous = PreviousId.trimmed();
+    return enteredRounds.contains(Round.trimmed().toUpper()) &&
+           (previous.isEmpty() || previous == u"-1" || previous == u"0");
+}
+
+QString AnsiToQString(const std::string& text) {
+    return QString::fromStdString(AnsiToUtf8(text));
+}
+
+std::string QStringToAnsi(const QString& text, const QString& where) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (const char32_t character : text.toUcs4()) {
+        const int byte = UnicodeToAnsi(character);
+        if (byte < 0)
+            throw TInteropError(
+                QStringLiteral("%1: das Zeichen „%2“ (U+%3) gibt es in Windows-1252 nicht")
+                    .arg(where, QString::fromUcs4(&character, 1),
+                         QString::number(character, 16).toUpper().rightJustified(4, u'0')));
+        bytes += static_cast<char>(byte);
+    }
+    return bytes;
+}
+
+void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model) {
+    TMeldeAustausch imported;
+    imported.CompName = QStringToAnsi(invitation.Name, QStringLiteral("Name der Veranstaltung"));
+    imported.Veranstalter = QStringToAnsi(invitation.Organizer, QStringLiteral("Veranstalter"));
+    imported.Ausrichter = QStringToAnsi(invitation.HostClub, QStringLiteral("Ausrichter"));
+    imported.Place = QStringToAnsi(invitation.City, QStringLiteral("Ort"));
+    imported.LaneLen = invitation.LaneLength;
+    const std::map<int, int> sections = sectionNumbers(invitation.Sessions);
+    importSessions(invitation.Sessions, sections, imported);
+    for (const TInvitationEvent& event : invitation.Events) {
+        if (event.IsEntryEvent())
+            imported.SetEvent(imported.EventCount() + 1, importEvent(event, invitation, sections));
+    }
+    model = std::move(imported);
+}
+
+TInvitation InvitationFromModel(const TMeldeAustausch& model) {
+    TInvitation invitation;
+    invitation.Name = AnsiToQString(model.CompName);
+    invitation.Organizer = AnsiToQString(model.Veranstalter);
+    invitation.HostClub = AnsiToQString(model.Ausrichter);
+    invitation.City = AnsiToQString(model.Place);
+    invitation.Nation = QStringLiteral("GER");
+    invitation.LaneLength = model.LaneLen;
+    const auto parseDate = [](const std::string& text) {
+        return QDate::fromString(QString::fromStdString(Trim(text)), QStringLiteral("dd.MM.yyyy"));
+    };
+    std::vector<int> periods;
+    for (int position = 1; position <= model.EventCount(); ++position)
+        periods.push_back(model.Event(position).Period);
+    std::sort(periods.begin(), periods.end());
+    periods.erase(std::unique(periods.begin(), periods.end()), periods.end());
+    for (const int period : periods) {
+        TInvitationSession session;
+        session.Number = period;
+        session.Date = parseDate(model.GetPeriodDate(period));
+        if (!session.Date.isValid())
+            session.Date = parseDate(model.Date1);
+        const std::string time = model.GetPeriodTime(period);
+        if (time != BlankPeriodTime)
+            session.DayTime = QString::fromStdString(time);
+        invitation.Sessions.push_back(session);
+    }
+    for (int position = 1; position <= model.EventCount(); ++position) {
+        const TEventRecord& record = model.Event(position);
+        if (record.WkNr % 1000 != 0)
+            continue; // a number with a letter has no place in either format
+        TInvitationEvent event;
+        event.Id = QString::number(record.WkNr / 1000);
+        event.Number = record.WkNr / 1000;
+        event.Session = record.Period;
+        event.Gender = record.Sex == 0   ? TEventGender::Male
+                       : record.Sex == 1 ? TEventGender::Female
+                       : record.Staffel  ? TEventGender::Mixed
+                                         : TEventGender::All;
+        event.Round = QStringLiteral("TIM");
+        if (const auto discipline = ReadDiscipline(record.Name)) {
+            event.Distance = discipline->Distance;
+            event.RelayCount = discipline->RelayCount;
+            for (const StrokeName& name : StrokeNames) {
+                if (name.Discipline == discipline->Stroke)
+                    event.Stroke = name.Stroke;
+            }
+            event.Technique = techniqueOfName(record.Name);
+        } else {
+            event.Stroke = TSwimStroke::Other;
+            event.StyleName = AnsiToQString(record.Name);
+        }
+        if (!record.Staffel)
+            event.RelayCount = 1;
+        else if (event.RelayCount < 2)
+            event.RelayCount = UsualRelayCount;
+        event.FeeCents = static_cast<int>(std::lround(record.Fee * 100));
+        event.EarliestBirthYear = record.AgeMax;
+        event.LatestBirthYear = record.AgeMin;
+        invitation.Events.push_back(event);
+    }
+    return invitation;
+}
+
+TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation) {
+    std::map<int, const TInvitationEvent*> eventByNumber;
+    for (const TInvitationEvent& event : invitation.Events) {
+        if (event.IsEntryEvent())
+            eventByNumber[event.Number] = &event;
+    }
+    TClubEntries entries;
+    QStringList refusals;
+    if (Trim(model.ClubName).empty())
+        refusals << QStringLiteral("Der Name des Vereins fehlt (Vereinsdaten)");
+    std::map<std::tuple<std::string, int, bool, std::string>, std::size_t> swimmerIndex;
+    std::map<const TInvitationEvent*, int> teamsPerEvent;
+    for (int position = 1; position <= model.NominCount(); ++position) {
+        const TNominRecord& nomin = model.Nomin(position);
+        const QString label = QStringLiteral("Wettkampf %1 (%2)")
+                                  .arg(AnsiToQString(TMeldeAustausch::WkNrToText(nomin.WkNr)),
+                                       AnsiToQString(Trim(nomin.Name)));
+        if (nomin.WkNr % 1000 != 0) {
+            refusals << label + QStringLiteral(": Lenex und DSV7 kennen keine Wettkampfnummern "
+                                               "mit Buchstaben");
+            continue;
+        }
+        const auto found = eventByNumber.find(nomin.WkNr / 1000);
+        if (found == eventByNumber.end()) {
+            refusals << label + QStringLiteral(": diesen Wettkampf gibt es in der Ausschreibung "
+                                               "nicht");
+            continue;
+        }
+        const TInvitationEvent* event = found->second;
+        const bool relay = event->RelayCount > 1;
+        if (nomin.Time == -1)
+            refusals << label + QStringLiteral(": die Meldezeit ist ungültig");
+        if (!relay && nomin.Sex != 0 && nomin.Sex != 1)
+            refusals << label + QStringLiteral(": Einzelschwimmer sind in Lenex und DSV7 nur "
+                                               "männlich oder weiblich");
+        if (!refusals.isEmpty())
+            continue;
+        if (relay) {
+            entries.Relays.push_back({event, ++teamsPerEvent[event], nomin.Time});
+            continue;
+        }
+        const std::string name = Trim(nomin.Name);
+        const auto key = std::tuple(name, nomin.Age, nomin.Sex == 1, Trim(nomin.RegNr));
+        auto [swimmer, added] = swimmerIndex.try_emplace(key, entries.Swimmers.size());
+        if (added)
+            entries.Swimmers.push_back({name, nomin.Age, nomin.Sex == 1, Trim(nomin.RegNr), {}});
+        entries.Swimmers[swimmer->second].Starts.push_back({event, nomin.Time});
+    }
+    if (!refusals.isEmpty())
+        throw TInteropError(QStringLiteral("Die Meldung kann so nicht exportiert werden, nichts "
+                                           "geschrieben:\n") +
+                            refusals.join(u'\n'));
+    return entries;
+}

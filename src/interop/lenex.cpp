@@ -1,0 +1,547 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lenex.h"
+
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <optional>
+
+#include "conversions.h"
+#include "meldeaustausch.h"
+
+#ifndef NTB_VERSION
+#define NTB_VERSION "0"
+#endif
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString ProgramName = QStringLiteral("NtbMelde");
+const QString MakerAddress = QStringLiteral("support@ntbmelde.example");
+const QString NoEntryTime = QStringLiteral("NT");
+
+struct CodeName {
+    const char* Code;
+    int Value;
+};
+
+constexpr CodeName Courses[] = {
+    {"LCM", 50},   {"SCM", 25},   {"SCM16", 16}, {"SCM20", 20}, {"SCM33", 33}, {"SCY", 25},
+    {"SCY20", 20}, {"SCY27", 27}, {"SCY33", 33}, {"SCY36", 36}, {"OPEN", 0},
+};
+constexpr CodeName Strokes[] = {
+    {"FREE", int(TSwimStroke::Free)},     {"BACK", int(TSwimStroke::Back)},
+    {"BREAST", int(TSwimStroke::Breast)}, {"FLY", int(TSwimStroke::Fly)},
+    {"MEDLEY", int(TSwimStroke::Medley)}, {"IMRELAY", int(TSwimStroke::Medley)},
+    {"UNKNOWN", int(TSwimStroke::Other)},
+};
+constexpr CodeName Techniques[] = {
+    {"KICK", int(TTechnique::Kick)},   {"PULL", int(TTechnique::Pull)},
+    {"START", int(TTechnique::Start)}, {"TURN", int(TTechnique::Turn)},
+    {"GLIDE", int(TTechnique::Glide)}, {"DIVE", int(TTechnique::Dive)},
+};
+constexpr CodeName Genders[] = {
+    {"F", int(TEventGender::Female)},
+    {"M", int(TEventGender::Male)},
+    {"X", int(TEventGender::Mixed)},
+    {"A", int(TEventGender::All)},
+};
+
+template <std::size_t N>
+std::optional<int> valueOfCode(const CodeName (&codes)[N], const QString& code) {
+    for (const CodeName& entry : codes) {
+        if (code == QLatin1StringView(entry.Code))
+            return entry.Value;
+    }
+    return std::nullopt;
+}
+
+template <std::size_t N> QString codeOfValue(const CodeName (&codes)[N], int value) {
+    for (const CodeName& entry : codes) {
+        if (entry.Value == value)
+            return QString::fromLatin1(entry.Code);
+    }
+    return {};
+}
+
+// ---- Reading --------------------------------------------------------------------------------
+
+struct AgeGroup {
+    int Min = -1;
+    int Max = -1;
+    bool Total = false;
+};
+
+class LenexReader {
+public:
+    explicit LenexReader(const QByteArray& bytes) : xml(bytes) {}
+
+    TInvitation read() {
+        if (!xml.readNextStartElement())
+            fail(QStringLiteral("keine Lenex-Datei"));
+        if (xml.name() != u"LENEX")
+            fail(
+                QStringLiteral("keine Lenex-Datei (das Wurzelelement heißt „%1“)").arg(xml.name()));
+        const QString version = xml.attributes().value("version"_L1).toString();
+        if (!version.startsWith(u"3"))
+            fail(QStringLiteral("Lenex-Version „%1“ wird nicht unterstützt, nur 3.x").arg(version));
+        while (nextChild()) {
+            if (xml.name() == u"MEETS")
+                readMeets();
+            else
+                xml.skipCurrentElement();
+        }
+        checkXml();
+        if (!meetRead)
+            fail(QStringLiteral("die Lenex-Datei enthält keine Veranstaltung (MEET)"));
+        return invitation;
+    }
+
+private:
+    [[noreturn]] void fail(const QString& text) const {
+        throw TInteropError(
+            QStringLiteral("Lenex-Datei, Zeile %1: %2").arg(xml.lineNumber()).arg(text));
+    }
+
+    void checkXml() const {
+        if (xml.hasError())
+            fail(xml.errorString());
+    }
+
+    // The next child element of the current one; false at its end (or at an error).
+    bool nextChild() {
+        const bool found = xml.readNextStartElement();
+        checkXml();
+        return found;
+    }
+
+    QString attribute(QLatin1StringView name) const {
+        return xml.attributes().value(name).toString().trimmed();
+    }
+
+    QString requiredAttribute(QLatin1StringView name) const {
+        if (!xml.attributes().hasAttribute(name))
+            fail(QStringLiteral("%1 ohne Attribut „%2“").arg(xml.name(), name));
+        return attribute(name);
+    }
+
+    // A Lenex number: digits and an optional minus sign, 32 bits.
+    int number(QLatin1StringView name, const QString& text) const {
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        if (!ok || text.startsWith(u'+'))
+            fail(QStringLiteral("%1 „%2“ ist keine Zahl: „%3“").arg(xml.name(), name, text));
+        return value;
+    }
+    int requiredNumber(QLatin1StringView name) const {
+        return number(name, requiredAttribute(name));
+    }
+    int numberOr(QLatin1StringView name, int fallback) const {
+        const QString text = attribute(name);
+        return text.isEmpty() ? fallback : number(name, text);
+    }
+
+    QDate requiredDate(QLatin1StringView name) const {
+        const QString text = requiredAttribute(name);
+        const QDate date = QDate::fromString(text, Qt::ISODate);
+        if (!date.isValid())
+            fail(QStringLiteral("%1 „%2“ ist kein Datum: „%3“").arg(xml.name(), name, text));
+        return date;
+    }
+
+    void readMeets() {
+        while (nextChild()) {
+            if (xml.name() == u"MEET" && !meetRead)
+                readMeet();
+            else
+                xml.skipCurrentElement();
+        }
+    }
+
+    void readMeet() {
+        meetRead = true;
+        invitation.Name = attribute("name"_L1);
+        invitation.City = attribute("city"_L1);
+        invitation.Nation = attribute("nation"_L1);
+        invitation.Organizer = attribute("organizer"_L1);
+        invitation.HostClub = attribute("hostclub"_L1);
+        invitation.Course = attribute("course"_L1);
+        while (nextChild()) {
+            if (xml.name() == u"AGEDATE") {
+                ageDateType = attribute("type"_L1);
+                ageDate = QDate::fromString(attribute("value"_L1), Qt::ISODate);
+                xml.skipCurrentElement();
+            } else if (xml.name() == u"SESSIONS") {
+                readSessions();
+            } else {
+                xml.skipCurrentElement();
+            }
+        }
+        if (const auto length = valueOfCode(Courses, invitation.Course))
+            invitation.LaneLength = *length;
+        turnAgesIntoBirthYears();
+    }
+
+    void readSessions() {
+        while (nextChild()) {
+            if (xml.name() == u"SESSION")
+                readSession();
+            else
+                xml.skipCurrentElement();
+        }
+    }
+
+    void readSession() {
+        TInvitationSession session;
+        session.Number = requiredNumber("number"_L1);
+        session.Date = requiredDate("date"_L1);
+        session.DayTime = attribute("daytime"_L1);
+        session.WarmUpFrom = attribute("warmupfrom"_L1);
+        session.OfficialMeeting = attribute("officialmeeting"_L1);
+        if (invitation.Course.isEmpty())
+            invitation.Course = attribute("course"_L1);
+        invitation.Sessions.push_back(session);
+        while (nextChild()) {
+            if (xml.name() == u"EVENTS")
+                readEvents(session.Number);
+            else
+                xml.skipCurrentElement();
+        }
+    }
+
+    void readEvents(int session) {
+        while (nextChild()) {
+            if (xml.name() == u"EVENT")
+                readEvent(session);
+            else
+                xml.skipCurrentElement();
+        }
+    }
+
+    void readEvent(int session) {
+        TInvitationEvent event;
+        event.Session = session;
+        event.Id = requiredAttribute("eventid"_L1);
+        event.Number = requiredNumber("number"_L1);
+        const QString gender = attribute("gender"_L1);
+        event.Gender = static_cast<TEventGender>(
+            valueOfCode(Genders, gender.isEmpty() ? QStringLiteral("A") : gender)
+                .value_or(int(TEventGender::All)));
+        event.Round = attribute("round"_L1);
+        event.PreviousId = attribute("preveventid"_L1);
+        const QString label = QStringLiteral("Wettkampf %1").arg(event.Number);
+        bool styled = false;
+        std::vector<AgeGroup> groups;
+        while (nextChild()) {
+            if (xml.name() == u"SWIMSTYLE") {
+                readSwimStyle(event, label);
+                styled = true;
+                xml.skipCurrentElement();
+            } else if (xml.name() == u"FEE") {
+                event.FeeCents = numberOr("value"_L1, -1);
+                xml.skipCurrentElement();
+            } else if (xml.name() == u"AGEGROUPS") {
+                groups = readAgeGroups(label);
+            } else {
+                xml.skipCurrentElement();
+            }
+        }
+        if (!styled)
+            fail(label + QStringLiteral(": SWIMSTYLE fehlt"));
+        invitation.Events.push_back(event);
+        ageGroups.push_back(std::move(groups));
+    }
+
+    void readSwimStyle(TInvitationEvent& event, const QString& label) {
+        event.Distance = requiredNumber("distance"_L1);
+        event.RelayCount = requiredNumber("relaycount"_L1);
+        if (event.Distance < 0 || event.RelayCount < 1)
+            fail(label + QStringLiteral(": Strecke %1 × %2 m ist unmöglich")
+                             .arg(event.RelayCount)
+                             .arg(event.Distance));
+        const QString stroke = requiredAttribute("stroke"_L1);
+        const auto strokeValue = valueOfCode(Strokes, stroke);
+        if (!strokeValue)
+            fail(label + QStringLiteral(": unbekannte Lage „%1“").arg(stroke));
+        event.Stroke = static_cast<TSwimStroke>(*strokeValue);
+        event.StyleName = attribute("name"_L1);
+        const QString technique = attribute("technique"_L1);
+        if (!technique.isEmpty()) {
+            const auto techniqueValue = valueOfCode(Techniques, technique);
+            if (!techniqueValue)
+                fail(label + QStringLiteral(": unbekannte Technik „%1“").arg(technique));
+            event.Technique = static_cast<TTechnique>(*techniqueValue);
+        }
+    }
+
+    std::vector<AgeGroup> readAgeGroups(const QString& label) {
+        std::vector<AgeGroup> groups;
+        while (nextChild()) {
+            if (xml.name() == u"AGEGROUP") {
+                AgeGroup group{requiredNumber("agemin"_L1), requiredNumber("agemax"_L1),
+                               attribute("calculate"_L1) == u"TOTAL"};
+                const bool bounded = group.Min >= 0 && group.Max >= 0;
+                if (group.Min < -1 || group.Max < -1 || (bounded && group.Min > group.Max))
+                    fail(label + QStringLiteral(": Altersklasse %1 bis %2 ist unmöglich")
+                                     .arg(group.Min)
+                                     .arg(group.Max));
+                groups.push_back(group);
+            }
+            xml.skipCurrentElement();
+        }
+        return groups;
+    }
+
+    // Whoever fits any group may enter: the widest range over the groups. A group that limits
+    // the team's sum of ages limits no single swimmer.
+    void turnAgesIntoBirthYears() {
+        QDate reference = ageDate;
+        if (!reference.isValid() && !invitation.Sessions.empty())
+            reference = invitation.Sessions.front().Date;
+        const int year = reference.year();
+        // With exact ages on a date, a birth year is partly admitted; the host checks the day.
+        const bool onDate =
+            ageDateType == u"DATE" && !(reference.month() == 12 && reference.day() == 31);
+        for (std::size_t i = 0; i < invitation.Events.size(); ++i) {
+            TInvitationEvent& event = invitation.Events[i];
+            if (ageGroups[i].empty())
+                continue;
+            int earliest = INT_MAX;
+            int latest = INT_MIN;
+            for (const AgeGroup& group : ageGroups[i]) {
+                if (group.Total || group.Max == -1)
+                    earliest = 1900;
+                else
+                    earliest = std::min(earliest, year - group.Max - (onDate ? 1 : 0));
+                if (group.Total || group.Min == -1)
+                    latest = INT_MAX;
+                else
+                    latest = std::max(latest, year - group.Min);
+            }
+            event.EarliestBirthYear = earliest;
+            event.LatestBirthYear = latest == INT_MAX ? 0 : latest;
+        }
+    }
+
+    QXmlStreamReader xml;
+    TInvitation invitation;
+    bool meetRead = false;
+    QString ageDateType;
+    QDate ageDate;
+    std::vector<std::vector<AgeGroup>> ageGroups; // of each event
+};
+
+// ---- Writing --------------------------------------------------------------------------------
+
+QString entryTime(int time) {
+    if (time == NoTime)
+        return NoEntryTime;
+    const int hundredths = time % 100;
+    const int seconds = time / 100 % 60;
+    const int minutes = time / 6000 % 60;
+    const int hours = time / 360000;
+    return QStringLiteral("%1:%2:%3.%4")
+        .arg(hours, 2, 10, QChar(u'0'))
+        .arg(minutes, 2, 10, QChar(u'0'))
+        .arg(seconds, 2, 10, QChar(u'0'))
+        .arg(hundredths, 2, 10, QChar(u'0'));
+}
+
+// A DSV invitation's rounds in Lenex words.
+QString lenexRound(const QString& round) {
+    static const std::pair<const char*, const char*> dsvRounds[] = {
+        {"", "TIM"}, {"E", "TIM"}, {"V", "PRE"}, {"Z", "SEM"}, {"F", "FIN"}};
+    for (const auto& [dsv, lenex] : dsvRounds) {
+        if (round == QLatin1StringView(dsv))
+            return QString::fromLatin1(lenex);
+    }
+    return round;
+}
+
+QString course(const TInvitation& invitation) {
+    if (!invitation.Course.isEmpty())
+        return invitation.Course;
+    return codeOfValue(Courses, invitation.LaneLength);
+}
+
+class LenexWriter {
+public:
+    LenexWriter(const TMeldeAustausch& model, const TInvitation& invitation)
+        : model(model), invitation(invitation), xml(&bytes) {
+        xml.setAutoFormatting(true);
+        xml.setAutoFormattingIndent(2);
+    }
+
+    QByteArray write() {
+        const TClubEntries entries = CollectClubEntries(model, invitation);
+        xml.writeStartDocument();
+        xml.writeStartElement(u"LENEX"_s);
+        xml.writeAttribute(u"version"_s, u"3.0"_s);
+        xml.writeStartElement(u"CONSTRUCTOR"_s);
+        xml.writeAttribute(u"name"_s, ProgramName);
+        xml.writeAttribute(u"registration"_s, AnsiToQString(model.ClubName));
+        xml.writeAttribute(u"version"_s, QStringLiteral(NTB_VERSION));
+        xml.writeEmptyElement(u"CONTACT"_s);
+        xml.writeAttribute(u"email"_s, MakerAddress);
+        xml.writeEndElement();
+        xml.writeStartElement(u"MEETS"_s);
+        xml.writeStartElement(u"MEET"_s);
+        xml.writeAttribute(u"name"_s, invitation.Name);
+        xml.writeAttribute(u"city"_s, invitation.City);
+        xml.writeAttribute(u"nation"_s,
+                           invitation.Nation.isEmpty() ? QStringLiteral("GER") : invitation.Nation);
+        writeOptional(u"course"_s, course(invitation));
+        writeSessions();
+        xml.writeStartElement(u"CLUBS"_s);
+        writeClub(entries);
+        xml.writeEndElement();
+        xml.writeEndElement();
+        xml.writeEndElement();
+        xml.writeEndElement();
+        xml.writeEndDocument();
+        return bytes;
+    }
+
+private:
+    void writeOptional(const QString& name, const QString& value) {
+        if (!value.isEmpty())
+            xml.writeAttribute(name, value);
+    }
+
+    void writeSessions() {
+        xml.writeStartElement(u"SESSIONS"_s);
+        for (const TInvitationSession& session : invitation.Sessions) {
+            if (!session.Date.isValid())
+                throw TInteropError(
+                    QStringLiteral("Abschnitt %1 hat kein Datum; Lenex verlangt eines")
+                        .arg(session.Number));
+            xml.writeStartElement(u"SESSION"_s);
+            xml.writeAttribute(u"number"_s, QString::number(session.Number));
+            xml.writeAttribute(u"date"_s, session.Date.toString(Qt::ISODate));
+            if (!session.Relative)
+                writeOptional(u"daytime"_s, session.DayTime);
+            xml.writeStartElement(u"EVENTS"_s);
+            for (const TInvitationEvent& event : invitation.Events) {
+                if (event.Session == session.Number)
+                    writeEvent(event);
+            }
+            xml.writeEndElement();
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+    }
+
+    void writeEvent(const TInvitationEvent& event) {
+        xml.writeStartElement(u"EVENT"_s);
+        xml.writeAttribute(u"eventid"_s, event.Id);
+        xml.writeAttribute(u"number"_s, QString::number(event.Number));
+        xml.writeAttribute(u"gender"_s, codeOfValue(Genders, int(event.Gender)));
+        xml.writeAttribute(u"round"_s, lenexRound(event.Round));
+        if (!event.PreviousId.isEmpty() && event.PreviousId != u"-1" && event.PreviousId != u"0")
+            xml.writeAttribute(u"preveventid"_s, event.PreviousId);
+        xml.writeEmptyElement(u"SWIMSTYLE"_s);
+        xml.writeAttribute(u"distance"_s, QString::number(event.Distance));
+        xml.writeAttribute(u"relaycount"_s, QString::number(event.RelayCount));
+        xml.writeAttribute(u"stroke"_s, codeOfValue(Strokes, int(event.Stroke)));
+        writeOptional(u"technique"_s, codeOfValue(Techniques, int(event.Technique)));
+        if (event.Stroke == TSwimStroke::Other)
+            writeOptional(u"name"_s, event.StyleName);
+        xml.writeEndElement();
+    }
+
+    void writeClub(const TClubEntries& entries) {
+        xml.writeStartElement(u"CLUB"_s);
+        xml.writeAttribute(u"name"_s, AnsiToQString(Trim(model.ClubName)));
+        writeOptional(u"code"_s, AnsiToQString(Trim(model.ClubId)));
+        writeOptional(u"nation"_s, AnsiToQString(Trim(model.Fina)));
+        if (model.Verband >= 1 && model.Verband <= 18)
+            xml.writeAttribute(u"region"_s, QString::number(model.Verband));
+        writeContact();
+        if (!entries.Swimmers.empty()) {
+            xml.writeStartElement(u"ATHLETES"_s);
+            int athleteId = 0;
+            for (const TEntrySwimmer& swimmer : entries.Swimmers)
+                writeAthlete(swimmer, ++athleteId);
+            xml.writeEndElement();
+        }
+        if (!entries.Relays.empty()) {
+            xml.writeStartElement(u"RELAYS"_s);
+            for (const TEntryRelay& relay : entries.Relays)
+                writeRelay(relay);
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+    }
+
+    void writeContact() {
+        const std::pair<const char*, const std::string*> fields[] = {
+            {"name", &model.Person},    {"street", &model.Street}, {"zip", &model.Zip},
+            {"city", &model.ClubPlace}, {"phone", &model.Fon},     {"fax", &model.Fax},
+            {"email", &model.EMail},
+        };
+        if (std::all_of(std::begin(fields), std::end(fields),
+                        [](const auto& field) { return Trim(*field.second).empty(); }))
+            return;
+        xml.writeEmptyElement(u"CONTACT"_s);
+        for (const auto& [name, value] : fields)
+            writeOptional(QString::fromLatin1(name), AnsiToQString(Trim(*value)));
+    }
+
+    void writeAthlete(const TEntrySwimmer& swimmer, int athleteId) {
+        const std::size_t comma = swimmer.Name.find(',');
+        const std::string lastName = Trim(swimmer.Name.substr(0, comma));
+        const std::string firstName =
+            comma == std::string::npos ? std::string() : Trim(swimmer.Name.substr(comma + 1));
+        xml.writeStartElement(u"ATHLETE"_s);
+        xml.writeAttribute(u"athleteid"_s, QString::number(athleteId));
+        xml.writeAttribute(u"lastname"_s, AnsiToQString(lastName));
+        xml.writeAttribute(u"firstname"_s, AnsiToQString(firstName));
+        xml.writeAttribute(u"birthdate"_s,
+                           QStringLiteral("%1-01-01").arg(swimmer.BirthYear, 4, 10, QChar(u'0')));
+        xml.writeAttribute(u"gender"_s, swimmer.Female ? u"F"_s : u"M"_s);
+        writeOptional(u"license"_s, AnsiToQString(swimmer.RegNr));
+        xml.writeStartElement(u"ENTRIES"_s);
+        for (const TEntryStart& start : swimmer.Starts)
+            writeEntry(*start.Event, start.Time);
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+
+    void writeRelay(const TEntryRelay& relay) {
+        xml.writeStartElement(u"RELAY"_s);
+        xml.writeAttribute(u"number"_s, QString::number(relay.Team));
+        const TEventGender gender = relay.Event->Gender;
+        xml.writeAttribute(u"gender"_s, gender == TEventGender::Female ? u"F"_s
+                                        : gender == TEventGender::Male ? u"M"_s
+                                                                       : u"X"_s);
+        for (const QString& bound : {u"agemin"_s, u"agemax"_s, u"agetotalmin"_s, u"agetotalmax"_s})
+            xml.writeAttribute(bound, u"-1"_s);
+        xml.writeStartElement(u"ENTRIES"_s);
+        writeEntry(*relay.Event, relay.Time);
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+
+    void writeEntry(const TInvitationEvent& event, int time) {
+        xml.writeEmptyElement(u"ENTRY"_s);
+        xml.writeAttribute(u"eventid"_s, event.Id);
+        xml.writeAttribute(u"entrytime"_s, entryTime(time));
+    }
+
+    const TMeldeAustausch& model;
+    const TInvitation& invitation;
+    QByteArray bytes;
+    QXmlStreamWriter xml;
+};
+
+} // namespace
+
+TInvitation ReadLenexInvitation(const QByteArray& xml) {
+    return LenexReader(xml).read();
+}
+
+QByteArray WriteLenexEntries(const TMeldeAustausch& model, const TInvitation& invitation) {
+    return LenexWriter(model, invitation).write();
+}

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Lenex 3: the host's invitation read, the club's entries written (the XML of a .lef file).
+#pragma once
+
+#include <QByteArray>
+
+#include "invitation.h"
+
+// The meet of an invitation: its sessions and every event in file order, ages turned into birth
+// years. Elements and attributes this program has no use for are passed over. Throws
+// TInteropError naming the line of a damaged file or the event whose stroke is unknown.
+TInvitation ReadLenexInvitation(const QByteArray& xml);
+
+// The club's entries for the host: the invitation's meet, sessions and events, then the club
+// with its athletes and relays (UTF-8, no byte-order mark). Throws TInteropError listing what
+// the format cannot carry.
+QByteArray WriteLenexEntries(const TMeldeAustausch& model, const TInvitation& invitation);
