@@ -242,6 +242,70 @@ private slots:
         QVERIFY(!invitation.Events[7].IsEntryEvent());
     }
 
+    void import_sampleInvitation_givesExpectedExchangeFile() {
+        TMeldeAustausch model;
+        ImportInvitation(ReadDsv7Invitation(readData(u"2026-12-13-Musterst-Wk.DSV7"_s)), model);
+        QCOMPARE(utf16(model.CompName), u"Nikolausschwimmfest 2026"_s);
+        QCOMPARE(utf16(model.Veranstalter), u"Schwimmbezirk Musterland & Umland"_s);
+        QCOMPARE(utf16(model.Ausrichter), u"SC Delphin Musterstadt"_s);
+        QCOMPARE(utf16(model.Place), u"Musterstadt"_s);
+        QCOMPARE(utf16(model.Date1), u"12.12.2026"_s);
+        QCOMPARE(utf16(model.Date2), u"13.12.2026"_s);
+        QCOMPARE(model.LaneLen, 25);
+        QCOMPARE(model.AbsCnt, 3);
+
+        QStringList sections;
+        for (int s = 1; s <= model.AbsCnt; ++s)
+            sections << utf16(model.GetPeriodDate(s) + "|" + model.GetPeriodTime(s) + "|" +
+                              model.GetPeriodInt(s) + "|" + model.GetPeriodWarmUp(s) + "|" +
+                              model.GetPeriodKari(s));
+        QCOMPARE(sections, QStringList({u"12.12.2026|09:00|08:00|08:00|08:30"_s,
+                                        u"12.12.2026|  :  |  :  |  :  |  :  "_s,
+                                        u"13.12.2026|09:00|08:00|08:00|08:30"_s}));
+
+        QStringList events;
+        for (int i = 1; i <= model.EventCount(); ++i) {
+            const TEventRecord& e = model.Event(i);
+            events << u"%1|%2|%3|%4|%5|%6|%7|%8"_s.arg(utf16(TMeldeAustausch::WkNrToText(e.WkNr)))
+                          .arg(e.Period)
+                          .arg(utf16(e.Name), QStringList({u"M"_s, u"F"_s, u"X"_s}).value(e.Sex))
+                          .arg(int(e.Staffel))
+                          .arg(e.AgeMax)
+                          .arg(e.AgeMin)
+                          .arg(e.Fee);
+        }
+        QCOMPARE(events, QStringList({
+                             u"1|1|100m Freistil weiblich|F|0|1900|2014|6"_s,
+                             u"2|1|100m Freistil männlich|M|0|1900|2014|6"_s,
+                             u"3|1|50m Rücken offen|X|0|2016|2018|5"_s,
+                             u"4|1|4x50m Freistil mixed|X|1|2013|2016|10"_s,
+                             u"5|1|50m Schmetterling männlich|M|0|1900|2026|5"_s,
+                             u"6|2|200m Brust weiblich|F|0|2012|2015|8"_s,
+                             u"7|2|4x50m Lagen männlich|M|1|2012|2026|10"_s,
+                             u"8|3|100m Brust weiblich|F|0|2014|2015|6"_s,
+                             u"9|3|100m Brust männlich|M|0|2014|2015|6"_s,
+                             u"10|3|50m Freistil Beine offen|X|0|2016|2018|4.5"_s,
+                         }));
+        // The fee reaches the file with the user's decimal separator.
+        QVERIFY(QString::fromLatin1(model.ToFileText()).contains(u"<FEE>4,5</FEE>"_s));
+    }
+
+    void import_thirteenSections_isRefusedNamingTheCount() {
+        QString sections;
+        for (int s = 1; s <= 13; ++s)
+            sections += u"ABSCHNITT:%1;05.06.2026;;;10:00;;\n"_s.arg(s);
+        QByteArray bytes = smallList(Format7, Event1, Ranking1);
+        bytes.replace("ABSCHNITT:1;05.06.2026;;;10:00;;\n", sections.toUtf8());
+        TMeldeAustausch model;
+        try {
+            ImportInvitation(ReadDsv7Invitation(bytes), model);
+            QFAIL("imported without complaint");
+        } catch (const TInteropError& error) {
+            QVERIFY2(error.Text().contains(u"13 Abschnitte"_s), qPrintable(error.Text()));
+        }
+        QCOMPARE(model.EventCount(), 0);
+    }
+
     // Files as hosts' programs write them, each with the first event as it is read.
     void read_hostsVariants_areUnderstood_data() {
         QTest::addColumn<QByteArray>("bytes");
@@ -387,7 +451,9 @@ private slots:
     void write_sampleClub_givesSampleEntries() {
         const TInvitation invitation =
             ReadDsv7Invitation(readData(u"2026-12-13-Musterst-Wk.DSV7"_s));
+        // The club works on the exchange file imported from the invitation.
         CompetitionBuilder club;
+        ImportInvitation(invitation, club.model);
         addSampleClub(club);
         QStringList warnings;
         const QStringList written = linesOf(WriteDsv7Entries(club.model, invitation, &warnings));
