@@ -2,6 +2,7 @@
 // Feeds arbitrary bytes to the DSV7 invitation reader. It must either refuse them with a
 // TInteropError or give an invitation whose sections are unique, whose events all lie in one
 // of them and whose birth years and fees are in range. What it gives is then
+// - imported into an exchange model (see invitationchecks.h), and
 // - answered with a club's entries: one nomination on every entry event must always be
 //   accepted, and the file written must consist of whole records, each nomination once.
 // Any disagreement aborts with the reason printed, so libFuzzer keeps the input.
@@ -97,5 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     checkInvitation(invitation);
     checkEntries(invitation);
+    CheckImport(invitation);
     return 0;
 }

@@ -294,19 +294,22 @@ void TFormMain::ButtonExportClick() {
 void TFormMain::exportEntries() {
     const std::optional<std::string> kept = FindKeptInvitation(exchangeFilePath());
     const TInvitation invitation = kept ? ReadInvitationFile(*kept) : InvitationFromModel(*model);
-    const QString proposedExtension =
-        kept && QFileInfo(QFile::decodeName(QByteArray::fromStdString(*kept))).suffix().toLower() ==
-                    u"dsv7"_s
-            ? u".DSV7"_s
-            : u".lxf"_s;
     const QStringList filters = {u"Lenex, gepackt (*.lxf)"_s, u"Lenex (*.lef)"_s,
-                                 u"DSV7-Vereinsmeldeliste (*.dsv7 *.DSV7)"_s};
+                                 u"DSV7-Vereinsmeldeliste (*.DSV7 *.dsv7)"_s};
     const QStringList extensions = {u".lxf"_s, u".lef"_s, u".DSV7"_s};
+    const QString keptExtension =
+        kept ? u'.' + QFileInfo(QFile::decodeName(QByteArray::fromStdString(*kept))).suffix()
+             : QString();
+    qsizetype proposed = 0;
+    for (qsizetype i = 0; i < extensions.size(); ++i) {
+        if (keptExtension.compare(extensions[i], Qt::CaseInsensitive) == 0)
+            proposed = i;
+    }
     QString fileName;
-    QString filter;
+    QString filter = filters[proposed];
     if (!FileDialogSeam::getSaveFileName(this, u"Meldung exportieren"_s,
                                          Global::ProgDir + EntriesFileStem(*model, invitation) +
-                                             proposedExtension,
+                                             extensions[proposed],
                                          filters, fileName, filter))
         return;
     if (!HasLenexOrDsvExtension(fileName))

@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString InvitationSample =
     QStringLiteral(TEST_DATA_DIR "/interop/2026-12-13-Musterst-Wk.DSV7");
-const QString DsvFilter = u"DSV7-Vereinsmeldeliste (*.dsv7 *.DSV7)"_s;
+const QString DsvFilter = u"DSV7-Vereinsmeldeliste (*.DSV7 *.dsv7)"_s;
 const QString LenexZipFilter = u"Lenex, gepackt (*.lxf)"_s;
 
 QByteArray contentOf(const QString& path) {
@@ -135,10 +135,13 @@ private slots:
     }
     void start_onInvitationBesideExchangeFile_asksFirst() {
         QFETCH(int, answer);
-        QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), exchange));
-        const QByteArray before = contentOf(exchange);
+        // The demo competition with a club's data.
         TMeldeAustausch demo;
-        demo.LoadFromFile(QFile::encodeName(exchange).toStdString());
+        demo.LoadFromFile(DEMO_FILE);
+        demo.ClubName = "TV Probe";
+        demo.EMail = "probe@example.org";
+        demo.SaveToFile(QFile::encodeName(exchange).toStdString());
+        const QByteArray before = contentOf(exchange);
 
         messages->setNextAnswer(answer);
         TFormMain window(invitation);
@@ -149,8 +152,8 @@ private slots:
                  qPrintable(messages->shown.first()));
         const TMeldeAustausch& model = *window.meldeAustausch();
         // The club's data stay either way.
-        QCOMPARE(model.ClubName, demo.ClubName);
-        QCOMPARE(model.EMail, demo.EMail);
+        QCOMPARE(model.ClubName, "TV Probe");
+        QCOMPARE(model.EMail, "probe@example.org");
         if (answer == AnswerNo) {
             QCOMPARE(contentOf(exchange), before);
             QCOMPARE(model.CompName, demo.CompName);
