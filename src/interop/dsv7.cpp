@@ -247,6 +247,12 @@ TYearRange yearRange(const TRecord& record, int competitionYear, QStringList* wa
         if (toNumber(oldest, first) && toNumber(youngest, last)) {
             range.Earliest = std::max(1900, competitionYear - std::max(first, last) - 4);
             range.Latest = competitionYear - std::min(first, last);
+            if (range.Latest < 1900)
+                fail(record, QStringLiteral("Wettkampf %1: Altersklasse %2 ergibt im Jahr %3 "
+                                            "keinen Jahrgang")
+                                 .arg(event)
+                                 .arg(std::min(first, last))
+                                 .arg(competitionYear));
         } else if (warnings) {
             warnings->append(
                 QStringLiteral("Zeile %1: Wettkampf %2: Altersklasse %3 nennt keine Jahrgänge; der "

@@ -409,6 +409,10 @@ private slots:
         QTest::newRow("ranking class")
             << smallList(Format7, Event1, u"WERTUNG:1;E;1;XY;2010;2012;;Jg;\n"_s)
             << u"Zeile 5 (WERTUNG): Wettkampf 1: unbekannte Wertungsklasse „XY“"_s;
+        QTest::newRow("masters class beyond the years")
+            << smallList(Format7, Event1, u"WERTUNG:1;E;1;AK;200;;;AK 200;\n"_s)
+            << u"Zeile 5 (WERTUNG): Wettkampf 1: Altersklasse 200 ergibt im Jahr 2026 keinen "
+               u"Jahrgang"_s;
         QTest::newRow("fee") << smallList(Format7, Event1, u"MELDEGELD:Wkmeldegeld;3 Euro;1;\n"_s)
                              << u"Zeile 5 (MELDEGELD): Betrag „3 Euro“ ist kein Eurobetrag"_s;
         QTest::newRow("another list")
