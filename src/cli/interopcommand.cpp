@@ -42,7 +42,7 @@ int RunExportCommand(const std::string& file, const std::string& out,
     try {
         ExportEntries(model, out, reference);
     } catch (const TInteropError& failure) {
-        throw failureAbout(out, failure);
+        throw CliFailure(failure.Text().toStdString());
     }
     return 0;
 }

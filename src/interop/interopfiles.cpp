@@ -63,11 +63,22 @@ TInvitation ReadInvitationFile(const std::string& path) {
     return ReadDsv7Invitation(bytes);
 }
 
+namespace {
+// Errors of the invitation name its file: the export may be about another.
+TInvitation readNamedInvitation(const std::string& path) {
+    try {
+        return ReadInvitationFile(path);
+    } catch (const TInteropError& error) {
+        throw TInteropError(QString::fromLocal8Bit(path) + QStringLiteral(": ") + error.Text());
+    }
+}
+} // namespace
+
 void ExportEntries(const TMeldeAustausch& model, const std::string& out,
                    const std::optional<std::string>& invitationPath) {
     const TFormat format = formatFile(out).Format;
     const TInvitation invitation =
-        invitationPath ? ReadInvitationFile(*invitationPath) : InvitationFromModel(model);
+        invitationPath ? readNamedInvitation(*invitationPath) : InvitationFromModel(model);
     QByteArray bytes;
     switch (format) {
     case TFormat::Lef:

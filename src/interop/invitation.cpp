@@ -108,6 +108,16 @@ TTechnique techniqueOfName(const std::string& name) {
 
 // ---- Import ---------------------------------------------------------------------------------
 
+// A one-line text of the exchange file: line breaks and tabs inside a host's value
+// (`&#10;`) become blanks.
+std::string importedText(QString text, const QString& where) {
+    for (QChar& character : text) {
+        if (character.unicode() < u' ')
+            character = u' ';
+    }
+    return QStringToAnsi(text, where);
+}
+
 QString eventLabel(const TInvitationEvent& event) {
     return QStringLiteral("Wettkampf %1").arg(event.Number);
 }
@@ -235,7 +245,7 @@ TEventRecord importEvent(const TInvitationEvent& event, const TInvitation& invit
     TEventRecord record;
     record.Period = section->second;
     record.WkNr = event.Number * 1000;
-    record.Name = QStringToAnsi(eventName(event), eventLabel(event)).substr(0, EventNameCapacity);
+    record.Name = importedText(eventName(event), eventLabel(event)).substr(0, EventNameCapacity);
     record.Sex = event.Gender == TEventGender::Male     ? 0
                  : event.Gender == TEventGender::Female ? 1
                                                         : 2;
@@ -282,10 +292,10 @@ std::string QStringToAnsi(const QString& text, const QString& where) {
 
 void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model) {
     TMeldeAustausch imported;
-    imported.CompName = QStringToAnsi(invitation.Name, QStringLiteral("Name der Veranstaltung"));
-    imported.Veranstalter = QStringToAnsi(invitation.Organizer, QStringLiteral("Veranstalter"));
-    imported.Ausrichter = QStringToAnsi(invitation.HostClub, QStringLiteral("Ausrichter"));
-    imported.Place = QStringToAnsi(invitation.City, QStringLiteral("Ort"));
+    imported.CompName = importedText(invitation.Name, QStringLiteral("Name der Veranstaltung"));
+    imported.Veranstalter = importedText(invitation.Organizer, QStringLiteral("Veranstalter"));
+    imported.Ausrichter = importedText(invitation.HostClub, QStringLiteral("Ausrichter"));
+    imported.Place = importedText(invitation.City, QStringLiteral("Ort"));
     imported.LaneLen = invitation.LaneLength;
     const std::map<int, int> sections = sectionNumbers(invitation.Sessions);
     importSessions(invitation.Sessions, sections, imported);

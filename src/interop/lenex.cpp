@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lenex.h"
 
+#include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -196,6 +197,10 @@ private:
     void readSession() {
         TInvitationSession session;
         session.Number = requiredNumber("number"_L1);
+        // Events belong to their session by its number.
+        if (sessionNumbers.contains(session.Number))
+            fail(QStringLiteral("Abschnitt %1 kommt zweimal vor").arg(session.Number));
+        sessionNumbers.insert(session.Number);
         session.Date = requiredDate("date"_L1);
         session.DayTime = attribute("daytime"_L1);
         session.WarmUpFrom = attribute("warmupfrom"_L1);
@@ -328,6 +333,7 @@ private:
     QXmlStreamReader xml;
     TInvitation invitation;
     bool meetRead = false;
+    QSet<int> sessionNumbers;
     QString ageDateType;
     QDate ageDate;
     std::vector<std::vector<AgeGroup>> ageGroups; // of each event
