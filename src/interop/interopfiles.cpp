@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "atomicfile.h"
+#include "dsv7.h"
 #include "ioerror.h"
 #include "lenex.h"
 #include "lxfarchive.h"
@@ -41,12 +42,6 @@ QByteArray bytesOf(const std::string& text) {
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The one place where the DSV7 format joins in.
-[[noreturn]] void dsv7NotAvailable() {
-    throw TInteropError(QStringLiteral("Das Format DSV7 kann dieses Programm noch nicht lesen "
-                                       "oder schreiben"));
-}
-
 std::filesystem::path folderOf(const std::string& exchangePath) {
     const std::filesystem::path folder = std::filesystem::path(exchangePath).parent_path();
     return folder.empty() ? std::filesystem::path(".") : folder;
@@ -65,7 +60,7 @@ TInvitation ReadInvitationFile(const std::string& path) {
     case TFormat::Dsv7:
         break;
     }
-    dsv7NotAvailable();
+    return ReadDsv7Invitation(bytes);
 }
 
 namespace {
@@ -96,7 +91,8 @@ void ExportEntries(const TMeldeAustausch& model, const std::string& out,
         break;
     }
     case TFormat::Dsv7:
-        dsv7NotAvailable();
+        bytes = WriteDsv7Entries(model, invitation);
+        break;
     }
     WriteFileAtomically(out, std::string_view(bytes.constData(), bytes.size()));
 }

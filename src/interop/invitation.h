@@ -30,6 +30,7 @@ struct TInvitationSession {
     QString WarmUpFrom;      // admission and warm-up, "HH:MM" or empty
     QString OfficialMeeting; // judges' meeting, "HH:MM" or empty
     bool Relative = false;   // the host gave durations instead of clock times
+    QString RelativeStart;   // Relative: the start as a duration after the previous session
 };
 
 struct TInvitationEvent {
@@ -57,8 +58,9 @@ struct TInvitation {
     QString HostClub;
     QString City;
     QString Nation;
-    int LaneLength = 0;          // 25, 50, other pool lengths as given, 0 for open water
-    QString Course;              // Lenex course code as the file gave it, else empty
+    int LaneLength = 0; // 25, 50, other pool lengths as given, 0 for open water
+    QString Course;     // Lenex course code (of a DSV pool length: its Lenex code), else empty
+    QString Timing;     // DSV Zeitmessung ("AUTOMATISCH" …) as the file gave it, else empty
     int FeeIndividualCents = -1; // general fees where an event names none (DSV)
     int FeeRelayCents = -1;
     std::vector<TInvitationSession> Sessions; // in file order

@@ -55,6 +55,8 @@ bool FileDialogSeam::getSaveFileName(QWidget* parent, const QString& caption, co
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(filters);
+    if (!selectedFilter.isEmpty())
+        dialog.selectNameFilter(selectedFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     fileName = dialog.selectedFiles().constFirst();

@@ -12,8 +12,9 @@ class QWidget;
 
 class FileDialogSeam {
 public:
-    // A modal save dialog that asks before overwriting. False when the user cancelled;
-    // otherwise the chosen name as typed and the chosen entry of `filters`.
+    // A modal save dialog that asks before overwriting, opened on `folder` (or on a proposed
+    // file in it) with the entry `selectedFilter` of `filters` chosen (the first when empty).
+    // False when the user cancelled; otherwise the chosen name as typed and the chosen entry.
     static bool getSaveFileName(QWidget* parent, const QString& caption, const QString& folder,
                                 const QStringList& filters, QString& fileName,
                                 QString& selectedFilter);

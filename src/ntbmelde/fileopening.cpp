@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QProgressDialog>
 #include <exception>
@@ -12,6 +13,7 @@
 #include "ansi.h"
 #include "atomicfile.h"
 #include "exchangelock.h"
+#include "interopfiles.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 
@@ -72,6 +74,21 @@ TLoadReport loadShowingProgress(const std::string& fileName, TMeldeAustausch& mo
     model = std::move(loaded);
     return report;
 }
+
+// A club that takes part in the next competition of a host keeps its own data.
+void copyClubData(const TMeldeAustausch& from, TMeldeAustausch& to) {
+    to.Verband = from.Verband;
+    to.ClubName = from.ClubName;
+    to.Fina = from.Fina;
+    to.Person = from.Person;
+    to.Street = from.Street;
+    to.Zip = from.Zip;
+    to.ClubPlace = from.ClubPlace;
+    to.Fon = from.Fon;
+    to.Fax = from.Fax;
+    to.EMail = from.EMail;
+    to.ClubId = from.ClubId;
+}
 } // namespace
 
 FileAccess LockExchangeFile(const QString& path, std::unique_ptr<TExchangeLock>& lock) {
@@ -110,4 +127,45 @@ FileAccess ReadExchangeFile(const QString& path, TMeldeAustausch& model, FileAcc
     if (report.Verdict == TFileVerdict::CutOff)
         ShowWarning(fileText(VerdictText(report), path));
     return granted;
+}
+
+bool HasLenexOrDsvExtension(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == u"lef"_s || suffix == u"lxf"_s || suffix == u"dsv7"_s;
+}
+
+bool ImportInvitationFile(const QString& invitationPath, const QString& exchangePath) {
+    const bool replacing = QFileInfo::exists(exchangePath);
+    if (replacing &&
+        AskYesNo(
+            u"Im Ordner „%1“ gibt es schon eine Austauschdatei.\r\rSoll sie durch die "
+            u"Ausschreibung „%2“ ersetzt werden? Die Vereinsdaten bleiben erhalten, die "
+            u"Meldungen gehen verloren.\r\rMit „Nein“ wird die vorhandene Datei geöffnet."_s.arg(
+                QDir::toNativeSeparators(QFileInfo(exchangePath).absolutePath()),
+                QFileInfo(invitationPath).fileName()),
+            0) != AnswerYes)
+        return false;
+    const std::string invitationFile = QFile::encodeName(invitationPath).toStdString();
+    const std::string exchangeFile = QFile::encodeName(exchangePath).toStdString();
+    bool refused = false;
+    const bool done = RunCommand([&] {
+        TMeldeAustausch imported;
+        try {
+            ImportInvitation(ReadInvitationFile(invitationFile), imported);
+        } catch (const TInteropError& error) {
+            ShowError(u"Die Ausschreibung „%1“ kann nicht übernommen werden:\r%2"_s.arg(
+                          QDir::toNativeSeparators(invitationPath), error.Text()),
+                      0);
+            refused = true;
+            return;
+        }
+        if (replacing) {
+            TMeldeAustausch previous;
+            previous.LoadFromFile(exchangeFile);
+            copyClubData(previous, imported);
+        }
+        imported.SaveToFile(exchangeFile);
+        KeepInvitation(invitationFile, exchangeFile);
+    });
+    return done && !refused;
 }

@@ -36,3 +36,13 @@ FileAccess LockExchangeFile(const QString& path, std::unique_ptr<TExchangeLock>&
 FileAccess ReadExchangeFile(const QString& path, TMeldeAustausch& model, FileAccess granted,
                             std::unique_ptr<TExchangeLock>& lock,
                             QWidget* progressParent = nullptr);
+
+// The host's invitations the program turns into an exchange file: Lenex (.lef, .lxf) and DSV7
+// (.dsv7), in any letter case.
+bool HasLenexOrDsvExtension(const QString& path);
+
+// Imports the host's invitation at `invitationPath` into the exchange file `exchangePath` and
+// keeps the invitation beside it, so that the export refers to the host's own events. An
+// existing exchange file is replaced only when the user agrees, and its club data stay. Tells
+// the user why when nothing was written; returns whether the exchange file was written.
+bool ImportInvitationFile(const QString& invitationPath, const QString& exchangePath);

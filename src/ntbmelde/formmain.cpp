@@ -17,6 +17,8 @@
 #include <QToolBar>
 
 #include "appearance.h"
+#include "dialogseam.h"
+#include "dsv7.h"
 #include "environment.h"
 #include "exchangelock.h"
 #include "fileopening.h"
@@ -26,6 +28,7 @@
 #include "formverein.h"
 #include "formwerbung.h"
 #include "global.h"
+#include "interopfiles.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 
@@ -98,18 +101,24 @@ void TFormMain::createControls() {
         u"Meldegeld je Schwimmer, Staffel und Abschnitt anzeigen, speichern oder drucken"_s, 460,
         150, themePicture(u"accessories-calculator"_s, QStyle::SP_FileDialogListView),
         &TFormMain::ButtonMeldegeldClick);
-    ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 610, 150,
+    ButtonExport =
+        addButton(u"ButtonExport"_s, u"Meldung &exportieren"_s,
+                  u"Meldungen als Lenex- oder DSV7-Datei für den Ausrichter speichern"_s, 610, 150,
+                  themePicture(u"document-send"_s, QStyle::SP_DialogSaveButton),
+                  &TFormMain::ButtonExportClick);
+    ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 760, 150,
                            themePicture(u"window-close"_s, QStyle::SP_DialogCloseButton),
                            &TFormMain::ButtonExitClick);
     // The question mark of the question boxes: icon themes draw "help-contents" as a lifebuoy.
     ButtonHelp = addButton(u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s,
-                           760, 120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
+                           910, 120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
                            &TFormMain::ButtonHelpClick);
     ControlPanel->setMinimumWidth(ButtonHelp->geometry().right() + 10);
     setTabOrder(ButtonVerein, ButtonMeldung);
     setTabOrder(ButtonMeldung, ButtonAusdruck);
     setTabOrder(ButtonAusdruck, ButtonMeldegeld);
-    setTabOrder(ButtonMeldegeld, ButtonExit);
+    setTabOrder(ButtonMeldegeld, ButtonExport);
+    setTabOrder(ButtonExport, ButtonExit);
     setTabOrder(ButtonExit, ButtonHelp);
 
     // A fixed strip: not movable, not floatable, not to be hidden from a context menu.
@@ -150,7 +159,11 @@ void TFormMain::locateExchangeFile(const QString& location) {
         return;
     }
     const QFileInfo info(location);
-    if (info.isDir()) {
+    if (!info.isDir() && HasLenexOrDsvExtension(location)) {
+        invitationFile = info.absoluteFilePath();
+        Global::ProgDir = withTrailingSlash(info.absolutePath());
+        exchangeFile = Global::ProgDir + ExchangeFileName;
+    } else if (info.isDir()) {
         Global::ProgDir = withTrailingSlash(info.absoluteFilePath());
         exchangeFile = Global::ProgDir + ExchangeFileName;
     } else {
@@ -175,8 +188,15 @@ QString TFormMain::missingFileMessage(const QString& location) const {
 void TFormMain::FormCreate(const QString& location) {
     locateExchangeFile(location);
     model = std::make_unique<TMeldeAustausch>();
-    FileFound = QFileInfo::exists(exchangeFile);
     Global::ResetDataChanged();
+    const bool existed = QFileInfo::exists(exchangeFile);
+    // An invitation that cannot be imported has been explained already.
+    if (!invitationFile.isEmpty() && !existed &&
+        !ImportInvitationFile(invitationFile, exchangeFile)) {
+        showFileAccess(FileAccess::Unusable);
+        return;
+    }
+    FileFound = QFileInfo::exists(exchangeFile);
     if (!FileFound) {
         ShowError(missingFileMessage(location), 0);
         showFileAccess(FileAccess::Unusable);
@@ -187,6 +207,10 @@ void TFormMain::FormCreate(const QString& location) {
         quitRequested = true;
         return;
     }
+    // An exchange file already there is replaced only while no other program has it open, and
+    // only when the user agrees; otherwise it is opened as it is.
+    if (!invitationFile.isEmpty() && existed && granted == FileAccess::Editable)
+        ImportInvitationFile(invitationFile, exchangeFile);
     if (QFileInfo(exchangeFile).size() < LargeExchangeFileBytes) {
         showFileAccess(ReadExchangeFile(exchangeFile, *model, granted, lock));
         return;
@@ -205,6 +229,7 @@ void TFormMain::showFileAccess(FileAccess access) {
     const bool readable = access == FileAccess::Editable || readOnly;
     ButtonAusdruck->setEnabled(readable);
     ButtonMeldegeld->setEnabled(readable);
+    ButtonExport->setEnabled(readable);
     ButtonVerein->setEnabled(access == FileAccess::Editable);
     ButtonMeldung->setEnabled(access == FileAccess::Editable);
     if (readOnly)
@@ -250,6 +275,46 @@ void TFormMain::ButtonKontrollClick() {
 
 void TFormMain::ButtonMeldegeldClick() {
     RunCommand([this] { showPrintout(FeeOverview(*model)); });
+}
+
+// The kept invitation tells the host's events; the proposed name follows the DSV7 rule, in
+// the format of that invitation (Lenex without one). The chosen name's extension decides the
+// format; a name without one gets the chosen filter's.
+void TFormMain::ButtonExportClick() {
+    RunCommand([this] {
+        try {
+            exportEntries();
+        } catch (const TInteropError& error) {
+            ShowError(error.Text(), 0);
+        }
+        activateWindow();
+    });
+}
+
+void TFormMain::exportEntries() {
+    const std::optional<std::string> kept = FindKeptInvitation(exchangeFilePath());
+    const TInvitation invitation = kept ? ReadInvitationFile(*kept) : InvitationFromModel(*model);
+    const QStringList filters = {u"Lenex, gepackt (*.lxf)"_s, u"Lenex (*.lef)"_s,
+                                 u"DSV7-Vereinsmeldeliste (*.DSV7 *.dsv7)"_s};
+    const QStringList extensions = {u".lxf"_s, u".lef"_s, u".DSV7"_s};
+    const QString keptExtension =
+        kept ? u'.' + QFileInfo(QFile::decodeName(QByteArray::fromStdString(*kept))).suffix()
+             : QString();
+    qsizetype proposed = 0;
+    for (qsizetype i = 0; i < extensions.size(); ++i) {
+        if (keptExtension.compare(extensions[i], Qt::CaseInsensitive) == 0)
+            proposed = i;
+    }
+    QString fileName;
+    QString filter = filters[proposed];
+    if (!FileDialogSeam::getSaveFileName(this, u"Meldung exportieren"_s,
+                                         Global::ProgDir + EntriesFileStem(*model, invitation) +
+                                             extensions[proposed],
+                                         filters, fileName, filter))
+        return;
+    if (!HasLenexOrDsvExtension(fileName))
+        fileName += extensions.value(filters.indexOf(filter), extensions.first());
+    ExportEntries(*model, QFile::encodeName(fileName).toStdString(), kept);
 }
 
 void TFormMain::showPrintout(TPrintout printout) {

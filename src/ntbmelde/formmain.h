@@ -20,8 +20,9 @@ class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
     // `location` names the exchange file or its folder; empty means EXCHANGE.NT2 in the
-    // program's own folder. Reads the file at once, reporting any trouble in a message box; a
-    // large file is read once the event loop runs, under a progress dialog over this window.
+    // program's own folder. A host's invitation (.lef, .lxf, .dsv7) is imported into
+    // EXCHANGE.NT2 in its folder first. Reads the file at once, reporting any trouble in a message
+    // box; a large file is read once the event loop runs, under a progress dialog over this window.
     explicit TFormMain(const QString& location = QString());
     ~TFormMain() override;
 
@@ -42,6 +43,7 @@ private slots:
     void ButtonMeldungClick();
     void ButtonKontrollClick();
     void ButtonMeldegeldClick();
+    void ButtonExportClick();
     void ButtonExitClick();
     void ButtonHelpClick();
 
@@ -57,11 +59,13 @@ private:
     void showFileAccess(FileAccess access);
     void showReadOnly();
     void showPrintout(TPrintout printout);
+    void exportEntries();
     bool FormCloseQuery();
     void FormClose();
 
     std::unique_ptr<TMeldeAustausch> model;
     QString exchangeFile;
+    QString invitationFile; // the host's invitation the program was started on, if any
     bool FileFound = false;
     std::unique_ptr<TExchangeLock> lock; // held while the file is open for editing
     bool readOnly = false;
@@ -74,6 +78,7 @@ private:
     QPushButton* ButtonMeldung;
     QPushButton* ButtonAusdruck;
     QPushButton* ButtonMeldegeld;
+    QPushButton* ButtonExport;
     QPushButton* ButtonExit;
     QPushButton* ButtonHelp;
 };

@@ -38,7 +38,7 @@ QString missingFileError(const QString& path) {
 }
 const QString SaveQuestion = u"Frage: Daten jetzt speichern?"_s;
 const QStringList DataButtons = {u"ButtonVerein"_s, u"ButtonMeldung"_s, u"ButtonAusdruck"_s,
-                                 u"ButtonMeldegeld"_s};
+                                 u"ButtonMeldegeld"_s, u"ButtonExport"_s};
 
 QString putDemoFile(const QString& folder, const QString& name = u"EXCHANGE.NT2"_s) {
     const QString path = folder + u'/' + name;
@@ -257,8 +257,10 @@ void TestFormMain::controlPanel_buttonsInPlaceAndInTabOrder() {
         {u"ButtonMeldegeld"_s, u"Melde&geld"_s,
          u"Meldegeld je Schwimmer, Staffel und Abschnitt anzeigen, speichern oder drucken"_s, 460,
          150},
-        {u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 610, 150},
-        {u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s, 760, 120},
+        {u"ButtonExport"_s, u"Meldung &exportieren"_s,
+         u"Meldungen als Lenex- oder DSV7-Datei für den Ausrichter speichern"_s, 610, 150},
+        {u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 760, 150},
+        {u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s, 910, 120},
     };
     QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonVerein"_s));
     for (const Expected& expected : buttons) {
@@ -533,7 +535,7 @@ void TestFormMain::mainWindow_atItsSmallestSize_keepsEveryButtonVisible() {
     window.resize(50, 50);
     QTest::qWait(50);
     const QList<QPushButton*> buttons = window.findChildren<QPushButton*>();
-    QCOMPARE(buttons.size(), 10);
+    QCOMPARE(buttons.size(), 11);
     for (QPushButton* each : buttons) {
         QVERIFY2(each->isVisible(), qPrintable(each->objectName()));
         const QRect place(each->mapTo(&window, QPoint(0, 0)), each->size());

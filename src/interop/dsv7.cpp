@@ -1,0 +1,670 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dsv7.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <optional>
+
+#include "environment.h"
+#include "meldeaustausch.h"
+#include "windows1252.h"
+
+namespace {
+
+// ---- Reading ------------------------------------------------------------------------------
+
+struct TRecord {
+    int Line = 0;
+    QString Keyword;
+    QStringList Fields;
+    // 1-based like the format's field tables; a field the line lacks is empty.
+    QString field(int number) const {
+        return number <= Fields.size() ? Fields[number - 1] : QString();
+    }
+};
+
+[[noreturn]] void fail(const TRecord& record, const QString& text) {
+    throw TInteropError(
+        QStringLiteral("Zeile %1 (%2): %3").arg(record.Line).arg(record.Keyword, text));
+}
+
+QString quoted(const QString& text) {
+    return QStringLiteral("„%1“").arg(text);
+}
+
+// UTF-8 as the format prescribes; older files are Windows-1252, which never passes as UTF-8.
+QString decode(const QByteArray& bytes) {
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(view);
+    if (!utf8.hasError())
+        return text;
+    text.clear();
+    text.reserve(view.size());
+    for (const char byte : view)
+        text += QChar(static_cast<char16_t>(AnsiToUnicode(static_cast<unsigned char>(byte))));
+    return text;
+}
+
+QString withoutComments(QString line) {
+    for (qsizetype open = line.indexOf(u"(*"); open >= 0; open = line.indexOf(u"(*", open)) {
+        const qsizetype close = line.indexOf(u"*)", open + 2);
+        line.remove(open, close < 0 ? line.size() - open : close + 2 - open);
+    }
+    return line;
+}
+
+bool isKeyword(const QString& text) {
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    });
+}
+
+// The records up to DATEIENDE; `complete` tells whether it came.
+std::vector<TRecord> splitRecords(const QString& text, bool& complete) {
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = text.split(lineBreak);
+    std::vector<TRecord> records;
+    complete = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        TRecord record;
+        record.Line = static_cast<int>(i + 1);
+        const QString line = withoutComments(lines[i]).trimmed();
+        if (line.isEmpty())
+            continue;
+        const qsizetype colon = line.indexOf(u':');
+        record.Keyword = (colon < 0 ? line : line.left(colon)).trimmed().toUpper();
+        if (record.Keyword == u"DATEIENDE") {
+            complete = true;
+            break;
+        }
+        if (colon < 0 || !isKeyword(record.Keyword))
+            throw TInteropError(QStringLiteral("Zeile %1: %2 ist kein Datensatz")
+                                    .arg(record.Line)
+                                    .arg(quoted(line)));
+        const QString rest = line.mid(colon + 1).trimmed();
+        record.Fields = rest.split(u';');
+        if (rest.endsWith(u';'))
+            record.Fields.removeLast();
+        for (QString& field : record.Fields)
+            field = field.trimmed();
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
+bool toNumber(const QString& text, int& value) {
+    if (text.isEmpty() || text.size() > 9)
+        return false;
+    value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return true;
+}
+
+int number(const TRecord& record, int field, const QString& what) {
+    int value = 0;
+    if (!toNumber(record.field(field), value))
+        fail(record, QStringLiteral("%1 %2 ist keine Zahl").arg(what, quoted(record.field(field))));
+    return value;
+}
+
+QDate date(const TRecord& record, int field) {
+    const QDate value = QDate::fromString(record.field(field), QStringLiteral("dd.MM.yyyy"));
+    if (!value.isValid())
+        fail(record,
+             QStringLiteral("Datum %1 ist kein TT.MM.JJJJ").arg(quoted(record.field(field))));
+    return value;
+}
+
+// "HH:MM", empty when the field is.
+QString clockTime(const TRecord& record, int field) {
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,2}):(\\d\\d)$"));
+    const QString text = record.field(field);
+    if (text.isEmpty())
+        return text;
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch() || match.captured(1).toInt() > 23 || match.captured(2).toInt() > 59)
+        fail(record, QStringLiteral("Uhrzeit %1 ist kein HH:MM").arg(quoted(text)));
+    return match.captured(1).rightJustified(2, u'0') + u':' + match.captured(2);
+}
+
+int cents(const TRecord& record, int field) {
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,7})(?:[,.](\\d{1,2}))?$"));
+    const QRegularExpressionMatch match = form.match(record.field(field));
+    if (!match.hasMatch())
+        fail(record,
+             QStringLiteral("Betrag %1 ist kein Eurobetrag").arg(quoted(record.field(field))));
+    return match.captured(1).toInt() * 100 + match.captured(2).leftJustified(2, u'0').toInt();
+}
+
+int laneLength(const QString& code, QString& course) {
+    static const QHash<QString, QString> courses = {{QStringLiteral("16"), QStringLiteral("SCM16")},
+                                                    {QStringLiteral("20"), QStringLiteral("SCM20")},
+                                                    {QStringLiteral("25"), QStringLiteral("SCM")},
+                                                    {QStringLiteral("33"), QStringLiteral("SCM33")},
+                                                    {QStringLiteral("50"), QStringLiteral("LCM")},
+                                                    {QStringLiteral("FW"), QStringLiteral("OPEN")}};
+    course = courses.value(code.toUpper());
+    int metres = 0;
+    return toNumber(code, metres) ? metres : 0;
+}
+
+TSwimStroke stroke(const TRecord& record, const QString& event) {
+    static const QHash<QString, TSwimStroke> strokes = {
+        {QStringLiteral("F"), TSwimStroke::Free},   {QStringLiteral("R"), TSwimStroke::Back},
+        {QStringLiteral("B"), TSwimStroke::Breast}, {QStringLiteral("S"), TSwimStroke::Fly},
+        {QStringLiteral("L"), TSwimStroke::Medley}, {QStringLiteral("X"), TSwimStroke::Other}};
+    const auto found = strokes.find(record.field(6).toUpper());
+    if (found == strokes.end())
+        fail(record, QStringLiteral("Wettkampf %1: unbekannte Technik %2")
+                         .arg(event, quoted(record.field(6))));
+    return *found;
+}
+
+TTechnique technique(const TRecord& record, const QString& event) {
+    // KB and KR (fly kick on the front or back) come with Format 8.
+    static const QHash<QString, TTechnique> techniques = {
+        {QStringLiteral("GL"), TTechnique::None}, {QStringLiteral("BE"), TTechnique::Kick},
+        {QStringLiteral("KB"), TTechnique::Kick}, {QStringLiteral("KR"), TTechnique::Kick},
+        {QStringLiteral("AR"), TTechnique::Pull}, {QStringLiteral("ST"), TTechnique::Start},
+        {QStringLiteral("WE"), TTechnique::Turn}, {QStringLiteral("GB"), TTechnique::Glide},
+        {QStringLiteral("X"), TTechnique::Other}};
+    const auto found = techniques.find(record.field(7).toUpper());
+    if (found == techniques.end())
+        fail(record, QStringLiteral("Wettkampf %1: unbekannte Ausübung %2")
+                         .arg(event, quoted(record.field(7))));
+    return *found;
+}
+
+TEventGender eventGender(const TRecord& record, const QString& event) {
+    const QString code = record.field(8).toUpper();
+    if (code == u"W")
+        return TEventGender::Female;
+    if (code == u"M")
+        return TEventGender::Male;
+    if (code == u"X")
+        return TEventGender::Mixed;
+    fail(record, QStringLiteral("Wettkampf %1: unbekanntes Geschlecht %2")
+                     .arg(event, quoted(record.field(8))));
+}
+
+TInvitationEvent event(const TRecord& record) {
+    TInvitationEvent event;
+    event.Number = number(record, 1, QStringLiteral("Wettkampfnummer"));
+    event.Id = QString::number(event.Number);
+    event.Round = record.field(2).toUpper();
+    if (event.Round.size() != 1 || !QStringLiteral("VZFEAN").contains(event.Round))
+        fail(record, QStringLiteral("Wettkampf %1: unbekannte Wettkampfart %2")
+                         .arg(event.Id, quoted(record.field(2))));
+    event.Session = number(record, 3, QStringLiteral("Abschnittsnummer"));
+    if (!record.field(4).isEmpty())
+        event.RelayCount = std::max(1, number(record, 4, QStringLiteral("Anzahl Starter")));
+    if (!record.field(5).isEmpty())
+        event.Distance = number(record, 5, QStringLiteral("Einzelstrecke"));
+    event.Stroke = stroke(record, event.Id);
+    if (event.Stroke == TSwimStroke::Other)
+        event.StyleName = QStringLiteral("Sonderform");
+    event.Technique = technique(record, event.Id);
+    event.Gender = eventGender(record, event.Id);
+    if (!record.field(10).isEmpty())
+        event.PreviousId =
+            QString::number(number(record, 10, QStringLiteral("Qualifikationswettkampf")));
+    return event;
+}
+
+// The birth years one WERTUNG admits; 0 as the latest year means no bound on the youngest.
+struct TYearRange {
+    int Earliest = 1900;
+    int Latest = 0;
+};
+
+TYearRange yearRange(const TRecord& record, int competitionYear, QStringList* warnings) {
+    const QString event = record.field(1);
+    const QString kind = record.field(4).toUpper();
+    const QString oldest = record.field(5);
+    const QString youngest = record.field(6).isEmpty() ? oldest : record.field(6);
+    TYearRange range;
+    int first = 0, last = 0;
+    if (kind == u"JG") {
+        if (!toNumber(oldest, first) || !toNumber(youngest, last))
+            fail(record, QStringLiteral("Wettkampf %1: Jahrgang %2 ist keine Zahl")
+                             .arg(event, quoted(toNumber(oldest, first) ? youngest : oldest)));
+        range.Earliest = first < 1900 ? 1900 : first;
+        range.Latest = last == 0 || last == 9999 ? 0 : last;
+    } else if (kind == u"AK") {
+        // A masters class n covers the ages n to n + 4 in the competition year.
+        if (toNumber(oldest, first) && toNumber(youngest, last)) {
+            range.Earliest = std::max(1900, competitionYear - std::max(first, last) - 4);
+            range.Latest = competitionYear - std::min(first, last);
+            if (range.Latest < 1900)
+                fail(record, QStringLiteral("Wettkampf %1: Altersklasse %2 ergibt im Jahr %3 "
+                                            "keinen Jahrgang")
+                                 .arg(event)
+                                 .arg(std::min(first, last))
+                                 .arg(competitionYear));
+        } else if (warnings) {
+            warnings->append(
+                QStringLiteral("Zeile %1: Wettkampf %2: Altersklasse %3 nennt keine Jahrgänge; der "
+                               "Wettkampf wird für alle Jahrgänge übernommen")
+                    .arg(record.Line)
+                    .arg(event, quoted(oldest == youngest ? oldest : oldest + u'/' + youngest)));
+        }
+    } else {
+        fail(record, QStringLiteral("Wettkampf %1: unbekannte Wertungsklasse %2")
+                         .arg(event, quoted(record.field(4))));
+    }
+    return range;
+}
+
+} // namespace
+
+TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
+    bool complete = false;
+    const std::vector<TRecord> records = splitRecords(decode(bytes), complete);
+    if (records.empty() || records.front().Keyword != u"FORMAT")
+        throw TInteropError(
+            QStringLiteral("Keine DSV-Datei: der erste Datensatz ist nicht FORMAT"));
+    const TRecord& format = records.front();
+    if (format.field(1).compare(u"Wettkampfdefinitionsliste", Qt::CaseInsensitive) != 0)
+        fail(format,
+             QStringLiteral("%1 ist keine Wettkampfdefinitionsliste").arg(quoted(format.field(1))));
+    if (format.field(2) != u"7" && format.field(2) != u"8")
+        fail(format,
+             QStringLiteral("Version %1 wird nicht unterstützt").arg(quoted(format.field(2))));
+    if (!complete && warnings)
+        warnings->append(
+            QStringLiteral("Die Datei endet ohne DATEIENDE und ist womöglich unvollständig"));
+
+    TInvitation invitation;
+    std::vector<const TRecord*> rankings;
+    std::vector<const TRecord*> fees;
+    std::vector<int> eventLines;
+    for (const TRecord& record : records) {
+        const QString& keyword = record.Keyword;
+        if (keyword == u"VERANSTALTUNG") {
+            invitation.Name = record.field(1);
+            invitation.City = record.field(2);
+            invitation.LaneLength = laneLength(record.field(3), invitation.Course);
+            invitation.Timing = record.field(4);
+        } else if (keyword == u"VERANSTALTUNGSORT") {
+            invitation.Nation = record.field(5);
+        } else if (keyword == u"VERANSTALTER") {
+            invitation.Organizer = record.field(1);
+        } else if (keyword == u"AUSRICHTER") {
+            invitation.HostClub = record.field(1);
+        } else if (keyword == u"ABSCHNITT") {
+            TInvitationSession session;
+            session.Number = number(record, 1, QStringLiteral("Abschnittsnummer"));
+            for (const TInvitationSession& earlier : invitation.Sessions) {
+                if (earlier.Number == session.Number)
+                    fail(record, QStringLiteral("Abschnitt %1 ist doppelt").arg(session.Number));
+            }
+            session.Date = date(record, 2);
+            // Relative sections count from the previous one's end, which nobody knows ahead.
+            session.Relative = record.field(6).compare(u"J", Qt::CaseInsensitive) == 0;
+            const QString start = clockTime(record, 5);
+            if (session.Relative) {
+                session.RelativeStart = start;
+            } else {
+                session.WarmUpFrom = clockTime(record, 3);
+                session.OfficialMeeting = clockTime(record, 4);
+                session.DayTime = start;
+            }
+            invitation.Sessions.push_back(session);
+        } else if (keyword == u"WETTKAMPF") {
+            invitation.Events.push_back(event(record));
+            eventLines.push_back(record.Line);
+        } else if (keyword == u"WERTUNG") {
+            rankings.push_back(&record);
+        } else if (keyword == u"MELDEGELD") {
+            fees.push_back(&record);
+        }
+    }
+    if (invitation.Sessions.empty())
+        throw TInteropError(
+            QStringLiteral("Die Wettkampfdefinitionsliste enthält keinen Abschnitt (ABSCHNITT)"));
+    if (invitation.Events.empty())
+        throw TInteropError(
+            QStringLiteral("Die Wettkampfdefinitionsliste enthält keinen Wettkampf (WETTKAMPF)"));
+
+    // A WERTUNG names its event by number and round.
+    std::map<std::pair<int, QString>, std::size_t> eventAt;
+    for (std::size_t i = 0; i < invitation.Events.size(); ++i) {
+        const TInvitationEvent& event = invitation.Events[i];
+        const bool sessionKnown =
+            std::any_of(invitation.Sessions.begin(), invitation.Sessions.end(),
+                        [&](const TInvitationSession& s) { return s.Number == event.Session; });
+        if (!sessionKnown)
+            throw TInteropError(
+                QStringLiteral("Zeile %1 (WETTKAMPF): Wettkampf %2: Abschnitt %3 fehlt")
+                    .arg(eventLines[i])
+                    .arg(event.Number)
+                    .arg(event.Session));
+        eventAt.emplace(std::make_pair(event.Number, event.Round), i);
+    }
+
+    const int competitionYear = invitation.Sessions.front().Date.year();
+    std::vector<std::optional<TYearRange>> ranges(invitation.Events.size());
+    for (const TRecord* record : rankings) {
+        int eventNumber = 0;
+        if (!toNumber(record->field(1), eventNumber))
+            fail(*record,
+                 QStringLiteral("Wettkampfnummer %1 ist keine Zahl").arg(quoted(record->field(1))));
+        const auto found = eventAt.find({eventNumber, record->field(2).toUpper()});
+        if (found == eventAt.end())
+            continue;
+        const TYearRange range = yearRange(*record, competitionYear, warnings);
+        std::optional<TYearRange>& all = ranges[found->second];
+        if (!all) {
+            all = range;
+            continue;
+        }
+        all->Earliest = std::min(all->Earliest, range.Earliest);
+        all->Latest =
+            all->Latest == 0 || range.Latest == 0 ? 0 : std::max(all->Latest, range.Latest);
+    }
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        if (ranges[i]) {
+            invitation.Events[i].EarliestBirthYear = ranges[i]->Earliest;
+            invitation.Events[i].LatestBirthYear = ranges[i]->Latest;
+        }
+    }
+
+    for (const TRecord* record : fees) {
+        const QString kind = record->field(1);
+        if (kind.compare(u"Einzelmeldegeld", Qt::CaseInsensitive) == 0) {
+            invitation.FeeIndividualCents = cents(*record, 2);
+        } else if (kind.compare(u"Staffelmeldegeld", Qt::CaseInsensitive) == 0) {
+            invitation.FeeRelayCents = cents(*record, 2);
+        } else if (kind.compare(u"Wkmeldegeld", Qt::CaseInsensitive) == 0) {
+            const int fee = cents(*record, 2);
+            const int eventNumber = number(*record, 3, QStringLiteral("Wettkampfnummer"));
+            for (TInvitationEvent& event : invitation.Events) {
+                if (event.Number == eventNumber)
+                    event.FeeCents = fee;
+            }
+        }
+        // Flat fees per club, swimmer or section have no place in an event.
+    }
+    return invitation;
+}
+
+// ---- Writing ------------------------------------------------------------------------------
+
+namespace {
+
+const QString ProgramName = QStringLiteral("NtbMelde");
+const QString ProgramContact = QStringLiteral("support@ntbmelde.example");
+
+// A text field: no `;` (it cannot be escaped) and no line break.
+QString fieldText(QString text) {
+    text.replace(u';', u',');
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text.trimmed();
+}
+
+QString fromModel(const std::string& ansi) {
+    return fieldText(QString::fromStdString(AnsiToUtf8(ansi)));
+}
+
+class TRecordWriter {
+public:
+    void add(const char* keyword, const QStringList& fields) {
+        text += QLatin1StringView(keyword) + u':';
+        for (const QString& field : fields)
+            text += fieldText(field) + u';';
+        text += QStringLiteral("\r\n");
+    }
+    QByteArray finish() {
+        text += QStringLiteral("DATEIENDE\r\n");
+        return text.toUtf8();
+    }
+
+private:
+    QString text;
+};
+
+QString poolCode(const TInvitation& invitation) {
+    if (invitation.Course == u"OPEN")
+        return QStringLiteral("FW");
+    const bool metres = !invitation.Course.startsWith(u"SCY");
+    for (const int length : {16, 20, 25, 33, 50}) {
+        if (metres && invitation.LaneLength == length)
+            return QString::number(length);
+    }
+    return QStringLiteral("X");
+}
+
+QString timing(const TInvitation& invitation) {
+    for (const char* known : {"AUTOMATISCH", "HALBAUTOMATISCH", "HANDZEIT"}) {
+        if (invitation.Timing.compare(QLatin1StringView(known), Qt::CaseInsensitive) == 0)
+            return QLatin1StringView(known);
+    }
+    return QStringLiteral("AUTOMATISCH");
+}
+
+// The DSV round of a DSV or Lenex round.
+QString dsvRound(const QString& round) {
+    if (round.size() == 1)
+        return round;
+    if (round == u"PRE")
+        return QStringLiteral("V");
+    if (round == u"SEM")
+        return QStringLiteral("Z");
+    if (round == u"FIN")
+        return QStringLiteral("F");
+    if (round == u"SOP")
+        return QStringLiteral("A");
+    return QStringLiteral("E");
+}
+
+QString strokeCode(TSwimStroke stroke) {
+    switch (stroke) {
+    case TSwimStroke::Free:
+        return QStringLiteral("F");
+    case TSwimStroke::Back:
+        return QStringLiteral("R");
+    case TSwimStroke::Breast:
+        return QStringLiteral("B");
+    case TSwimStroke::Fly:
+        return QStringLiteral("S");
+    case TSwimStroke::Medley:
+        return QStringLiteral("L");
+    case TSwimStroke::Other:
+        break;
+    }
+    return QStringLiteral("X");
+}
+
+QString techniqueCode(TTechnique technique) {
+    switch (technique) {
+    case TTechnique::None:
+        return QStringLiteral("GL");
+    case TTechnique::Kick:
+        return QStringLiteral("BE");
+    case TTechnique::Pull:
+        return QStringLiteral("AR");
+    case TTechnique::Start:
+        return QStringLiteral("ST");
+    case TTechnique::Turn:
+        return QStringLiteral("WE");
+    case TTechnique::Glide:
+        return QStringLiteral("GB");
+    case TTechnique::Dive:
+    case TTechnique::Other:
+        break;
+    }
+    return QStringLiteral("X");
+}
+
+QString genderCode(TEventGender gender) {
+    switch (gender) {
+    case TEventGender::Female:
+        return QStringLiteral("W");
+    case TEventGender::Male:
+        return QStringLiteral("M");
+    case TEventGender::Mixed:
+    case TEventGender::All:
+        break;
+    }
+    return QStringLiteral("X");
+}
+
+void writeEvents(TRecordWriter& out, const TInvitation& invitation) {
+    for (const TInvitationEvent& event : invitation.Events) {
+        QString qualifyingNumber, qualifyingRound;
+        if (!event.PreviousId.isEmpty() && event.PreviousId != u"-1") {
+            const auto previous = std::find_if(invitation.Events.begin(), invitation.Events.end(),
+                                               [&](const TInvitationEvent& e) {
+                                                   return e.Id == event.PreviousId && &e != &event;
+                                               });
+            if (previous != invitation.Events.end()) {
+                qualifyingNumber = QString::number(previous->Number);
+                qualifyingRound = dsvRound(previous->Round);
+            }
+        }
+        out.add("WETTKAMPF", {QString::number(event.Number), dsvRound(event.Round),
+                              QString::number(event.Session),
+                              event.RelayCount > 1 ? QString::number(event.RelayCount) : QString(),
+                              QString::number(event.Distance), strokeCode(event.Stroke),
+                              techniqueCode(event.Technique), genderCode(event.Gender),
+                              qualifyingNumber, qualifyingRound});
+    }
+}
+
+QString entryTime(int hundredths) {
+    if (hundredths == NoTime)
+        hundredths = 0;
+    const int seconds = hundredths / 100;
+    return QStringLiteral("%1:%2:%3,%4")
+        .arg(seconds / 3600, 2, 10, QChar(u'0'))
+        .arg(seconds / 60 % 60, 2, 10, QChar(u'0'))
+        .arg(seconds % 60, 2, 10, QChar(u'0'))
+        .arg(hundredths % 100, 2, 10, QChar(u'0'));
+}
+
+QString registrationNumber(const std::string& regNr) {
+    static const QRegularExpression form(QStringLiteral("^\\d{1,6}$"));
+    const QString text = fromModel(regNr);
+    return form.match(text).hasMatch() ? text : QStringLiteral("0");
+}
+
+void writeClub(TRecordWriter& out, const TMeldeAustausch& model, QStringList* warnings) {
+    QString clubId = fromModel(model.ClubId);
+    int clubNumber = 0;
+    if (!toNumber(clubId, clubNumber)) {
+        if (warnings)
+            warnings->append(
+                QStringLiteral("Die Vereinskennzahl %1 ist keine Zahl; geschrieben wird 0")
+                    .arg(quoted(clubId)));
+        clubId = QStringLiteral("0");
+    }
+    // Associations 1-18 are the regional ones; 37 stands for a selection team.
+    QString association = QStringLiteral("0");
+    if (model.Verband >= 1 && model.Verband <= 18)
+        association = QString::number(model.Verband);
+    else if (model.Verband == 37)
+        association = QStringLiteral("99");
+    else if (model.Verband != 0 && warnings)
+        warnings->append(QStringLiteral(
+            "Der Verband des Vereins ist kein Landesschwimmverband; geschrieben wird 0"));
+    if (Trim(model.EMail).empty() && warnings)
+        warnings->append(QStringLiteral(
+            "Die E-Mail-Adresse des Ansprechpartners fehlt; der Ausrichter erwartet sie"));
+    out.add("VEREIN", {fromModel(model.ClubName), clubId, association, fromModel(model.Fina)});
+    out.add("ANSPRECHPARTNER",
+            {fromModel(model.Person), fromModel(model.Street), fromModel(model.Zip),
+             fromModel(model.ClubPlace), fromModel(model.Fina), fromModel(model.Fon),
+             fromModel(model.Fax), fromModel(model.EMail)});
+}
+
+} // namespace
+
+QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& invitation,
+                            QStringList* warnings) {
+    const TClubEntries entries = CollectClubEntries(model, invitation);
+    TRecordWriter out;
+    out.add("FORMAT", {QStringLiteral("Vereinsmeldeliste"), QStringLiteral("7")});
+    out.add("ERZEUGER", {ProgramName, QStringLiteral(NTB_VERSION), ProgramContact});
+    out.add("VERANSTALTUNG",
+            {invitation.Name, invitation.City, poolCode(invitation), timing(invitation)});
+    for (const TInvitationSession& session : invitation.Sessions) {
+        // The start is a required field, even where the host's file gave none.
+        QString start = session.Relative ? session.RelativeStart : session.DayTime;
+        if (start.isEmpty())
+            start = QStringLiteral("00:00");
+        out.add("ABSCHNITT", {QString::number(session.Number),
+                              session.Date.toString(QStringLiteral("dd.MM.yyyy")), start,
+                              session.Relative ? QStringLiteral("J") : QString()});
+    }
+    writeEvents(out, invitation);
+    writeClub(out, model, warnings);
+
+    // Each swimmer is followed by its starts; the teams are numbered after the swimmers.
+    int id = 0;
+    for (const TEntrySwimmer& swimmer : entries.Swimmers) {
+        const QString swimmerId = QString::number(++id);
+        out.add("PNMELDUNG", {fromModel(swimmer.Name), registrationNumber(swimmer.RegNr), swimmerId,
+                              swimmer.Female ? QStringLiteral("W") : QStringLiteral("M"),
+                              QString::number(swimmer.BirthYear), QString(), QString(), QString(),
+                              QString(), QString()});
+        for (const TEntryStart& start : swimmer.Starts)
+            out.add("STARTPN",
+                    {swimmerId, QString::number(start.Event->Number), entryTime(start.Time)});
+    }
+    for (const TEntryRelay& relay : entries.Relays) {
+        const TInvitationEvent& event = *relay.Event;
+        // The birth years the exchange file admits, else the host's.
+        int earliest = event.EarliestBirthYear;
+        int latest = event.LatestBirthYear == 0 ? CurrentYear() : event.LatestBirthYear;
+        if (const int at = model.FindEvent(event.Number * 1000); at > 0) {
+            earliest = model.Event(at).AgeMax;
+            latest = model.Event(at).AgeMin;
+        }
+        const QString teamId = QString::number(++id);
+        out.add("STMELDUNG", {QString::number(relay.Team), teamId, QStringLiteral("JG"),
+                              QString::number(earliest), QString::number(latest), QString()});
+        out.add("STARTST", {teamId, QString::number(event.Number), entryTime(relay.Time)});
+    }
+    return out.finish();
+}
+
+QString EntriesFileStem(const TMeldeAustausch& model, const TInvitation& invitation) {
+    QDate lastDay;
+    for (const TInvitationSession& session : invitation.Sessions) {
+        if (session.Date.isValid() && (!lastDay.isValid() || session.Date > lastDay))
+            lastDay = session.Date;
+    }
+    if (!lastDay.isValid())
+        lastDay = QDate::fromString(fromModel(model.Date2), QStringLiteral("dd.MM.yyyy"));
+    const QString town = invitation.City.isEmpty() ? fromModel(model.Place) : invitation.City;
+    // Umlauts spelt out, other accents dropped, then letters and digits only.
+    auto part = [](QString text, int length) {
+        static const std::pair<char16_t, const char16_t*> spelt[] = {
+            {u'ä', u"ae"}, {u'ö', u"oe"}, {u'ü', u"ue"}, {u'Ä', u"Ae"},
+            {u'Ö', u"Oe"}, {u'Ü', u"Ue"}, {u'ß', u"ss"}};
+        for (const auto& [letter, replacement] : spelt)
+            text.replace(QChar(letter), QString::fromUtf16(replacement));
+        QString kept;
+        for (const QChar c : text.normalized(QString::NormalizationForm_D)) {
+            if (c.unicode() < 128 && c.isLetterOrNumber())
+                kept += c;
+        }
+        return kept.left(length);
+    };
+    return QStringLiteral("%1-%2-%3-Me")
+        .arg(lastDay.toString(QStringLiteral("yyyy-MM-dd")), part(town, 8),
+             part(fromModel(model.ClubName), 16));
+}

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The German federation's line format: a host's invitation (Wettkampfdefinitionsliste) read
+// into a TInvitation, the club's entries written as a Vereinsmeldeliste. Records are lines
+// "KEYWORD:field;field;…;"; Format 8 files are read as well.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include "invitation.h"
+
+class TMeldeAustausch;
+
+// The invitation of a Wettkampfdefinitionsliste (UTF-8 with or without byte-order mark, else
+// Windows-1252). Unknown records and comments are skipped. Throws TInteropError naming the line
+// and record of what cannot be read. What is read with a guess (a file without DATEIENDE, age
+// classes that name no birth years) is added to `warnings` when given.
+TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings = nullptr);
+
+// The club's entries as a Vereinsmeldeliste (UTF-8 without byte-order mark, CR LF) referring to
+// the invitation's sections and events. Throws TInteropError listing every nomination the
+// format cannot carry (CollectClubEntries). Club data a host may miss (an e-mail address, a
+// club number) are added to `warnings` when given.
+QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& invitation,
+                            QStringList* warnings = nullptr);
+
+// The name a club's entries file gets: "JJJJ-MM-TT-Ort-Verein-Me" from the last section's date,
+// the meet's town (8 characters) and the club (16), umlauts spelt out and only letters and
+// digits kept. The caller adds ".DSV7" or the Lenex extension.
+QString EntriesFileStem(const TMeldeAustausch& model, const TInvitation& invitation);

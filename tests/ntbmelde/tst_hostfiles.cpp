@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The host's files in the program: started on an invitation it imports it into EXCHANGE.NT2
+// beside it (asking before it replaces one), and "Meldung exportieren" writes the club's
+// entries in the format the chosen name asks for.
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "dialogseam.h"
+#include "environment.h"
+#include "formmain.h"
+#include "interopfiles.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString InvitationSample =
+    QStringLiteral(TEST_DATA_DIR "/interop/2026-12-13-Musterst-Wk.DSV7");
+const QString DsvFilter = u"DSV7-Vereinsmeldeliste (*.DSV7 *.dsv7)"_s;
+const QString LenexZipFilter = u"Lenex, gepackt (*.lxf)"_s;
+
+QByteArray contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void showActive(TFormMain& window) {
+    window.show();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        qWarning("the main window did not become active");
+}
+
+QPushButton* button(const TFormMain& window, const QString& name) {
+    return window.findChild<QPushButton*>(name);
+}
+
+TNominRecord nomination(const char* name, int year, int sex, const char* event, int time) {
+    TNominRecord nomin = EmptyNomin;
+    nomin.Name = name;
+    nomin.Age = year;
+    nomin.Sex = static_cast<std::uint8_t>(sex);
+    nomin.WkNr = TMeldeAustausch::TextToWkNr(event);
+    nomin.Time = time;
+    return nomin;
+}
+} // namespace
+
+class TestHostFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        PinCurrentYear(2026);
+        PinDecimalSeparator(',');
+    }
+    void cleanupTestCase() {
+        PinCurrentYear(0);
+        PinDecimalSeparator(0);
+    }
+    void init() {
+        folder = std::make_unique<QTemporaryDir>();
+        messages = std::make_unique<MessageRecorder>();
+        invitation = folder->path() + u"/ausschreibung.dsv7"_s;
+        QVERIFY(QFile::copy(InvitationSample, invitation));
+        exchange = folder->path() + u"/EXCHANGE.NT2"_s;
+    }
+    void cleanup() {
+        messages.reset();
+        folder.reset();
+    }
+
+    void start_onInvitation_importsItBesideAndExportsEntries() {
+        TFormMain window(invitation);
+        showActive(window);
+        QCOMPARE(messages->shown, QStringList());
+        QCOMPARE(window.meldeAustausch()->CompName, "Nikolausschwimmfest 2026");
+        QCOMPARE(window.meldeAustausch()->EventCount(), 10);
+        QVERIFY(QFile::exists(exchange));
+        QVERIFY(FindKeptInvitation(QFile::encodeName(exchange).toStdString()));
+        QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonVerein"_s));
+
+        TMeldeAustausch& model = *window.meldeAustausch();
+        model.ClubName = "TV Probe";
+        model.EMail = "probe@example.org";
+        model.SetNomin(1, nomination("Ahorn, Tim", 2014, 0, "2", 7012));
+        model.SetNomin(2, nomination("Staffel, 1", 2014, 2, "4", NoTime));
+
+        // The proposed name follows the DSV7 rule; a name without extension gets the filter's.
+        FileDialogSeam::setNextFileName(folder->path() + u"/meldung"_s, DsvFilter);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(QFile::exists(folder->path() + u"/meldung.DSV7"_s));
+        QCOMPARE(FileDialogSeam::lastCaption, u"Meldung exportieren"_s);
+        QCOMPARE(FileDialogSeam::lastFolder,
+                 folder->path() + u"/2026-12-13-Musterst-TVProbe-Me.DSV7"_s);
+        const QStringList lines =
+            QString::fromUtf8(contentOf(folder->path() + u"/meldung.DSV7"_s)).split(u"\r\n"_s);
+        QCOMPARE(lines.first(), u"FORMAT:Vereinsmeldeliste;7;"_s);
+        QVERIFY(lines.contains(u"PNMELDUNG:Ahorn, Tim;0;1;M;2014;;;;;;"_s));
+        QVERIFY(lines.contains(u"STARTPN:1;2;00:01:10,12;"_s));
+        QVERIFY(lines.contains(u"STARTST:2;4;00:00:00,00;"_s));
+
+        // Lenex by the name's extension, whatever the filter.
+        FileDialogSeam::setNextFileName(folder->path() + u"/meldung.lxf"_s, DsvFilter);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(QFile::exists(folder->path() + u"/meldung.lxf"_s));
+        QVERIFY(contentOf(folder->path() + u"/meldung.lxf"_s).startsWith("PK"));
+
+        // What the formats cannot carry is refused with the reason, and nothing is written.
+        model.SetNomin(3, nomination("Birke, Ole", 2013, 0, "12a", 8000));
+        FileDialogSeam::setNextFileName(folder->path() + u"/abgelehnt.DSV7"_s, DsvFilter);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+        QTRY_COMPARE(messages->shown.size(), 1);
+        QVERIFY2(messages->shown.first().startsWith(u"Fehler: "_s) &&
+                     messages->shown.first().contains(u"Birke, Ole"_s) &&
+                     messages->shown.first().contains(u"12a"_s),
+                 qPrintable(messages->shown.first()));
+        QVERIFY(!QFile::exists(folder->path() + u"/abgelehnt.DSV7"_s));
+
+        // Cancelling the dialog writes nothing and says nothing.
+        FileDialogSeam::setNextCancel();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+        QTest::qWait(300);
+        QCOMPARE(messages->shown.size(), 1);
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files).size(), 5);
+    }
+
+    void start_onInvitationBesideExchangeFile_asksFirst_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("keep") << AnswerNo;
+        QTest::newRow("replace") << AnswerYes;
+    }
+    void start_onInvitationBesideExchangeFile_asksFirst() {
+        QFETCH(int, answer);
+        // The demo competition with a club's data.
+        TMeldeAustausch demo;
+        demo.LoadFromFile(DEMO_FILE);
+        demo.ClubName = "TV Probe";
+        demo.EMail = "probe@example.org";
+        demo.SaveToFile(QFile::encodeName(exchange).toStdString());
+        const QByteArray before = contentOf(exchange);
+
+        messages->setNextAnswer(answer);
+        TFormMain window(invitation);
+        showActive(window);
+        QCOMPARE(messages->shown.size(), 1);
+        QVERIFY2(messages->shown.first().startsWith(u"Frage: Im Ordner"_s) &&
+                     messages->shown.first().contains(u"„ausschreibung.dsv7“"_s),
+                 qPrintable(messages->shown.first()));
+        const TMeldeAustausch& model = *window.meldeAustausch();
+        // The club's data stay either way.
+        QCOMPARE(model.ClubName, "TV Probe");
+        QCOMPARE(model.EMail, "probe@example.org");
+        if (answer == AnswerNo) {
+            QCOMPARE(contentOf(exchange), before);
+            QCOMPARE(model.CompName, demo.CompName);
+            QCOMPARE(model.NominCount(), demo.NominCount());
+        } else {
+            QCOMPARE(model.CompName, "Nikolausschwimmfest 2026");
+            QCOMPARE(model.NominCount(), 0);
+        }
+        QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonVerein"_s));
+    }
+
+    void start_onFaultyInvitation_explainsAndWritesNothing() {
+        QFile file(invitation);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("FORMAT:Wettkampfdefinitionsliste;7;\n"
+                   "ABSCHNITT:1;05.06.2026;;;10:00;;\n"
+                   "WETTKAMPF:1;E;1;;100;Q;GL;W;SW;;;\n"
+                   "DATEIENDE\n");
+        file.close();
+        TFormMain window(invitation);
+        showActive(window);
+        QCOMPARE(messages->shown,
+                 QStringList{u"Fehler: Die Ausschreibung „%1“ kann nicht übernommen werden:\r"
+                             u"Zeile 3 (WETTKAMPF): Wettkampf 1: unbekannte Technik „Q“ !"_s.arg(
+                                 invitation)});
+        QVERIFY(!QFile::exists(exchange));
+        QVERIFY(!button(window, u"ButtonVerein"_s)->isEnabled());
+        QVERIFY(!button(window, u"ButtonExport"_s)->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonExit"_s));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<MessageRecorder> messages;
+    QString invitation;
+    QString exchange;
+};
+
+QTEST_MAIN(TestHostFiles)
+#include "tst_hostfiles.moc"
