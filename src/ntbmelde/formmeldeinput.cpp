@@ -249,7 +249,10 @@ void TFormMeldeInput::offerSwimmers(const QString& typed) {
         list->hide();
         return;
     }
-    swimmerCompleter->complete();
+    // As wide as its longest row: the name field is narrower than most of them.
+    const int width = std::max(EditName->width(),
+                               list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4);
+    swimmerCompleter->complete(QRect(0, 0, width, EditName->height()));
     // Opened, the list highlights nothing: Enter keeps its meaning until Down moves into it.
     list->selectionModel()->clear();
 }

@@ -91,6 +91,8 @@ void TFormSchwimmer::createControls() {
     SwimmerTable->setTabKeyNavigation(false);
     SwimmerTable->setWordWrap(false);
     SwimmerTable->verticalHeader()->hide();
+    SwimmerTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SwimmerTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     SwimmerTable->horizontalHeader()->setStretchLastSection(true);
     SwimmerTable->setColumnWidth(TSchwimmerlisteModel::Name, 200);
     SwimmerTable->installEventFilter(this);
