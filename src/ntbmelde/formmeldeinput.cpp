@@ -214,7 +214,12 @@ void TFormMeldeInput::createControls() {
         field->installEventFilter(this);
     for (QLineEdit* edit : {EditName, EditJahrgang, EditRegNummer, EditWkNr, EditMeldezeit})
         connect(edit, &QLineEdit::textChanged, this, &TFormMeldeInput::SomethingChanged);
-    connect(EditMeldezeit, &QLineEdit::textEdited, this, [this] { storedTime.reset(); });
+    connect(EditMeldezeit, &QLineEdit::textEdited, this, [this] {
+        storedTime.reset();
+        // A time typed over the suggested one has no origin to name.
+        if (timeSuggested)
+            showHint(QString());
+    });
     connect(EditGeschlecht, &QComboBox::activated, this, &TFormMeldeInput::SomethingChanged);
 }
 
@@ -250,8 +255,8 @@ void TFormMeldeInput::offerSwimmers(const QString& typed) {
         return;
     }
     // As wide as its longest row: the name field is narrower than most of them.
-    const int width = std::max(EditName->width(),
-                               list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4);
+    const int width =
+        std::max(EditName->width(), list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4);
     swimmerCompleter->complete(QRect(0, 0, width, EditName->height()));
     // Opened, the list highlights nothing: Enter keeps its meaning until Down moves into it.
     list->selectionModel()->clear();
@@ -327,6 +332,7 @@ void TFormMeldeInput::suggestTime() {
     setTimeFieldText(fromAnsi(HundredthsToTimeText(best->Hundredths)));
     storedTime.reset();
     showHint(u"Meldezeit vom %1, %2"_s.arg(germanDate(best->Date), fromAnsi(best->CompName)));
+    timeSuggested = true;
 }
 
 QLineEdit* TFormMeldeInput::addEdit(QWidget* box, const QString& name, const QString& label,
@@ -533,6 +539,7 @@ void TFormMeldeInput::showHints() {
 
 // The whole text stays in the tooltip when the line is too short for it.
 void TFormMeldeInput::showHint(const QString& text) {
+    timeSuggested = false;
     LabelHinweis->setToolTip(text);
     LabelHinweis->setText(
         LabelHinweis->fontMetrics().elidedText(text, Qt::ElideRight, LabelHinweis->width()));

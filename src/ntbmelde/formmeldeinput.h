@@ -108,6 +108,8 @@ private:
     int CurrentNomin = 1;
     // The time of the loaded entry while the time field has not been edited.
     std::optional<int> storedTime;
+    // The hint line names where the time in the field came from.
+    bool timeSuggested = false;
 
     QPushButton* ButtonOk;
     QPushButton* ButtonTake;

@@ -252,6 +252,13 @@ private slots:
         type(u"1"_s);
         press(Qt::Key_Return);
         QCOMPARE(time->displayText(), u"01:05,30"_s);
+        // A time typed over it has no origin to name, and is the one adopted.
+        type(u"010203"_s);
+        QVERIFY(dialog->findChild<QLabel*>(u"LabelHinweis"_s)->text().isEmpty());
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        QCOMPARE(model.NominCount(), 2);
+        QCOMPARE(model.Nomin(2).Time, 6203);
     }
 
     // No suggestion for a relay, for an event whose discipline the swimmer has no time in, for
