@@ -58,12 +58,14 @@ QString focusedName() {
 struct Outcome {
     QString focus, name, year, regNr, wkNr;
     QStringList shown;
+    bool listOpen = false;
     bool operator==(const Outcome&) const = default;
 };
 
 char* toString(const Outcome& outcome) {
     return QTest::toString(QStringList{outcome.focus, outcome.name, outcome.year, outcome.regNr,
-                                       outcome.wkNr, outcome.shown.join(u" / "_s)}
+                                       outcome.wkNr, outcome.shown.join(u" / "_s),
+                                       outcome.listOpen ? u"list open"_s : u"list closed"_s}
                                .join(u" | "_s));
 }
 
@@ -112,9 +114,11 @@ private:
                 edit(u"EditJahrgang"_s)->text(),
                 edit(u"EditRegNummer"_s)->text(),
                 edit(u"EditWkNr"_s)->text(),
-                messages->shown};
+                messages->shown,
+                choice()->isVisible()};
     }
-    // Types `name` into a fresh dialog on `store`, then presses `key`.
+    // Types `name` into a fresh dialog on `store`, then presses `key`; the list must be closed
+    // then, for it never stays behind when the focus moves on.
     Outcome typeNameThen(TSwimmerStore& store, const QString& name, Qt::Key key,
                          bool& listWasOpen) {
         openDialog(store);
