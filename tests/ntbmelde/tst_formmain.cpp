@@ -329,6 +329,10 @@ void TestFormMain::close_changedAnswerYes_savesBeforeExitNotice() {
     QCOMPARE(messages->shown, QStringList{SaveQuestion});
     QCOMPARE(clubAtNotice, std::string("SV M\xF6we Teststadt"));
     QVERIFY(!QGuiApplication::overrideCursor());
+    // The saved competition's club is remembered for the next one.
+    const std::optional<TClubBlock> remembered = dataDir->store().LastClubBlock();
+    QVERIFY(remembered);
+    QCOMPARE(remembered->ClubName, std::string("SV M\xF6we Teststadt"));
 }
 
 void TestFormMain::close_changedAnswerNo_writesNothing() {
@@ -459,6 +463,8 @@ void TestFormMain::close_saveFails_staysOpenUntilAnsweredNo() {
     QCOMPARE(messages->shown.size(), 3);
     QCOMPARE(messages->shown.last(), SaveQuestion);
     QVERIFY(stateOf(file) == before);
+    // A competition that was not saved is not remembered either.
+    QVERIFY(!dataDir->store().LastClubBlock());
 }
 
 void TestFormMain::close_childWindows_closedAfterExitNoticeHighestFirst() {
