@@ -255,6 +255,7 @@ void TFormMain::ButtonVereinClick() {
         TFormVerein clubData(*model, *store, this);
         clubData.LoadFields();
         activateWindow();
+        tellStoreProblem();
     });
 }
 
@@ -263,6 +264,7 @@ void TFormMain::ButtonMeldungClick() {
         TFormMeldeInput entries(*model, *store, this);
         entries.exec();
         activateWindow();
+        tellStoreProblem();
     });
 }
 
@@ -295,6 +297,8 @@ void TFormMain::ButtonSchwimmerClick() {
         TFormSchwimmer swimmers(*store, this);
         swimmers.exec();
         activateWindow();
+        // The window itself has said why a change of it failed.
+        storeProblemTold = storeProblemTold || !store->Available();
     });
 }
 

@@ -279,9 +279,10 @@ bool TFormMeldeInput::completionKeyPress(QKeyEvent* event) {
     case Qt::Key_Up:
         if (row < 0)
             return false;
-        list->setCurrentIndex(row == 0 ? QModelIndex() : offeredRows->index(row - 1, 0));
         if (row == 0)
-            list->selectionModel()->clear();
+            list->selectionModel()->clear(); // back to typing
+        else
+            list->setCurrentIndex(offeredRows->index(row - 1, 0));
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -198,6 +198,9 @@ bool TFormSchwimmer::eventFilter(QObject* watched, QEvent* event) {
 
 void TFormSchwimmer::reload(qint64 currentId) {
     swimmers->reload(store.AllSwimmers());
+    // A list that could not be read says why instead of looking empty.
+    if (!store.Available())
+        showStatus(store.Problem());
     const int row = swimmers->rowOf(currentId);
     if (row >= 0)
         SwimmerTable->setCurrentIndex(shown->mapFromSource(swimmers->index(row, 0)));

@@ -5,7 +5,9 @@
 #include <QCompleter>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -131,6 +133,52 @@ private slots:
         QCOMPARE(saved.GetNomin(1).Time, 16510);
         if (!storeFile.isEmpty())
             QCOMPARE(readFile(storeFile), damagedBytes);
+    }
+
+    // The store fails only when the competition is remembered: the exchange file is saved all
+    // the same, and the failure is said once.
+    void save_storeFailsAfterwards_savesTheFileAndSaysSoOnce() {
+        QTemporaryDir dataFolder;
+        const QString mountPoint = dataFolder.filePath(u"store"_s);
+        QVERIFY(QDir().mkdir(mountPoint));
+        // A small file system of its own, which the test fills.
+        if (QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=4m"_s, u"tmpfs"_s,
+                                           mountPoint}) != 0)
+            QSKIP("cannot mount a file system here");
+        const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {mountPoint}); });
+        qputenv("NTBMELDE_DATA_DIR", QFile::encodeName(mountPoint));
+
+        QTemporaryDir folder;
+        const QString exchangeFile = folder.filePath(u"EXCHANGE.NT2"_s);
+        QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), exchangeFile));
+        QVERIFY(QFile::setPermissions(exchangeFile, QFile::ReadOwner | QFile::WriteOwner));
+        MessageRecorder messages;
+        TFormMain window(folder.path());
+        window.show();
+        QVERIFY(activate(&window));
+        QTest::qWait(20);
+        QCOMPARE(messages.shown, QStringList());
+        // The store's file system fills up.
+        QFile filler(mountPoint + u"/filler"_s);
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(64 * 1024, '\0');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        filler.close();
+
+        window.meldeAustausch()->ClubName = "SV Teststadt";
+        Global::SetDataChanged();
+        NextModal exitNotice([](QWidget*) { press(Qt::Key_Return); });
+        QVERIFY(window.close());
+        QVERIFY(exitNotice.seen());
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(messages.shown.constFirst(), u"Frage: Daten jetzt speichern?"_s);
+        QVERIFY2(messages.shown.constLast().startsWith(
+                     u"Warnung: Die Schwimmerliste ist nicht verfügbar: "_s),
+                 qPrintable(messages.shown.constLast()));
+        TMeldeAustausch saved;
+        saved.LoadFromFile(QFile::encodeName(exchangeFile).toStdString());
+        QCOMPARE(saved.ClubName, std::string("SV Teststadt"));
     }
 };
 
