@@ -3,8 +3,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -316,6 +314,8 @@ bool TFormSchwimmer::importFile(const QString& path, TStoreCount& total) {
             ShowError(fileText(VerdictText(report), path, report.FailedCharacter), 0);
             return false;
         }
+        if (report.Verdict == TFileVerdict::CutOff)
+            ShowWarning(fileText(VerdictText(report), path));
         count = store.RememberCompetition(competition);
     }
     if (!count) {
