@@ -351,6 +351,9 @@ QString prepareSchema(const QSqlDatabase& db, const QString& path) {
         return unavailable(newerSchemaText(path));
     exec(query, QStringLiteral("PRAGMA journal_mode = WAL"));
     exec(query, QStringLiteral("PRAGMA foreign_keys = ON"));
+    // With a write-ahead log a crash still leaves a consistent file; only a power cut may
+    // lose the last changes. A save of the exchange file need not wait for the disk twice.
+    exec(query, QStringLiteral("PRAGMA synchronous = NORMAL"));
     if (schemaVersion(query) == SchemaVersion)
         return {};
     WriteTransaction transaction(db);
