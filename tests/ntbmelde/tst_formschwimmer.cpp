@@ -220,6 +220,23 @@ private slots:
                               u"Zander, Kai;2009;0;DE-0815;nein"_s}));
         QCOMPARE(currentName(), u"Meier, Hanna"_s);
         QCOMPARE(messages->shown.size(), 2);
+
+        // "&Neu" takes a swimmer typed as the entry dialog takes one, first name first too.
+        NextModal creator([&](QWidget* modal) {
+            QCOMPARE(modal->windowTitle(), u"Neuer Schwimmer"_s);
+            type(u"Ida Vogel"_s);
+            press(Qt::Key_Return);
+            type(u"12"_s);
+            for (int i = 0; i < 5; ++i)
+                press(Qt::Key_Return);
+            QVERIFY(!modal->isVisible());
+        });
+        pressAccelerator(Qt::Key_N);
+        QTRY_VERIFY(creator.seen());
+        reactivate();
+        QVERIFY(storedLines().contains(u"Vogel, Ida;2012;0;;ja"_s));
+        QCOMPARE(currentName(), u"Vogel, Ida"_s);
+        QCOMPARE(messages->shown.size(), 2);
     }
 
     // Space switches the current swimmer off and on; Delete asks first and keeps the swimmer
