@@ -64,6 +64,27 @@ bool FileDialogSeam::getSaveFileName(QWidget* parent, const QString& caption, co
     return true;
 }
 
+bool FileDialogSeam::getOpenFileNames(QWidget* parent, const QString& caption,
+                                      const QString& folder, const QStringList& filters,
+                                      QStringList& fileNames) {
+    lastCaption = caption;
+    lastFolder = folder;
+    lastFilters = filters;
+    if (!answers.isEmpty()) {
+        const Answer answer = answers.takeFirst();
+        fileNames = answer.fileName.isEmpty() ? QStringList() : QStringList{answer.fileName};
+        return !fileNames.isEmpty();
+    }
+    QFileDialog dialog(parent, caption, folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileNames = dialog.selectedFiles();
+    return true;
+}
+
 void FileDialogSeam::setNextFileName(const QString& fileName, const QString& filter) {
     answers.append(Answer{fileName, filter});
 }

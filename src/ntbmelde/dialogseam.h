@@ -19,8 +19,13 @@ public:
                                 const QStringList& filters, QString& fileName,
                                 QString& selectedFilter);
 
+    // A modal dialog that chooses one or more existing files. False when the user cancelled.
+    static bool getOpenFileNames(QWidget* parent, const QString& caption, const QString& folder,
+                                 const QStringList& filters, QStringList& fileNames);
+
     // Test hooks. While answers are queued no dialog is shown: each call takes the next one
-    // (an empty name cancels) and leaves the dialog's settings in the fields below.
+    // (an empty name cancels; an open dialog takes the one file) and leaves the dialog's
+    // settings in the fields below.
     static void setNextFileName(const QString& fileName, const QString& filter);
     static void setNextCancel();
     static QString lastCaption;

@@ -19,13 +19,21 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-// A text of the core about the file: "%1" is its name, "%2" the character it names.
-QString fileText(const std::string& text, const QString& path, char32_t character = 0) {
+QString withDefaultExtension(const QString& fileName, const QString& extension) {
+    return QFileInfo(fileName).fileName().contains(u'.') ? fileName : fileName + extension;
+}
+
+std::string localPath(const QString& fileName) {
+    return QFile::encodeName(fileName).toStdString();
+}
+
+QString fileText(const std::string& text, const QString& path, char32_t character) {
     return fromAnsi(text)
         .replace(u"%2"_s, QString::fromUcs4(&character, 1))
         .replace(u"%1"_s, QDir::toNativeSeparators(path));
 }
+
+namespace {
 
 // Keeps the progress dialog up until the file is read: neither Escape nor its close box ends
 // it, for the main window must not close over a model still being read.

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <memory>
+#include <string>
 
 class QWidget;
 class TExchangeLock;
@@ -18,6 +19,14 @@ enum class FileAccess {
     Unusable, // no exchange file, or not convertible: nothing read, never written
     Quit,     // another program has it open and the user chose to quit
 };
+
+// A name whose last path component has no point gets `extension`; any other stays as typed.
+QString withDefaultExtension(const QString& fileName, const QString& extension);
+// The name as the core opens files: in the system's encoding of file names.
+std::string localPath(const QString& fileName);
+
+// A text of the core about a file: "%1" is its name, "%2" the character it names.
+QString fileText(const std::string& text, const QString& path, char32_t character = 0);
 
 // From this size on (some 20,000 nominations) reading takes long enough to be seen: the main
 // window shows first, and a progress dialog while the file is read.

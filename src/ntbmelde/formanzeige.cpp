@@ -21,6 +21,7 @@
 #include "atomicfile.h"
 #include "dialogseam.h"
 #include "feereport.h"
+#include "fileopening.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
@@ -54,15 +55,6 @@ QPushButton* makeButton(const QString& name, const QString& caption, const QStri
     // Enter presses the focused button, as everywhere else in the program.
     button->setAutoDefault(true);
     return button;
-}
-
-// A name whose last path component has no point gets `extension`; any other stays as typed.
-QString withDefaultExtension(const QString& fileName, const QString& extension) {
-    return QFileInfo(fileName).fileName().contains(u'.') ? fileName : fileName + extension;
-}
-
-std::string localPath(const QString& fileName) {
-    return QFile::encodeName(fileName).toStdString();
 }
 
 // At least LeastMarginMm on every side of the page, and the device's own margins where

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "formmain.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -25,12 +26,14 @@
 #include "formanzeige.h"
 #include "formbedienung.h"
 #include "formmeldeinput.h"
+#include "formschwimmer.h"
 #include "formverein.h"
 #include "formwerbung.h"
 #include "global.h"
 #include "interopfiles.h"
 #include "meldeaustausch.h"
 #include "messages.h"
+#include "swimmerstore.h"
 
 using namespace Qt::StringLiterals;
 
@@ -58,7 +61,10 @@ TFormMain::TFormMain(const QString& location) {
     FormCreate(location);
 }
 
-TFormMain::~TFormMain() = default;
+// The windows going away move the focus; the focus watch must not see that.
+TFormMain::~TFormMain() {
+    disconnect(focusWatch);
+}
 
 void TFormMain::createControls() {
     Label1 = new QLabel(u"Meldeprogramm für Natabo – Vereinsdaten, Meldungen und "
@@ -113,13 +119,25 @@ void TFormMain::createControls() {
     ButtonHelp = addButton(u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s,
                            910, 120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
                            &TFormMain::ButtonHelpClick);
-    ControlPanel->setMinimumWidth(ButtonHelp->geometry().right() + 10);
+    // The club's swimmers, kept across competitions.
+    ButtonSchwimmer = addButton(u"ButtonSchwimmer"_s, u"&Schwimmer"_s,
+                                u"Schwimmerliste des Vereins anzeigen und bearbeiten"_s, 1030, 120,
+                                themePicture(u"x-office-address-book"_s, QStyle::SP_DirHomeIcon),
+                                &TFormMain::ButtonSchwimmerClick);
+    ControlPanel->setMinimumWidth(ButtonSchwimmer->geometry().right() + 10);
+    // Alt+S also saves a printout: while one of them has the focus, the key is that window's.
+    focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        const bool inPrintout = now && MdiArea->isAncestorOf(now);
+        ButtonSchwimmer->setShortcut(inPrintout ? QKeySequence()
+                                                : QKeySequence(Qt::ALT | Qt::Key_S));
+    });
     setTabOrder(ButtonVerein, ButtonMeldung);
     setTabOrder(ButtonMeldung, ButtonAusdruck);
     setTabOrder(ButtonAusdruck, ButtonMeldegeld);
     setTabOrder(ButtonMeldegeld, ButtonExport);
     setTabOrder(ButtonExport, ButtonExit);
     setTabOrder(ButtonExit, ButtonHelp);
+    setTabOrder(ButtonHelp, ButtonSchwimmer);
 
     // A fixed strip: not movable, not floatable, not to be hidden from a context menu.
     auto* strip = new QToolBar;
@@ -173,7 +191,7 @@ void TFormMain::locateExchangeFile(const QString& location) {
 }
 
 std::string TFormMain::exchangeFilePath() const {
-    return QFile::encodeName(exchangeFile).toStdString();
+    return localPath(exchangeFile);
 }
 
 // Names the file that was looked for: EXCHANGE.NT2 beside the program, or with its whole path
@@ -186,6 +204,11 @@ QString TFormMain::missingFileMessage(const QString& location) const {
 }
 
 void TFormMain::FormCreate(const QString& location) {
+    store = std::make_unique<TSwimmerStore>();
+    ButtonSchwimmer->setEnabled(store->Available());
+    // Said once the window shows; the program works on as without the store.
+    if (!store->Available())
+        QTimer::singleShot(0, this, &TFormMain::tellStoreProblem);
     locateExchangeFile(location);
     model = std::make_unique<TMeldeAustausch>();
     Global::ResetDataChanged();
@@ -254,17 +277,19 @@ void TFormMain::showReadOnly() {
 // window asks to be active again.
 void TFormMain::ButtonVereinClick() {
     RunCommand([this] {
-        TFormVerein clubData(*model, this);
+        TFormVerein clubData(*model, *store, this);
         clubData.LoadFields();
         activateWindow();
+        tellStoreProblem();
     });
 }
 
 void TFormMain::ButtonMeldungClick() {
     RunCommand([this] {
-        TFormMeldeInput entries(*model, this);
+        TFormMeldeInput entries(*model, *store, this);
         entries.exec();
         activateWindow();
+        tellStoreProblem();
     });
 }
 
@@ -332,6 +357,24 @@ void TFormMain::ButtonHelpClick() {
     instructions.exec();
 }
 
+void TFormMain::ButtonSchwimmerClick() {
+    RunCommand([this] {
+        TFormSchwimmer swimmers(*store, this);
+        swimmers.exec();
+        activateWindow();
+        // The window itself has said why a change of it failed.
+        storeProblemTold = storeProblemTold || !store->Available();
+    });
+}
+
+// What went wrong with the store is said once per run, however often it fails.
+void TFormMain::tellStoreProblem() {
+    if (storeProblemTold || store->Available())
+        return;
+    storeProblemTold = true;
+    ShowWarning(store->Problem());
+}
+
 void TFormMain::closeEvent(QCloseEvent* event) {
     if (!FormCloseQuery()) {
         event->ignore();
@@ -349,11 +392,20 @@ bool TFormMain::FormCloseQuery() {
     const int answer = AskYesNoCancel(u"Daten jetzt speichern?"_s, 0);
     if (answer != AnswerYes)
         return answer == AnswerNo;
-    return RunCommand([this] {
+    const bool saved = RunCommand([this] {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
         model->SaveToFile(exchangeFilePath());
     });
+    if (saved)
+        rememberCompetition();
+    return saved;
+}
+
+// Only a saved competition is remembered; the store failing leaves the save as it was.
+void TFormMain::rememberCompetition() {
+    if (store->Available() && !store->RememberCompetition(*model))
+        tellStoreProblem();
 }
 
 void TFormMain::FormClose() {

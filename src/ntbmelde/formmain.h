@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window: start-up, the six commands, the printout windows and the close sequence.
+// The main window: start-up, the seven commands, the printout windows and the close sequence.
 #pragma once
 
 #include <QMainWindow>
@@ -14,6 +14,7 @@ class QMdiArea;
 class QPushButton;
 class TExchangeLock;
 class TMeldeAustausch;
+class TSwimmerStore;
 struct TPrintout;
 
 class TFormMain : public QMainWindow {
@@ -31,6 +32,8 @@ public:
     // The program's data, owned by this window from start-up to the end of the close sequence
     // (null afterwards). Every other window gets it from here.
     TMeldeAustausch* meldeAustausch() const { return model.get(); }
+    // The club's swimmers, opened at start-up from the data folder; the windows get it from here.
+    TSwimmerStore& swimmerStore() const { return *store; }
     // The user chose at start-up to quit rather than open a file that another program has
     // open: the window is not to be shown.
     bool QuitRequested() const { return quitRequested; }
@@ -46,6 +49,7 @@ private slots:
     void ButtonExportClick();
     void ButtonExitClick();
     void ButtonHelpClick();
+    void ButtonSchwimmerClick();
 
 private:
     void createControls();
@@ -61,6 +65,8 @@ private:
     void showPrintout(TPrintout printout);
     void exportEntries();
     bool FormCloseQuery();
+    void rememberCompetition();
+    void tellStoreProblem();
     void FormClose();
 
     std::unique_ptr<TMeldeAustausch> model;
@@ -70,6 +76,9 @@ private:
     std::unique_ptr<TExchangeLock> lock; // held while the file is open for editing
     bool readOnly = false;
     bool quitRequested = false;
+    std::unique_ptr<TSwimmerStore> store;
+    bool storeProblemTold = false;
+    QMetaObject::Connection focusWatch;
 
     QLabel* Label1;
     QMdiArea* MdiArea;
@@ -81,4 +90,5 @@ private:
     QPushButton* ButtonExport;
     QPushButton* ButtonExit;
     QPushButton* ButtonHelp;
+    QPushButton* ButtonSchwimmer;
 };

@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -13,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <algorithm>
@@ -20,12 +22,14 @@
 #include "ansi.h"
 #include "appearance.h"
 #include "dialogkeys.h"
+#include "discipline.h"
 #include "entrycheck.h"
 #include "formchoosewettkampf.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "meldelistemodel.h"
 #include "messages.h"
+#include "swimmertexts.h"
 #include "typinglimit.h"
 #include "waitcursor.h"
 #include "warnings.h"
@@ -44,6 +48,7 @@ constexpr int TimeHelpContext = 10013;
 constexpr int HintLineHeight = 18;
 // Dark red: noticed, but no error.
 constexpr QColor HintColour(0x9c, 0x28, 0x00);
+constexpr int SwimmersOffered = 12;
 
 // Moving the focus inside the dialog is leaving a field; a message box or menu taking it
 // for a while is not.
@@ -79,8 +84,8 @@ public:
 
 } // namespace
 
-TFormMeldeInput::TFormMeldeInput(TMeldeAustausch& model, QWidget* parent)
-    : QDialog(parent), model(model) {
+TFormMeldeInput::TFormMeldeInput(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent)
+    : QDialog(parent), model(model), store(store) {
     // Sorting and listing a host's merged file takes a moment.
     WaitCursor wait;
     createControls();
@@ -203,12 +208,132 @@ void TFormMeldeInput::createControls() {
     bindSimulateEnter(EditWkNr, UpDown::Keep);
     bindSimulateEnterLetzte(EditMeldezeit, ButtonNew, nullptr, Typing::DigitsOnly, UpDown::Move);
 
+    // The dialog's filter on the name field comes last and so sees its keys and focus first.
+    createCompletion();
     for (QWidget* field : helpTexts.keys())
         field->installEventFilter(this);
     for (QLineEdit* edit : {EditName, EditJahrgang, EditRegNummer, EditWkNr, EditMeldezeit})
         connect(edit, &QLineEdit::textChanged, this, &TFormMeldeInput::SomethingChanged);
-    connect(EditMeldezeit, &QLineEdit::textEdited, this, [this] { storedTime.reset(); });
+    connect(EditMeldezeit, &QLineEdit::textEdited, this, [this] {
+        storedTime.reset();
+        // A time typed over the suggested one has no origin to name.
+        if (timeSuggested)
+            showHint(QString());
+    });
     connect(EditGeschlecht, &QComboBox::activated, this, &TFormMeldeInput::SomethingChanged);
+}
+
+// The list under the name field takes no keys of its own: the field keeps the keyboard, and the
+// dialog's filter lets Down, Up, Enter and Escape act on the list only while it is open, so that
+// a user who never looks at it types as before.
+void TFormMeldeInput::createCompletion() {
+    offeredRows = new QStandardItemModel(this);
+    swimmerCompleter = new QCompleter(offeredRows, this);
+    swimmerCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    swimmerCompleter->setMaxVisibleItems(SwimmersOffered);
+    swimmerCompleter->setWidget(EditName);
+    QAbstractItemView* list = swimmerCompleter->popup();
+    list->setObjectName(u"SwimmerChoice"_s);
+    list->setWindowFlags(Qt::ToolTip);
+    list->setFont(font());
+    connect(EditName, &QLineEdit::textEdited, this, &TFormMeldeInput::offerSwimmers);
+    connect(swimmerCompleter, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            [this](const QModelIndex& index) { takeSwimmer(index.row()); });
+}
+
+void TFormMeldeInput::offerSwimmers(const QString& typed) {
+    const QString prefix = typed.trimmed();
+    offered.clear();
+    if (!prefix.isEmpty() && store.Available())
+        offered = store.Complete(toAnsi(prefix), SwimmersOffered);
+    offeredRows->clear();
+    for (const TSwimmer& swimmer : offered)
+        offeredRows->appendRow(new QStandardItem(swimmerLine(swimmer)));
+    QAbstractItemView* list = swimmerCompleter->popup();
+    if (offered.empty()) {
+        list->hide();
+        return;
+    }
+    // As wide as its longest row: the name field is narrower than most of them.
+    const int width =
+        std::max(EditName->width(), list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4);
+    swimmerCompleter->complete(QRect(0, 0, width, EditName->height()));
+    // Opened, the list highlights nothing: Enter keeps its meaning until Down moves into it.
+    list->selectionModel()->clear();
+}
+
+// True when the key acted on the open list.
+bool TFormMeldeInput::completionKeyPress(QKeyEvent* event) {
+    QAbstractItemView* list = swimmerCompleter->popup();
+    if (!list->isVisible() || event->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
+        return false;
+    const int row = list->currentIndex().row();
+    const int lastRow = offeredRows->rowCount() - 1;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        list->hide();
+        return true;
+    case Qt::Key_Down:
+        list->setCurrentIndex(offeredRows->index(std::min(row + 1, lastRow), 0));
+        return true;
+    case Qt::Key_Up:
+        if (row < 0)
+            return false;
+        if (row == 0)
+            list->selectionModel()->clear(); // back to typing
+        else
+            list->setCurrentIndex(offeredRows->index(row - 1, 0));
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (row < 0)
+            return false;
+        takeSwimmer(row);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Fills the swimmer's fields and goes on to the event number.
+void TFormMeldeInput::takeSwimmer(int row) {
+    if (row < 0 || row >= static_cast<int>(offered.size()))
+        return;
+    const TSwimmer swimmer = offered[row];
+    swimmerCompleter->popup()->hide();
+    EditName->setText(fromAnsi(swimmer.Name));
+    EditJahrgang->setText(QString::number(swimmer.BirthYear));
+    EditGeschlecht->setCurrentIndex(swimmer.Sex <= 2 ? swimmer.Sex : 0);
+    EditRegNummer->setText(fromAnsi(swimmer.RegNr));
+    SomethingChanged(); // also when only the sex differs
+    EditWkNr->setFocus(Qt::TabFocusReason);
+}
+
+// An empty time field gets the swimmer's fastest time of the last twelve months in the event's
+// discipline on this competition's lane length, with where it was swum.
+void TFormMeldeInput::suggestTime() {
+    if (!store.Available() || timeFieldText() != fromAnsi(BlankTimeText))
+        return;
+    const int position = EventOfNomin(model, TMeldeAustausch::TextToWkNr(toAnsi(EditWkNr->text())));
+    if (position == 0 || model.Event(position).Staffel)
+        return;
+    const auto discipline = ReadDiscipline(model.Event(position).Name);
+    int birthYear = 0;
+    if (!discipline || !ConvertsAsInteger(ExpandYear(toAnsi(EditJahrgang->text())), birthYear))
+        return;
+    const auto swimmer =
+        store.FindSwimmer(toAnsi(EditName->text()), birthYear, Trim(toAnsi(EditRegNummer->text())));
+    if (!swimmer || !swimmer->Active)
+        return;
+    const QDate firstDay = competitionDate(model.Date1);
+    const auto best = store.BestTime(swimmer->Id, *discipline, model.LaneLen,
+                                     firstDay.isValid() ? firstDay : QDate::currentDate());
+    if (!best)
+        return;
+    setTimeFieldText(fromAnsi(HundredthsToTimeText(best->Hundredths)));
+    storedTime.reset();
+    showHint(u"Meldezeit vom %1, %2"_s.arg(germanDate(best->Date), fromAnsi(best->CompName)));
+    timeSuggested = true;
 }
 
 QLineEdit* TFormMeldeInput::addEdit(QWidget* box, const QString& name, const QString& label,
@@ -410,7 +535,12 @@ void TFormMeldeInput::showHints() {
         if (std::binary_search(warning.Nomins.begin(), warning.Nomins.end(), CurrentNomin))
             hints << u"Hinweis: "_s + fromAnsi(warning.Text) + u'.';
     }
-    const QString text = hints.join(u' ');
+    showHint(hints.join(u' '));
+}
+
+// The whole text stays in the tooltip when the line is too short for it.
+void TFormMeldeInput::showHint(const QString& text) {
+    timeSuggested = false;
     LabelHinweis->setToolTip(text);
     LabelHinweis->setText(
         LabelHinweis->fontMetrics().elidedText(text, Qt::ElideRight, LabelHinweis->width()));
@@ -517,6 +647,8 @@ bool TFormMeldeInput::eventFilter(QObject* watched, QEvent* event) {
         // handlers act on the result (an exit check may take the focus straight back).
         watched->event(event);
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (field == EditName && event->type() == QEvent::FocusOut)
+            swimmerCompleter->popup()->hide();
         if (event->type() == QEvent::FocusIn)
             enterField(field, reason);
         else if (leavesField(reason))
@@ -524,6 +656,8 @@ bool TFormMeldeInput::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     case QEvent::KeyPress:
+        if (field == EditName && completionKeyPress(static_cast<QKeyEvent*>(event)))
+            return true;
         if (field == EditWkNr && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4)
             EditWkNrKeyDown(); // F4 is not swallowed
         break;
@@ -560,7 +694,7 @@ void TFormMeldeInput::exitField(QWidget* field) {
         if (field == EditJahrgang)
             EditJahrgang->setText(fromAnsi(ExpandYear(toAnsi(EditJahrgang->text()))));
         else if (field == EditWkNr)
-            LabelF4->setEnabled(false);
+            EditWkNrExit();
         LabelHilfe->hide();
     }
 }
@@ -570,9 +704,7 @@ void TFormMeldeInput::EditNameExit() {
         LabelHilfe->hide();
         return;
     }
-    ShowError(u"Name nicht eindeutig in Vorname und Nachname trennbar!\r"
-              u"Bitte geben Sie den Namen im Format NACHNAME, VORNAME ein!"_s,
-              0);
+    ShowError(unsplittableNameMessage(), 0);
     focusField(EditName);
 }
 
@@ -586,6 +718,11 @@ void TFormMeldeInput::EditMeldezeitExit() {
     }
     ShowError(u"Keine korrekte Zeitangabe"_s, TimeHelpContext);
     focusField(EditMeldezeit);
+}
+
+void TFormMeldeInput::EditWkNrExit() {
+    LabelF4->setEnabled(false);
+    suggestTime();
 }
 
 void TFormMeldeInput::EditWkNrKeyDown() {

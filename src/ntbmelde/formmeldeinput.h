@@ -7,13 +7,18 @@
 #include <QDialog>
 #include <QHash>
 #include <optional>
+#include <vector>
+
+#include "swimmerstore.h"
 
 class QAction;
 class QComboBox;
+class QCompleter;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QStandardItemModel;
 class QTableView;
 class TMeldeAustausch;
 class TMeldelisteModel;
@@ -23,8 +28,8 @@ enum class EntryField;
 class TFormMeldeInput : public QDialog {
     Q_OBJECT
 public:
-    // Edits the nominations of `model`.
-    explicit TFormMeldeInput(TMeldeAustausch& model, QWidget* parent = nullptr);
+    // Edits the nominations of `model`, offering the swimmers and times that `store` knows.
+    TFormMeldeInput(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent = nullptr);
 
     // Checks the fields and adopts them. True when the caller may go on: nothing was pending,
     // the user declined to change an existing entry, or the entry was adopted. False after a
@@ -70,6 +75,7 @@ private:
     void newEntry();
     void closeDialog();
     void showHints();
+    void showHint(const QString& text);
 
     void focusField(QWidget* field);
     void enterField(QWidget* field, Qt::FocusReason reason);
@@ -77,6 +83,13 @@ private:
     void EditNameExit();
     void EditMeldezeitExit();
     void EditWkNrKeyDown();
+    void EditWkNrExit();
+
+    void createCompletion();
+    void offerSwimmers(const QString& typed);
+    bool completionKeyPress(QKeyEvent* event);
+    void takeSwimmer(int row);
+    void suggestTime();
 
     TEntryInput fieldInput() const;
     QString timeFieldText() const;
@@ -88,12 +101,15 @@ private:
     void showRefusedCharacter(const QString& character);
 
     TMeldeAustausch& model;
+    TSwimmerStore& store;
     QHash<QWidget*, QString> helpTexts; // shown in LabelHilfe while the field has the focus
     bool Changed = false;
     bool EditExisting = false;
     int CurrentNomin = 1;
     // The time of the loaded entry while the time field has not been edited.
     std::optional<int> storedTime;
+    // The hint line names where the time in the field came from.
+    bool timeSuggested = false;
 
     QPushButton* ButtonOk;
     QPushButton* ButtonTake;
@@ -114,4 +130,8 @@ private:
     QAction* PopupEdit;
     QAction* PopupDelete;
     QAction* PopSort;
+    // The store's swimmers offered under the name field, row by row.
+    QCompleter* swimmerCompleter;
+    QStandardItemModel* offeredRows;
+    std::vector<TSwimmer> offered;
 };

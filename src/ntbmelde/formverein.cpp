@@ -16,6 +16,7 @@
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
+#include "swimmerstore.h"
 #include "typinglimit.h"
 
 using namespace Qt::StringLiterals;
@@ -46,7 +47,8 @@ QPushButton* addButton(QWidget* strip, const QString& name, const QString& capti
 
 } // namespace
 
-TFormVerein::TFormVerein(TMeldeAustausch& model, QWidget* parent) : QDialog(parent), model(model) {
+TFormVerein::TFormVerein(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent)
+    : QDialog(parent), model(model), store(store) {
     setWindowTitle(u"Vereinsdaten"_s);
     useFixedDialogFrame(this);
     setFixedSize(569, 360);
@@ -62,6 +64,9 @@ TFormVerein::TFormVerein(TMeldeAustausch& model, QWidget* parent) : QDialog(pare
                          u"Änderungen übernehmen und Dialog schließen"_s, 333);
     ButtonEsc = addButton(strip, u"ButtonEsc"_s, u"A&bbrechen"_s,
                           u"Änderungen verwerfen und Dialog schließen"_s, 451);
+    LabelHerkunft = new QLabel(strip);
+    LabelHerkunft->setObjectName(u"LabelHerkunft"_s);
+    LabelHerkunft->setGeometry(LabelLeft, 8, 310, 25);
 
     auto addEdit = [this](QWidget* group, const QString& name, int maxLength, const QString& hint,
                           std::string TMeldeAustausch::*modelField, int top, int left, int width) {
@@ -156,16 +161,38 @@ void TFormVerein::FormCreate() {
 }
 
 void TFormVerein::LoadFields() {
-    for (const ClubField& field : std::as_const(fields))
-        field.edit->setText(fromAnsi(model.*field.modelField));
-    // An index the table does not have shows no entry.
-    const bool known = model.Verband >= 0 && model.Verband < ChooseVerband->count();
-    ChooseVerband->setCurrentIndex(known ? model.Verband : -1);
-    // Setting the fields fired their change events.
-    Changed = false;
-    ButtonOk->setEnabled(false);
+    showFields(model);
+    // Setting the fields fired their change events. Data from the store are a change that
+    // "O&K" adopts.
+    const bool fromStore = takeLastClubBlock();
+    Changed = fromStore;
+    ButtonOk->setEnabled(fromStore);
+    LabelHerkunft->setText(fromStore ? u"Vereinsdaten der letzten Meldung übernommen."_s
+                                     : QString());
     EditName->setFocus();
     exec();
+}
+
+void TFormVerein::showFields(const TMeldeAustausch& source) {
+    for (const ClubField& field : std::as_const(fields))
+        field.edit->setText(fromAnsi(source.*field.modelField));
+    // An index the table does not have shows no entry.
+    const bool known = source.Verband >= 0 && source.Verband < ChooseVerband->count();
+    ChooseVerband->setCurrentIndex(known ? source.Verband : -1);
+}
+
+// A file that names its club keeps it; otherwise the club of the last saved competition fills
+// the fields.
+bool TFormVerein::takeLastClubBlock() {
+    if (!Trim(model.ClubName).empty() || !store.Available())
+        return false;
+    const std::optional<TClubBlock> last = store.LastClubBlock();
+    if (!last)
+        return false;
+    TMeldeAustausch source;
+    last->ApplyTo(source);
+    showFields(source);
+    return true;
 }
 
 void TFormVerein::SomethingChanged() {

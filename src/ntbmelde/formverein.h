@@ -6,18 +6,21 @@
 #include <string>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class TMeldeAustausch;
+class TSwimmerStore;
 
 class TFormVerein : public QDialog {
     Q_OBJECT
 public:
-    // Edits the club fields of `model`.
-    explicit TFormVerein(TMeldeAustausch& model, QWidget* parent = nullptr);
+    // Edits the club fields of `model`; a file without a club starts from the club block that
+    // `store` kept of the last saved competition.
+    TFormVerein(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent = nullptr);
 
-    // Loads the fields from the model, shows the dialog modally and returns when it
-    // has closed. Only "O&K" writes into the model.
+    // Loads the fields from the model (or from the store, see above), shows the dialog modally
+    // and returns when it has closed. Only "O&K" writes into the model.
     void LoadFields();
 
 protected:
@@ -37,14 +40,18 @@ private:
     };
 
     void FormCreate();
+    void showFields(const TMeldeAustausch& source);
+    bool takeLastClubBlock();
     bool StoreFields();
     bool FormCloseQuery();
 
     TMeldeAustausch& model;
+    TSwimmerStore& store;
     QPushButton* ButtonOk;
     QPushButton* ButtonEsc;
     QLineEdit* EditName;
     QComboBox* ChooseVerband;
+    QLabel* LabelHerkunft;
     QList<ClubField> fields;
     bool Changed = false;
 };

@@ -54,11 +54,20 @@ int EventOfNomin(const TMeldeAustausch& model, int wkNr) {
     return wkNr < 1 ? 0 : model.FindEvent(wkNr);
 }
 
-std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin) {
+namespace {
+// The swimmer's own fields, whatever the event.
+std::optional<TEntryRefusal> checkSwimmer(const TNominRecord& nomin) {
     if (Trim(nomin.Name).empty())
         return refuse(EntryFault::MissingName, "Fehlende Eingabe: Name");
     if (nomin.Age < EarliestBirthYear || nomin.Age > CurrentYear())
         return refuse(EntryFault::InvalidJahrgang, "Ung\xFCltige Jahrgangsangabe");
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNominRecord& nomin) {
+    if (auto refusal = checkSwimmer(nomin))
+        return refusal;
     const int eventPosition = EventOfNomin(model, nomin.WkNr);
     if (eventPosition == 0)
         return refuse(EntryFault::InvalidWkNr, "Ung\xFCltige Wettkampfnummer");
@@ -82,6 +91,14 @@ std::vector<TNominFinding> CheckNomins(const TMeldeAustausch& model) {
             findings.push_back({position, std::move(*refusal)});
     }
     return findings;
+}
+
+std::optional<TEntryRefusal> CheckSwimmerInput(const TEntryInput& input) {
+    if (Trim(input.Name).empty())
+        return refuse(EntryFault::MissingName, "Fehlende Eingabe: Name");
+    if (input.Jahrgang.empty())
+        return refuse(EntryFault::MissingJahrgang, "Fehlende Eingabe: Jahrgang");
+    return checkSwimmer(NominFromInput(input));
 }
 
 std::optional<TEntryRefusal> CheckEntryInput(const TMeldeAustausch& model,

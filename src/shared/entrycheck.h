@@ -58,6 +58,10 @@ struct TNominFinding {
 // Every stored nomination that CheckNomin refuses, in order.
 std::vector<TNominFinding> CheckNomins(const TMeldeAustausch& model);
 
+// The checks of the swimmer's fields alone (name and birth year), as the entry dialog makes
+// them, for a swimmer kept without an event.
+std::optional<TEntryRefusal> CheckSwimmerInput(const TEntryInput& input);
+
 // The dialog's checks on its fields: first the empty fields, then CheckNomin.
 std::optional<TEntryRefusal> CheckEntryInput(const TMeldeAustausch& model,
                                              const TEntryInput& input);

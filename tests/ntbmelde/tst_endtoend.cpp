@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -25,6 +26,7 @@
 #include "modaldialog.h"
 #include "nextmodal.h"
 #include "report.h"
+#include "tempdatadir.h"
 
 using namespace Qt::StringLiterals;
 
@@ -198,6 +200,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void typicalRun_keyboardOnly_rewritesTheExchangeFile();
+    void secondCompetition_enteredFromTheFirstOnesStore();
 };
 
 void TestEndToEnd::initTestCase() {
@@ -211,6 +214,7 @@ void TestEndToEnd::cleanupTestCase() {
 }
 
 void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
+    const TempDataDir dataDir;
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString exchangeFile = folder.filePath(u"EXCHANGE.NT2"_s);
@@ -319,6 +323,107 @@ void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
     QCOMPARE(reread.NominCount(), int(expectedNomins.size()));
     for (int i = 0; i < reread.NominCount(); ++i)
         QCOMPARE(reread.GetNomin(i + 1), expectedNomins[i]);
+}
+
+// A club enters a first competition and leaves with saving; the store remembers it. The next
+// competition takes the club data and the swimmer with his time from the store, with a few
+// keys.
+void TestEndToEnd::secondCompetition_enteredFromTheFirstOnesStore() {
+    const TempDataDir dataDir;
+    MessageRecorder messages;
+    const auto leaveSaving = [&messages](TFormMain& window) {
+        NextModal exitNotice([](QWidget*) { press(Qt::Key_Return); });
+        messages.setNextAnswer(AnswerYes);
+        pressAccelerator(Qt::Key_B);
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(exitNotice.seen());
+    };
+
+    QTemporaryDir first;
+    QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), first.filePath(u"EXCHANGE.NT2"_s)));
+    QVERIFY(QFile::setPermissions(first.filePath(u"EXCHANGE.NT2"_s),
+                                  QFile::ReadOwner | QFile::WriteOwner));
+    {
+        TFormMain window(first.path());
+        window.show();
+        QVERIFY(activate(&window));
+        {
+            NextModal clubData(fillInClubData);
+            pressAccelerator(Qt::Key_V);
+            QTRY_VERIFY(clubData.seen());
+        }
+        QVERIFY(activate(&window));
+        {
+            NextModal entries([](QWidget* dialog) {
+                typeSwimmer(u"Jonas Müller"_s, u"09"_s, {}, u"DE-2468"_s);
+                typeStartAndAdopt(u"2"_s, u"24510"_s);
+                pressAccelerator(Qt::Key_K);
+                QVERIFY(!dialog->isVisible());
+            });
+            pressAccelerator(Qt::Key_M);
+            QTRY_VERIFY(entries.seen());
+        }
+        QVERIFY(activate(&window));
+        leaveSaving(window);
+    }
+    QVERIFY(!QTest::currentTestFailed());
+
+    // The next competition, half a year later, without a club and without entries.
+    QTemporaryDir second;
+    const QString secondFile = second.filePath(u"EXCHANGE.NT2"_s);
+    {
+        TMeldeAustausch autumn;
+        autumn.LoadFromFile(DEMO_FILE);
+        autumn.CompName = "Herbstpokal";
+        autumn.Date1 = "09.10.2027";
+        autumn.SaveToFile(QFile::encodeName(secondFile).toStdString());
+    }
+    {
+        TFormMain window(second.path());
+        window.show();
+        QVERIFY(activate(&window));
+        {
+            NextModal clubData([](QWidget* dialog) {
+                QCOMPARE(qobject_cast<QLineEdit*>(focused())->text(), u"SC Möwe Kanalstadt 1898"_s);
+                QCOMPARE(dialog->findChild<QLabel*>(u"LabelHerkunft"_s)->text(),
+                         u"Vereinsdaten der letzten Meldung übernommen."_s);
+                pressAccelerator(Qt::Key_K);
+                QVERIFY(!dialog->isVisible());
+            });
+            pressAccelerator(Qt::Key_V);
+            QTRY_VERIFY(clubData.seen());
+        }
+        QVERIFY(activate(&window));
+        {
+            NextModal entries([](QWidget* dialog) {
+                type(u"mül"_s);
+                press(Qt::Key_Down);
+                press(Qt::Key_Return);
+                QCOMPARE(focusedName(), u"EditWkNr"_s);
+                typeAndEnter(u"2"_s);
+                QCOMPARE(qobject_cast<QLineEdit*>(focused())->displayText(), u"02:45,10"_s);
+                QCOMPARE(dialog->findChild<QLabel*>(u"LabelHinweis"_s)->text(),
+                         u"Meldezeit vom 13.03.2027, Frühjahrsmeeting um den Pokal der "
+                         u"Stadtwerke"_s);
+                press(Qt::Key_Return);
+                press(Qt::Key_Return);
+                pressAccelerator(Qt::Key_K);
+                QVERIFY(!dialog->isVisible());
+            });
+            pressAccelerator(Qt::Key_M);
+            QTRY_VERIFY(entries.seen());
+        }
+        QVERIFY(activate(&window));
+        leaveSaving(window);
+    }
+    QCOMPARE(messages.shown, QStringList(2, u"Frage: Daten jetzt speichern?"_s));
+
+    TMeldeAustausch reread;
+    reread.LoadFromFile(QFile::encodeName(secondFile).toStdString());
+    QCOMPARE(fromAnsi(reread.ClubName), u"SC Möwe Kanalstadt 1898"_s);
+    QCOMPARE(fromAnsi(reread.Person), u"Jörg Weiß"_s);
+    QCOMPARE(reread.NominCount(), 1);
+    QCOMPARE(reread.GetNomin(1), nomin(u"Müller, Jonas"_s, 2009, 0, "2", 16510, "DE-2468"));
 }
 
 QTEST_MAIN(TestEndToEnd)

@@ -18,6 +18,7 @@
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "nextmodal.h"
+#include "tempdatadir.h"
 
 using namespace Qt::StringLiterals;
 
@@ -93,6 +94,7 @@ std::string repeatedLine(const std::string& line, std::size_t size) {
 class TestFileOpening : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<TempDataDir> dataDir;
     std::unique_ptr<MessageRecorder> messages;
     QString exchangeFile;
 
@@ -106,6 +108,8 @@ class TestFileOpening : public QObject {
 
 private slots:
     void init() {
+        dataDir.reset(); // gives the variable back first
+        dataDir = std::make_unique<TempDataDir>();
         folder = std::make_unique<QTemporaryDir>();
         QVERIFY(folder->isValid());
         exchangeFile = folder->filePath(u"EXCHANGE.NT2"_s);

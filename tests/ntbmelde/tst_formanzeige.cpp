@@ -32,6 +32,7 @@
 #include "nextmodal.h"
 #include "printoutview.h"
 #include "report.h"
+#include "tempdatadir.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -99,6 +100,7 @@ class TestFormAnzeige : public QObject {
 
     TMeldeAustausch model;
     QTemporaryDir folder;
+    TempDataDir dataDir;
     QMdiArea* area = nullptr;
     MessageRecorder* messages = nullptr;
 

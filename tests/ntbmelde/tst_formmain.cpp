@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAbstractItemView>
 #include <QDir>
 #include <QLabel>
 #include <QMdiArea>
@@ -18,12 +19,14 @@
 #include "formchoosewettkampf.h"
 #include "formmain.h"
 #include "formmeldeinput.h"
+#include "formschwimmer.h"
 #include "formverein.h"
 #include "formwerbung.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "nextmodal.h"
+#include "tempdatadir.h"
 
 using namespace Qt::StringLiterals;
 
@@ -144,6 +147,7 @@ private slots:
     void close_saveFails_staysOpenUntilAnsweredNo();
     void close_childWindows_closedAfterExitNoticeHighestFirst();
     void help_showsInstructionsAndClosesWithEnter();
+    void swimmers_altS_opensTheStoresListAndEscapeClosesIt();
     void dialogs_haveAFixedFrame();
     void mainWindow_atItsSmallestSize_keepsEveryButtonVisible();
     void program_withoutDisplay_explainsAndFails();
@@ -151,11 +155,14 @@ private slots:
 
 private:
     std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<TempDataDir> dataDir;
     // No test may block on a message box it did not expect.
     std::unique_ptr<MessageRecorder> messages;
 };
 
 void TestFormMain::init() {
+    dataDir.reset(); // gives the variable back first
+    dataDir = std::make_unique<TempDataDir>();
     folder = std::make_unique<QTemporaryDir>();
     QVERIFY(folder->isValid());
     Global::ResetDataChanged();
@@ -261,6 +268,8 @@ void TestFormMain::controlPanel_buttonsInPlaceAndInTabOrder() {
          u"Meldungen als Lenex- oder DSV7-Datei für den Ausrichter speichern"_s, 610, 150},
         {u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 760, 150},
         {u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s, 910, 120},
+        {u"ButtonSchwimmer"_s, u"&Schwimmer"_s,
+         u"Schwimmerliste des Vereins anzeigen und bearbeiten"_s, 1030, 120},
     };
     QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonVerein"_s));
     for (const Expected& expected : buttons) {
@@ -322,6 +331,10 @@ void TestFormMain::close_changedAnswerYes_savesBeforeExitNotice() {
     QCOMPARE(messages->shown, QStringList{SaveQuestion});
     QCOMPARE(clubAtNotice, std::string("SV M\xF6we Teststadt"));
     QVERIFY(!QGuiApplication::overrideCursor());
+    // The saved competition's club is remembered for the next one.
+    const std::optional<TClubBlock> remembered = dataDir->store().LastClubBlock();
+    QVERIFY(remembered);
+    QCOMPARE(remembered->ClubName, std::string("SV M\xF6we Teststadt"));
 }
 
 void TestFormMain::close_changedAnswerNo_writesNothing() {
@@ -452,6 +465,8 @@ void TestFormMain::close_saveFails_staysOpenUntilAnsweredNo() {
     QCOMPARE(messages->shown.size(), 3);
     QCOMPARE(messages->shown.last(), SaveQuestion);
     QVERIFY(stateOf(file) == before);
+    // A competition that was not saved is not remembered either.
+    QVERIFY(!dataDir->store().LastClubBlock());
 }
 
 void TestFormMain::close_childWindows_closedAfterExitNoticeHighestFirst() {
@@ -476,6 +491,28 @@ void TestFormMain::close_childWindows_closedAfterExitNoticeHighestFirst() {
     QCOMPARE(openAtNotice, 2);
     QTRY_VERIFY(children[0].isNull() && children[1].isNull());
     QCOMPARE(closed, QStringList({u"zweiter"_s, u"erster"_s}));
+}
+
+// "&Schwimmer" shows the swimmers that the store in the data folder holds.
+void TestFormMain::swimmers_altS_opensTheStoresListAndEscapeClosesIt() {
+    TSwimmer swimmer;
+    swimmer.Name = "Meier, Hans";
+    swimmer.BirthYear = 2008;
+    QVERIFY(dataDir->store().SaveSwimmer(swimmer));
+    putDemoFile(folder->path());
+    TFormMain window(folder->path());
+    showActive(window);
+    NextModal swimmers([](QWidget* modal) {
+        QCOMPARE(modal->windowTitle(), u"Schwimmer"_s);
+        auto* table = modal->findChild<QAbstractItemView*>(u"SwimmerTable"_s);
+        QCOMPARE(table->model()->rowCount(), 1);
+        QCOMPARE(table->model()->index(0, 0).data().toString(), u"Meier, Hans"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!modal->isVisible());
+    });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(swimmers.seen());
+    QVERIFY(messages->shown.isEmpty());
 }
 
 void TestFormMain::help_showsInstructionsAndClosesWithEnter() {
@@ -510,13 +547,14 @@ void TestFormMain::help_showsInstructionsAndClosesWithEnter() {
 // maximise button (without CustomizeWindowHint the window manager would choose them).
 void TestFormMain::dialogs_haveAFixedFrame() {
     TMeldeAustausch model;
-    TFormVerein club(model);
-    TFormMeldeInput entries(model);
+    TFormVerein club(model, dataDir->store());
+    TFormMeldeInput entries(model, dataDir->store());
+    TFormSchwimmer swimmers(dataDir->store());
     TFormChooseWettkampf chooser(model);
     TFormBedienung instructions;
     TFormWerbung notice;
-    for (const QWidget* dialog :
-         std::initializer_list<const QWidget*>{&club, &entries, &chooser, &instructions, &notice}) {
+    for (const QWidget* dialog : std::initializer_list<const QWidget*>{
+             &club, &entries, &swimmers, &chooser, &instructions, &notice}) {
         const Qt::WindowFlags flags = dialog->windowFlags();
         QVERIFY2((flags & Qt::CustomizeWindowHint) && (flags & Qt::WindowCloseButtonHint) &&
                      !(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)),

@@ -24,6 +24,7 @@
 #include "messages.h"
 #include "modaldialog.h"
 #include "nextmodal.h"
+#include "tempdatadir.h"
 
 using namespace Qt::StringLiterals;
 
@@ -53,6 +54,7 @@ class TestFormMeldeInput : public QObject {
 
 private:
     TMeldeAustausch model;
+    TempDataDir dataDir;
     std::unique_ptr<MessageRecorder> messages;
     std::unique_ptr<TFormMeldeInput> dialog;
 
@@ -78,7 +80,7 @@ private:
             qFatal("dialog not active again");
     }
     void openDialog() {
-        dialog = std::make_unique<TFormMeldeInput>(model);
+        dialog = std::make_unique<TFormMeldeInput>(model, dataDir.store());
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     }

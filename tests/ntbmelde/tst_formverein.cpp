@@ -2,6 +2,7 @@
 // The club data dialog, opened as the main window opens it and driven from the keyboard.
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "modaldialog.h"
+#include "tempdatadir.h"
 
 using namespace Qt::StringLiterals;
 
@@ -28,6 +30,7 @@ class TestFormVerein : public QObject {
 
 private:
     TMeldeAustausch model;
+    std::unique_ptr<TempDataDir> dataDir;
     std::unique_ptr<TFormVerein> form;
     std::unique_ptr<MessageRecorder> messages;
 
@@ -43,7 +46,7 @@ private:
 
     // Opens the dialog as the "&Vereinsdaten" button does; `user` acts while it is open.
     void open(const std::function<void()>& user) {
-        form = std::make_unique<TFormVerein>(model);
+        form = std::make_unique<TFormVerein>(model, dataDir->store());
         whenShown(*form, user);
         form->LoadFields();
     }
@@ -64,6 +67,8 @@ private:
 
 private slots:
     void init() {
+        dataDir.reset(); // gives the variable back first
+        dataDir = std::make_unique<TempDataDir>();
         model = TMeldeAustausch();
         Global::ResetDataChanged();
         messages = std::make_unique<MessageRecorder>();
@@ -92,6 +97,48 @@ private slots:
             QVERIFY(!buttonOk()->isEnabled());
             QCOMPARE(form->size(), QSize(569, 360));
         });
+    }
+
+    // A file without a club starts from the club of the last saved competition; "O&K" adopts
+    // it like typed data.
+    void fileWithoutClub_opensWithTheLastSavedClub() {
+        fillClub();
+        const TMeldeAustausch saved = model;
+        QVERIFY(dataDir->store().RememberCompetition(saved));
+        model = TMeldeAustausch();
+        open([this] {
+            QCOMPARE(edit("EditName")->text(), u"SV Blau-Weiß Neustadt"_s);
+            QCOMPARE(edit("EditPerson")->text(), u"Erika Muster"_s);
+            QCOMPARE(chooseVerband()->currentText(), u"Schwimmverband Nordrhein-Westfalen"_s);
+            QCOMPARE(control<QLabel>("LabelHerkunft")->text(),
+                     u"Vereinsdaten der letzten Meldung übernommen."_s);
+            QVERIFY(buttonOk()->isEnabled());
+            pressAccelerator(Qt::Key_K);
+            QVERIFY(!form->isVisible());
+        });
+        QCOMPARE(messages->shown, QStringList());
+        QCOMPARE(model.ToFileText(), TMeldeAustausch(saved).ToFileText());
+        QVERIFY(Global::DataChanged());
+    }
+
+    // The club that a file names is shown as it is, whatever the store remembers.
+    void fileWithClub_isNeverOverwrittenFromTheStore() {
+        fillClub();
+        QVERIFY(dataDir->store().RememberCompetition(model));
+        model.ClubName = "SC Delfin Kanalstadt";
+        model.Person = "";
+        const TMeldeAustausch before = model;
+        open([this] {
+            QCOMPARE(edit("EditName")->text(), u"SC Delfin Kanalstadt"_s);
+            QCOMPARE(edit("EditPerson")->text(), QString());
+            QVERIFY(control<QLabel>("LabelHerkunft")->text().isEmpty());
+            QVERIFY(!buttonOk()->isEnabled());
+            press(Qt::Key_Escape);
+            QVERIFY(!form->isVisible());
+        });
+        QCOMPARE(messages->shown, QStringList());
+        QCOMPARE(model.ToFileText(), TMeldeAustausch(before).ToFileText());
+        QVERIFY(!Global::DataChanged());
     }
 
     void closingUnchanged_asksNothing_andStoresNothing_data() {

@@ -1,0 +1,349 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "formschwimmer.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "ansi.h"
+#include "appearance.h"
+#include "atomicfile.h"
+#include "dialogseam.h"
+#include "fileopening.h"
+#include "formschwimmeredit.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+#include "schwimmerlistemodel.h"
+#include "swimmercsv.h"
+#include "swimmerstore.h"
+#include "waitcursor.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString CsvFilter = u"Schwimmerliste (*.csv)"_s;
+const QString ImportFilters = u"Austauschdateien und Schwimmerlisten (*.nt2 *.NT2 *.csv)"_s;
+
+QString countText(const TStoreCount& count) {
+    return u"%1 Schwimmer neu, %2 aktualisiert, %3 Meldezeiten"_s.arg(count.NewSwimmers)
+        .arg(count.UpdatedSwimmers)
+        .arg(count.Times);
+}
+} // namespace
+
+TFormSchwimmer::TFormSchwimmer(TSwimmerStore& store, QWidget* parent)
+    : QDialog(parent), store(store) {
+    createControls();
+    reload(0);
+    SwimmerTable->setFocus();
+}
+
+void TFormSchwimmer::createControls() {
+    setObjectName(u"FormSchwimmer"_s);
+    setWindowTitle(u"Schwimmer"_s);
+    useFixedDialogFrame(this);
+    setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
+
+    EditFilter = new QLineEdit;
+    EditFilter->setObjectName(u"EditFilter"_s);
+    EditFilter->setToolTip(u"Zeigt nur die Schwimmer, die den Text enthalten"_s);
+    EditFilter->setClearButtonEnabled(true);
+    auto* filterLabel = new QLabel(u"&Filter"_s);
+    filterLabel->setBuddy(EditFilter);
+
+    swimmers = new TSchwimmerlisteModel(this);
+    shown = new QSortFilterProxyModel(this);
+    shown->setSourceModel(swimmers);
+    shown->setSortRole(TSchwimmerlisteModel::SortRole);
+    shown->setSortCaseSensitivity(Qt::CaseInsensitive);
+    shown->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    shown->setFilterKeyColumn(-1);
+    connect(EditFilter, &QLineEdit::textChanged, shown,
+            &QSortFilterProxyModel::setFilterFixedString);
+
+    ChooseSortierung = new QComboBox;
+    ChooseSortierung->setObjectName(u"ChooseSortierung"_s);
+    for (int column = 0; column < TSchwimmerlisteModel::ColumnCount; ++column)
+        ChooseSortierung->addItem(
+            swimmers->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+    auto* sortLabel = new QLabel(u"So&rtieren nach"_s);
+    sortLabel->setBuddy(ChooseSortierung);
+
+    SwimmerTable = new QTableView;
+    SwimmerTable->setObjectName(u"SwimmerTable"_s);
+    SwimmerTable->setModel(shown);
+    SwimmerTable->setSortingEnabled(true);
+    SwimmerTable->sortByColumn(TSchwimmerlisteModel::Name, Qt::AscendingOrder);
+    SwimmerTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    SwimmerTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    SwimmerTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    SwimmerTable->setTabKeyNavigation(false);
+    SwimmerTable->setWordWrap(false);
+    SwimmerTable->verticalHeader()->hide();
+    SwimmerTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SwimmerTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    SwimmerTable->horizontalHeader()->setStretchLastSection(true);
+    SwimmerTable->setColumnWidth(TSchwimmerlisteModel::Name, 200);
+    SwimmerTable->installEventFilter(this);
+    EditFilter->installEventFilter(this);
+    connect(SwimmerTable, &QTableView::doubleClicked, this, &TFormSchwimmer::ButtonEditClick);
+    // The list and the choice of its order follow each other, whichever the user changes.
+    connect(ChooseSortierung, &QComboBox::activated, this,
+            [this](int column) { SwimmerTable->sortByColumn(column, Qt::AscendingOrder); });
+    connect(SwimmerTable->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int column) { ChooseSortierung->setCurrentIndex(column); });
+
+    LabelStatus = new QLabel;
+    LabelStatus->setObjectName(u"LabelStatus"_s);
+    LabelStatus->setWordWrap(true);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(filterLabel);
+    top->addWidget(EditFilter, 1);
+    top->addSpacing(12);
+    top->addWidget(sortLabel);
+    top->addWidget(ChooseSortierung);
+
+    auto* buttons = new QHBoxLayout;
+    ButtonNeu = addButton(u"ButtonNeu"_s, u"&Neu …"_s, u"Einen Schwimmer aufnehmen"_s,
+                          &TFormSchwimmer::ButtonNeuClick);
+    ButtonEdit = addButton(u"ButtonEdit"_s, u"&Bearbeiten …"_s,
+                           u"Den gewählten Schwimmer bearbeiten (Enter)"_s,
+                           &TFormSchwimmer::ButtonEditClick);
+    ButtonDelete =
+        addButton(u"ButtonDelete"_s, u"&Löschen"_s, u"Den gewählten Schwimmer löschen (Entf)"_s,
+                  &TFormSchwimmer::ButtonDeleteClick);
+    ButtonAktiv = addButton(u"ButtonAktiv"_s, u"&Aktiv ein/aus"_s,
+                            u"Nur aktive Schwimmer werden in der Meldung angeboten (Leertaste)"_s,
+                            &TFormSchwimmer::ButtonAktivClick);
+    ButtonImport = addButton(u"ButtonImport"_s, u"&Importieren …"_s,
+                             u"Schwimmer aus Austauschdateien oder einer CSV-Datei übernehmen"_s,
+                             &TFormSchwimmer::ButtonImportClick);
+    ButtonExport =
+        addButton(u"ButtonExport"_s, u"E&xportieren …"_s,
+                  u"Schwimmerliste als CSV-Datei speichern"_s, &TFormSchwimmer::ButtonExportClick);
+    ButtonClose =
+        addButton(u"ButtonClose"_s, u"S&chließen"_s, u"Fenster schließen (Esc)"_s, nullptr);
+    connect(ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
+    for (QPushButton* each : {ButtonNeu, ButtonEdit, ButtonDelete, ButtonAktiv, ButtonImport,
+                              ButtonExport, ButtonClose})
+        buttons->addWidget(each);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(SwimmerTable, 1);
+    layout->addWidget(LabelStatus);
+    layout->addLayout(buttons);
+    setFixedSize(860, 480);
+
+    setTabOrder(EditFilter, ChooseSortierung);
+    setTabOrder(ChooseSortierung, SwimmerTable);
+    setTabOrder(SwimmerTable, ButtonNeu);
+}
+
+QPushButton* TFormSchwimmer::addButton(const QString& name, const QString& caption,
+                                       const QString& hint, void (TFormSchwimmer::*handler)()) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setAutoDefault(false);
+    if (handler)
+        connect(button, &QPushButton::clicked, this, handler);
+    return button;
+}
+
+// The table's own keys for its commands: Enter edits, Delete deletes, Space switches active on
+// or off. Down in the filter field goes into the table.
+bool TFormSchwimmer::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
+        return false;
+    if (watched == EditFilter && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Return ||
+                                  key->key() == Qt::Key_Enter)) {
+        SwimmerTable->setFocus(Qt::TabFocusReason);
+        if (!SwimmerTable->currentIndex().isValid() && shown->rowCount() > 0)
+            SwimmerTable->setCurrentIndex(shown->index(0, 0));
+        return true;
+    }
+    if (watched != SwimmerTable)
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ButtonEditClick();
+        return true;
+    case Qt::Key_Delete:
+        ButtonDeleteClick();
+        return true;
+    case Qt::Key_Space:
+        ButtonAktivClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TFormSchwimmer::reload(qint64 currentId) {
+    swimmers->reload(store.AllSwimmers());
+    // A list that could not be read says why instead of looking empty.
+    if (!store.Available())
+        showStatus(store.Problem());
+    const int row = swimmers->rowOf(currentId);
+    if (row >= 0)
+        SwimmerTable->setCurrentIndex(shown->mapFromSource(swimmers->index(row, 0)));
+    else if (shown->rowCount() > 0)
+        SwimmerTable->setCurrentIndex(shown->index(0, 0));
+    const bool any = shown->rowCount() > 0;
+    ButtonEdit->setEnabled(any);
+    ButtonDelete->setEnabled(any);
+    ButtonAktiv->setEnabled(any);
+}
+
+const TSwimmer* TFormSchwimmer::currentSwimmer() const {
+    const QModelIndex index = SwimmerTable->currentIndex();
+    if (!index.isValid())
+        return nullptr;
+    return &swimmers->swimmer(shown->mapToSource(index).row());
+}
+
+void TFormSchwimmer::save(TSwimmer swimmer) {
+    if (!store.SaveSwimmer(swimmer)) {
+        reportStoreFailure();
+        return;
+    }
+    reload(swimmer.Id);
+}
+
+void TFormSchwimmer::reportStoreFailure() {
+    ShowError(store.Problem(), 0);
+    reload(0);
+}
+
+void TFormSchwimmer::ButtonNeuClick() {
+    TFormSchwimmerEdit editor(TSwimmer{}, this);
+    if (editor.exec() == QDialog::Accepted)
+        save(editor.swimmer());
+    SwimmerTable->setFocus();
+}
+
+void TFormSchwimmer::ButtonEditClick() {
+    const TSwimmer* chosen = currentSwimmer();
+    if (!chosen)
+        return;
+    TFormSchwimmerEdit editor(*chosen, this);
+    if (editor.exec() == QDialog::Accepted)
+        save(editor.swimmer());
+    SwimmerTable->setFocus();
+}
+
+void TFormSchwimmer::ButtonDeleteClick() {
+    const TSwimmer* chosen = currentSwimmer();
+    if (!chosen)
+        return;
+    const QString question = u"Den Schwimmer %1, Jg. %2 mit allen seinen Meldezeiten wirklich "
+                             u"löschen?"_s.arg(fromAnsi(chosen->Name))
+                                 .arg(chosen->BirthYear);
+    if (AskYesNo(question, 0) != AnswerYes)
+        return;
+    const int row = SwimmerTable->currentIndex().row();
+    if (!store.DeleteSwimmer(chosen->Id)) {
+        reportStoreFailure();
+        return;
+    }
+    reload(0);
+    // The row that moved up into the deleted one's place is current.
+    if (shown->rowCount() > 0)
+        SwimmerTable->setCurrentIndex(shown->index(std::min(row, shown->rowCount() - 1), 0));
+}
+
+void TFormSchwimmer::ButtonAktivClick() {
+    const TSwimmer* chosen = currentSwimmer();
+    if (!chosen)
+        return;
+    TSwimmer changed = *chosen;
+    changed.Active = !changed.Active;
+    save(changed);
+}
+
+void TFormSchwimmer::ButtonImportClick() {
+    QStringList files;
+    if (!FileDialogSeam::getOpenFileNames(this, u"Schwimmer importieren"_s, Global::ProgDir,
+                                          {ImportFilters}, files))
+        return;
+    WaitCursor wait;
+    TStoreCount total;
+    for (const QString& file : std::as_const(files)) {
+        if (!importFile(file, total))
+            break;
+    }
+    reload(0);
+    SwimmerTable->setFocus();
+}
+
+// Adds one file's swimmers, times and club to `total`. False, with the reason said, when the
+// file could not be taken; the files before it stay imported.
+bool TFormSchwimmer::importFile(const QString& path, TStoreCount& total) {
+    const QString shownName = QDir::toNativeSeparators(path);
+    std::optional<TStoreCount> count;
+    if (path.endsWith(u".csv"_s, Qt::CaseInsensitive)) {
+        TCsvSwimmers read;
+        if (!RunCommand([&] { read = ReadSwimmersCsv(ReadWholeFile(localPath(path))); }))
+            return false;
+        if (read.Failed()) {
+            ShowError(u"%1: %2; nichts übernommen"_s.arg(shownName, read.Error), 0);
+            return false;
+        }
+        count = store.AddSwimmers(read.Swimmers, read.HasActiveColumn);
+    } else {
+        TMeldeAustausch competition;
+        TLoadReport report;
+        if (!RunCommand([&] { report = competition.LoadFromFile(localPath(path)); }))
+            return false;
+        if (!report.Loaded()) {
+            ShowError(fileText(VerdictText(report), path, report.FailedCharacter), 0);
+            return false;
+        }
+        if (report.Verdict == TFileVerdict::CutOff)
+            ShowWarning(fileText(VerdictText(report), path));
+        count = store.RememberCompetition(competition);
+    }
+    if (!count) {
+        ShowError(store.Problem(), 0);
+        return false;
+    }
+    total.NewSwimmers += count->NewSwimmers;
+    total.UpdatedSwimmers += count->UpdatedSwimmers;
+    total.Times += count->Times;
+    showStatus(countText(total));
+    return true;
+}
+
+void TFormSchwimmer::ButtonExportClick() {
+    QString fileName;
+    QString filter;
+    if (!FileDialogSeam::getSaveFileName(this, u"Schwimmerliste exportieren"_s,
+                                         Global::ProgDir + u"schwimmer.csv"_s, {CsvFilter},
+                                         fileName, filter))
+        return;
+    fileName = withDefaultExtension(fileName, u".csv"_s);
+    const std::vector<TSwimmer> all = store.AllSwimmers();
+    if (!RunCommand([&] { WriteFileAtomically(localPath(fileName), SwimmersToCsv(all)); }))
+        return;
+    showStatus(u"%1 Schwimmer nach %2 exportiert"_s.arg(all.size())
+                   .arg(QDir::toNativeSeparators(fileName)));
+}
+
+void TFormSchwimmer::showStatus(const QString& text) {
+    LabelStatus->setText(text);
+}

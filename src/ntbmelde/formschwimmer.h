@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window "Schwimmer": the club's stored swimmers, to look through, correct, switch off,
+// delete, import from earlier exchange files or CSV and export to CSV. Every change is written
+// to the store at once.
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+class TSchwimmerlisteModel;
+class TSwimmerStore;
+struct TSwimmer;
+struct TStoreCount;
+
+class TFormSchwimmer : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormSchwimmer(TSwimmerStore& store, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void ButtonNeuClick();
+    void ButtonEditClick();
+    void ButtonDeleteClick();
+    void ButtonAktivClick();
+    void ButtonImportClick();
+    void ButtonExportClick();
+
+private:
+    void createControls();
+    QPushButton* addButton(const QString& name, const QString& caption, const QString& hint,
+                           void (TFormSchwimmer::*handler)());
+    // Shows the store's swimmers afresh, keeping the one with `currentId` current.
+    void reload(qint64 currentId);
+    // The swimmer in the current row, null when no row is current.
+    const TSwimmer* currentSwimmer() const;
+    void save(TSwimmer swimmer);
+    bool importFile(const QString& path, TStoreCount& total);
+    void showStatus(const QString& text);
+    void reportStoreFailure();
+
+    TSwimmerStore& store;
+    TSchwimmerlisteModel* swimmers;
+    QSortFilterProxyModel* shown;
+    QLineEdit* EditFilter;
+    QComboBox* ChooseSortierung;
+    QTableView* SwimmerTable;
+    QLabel* LabelStatus;
+    QPushButton* ButtonNeu;
+    QPushButton* ButtonEdit;
+    QPushButton* ButtonDelete;
+    QPushButton* ButtonAktiv;
+    QPushButton* ButtonImport;
+    QPushButton* ButtonExport;
+    QPushButton* ButtonClose;
+};

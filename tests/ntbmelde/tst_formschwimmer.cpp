@@ -1,0 +1,331 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window "Schwimmer", driven from the keyboard on a store of the test's own: every change
+// must be in the store at once.
+#include <QAbstractItemModelTester>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+
+#include "ansi.h"
+#include "dialogseam.h"
+#include "environment.h"
+#include "formschwimmer.h"
+#include "formschwimmeredit.h"
+#include "global.h"
+#include "meldeaustausch.h"
+#include "messages.h"
+#include "modaldialog.h"
+#include "nextmodal.h"
+#include "schwimmerlistemodel.h"
+#include "tempdatadir.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TSwimmer swimmer(const char* name, int year, std::uint8_t sex, const char* regNr,
+                 bool active = true) {
+    TSwimmer result;
+    result.Name = name;
+    result.BirthYear = year;
+    result.Sex = sex;
+    result.RegNr = regNr;
+    result.Active = active;
+    return result;
+}
+
+QString focusedName() {
+    return focused() ? focused()->objectName() : QString();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestFormSchwimmer : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempDataDir> dataDir;
+    std::unique_ptr<MessageRecorder> messages;
+    std::unique_ptr<TFormSchwimmer> window;
+
+    TSwimmerStore& store() { return dataDir->store(); }
+    QTableView* table() const { return window->findChild<QTableView*>(u"SwimmerTable"_s); }
+    // The table's rows as shown, one column joined by "|" per row.
+    QStringList shownRows() const {
+        QStringList rows;
+        const QAbstractItemModel* shown = table()->model();
+        for (int row = 0; row < shown->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < shown->columnCount(); ++column)
+                cells << shown->index(row, column).data().toString();
+            rows << cells.join(u'|');
+        }
+        return rows;
+    }
+    QString currentName() const {
+        return table()->currentIndex().siblingAtColumn(0).data().toString();
+    }
+    QStringList storedLines() {
+        QStringList lines;
+        for (const TSwimmer& each : store().AllSwimmers())
+            lines << u"%1;%2;%3;%4;%5"_s.arg(fromAnsi(each.Name))
+                         .arg(each.BirthYear)
+                         .arg(int(each.Sex))
+                         .arg(fromAnsi(each.RegNr))
+                         .arg(each.Active ? u"ja"_s : u"nein"_s);
+        return lines;
+    }
+    void openWindow() {
+        window = std::make_unique<TFormSchwimmer>(store());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(focusedName(), u"SwimmerTable"_s);
+    }
+    void reactivate() {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+    }
+
+private slots:
+    void init() {
+        PinCurrentYear(2026);
+        dataDir.reset(); // gives the variable back first
+        dataDir = std::make_unique<TempDataDir>();
+        QVERIFY(store().Available());
+        QVERIFY(store().AddSwimmers({swimmer("Meier, Hans", 2008, 0, "DE-4711"),
+                                     swimmer("Albers, Lena", 2011, 1, ""),
+                                     swimmer("Zander, Kai", 2009, 0, "DE-0815", false)}));
+        // Tom was entered for a competition, the others never.
+        TMeldeAustausch entered;
+        entered.CompName = "Stadtmeisterschaft";
+        entered.Date1 = "14.06.2026";
+        entered.LaneLen = 25;
+        TEventRecord freestyle = EmptyEvent;
+        freestyle.WkNr = TMeldeAustausch::TextToWkNr("1");
+        freestyle.Name = "100m Freistil";
+        entered.SetEvent(1, freestyle);
+        entered.SetNomin(1, {"Brandt, Tom", 2010, 0, freestyle.WkNr, 6530, ""});
+        QVERIFY(store().RememberCompetition(entered));
+        Global::ProgDir = dataDir->path() + u'/';
+        messages = std::make_unique<MessageRecorder>();
+    }
+    void cleanup() {
+        window.reset();
+        messages.reset();
+        dataDir.reset();
+        PinCurrentYear(0);
+    }
+
+    // The list shows every stored swimmer, sorted by any column chosen from the keyboard, and
+    // the filter keeps the rows that contain its text.
+    void list_sortAndFilter_byKeyboard() {
+        openWindow();
+        QAbstractItemModelTester tester(window->findChild<TSchwimmerlisteModel*>(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(shownRows(), (QStringList{u"Albers, Lena|2011|weiblich||ja|"_s,
+                                           u"Brandt, Tom|2010|männlich||ja|14.06.2026"_s,
+                                           u"Meier, Hans|2008|männlich|DE-4711|ja|"_s,
+                                           u"Zander, Kai|2009|männlich|DE-0815|nein|"_s}));
+        QCOMPARE(currentName(), u"Albers, Lena"_s);
+
+        press(Qt::Key_R, Qt::AltModifier);
+        QCOMPARE(focusedName(), u"ChooseSortierung"_s);
+        press(Qt::Key_Down); // Jahrgang
+        QStringList names;
+        for (const QString& row : shownRows())
+            names << row.section(u'|', 0, 0);
+        QCOMPARE(names, (QStringList{u"Meier, Hans"_s, u"Zander, Kai"_s, u"Brandt, Tom"_s,
+                                     u"Albers, Lena"_s}));
+        for (int i = 0; i < 4; ++i)
+            press(Qt::Key_Down); // zuletzt gemeldet: the never entered first
+        QCOMPARE(shownRows().constLast().section(u'|', 0, 0), u"Brandt, Tom"_s);
+
+        press(Qt::Key_F, Qt::AltModifier);
+        QCOMPARE(focusedName(), u"EditFilter"_s);
+        type(u"de-"_s);
+        QCOMPARE(shownRows().size(), 2);
+        type(u"47"_s);
+        QCOMPARE(shownRows(), QStringList{u"Meier, Hans|2008|männlich|DE-4711|ja|"_s});
+        press(Qt::Key_Down);
+        QCOMPARE(focusedName(), u"SwimmerTable"_s);
+        QCOMPARE(currentName(), u"Meier, Hans"_s);
+
+        press(Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(messages->shown, QStringList());
+    }
+
+    // Enter opens the current swimmer in the small dialog, whose checks are those of the entry
+    // dialog; OK writes the change to the store at once.
+    void edit_checksAndWritesAtOnce() {
+        openWindow();
+        press(Qt::Key_Down);
+        press(Qt::Key_Down);
+        QCOMPARE(currentName(), u"Meier, Hans"_s);
+        NextModal editor([&](QWidget* modal) {
+            QVERIFY(qobject_cast<TFormSchwimmerEdit*>(modal));
+            QCOMPARE(focusedName(), u"EditName"_s);
+            press(Qt::Key_A, Qt::ControlModifier);
+            type(u"Hans von Meier"_s);
+            press(Qt::Key_Return);
+            press(Qt::Key_A, Qt::ControlModifier);
+            type(u"1899"_s);
+            for (int i = 0; i < 4; ++i)
+                press(Qt::Key_Return);
+            QCOMPARE(focusedName(), u"ButtonOk"_s);
+            press(Qt::Key_Return);
+            QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Jahrgangsangabe !"_s});
+            QCOMPARE(focusedName(), u"EditJahrgang"_s);
+            type(u"07"_s);
+            press(Qt::Key_Return);
+            press(Qt::Key_Down); // Weiblich
+            press(Qt::Key_Return);
+            press(Qt::Key_End);
+            type(u"2"_s);
+            press(Qt::Key_Return);
+            press(Qt::Key_Space); // no longer active
+            press(Qt::Key_Return);
+            press(Qt::Key_Return);
+            QCOMPARE(messages->shown.size(), 2);
+            QVERIFY(messages->shown.constLast().contains(u"NACHNAME, VORNAME"_s));
+            QCOMPARE(focusedName(), u"EditName"_s);
+            type(u"Meier, Hanna"_s);
+            press(Qt::Key_Return);
+            for (int i = 0; i < 4; ++i)
+                press(Qt::Key_Return);
+            press(Qt::Key_Return);
+            QVERIFY(!modal->isVisible());
+        });
+        press(Qt::Key_Return);
+        QTRY_VERIFY(editor.seen());
+        reactivate();
+        QCOMPARE(storedLines(),
+                 (QStringList{u"Albers, Lena;2011;1;;ja"_s, u"Brandt, Tom;2010;0;;ja"_s,
+                              u"Meier, Hanna;2007;1;DE-47112;nein"_s,
+                              u"Zander, Kai;2009;0;DE-0815;nein"_s}));
+        QCOMPARE(currentName(), u"Meier, Hanna"_s);
+        QCOMPARE(messages->shown.size(), 2);
+
+        // "&Neu" takes a swimmer typed as the entry dialog takes one, first name first too.
+        NextModal creator([&](QWidget* modal) {
+            QCOMPARE(modal->windowTitle(), u"Neuer Schwimmer"_s);
+            type(u"Ida Vogel"_s);
+            press(Qt::Key_Return);
+            type(u"12"_s);
+            for (int i = 0; i < 5; ++i)
+                press(Qt::Key_Return);
+            QVERIFY(!modal->isVisible());
+        });
+        pressAccelerator(Qt::Key_N);
+        QTRY_VERIFY(creator.seen());
+        reactivate();
+        QVERIFY(storedLines().contains(u"Vogel, Ida;2012;0;;ja"_s));
+        QCOMPARE(currentName(), u"Vogel, Ida"_s);
+        QCOMPARE(messages->shown.size(), 2);
+    }
+
+    // Space switches the current swimmer off and on; Delete asks first and keeps the swimmer
+    // when the answer is no. Each change is in the store at once.
+    void activeAndDelete_byKeys() {
+        openWindow();
+        press(Qt::Key_Space);
+        QCOMPARE(storedLines().constFirst(), u"Albers, Lena;2011;1;;nein"_s);
+        pressAccelerator(Qt::Key_A);
+        QCOMPARE(storedLines().constFirst(), u"Albers, Lena;2011;1;;ja"_s);
+        table()->setFocus();
+
+        press(Qt::Key_Down);
+        messages->setNextAnswer(AnswerNo);
+        press(Qt::Key_Delete);
+        QCOMPARE(messages->shown,
+                 QStringList{u"Frage: Den Schwimmer Brandt, Tom, Jg. 2010 mit allen seinen "
+                             u"Meldezeiten wirklich löschen?"_s});
+        QCOMPARE(storedLines().size(), 4);
+        press(Qt::Key_Delete); // answered yes
+        QCOMPARE(storedLines(),
+                 (QStringList{u"Albers, Lena;2011;1;;ja"_s, u"Meier, Hans;2008;0;DE-4711;ja"_s,
+                              u"Zander, Kai;2009;0;DE-0815;nein"_s}));
+        QCOMPARE(currentName(), u"Meier, Hans"_s);
+        QCOMPARE(shownRows().size(), 3);
+    }
+
+    // Imports take CSV files and earlier exchange files; a bad line refuses the whole file
+    // with its line number. The export is what spreadsheets open: UTF-8 with a byte-order
+    // mark, CR LF.
+    void importAndExport() {
+        const QString csv = dataDir->path() + u"/liste.csv"_s;
+        writeFile(csv, "Vorname,Name,Jahrgang,Geschlecht,Reg.-Nr.,Aktiv\n"
+                       "Hans,Meier,2008,m,DE-4711,nein\n"
+                       "J\xc3\xb6rg,Wei\xc3\x9f,2012,M,,ja\n");
+        const QString bad = dataDir->path() + u"/kaputt.csv"_s;
+        writeFile(bad, "Name;Vorname;Jahrgang;Geschlecht;Reg.-Nr.;Aktiv\n"
+                       "Otto;Kurz;2013;m;;ja\n"
+                       "Ohne;Jahr;;w;;ja\n");
+        // An earlier competition: Hans again, with a new swimmer and a relay team.
+        const QString exchange = dataDir->path() + u"/EXCHANGE.NT2"_s;
+        {
+            TMeldeAustausch earlier;
+            earlier.LoadFromFile(DEMO_FILE);
+            earlier.SetNomin(1, {"Meier, Hans", 2008, 0, earlier.Event(2).WkNr, 16510, "DE-4711"});
+            earlier.SetNomin(2, {"Meier, Hans", 2008, 0, earlier.Event(4).WkNr, 8120, "DE-4711"});
+            earlier.SetNomin(3, {"Kurz, Otto", 2013, 0, earlier.Event(4).WkNr, 9950, ""});
+            earlier.SaveToFile(QFile::encodeName(exchange).toStdString());
+        }
+
+        openWindow();
+        auto* status = window->findChild<QLabel*>(u"LabelStatus"_s);
+        FileDialogSeam::setNextFileName(csv, QString());
+        pressAccelerator(Qt::Key_I);
+        QCOMPARE(messages->shown, QStringList());
+        QCOMPARE(status->text(), u"1 Schwimmer neu, 1 aktualisiert, 0 Meldezeiten"_s);
+        QVERIFY(storedLines().contains(u"Meier, Hans;2008;0;DE-4711;nein"_s));
+        QVERIFY(storedLines().contains(u"Wei\u00df, J\u00f6rg;2012;0;;ja"_s));
+        QCOMPARE(shownRows().size(), 5);
+
+        FileDialogSeam::setNextFileName(bad, QString());
+        pressAccelerator(Qt::Key_I);
+        QCOMPARE(messages->shown.size(), 1);
+        QVERIFY2(messages->shown.constFirst().contains(u"Zeile 3"_s),
+                 qPrintable(messages->shown.constFirst()));
+        QCOMPARE(storedLines().size(), 5);
+        messages->shown.clear();
+        reactivate();
+
+        FileDialogSeam::setNextFileName(exchange, QString());
+        pressAccelerator(Qt::Key_I);
+        QCOMPARE(messages->shown, QStringList());
+        QCOMPARE(status->text(), u"1 Schwimmer neu, 1 aktualisiert, 3 Meldezeiten"_s);
+        QCOMPARE(store().AllSwimmers().size(), 6u);
+
+        const QString out = dataDir->path() + u"/export"_s;
+        FileDialogSeam::setNextFileName(out, CsvFilter());
+        pressAccelerator(Qt::Key_X);
+        const QByteArray bytes = readFile(out + u".csv"_s);
+        QVERIFY(
+            bytes.startsWith("\xEF\xBB\xBFName;Vorname;Jahrgang;Geschlecht;Reg.-Nr.;Aktiv\r\n"));
+        QVERIFY(bytes.contains("\r\nWei\xc3\x9f;J\xc3\xb6rg;2012;m;;ja\r\n"));
+        QCOMPARE(bytes.count("\r\n"), static_cast<qsizetype>(store().AllSwimmers().size() + 1));
+        QVERIFY(status->text().contains(u"exportiert"_s));
+    }
+
+private:
+    static QString CsvFilter() { return u"Schwimmerliste (*.csv)"_s; }
+};
+
+QTEST_MAIN(TestFormSchwimmer)
+#include "tst_formschwimmer.moc"
