@@ -289,8 +289,8 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
     TInvitation invitation;
     std::vector<const TRecord*> rankings;
     std::vector<const TRecord*> fees;
-    std::vector<int> eventLines;
     std::set<int> sessionNumbers;
+    std::set<std::pair<int, QString>> eventKeys; // an event is its number and round
     for (const TRecord& record : records) {
         const QString& keyword = record.Keyword;
         if (keyword == u"VERANSTALTUNG") {
@@ -322,8 +322,17 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
             }
             invitation.Sessions.push_back(session);
         } else if (keyword == u"WETTKAMPF") {
-            invitation.Events.push_back(event(record));
-            eventLines.push_back(record.Line);
+            // An event refers to a section listed before it.
+            TInvitationEvent read = event(record);
+            if (!sessionNumbers.contains(read.Session))
+                fail(record, QStringLiteral("Wettkampf %1: Abschnitt %2 fehlt")
+                                 .arg(read.Number)
+                                 .arg(read.Session));
+            if (!eventKeys.emplace(read.Number, read.Round).second)
+                fail(record, QStringLiteral("Wettkampf %1 (%2) ist doppelt")
+                                 .arg(read.Number)
+                                 .arg(read.Round));
+            invitation.Events.push_back(std::move(read));
         } else if (keyword == u"WERTUNG") {
             rankings.push_back(&record);
         } else if (keyword == u"MELDEGELD") {
@@ -337,17 +346,20 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
         throw TInteropError(
             QStringLiteral("Die Wettkampfdefinitionsliste enthält keinen Wettkampf (WETTKAMPF)"));
 
+    // The running order of the meet: section by section, in file order within one.
+    std::map<int, std::size_t> sessionPosition;
+    for (std::size_t i = 0; i < invitation.Sessions.size(); ++i)
+        sessionPosition[invitation.Sessions[i].Number] = i;
+    std::stable_sort(invitation.Events.begin(), invitation.Events.end(),
+                     [&](const TInvitationEvent& a, const TInvitationEvent& b) {
+                         return sessionPosition[a.Session] < sessionPosition[b.Session];
+                     });
+
     // A WERTUNG names its event by number and round, a Wkmeldegeld by number alone.
     std::map<std::pair<int, QString>, std::size_t> eventAt;
     std::multimap<int, std::size_t> eventsNumbered;
     for (std::size_t i = 0; i < invitation.Events.size(); ++i) {
         const TInvitationEvent& event = invitation.Events[i];
-        if (!sessionNumbers.contains(event.Session))
-            throw TInteropError(
-                QStringLiteral("Zeile %1 (WETTKAMPF): Wettkampf %2: Abschnitt %3 fehlt")
-                    .arg(eventLines[i])
-                    .arg(event.Number)
-                    .arg(event.Session));
         eventAt.emplace(std::make_pair(event.Number, event.Round), i);
         eventsNumbered.emplace(event.Number, i);
     }

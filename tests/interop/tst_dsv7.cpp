@@ -331,6 +331,13 @@ private slots:
             << smallList(Format7, u"NEUERDATENSATZ:x;y;\nWETTKAMPF:1;E;1;;100;F;GL;W;SW"_s + u'\n',
                          Ranking1, u"DATEIENDE\nkein Datensatz\n"_s)
             << u"Testfest"_s << plainEvent << 0;
+        QTest::newRow("events in the sections' order")
+            << smallList(Format7,
+                         u"ABSCHNITT:2;06.06.2026;;;10:00;;\n"
+                         u"WETTKAMPF:9;E;2;;50;R;GL;W;SW;;;\n"_s +
+                             Event1,
+                         Ranking1)
+            << u"Testfest"_s << plainEvent << 0;
         QTest::newRow("ranking of another round")
             << smallList(Format7, Event1, u"WERTUNG:1;F;1;JG;2010;2012;;Finale;\n"_s)
             << u"Testfest"_s << u"1 E Abschnitt 1 1x100 Freistil ganz w Geld -1 JG 1900-0 aus "_s
@@ -370,6 +377,9 @@ private slots:
         QTest::newRow("section missing")
             << smallList(Format7, u"WETTKAMPF:7;E;2;;100;F;GL;W;SW;;;\n"_s, QString())
             << u"Zeile 4 (WETTKAMPF): Wettkampf 7: Abschnitt 2 fehlt"_s;
+        QTest::newRow("event twice")
+            << smallList(Format7, Event1 + u"WETTKAMPF:1;E;1;;50;R;GL;W;SW;;;\n"_s, QString())
+            << u"Zeile 5 (WETTKAMPF): Wettkampf 1 (E) ist doppelt"_s;
         QTest::newRow("birth year")
             << smallList(Format7, Event1, u"WERTUNG:1;E;1;JG;2010;20x2;;Jg;\n"_s)
             << u"Zeile 5 (WERTUNG): Wettkampf 1: Jahrgang „20x2“ ist keine Zahl"_s;
