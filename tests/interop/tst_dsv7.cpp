@@ -528,37 +528,6 @@ private slots:
                  QStringList({u"TSV Probe, Abt. Schwimmen"_s, u"0"_s, u"0"_s, u"GER"_s}));
     }
 
-    void write_whatTheFormatCannotCarry_isRefusedListingEveryCase() {
-        const TInvitation invitation =
-            ReadDsv7Invitation(readData(u"2026-12-13-Musterst-Wk.DSV7"_s));
-        CompetitionBuilder club;
-        club.model.ClubName = "TV Probe";
-        club.nomin(u"Ahorn, Tim"_s, 2014, "2", 7000, 0);
-        club.nomin(u"Birke, Ole"_s, 2014, "12a", 7000, 0);
-        club.nomin(u"Eibe, Pia"_s, 2013, "1", -1, 2);
-        club.nomin(u"Linde, Jan"_s, 2012, "105", NoTime, 0);
-        club.nomin(u"Staffel, 1"_s, 2012, "4", NoTime, 2);
-        club.nomin(u"Ulme, Eva"_s, 2014, "11", NoTime, 1);
-        try {
-            WriteDsv7Entries(club.model, invitation);
-            QFAIL("written without complaint");
-        } catch (const TInteropError& error) {
-            QCOMPARE(error.Text().split(u'\n'),
-                     QStringList({
-                         u"Die Meldung kann so nicht exportiert werden, nichts geschrieben:"_s,
-                         u"Wettkampf 12a (Birke, Ole): Lenex und DSV7 kennen keine "
-                         u"Wettkampfnummern mit Buchstaben"_s,
-                         u"Wettkampf 1 (Eibe, Pia): die Meldezeit ist ungültig"_s,
-                         u"Wettkampf 1 (Eibe, Pia): Einzelschwimmer sind in Lenex und DSV7 nur "
-                         u"männlich oder weiblich"_s,
-                         u"Wettkampf 105 (Linde, Jan): diesen Wettkampf gibt es in der "
-                         u"Ausschreibung nicht"_s,
-                         u"Wettkampf 11 (Ulme, Eva): diesen Wettkampf gibt es in der "
-                         u"Ausschreibung nicht"_s,
-                     }));
-        }
-    }
-
     void entriesFileStem_followsNamingRule_data() {
         QTest::addColumn<QString>("club");
         QTest::addColumn<QString>("town");
