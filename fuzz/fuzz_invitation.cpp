@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Feeds arbitrary bytes to the invitation readers, as a .lef and as a zipped .lxf. Whatever
+// Feeds arbitrary bytes to the invitation readers, as a .lef, as a zipped .lxf and as a DSV7
+// Wettkampfdefinitionsliste. Whatever
 // one reads must import into an exchange model or be refused with a reason; an imported model
 // must save a file that reads back and saves the same text again; and the club's entries written
 // against the invitation must read back as an invitation with the same entry events.
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "dsv7.h"
 #include "environment.h"
 #include "invitation.h"
 #include "lenex.h"
@@ -83,6 +85,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             checkInvitation(ReadLenexInvitation(zipped ? UnpackLxf(bytes) : bytes));
         } catch (const TInteropError&) {
         }
+    }
+    try {
+        checkInvitation(ReadDsv7Invitation(bytes));
+    } catch (const TInteropError&) {
     }
     return 0;
 }

@@ -6,9 +6,9 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <climits>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "environment.h"
 #include "meldeaustausch.h"
@@ -289,7 +289,8 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
     TInvitation invitation;
     std::vector<const TRecord*> rankings;
     std::vector<const TRecord*> fees;
-    std::vector<int> eventLines;
+    std::set<int> sessionNumbers;
+    std::set<std::pair<int, QString>> eventKeys; // an event is its number and round
     for (const TRecord& record : records) {
         const QString& keyword = record.Keyword;
         if (keyword == u"VERANSTALTUNG") {
@@ -306,10 +307,8 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
         } else if (keyword == u"ABSCHNITT") {
             TInvitationSession session;
             session.Number = number(record, 1, QStringLiteral("Abschnittsnummer"));
-            for (const TInvitationSession& earlier : invitation.Sessions) {
-                if (earlier.Number == session.Number)
-                    fail(record, QStringLiteral("Abschnitt %1 ist doppelt").arg(session.Number));
-            }
+            if (!sessionNumbers.insert(session.Number).second)
+                fail(record, QStringLiteral("Abschnitt %1 ist doppelt").arg(session.Number));
             session.Date = date(record, 2);
             // Relative sections count from the previous one's end, which nobody knows ahead.
             session.Relative = record.field(6).compare(u"J", Qt::CaseInsensitive) == 0;
@@ -323,8 +322,17 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
             }
             invitation.Sessions.push_back(session);
         } else if (keyword == u"WETTKAMPF") {
-            invitation.Events.push_back(event(record));
-            eventLines.push_back(record.Line);
+            // An event refers to a section listed before it.
+            TInvitationEvent read = event(record);
+            if (!sessionNumbers.contains(read.Session))
+                fail(record, QStringLiteral("Wettkampf %1: Abschnitt %2 fehlt")
+                                 .arg(read.Number)
+                                 .arg(read.Session));
+            if (!eventKeys.emplace(read.Number, read.Round).second)
+                fail(record, QStringLiteral("Wettkampf %1 (%2) ist doppelt")
+                                 .arg(read.Number)
+                                 .arg(read.Round));
+            invitation.Events.push_back(std::move(read));
         } else if (keyword == u"WERTUNG") {
             rankings.push_back(&record);
         } else if (keyword == u"MELDEGELD") {
@@ -338,20 +346,22 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
         throw TInteropError(
             QStringLiteral("Die Wettkampfdefinitionsliste enthält keinen Wettkampf (WETTKAMPF)"));
 
-    // A WERTUNG names its event by number and round.
+    // The running order of the meet: section by section, in file order within one.
+    std::map<int, std::size_t> sessionPosition;
+    for (std::size_t i = 0; i < invitation.Sessions.size(); ++i)
+        sessionPosition[invitation.Sessions[i].Number] = i;
+    std::stable_sort(invitation.Events.begin(), invitation.Events.end(),
+                     [&](const TInvitationEvent& a, const TInvitationEvent& b) {
+                         return sessionPosition[a.Session] < sessionPosition[b.Session];
+                     });
+
+    // A WERTUNG names its event by number and round, a Wkmeldegeld by number alone.
     std::map<std::pair<int, QString>, std::size_t> eventAt;
+    std::multimap<int, std::size_t> eventsNumbered;
     for (std::size_t i = 0; i < invitation.Events.size(); ++i) {
         const TInvitationEvent& event = invitation.Events[i];
-        const bool sessionKnown =
-            std::any_of(invitation.Sessions.begin(), invitation.Sessions.end(),
-                        [&](const TInvitationSession& s) { return s.Number == event.Session; });
-        if (!sessionKnown)
-            throw TInteropError(
-                QStringLiteral("Zeile %1 (WETTKAMPF): Wettkampf %2: Abschnitt %3 fehlt")
-                    .arg(eventLines[i])
-                    .arg(event.Number)
-                    .arg(event.Session));
         eventAt.emplace(std::make_pair(event.Number, event.Round), i);
+        eventsNumbered.emplace(event.Number, i);
     }
 
     const int competitionYear = invitation.Sessions.front().Date.year();
@@ -390,10 +400,9 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
         } else if (kind.compare(u"Wkmeldegeld", Qt::CaseInsensitive) == 0) {
             const int fee = cents(*record, 2);
             const int eventNumber = number(*record, 3, QStringLiteral("Wettkampfnummer"));
-            for (TInvitationEvent& event : invitation.Events) {
-                if (event.Number == eventNumber)
-                    event.FeeCents = fee;
-            }
+            const auto [first, last] = eventsNumbered.equal_range(eventNumber);
+            for (auto at = first; at != last; ++at)
+                invitation.Events[at->second].FeeCents = fee;
         }
         // Flat fees per club, swimmer or section have no place in an event.
     }
@@ -522,18 +531,19 @@ QString genderCode(TEventGender gender) {
     return QStringLiteral("X");
 }
 
+// A final names the round its swimmers come from by that round's number and kind.
 void writeEvents(TRecordWriter& out, const TInvitation& invitation) {
+    QHash<QString, const TInvitationEvent*> eventWithId;
+    for (const TInvitationEvent& event : invitation.Events) {
+        if (!eventWithId.contains(event.Id))
+            eventWithId.insert(event.Id, &event);
+    }
     for (const TInvitationEvent& event : invitation.Events) {
         QString qualifyingNumber, qualifyingRound;
-        if (!event.PreviousId.isEmpty() && event.PreviousId != u"-1") {
-            const auto previous = std::find_if(invitation.Events.begin(), invitation.Events.end(),
-                                               [&](const TInvitationEvent& e) {
-                                                   return e.Id == event.PreviousId && &e != &event;
-                                               });
-            if (previous != invitation.Events.end()) {
-                qualifyingNumber = QString::number(previous->Number);
-                qualifyingRound = dsvRound(previous->Round);
-            }
+        const TInvitationEvent* previous = eventWithId.value(event.PreviousId);
+        if (previous && previous != &event && event.PreviousId != u"-1") {
+            qualifyingNumber = QString::number(previous->Number);
+            qualifyingRound = dsvRound(previous->Round);
         }
         out.add("WETTKAMPF", {QString::number(event.Number), dsvRound(event.Round),
                               QString::number(event.Session),

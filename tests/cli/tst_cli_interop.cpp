@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `ntbmelde-cli import` and `export` run as a club's script runs them, on real files in a
 // temporary folder.
+#include <QDate>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -153,6 +155,49 @@ private slots:
             QString::fromUtf8(withDamaged.err),
             u"ntbmelde-cli: %1: Lenex-Datei, Zeile 3: Premature end of document.\n"_s.arg(damaged));
         QCOMPARE(readFileBytes(out), "voriger Export");
+    }
+
+    // The DSV7 sample meet through the tool: imported and kept, the club's entries exported
+    // as the sample's Vereinsmeldeliste has them; a host's unreadable line is named.
+    void dsv7_importAndExport_giveTheSampleEntries() {
+        QTemporaryDir folder;
+        const QString sample = InteropDataDir + u"2026-12-13-Musterst-Wk.DSV7"_s;
+        const QString exchange = folder.filePath(u"EXCHANGE.NT2"_s);
+        const CliResult imported = runCli({u"import"_s, sample, exchange});
+        QCOMPARE(imported.err, QByteArray());
+        QCOMPARE(imported.exitCode, 0);
+        QCOMPARE(readFileBytes(folder.filePath(u"AUSSCHREIBUNG.DSV7"_s)), readFileBytes(sample));
+        TMeldeAustausch model;
+        model.LoadFromFile(exchange.toStdString());
+        QCOMPARE(model.EventCount(), 10);
+        enterSampleClub(model);
+        model.SaveToFile(exchange.toStdString());
+
+        const QString out = folder.filePath(u"2026-12-13-Musterst-SVBlauWeissBeisp-Me.DSV7"_s);
+        const CliResult exported = runCli({u"export"_s, exchange, out});
+        QCOMPARE(exported.err, QByteArray());
+        QCOMPARE(exported.exitCode, 0);
+        auto starts = [](const QByteArray& bytes) {
+            return QString::fromUtf8(bytes).split(u"\r\n"_s).filter(
+                QRegularExpression(u"^(PNMELDUNG|STARTPN|STMELDUNG|STARTST|VEREIN):"_s));
+        };
+        // The team of event 7 has no bound on the youngest, which the tool's import writes as
+        // the computer's current year.
+        QStringList expected = starts(
+            readFileBytes(InteropDataDir + u"2026-12-13-Musterst-SVBlauWeissBeisp-Me.DSV7"_s));
+        expected.replaceInStrings(u"STMELDUNG:1;8;JG;2012;2026;;"_s,
+                                  u"STMELDUNG:1;8;JG;2012;%1;;"_s.arg(QDate::currentDate().year()));
+        QCOMPARE(starts(readFileBytes(out)), expected);
+
+        const QString damaged = folder.filePath(u"kaputt.dsv7"_s);
+        WriteFileAtomically(damaged.toStdString(),
+                            "FORMAT:Wettkampfdefinitionsliste;7;\nABSCHNITT 1;01.01.2027;\n");
+        const CliResult refused = runCli({u"import"_s, damaged, folder.filePath(u"neu.NT2"_s)});
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(refused.err),
+                 u"ntbmelde-cli: %1: Zeile 2: „ABSCHNITT 1;01.01.2027;“ ist kein Datensatz\n"_s.arg(
+                     damaged));
+        QVERIFY(!QFile::exists(folder.filePath(u"neu.NT2"_s)));
     }
 
     void wrongCalls_exitWithTwo_data() {

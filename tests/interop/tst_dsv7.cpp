@@ -2,7 +2,6 @@
 // DSV7: a host's Wettkampfdefinitionsliste read into an invitation, the club's entries written
 // as a Vereinsmeldeliste. The export is checked against the hand-made sample of the same meet
 // and, record by record, by a small reader of the format that shares nothing with the writer.
-#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -12,18 +11,14 @@
 #include "competitionbuilder.h"
 #include "dsv7.h"
 #include "environment.h"
+#include "interopfixtures.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString DataDir = QStringLiteral(TEST_DATA_DIR "/interop/");
-
 QByteArray readData(const QString& name) {
-    QFile file(DataDir + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing test file %s", qPrintable(name));
-    return file.readAll();
+    return readFileBytes(InteropDataDir + name);
 }
 
 QString describe(const TInvitationSession& s) {
@@ -61,34 +56,6 @@ QByteArray smallList(const QString& head, const QString& event, const QString& r
 const QString Format7 = u"FORMAT:Wettkampfdefinitionsliste;7;\n"_s;
 const QString Event1 = u"WETTKAMPF:1;E;1;;100;F;GL;W;SW;;;\n"_s;
 const QString Ranking1 = u"WERTUNG:1;E;1;JG;2010;2012;;Jahrgänge 2010 bis 2012;\n"_s;
-
-// The nominations behind the sample entries file, in exchange-file order.
-void addSampleClub(CompetitionBuilder& club) {
-    TMeldeAustausch& model = club.model;
-    model.ClubName = ansi(u"SV Blau-Weiß Beispielhausen"_s);
-    model.ClubId = "5432";
-    model.Verband = 9;
-    model.Fina = "GER";
-    model.Person = "Kraus, Martina";
-    model.Street = "Am Sportplatz 3";
-    model.Zip = "31999";
-    model.ClubPlace = "Beispielhausen";
-    model.Fon = "0123 456789";
-    model.EMail = "meldung@example.org";
-    club.nomin(u"Frühling, Emma"_s, 2015, "6", 23800, 1, u"900102"_s);
-    club.nomin(u"Frühling, Emma"_s, 2015, "8", 9510, 1, u"900102"_s);
-    club.nomin(u"Groß, Ben"_s, 2014, "2", NoTime, 0, u"900104"_s);
-    club.nomin(u"Groß, Ben"_s, 2014, "9", 9840, 0, u"900104"_s);
-    club.nomin(u"Herbst, Mia"_s, 2016, "3", 4410, 1, u"900105"_s);
-    club.nomin(u"Herbst, Mia"_s, 2016, "10", NoTime, 1, u"900105"_s);
-    club.nomin(u"Sommer, Lea"_s, 2013, "1", 7234, 1, u"900101"_s);
-    club.nomin(u"Sommer, Lea"_s, 2013, "6", NoTime, 1, u"900101"_s);
-    club.nomin(u"Staffel, 1"_s, 2013, "4", 16850, 2);
-    club.nomin(u"Staffel, 1"_s, 2012, "7", NoTime, 0);
-    club.nomin(u"Winter, Jonas"_s, 2012, "2", 6580, 0, u"900103"_s);
-    club.nomin(u"Winter, Jonas"_s, 2012, "5", 3195, 0, u"900103"_s);
-    club.nomin(u"Wolf, Noah"_s, 2015, "9", NoTime, 0);
-}
 
 QStringList linesOf(const QByteArray& bytes) {
     QStringList lines = QString::fromUtf8(bytes).split(u"\r\n"_s);
@@ -364,6 +331,13 @@ private slots:
             << smallList(Format7, u"NEUERDATENSATZ:x;y;\nWETTKAMPF:1;E;1;;100;F;GL;W;SW"_s + u'\n',
                          Ranking1, u"DATEIENDE\nkein Datensatz\n"_s)
             << u"Testfest"_s << plainEvent << 0;
+        QTest::newRow("events in the sections' order")
+            << smallList(Format7,
+                         u"ABSCHNITT:2;06.06.2026;;;10:00;;\n"
+                         u"WETTKAMPF:9;E;2;;50;R;GL;W;SW;;;\n"_s +
+                             Event1,
+                         Ranking1)
+            << u"Testfest"_s << plainEvent << 0;
         QTest::newRow("ranking of another round")
             << smallList(Format7, Event1, u"WERTUNG:1;F;1;JG;2010;2012;;Finale;\n"_s)
             << u"Testfest"_s << u"1 E Abschnitt 1 1x100 Freistil ganz w Geld -1 JG 1900-0 aus "_s
@@ -403,6 +377,9 @@ private slots:
         QTest::newRow("section missing")
             << smallList(Format7, u"WETTKAMPF:7;E;2;;100;F;GL;W;SW;;;\n"_s, QString())
             << u"Zeile 4 (WETTKAMPF): Wettkampf 7: Abschnitt 2 fehlt"_s;
+        QTest::newRow("event twice")
+            << smallList(Format7, Event1 + u"WETTKAMPF:1;E;1;;50;R;GL;W;SW;;;\n"_s, QString())
+            << u"Zeile 5 (WETTKAMPF): Wettkampf 1 (E) ist doppelt"_s;
         QTest::newRow("birth year")
             << smallList(Format7, Event1, u"WERTUNG:1;E;1;JG;2010;20x2;;Jg;\n"_s)
             << u"Zeile 5 (WERTUNG): Wettkampf 1: Jahrgang „20x2“ ist keine Zahl"_s;
@@ -456,11 +433,11 @@ private slots:
         const TInvitation invitation =
             ReadDsv7Invitation(readData(u"2026-12-13-Musterst-Wk.DSV7"_s));
         // The club works on the exchange file imported from the invitation.
-        CompetitionBuilder club;
-        ImportInvitation(invitation, club.model);
-        addSampleClub(club);
+        TMeldeAustausch club;
+        ImportInvitation(invitation, club);
+        enterSampleClub(club);
         QStringList warnings;
-        const QStringList written = linesOf(WriteDsv7Entries(club.model, invitation, &warnings));
+        const QStringList written = linesOf(WriteDsv7Entries(club, invitation, &warnings));
         QCOMPARE(warnings, QStringList());
 
         // The sample names the relay swimmers, which the exchange file does not know, and
@@ -549,37 +526,6 @@ private slots:
         });
         QCOMPARE(verein->second,
                  QStringList({u"TSV Probe, Abt. Schwimmen"_s, u"0"_s, u"0"_s, u"GER"_s}));
-    }
-
-    void write_whatTheFormatCannotCarry_isRefusedListingEveryCase() {
-        const TInvitation invitation =
-            ReadDsv7Invitation(readData(u"2026-12-13-Musterst-Wk.DSV7"_s));
-        CompetitionBuilder club;
-        club.model.ClubName = "TV Probe";
-        club.nomin(u"Ahorn, Tim"_s, 2014, "2", 7000, 0);
-        club.nomin(u"Birke, Ole"_s, 2014, "12a", 7000, 0);
-        club.nomin(u"Eibe, Pia"_s, 2013, "1", -1, 2);
-        club.nomin(u"Linde, Jan"_s, 2012, "105", NoTime, 0);
-        club.nomin(u"Staffel, 1"_s, 2012, "4", NoTime, 2);
-        club.nomin(u"Ulme, Eva"_s, 2014, "11", NoTime, 1);
-        try {
-            WriteDsv7Entries(club.model, invitation);
-            QFAIL("written without complaint");
-        } catch (const TInteropError& error) {
-            QCOMPARE(error.Text().split(u'\n'),
-                     QStringList({
-                         u"Die Meldung kann so nicht exportiert werden, nichts geschrieben:"_s,
-                         u"Wettkampf 12a (Birke, Ole): Lenex und DSV7 kennen keine "
-                         u"Wettkampfnummern mit Buchstaben"_s,
-                         u"Wettkampf 1 (Eibe, Pia): die Meldezeit ist ungültig"_s,
-                         u"Wettkampf 1 (Eibe, Pia): Einzelschwimmer sind in Lenex und DSV7 nur "
-                         u"männlich oder weiblich"_s,
-                         u"Wettkampf 105 (Linde, Jan): diesen Wettkampf gibt es in der "
-                         u"Ausschreibung nicht"_s,
-                         u"Wettkampf 11 (Ulme, Eva): diesen Wettkampf gibt es in der "
-                         u"Ausschreibung nicht"_s,
-                     }));
-        }
     }
 
     void entriesFileStem_followsNamingRule_data() {
