@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "invitation.h"
 #include "swim.h"
 
 // Whose swims an import takes: every club's, or the own club's. A club of the file is the own
