@@ -522,9 +522,7 @@ std::vector<TSwim> ReadDsv7Results(const QByteArray& bytes, const TClubFilter& f
         swim.RegNr = result.RegNr == u"0" ? std::string() : QStringToAnsi(result.RegNr, where);
         swim.Discipline = *discipline;
         swim.LaneLength = pool;
-        swim.Date = std::chrono::year_month_day(std::chrono::year(day.year()),
-                                                std::chrono::month(unsigned(day.month())),
-                                                std::chrono::day(unsigned(day.day())));
+        swim.Date = SwimDate(day);
         swim.CompName = QStringToAnsi(competition, QStringLiteral("VERANSTALTUNG"));
         swim.Hundredths = *time;
         swims.push_back(std::move(swim));

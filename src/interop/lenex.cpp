@@ -123,12 +123,9 @@ public:
                 fault(QStringLiteral("Bahn „%1“ ist unbekannt").arg(course));
             if (*time == 0 || course.startsWith(u"SCY"))
                 continue;
-            const QDate date = sessionDates.value(event->Session);
             result.Swim.Discipline = *discipline;
             result.Swim.LaneLength = *laneLength;
-            result.Swim.Date = std::chrono::year_month_day(
-                std::chrono::year(date.year()), std::chrono::month(unsigned(date.month())),
-                std::chrono::day(unsigned(date.day())));
+            result.Swim.Date = SwimDate(sessionDates.value(event->Session));
             result.Swim.CompName = competition;
             result.Swim.Hundredths = *time;
             swims.push_back(std::move(result.Swim));

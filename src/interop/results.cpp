@@ -32,6 +32,12 @@ std::optional<int> ReadSwimTime(const QString& text) {
            match.captured(4).toInt();
 }
 
+std::chrono::year_month_day SwimDate(const QDate& date) {
+    return std::chrono::year_month_day(std::chrono::year(date.year()),
+                                       std::chrono::month(unsigned(date.month())),
+                                       std::chrono::day(unsigned(date.day())));
+}
+
 namespace {
 
 bool isZip(const QByteArray& bytes) {

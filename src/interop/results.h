@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 
 #include <optional>
@@ -28,6 +29,9 @@ struct TClubFilter {
 
 // "00:01:12.34" (Lenex) or "00:01:12,34" (DSV) in hundredths; nothing when it is no such time.
 std::optional<int> ReadSwimTime(const QString& text);
+
+// The day of a swim as its record holds it.
+std::chrono::year_month_day SwimDate(const QDate& date);
 
 // A Lenex document or archive, or a DSV file, told by its first bytes, not by its name.
 bool IsFormatFile(const QByteArray& bytes);
