@@ -7,9 +7,13 @@
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
+#include <QTimer>
 
+#include "conversions.h"
 #include "environment.h"
 #include "formmeldeinput.h"
 #include "global.h"
@@ -128,6 +132,33 @@ private:
         Outcome result = outcome();
         dialog.reset();
         messages->shown.clear();
+        return result;
+    }
+
+    // Shift+F10 on the entry list opens its menu; Down to `item`, Enter.
+    void chooseFromListMenu(const QString& item) {
+        QCOMPARE(focusedName(), u"Meldeliste"_s);
+        bool chosen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (int step = 0; step < menu->actions().size() && !chosen; ++step) {
+                QTest::keyClick(menu, Qt::Key_Down);
+                chosen = menu->activeAction() && menu->activeAction()->objectName() == item;
+            }
+            QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        press(Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(chosen);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        // The offscreen platform does not give the window back after a popup.
+        dialog->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), dialog.get());
+    }
+    QList<int> times() const {
+        QList<int> result;
+        for (int position = 1; position <= model.NominCount(); ++position)
+            result << model.Nomin(position).Time;
         return result;
     }
 
@@ -314,6 +345,57 @@ private slots:
         QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(),
                  typedTime.isEmpty() ? u"__:__,__"_s : u"01:00,00"_s);
         QVERIFY(dialog->findChild<QLabel*>(u"LabelHinweis"_s)->text().isEmpty());
+    }
+
+    // "Meldezeiten vorschlagen" fills every entry without a time that the store knows a time
+    // for, after asking; Abbrechen puts the empty times back, O&K keeps them.
+    void listMenu_suggestTimes_fillsAfterAskingAndAbbrechenUndoes() {
+        model.SetNomin(1, nomin("Meier, Hans", 2008, 0, "1", NoTime, "DE-4711"));
+        model.SetNomin(2, nomin("Meier, Hans", 2008, 0, "2", 4000, "DE-4711"));
+        model.SetNomin(3, nomin("Meier, Paul", 2009, 0, "1", NoTime, ""));
+        model.SetNomin(4, nomin("Meierling, Anna", 2010, 1, "1", NoTime, ""));
+        model.SetNomin(5, nomin("Meierling, Anna", 2010, 1, "2", NoTime, ""));
+        const QList<int> before = times();
+        openDialog(dataDir->store());
+        // Backwards past the button bar: the list follows the last button.
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Tab, Qt::ShiftModifier);
+
+        messages->setNextAnswer(AnswerNo);
+        chooseFromListMenu(u"PopupMeldezeiten"_s);
+        const QString question = u"Frage: Für 2 von 4 Meldungen ohne Meldezeit ist eine Zeit aus "
+                                 u"den letzten 12 Monaten bekannt. Diese Zeiten eintragen?"_s;
+        QCOMPARE(messages->shown, QStringList{question});
+        QCOMPARE(times(), before);
+
+        messages->setNextAnswer(AnswerYes);
+        chooseFromListMenu(u"PopupMeldezeiten"_s);
+        QCOMPARE(times(), (QList<int>{6530, 4000, NoTime, 7102, NoTime}));
+        QCOMPARE(dialog->findChild<QLabel*>(u"LabelHinweis"_s)->text(),
+                 u"2 Meldezeiten vorgeschlagen."_s);
+        QCOMPARE(dialog->findChild<QTableView*>(u"Meldeliste"_s)->model()->index(0, 4).data(),
+                 QVariant(u"01:05,30"_s));
+        QVERIFY(!Global::DataChanged());
+
+        messages->shown.clear();
+        messages->setNextAnswer(AnswerYes);
+        press(Qt::Key_Escape);
+        QCOMPARE(messages->shown,
+                 QStringList{u"Frage: Letzte Änderungen / Eingabe wirklich verwerfen?"_s});
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(times(), before);
+        QVERIFY(!Global::DataChanged());
+
+        // Again, and kept with O&K.
+        openDialog(dataDir->store());
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Tab, Qt::ShiftModifier);
+        messages->setNextAnswer(AnswerYes);
+        chooseFromListMenu(u"PopupMeldezeiten"_s);
+        pressAccelerator(Qt::Key_K);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(times(), (QList<int>{6530, 4000, NoTime, 7102, NoTime}));
+        QVERIFY(Global::DataChanged());
     }
 };
 
