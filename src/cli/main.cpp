@@ -37,12 +37,17 @@ int usage() {
            "  ntbmelde-cli export DATEI AUSGABE [--invitation AUSSCHREIBUNG]\n"
            "      Meldung als .lef, .lxf oder .dsv7 schreiben (ohne --invitation mit der\n"
            "      Ausschreibung neben DATEI, falls dort eine liegt)\n"
-           "  ntbmelde-cli swimmers import DATEI...\n"
-           "      Schwimmer und Meldezeiten aus Austausch- und CSV-Dateien übernehmen\n"
+           "  ntbmelde-cli swimmers import DATEI... [--alle-vereine]\n"
+           "      Schwimmer und Meldezeiten aus Austausch- und CSV-Dateien übernehmen, dazu die\n"
+           "      Zeiten der eigenen Schwimmer (mit --alle-vereine aller Vereine) aus\n"
+           "      Ergebnisdateien (Lenex .lef/.lxf, DSV-Vereins- und Wettkampfergebnisliste)\n"
            "  ntbmelde-cli swimmers export AUSGABE.csv\n"
            "      Schwimmerliste als CSV-Datei schreiben\n"
            "  ntbmelde-cli swimmers list\n"
-           "      Schwimmerliste ausgeben\n";
+           "      Schwimmerliste ausgeben\n"
+           "  ntbmelde-cli swimmers besttimes [NAME]\n"
+           "      Bestzeiten je Schwimmer, Strecke und Bahnlänge ausgeben (NAME: Teil des "
+           "Namens)\n";
     return 2;
 }
 

@@ -9,6 +9,8 @@
 #include <climits>
 #include <map>
 #include <optional>
+#include <set>
+#include <tuple>
 
 #include "environment.h"
 #include "meldeaustausch.h"
@@ -398,6 +400,134 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
         // Flat fees per club, swimmer or section have no place in an event.
     }
     return invitation;
+}
+
+namespace {
+
+// A result's swimmer and time, as a PERSON with its PERSONENERGEBNIS or a PNERGEBNIS gives them.
+struct TPersonResult {
+    const TRecord* Record = nullptr;
+    QString Name, RegNr, Sex, BirthYear;
+    QString Event, Round, Time, Reason;
+};
+
+std::uint8_t personSex(const QString& code) {
+    if (code.compare(u"W", Qt::CaseInsensitive) == 0)
+        return 1;
+    return code.compare(u"D", Qt::CaseInsensitive) == 0 ? 2 : 0;
+}
+
+} // namespace
+
+std::vector<TSwim> ReadDsv7Results(const QByteArray& bytes, const TClubFilter& filter) {
+    bool complete = false;
+    const std::vector<TRecord> records = splitRecords(decode(bytes), complete);
+    if (records.empty() || records.front().Keyword != u"FORMAT")
+        throw TInteropError(
+            QStringLiteral("Keine DSV-Datei: der erste Datensatz ist nicht FORMAT"));
+    const TRecord& format = records.front();
+    const bool clubList =
+        format.field(1).compare(u"Vereinsergebnisliste", Qt::CaseInsensitive) == 0;
+    if (!clubList && format.field(1).compare(u"Wettkampfergebnisliste", Qt::CaseInsensitive) != 0)
+        fail(format, QStringLiteral("%1 ist keine Ergebnisliste").arg(quoted(format.field(1))));
+    if (format.field(2) != u"7" && format.field(2) != u"8")
+        fail(format,
+             QStringLiteral("Version %1 wird nicht unterstützt").arg(quoted(format.field(2))));
+
+    QString competition, course;
+    int pool = 0;
+    QHash<int, QDate> sessionDates;
+    std::map<std::pair<int, QString>, TInvitationEvent> events;
+    bool ownClubFile = false;
+    TSwim club;
+    QHash<QString, const TRecord*> persons;
+    std::vector<TPersonResult> results;
+    for (const TRecord& record : records) {
+        const QString& keyword = record.Keyword;
+        if (keyword == u"VERANSTALTUNG") {
+            competition = record.field(1);
+            pool = laneLength(record.field(3), course);
+        } else if (keyword == u"ABSCHNITT") {
+            sessionDates.insert(number(record, 1, QStringLiteral("Abschnittsnummer")),
+                                date(record, 2));
+        } else if (keyword == u"WETTKAMPF") {
+            const TInvitationEvent read = event(record);
+            events[{read.Number, read.Round}] = read;
+        } else if (keyword == u"VEREIN" && clubList && !ownClubFile) {
+            ownClubFile = filter.Takes(record.field(2), record.field(1));
+            if (ownClubFile) {
+                club.ClubName = QStringToAnsi(record.field(1),
+                                              QStringLiteral("Zeile %1 (VEREIN)").arg(record.Line));
+                club.ClubId = QStringToAnsi(record.field(2), {});
+            }
+        } else if (keyword == u"PERSON" && clubList) {
+            persons.insert(record.field(3), &record);
+        } else if (keyword == u"PERSONENERGEBNIS" && clubList && ownClubFile) {
+            const TRecord* person = persons.value(record.field(1));
+            if (!person)
+                fail(record, QStringLiteral("Veranstaltungs-ID %1 nennt keine PERSON")
+                                 .arg(quoted(record.field(1))));
+            results.push_back({&record, person->field(1), person->field(2), person->field(4),
+                               person->field(5), record.field(2), record.field(3).toUpper(),
+                               record.field(6), record.field(7)});
+        } else if (keyword == u"PNERGEBNIS" && !clubList &&
+                   filter.Takes(record.field(13), record.field(12))) {
+            results.push_back({&record, record.field(6), record.field(7), record.field(9),
+                               record.field(10), record.field(1), record.field(2).toUpper(),
+                               record.field(14), record.field(5)});
+        }
+    }
+
+    std::vector<TSwim> swims;
+    std::set<std::tuple<QString, QString, QString, QString, QString>> seen;
+    for (const TPersonResult& result : results) {
+        const TRecord& record = *result.Record;
+        int eventNumber = 0;
+        if (!toNumber(result.Event, eventNumber))
+            fail(record,
+                 QStringLiteral("Wettkampfnummer %1 ist keine Zahl").arg(quoted(result.Event)));
+        const auto found = events.find({eventNumber, result.Round});
+        if (found == events.end())
+            fail(record, QStringLiteral("Wettkampf %1 %2 fehlt").arg(result.Event, result.Round));
+        const TInvitationEvent& event = found->second;
+        const std::optional<TDiscipline> discipline = DisciplineOf(event);
+        if (!discipline || discipline->RelayCount != 1 || !result.Reason.isEmpty())
+            continue;
+        const std::optional<int> time = ReadSwimTime(result.Time);
+        if (!time)
+            fail(record, QStringLiteral("Endzeit %1 ist keine Zeit").arg(quoted(result.Time)));
+        // One swim is listed once for every Wertung it is ranked in.
+        if (*time == 0 ||
+            !seen.insert({result.Name, result.BirthYear, result.Event, result.Round, result.Time})
+                 .second)
+            continue;
+        const QDate day = sessionDates.value(event.Session);
+        if (!day.isValid())
+            fail(record, QStringLiteral("Wettkampf %1: Abschnitt %2 fehlt")
+                             .arg(result.Event)
+                             .arg(event.Session));
+        TSwim swim = club;
+        const QString where = QStringLiteral("Zeile %1 (%2)").arg(record.Line).arg(record.Keyword);
+        if (!clubList) {
+            swim.ClubName = QStringToAnsi(record.field(12), where);
+            swim.ClubId = QStringToAnsi(record.field(13), where);
+        }
+        swim.Name = QStringToAnsi(result.Name, where);
+        int birthYear = 0;
+        if (!toNumber(result.BirthYear, birthYear))
+            fail(record,
+                 QStringLiteral("Jahrgang %1 ist keine Zahl").arg(quoted(result.BirthYear)));
+        swim.BirthYear = birthYear;
+        swim.Sex = personSex(result.Sex);
+        swim.RegNr = result.RegNr == u"0" ? std::string() : QStringToAnsi(result.RegNr, where);
+        swim.Discipline = *discipline;
+        swim.LaneLength = pool;
+        swim.Date = SwimDate(day);
+        swim.CompName = QStringToAnsi(competition, QStringLiteral("VERANSTALTUNG"));
+        swim.Hundredths = *time;
+        swims.push_back(std::move(swim));
+    }
+    return swims;
 }
 
 // ---- Writing ------------------------------------------------------------------------------

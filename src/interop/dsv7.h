@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "invitation.h"
+#include "results.h"
 
 class TMeldeAustausch;
 
@@ -17,6 +18,12 @@ class TMeldeAustausch;
 // and record of what cannot be read. What is read with a guess (a file without DATEIENDE, age
 // classes that name no birth years) is added to `warnings` when given.
 TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings = nullptr);
+
+// The valid individual swims of a Vereinsergebnisliste (its persons belong to the file's clubs:
+// they count when `filter` takes one of them) or a Wettkampfergebnisliste (each result names its
+// club). A swim ranked in several Wertungen comes once. Throws TInteropError naming the line and
+// record of what cannot be read, and for any other list kind.
+std::vector<TSwim> ReadDsv7Results(const QByteArray& bytes, const TClubFilter& filter);
 
 // The club's entries as a Vereinsmeldeliste (UTF-8 without byte-order mark, CR LF) referring to
 // the invitation's sections and events. Throws TInteropError listing every nomination the

@@ -38,17 +38,6 @@ constexpr StrokeName StrokeNames[] = {
     {TSwimStroke::Medley, TStroke::Lagen, "Lagen"},
 };
 
-struct TechniqueName {
-    TTechnique Technique;
-    const char* Word;
-};
-constexpr TechniqueName TechniqueNames[] = {
-    {TTechnique::Kick, "Beine"},       {TTechnique::Pull, "Arme"},
-    {TTechnique::Start, "Start"},      {TTechnique::Turn, "Wende"},
-    {TTechnique::Glide, "Gleiten"},    {TTechnique::Dive, "Tauchen"},
-    {TTechnique::Other, "Sonderform"},
-};
-
 const QString OtherStyleWord = QStringLiteral("Sonderform");
 
 QString strokeWord(const TInvitationEvent& event) {
@@ -57,14 +46,6 @@ QString strokeWord(const TInvitationEvent& event) {
             return QString::fromUtf8(name.Word);
     }
     return event.StyleName.trimmed().isEmpty() ? OtherStyleWord : event.StyleName.trimmed();
-}
-
-QString techniqueWord(TTechnique technique) {
-    for (const TechniqueName& name : TechniqueNames) {
-        if (name.Technique == technique)
-            return QString::fromUtf8(name.Word);
-    }
-    return {};
 }
 
 QString sexWord(TEventGender gender, bool relay) {
@@ -86,24 +67,12 @@ QString eventName(const TInvitationEvent& event) {
         words << prefix + QString::number(event.Distance) + u'm';
     }
     words << strokeWord(event);
-    if (event.Technique != TTechnique::None)
-        words << techniqueWord(event.Technique);
+    if (event.Technique != TTechnique::None) {
+        const std::string_view word = TechniqueWord(event.Technique);
+        words << QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
+    }
     words << sexWord(event.Gender, event.RelayCount > 1);
     return words.join(u' ');
-}
-
-// The technique word standing as a word of its own in a Windows-1252 name.
-TTechnique techniqueOfName(const std::string& name) {
-    for (const TechniqueName& technique : TechniqueNames) {
-        const std::string word = QStringToAnsi(QString::fromUtf8(technique.Word), {});
-        for (std::size_t at = 0; at + word.size() <= name.size(); ++at) {
-            const bool startsWord = at == 0 || name[at - 1] == ' ';
-            const bool endsWord = at + word.size() == name.size() || name[at + word.size()] == ' ';
-            if (startsWord && endsWord && EqualIgnoringCase(name.substr(at, word.size()), word))
-                return technique.Technique;
-        }
-    }
-    return TTechnique::None;
 }
 
 // ---- Import ---------------------------------------------------------------------------------
@@ -271,6 +240,16 @@ bool TInvitationEvent::IsEntryEvent() const {
            (previous.isEmpty() || previous == u"-1" || previous == u"0");
 }
 
+std::optional<TDiscipline> DisciplineOf(const TInvitationEvent& event) {
+    if (event.Distance <= 0)
+        return std::nullopt;
+    for (const StrokeName& name : StrokeNames) {
+        if (name.Stroke == event.Stroke)
+            return TDiscipline{event.Distance, event.RelayCount, name.Discipline, event.Technique};
+    }
+    return std::nullopt;
+}
+
 QString AnsiToQString(const std::string& text) {
     return QString::fromStdString(AnsiToUtf8(text));
 }
@@ -353,7 +332,7 @@ TInvitation InvitationFromModel(const TMeldeAustausch& model) {
                 if (name.Discipline == discipline->Stroke)
                     event.Stroke = name.Stroke;
             }
-            event.Technique = techniqueOfName(record.Name);
+            event.Technique = discipline->Technique;
         } else {
             event.Stroke = TSwimStroke::Other;
             event.StyleName = AnsiToQString(record.Name);

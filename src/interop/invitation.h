@@ -6,9 +6,12 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "discipline.h"
 
 class TMeldeAustausch;
 
@@ -20,7 +23,6 @@ public:
 };
 
 enum class TSwimStroke { Free, Back, Breast, Fly, Medley, Other };
-enum class TTechnique { None, Kick, Pull, Start, Turn, Glide, Dive, Other };
 enum class TEventGender { Female, Male, Mixed, All };
 
 struct TInvitationSession {
@@ -102,6 +104,10 @@ struct TClubEntries {
 // with a letter, one the invitation's entry events lack, an invalid time, an individual start
 // marked mixed.
 TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation);
+
+// The discipline of an event; nothing for a style the store cannot name (a stroke "Sonderform",
+// no distance).
+std::optional<TDiscipline> DisciplineOf(const TInvitationEvent& event);
 
 // Texts between the formats (QString) and the exchange file (Windows-1252 bytes).
 QString AnsiToQString(const std::string& text);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lenex.h"
 
+#include <QHash>
 #include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -75,9 +76,62 @@ struct AgeGroup {
     bool Total = false;
 };
 
+// A RESULT of an athlete of a club the import takes, before its event is known.
+struct AthleteResult {
+    int Line = 0;
+    TSwim Swim; // the athlete and the club
+    QString EventId;
+    QString Time;
+    QString Status;
+};
+
 class LenexReader {
 public:
-    explicit LenexReader(const QByteArray& bytes) : xml(bytes) {}
+    // With a filter, the results of the clubs it takes are read as well.
+    explicit LenexReader(const QByteArray& bytes, const TClubFilter* filter = nullptr)
+        : xml(bytes), filter(filter) {}
+
+    std::vector<TSwim> readResults() {
+        read();
+        if (!resultsSeen)
+            throw TInteropError(QStringLiteral("die Lenex-Datei enthält keine Ergebnisse"));
+        QHash<QString, const TInvitationEvent*> events;
+        for (const TInvitationEvent& event : invitation.Events)
+            events.insert(event.Id, &event);
+        const std::string competition = QStringToAnsi(invitation.Name, QStringLiteral("MEET"));
+        std::vector<TSwim> swims;
+        for (AthleteResult& result : results) {
+            const auto fault = [&](const QString& text) {
+                throw TInteropError(
+                    QStringLiteral("Lenex-Datei, Zeile %1: RESULT %2").arg(result.Line).arg(text));
+            };
+            const TInvitationEvent* event = events.value(result.EventId);
+            if (!event)
+                fault(QStringLiteral("nennt den unbekannten Wettkampf „%1“").arg(result.EventId));
+            const std::optional<TDiscipline> discipline = DisciplineOf(*event);
+            const bool valid = result.Status.isEmpty() || result.Status == u"EXH";
+            if (!discipline || discipline->RelayCount != 1 || !valid || result.Time == NoEntryTime)
+                continue;
+            const std::optional<int> time = ReadSwimTime(result.Time);
+            if (!time)
+                fault(QStringLiteral("swimtime „%1“ ist keine Zeit").arg(result.Time));
+            QString course = sessionCourses.value(event->Session);
+            if (course.isEmpty())
+                course = meetCourse;
+            const std::optional<int> laneLength = valueOfCode(Courses, course);
+            if (!laneLength)
+                fault(QStringLiteral("Bahn „%1“ ist unbekannt").arg(course));
+            if (*time == 0 || course.startsWith(u"SCY"))
+                continue;
+            result.Swim.Discipline = *discipline;
+            result.Swim.LaneLength = *laneLength;
+            result.Swim.Date = SwimDate(sessionDates.value(event->Session));
+            result.Swim.CompName = competition;
+            result.Swim.Hundredths = *time;
+            swims.push_back(std::move(result.Swim));
+        }
+        return swims;
+    }
 
     TInvitation read() {
         if (!xml.readNextStartElement())
@@ -169,6 +223,7 @@ private:
         invitation.Organizer = attribute("organizer"_L1);
         invitation.HostClub = attribute("hostclub"_L1);
         invitation.Course = attribute("course"_L1);
+        meetCourse = invitation.Course;
         while (nextChild()) {
             if (xml.name() == u"AGEDATE") {
                 ageDateType = attribute("type"_L1);
@@ -176,6 +231,8 @@ private:
                 xml.skipCurrentElement();
             } else if (xml.name() == u"SESSIONS") {
                 readSessions();
+            } else if (xml.name() == u"CLUBS" && filter) {
+                readClubs();
             } else {
                 xml.skipCurrentElement();
             }
@@ -205,6 +262,8 @@ private:
         session.DayTime = attribute("daytime"_L1);
         session.WarmUpFrom = attribute("warmupfrom"_L1);
         session.OfficialMeeting = attribute("officialmeeting"_L1);
+        sessionCourses.insert(session.Number, attribute("course"_L1));
+        sessionDates.insert(session.Number, session.Date);
         if (invitation.Course.isEmpty())
             invitation.Course = attribute("course"_L1);
         invitation.Sessions.push_back(session);
@@ -299,6 +358,87 @@ private:
         return groups;
     }
 
+    void readClubs() {
+        while (nextChild()) {
+            if (xml.name() != u"CLUB") {
+                xml.skipCurrentElement();
+                continue;
+            }
+            TSwim club;
+            const QString name = attribute("name"_L1);
+            const QString code = attribute("code"_L1);
+            if (!filter->Takes(code, name)) {
+                skipNotingResults();
+                continue;
+            }
+            club.ClubName = QStringToAnsi(name, place(QStringLiteral("CLUB")));
+            club.ClubId = QStringToAnsi(code, place(QStringLiteral("CLUB")));
+            while (nextChild()) {
+                if (xml.name() == u"ATHLETES")
+                    readAthletes(club);
+                else
+                    skipNotingResults();
+            }
+        }
+    }
+
+    // Skips the current element; a RESULT inside tells that this is a results file.
+    void skipNotingResults() {
+        for (int depth = 1; depth > 0 && !xml.atEnd();) {
+            const QXmlStreamReader::TokenType token = xml.readNext();
+            if (token == QXmlStreamReader::StartElement) {
+                ++depth;
+                resultsSeen = resultsSeen || xml.name() == u"RESULT";
+            } else if (token == QXmlStreamReader::EndElement) {
+                --depth;
+            }
+        }
+        checkXml();
+    }
+
+    QString place(const QString& element) const {
+        return QStringLiteral("Lenex-Datei, Zeile %1: %2").arg(xml.lineNumber()).arg(element);
+    }
+
+    void readAthletes(const TSwim& club) {
+        while (nextChild()) {
+            if (xml.name() != u"ATHLETE") {
+                xml.skipCurrentElement();
+                continue;
+            }
+            TSwim athlete = club;
+            const QString where = place(QStringLiteral("ATHLETE"));
+            athlete.Name = QStringToAnsi(
+                attribute("lastname"_L1) + QStringLiteral(", ") + attribute("firstname"_L1), where);
+            athlete.BirthYear = requiredDate("birthdate"_L1).year();
+            athlete.Sex = attribute("gender"_L1) == u"F" ? 1 : 0;
+            QString license = attribute("license"_L1);
+            if (license.isEmpty())
+                license = attribute("license_dsv"_L1);
+            athlete.RegNr = QStringToAnsi(license, where);
+            while (nextChild()) {
+                if (xml.name() == u"RESULTS")
+                    readAthleteResults(athlete);
+                else
+                    xml.skipCurrentElement();
+            }
+        }
+    }
+
+    void readAthleteResults(const TSwim& athlete) {
+        while (nextChild()) {
+            if (xml.name() == u"RESULT") {
+                resultsSeen = true;
+                // A RESULT without eventid cannot be placed.
+                if (!attribute("eventid"_L1).isEmpty())
+                    results.push_back({static_cast<int>(xml.lineNumber()), athlete,
+                                       attribute("eventid"_L1), attribute("swimtime"_L1),
+                                       attribute("status"_L1).toUpper()});
+            }
+            xml.skipCurrentElement();
+        }
+    }
+
     // Whoever fits any group may enter: the widest range over the groups. A group that limits
     // the team's sum of ages limits no single swimmer.
     void turnAgesIntoBirthYears() {
@@ -337,6 +477,12 @@ private:
     QString ageDateType;
     QDate ageDate;
     std::vector<std::vector<AgeGroup>> ageGroups; // of each event
+    const TClubFilter* filter;
+    QString meetCourse;
+    QHash<int, QString> sessionCourses;
+    QHash<int, QDate> sessionDates;
+    bool resultsSeen = false;
+    std::vector<AthleteResult> results;
 };
 
 // ---- Writing --------------------------------------------------------------------------------
@@ -546,6 +692,10 @@ private:
 
 TInvitation ReadLenexInvitation(const QByteArray& xml) {
     return LenexReader(xml).read();
+}
+
+std::vector<TSwim> ReadLenexResults(const QByteArray& xml, const TClubFilter& filter) {
+    return LenexReader(xml, &filter).readResults();
 }
 
 QByteArray WriteLenexEntries(const TMeldeAustausch& model, const TInvitation& invitation) {

@@ -30,6 +30,17 @@ constexpr StrokeWord StrokeWords[] = {
     {"LAGEN", TStroke::Lagen},
 };
 
+struct TechniqueName {
+    TTechnique Technique;
+    std::string_view Word;
+};
+constexpr TechniqueName TechniqueNames[] = {
+    {TTechnique::Kick, "Beine"},       {TTechnique::Pull, "Arme"},
+    {TTechnique::Start, "Start"},      {TTechnique::Turn, "Wende"},
+    {TTechnique::Glide, "Gleiten"},    {TTechnique::Dive, "Tauchen"},
+    {TTechnique::Other, "Sonderform"},
+};
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -141,5 +152,45 @@ std::optional<TDiscipline> ReadDiscipline(std::string_view eventName) {
     const auto stroke = readStroke(eventName);
     if (!distance || !stroke)
         return std::nullopt;
-    return TDiscipline{distance->second, distance->first, *stroke};
+    return TDiscipline{distance->second, distance->first, *stroke, ReadTechnique(eventName)};
+}
+
+std::string_view TechniqueWord(TTechnique technique) {
+    for (const TechniqueName& name : TechniqueNames) {
+        if (name.Technique == technique)
+            return name.Word;
+    }
+    return {};
+}
+
+TTechnique ReadTechnique(std::string_view eventName) {
+    for (const TechniqueName& technique : TechniqueNames) {
+        const std::string_view word = technique.Word;
+        for (std::size_t at = 0; at + word.size() <= eventName.size(); ++at) {
+            const bool startsWord = at == 0 || eventName[at - 1] == ' ';
+            const bool endsWord =
+                at + word.size() == eventName.size() || eventName[at + word.size()] == ' ';
+            if (startsWord && endsWord &&
+                EqualIgnoringCase(eventName.substr(at, word.size()), word))
+                return technique.Technique;
+        }
+    }
+    return TTechnique::None;
+}
+
+std::string DisciplineName(const TDiscipline& discipline) {
+    static constexpr std::string_view StrokeNames[] = {"Freistil", "Brust",
+                                                       "R\xFC"
+                                                       "cken",
+                                                       "Schmetterling", "Lagen"};
+    std::string name;
+    if (discipline.RelayCount > 1)
+        name += std::to_string(discipline.RelayCount) + 'x';
+    name += std::to_string(discipline.Distance) + "m ";
+    name += StrokeNames[static_cast<int>(discipline.Stroke)];
+    if (discipline.Technique != TTechnique::None) {
+        name += ' ';
+        name += TechniqueWord(discipline.Technique);
+    }
+    return name;
 }

@@ -89,8 +89,9 @@ QDate competitionDate(const TMeldeAustausch& model) {
 
 // Forward migrations: step i turns schema version i into version i + 1.
 void createVersion1(QSqlQuery& query);
+void addSwumTimes(QSqlQuery& query);
 using Migration = void (*)(QSqlQuery&);
-constexpr std::array<Migration, 1> Migrations = {createVersion1};
+constexpr std::array<Migration, 2> Migrations = {createVersion1, addSwumTimes};
 constexpr int SchemaVersion = static_cast<int>(Migrations.size());
 
 void exec(QSqlQuery& query, const QString& statement) {
@@ -148,6 +149,30 @@ void createVersion1(QSqlQuery& query) {
                                " email TEXT NOT NULL, club_id TEXT NOT NULL)"));
 }
 
+// Times swum at competitions, from result lists; a swim is stored once, however often its file
+// is imported (the unique key also serves the look-up of the fastest). Entry times learn the
+// technique of an event ("50m Freistil Beine"); those entered before count as whole stroke.
+void addSwumTimes(QSqlQuery& query) {
+    exec(query,
+         QStringLiteral("ALTER TABLE entry_time ADD COLUMN technique INTEGER NOT NULL DEFAULT 0"));
+    exec(query, QStringLiteral("DROP INDEX entry_time_by_swimmer"));
+    exec(query, QStringLiteral("CREATE INDEX entry_time_by_swimmer ON entry_time"
+                               " (swimmer_id, distance, stroke, technique, lane_length,"
+                               " hundredths)"));
+    exec(query, QStringLiteral("CREATE TABLE swum_time ("
+                               " swimmer_id INTEGER NOT NULL"
+                               "  REFERENCES swimmer (id) ON DELETE CASCADE,"
+                               " distance INTEGER NOT NULL,"
+                               " stroke INTEGER NOT NULL,"
+                               " technique INTEGER NOT NULL,"
+                               " lane_length INTEGER NOT NULL,"
+                               " hundredths INTEGER NOT NULL,"
+                               " swim_date TEXT NOT NULL,"
+                               " competition TEXT NOT NULL,"
+                               " UNIQUE (swimmer_id, distance, stroke, technique, lane_length,"
+                               "  hundredths, swim_date, competition))"));
+}
+
 const QString SwimmerColumns =
     QStringLiteral("id, name, birth_year, sex, reg_nr, active, last_entered");
 
@@ -196,7 +221,8 @@ public:
                              QStringLiteral(" FROM swimmer WHERE reg_nr = ? ORDER BY id LIMIT 1"));
         prepare(byName, QStringLiteral("SELECT ") + SwimmerColumns +
                             QStringLiteral(" FROM swimmer WHERE name_key = ? AND birth_year = ?"
-                                           " AND (? OR reg_nr = '') ORDER BY id LIMIT 1"));
+                                           " AND (? OR reg_nr = '') AND (? < 0 OR sex = ?)"
+                                           " ORDER BY id LIMIT 1"));
         prepare(insert, QStringLiteral("INSERT INTO swimmer (name, name_key, first_name_key,"
                                        " birth_year, sex, reg_nr, active, last_entered)"
                                        " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
@@ -205,7 +231,9 @@ public:
                                        " active = ?, last_entered = ? WHERE id = ?"));
     }
 
-    std::optional<TSwimmer> Find(std::string_view name, int birthYear, std::string_view regNr) {
+    // `sex` -1 leaves the sex out of the match by name.
+    std::optional<TSwimmer> Find(std::string_view name, int birthYear, std::string_view regNr,
+                                 int sex = -1) {
         const std::string trimmedRegNr = Trim(std::string(regNr));
         if (!trimmedRegNr.empty()) {
             byRegNr.addBindValue(unicode(trimmedRegNr));
@@ -217,6 +245,8 @@ public:
         byName.addBindValue(matchKey(name));
         byName.addBindValue(birthYear);
         byName.addBindValue(trimmedRegNr.empty());
+        byName.addBindValue(sex);
+        byName.addBindValue(sex);
         exec(byName);
         if (byName.next())
             return swimmerOf(byName);
@@ -245,8 +275,11 @@ public:
     // An entry that is not older than the swimmer's last one brings its sex and registration
     // number (an empty number never replaces one); an entry without date counts as newest.
     // `withActive` takes the entry's active flag too. Returns the stored swimmer.
-    TSwimmer Merge(const TSwimmer& entry, bool withActive, TStoreCount& count) {
-        const std::optional<TSwimmer> stored = Find(entry.Name, entry.BirthYear, entry.RegNr);
+    // With `matchSex` a swimmer found by name must have the entry's sex too.
+    TSwimmer Merge(const TSwimmer& entry, bool withActive, TStoreCount& count,
+                   bool matchSex = false) {
+        const std::optional<TSwimmer> stored =
+            Find(entry.Name, entry.BirthYear, entry.RegNr, matchSex ? entry.Sex : -1);
         if (!stored) {
             TSwimmer added = entry;
             added.Id = 0;
@@ -519,25 +552,71 @@ std::optional<TStoredTime> TSwimmerStore::BestTime(qint64 swimmerId, const TDisc
     if (discipline.RelayCount != 1)
         return std::nullopt;
     return guarded(std::optional<TStoredTime>(), [&](const QSqlDatabase& db) {
+        const QString where =
+            QStringLiteral(" WHERE swimmer_id = ? AND distance = ? AND stroke = ? AND technique = ?"
+                           " AND lane_length = ? AND %1 BETWEEN ? AND ?");
         QSqlQuery query(db);
-        prepare(query, QStringLiteral("SELECT hundredths, competition_date, competition"
-                                      " FROM entry_time WHERE swimmer_id = ? AND distance = ?"
-                                      " AND stroke = ? AND lane_length = ?"
-                                      " AND competition_date BETWEEN ? AND ?"
-                                      " ORDER BY hundredths, competition_date DESC LIMIT 1"));
-        query.addBindValue(swimmerId);
-        query.addBindValue(discipline.Distance);
-        query.addBindValue(static_cast<int>(discipline.Stroke));
-        query.addBindValue(laneLength);
-        query.addBindValue(isoDate(until.addMonths(-12)));
-        query.addBindValue(isoDate(until));
+        prepare(query,
+                QStringLiteral("SELECT hundredths, day, competition, kind FROM ("
+                               "SELECT hundredths, competition_date AS day, competition, 0 AS kind"
+                               " FROM entry_time") +
+                    where.arg(QStringLiteral("competition_date")) +
+                    QStringLiteral(" UNION ALL SELECT hundredths, swim_date, competition, 1"
+                                   " FROM swum_time") +
+                    where.arg(QStringLiteral("swim_date")) +
+                    QStringLiteral(") ORDER BY hundredths, kind DESC, day DESC LIMIT 1"));
+        for (int table = 0; table < 2; ++table) {
+            query.addBindValue(swimmerId);
+            query.addBindValue(discipline.Distance);
+            query.addBindValue(static_cast<int>(discipline.Stroke));
+            query.addBindValue(static_cast<int>(discipline.Technique));
+            query.addBindValue(laneLength);
+            query.addBindValue(isoDate(until.addMonths(-12)));
+            query.addBindValue(isoDate(until));
+        }
         exec(query);
         if (!query.next())
             return std::optional<TStoredTime>();
         return std::optional<TStoredTime>(
             TStoredTime{query.value(0).toInt(),
                         QDate::fromString(query.value(1).toString(), QString::fromLatin1(IsoDate)),
-                        ansi(query.value(2).toString())});
+                        ansi(query.value(2).toString()),
+                        query.value(3).toInt() == 1 ? TTimeKind::Swum : TTimeKind::Entered});
+    });
+}
+
+std::vector<TBestTime> TSwimmerStore::BestTimes(std::optional<qint64> swimmerId) const {
+    return guarded(std::vector<TBestTime>(), [&](const QSqlDatabase& db) {
+        QSqlQuery query(db);
+        // SQLite takes the other columns of a MIN() group from the row holding the minimum.
+        prepare(query, QStringLiteral("SELECT s.id, s.name, s.birth_year, t.distance, t.stroke,"
+                                      " t.technique, t.lane_length, MIN(t.hundredths),"
+                                      " t.swim_date, t.competition"
+                                      " FROM swum_time t JOIN swimmer s ON s.id = t.swimmer_id"
+                                      " WHERE ? OR s.id = ?"
+                                      " GROUP BY s.id, t.distance, t.stroke, t.technique,"
+                                      " t.lane_length"
+                                      " ORDER BY s.name_key, s.birth_year, s.id, t.stroke,"
+                                      " t.technique, t.distance, t.lane_length"));
+        query.addBindValue(!swimmerId.has_value());
+        query.addBindValue(swimmerId.value_or(0));
+        exec(query);
+        std::vector<TBestTime> times;
+        while (query.next()) {
+            TBestTime best;
+            best.SwimmerId = query.value(0).toLongLong();
+            best.Name = ansi(query.value(1).toString());
+            best.BirthYear = query.value(2).toInt();
+            best.Discipline = {query.value(3).toInt(), 1,
+                               static_cast<TStroke>(query.value(4).toInt()),
+                               static_cast<TTechnique>(query.value(5).toInt())};
+            best.LaneLength = query.value(6).toInt();
+            best.Time = {query.value(7).toInt(),
+                         QDate::fromString(query.value(8).toString(), QString::fromLatin1(IsoDate)),
+                         ansi(query.value(9).toString()), TTimeKind::Swum};
+            times.push_back(std::move(best));
+        }
+        return times;
     });
 }
 
@@ -580,10 +659,9 @@ std::optional<TStoreCount> TSwimmerStore::RememberCompetition(const TMeldeAustau
         query.addBindValue(model.LaneLen);
         exec(query);
         QSqlQuery insertTime(db);
-        prepare(insertTime,
-                QStringLiteral("INSERT INTO entry_time (swimmer_id, distance, stroke,"
-                               " lane_length, hundredths, competition, competition_date)"
-                               " VALUES (?, ?, ?, ?, ?, ?, ?)"));
+        prepare(insertTime, QStringLiteral("INSERT INTO entry_time (swimmer_id, distance, stroke,"
+                                           " technique, lane_length, hundredths, competition,"
+                                           " competition_date) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
 
         TStoreCount count;
         // A swimmer starts several times; each is looked up once.
@@ -613,6 +691,7 @@ std::optional<TStoreCount> TSwimmerStore::RememberCompetition(const TMeldeAustau
             insertTime.addBindValue(found->second);
             insertTime.addBindValue(discipline->Distance);
             insertTime.addBindValue(static_cast<int>(discipline->Stroke));
+            insertTime.addBindValue(static_cast<int>(discipline->Technique));
             insertTime.addBindValue(model.LaneLen);
             insertTime.addBindValue(nomin.Time);
             insertTime.addBindValue(competition);
@@ -635,6 +714,52 @@ std::optional<TStoreCount> TSwimmerStore::AddSwimmers(const std::vector<TSwimmer
         TStoreCount count;
         for (const TSwimmer& swimmer : swimmers)
             writer.Merge(swimmer, withActive, count);
+        transaction.Commit();
+        return std::optional<TStoreCount>(count);
+    });
+}
+
+std::optional<TStoreCount> TSwimmerStore::ImportSwims(const std::vector<TSwim>& swims) {
+    return guarded(std::optional<TStoreCount>(), [&](const QSqlDatabase& db) {
+        WriteTransaction transaction(db);
+        SwimmerWriter writer(db);
+        QSqlQuery insertTime(db);
+        prepare(insertTime,
+                QStringLiteral("INSERT OR IGNORE INTO swum_time (swimmer_id, distance, stroke,"
+                               " technique, lane_length, hundredths, swim_date, competition)"
+                               " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        TStoreCount count;
+        // A swimmer swims several times; each is looked up once.
+        std::map<std::tuple<QByteArray, int, std::string, int>, qint64> known;
+        for (const TSwim& swim : swims) {
+            if (swim.Hundredths > LongestExchangeTime) {
+                ++count.SkippedTimes;
+                continue;
+            }
+            const auto key = std::tuple(matchKey(swim.Name), swim.BirthYear, Trim(swim.RegNr),
+                                        static_cast<int>(swim.Sex));
+            auto found = known.find(key);
+            if (found == known.end()) {
+                TSwimmer swimmer;
+                swimmer.Name = swim.Name;
+                swimmer.BirthYear = swim.BirthYear;
+                swimmer.Sex = swim.Sex;
+                swimmer.RegNr = swim.RegNr;
+                found = known.emplace(key, writer.Merge(swimmer, false, count, true).Id).first;
+            }
+            const QDate date(int(swim.Date.year()), unsigned(swim.Date.month()),
+                             unsigned(swim.Date.day()));
+            insertTime.addBindValue(found->second);
+            insertTime.addBindValue(swim.Discipline.Distance);
+            insertTime.addBindValue(static_cast<int>(swim.Discipline.Stroke));
+            insertTime.addBindValue(static_cast<int>(swim.Discipline.Technique));
+            insertTime.addBindValue(swim.LaneLength);
+            insertTime.addBindValue(swim.Hundredths);
+            insertTime.addBindValue(isoDate(date));
+            insertTime.addBindValue(unicode(Trim(swim.CompName)));
+            exec(insertTime);
+            count.Times += insertTime.numRowsAffected();
+        }
         transaction.Commit();
         return std::optional<TStoreCount>(count);
     });

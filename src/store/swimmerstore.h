@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "discipline.h"
+#include "swim.h"
 
 class TMeldeAustausch;
 
@@ -26,11 +27,25 @@ struct TSwimmer {
     QDate LastEntered; // null when never entered
 };
 
+// Where a stored time comes from: an entry of the club, or a swim of a result list.
+enum class TTimeKind { Entered, Swum };
+
 // One recorded time of a swimmer, with where it came from.
 struct TStoredTime {
     int Hundredths = 0;
     QDate Date;
     std::string CompName; // Windows-1252
+    TTimeKind Kind = TTimeKind::Entered;
+};
+
+// A swimmer's fastest swum time in one discipline on one lane length.
+struct TBestTime {
+    qint64 SwimmerId = 0;
+    std::string Name; // Windows-1252
+    int BirthYear = 0;
+    TDiscipline Discipline;
+    int LaneLength = 0;
+    TStoredTime Time;
 };
 
 // Every field of the club dialog, Windows-1252.
@@ -47,6 +62,7 @@ struct TStoreCount {
     int NewSwimmers = 0;
     int UpdatedSwimmers = 0;
     int Times = 0;
+    int SkippedTimes = 0; // swims longer than the exchange file can hold
 };
 
 class TSwimmerStore {
@@ -78,10 +94,15 @@ public:
     // else equal names (letter case and outer blanks ignored) and birth years.
     std::optional<TSwimmer> FindSwimmer(std::string_view name, int birthYear,
                                         std::string_view regNr) const;
-    // The swimmer's fastest recorded time in the discipline on that lane length, dated within
-    // the twelve months up to `until`.
+    // The swimmer's fastest time in the discipline on that lane length, swum or entered, dated
+    // within the twelve months up to `until` (the competition's first date). Times of another
+    // lane length never count, not even converted. A swum time wins over an equal entered one.
     std::optional<TStoredTime> BestTime(qint64 swimmerId, const TDiscipline& discipline,
                                         int laneLength, QDate until) const;
+    // Every swimmer's fastest swum time per discipline and lane length, whenever swum, sorted by
+    // name, birth year, stroke, technique, distance and lane length; of one swimmer only when
+    // `swimmerId` is given.
+    std::vector<TBestTime> BestTimes(std::optional<qint64> swimmerId = std::nullopt) const;
 
     // Every change is one transaction: all of it is stored, or nothing and false.
     bool SaveSwimmer(TSwimmer& swimmer); // inserts when Id is 0 and sets it
@@ -93,6 +114,11 @@ public:
     // `withActive` the active flag: a list without that column says nothing about it).
     std::optional<TStoreCount> AddSwimmers(const std::vector<TSwimmer>& swimmers,
                                            bool withActive = true);
+    // Stores the swims of a result list: each swimmer found by registration number where both
+    // have one, else by name, birth year and sex, or added; each swim once, however often the
+    // file is imported. Times counts the swims stored now; swims longer than the exchange file
+    // can hold are skipped and counted.
+    std::optional<TStoreCount> ImportSwims(const std::vector<TSwim>& swims);
     // The club block of the last remembered competition that had a club name.
     std::optional<TClubBlock> LastClubBlock() const;
 

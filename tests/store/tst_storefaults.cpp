@@ -106,7 +106,7 @@ private slots:
         { TSwimmerStore created(folderOwner->path()); }
         {
             OtherProgram newerProgram(path);
-            newerProgram.run(u"PRAGMA user_version = 2"_s);
+            newerProgram.run(u"PRAGMA user_version = 3"_s);
         }
         const QByteArray before = hashOf(path);
         TSwimmerStore store(folderOwner->path());

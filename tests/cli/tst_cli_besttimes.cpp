@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// `ntbmelde-cli swimmers import` on hosts' result files and `swimmers besttimes`, run on real
+// files with the store in a folder of its own.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "../shared/competitionbuilder.h"
+#include "clirunner.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString DataDir = QStringLiteral(TEST_DATA_DIR "/interop/");
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+const QByteArray SampleBestTimes =
+    "Frühling, Emma;2015;100m Brust;25;01:34,02;2026-12-13;Nikolausschwimmfest 2026\n"
+    "Frühling, Emma;2015;200m Brust;25;03:55,61;2026-12-12;Nikolausschwimmfest 2026\n"
+    "Groß, Ben;2014;100m Freistil;25;01:15,30;2026-12-12;Nikolausschwimmfest 2026\n"
+    "Herbst, Mia;2016;50m Freistil Beine;25;00:55,02;2026-12-13;Nikolausschwimmfest 2026\n"
+    "Herbst, Mia;2016;50m Rücken;25;00:43,77;2026-12-12;Nikolausschwimmfest 2026\n"
+    "Sommer, Lea;2013;100m Freistil;25;01:11,87;2026-12-12;Nikolausschwimmfest 2026\n"
+    "Winter, Jonas;2012;100m Freistil;25;01:04,99;2026-12-12;Nikolausschwimmfest 2026\n"
+    "Winter, Jonas;2012;50m Schmetterling;25;00:31,12;2026-12-12;Nikolausschwimmfest 2026\n"
+    "Wolf, Noah;2015;100m Brust;25;01:41,08;2026-12-13;Nikolausschwimmfest 2026\n"_ba;
+
+} // namespace
+
+class TestCliBestTimes : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder->isValid());
+        qputenv("NTBMELDE_DATA_DIR", folder->filePath(u"store"_s).toLocal8Bit());
+    }
+
+    // The club's exchange file names the own club; the Lenex results (under any name) add its
+    // swimmers and swims; the DSV7 club list of the same meet adds nothing more.
+    void importResults_ownClubsBestTimesListed() {
+        CompetitionBuilder entered;
+        entered.model.CompName = "Herbstfest";
+        entered.model.Date1 = "03.10.2026";
+        entered.model.LaneLen = 25;
+        entered.model.ClubName = ansi(u"SV Blau-Weiß Beispielhausen"_s);
+        entered.model.ClubId = "5432";
+        entered.event("1", u"100m Freistil"_s);
+        entered.nomin(u"Sommer, Lea"_s, 2013, "1", 7234, 1, u"900101"_s);
+        const QString exchangeFile = folder->filePath(u"EXCHANGE.NT2"_s);
+        TMeldeAustausch model = entered.done();
+        model.SaveToFile(exchangeFile.toStdString());
+        const QString lenex = folder->filePath(u"ergebnisse.txt"_s);
+        QVERIFY(QFile::copy(DataDir + u"lenex-results.lef"_s, lenex));
+
+        CliResult result = runCli({u"swimmers"_s, u"import"_s, exchangeFile, lenex});
+        QCOMPARE(QString::fromUtf8(result.err), QString());
+        QCOMPARE(result.out,
+                 "6 Schwimmer neu, 0 aktualisiert, 1 Meldezeiten, 10 Wettkampfzeiten\n"_ba);
+        QCOMPARE(result.exitCode, 0);
+        for (const QString& again :
+             {lenex, DataDir + u"2026-12-13-Musterst-SVBlauWeissBeisp-Pr.DSV7"_s}) {
+            result = runCli({u"swimmers"_s, u"import"_s, again});
+            QCOMPARE(result.out, "0 Schwimmer neu, 0 aktualisiert, 0 Wettkampfzeiten\n"_ba);
+        }
+
+        result = runCli({u"swimmers"_s, u"besttimes"_s});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, SampleBestTimes);
+        result = runCli({u"swimmers"_s, u"besttimes"_s, u"wIN"_s});
+        QCOMPARE(
+            result.out,
+            "Winter, Jonas;2012;100m Freistil;25;01:04,99;2026-12-12;Nikolausschwimmfest 2026\n"
+            "Winter, Jonas;2012;50m Schmetterling;25;00:31,12;2026-12-12;"
+            "Nikolausschwimmfest 2026\n"_ba);
+        QCOMPARE(runCli({u"swimmers"_s, u"besttimes"_s, u"ÜHLING, E"_s}).out.count('\n'), 2);
+        QCOMPARE(runCli({u"swimmers"_s, u"besttimes"_s, u"Kraus"_s}).out, QByteArray());
+    }
+
+    // Without a known own club only --alle-vereine imports; then every club's swimmers come.
+    void allClubs_onlyWhenAsked() {
+        QByteArray meet = readBytes(DataDir + u"2026-12-13-Musterst-Pr.DSV7"_s);
+        meet.replace("Łęcka", "Lecka");
+        const QString list = folder->filePath(u"ergebnisse.dsv7"_s);
+        writeBytes(list, meet);
+        CliResult result = runCli({u"swimmers"_s, u"import"_s, list});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY(result.err.contains("Der eigene Verein ist nicht bekannt"));
+        result = runCli({u"swimmers"_s, u"import"_s, u"--alle-vereine"_s, list});
+        QCOMPARE(QString::fromUtf8(result.err), QString());
+        QCOMPARE(result.out, "8 Schwimmer neu, 0 aktualisiert, 12 Wettkampfzeiten\n"_ba);
+        QVERIFY(runCli({u"swimmers"_s, u"besttimes"_s, u"brandt"_s})
+                    .out.startsWith("Brandt, Felix;2012;100m Freistil;25;01:03,10;"));
+    }
+
+    // A damaged result file among good ones stores nothing and is named with its line.
+    void damagedResultFile_storesNothing() {
+        QByteArray lenex = readBytes(DataDir + u"lenex-results.lef"_s);
+        const QString cut = folder->filePath(u"cut.lef"_s);
+        writeBytes(cut, lenex.left(lenex.indexOf("<ATHLETE athleteid=\"1003\"")));
+        const CliResult result =
+            runCli({u"swimmers"_s, u"import"_s, u"--alle-vereine"_s,
+                    DataDir + u"2026-12-13-Musterst-SVBlauWeissBeisp-Pr.DSV7"_s, cut});
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.err.startsWith(("ntbmelde-cli: " + cut + ": Lenex-Datei, Zeile ").toUtf8()),
+                 result.err.constData());
+        QVERIFY(result.err.endsWith("; nichts übernommen.\n"));
+        QCOMPARE(runCli({u"swimmers"_s, u"besttimes"_s}).out, QByteArray());
+        QCOMPARE(runCli({u"swimmers"_s, u"list"_s}).out, QByteArray());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+QTEST_GUILESS_MAIN(TestCliBestTimes)
+#include "tst_cli_besttimes.moc"
