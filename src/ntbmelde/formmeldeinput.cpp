@@ -327,7 +327,8 @@ std::optional<TStoredTime> TFormMeldeInput::suggestionFor(std::string_view name,
                           firstDay.isValid() ? firstDay : QDate::currentDate());
 }
 
-// An empty time field gets the suggested time, with where it came from.
+// An empty time field gets the suggested time, with where it came from: a swum time is named
+// as the best time it is.
 void TFormMeldeInput::suggestTime() {
     if (timeFieldText() != fromAnsi(BlankTimeText))
         return;
@@ -341,7 +342,10 @@ void TFormMeldeInput::suggestTime() {
         return;
     setTimeFieldText(fromAnsi(HundredthsToTimeText(best->Hundredths)));
     storedTime.reset();
-    showHint(u"Meldezeit vom %1, %2"_s.arg(germanDate(best->Date), fromAnsi(best->CompName)));
+    const QString where = u"vom %1, %2"_s.arg(germanDate(best->Date), fromAnsi(best->CompName));
+    showHint(best->Kind == TTimeKind::Swum
+                 ? u"Bestzeit %1 %2"_s.arg(fromAnsi(HundredthsToTimeText(best->Hundredths)), where)
+                 : u"Meldezeit "_s + where);
     timeSuggested = true;
 }
 
