@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "conversions.h"
+#include "discipline.h"
 #include "environment.h"
 #include "formmeldeinput.h"
 #include "global.h"
@@ -52,6 +53,22 @@ TMeldeAustausch competition(const char* name, const char* date) {
     model.SetEvent(2, event("2", "50m Brust", 2));
     model.SetEvent(3, event("3", "4x50m Lagen", 2, true));
     return model;
+}
+
+// A swim of Hans (2008, DE-4711) from a result list.
+TSwim swumByHans(const char* event, int time, int year, int month, int day, int laneLength) {
+    TSwim swim;
+    swim.Name = "Meier, Hans";
+    swim.BirthYear = 2008;
+    swim.RegNr = "DE-4711";
+    swim.Discipline = *ReadDiscipline(event);
+    swim.LaneLength = laneLength;
+    swim.Date =
+        std::chrono::year_month_day(std::chrono::year(year), std::chrono::month(unsigned(month)),
+                                    std::chrono::day(unsigned(day)));
+    swim.CompName = "Bezirksmeisterschaft";
+    swim.Hundredths = time;
+    return swim;
 }
 
 QString focusedName() {
@@ -396,6 +413,40 @@ private slots:
         QVERIFY(!dialog->isVisible());
         QCOMPARE(times(), (QList<int>{6530, 4000, NoTime, 7102, NoTime}));
         QVERIFY(Global::DataChanged());
+    }
+
+    // Swum times count beside entered ones on the competition's lane length within the twelve
+    // months before its first day; the faster wins and the hint says which it was.
+    void eventNumber_swumAndEnteredTimes_fasterWinsAndIsNamed() {
+        // Entered 01:05,30 (100m Freistil) and 00:39,12 (50m Brust) on 14.06.2026, 25 m.
+        QVERIFY(dataDir->store().ImportSwims({
+            swumByHans("100m Freistil", 6480, 2026, 6, 20, 25), // faster than entered
+            swumByHans("100m Freistil", 6000, 2026, 6, 21, 50), // other lane length
+            swumByHans("100m Freistil", 6100, 2025, 6, 30, 25), // a day too old
+            swumByHans("50m Brust", 4000, 2026, 6, 20, 25),     // slower than entered
+        }));
+        const auto suggested = [&](const QString& wkNr) {
+            openDialog(dataDir->store());
+            type(u"Meier, H"_s);
+            press(Qt::Key_Down);
+            press(Qt::Key_Return);
+            type(wkNr);
+            press(Qt::Key_Return);
+            const QString result = edit(u"EditMeldezeit"_s)->displayText() + u" / "_s +
+                                   dialog->findChild<QLabel*>(u"LabelHinweis"_s)->text();
+            dialog.reset();
+            return result;
+        };
+        QCOMPARE(suggested(u"1"_s),
+                 u"01:04,80 / Bestzeit 01:04,80 vom 20.06.2026, Bezirksmeisterschaft"_s);
+        QCOMPARE(suggested(u"2"_s), u"00:39,12 / Meldezeit vom 14.06.2026, Stadtmeisterschaft"_s);
+
+        // On a long-course competition only the long-course swim counts, never a converted
+        // short-course time; without one nothing is suggested.
+        model.LaneLen = 50;
+        QCOMPARE(suggested(u"1"_s),
+                 u"01:00,00 / Bestzeit 01:00,00 vom 21.06.2026, Bezirksmeisterschaft"_s);
+        QCOMPARE(suggested(u"2"_s), u"__:__,__ / "_s);
     }
 };
 
