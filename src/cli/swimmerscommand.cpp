@@ -44,6 +44,9 @@ int importFiles(std::vector<std::string> paths) {
             store, paths, allClubs,
             [](const std::string& path, TMeldeAustausch& model) { LoadExistingFile(path, model); });
         WriteToStdout(ImportCountText(total).toStdString() + '\n');
+    } catch (const TOwnClubUnknown& failure) {
+        throw CliFailure(std::string(failure.what()) + " Mit " + AllClubsFlag +
+                         " werden die Zeiten aller Vereine übernommen.");
     } catch (const TImportFailure& failure) {
         throw CliFailure(failure.what());
     }

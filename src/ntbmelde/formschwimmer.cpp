@@ -333,6 +333,11 @@ void TFormSchwimmer::ButtonImportClick() {
         try {
             showStatus(ImportCountText(
                 ImportIntoStore(store, paths, CheckAlleVereine->isChecked(), loadCompetition)));
+        } catch (const TOwnClubUnknown& failure) {
+            ShowError(QString::fromUtf8(failure.what()) +
+                          u" Mit „Ergebnislisten: alle Vereine“ werden die Zeiten aller "
+                          u"Vereine übernommen."_s,
+                      0);
         } catch (const TImportFailure& failure) {
             ShowError(QString::fromUtf8(failure.what()), 0);
         }

@@ -63,9 +63,7 @@ TClubFilter clubFilter(const std::vector<Imported>& files, const TSwimmerStore& 
         filter.ClubId = block->ClubId;
     }
     if (!allClubs && Trim(filter.ClubName).empty() && Trim(filter.ClubId).empty())
-        throw TImportFailure("Der eigene Verein ist nicht bekannt (noch keine Meldung mit "
-                             "Vereinsdaten gespeichert); nur die Zeiten aller Vereine lassen "
-                             "sich übernehmen.");
+        throw TOwnClubUnknown();
     return filter;
 }
 

@@ -19,6 +19,15 @@ public:
     using std::runtime_error::runtime_error; // UTF-8
 };
 
+// Result lists to import while the own club is not known: only every club's swims can be
+// taken, which the caller offers its own way.
+class TOwnClubUnknown : public TImportFailure {
+public:
+    TOwnClubUnknown()
+        : TImportFailure("Der eigene Verein ist nicht bekannt (noch keine Meldung mit "
+                         "Vereinsdaten gespeichert).") {}
+};
+
 // What an import brought, and which kinds of files it had.
 struct TImportTotal {
     int NewSwimmers = 0;

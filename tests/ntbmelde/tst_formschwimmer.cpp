@@ -348,7 +348,8 @@ private slots:
         FileDialogSeam::setNextFileName(results, QString());
         pressAccelerator(Qt::Key_I);
         QCOMPARE(messages->shown.size(), 1);
-        QVERIFY2(messages->shown.constFirst().contains(u"Der eigene Verein ist nicht bekannt"_s),
+        QVERIFY2(messages->shown.constFirst().contains(u"Der eigene Verein ist nicht bekannt"_s) &&
+                     messages->shown.constFirst().contains(u"„Ergebnislisten: alle Vereine“"_s),
                  qPrintable(messages->shown.constFirst()));
         reactivate();
 
