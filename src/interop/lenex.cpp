@@ -102,25 +102,26 @@ public:
         std::vector<TSwim> swims;
         for (AthleteResult& result : results) {
             const auto fault = [&](const QString& text) {
-                throw TInteropError(
+                return TInteropError(
                     QStringLiteral("Lenex-Datei, Zeile %1: RESULT %2").arg(result.Line).arg(text));
             };
             const TInvitationEvent* event = events.value(result.EventId);
             if (!event)
-                fault(QStringLiteral("nennt den unbekannten Wettkampf „%1“").arg(result.EventId));
+                throw fault(
+                    QStringLiteral("nennt den unbekannten Wettkampf „%1“").arg(result.EventId));
             const std::optional<TDiscipline> discipline = DisciplineOf(*event);
             const bool valid = result.Status.isEmpty() || result.Status == u"EXH";
             if (!discipline || discipline->RelayCount != 1 || !valid || result.Time == NoEntryTime)
                 continue;
             const std::optional<int> time = ReadSwimTime(result.Time);
             if (!time)
-                fault(QStringLiteral("swimtime „%1“ ist keine Zeit").arg(result.Time));
+                throw fault(QStringLiteral("swimtime „%1“ ist keine Zeit").arg(result.Time));
             QString course = sessionCourses.value(event->Session);
             if (course.isEmpty())
                 course = meetCourse;
             const std::optional<int> laneLength = valueOfCode(Courses, course);
             if (!laneLength)
-                fault(QStringLiteral("Bahn „%1“ ist unbekannt").arg(course));
+                throw fault(QStringLiteral("Bahn „%1“ ist unbekannt").arg(course));
             if (*time == 0 || course.startsWith(u"SCY"))
                 continue;
             result.Swim.Discipline = *discipline;
