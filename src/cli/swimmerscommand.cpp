@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "atomicfile.h"
@@ -14,45 +13,14 @@
 #include "conversions.h"
 #include "invitation.h"
 #include "meldeaustausch.h"
-#include "results.h"
 #include "swimmercsv.h"
+#include "swimmerimport.h"
 #include "swimmerstore.h"
 #include "windows1252.h"
 
 namespace {
 
 const std::string AllClubsFlag = "--alle-vereine";
-
-// What one file brings: a swimmer list, a competition, or the swims of a result list (read
-// once the own club is known).
-struct ResultFile {
-    std::string Path;
-};
-using Imported = std::variant<TCsvSwimmers, TMeldeAustausch, ResultFile>;
-
-bool isCsvFile(const std::string& path) {
-    return path.size() >= 4 &&
-           EqualIgnoringCase(std::string_view(path).substr(path.size() - 4), ".csv");
-}
-
-QByteArray bytesOf(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-Imported readFile(const std::string& path) {
-    if (isCsvFile(path)) {
-        TCsvSwimmers list = ReadSwimmersCsv(ReadWholeFile(path));
-        if (list.Failed())
-            throw CliFailure(path + ": " + list.Error.toStdString() + "; nichts übernommen.");
-        return list;
-    }
-    // Lenex and DSV files are told by their content; everything else is an exchange file.
-    if (IsFormatFile(bytesOf(ReadWholeFile(path))))
-        return ResultFile{path};
-    TMeldeAustausch model;
-    LoadExistingFile(path, model);
-    return model;
-}
 
 TSwimmerStore& openStore(std::optional<TSwimmerStore>& store) {
     store.emplace();
@@ -61,34 +29,7 @@ TSwimmerStore& openStore(std::optional<TSwimmerStore>& store) {
     return *store;
 }
 
-// The own club: that of the last exchange file of this call with a club name, else the one the
-// store keeps.
-TClubFilter clubFilter(const std::vector<Imported>& files, const TSwimmerStore& store,
-                       bool allClubs) {
-    TClubFilter filter;
-    filter.AllClubs = allClubs;
-    for (const Imported& file : files) {
-        const TMeldeAustausch* model = std::get_if<TMeldeAustausch>(&file);
-        if (model && !Trim(model->ClubName).empty()) {
-            filter.ClubName = model->ClubName;
-            filter.ClubId = model->ClubId;
-        }
-    }
-    if (const std::optional<TClubBlock> block = store.LastClubBlock();
-        block && Trim(filter.ClubName).empty()) {
-        filter.ClubName = block->ClubName;
-        filter.ClubId = block->ClubId;
-    }
-    if (!allClubs && Trim(filter.ClubName).empty() && Trim(filter.ClubId).empty())
-        throw CliFailure("Der eigene Verein ist nicht bekannt (noch keine Meldung mit "
-                         "Vereinsdaten gespeichert); mit " +
-                         AllClubsFlag + " werden die Zeiten aller Vereine übernommen.");
-    return filter;
-}
-
-// Every file is read before anything is stored, so that a bad file stores nothing; then each
-// file is one transaction. Importing a file again changes nothing, so after a failure half-way
-// the same call can simply be repeated.
+// Reads every file before storing anything; see ImportIntoStore.
 int importFiles(std::vector<std::string> paths) {
     const auto flag = std::find(paths.begin(), paths.end(), AllClubsFlag);
     const bool allClubs = flag != paths.end();
@@ -96,55 +37,19 @@ int importFiles(std::vector<std::string> paths) {
         paths.erase(flag);
     if (paths.empty())
         return 2;
-    std::vector<Imported> files;
-    for (const std::string& path : paths)
-        files.push_back(readFile(path));
     std::optional<TSwimmerStore> opened;
     TSwimmerStore& store = openStore(opened);
-    std::vector<std::vector<TSwim>> swims(files.size());
-    bool withResults = false, withOthers = false;
-    std::optional<TClubFilter> filter;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (const ResultFile* results = std::get_if<ResultFile>(&files[i])) {
-            if (!filter)
-                filter = clubFilter(files, store, allClubs);
-            try {
-                swims[i] = ReadResultFile(results->Path, *filter);
-            } catch (const TInteropError& error) {
-                throw CliFailure(error.Text().toStdString() + "; nichts übernommen.");
-            }
-            withResults = true;
-        } else {
-            withOthers = true;
-        }
+    try {
+        const TImportTotal total = ImportIntoStore(
+            store, paths, allClubs,
+            [](const std::string& path, TMeldeAustausch& model) { LoadExistingFile(path, model); });
+        WriteToStdout(ImportCountText(total).toStdString() + '\n');
+    } catch (const TOwnClubUnknown& failure) {
+        throw CliFailure(std::string(failure.what()) + " Mit " + AllClubsFlag +
+                         " werden die Zeiten aller Vereine übernommen.");
+    } catch (const TImportFailure& failure) {
+        throw CliFailure(failure.what());
     }
-    TStoreCount total;
-    int swumTimes = 0;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const TCsvSwimmers* list = std::get_if<TCsvSwimmers>(&files[i]);
-        const TMeldeAustausch* model = std::get_if<TMeldeAustausch>(&files[i]);
-        const std::optional<TStoreCount> count =
-            list    ? store.AddSwimmers(list->Swimmers, list->HasActiveColumn)
-            : model ? store.RememberCompetition(*model)
-                    : store.ImportSwims(swims[i]);
-        if (!count)
-            throw CliFailure(paths[i] + ": " + store.Problem().toStdString() +
-                             (i == 0 ? std::string(" Nichts übernommen.")
-                                     : " Die Dateien davor sind übernommen."));
-        total.NewSwimmers += count->NewSwimmers;
-        total.UpdatedSwimmers += count->UpdatedSwimmers;
-        (model || list ? total.Times : swumTimes) += count->Times;
-        total.SkippedTimes += count->SkippedTimes;
-    }
-    std::string text = std::to_string(total.NewSwimmers) + " Schwimmer neu, " +
-                       std::to_string(total.UpdatedSwimmers) + " aktualisiert";
-    if (withOthers || !withResults)
-        text += ", " + std::to_string(total.Times) + " Meldezeiten";
-    if (withResults)
-        text += ", " + std::to_string(swumTimes) + " Wettkampfzeiten";
-    if (total.SkippedTimes > 0)
-        text += ", " + std::to_string(total.SkippedTimes) + " Zeiten über 99:59,99 übersprungen";
-    WriteToStdout(text + '\n');
     return 0;
 }
 

@@ -309,30 +309,43 @@ void TFormMeldeInput::takeSwimmer(int row) {
     EditWkNr->setFocus(Qt::TabFocusReason);
 }
 
-// An empty time field gets the swimmer's fastest time of the last twelve months in the event's
-// discipline on this competition's lane length, with where it was swum.
-void TFormMeldeInput::suggestTime() {
-    if (!store.Available() || timeFieldText() != fromAnsi(BlankTimeText))
-        return;
-    const int position = EventOfNomin(model, TMeldeAustausch::TextToWkNr(toAnsi(EditWkNr->text())));
-    if (position == 0 || model.Event(position).Staffel)
-        return;
+// The store's time for a swimmer in an event: the fastest of the twelve months before the
+// competition's first day in the event's discipline on this competition's lane length.
+std::optional<TStoredTime> TFormMeldeInput::suggestionFor(std::string_view name, int birthYear,
+                                                          std::string_view regNr, int wkNr) const {
+    const int position = EventOfNomin(model, wkNr);
+    if (!store.Available() || position == 0 || model.Event(position).Staffel)
+        return std::nullopt;
     const auto discipline = ReadDiscipline(model.Event(position).Name);
-    int birthYear = 0;
-    if (!discipline || !ConvertsAsInteger(ExpandYear(toAnsi(EditJahrgang->text())), birthYear))
-        return;
-    const auto swimmer =
-        store.FindSwimmer(toAnsi(EditName->text()), birthYear, Trim(toAnsi(EditRegNummer->text())));
+    if (!discipline)
+        return std::nullopt;
+    const auto swimmer = store.FindSwimmer(name, birthYear, regNr);
     if (!swimmer || !swimmer->Active)
-        return;
+        return std::nullopt;
     const QDate firstDay = competitionDate(model.Date1);
-    const auto best = store.BestTime(swimmer->Id, *discipline, model.LaneLen,
-                                     firstDay.isValid() ? firstDay : QDate::currentDate());
+    return store.BestTime(swimmer->Id, *discipline, model.LaneLen,
+                          firstDay.isValid() ? firstDay : QDate::currentDate());
+}
+
+// An empty time field gets the suggested time, with where it came from: a swum time is named
+// as the best time it is.
+void TFormMeldeInput::suggestTime() {
+    if (timeFieldText() != fromAnsi(BlankTimeText))
+        return;
+    int birthYear = 0;
+    if (!ConvertsAsInteger(ExpandYear(toAnsi(EditJahrgang->text())), birthYear))
+        return;
+    const auto best =
+        suggestionFor(toAnsi(EditName->text()), birthYear, Trim(toAnsi(EditRegNummer->text())),
+                      TMeldeAustausch::TextToWkNr(toAnsi(EditWkNr->text())));
     if (!best)
         return;
     setTimeFieldText(fromAnsi(HundredthsToTimeText(best->Hundredths)));
     storedTime.reset();
-    showHint(u"Meldezeit vom %1, %2"_s.arg(germanDate(best->Date), fromAnsi(best->CompName)));
+    const QString where = u"vom %1, %2"_s.arg(germanDate(best->Date), fromAnsi(best->CompName));
+    showHint(best->Kind == TTimeKind::Swum
+                 ? u"Bestzeit %1 %2"_s.arg(fromAnsi(HundredthsToTimeText(best->Hundredths)), where)
+                 : u"Meldezeit "_s + where);
     timeSuggested = true;
 }
 
@@ -388,6 +401,9 @@ void TFormMeldeInput::createList() {
     PopupDelete->setObjectName(u"PopupDelete"_s);
     PopSort = ListMenu->addAction(SortByWkNr, this, &TFormMeldeInput::PopSortClick);
     PopSort->setObjectName(u"PopSort"_s);
+    PopupMeldezeiten = ListMenu->addAction(u"Meldezeiten vorschlagen"_s, this,
+                                           &TFormMeldeInput::PopupMeldezeitenClick);
+    PopupMeldezeiten->setObjectName(u"PopupMeldezeiten"_s);
     Meldeliste->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Meldeliste, &QWidget::customContextMenuRequested, this,
             &TFormMeldeInput::ListMenuPopup);
@@ -516,6 +532,7 @@ bool TFormMeldeInput::TakeEntry() {
     TNominRecord nomin = NominFromInput(input);
     if (storedTime)
         nomin.Time = *storedTime;
+    keepFilledTimes();
     model.SetNomin(CurrentNomin, nomin);
     CurrentNomin = model.SortNominByName(CurrentNomin);
     Changed = false;
@@ -557,8 +574,10 @@ bool TFormMeldeInput::leaveFieldFor(QPushButton* button) {
 }
 
 void TFormMeldeInput::ButtonOkClick() {
-    if (leaveFieldFor(ButtonOk) && TakeEntry())
-        closeDialog();
+    if (!leaveFieldFor(ButtonOk) || !TakeEntry())
+        return;
+    keepFilledTimes();
+    closeDialog();
 }
 
 void TFormMeldeInput::ButtonTakeClick() {
@@ -572,10 +591,11 @@ void TFormMeldeInput::ButtonTakeClick() {
 }
 
 void TFormMeldeInput::ButtonEscClick() {
-    if (Changed) {
+    if (anythingPending()) {
         if (AskYesNo(u"Letzte Änderungen / Eingabe wirklich verwerfen?"_s, 0) != AnswerYes)
             return;
         Changed = false;
+        discardFilledTimes();
     }
     closeDialog();
 }
@@ -627,12 +647,17 @@ void TFormMeldeInput::closeDialog() {
 }
 
 bool TFormMeldeInput::FormCloseQuery() {
-    return !Changed || AskYesNo(u"Änderung wirklich verwerfen ?"_s, 0) == AnswerYes;
+    if (!anythingPending())
+        return true;
+    if (AskYesNo(u"Änderung wirklich verwerfen ?"_s, 0) != AnswerYes)
+        return false;
+    discardFilledTimes();
+    return true;
 }
 
 bool TFormMeldeInput::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Meldeliste && event->type() == QEvent::KeyPress)
-        return MeldelisteKeyDown(static_cast<QKeyEvent*>(event)->key());
+        return MeldelisteKeyDown(*static_cast<QKeyEvent*>(event));
     // A click below the rows leaves the list's commands without a row.
     if (watched == Meldeliste->viewport() && event->type() == QEvent::MouseButtonPress &&
         !Meldeliste->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid())
@@ -737,8 +762,14 @@ void TFormMeldeInput::EditWkNrKeyDown() {
 }
 
 // Home and End go to the first and last entry (a table's own keys would go to the first and
-// last column).
-bool TFormMeldeInput::MeldelisteKeyDown(int key) {
+// last column). Shift+F10 opens the menu at the current entry, as the menu key does.
+bool TFormMeldeInput::MeldelisteKeyDown(const QKeyEvent& event) {
+    const int key = event.key();
+    if (key == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier) {
+        const QRect row = Meldeliste->visualRect(Meldeliste->currentIndex());
+        ListMenuPopup(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
+        return true;
+    }
     if ((key != Qt::Key_Home && key != Qt::Key_End) || listModel->rowCount() == 0)
         return false;
     const QModelIndex target =
@@ -758,6 +789,10 @@ void TFormMeldeInput::ListMenuPopup(const QPoint& position) {
     const int row = listRow();
     PopupEdit->setEnabled(row >= 0);
     PopupDelete->setEnabled(row >= 0);
+    bool anyWithoutTime = false;
+    for (int position = 1; position <= model.NominCount() && !anyWithoutTime; ++position)
+        anyWithoutTime = model.Nomin(position).Time == NoTime;
+    PopupMeldezeiten->setEnabled(store.Available() && anyWithoutTime);
     // While the menu is open, its row is the highlighted one.
     if (row >= 0)
         Meldeliste->selectionModel()->select(listModel->index(row, 0),
@@ -794,6 +829,7 @@ void TFormMeldeInput::PopupDeleteClick() {
                              u" wirklich löschen?"_s;
     if (AskYesNo(question, 0) != AnswerYes)
         return;
+    keepFilledTimes();
     model.DeleteNomin(position);
     if (position == CurrentNomin) {
         // The entry shown in the fields is gone, and its pending changes with it: storing
@@ -811,6 +847,7 @@ void TFormMeldeInput::PopupDeleteClick() {
 
 void TFormMeldeInput::PopSortClick() {
     WaitCursor wait;
+    keepFilledTimes(); // they are known by their places in the list
     const bool byWkNr = PopSort->text().contains(u"WkNummer"_s);
     const int follow = CurrentNomin <= model.NominCount() ? CurrentNomin : 0;
     const int newPosition = byWkNr ? model.SortNominByWkNr(follow) : model.SortNominByName(follow);
@@ -818,4 +855,63 @@ void TFormMeldeInput::PopSortClick() {
         CurrentNomin = newPosition;
     FillList();
     PopSort->setText(byWkNr ? SortByName : SortByWkNr);
+}
+
+// Every entry without a time gets the time the store suggests, in one step the user agrees to
+// first. The entry loaded into the fields is left to them: adopting the fields would overwrite it.
+void TFormMeldeInput::PopupMeldezeitenClick() {
+    std::vector<std::pair<int, int>> found; // position and suggested time
+    int withoutTime = 0;
+    {
+        WaitCursor wait;
+        for (int position = 1; position <= model.NominCount(); ++position) {
+            const TNominRecord& nomin = model.Nomin(position);
+            if (nomin.Time != NoTime || (EditExisting && position == CurrentNomin))
+                continue;
+            ++withoutTime;
+            if (const auto best =
+                    suggestionFor(nomin.Name, nomin.Age, Trim(nomin.RegNr), nomin.WkNr))
+                found.emplace_back(position, best->Hundredths);
+        }
+    }
+    if (found.empty()) {
+        showHint(
+            u"Für keine der %1 Meldungen ohne Meldezeit ist eine Zeit bekannt."_s.arg(withoutTime));
+        return;
+    }
+    const QString question =
+        u"Für %1 von %2 Meldungen ohne Meldezeit ist eine Zeit aus den "
+        u"letzten 12 Monaten bekannt. Diese Zeiten eintragen?"_s.arg(found.size())
+            .arg(withoutTime);
+    if (AskYesNo(question, 0) != AnswerYes)
+        return;
+    for (const auto& [position, hundredths] : found) {
+        TNominRecord nomin = model.GetNomin(position);
+        filledTimes.emplace_back(position, nomin.Time);
+        nomin.Time = hundredths;
+        model.SetNomin(position, nomin);
+    }
+    FillList();
+    ButtonOk->setEnabled(true);
+    showHint(u"%1 Meldezeiten vorgeschlagen."_s.arg(found.size()));
+}
+
+// The filled times become the user's own entries.
+void TFormMeldeInput::keepFilledTimes() {
+    if (filledTimes.empty())
+        return;
+    filledTimes.clear();
+    Global::SetDataChanged();
+}
+
+void TFormMeldeInput::discardFilledTimes() {
+    if (filledTimes.empty())
+        return;
+    for (const auto& [position, previous] : filledTimes) {
+        TNominRecord nomin = model.GetNomin(position);
+        nomin.Time = previous;
+        model.SetNomin(position, nomin);
+    }
+    filledTimes.clear();
+    FillList();
 }

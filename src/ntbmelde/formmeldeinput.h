@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QHash>
 #include <optional>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "swimmerstore.h"
@@ -63,6 +65,7 @@ private slots:
     void PopupEditClick();
     void PopupDeleteClick();
     void PopSortClick();
+    void PopupMeldezeitenClick();
 
 private:
     void createControls();
@@ -89,14 +92,19 @@ private:
     void offerSwimmers(const QString& typed);
     bool completionKeyPress(QKeyEvent* event);
     void takeSwimmer(int row);
+    std::optional<TStoredTime> suggestionFor(std::string_view name, int birthYear,
+                                             std::string_view regNr, int wkNr) const;
     void suggestTime();
+    void keepFilledTimes();
+    void discardFilledTimes();
+    bool anythingPending() const { return Changed || !filledTimes.empty(); }
 
     TEntryInput fieldInput() const;
     QString timeFieldText() const;
     void setTimeFieldText(const QString& text);
     QWidget* fieldWidget(EntryField field) const;
     int listRow() const;
-    bool MeldelisteKeyDown(int key);
+    bool MeldelisteKeyDown(const QKeyEvent& event);
     void markCurrentEntry();
     void showRefusedCharacter(const QString& character);
 
@@ -110,6 +118,9 @@ private:
     std::optional<int> storedTime;
     // The hint line names where the time in the field came from.
     bool timeSuggested = false;
+    // Entry times filled in from the store and not yet kept: position and the time before.
+    // Abbrechen puts those back; the next change of the list, or O&K, keeps them.
+    std::vector<std::pair<int, int>> filledTimes;
 
     QPushButton* ButtonOk;
     QPushButton* ButtonTake;
@@ -130,6 +141,7 @@ private:
     QAction* PopupEdit;
     QAction* PopupDelete;
     QAction* PopSort;
+    QAction* PopupMeldezeiten;
     // The store's swimmers offered under the name field, row by row.
     QCompleter* swimmerCompleter;
     QStandardItemModel* offeredRows;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "formschwimmer.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -10,13 +11,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "ansi.h"
 #include "appearance.h"
 #include "atomicfile.h"
+#include "conversions.h"
 #include "dialogseam.h"
+#include "exchangeverdict.h"
 #include "fileopening.h"
 #include "formschwimmeredit.h"
 #include "global.h"
@@ -24,20 +28,20 @@
 #include "messages.h"
 #include "schwimmerlistemodel.h"
 #include "swimmercsv.h"
+#include "swimmerimport.h"
 #include "swimmerstore.h"
+#include "swimmertexts.h"
 #include "waitcursor.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 const QString CsvFilter = u"Schwimmerliste (*.csv)"_s;
-const QString ImportFilters = u"Austauschdateien und Schwimmerlisten (*.nt2 *.NT2 *.csv)"_s;
-
-QString countText(const TStoreCount& count) {
-    return u"%1 Schwimmer neu, %2 aktualisiert, %3 Meldezeiten"_s.arg(count.NewSwimmers)
-        .arg(count.UpdatedSwimmers)
-        .arg(count.Times);
-}
+const QString ImportFilters =
+    u"Austauschdateien, Schwimmerlisten und Ergebnislisten (*.nt2 *.NT2 *.csv *.lef *.lxf *.dsv7 "
+    "*.DSV7)"_s;
+const QStringList BestTimeHeaders = {u"Strecke"_s, u"Bahn"_s, u"Bestzeit"_s, u"vom"_s,
+                                     u"Wettkampf"_s};
 } // namespace
 
 TFormSchwimmer::TFormSchwimmer(TSwimmerStore& store, QWidget* parent)
@@ -102,6 +106,28 @@ void TFormSchwimmer::createControls() {
     connect(SwimmerTable->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
             [this](int column) { ChooseSortierung->setCurrentIndex(column); });
 
+    // The current swimmer's fastest swum time per discipline and lane length.
+    bestTimes = new QStandardItemModel(this);
+    BestTimeTable = new QTableView;
+    BestTimeTable->setObjectName(u"BestTimeTable"_s);
+    BestTimeTable->setModel(bestTimes);
+    BestTimeTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    BestTimeTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    BestTimeTable->setTabKeyNavigation(false);
+    BestTimeTable->verticalHeader()->hide();
+    BestTimeTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    BestTimeTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    BestTimeTable->horizontalHeader()->setStretchLastSection(true);
+    auto* bestTimesLabel = new QLabel(u"Bes&tzeiten aus Ergebnislisten"_s);
+    bestTimesLabel->setBuddy(BestTimeTable);
+    connect(SwimmerTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &TFormSchwimmer::showBestTimes);
+
+    CheckAlleVereine = new QCheckBox(u"Ergebnislisten: alle &Vereine"_s);
+    CheckAlleVereine->setObjectName(u"CheckAlleVereine"_s);
+    CheckAlleVereine->setToolTip(
+        u"Aus Ergebnislisten die Zeiten aller Vereine übernehmen, nicht nur des eigenen"_s);
+
     LabelStatus = new QLabel;
     LabelStatus->setObjectName(u"LabelStatus"_s);
     LabelStatus->setWordWrap(true);
@@ -140,14 +166,20 @@ void TFormSchwimmer::createControls() {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(SwimmerTable, 1);
-    layout->addWidget(LabelStatus);
+    layout->addWidget(SwimmerTable, 3);
+    layout->addWidget(bestTimesLabel);
+    layout->addWidget(BestTimeTable, 2);
+    auto* status = new QHBoxLayout;
+    status->addWidget(LabelStatus, 1);
+    status->addWidget(CheckAlleVereine);
+    layout->addLayout(status);
     layout->addLayout(buttons);
-    setFixedSize(860, 480);
+    setFixedSize(860, 640);
 
     setTabOrder(EditFilter, ChooseSortierung);
     setTabOrder(ChooseSortierung, SwimmerTable);
-    setTabOrder(SwimmerTable, ButtonNeu);
+    setTabOrder(SwimmerTable, BestTimeTable);
+    setTabOrder(BestTimeTable, ButtonNeu);
 }
 
 QPushButton* TFormSchwimmer::addButton(const QString& name, const QString& caption,
@@ -208,6 +240,7 @@ void TFormSchwimmer::reload(qint64 currentId) {
     ButtonEdit->setEnabled(any);
     ButtonDelete->setEnabled(any);
     ButtonAktiv->setEnabled(any);
+    showBestTimes();
 }
 
 const TSwimmer* TFormSchwimmer::currentSwimmer() const {
@@ -282,51 +315,35 @@ void TFormSchwimmer::ButtonImportClick() {
                                           {ImportFilters}, files))
         return;
     WaitCursor wait;
-    TStoreCount total;
-    for (const QString& file : std::as_const(files)) {
-        if (!importFile(file, total))
-            break;
-    }
+    std::vector<std::string> paths;
+    for (const QString& file : std::as_const(files))
+        paths.push_back(localPath(file));
+    // An exchange file is read as on opening: a damaged one stops the import, a cut-off one is
+    // named in a warning.
+    const auto loadCompetition = [](const std::string& path, TMeldeAustausch& competition) {
+        const TLoadReport report = competition.LoadFromFile(path);
+        const QString shownPath = QDir::toNativeSeparators(QString::fromLocal8Bit(path));
+        if (!report.Loaded())
+            throw TImportFailure(
+                fileText(VerdictText(report), shownPath, report.FailedCharacter).toStdString());
+        if (report.Verdict == TFileVerdict::CutOff)
+            ShowWarning(fileText(VerdictText(report), shownPath));
+    };
+    RunCommand([&] {
+        try {
+            showStatus(ImportCountText(
+                ImportIntoStore(store, paths, CheckAlleVereine->isChecked(), loadCompetition)));
+        } catch (const TOwnClubUnknown& failure) {
+            ShowError(QString::fromUtf8(failure.what()) +
+                          u" Mit „Ergebnislisten: alle Vereine“ werden die Zeiten aller "
+                          u"Vereine übernommen."_s,
+                      0);
+        } catch (const TImportFailure& failure) {
+            ShowError(QString::fromUtf8(failure.what()), 0);
+        }
+    });
     reload(0);
     SwimmerTable->setFocus();
-}
-
-// Adds one file's swimmers, times and club to `total`. False, with the reason said, when the
-// file could not be taken; the files before it stay imported.
-bool TFormSchwimmer::importFile(const QString& path, TStoreCount& total) {
-    const QString shownName = QDir::toNativeSeparators(path);
-    std::optional<TStoreCount> count;
-    if (path.endsWith(u".csv"_s, Qt::CaseInsensitive)) {
-        TCsvSwimmers read;
-        if (!RunCommand([&] { read = ReadSwimmersCsv(ReadWholeFile(localPath(path))); }))
-            return false;
-        if (read.Failed()) {
-            ShowError(u"%1: %2; nichts übernommen"_s.arg(shownName, read.Error), 0);
-            return false;
-        }
-        count = store.AddSwimmers(read.Swimmers, read.HasActiveColumn);
-    } else {
-        TMeldeAustausch competition;
-        TLoadReport report;
-        if (!RunCommand([&] { report = competition.LoadFromFile(localPath(path)); }))
-            return false;
-        if (!report.Loaded()) {
-            ShowError(fileText(VerdictText(report), path, report.FailedCharacter), 0);
-            return false;
-        }
-        if (report.Verdict == TFileVerdict::CutOff)
-            ShowWarning(fileText(VerdictText(report), path));
-        count = store.RememberCompetition(competition);
-    }
-    if (!count) {
-        ShowError(store.Problem(), 0);
-        return false;
-    }
-    total.NewSwimmers += count->NewSwimmers;
-    total.UpdatedSwimmers += count->UpdatedSwimmers;
-    total.Times += count->Times;
-    showStatus(countText(total));
-    return true;
 }
 
 void TFormSchwimmer::ButtonExportClick() {
@@ -342,6 +359,24 @@ void TFormSchwimmer::ButtonExportClick() {
         return;
     showStatus(u"%1 Schwimmer nach %2 exportiert"_s.arg(all.size())
                    .arg(QDir::toNativeSeparators(fileName)));
+}
+
+void TFormSchwimmer::showBestTimes() {
+    bestTimes->clear();
+    bestTimes->setHorizontalHeaderLabels(BestTimeHeaders);
+    const TSwimmer* chosen = currentSwimmer();
+    if (!chosen)
+        return;
+    for (const TBestTime& best : store.BestTimes(chosen->Id)) {
+        QList<QStandardItem*> row;
+        for (const QString& text :
+             {fromAnsi(DisciplineName(best.Discipline)), u"%1 m"_s.arg(best.LaneLength),
+              fromAnsi(HundredthsToTimeText(best.Time.Hundredths)), germanDate(best.Time.Date),
+              fromAnsi(best.Time.CompName)})
+            row << new QStandardItem(text);
+        bestTimes->appendRow(row);
+    }
+    BestTimeTable->resizeColumnsToContents();
 }
 
 void TFormSchwimmer::showStatus(const QString& text) {

@@ -1,21 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window "Schwimmer": the club's stored swimmers, to look through, correct, switch off,
-// delete, import from earlier exchange files or CSV and export to CSV. Every change is written
+// delete, import from earlier exchange files, CSV or result lists and export to CSV; the
+// current swimmer's best times below. Every change is written
 // to the store at once.
 #pragma once
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSortFilterProxyModel;
+class QStandardItemModel;
 class QTableView;
 class TSchwimmerlisteModel;
 class TSwimmerStore;
 struct TSwimmer;
-struct TStoreCount;
 
 class TFormSchwimmer : public QDialog {
     Q_OBJECT
@@ -42,7 +44,7 @@ private:
     // The swimmer in the current row, null when no row is current.
     const TSwimmer* currentSwimmer() const;
     void save(TSwimmer swimmer);
-    bool importFile(const QString& path, TStoreCount& total);
+    void showBestTimes();
     void showStatus(const QString& text);
     void reportStoreFailure();
 
@@ -52,6 +54,9 @@ private:
     QLineEdit* EditFilter;
     QComboBox* ChooseSortierung;
     QTableView* SwimmerTable;
+    QStandardItemModel* bestTimes;
+    QTableView* BestTimeTable;
+    QCheckBox* CheckAlleVereine;
     QLabel* LabelStatus;
     QPushButton* ButtonNeu;
     QPushButton* ButtonEdit;

@@ -96,6 +96,18 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QCOMPARE(focusedName(), u"SwimmerTable"_s);
     }
+    QStringList bestTimeRows() const {
+        QStringList rows;
+        const QAbstractItemModel* times =
+            window->findChild<QTableView*>(u"BestTimeTable"_s)->model();
+        for (int row = 0; row < times->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < times->columnCount(); ++column)
+                cells << times->index(row, column).data().toString();
+            rows << cells.join(u'|');
+        }
+        return rows;
+    }
     void reactivate() {
         window->activateWindow();
         QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
@@ -321,6 +333,73 @@ private slots:
         QVERIFY(bytes.contains("\r\nWei\xc3\x9f;J\xc3\xb6rg;2012;m;;ja\r\n"));
         QCOMPARE(bytes.count("\r\n"), static_cast<qsizetype>(store().AllSwimmers().size() + 1));
         QVERIFY(status->text().contains(u"exportiert"_s));
+    }
+
+    // A host's result list: without a known own club only every club's times can be taken,
+    // which this list refuses for a name of another club; with the club known, its swimmers
+    // come with their valid swims, once however often the list is imported, and the pane
+    // under the table shows the current swimmer's best times.
+    void importResults_ownClubOrEveryClub_andBestTimesFollowTheRow() {
+        const QString results = TEST_DATA_DIR u"/interop/lenex-results.lef"_s;
+        openWindow();
+        auto* status = window->findChild<QLabel*>(u"LabelStatus"_s);
+        auto* everyClub = window->findChild<QCheckBox*>(u"CheckAlleVereine"_s);
+        QVERIFY(!everyClub->isChecked());
+        FileDialogSeam::setNextFileName(results, QString());
+        pressAccelerator(Qt::Key_I);
+        QCOMPARE(messages->shown.size(), 1);
+        QVERIFY2(messages->shown.constFirst().contains(u"Der eigene Verein ist nicht bekannt"_s) &&
+                     messages->shown.constFirst().contains(u"„Ergebnislisten: alle Vereine“"_s),
+                 qPrintable(messages->shown.constFirst()));
+        reactivate();
+
+        pressAccelerator(Qt::Key_V);
+        QVERIFY(everyClub->isChecked());
+        messages->shown.clear();
+        FileDialogSeam::setNextFileName(results, QString());
+        pressAccelerator(Qt::Key_I);
+        QCOMPARE(messages->shown.size(), 1);
+        QVERIFY2(messages->shown.constFirst().contains(u"Zeile 149"_s),
+                 qPrintable(messages->shown.constFirst()));
+        QCOMPARE(storedLines().size(), 4);
+        reactivate();
+
+        TMeldeAustausch ownClub;
+        ownClub.ClubName = "SV Blau-Wei\xdf Beispielhausen";
+        QVERIFY(store().RememberCompetition(ownClub));
+        pressAccelerator(Qt::Key_V);
+        QVERIFY(!everyClub->isChecked());
+        messages->shown.clear();
+        for (const QString& expected : {u"6 Schwimmer neu, 0 aktualisiert, 10 Wettkampfzeiten"_s,
+                                        u"0 Schwimmer neu, 0 aktualisiert, 0 Wettkampfzeiten"_s}) {
+            FileDialogSeam::setNextFileName(results, QString());
+            pressAccelerator(Qt::Key_I);
+            QCOMPARE(messages->shown, QStringList());
+            QCOMPARE(status->text(), expected);
+        }
+        QCOMPARE(storedLines().size(), 10);
+        QVERIFY(!storedLines().contains(u"Brandt, Felix;2012;0;900202;ja"_s));
+
+        press(Qt::Key_F, Qt::AltModifier);
+        type(u"winter"_s);
+        press(Qt::Key_Down);
+        QCOMPARE(currentName(), u"Winter, Jonas"_s);
+        QCOMPARE(bestTimeRows(),
+                 (QStringList{u"100m Freistil|25 m|01:04,99|12.12.2026|Nikolausschwimmfest 2026"_s,
+                              u"50m Schmetterling|25 m|00:31,12|12.12.2026|Nikolausschwimmfest "
+                              u"2026"_s}));
+        // Down to the next swimmer: the pane follows; one only entered has no best times.
+        press(Qt::Key_F, Qt::AltModifier);
+        press(Qt::Key_A, Qt::ControlModifier);
+        press(Qt::Key_Backspace);
+        press(Qt::Key_Down);
+        press(Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(currentName(), u"Albers, Lena"_s);
+        QCOMPARE(bestTimeRows(), QStringList());
+        press(Qt::Key_Down);
+        press(Qt::Key_Down);
+        QCOMPARE(currentName(), u"Frühling, Emma"_s);
+        QCOMPARE(bestTimeRows().size(), 2);
     }
 
 private:

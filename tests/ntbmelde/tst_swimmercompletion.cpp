@@ -7,9 +7,14 @@
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
+#include <QTimer>
 
+#include "conversions.h"
+#include "discipline.h"
 #include "environment.h"
 #include "formmeldeinput.h"
 #include "global.h"
@@ -48,6 +53,22 @@ TMeldeAustausch competition(const char* name, const char* date) {
     model.SetEvent(2, event("2", "50m Brust", 2));
     model.SetEvent(3, event("3", "4x50m Lagen", 2, true));
     return model;
+}
+
+// A swim of Hans (2008, DE-4711) from a result list.
+TSwim swumByHans(const char* event, int time, int year, int month, int day, int laneLength) {
+    TSwim swim;
+    swim.Name = "Meier, Hans";
+    swim.BirthYear = 2008;
+    swim.RegNr = "DE-4711";
+    swim.Discipline = *ReadDiscipline(event);
+    swim.LaneLength = laneLength;
+    swim.Date =
+        std::chrono::year_month_day(std::chrono::year(year), std::chrono::month(unsigned(month)),
+                                    std::chrono::day(unsigned(day)));
+    swim.CompName = "Bezirksmeisterschaft";
+    swim.Hundredths = time;
+    return swim;
 }
 
 QString focusedName() {
@@ -128,6 +149,33 @@ private:
         Outcome result = outcome();
         dialog.reset();
         messages->shown.clear();
+        return result;
+    }
+
+    // Shift+F10 on the entry list opens its menu; Down to `item`, Enter.
+    void chooseFromListMenu(const QString& item) {
+        QCOMPARE(focusedName(), u"Meldeliste"_s);
+        bool chosen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (int step = 0; step < menu->actions().size() && !chosen; ++step) {
+                QTest::keyClick(menu, Qt::Key_Down);
+                chosen = menu->activeAction() && menu->activeAction()->objectName() == item;
+            }
+            QTest::keyClick(menu, chosen ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        press(Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(chosen);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        // The offscreen platform does not give the window back after a popup.
+        dialog->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), dialog.get());
+    }
+    QList<int> times() const {
+        QList<int> result;
+        for (int position = 1; position <= model.NominCount(); ++position)
+            result << model.Nomin(position).Time;
         return result;
     }
 
@@ -314,6 +362,91 @@ private slots:
         QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(),
                  typedTime.isEmpty() ? u"__:__,__"_s : u"01:00,00"_s);
         QVERIFY(dialog->findChild<QLabel*>(u"LabelHinweis"_s)->text().isEmpty());
+    }
+
+    // "Meldezeiten vorschlagen" fills every entry without a time that the store knows a time
+    // for, after asking; Abbrechen puts the empty times back, O&K keeps them.
+    void listMenu_suggestTimes_fillsAfterAskingAndAbbrechenUndoes() {
+        model.SetNomin(1, nomin("Meier, Hans", 2008, 0, "1", NoTime, "DE-4711"));
+        model.SetNomin(2, nomin("Meier, Hans", 2008, 0, "2", 4000, "DE-4711"));
+        model.SetNomin(3, nomin("Meier, Paul", 2009, 0, "1", NoTime, ""));
+        model.SetNomin(4, nomin("Meierling, Anna", 2010, 1, "1", NoTime, ""));
+        model.SetNomin(5, nomin("Meierling, Anna", 2010, 1, "2", NoTime, ""));
+        const QList<int> before = times();
+        openDialog(dataDir->store());
+        // Backwards past the button bar: the list follows the last button.
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Tab, Qt::ShiftModifier);
+
+        messages->setNextAnswer(AnswerNo);
+        chooseFromListMenu(u"PopupMeldezeiten"_s);
+        const QString question = u"Frage: Für 2 von 4 Meldungen ohne Meldezeit ist eine Zeit aus "
+                                 u"den letzten 12 Monaten bekannt. Diese Zeiten eintragen?"_s;
+        QCOMPARE(messages->shown, QStringList{question});
+        QCOMPARE(times(), before);
+
+        messages->setNextAnswer(AnswerYes);
+        chooseFromListMenu(u"PopupMeldezeiten"_s);
+        QCOMPARE(times(), (QList<int>{6530, 4000, NoTime, 7102, NoTime}));
+        QCOMPARE(dialog->findChild<QLabel*>(u"LabelHinweis"_s)->text(),
+                 u"2 Meldezeiten vorgeschlagen."_s);
+        QCOMPARE(dialog->findChild<QTableView*>(u"Meldeliste"_s)->model()->index(0, 4).data(),
+                 QVariant(u"01:05,30"_s));
+        QVERIFY(!Global::DataChanged());
+
+        messages->shown.clear();
+        messages->setNextAnswer(AnswerYes);
+        press(Qt::Key_Escape);
+        QCOMPARE(messages->shown,
+                 QStringList{u"Frage: Letzte Änderungen / Eingabe wirklich verwerfen?"_s});
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(times(), before);
+        QVERIFY(!Global::DataChanged());
+
+        // Again, and kept with O&K.
+        openDialog(dataDir->store());
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Tab, Qt::ShiftModifier);
+        messages->setNextAnswer(AnswerYes);
+        chooseFromListMenu(u"PopupMeldezeiten"_s);
+        pressAccelerator(Qt::Key_K);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(times(), (QList<int>{6530, 4000, NoTime, 7102, NoTime}));
+        QVERIFY(Global::DataChanged());
+    }
+
+    // Swum times count beside entered ones on the competition's lane length within the twelve
+    // months before its first day; the faster wins and the hint says which it was.
+    void eventNumber_swumAndEnteredTimes_fasterWinsAndIsNamed() {
+        // Entered 01:05,30 (100m Freistil) and 00:39,12 (50m Brust) on 14.06.2026, 25 m.
+        QVERIFY(dataDir->store().ImportSwims({
+            swumByHans("100m Freistil", 6480, 2026, 6, 20, 25), // faster than entered
+            swumByHans("100m Freistil", 6000, 2026, 6, 21, 50), // other lane length
+            swumByHans("100m Freistil", 6100, 2025, 6, 30, 25), // a day too old
+            swumByHans("50m Brust", 4000, 2026, 6, 20, 25),     // slower than entered
+        }));
+        const auto suggested = [&](const QString& wkNr) {
+            openDialog(dataDir->store());
+            type(u"Meier, H"_s);
+            press(Qt::Key_Down);
+            press(Qt::Key_Return);
+            type(wkNr);
+            press(Qt::Key_Return);
+            const QString result = edit(u"EditMeldezeit"_s)->displayText() + u" / "_s +
+                                   dialog->findChild<QLabel*>(u"LabelHinweis"_s)->text();
+            dialog.reset();
+            return result;
+        };
+        QCOMPARE(suggested(u"1"_s),
+                 u"01:04,80 / Bestzeit 01:04,80 vom 20.06.2026, Bezirksmeisterschaft"_s);
+        QCOMPARE(suggested(u"2"_s), u"00:39,12 / Meldezeit vom 14.06.2026, Stadtmeisterschaft"_s);
+
+        // On a long-course competition only the long-course swim counts, never a converted
+        // short-course time; without one nothing is suggested.
+        model.LaneLen = 50;
+        QCOMPARE(suggested(u"1"_s),
+                 u"01:00,00 / Bestzeit 01:00,00 vom 21.06.2026, Bezirksmeisterschaft"_s);
+        QCOMPARE(suggested(u"2"_s), u"__:__,__ / "_s);
     }
 };
 
