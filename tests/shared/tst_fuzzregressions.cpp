@@ -70,7 +70,8 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         model.LoadFromFile(dataFile("abscnt-int-max.nt2"));
-        QVERIFY2(timer.elapsed() < LinearTimeLimitMs, "the reader walks every section number up to ABSCNT");
+        QVERIFY2(timer.elapsed() < LinearTimeLimitMs,
+                 "the reader walks every section number up to ABSCNT");
         QCOMPARE(model.AbsCnt, 2147483647);
         QCOMPARE(model.GetPeriodDate(1), std::string("13.03.2027"));
         QCOMPARE(model.GetPeriodDate(13), BlankPeriodDate);
@@ -137,7 +138,8 @@ private slots:
         // No kept line holds the root, so the program refuses such a file; the reader itself
         // must still be fast on it.
         model.LoadFromText(text);
-        QVERIFY2(timer.elapsed() < LinearTimeLimitMs, "every start tag is searched for in the whole file");
+        QVERIFY2(timer.elapsed() < LinearTimeLimitMs,
+                 "every start tag is searched for in the whole file");
         QCOMPARE(model.EventCount(), Events);
         QCOMPARE(model.GetEvent(Events).WkNr, Events * 1000);
         // The line holds the tag but does not begin with it: the value runs into its end tag.
