@@ -11,6 +11,7 @@
 #include <set>
 #include <tuple>
 
+#include "codetable.h"
 #include "environment.h"
 #include "meldeaustausch.h"
 #include "windows1252.h"
@@ -161,43 +162,45 @@ int laneLength(const QString& code, QString& course) {
     return toNumber(code, metres) ? metres : 0;
 }
 
+// The DSV codes of strokes, techniques and sexes; the writer takes the first code of a value.
+// KB and KR (fly kick on the front or back) come with Format 8.
+constexpr CodeName Strokes[] = {
+    {"F", int(TSwimStroke::Free)}, {"R", int(TSwimStroke::Back)},   {"B", int(TSwimStroke::Breast)},
+    {"S", int(TSwimStroke::Fly)},  {"L", int(TSwimStroke::Medley)}, {"X", int(TSwimStroke::Other)},
+};
+constexpr CodeName Techniques[] = {
+    {"GL", int(TTechnique::None)}, {"BE", int(TTechnique::Kick)},  {"KB", int(TTechnique::Kick)},
+    {"KR", int(TTechnique::Kick)}, {"AR", int(TTechnique::Pull)},  {"ST", int(TTechnique::Start)},
+    {"WE", int(TTechnique::Turn)}, {"GB", int(TTechnique::Glide)}, {"X", int(TTechnique::Other)},
+};
+constexpr CodeName Genders[] = {
+    {"W", int(TEventGender::Female)},
+    {"M", int(TEventGender::Male)},
+    {"X", int(TEventGender::Mixed)},
+};
+
 TSwimStroke stroke(const TRecord& record, const QString& event) {
-    static const QHash<QString, TSwimStroke> strokes = {
-        {QStringLiteral("F"), TSwimStroke::Free},   {QStringLiteral("R"), TSwimStroke::Back},
-        {QStringLiteral("B"), TSwimStroke::Breast}, {QStringLiteral("S"), TSwimStroke::Fly},
-        {QStringLiteral("L"), TSwimStroke::Medley}, {QStringLiteral("X"), TSwimStroke::Other}};
-    const auto found = strokes.find(record.field(6).toUpper());
-    if (found == strokes.end())
+    const std::optional<int> found = valueOfCode(Strokes, record.field(6).toUpper());
+    if (!found)
         fail(record, QStringLiteral("Wettkampf %1: unbekannte Technik %2")
                          .arg(event, quoted(record.field(6))));
-    return *found;
+    return TSwimStroke(*found);
 }
 
 TTechnique technique(const TRecord& record, const QString& event) {
-    // KB and KR (fly kick on the front or back) come with Format 8.
-    static const QHash<QString, TTechnique> techniques = {
-        {QStringLiteral("GL"), TTechnique::None}, {QStringLiteral("BE"), TTechnique::Kick},
-        {QStringLiteral("KB"), TTechnique::Kick}, {QStringLiteral("KR"), TTechnique::Kick},
-        {QStringLiteral("AR"), TTechnique::Pull}, {QStringLiteral("ST"), TTechnique::Start},
-        {QStringLiteral("WE"), TTechnique::Turn}, {QStringLiteral("GB"), TTechnique::Glide},
-        {QStringLiteral("X"), TTechnique::Other}};
-    const auto found = techniques.find(record.field(7).toUpper());
-    if (found == techniques.end())
+    const std::optional<int> found = valueOfCode(Techniques, record.field(7).toUpper());
+    if (!found)
         fail(record, QStringLiteral("Wettkampf %1: unbekannte Ausübung %2")
                          .arg(event, quoted(record.field(7))));
-    return *found;
+    return TTechnique(*found);
 }
 
 TEventGender eventGender(const TRecord& record, const QString& event) {
-    const QString code = record.field(8).toUpper();
-    if (code == u"W")
-        return TEventGender::Female;
-    if (code == u"M")
-        return TEventGender::Male;
-    if (code == u"X")
-        return TEventGender::Mixed;
-    fail(record, QStringLiteral("Wettkampf %1: unbekanntes Geschlecht %2")
-                     .arg(event, quoted(record.field(8))));
+    const std::optional<int> found = valueOfCode(Genders, record.field(8).toUpper());
+    if (!found)
+        fail(record, QStringLiteral("Wettkampf %1: unbekanntes Geschlecht %2")
+                         .arg(event, quoted(record.field(8))));
+    return TEventGender(*found);
 }
 
 TInvitationEvent event(const TRecord& record) {
@@ -608,56 +611,10 @@ QString dsvRound(const QString& round) {
     return QStringLiteral("E");
 }
 
-QString strokeCode(TSwimStroke stroke) {
-    switch (stroke) {
-    case TSwimStroke::Free:
-        return QStringLiteral("F");
-    case TSwimStroke::Back:
-        return QStringLiteral("R");
-    case TSwimStroke::Breast:
-        return QStringLiteral("B");
-    case TSwimStroke::Fly:
-        return QStringLiteral("S");
-    case TSwimStroke::Medley:
-        return QStringLiteral("L");
-    case TSwimStroke::Other:
-        break;
-    }
-    return QStringLiteral("X");
-}
-
-QString techniqueCode(TTechnique technique) {
-    switch (technique) {
-    case TTechnique::None:
-        return QStringLiteral("GL");
-    case TTechnique::Kick:
-        return QStringLiteral("BE");
-    case TTechnique::Pull:
-        return QStringLiteral("AR");
-    case TTechnique::Start:
-        return QStringLiteral("ST");
-    case TTechnique::Turn:
-        return QStringLiteral("WE");
-    case TTechnique::Glide:
-        return QStringLiteral("GB");
-    case TTechnique::Dive:
-    case TTechnique::Other:
-        break;
-    }
-    return QStringLiteral("X");
-}
-
-QString genderCode(TEventGender gender) {
-    switch (gender) {
-    case TEventGender::Female:
-        return QStringLiteral("W");
-    case TEventGender::Male:
-        return QStringLiteral("M");
-    case TEventGender::Mixed:
-    case TEventGender::All:
-        break;
-    }
-    return QStringLiteral("X");
+// The code of a value; what the format has no code for is "X" (Sonderform, mixed).
+template <std::size_t N> QString dsvCode(const CodeName (&codes)[N], int value) {
+    const QString code = codeOfValue(codes, value);
+    return code.isEmpty() ? QStringLiteral("X") : code;
 }
 
 // A final names the round its swimmers come from by that round's number and kind.
@@ -674,12 +631,13 @@ void writeEvents(TRecordWriter& out, const TInvitation& invitation) {
             qualifyingNumber = QString::number(previous->Number);
             qualifyingRound = dsvRound(previous->Round);
         }
-        out.add("WETTKAMPF", {QString::number(event.Number), dsvRound(event.Round),
-                              QString::number(event.Session),
-                              event.RelayCount > 1 ? QString::number(event.RelayCount) : QString(),
-                              QString::number(event.Distance), strokeCode(event.Stroke),
-                              techniqueCode(event.Technique), genderCode(event.Gender),
-                              qualifyingNumber, qualifyingRound});
+        out.add("WETTKAMPF",
+                {QString::number(event.Number), dsvRound(event.Round),
+                 QString::number(event.Session),
+                 event.RelayCount > 1 ? QString::number(event.RelayCount) : QString(),
+                 QString::number(event.Distance), dsvCode(Strokes, int(event.Stroke)),
+                 dsvCode(Techniques, int(event.Technique)), dsvCode(Genders, int(event.Gender)),
+                 qualifyingNumber, qualifyingRound});
     }
 }
 

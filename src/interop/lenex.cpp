@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "codetable.h"
 #include "conversions.h"
 #include "meldeaustausch.h"
 
@@ -23,11 +24,6 @@ namespace {
 const QString ProgramName = QStringLiteral("NtbMelde");
 const QString MakerAddress = QStringLiteral("support@ntbmelde.example");
 const QString NoEntryTime = QStringLiteral("NT");
-
-struct CodeName {
-    const char* Code;
-    int Value;
-};
 
 constexpr CodeName Courses[] = {
     {"LCM", 50},   {"SCM", 25},   {"SCM16", 16}, {"SCM20", 20}, {"SCM33", 33}, {"SCY", 25},
@@ -50,23 +46,6 @@ constexpr CodeName Genders[] = {
     {"X", int(TEventGender::Mixed)},
     {"A", int(TEventGender::All)},
 };
-
-template <std::size_t N>
-std::optional<int> valueOfCode(const CodeName (&codes)[N], const QString& code) {
-    for (const CodeName& entry : codes) {
-        if (code == QLatin1StringView(entry.Code))
-            return entry.Value;
-    }
-    return std::nullopt;
-}
-
-template <std::size_t N> QString codeOfValue(const CodeName (&codes)[N], int value) {
-    for (const CodeName& entry : codes) {
-        if (entry.Value == value)
-            return QString::fromLatin1(entry.Code);
-    }
-    return {};
-}
 
 // ---- Reading --------------------------------------------------------------------------------
 
