@@ -179,28 +179,16 @@ constexpr CodeName Genders[] = {
     {"X", int(TEventGender::Mixed)},
 };
 
-TSwimStroke stroke(const TRecord& record, const QString& event) {
-    const std::optional<int> found = valueOfCode(Strokes, record.field(6).toUpper());
+// The value of a code field; a code the table lacks is an error naming the event.
+template <typename Value, std::size_t N>
+Value codeField(const TRecord& record, int field, const CodeName (&codes)[N], const QString& event,
+                const QString& unknown) {
+    const std::optional<int> found = valueOfCode(codes, record.field(field).toUpper());
     if (!found)
-        fail(record, QStringLiteral("Wettkampf %1: unbekannte Technik %2")
-                         .arg(event, quoted(record.field(6))));
-    return TSwimStroke(*found);
-}
-
-TTechnique technique(const TRecord& record, const QString& event) {
-    const std::optional<int> found = valueOfCode(Techniques, record.field(7).toUpper());
-    if (!found)
-        fail(record, QStringLiteral("Wettkampf %1: unbekannte Ausübung %2")
-                         .arg(event, quoted(record.field(7))));
-    return TTechnique(*found);
-}
-
-TEventGender eventGender(const TRecord& record, const QString& event) {
-    const std::optional<int> found = valueOfCode(Genders, record.field(8).toUpper());
-    if (!found)
-        fail(record, QStringLiteral("Wettkampf %1: unbekanntes Geschlecht %2")
-                         .arg(event, quoted(record.field(8))));
-    return TEventGender(*found);
+        fail(
+            record,
+            QStringLiteral("Wettkampf %1: %2 %3").arg(event, unknown, quoted(record.field(field))));
+    return Value(*found);
 }
 
 TInvitationEvent event(const TRecord& record) {
@@ -216,11 +204,14 @@ TInvitationEvent event(const TRecord& record) {
         event.RelayCount = std::max(1, number(record, 4, QStringLiteral("Anzahl Starter")));
     if (!record.field(5).isEmpty())
         event.Distance = number(record, 5, QStringLiteral("Einzelstrecke"));
-    event.Stroke = stroke(record, event.Id);
+    event.Stroke =
+        codeField<TSwimStroke>(record, 6, Strokes, event.Id, QStringLiteral("unbekannte Technik"));
     if (event.Stroke == TSwimStroke::Other)
         event.StyleName = QStringLiteral("Sonderform");
-    event.Technique = technique(record, event.Id);
-    event.Gender = eventGender(record, event.Id);
+    event.Technique = codeField<TTechnique>(record, 7, Techniques, event.Id,
+                                            QStringLiteral("unbekannte Ausübung"));
+    event.Gender = codeField<TEventGender>(record, 8, Genders, event.Id,
+                                           QStringLiteral("unbekanntes Geschlecht"));
     if (!record.field(10).isEmpty())
         event.PreviousId =
             QString::number(number(record, 10, QStringLiteral("Qualifikationswettkampf")));
