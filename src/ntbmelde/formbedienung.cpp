@@ -57,7 +57,6 @@ TFormBedienung::TFormBedienung(QWidget* parent) : QDialog(parent) {
     setObjectName(u"FormBedienung"_s);
     setWindowTitle(u"Bedienungsanleitung"_s);
     useFixedDialogFrame(this);
-    setFixedSize(ClientWidth, ClientHeight);
     setFont(pixelFont(u"MS Sans Serif"_s, QFont::SansSerif, 11));
 
     Memo1 = new QTextEdit(this);
@@ -72,7 +71,7 @@ TFormBedienung::TFormBedienung(QWidget* parent) : QDialog(parent) {
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u"&Schließen"_s);
     BitBtn1->setObjectName(u"BitBtn1"_s);
     BitBtn1->setToolTip(u"Schließt die Anzeige der Bedienungsanleitung"_s);
-    BitBtn1->setFixedSize(145, 25);
+    BitBtn1->setMinimumSize(145, 25);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormBedienung::BitBtn1Click);
 
@@ -104,6 +103,7 @@ TFormBedienung::TFormBedienung(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(0);
     layout->addWidget(Memo1, 1);
     layout->addWidget(strip);
+    fitDialogSize(this, QSize(ClientWidth, ClientHeight));
 
     BitBtn1->setFocus();
 }
