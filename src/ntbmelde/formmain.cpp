@@ -46,8 +46,8 @@ constexpr int BannerHeight = 16;
 constexpr int ButtonHeight = 41;
 constexpr QMargins PanelMargins(10, 6, 10, 7);
 // The frame never gets smaller than a printout window with its title, a few lines of text and
-// its buttons.
-constexpr int LeastFrameHeight = 200;
+// its row of buttons.
+constexpr QSize LeastFrameSize(520, 200);
 
 QString withTrailingSlash(const QString& folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
@@ -85,7 +85,7 @@ void TFormMain::createControls() {
     auto* central = new QWidget(this);
     MdiArea = new QMdiArea;
     MdiArea->setObjectName(u"MdiArea"_s);
-    MdiArea->setMinimumHeight(LeastFrameHeight);
+    MdiArea->setMinimumSize(LeastFrameSize);
     ControlPanel = new QFrame;
     ControlPanel->setObjectName(u"ControlPanel"_s);
     ControlPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);

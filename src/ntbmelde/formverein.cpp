@@ -26,10 +26,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The captions stand 12 pixels from the boxes' left edge, the fields 130.
+// The captions stand about 12 pixels from the boxes' left edge (the box's own frame takes a few
+// of them), the fields 130.
 constexpr int CaptionLeft = 12;
 constexpr int FieldLeft = 130;
-constexpr int RowDistance = 4;
+constexpr QMargins BoxMargins(CaptionLeft - 3, 0, 3, 6);
+constexpr int RowDistance = 3;
 constexpr QSize ButtonSize(110, 25);
 constexpr QSize DesignedSize(569, 360);
 constexpr int HelpContextDiscard = 11002;
@@ -46,7 +48,7 @@ QPushButton* addButton(QWidget* dialog, const QString& name, const QString& capt
 // A box's rows: captions in the first column, fields at their own widths after them.
 QGridLayout* fieldRows(QGroupBox* box, int top) {
     auto* rows = new QGridLayout(box);
-    rows->setContentsMargins(CaptionLeft, top, CaptionLeft, 8);
+    rows->setContentsMargins(BoxMargins + QMargins(0, top, 0, 0));
     rows->setHorizontalSpacing(6);
     rows->setVerticalSpacing(RowDistance);
     rows->setColumnMinimumWidth(0, FieldLeft - CaptionLeft - rows->horizontalSpacing());
