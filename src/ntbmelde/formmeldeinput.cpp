@@ -443,8 +443,8 @@ QVBoxLayout* TFormMeldeInput::createList() {
     // either side of a cell's text.
     const int cellMargin =
         style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Meldeliste) + 1;
-    // A small "n" is as wide as a name's letters on average, capitals and narrow letters
-    // together; even a surname in capitals stays within that.
+    // A small "n" is about as wide as a name's letters on average, capitals and narrow
+    // letters together; most names with the surname in capitals stay within it too.
     const int nameWidth = NameCharacters * fontMetrics().horizontalAdvance(u'n') + 2 * cellMargin;
     const int widths[TMeldelisteModel::ColumnCount] = {nameWidth, 70, 50, 50, 70};
     int allColumns = 0;
