@@ -2,6 +2,8 @@
 #include "appearance.h"
 
 #include <QLabel>
+#include <QLayout>
+#include <QScreen>
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -9,6 +11,9 @@
 #include <QTranslator>
 
 using namespace Qt::StringLiterals;
+
+// What a desktop's title bar and window frame take from the screen, at least.
+static constexpr int TitleBarRoom = 40;
 
 // Resources of a static library register only when something calls for them.
 static void initProgramResources() {
@@ -44,6 +49,16 @@ QFont pixelFont(const QString& family, QFont::StyleHint hint, int pixelSize) {
 void useFixedDialogFrame(QWidget* dialog) {
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint);
+}
+
+void fitDialogSize(QWidget* dialog, QSize designed) {
+    dialog->ensurePolished();
+    QSize size = designed.expandedTo(dialog->minimumSizeHint());
+    if (const QScreen* screen = dialog->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(0, TitleBarRoom));
+    dialog->setFixedSize(size);
+    if (QLayout* layout = dialog->layout())
+        layout->activate();
 }
 
 void makeBlueHeadline(QLabel* label, int pixelSize) {

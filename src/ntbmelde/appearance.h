@@ -19,8 +19,14 @@ QIcon clubPicture();
 QFont pixelFont(const QString& family, QFont::StyleHint hint, int pixelSize);
 
 // The frame of the program's dialogs: a title and a close button, no minimise or maximise
-// button (the dialogs have a fixed size).
+// button (the dialogs have a fixed size, see fitDialogSize).
 void useFixedDialogFrame(QWidget* dialog);
+
+// Gives a dialog of `useFixedDialogFrame` its one size: `designed`, or more where its layout
+// needs more (a wider font, a longer text), and never more than the screen it opens on has room
+// for with the dialog's title bar. Lays the dialog out at once, so that its controls have their
+// widths before it shows.
+void fitDialogSize(QWidget* dialog, QSize designed);
 
 // Centred bold blue Arial `pixelSize` pixels high: the look of the program's banner lines.
 void makeBlueHeadline(QLabel* label, int pixelSize);

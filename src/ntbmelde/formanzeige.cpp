@@ -51,7 +51,7 @@ QPushButton* makeButton(const QString& name, const QString& caption, const QStri
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setToolTip(hint);
-    button->setFixedSize(110, 25);
+    button->setMinimumSize(110, 25);
     // Enter presses the focused button, as everywhere else in the program.
     button->setAutoDefault(true);
     return button;

@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -18,38 +20,115 @@ constexpr int ClientHeight = 403;
 constexpr int StripHeight = 41;
 const QString SupportAddress = u"support@ntbmelde.example"_s;
 
-// The guide, one entry per line.
+// A heading of the guide, underlined with plus signs.
+QStringList heading(const QString& title) {
+    return {QString(), title, QString(title.size(), u'+')};
+}
+
+// The guide, one entry per line: the four steps of every competition, then what else the
+// program does.
 QStringList instructionLines() {
     const QString steps = u"++++++++++"_s;
-    return {
-        u"Bedienungsanleitung"_s,
-        QString(25, u'*'),
-        u"Führen Sie die Maus auf eine Schaltfläche oder ein Eingabefeld und Sie "_s,
-        u"erhalten eine Kurzhilfe."_s,
-        QString(),
-        u"SCHRITT 1:"_s,
-        steps,
-        u"Wählen Sie \"Vereinsdaten eingeben\" und machen Sie alle geforderten Angaben."_s,
-        QString(),
-        u"SCHRITT 2:"_s,
-        steps,
-        u"Wählen Sie \"Meldungen eingeben\" und melden Sie alle SchwimmerInnen."_s,
-        QString(),
-        u"SCHRITT 3:"_s,
-        steps,
-        u"Wählen Sie \"Kontrollausdruck\", kontrollieren Sie die Daten, speichern "_s,
-        u"oder drucken Sie den Kontrollausdruck und schicken Sie diesen ebenfalls an den "
-        u"Ausrichter."_s,
-        QString(),
-        u"SCHRITT 4:"_s,
-        steps,
-        u"Beenden Sie das Programm, dabei werden Sie gefragt, ob die Daten in der "
-        u"Austauschdatei"_s,
-        u"gespeichert werden sollen. Antworten Sie darauf mit Ja, wenn Sie etwas eingegeben "
-        u"oder"_s,
-        u"geändert haben. "_s,
-        u"Schicken Sie die Datei \"EXCHANGE.NT2\" und den Kontrollausdruck an den Ausrichter."_s,
-    };
+    return QStringList{
+               u"Bedienungsanleitung"_s,
+               QString(25, u'*'),
+               u"Führen Sie die Maus auf eine Schaltfläche oder ein Eingabefeld und Sie "_s,
+               u"erhalten eine Kurzhilfe."_s,
+               QString(),
+               u"SCHRITT 1:"_s,
+               steps,
+               u"Wählen Sie \"Vereinsdaten eingeben\" und machen Sie alle geforderten Angaben."_s,
+               QString(),
+               u"SCHRITT 2:"_s,
+               steps,
+               u"Wählen Sie \"Meldungen eingeben\" und melden Sie alle SchwimmerInnen."_s,
+               QString(),
+               u"SCHRITT 3:"_s,
+               steps,
+               u"Wählen Sie \"Kontrollausdruck\", kontrollieren Sie die Daten, speichern "_s,
+               u"oder drucken Sie den Kontrollausdruck und schicken Sie diesen ebenfalls an den "
+               u"Ausrichter."_s,
+               QString(),
+               u"SCHRITT 4:"_s,
+               steps,
+               u"Beenden Sie das Programm, dabei werden Sie gefragt, ob die Daten in der "
+               u"Austauschdatei"_s,
+               u"gespeichert werden sollen. Antworten Sie darauf mit Ja, wenn Sie etwas eingegeben "
+               u"oder"_s,
+               u"geändert haben. "_s,
+               u"Schicken Sie die Datei \"EXCHANGE.NT2\" und den Kontrollausdruck an den "
+               u"Ausrichter."_s,
+           } +
+           heading(u"SCHWIMMERLISTE"_s) +
+           QStringList{
+               u"Nach jedem Speichern merkt sich das Programm die Schwimmer des Vereins mit "
+               u"Jahrgang,"_s,
+               u"Geschlecht, Registriernummer und Meldezeiten für die nächsten Wettkämpfe."_s,
+               u"\"Schwimmer\" zeigt diese Liste: sortieren, filtern, bearbeiten, neu aufnehmen, "
+               u"löschen"_s,
+               u"und aktiv oder inaktiv schalten (inaktive Schwimmer werden nicht angeboten)."_s,
+               u"\"Importieren\" übernimmt frühere Austauschdateien, CSV-Dateien und "
+               u"Ergebnislisten"_s,
+               u"(Lenex oder DSV7) des eigenen Vereins, mit \"Ergebnislisten: alle Vereine\" die "
+               u"aller"_s,
+               u"Vereine; \"Exportieren\" speichert die Liste als CSV-Datei. Unter der Liste "
+               u"stehen "
+               u"die"_s,
+               u"Bestzeiten des gewählten Schwimmers aus den Ergebnislisten."_s,
+           } +
+           heading(u"NAMEN ERGÄNZEN"_s) +
+           QStringList{
+               u"Beim Tippen eines Namens unter \"Meldungen\" erscheinen passende Schwimmer der "
+               u"Liste."_s,
+               u"Pfeil nach unten wählt einen aus, Enter übernimmt Name, Jahrgang, Geschlecht und"_s,
+               u"Registriernummer. Wer die Liste nicht beachtet, tippt einfach weiter."_s,
+           } +
+           heading(u"MELDEZEITEN UND HINWEISE"_s) +
+           QStringList{
+               u"Bei leerer Meldezeit schlägt das Programm die schnellste Zeit des Schwimmers auf "
+               u"dieser"_s,
+               u"Strecke und Bahnlänge aus den letzten 12 Monaten vor; die Zeile unter den Feldern "
+               u"nennt,"_s,
+               u"woher sie stammt (Bestzeit oder Meldezeit, Datum, Wettkampf). Tippen ersetzt "
+               u"sie."_s,
+               u"\"Meldezeiten vorschlagen\" im Menü der Meldeliste (rechte Maustaste oder "
+               u"Umschalt+F10)"_s,
+               u"trägt solche Zeiten in alle Meldungen ohne Meldezeit ein; \"Abbrechen\" nimmt sie "
+               u"zurück."_s,
+               u"Unter den Feldern stehen auch Hinweise zur eben übernommenen Meldung, etwa zu "
+               u"einer"_s,
+               u"doppelten Meldung oder einer unpassenden Meldezeit; gemeldet wird trotzdem."_s,
+           } +
+           heading(u"MELDEGELD"_s) +
+           QStringList{
+               u"\"Meldegeld\" zeigt, was der Verein dem Ausrichter an Meldegeld schuldet: je "
+               u"Schwimmer,"_s,
+               u"Staffel und Abschnitt und insgesamt, dazu Hinweise zu auffälligen Meldungen."_s,
+               u"Die Übersicht wird wie der Kontrollausdruck gespeichert (RTF, Text, PDF) und "
+               u"gedruckt."_s,
+           } +
+           heading(u"AUSSCHREIBUNG UND MELDUNG ALS LENEX ODER DSV7"_s) +
+           QStringList{
+               u"Öffnen Sie eine Ausschreibung des Ausrichters (.lef, .lxf oder .dsv7) mit dem "
+               u"Programm,"_s,
+               u"so entsteht daraus die Datei \"EXCHANGE.NT2\" im selben Ordner."_s,
+               u"\"Meldung exportieren\" speichert die Meldungen als Lenex- oder DSV7-Datei für "
+               u"den"_s,
+               u"Ausrichter. Was das Format nicht aufnehmen kann, wird aufgelistet, und nichts "
+               u"wird"_s,
+               u"geschrieben."_s,
+           } +
+           heading(u"BEFEHLSZEILE"_s) +
+           QStringList{
+               u"Das Programm \"ntbmelde-cli\" erledigt dieselben Arbeiten ohne Fenster, für "
+               u"Ausrichter"_s,
+               u"und Skripte: Meldungen prüfen (check), Kontrollausdruck (report) und Meldegeld "
+               u"(fees)"_s,
+               u"ausgeben, die Austauschdatei neu speichern (resave), Ausschreibungen einlesen "
+               u"(import),"_s,
+               u"Meldungen exportieren (export) und die Schwimmerliste pflegen (swimmers)."_s,
+               u"Ohne Angaben aufgerufen, zeigt \"ntbmelde-cli\" alle Befehle."_s,
+           };
 }
 } // namespace
 
@@ -57,7 +136,6 @@ TFormBedienung::TFormBedienung(QWidget* parent) : QDialog(parent) {
     setObjectName(u"FormBedienung"_s);
     setWindowTitle(u"Bedienungsanleitung"_s);
     useFixedDialogFrame(this);
-    setFixedSize(ClientWidth, ClientHeight);
     setFont(pixelFont(u"MS Sans Serif"_s, QFont::SansSerif, 11));
 
     Memo1 = new QTextEdit(this);
@@ -72,7 +150,7 @@ TFormBedienung::TFormBedienung(QWidget* parent) : QDialog(parent) {
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), u"&Schließen"_s);
     BitBtn1->setObjectName(u"BitBtn1"_s);
     BitBtn1->setToolTip(u"Schließt die Anzeige der Bedienungsanleitung"_s);
-    BitBtn1->setFixedSize(145, 25);
+    BitBtn1->setMinimumSize(145, 25);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormBedienung::BitBtn1Click);
 
@@ -104,6 +182,17 @@ TFormBedienung::TFormBedienung(QWidget* parent) : QDialog(parent) {
     layout->setSpacing(0);
     layout->addWidget(Memo1, 1);
     layout->addWidget(strip);
+    fitDialogSize(this, QSize(ClientWidth, ClientHeight));
+    // The guide is longer than the window: the page keys turn it while the button keeps the
+    // focus, as the text itself is out of the Tab order.
+    const std::pair<Qt::Key, QAbstractSlider::SliderAction> pageKeys[] = {
+        {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+        {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub}};
+    for (const auto& [key, action] : pageKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, action] { Memo1->verticalScrollBar()->triggerAction(action); });
+    }
 
     BitBtn1->setFocus();
 }

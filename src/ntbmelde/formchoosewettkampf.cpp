@@ -2,7 +2,9 @@
 #include "formchoosewettkampf.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "ansi.h"
 #include "appearance.h"
@@ -12,6 +14,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+constexpr QSize ButtonSize(110, 25);
+constexpr QSize DesignedSize(440, 73);
 
 bool suitsSex(const TEventRecord& event, int sex) {
     return event.Sex == 2 || event.Sex == sex || sex == 2;
@@ -38,25 +43,37 @@ TFormChooseWettkampf::TFormChooseWettkampf(const TMeldeAustausch& model, QWidget
     : QDialog(parent), model(model) {
     setWindowTitle(u"Wettkampf auswählen"_s);
     useFixedDialogFrame(this);
-    setFixedSize(440, 73);
     setFont(QFont(u"Arial"_s));
 
     // Created in tab order: the button bar first, then the list.
-    auto* bar = new QWidget(this);
-    bar->setGeometry(0, 32, 440, 41);
-    ButtonOk = new QPushButton(u"O&K"_s, bar);
+    ButtonOk = new QPushButton(u"O&K"_s, this);
     ButtonOk->setObjectName(u"ButtonOk"_s);
     ButtonOk->setToolTip(u"Auswahl annehmen und Funktion ausführen"_s);
-    ButtonOk->setGeometry(204, 8, 110, 25);
-    ButtonEsc = new QPushButton(u"A&bbrechen"_s, bar);
+    ButtonOk->setMinimumSize(ButtonSize);
+    ButtonEsc = new QPushButton(u"A&bbrechen"_s, this);
     ButtonEsc->setObjectName(u"ButtonEsc"_s);
     ButtonEsc->setToolTip(u"Auswahl abbrechen"_s);
-    ButtonEsc->setGeometry(322, 8, 110, 25);
+    ButtonEsc->setMinimumSize(ButtonSize);
 
     ChooseList = new QComboBox(this);
     ChooseList->setObjectName(u"ChooseList"_s);
-    ChooseList->setGeometry(5, 6, 429, 22);
+    // As wide as its longest entry: the dialog grows with it (see ChooseEvent).
+    ChooseList->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     bindSimulateEnter(ChooseList, UpDown::Keep);
+
+    // The list at the top, the buttons at the right of the strip under it.
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(0, 8, 2, 8);
+    bar->setSpacing(8);
+    bar->addStretch();
+    bar->addWidget(ButtonOk);
+    bar->addWidget(ButtonEsc);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(5, 6, 6, 0);
+    layout->setSpacing(4);
+    layout->addWidget(ChooseList);
+    layout->addLayout(bar);
+    fitDialogSize(this, DesignedSize);
 
     connect(ButtonOk, &QPushButton::clicked, this, &TFormChooseWettkampf::ButtonOkClick);
     connect(ButtonEsc, &QPushButton::clicked, this, &QDialog::reject);
@@ -76,6 +93,7 @@ int TFormChooseWettkampf::ChooseEvent(int birthYear, int sex) {
             ChooseList->addItem(ItemText(event), position);
     }
     Chosen = false;
+    fitDialogSize(this, DesignedSize);
     ChooseList->setCurrentIndex(ChooseList->count() > 0 ? 0 : -1);
     ChooseList->setFocus();
     exec();

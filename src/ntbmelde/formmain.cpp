@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
-#include <QToolBar>
+#include <QVBoxLayout>
 
 #include "appearance.h"
 #include "dialogseam.h"
@@ -23,6 +23,7 @@
 #include "environment.h"
 #include "exchangelock.h"
 #include "fileopening.h"
+#include "flowlayout.h"
 #include "formanzeige.h"
 #include "formbedienung.h"
 #include "formmeldeinput.h"
@@ -40,12 +41,13 @@ using namespace Qt::StringLiterals;
 namespace {
 const QString ExchangeFileName = u"EXCHANGE.NT2"_s;
 constexpr int BannerHeight = 16;
-constexpr int PanelHeight = 54;
+// One row of buttons 41 pixels high, 10 pixels from the left and 6 from the top of the 54
+// pixels high panel; further rows follow without a gap.
 constexpr int ButtonHeight = 41;
-constexpr int ButtonTop = (PanelHeight - ButtonHeight) / 2;
+constexpr QMargins PanelMargins(10, 6, 10, 7);
 // The frame never gets smaller than a printout window with its title, a few lines of text and
-// its buttons.
-constexpr int LeastFrameHeight = 200;
+// its row of buttons.
+constexpr QSize LeastFrameSize(520, 200);
 
 QString withTrailingSlash(const QString& folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
@@ -78,53 +80,60 @@ void TFormMain::createControls() {
     Label1->setAutoFillBackground(true);
     setMenuWidget(Label1);
 
+    // The frame above the panel; the panel's buttons go on in a second row where the screen
+    // is too narrow for one.
+    auto* central = new QWidget(this);
     MdiArea = new QMdiArea;
     MdiArea->setObjectName(u"MdiArea"_s);
-    MdiArea->setMinimumHeight(LeastFrameHeight);
-    setCentralWidget(MdiArea);
-
+    MdiArea->setMinimumSize(LeastFrameSize);
     ControlPanel = new QFrame;
     ControlPanel->setObjectName(u"ControlPanel"_s);
     ControlPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    ControlPanel->setFixedHeight(PanelHeight);
     ControlPanel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto* buttonRows = new TFlowLayout(ControlPanel);
+    buttonRows->setSpacing(0);
+    buttonRows->setContentsMargins(PanelMargins - ControlPanel->contentsMargins());
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(MdiArea, 1);
+    layout->addWidget(ControlPanel);
+    setCentralWidget(central);
 
     ButtonVerein = addButton(
-        u"ButtonVerein"_s, u"&Vereinsdaten"_s, u"Vereinsdaten eingeben oder ändern"_s, 10, 150,
+        u"ButtonVerein"_s, u"&Vereinsdaten"_s, u"Vereinsdaten eingeben oder ändern"_s, 150,
         QIcon::fromTheme(u"system-users"_s, clubPicture()), &TFormMain::ButtonVereinClick);
-    ButtonMeldung = addButton(
-        u"ButtonMeldung"_s, u"&Meldungen"_s, u"Meldungen eingeben oder ändern"_s, 160, 150,
-        themePicture(u"accessories-text-editor"_s, QStyle::SP_FileDialogDetailedView),
-        &TFormMain::ButtonMeldungClick);
+    ButtonMeldung =
+        addButton(u"ButtonMeldung"_s, u"&Meldungen"_s, u"Meldungen eingeben oder ändern"_s, 150,
+                  themePicture(u"accessories-text-editor"_s, QStyle::SP_FileDialogDetailedView),
+                  &TFormMain::ButtonMeldungClick);
     ButtonAusdruck =
         addButton(u"ButtonAusdruck"_s, u"&Kontrollausdruck"_s,
-                  u"Kontrollausdruck anzeigen, speichern oder drucken"_s, 310, 150,
+                  u"Kontrollausdruck anzeigen, speichern oder drucken"_s, 150,
                   themePicture(u"document-print-preview"_s, QStyle::SP_FileDialogContentsView),
                   &TFormMain::ButtonKontrollClick);
     // Beside the other printout: what the club owes the host, and what a host would query.
     ButtonMeldegeld = addButton(
         u"ButtonMeldegeld"_s, u"Melde&geld"_s,
-        u"Meldegeld je Schwimmer, Staffel und Abschnitt anzeigen, speichern oder drucken"_s, 460,
-        150, themePicture(u"accessories-calculator"_s, QStyle::SP_FileDialogListView),
+        u"Meldegeld je Schwimmer, Staffel und Abschnitt anzeigen, speichern oder drucken"_s, 150,
+        themePicture(u"accessories-calculator"_s, QStyle::SP_FileDialogListView),
         &TFormMain::ButtonMeldegeldClick);
-    ButtonExport =
-        addButton(u"ButtonExport"_s, u"Meldung &exportieren"_s,
-                  u"Meldungen als Lenex- oder DSV7-Datei für den Ausrichter speichern"_s, 610, 150,
-                  themePicture(u"document-send"_s, QStyle::SP_DialogSaveButton),
-                  &TFormMain::ButtonExportClick);
-    ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 760, 150,
+    ButtonExport = addButton(u"ButtonExport"_s, u"Meldung &exportieren"_s,
+                             u"Meldungen als Lenex- oder DSV7-Datei für den Ausrichter speichern"_s,
+                             150, themePicture(u"document-send"_s, QStyle::SP_DialogSaveButton),
+                             &TFormMain::ButtonExportClick);
+    ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 150,
                            themePicture(u"window-close"_s, QStyle::SP_DialogCloseButton),
                            &TFormMain::ButtonExitClick);
     // The question mark of the question boxes: icon themes draw "help-contents" as a lifebuoy.
     ButtonHelp = addButton(u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s,
-                           910, 120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
+                           120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
                            &TFormMain::ButtonHelpClick);
     // The club's swimmers, kept across competitions.
     ButtonSchwimmer = addButton(u"ButtonSchwimmer"_s, u"&Schwimmer"_s,
-                                u"Schwimmerliste des Vereins anzeigen und bearbeiten"_s, 1030, 120,
+                                u"Schwimmerliste des Vereins anzeigen und bearbeiten"_s, 120,
                                 themePicture(u"x-office-address-book"_s, QStyle::SP_DirHomeIcon),
                                 &TFormMain::ButtonSchwimmerClick);
-    ControlPanel->setMinimumWidth(ButtonSchwimmer->geometry().right() + 10);
     // Alt+S also saves a printout: while one of them has the focus, the key is that window's.
     focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         const bool inPrintout = now && MdiArea->isAncestorOf(now);
@@ -138,27 +147,18 @@ void TFormMain::createControls() {
     setTabOrder(ButtonExport, ButtonExit);
     setTabOrder(ButtonExit, ButtonHelp);
     setTabOrder(ButtonHelp, ButtonSchwimmer);
-
-    // A fixed strip: not movable, not floatable, not to be hidden from a context menu.
-    auto* strip = new QToolBar;
-    strip->setObjectName(u"ControlStrip"_s);
-    strip->setMovable(false);
-    strip->setFloatable(false);
-    strip->toggleViewAction()->setVisible(false);
-    strip->setContextMenuPolicy(Qt::PreventContextMenu);
-    strip->layout()->setContentsMargins(0, 0, 0, 0);
-    strip->addWidget(ControlPanel);
-    addToolBar(Qt::BottomToolBarArea, strip);
 }
 
 QPushButton* TFormMain::addButton(const QString& name, const QString& caption, const QString& hint,
-                                  int left, int width, const QIcon& picture,
-                                  void (TFormMain::*handler)()) {
+                                  int width, const QIcon& picture, void (TFormMain::*handler)()) {
     auto* button = new QPushButton(picture, caption, ControlPanel);
     button->setObjectName(name);
     button->setToolTip(hint);
     button->setIconSize(QSize(20, 20));
-    button->setGeometry(left, ButtonTop, width, ButtonHeight);
+    // Wider where a larger font needs it.
+    button->setMinimumWidth(width);
+    button->setFixedHeight(ButtonHeight);
+    ControlPanel->layout()->addWidget(button);
     connect(button, &QPushButton::clicked, this, handler);
     return button;
 }

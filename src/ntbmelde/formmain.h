@@ -54,7 +54,7 @@ private slots:
 private:
     void createControls();
     QPushButton* addButton(const QString& name, const QString& caption, const QString& hint,
-                           int left, int width, const QIcon& picture, void (TFormMain::*handler)());
+                           int width, const QIcon& picture, void (TFormMain::*handler)());
     QIcon themePicture(const QString& themeName, QStyle::StandardPixmap fallback) const;
     void locateExchangeFile(const QString& location);
     std::string exchangeFilePath() const;

@@ -5,7 +5,9 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QFocusEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,10 +15,12 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QVBoxLayout>
 #include <algorithm>
 
 #include "ansi.h"
@@ -46,6 +50,14 @@ const QChar TimeBlank = u'_';
 // Help context of the entry-time message box.
 constexpr int TimeHelpContext = 10013;
 constexpr int HintLineHeight = 18;
+constexpr int BoxWidth = 300;
+constexpr int CaptionWidth = 70;
+constexpr int ListHeight = 193;
+constexpr QSize ButtonSize(110, 25);
+// The size the dialog was drawn at; it grows where a font or the name column needs more.
+constexpr QSize DesignedSize(729, 307);
+// The list's name column shows names of this many characters whole.
+constexpr int NameCharacters = 30;
 // Dark red: noticed, but no error.
 constexpr QColor HintColour(0x9c, 0x28, 0x00);
 constexpr int SwimmersOffered = 12;
@@ -82,6 +94,34 @@ public:
     }
 };
 
+// The rows of a box: a caption column and a field column, the fields at their own width.
+QGridLayout* fieldRows(QGroupBox* box) {
+    box->setMinimumWidth(BoxWidth);
+    auto* rows = new QGridLayout(box);
+    rows->setContentsMargins(8, 12, 8, 8);
+    rows->setHorizontalSpacing(2);
+    rows->setVerticalSpacing(6);
+    rows->setColumnMinimumWidth(0, CaptionWidth);
+    rows->setColumnStretch(1, 1);
+    return rows;
+}
+
+void addField(QGridLayout* rows, const QString& label, QWidget* field) {
+    const int row = rows->rowCount();
+    rows->addWidget(new QLabel(label, field->parentWidget()), row, 0);
+    rows->addWidget(field, row, 1, Qt::AlignLeft);
+}
+
+QLineEdit* addEdit(QGridLayout* rows, const QString& name, const QString& label, int width,
+                   const QString& hint) {
+    auto* edit = new QLineEdit(rows->parentWidget());
+    edit->setObjectName(name);
+    edit->setToolTip(hint);
+    edit->setFixedWidth(width);
+    addField(rows, label, edit);
+    return edit;
+}
+
 } // namespace
 
 TFormMeldeInput::TFormMeldeInput(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent)
@@ -97,33 +137,34 @@ void TFormMeldeInput::createControls() {
     setWindowTitle(u"Meldungen eingeben, bearbeiten"_s);
     useFixedDialogFrame(this);
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
-    // 18 pixels taller than the fields, the list, the help line and the buttons need: room for
-    // the hints about an adopted entry.
-    setFixedSize(729, 289 + HintLineHeight);
 
-    // The button bar comes first in the focus order, then the two boxes, then the list.
-    auto* buttonBar = new QWidget(this);
-    buttonBar->setGeometry(0, 241 + HintLineHeight, 729, 48);
-    auto addButton = [&](const QString& name, const QString& caption, const QString& hint, int left,
+    // The button bar comes first in the focus order, then the two boxes, then the list. The
+    // buttons stand evenly spaced along the bottom.
+    auto* buttonBar = new QHBoxLayout;
+    buttonBar->setContentsMargins(0, 11, 0, 12);
+    buttonBar->addStretch();
+    auto addButton = [&](const QString& name, const QString& caption, const QString& hint,
                          void (TFormMeldeInput::*handler)()) {
-        auto* button = new QPushButton(caption, buttonBar);
+        auto* button = new QPushButton(caption, this);
         button->setObjectName(name);
         button->setToolTip(hint);
-        button->setGeometry(left, 11, 110, 25);
+        button->setMinimumSize(ButtonSize);
+        buttonBar->addWidget(button);
+        buttonBar->addStretch();
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::TabFocus); // see leaveFieldFor
         connect(button, &QPushButton::clicked, this, handler);
         return button;
     };
-    ButtonOk = addButton(u"ButtonOk"_s, u"O&K"_s, u"Daten speichern und Dialog verlassen"_s, 58,
+    ButtonOk = addButton(u"ButtonOk"_s, u"O&K"_s, u"Daten speichern und Dialog verlassen"_s,
                          &TFormMeldeInput::ButtonOkClick);
-    ButtonTake = addButton(u"ButtonTake"_s, u"Ü&bernehmen"_s, u"Geänderte Daten übernehmen"_s, 226,
+    ButtonTake = addButton(u"ButtonTake"_s, u"Ü&bernehmen"_s, u"Geänderte Daten übernehmen"_s,
                            &TFormMeldeInput::ButtonTakeClick);
     ButtonEsc = addButton(u"ButtonEsc"_s, u"Ab&brechen"_s,
-                          u"ALLE Eingaben verwerfen und Dialog verlassen"_s, 394,
+                          u"ALLE Eingaben verwerfen und Dialog verlassen"_s,
                           &TFormMeldeInput::ButtonEscClick);
-    ButtonNew = addButton(u"ButtonNew"_s, u"Ne&ue Meldung"_s, QString(), 562,
-                          &TFormMeldeInput::ButtonNewClick);
+    ButtonNew =
+        addButton(u"ButtonNew"_s, u"Ne&ue Meldung"_s, QString(), &TFormMeldeInput::ButtonNewClick);
     // "Ü&bernehmen" and "Ab&brechen" share their letter. Alt+B presses the one that makes sense:
     // "Ü&bernehmen" while it is enabled, so that the key never throws pending input away, and
     // "Ab&brechen" otherwise.
@@ -135,53 +176,76 @@ void TFormMeldeInput::createControls() {
 
     auto* swimmerBox = new QGroupBox(this);
     swimmerBox->setObjectName(u"GroupSchwimmer"_s);
-    swimmerBox->setGeometry(2, 2, 300, 129);
+    auto* swimmerRows = fieldRows(swimmerBox);
     EditName =
-        addEdit(swimmerBox, u"EditName"_s, u"Name"_s, 12, 210, u"Name des gemeldeten Schwimmers"_s);
+        addEdit(swimmerRows, u"EditName"_s, u"Name"_s, 210, u"Name des gemeldeten Schwimmers"_s);
     QList<TypingLimit*> limits = {restrictTyping(EditName, 25)};
     EditJahrgang =
-        addEdit(swimmerBox, u"EditJahrgang"_s, u"Jahrgang"_s, 40, 50, u"Jahrgang des Schwimmers"_s);
+        addEdit(swimmerRows, u"EditJahrgang"_s, u"Jahrgang"_s, 50, u"Jahrgang des Schwimmers"_s);
     limits.append(restrictTyping(EditJahrgang, 4, FieldCharacters::Number));
-    auto* sexLabel = new QLabel(u"Geschlecht"_s, swimmerBox);
-    sexLabel->setGeometry(8, 68, 70, 21);
     EditGeschlecht = new QComboBox(swimmerBox);
     EditGeschlecht->setObjectName(u"EditGeschlecht"_s);
     EditGeschlecht->addItems({u"Männlich"_s, u"Weiblich"_s, u"Mixed"_s});
     EditGeschlecht->setToolTip(u"Für welches Geschlecht ist dieser Wettkampf offen?"_s);
-    EditGeschlecht->setGeometry(80, 68, 110, 21);
-    EditRegNummer = addEdit(swimmerBox, u"EditRegNummer"_s, u"Reg.-Nummer"_s, 96, 130,
+    EditGeschlecht->setMinimumWidth(110);
+    addField(swimmerRows, u"Geschlecht"_s, EditGeschlecht);
+    EditRegNummer = addEdit(swimmerRows, u"EditRegNummer"_s, u"Reg.-Nummer"_s, 130,
                             u"Registriernummer des gemeldeten Schwimmers"_s);
     limits.append(restrictTyping(EditRegNummer, 15));
 
     auto* eventBox = new QGroupBox(this);
     eventBox->setObjectName(u"GroupWettkampf"_s);
-    eventBox->setGeometry(2, 133, 300, 85);
-    EditWkNr =
-        addEdit(eventBox, u"EditWkNr"_s, u" Wk-Nr"_s, 12, 50, u"Eingabe der Wettkampfnummer"_s);
+    auto* eventRows = fieldRows(eventBox);
+    EditWkNr = addEdit(eventRows, u"EditWkNr"_s, u" Wk-Nr"_s, 50, u"Eingabe der Wettkampfnummer"_s);
     limits.append(restrictTyping(EditWkNr, 5));
     LabelF4 = new QLabel(u"F4 --> Wettkampf auswählen"_s, eventBox);
     LabelF4->setObjectName(u"LabelF4"_s);
-    LabelF4->setGeometry(80, 35, 200, 16);
-    EditMeldezeit = addEdit(eventBox, u"EditMeldezeit"_s, u"Meldezeit"_s, 56, 70,
+    eventRows->addWidget(LabelF4, eventRows->rowCount(), 1);
+    EditMeldezeit = addEdit(eventRows, u"EditMeldezeit"_s, u"Meldezeit"_s, 70,
                             u"Eingabe der Meldezeit. Format: MM:SS,HH"_s);
     EditMeldezeit->setInputMask(TimeMask);
 
-    createList();
+    QVBoxLayout* listColumn = createList();
 
+    // The hints about an adopted entry are cut to the line's width by showHint.
     LabelHinweis = new QLabel(this);
     LabelHinweis->setObjectName(u"LabelHinweis"_s);
-    LabelHinweis->setGeometry(8, 220, 713, HintLineHeight);
+    LabelHinweis->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    LabelHinweis->setFixedHeight(HintLineHeight);
     QPalette hintColours = LabelHinweis->palette();
     hintColours.setColor(QPalette::WindowText, HintColour);
     LabelHinweis->setPalette(hintColours);
 
     LabelHilfe = new QLabel(this);
     LabelHilfe->setObjectName(u"LabelHilfe"_s);
-    LabelHilfe->setGeometry(0, 220 + HintLineHeight, 729, 20);
+    LabelHilfe->setMinimumHeight(20);
     LabelHilfe->setAlignment(Qt::AlignCenter);
     LabelHilfe->setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 13));
     LabelHilfe->setText(
         u"Schwimmernamen möglichst im Format NACHNAME, VORNAME eingeben. Das Komma beachten!"_s);
+
+    // The two boxes on the left, the list on the right, the hint and help lines and the
+    // buttons under them.
+    auto* fieldColumn = new QVBoxLayout;
+    fieldColumn->setSpacing(2);
+    fieldColumn->addWidget(swimmerBox);
+    fieldColumn->addWidget(eventBox);
+    fieldColumn->addStretch();
+    auto* top = new QHBoxLayout;
+    top->setSpacing(2);
+    top->addLayout(fieldColumn);
+    top->addLayout(listColumn, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 0, 0);
+    layout->setSpacing(2);
+    layout->addLayout(top, 1);
+    auto* lines = new QVBoxLayout;
+    lines->setContentsMargins(6, 0, 8, 0);
+    lines->setSpacing(0);
+    lines->addWidget(LabelHinweis);
+    lines->addWidget(LabelHilfe);
+    layout->addLayout(lines);
+    layout->addLayout(buttonBar);
     for (TypingLimit* limit : std::as_const(limits))
         connect(limit, &TypingLimit::characterRefused, this,
                 &TFormMeldeInput::showRefusedCharacter);
@@ -221,6 +285,7 @@ void TFormMeldeInput::createControls() {
             showHint(QString());
     });
     connect(EditGeschlecht, &QComboBox::activated, this, &TFormMeldeInput::SomethingChanged);
+    fitDialogSize(this, DesignedSize);
 }
 
 // The list under the name field takes no keys of its own: the field keeps the keyboard, and the
@@ -349,25 +414,12 @@ void TFormMeldeInput::suggestTime() {
     timeSuggested = true;
 }
 
-QLineEdit* TFormMeldeInput::addEdit(QWidget* box, const QString& name, const QString& label,
-                                    int top, int width, const QString& hint) {
-    auto* caption = new QLabel(label, box);
-    caption->setGeometry(8, top, 70, 21);
-    auto* edit = new QLineEdit(box);
-    edit->setObjectName(name);
-    edit->setToolTip(hint);
-    edit->setGeometry(80, top, width, 21);
-    return edit;
-}
-
-void TFormMeldeInput::createList() {
+QVBoxLayout* TFormMeldeInput::createList() {
     auto* caption = new QLabel(u"Liste der Meldungen (rechte Maustaste für ein Menü)"_s, this);
-    caption->setGeometry(304, 4, 425, 16);
 
     listModel = new TMeldelisteModel(model, this);
     Meldeliste = new QTableView(this);
     Meldeliste->setObjectName(u"Meldeliste"_s);
-    Meldeliste->setGeometry(304, 21, 425, 193);
     Meldeliste->setModel(listModel);
     Meldeliste->setShowGrid(true);
     // The highlighted row is the entry in the fields, set by the dialog alone (see
@@ -387,9 +439,24 @@ void TFormMeldeInput::createList() {
     header->setSectionsClickable(false);
     header->setHighlightSections(false);
     header->setSectionResizeMode(QHeaderView::Fixed);
-    const int widths[TMeldelisteModel::ColumnCount] = {160, 70, 50, 50, 70};
-    for (int column = 0; column < TMeldelisteModel::ColumnCount; ++column)
+    // The name column shows a name of NameCharacters whole, with the margin the view keeps on
+    // either side of a cell's text.
+    const int cellMargin =
+        style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Meldeliste) + 1;
+    // A small "n" is about as wide as a name's letters on average, capitals and narrow
+    // letters together; most names with the surname in capitals stay within it too.
+    const int nameWidth = NameCharacters * fontMetrics().horizontalAdvance(u'n') + 2 * cellMargin;
+    const int widths[TMeldelisteModel::ColumnCount] = {nameWidth, 70, 50, 50, 70};
+    int allColumns = 0;
+    for (int column = 0; column < TMeldelisteModel::ColumnCount; ++column) {
         header->resizeSection(column, widths[column]);
+        allColumns += widths[column];
+    }
+    Meldeliste->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Meldeliste->setMinimumWidth(
+        allColumns + 2 * Meldeliste->frameWidth() +
+        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Meldeliste->verticalScrollBar()));
+    Meldeliste->setMinimumHeight(ListHeight);
 
     ListMenu = new QMenu(this);
     ListMenu->setObjectName(u"ListMenu"_s);
@@ -413,6 +480,13 @@ void TFormMeldeInput::createList() {
     // The view repaints only the cells of the old and new current index; the frame is a row's.
     connect(Meldeliste->selectionModel(), &QItemSelectionModel::currentRowChanged,
             Meldeliste->viewport(), qOverload<>(&QWidget::update));
+
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(0, 2, 0, 0);
+    column->setSpacing(1);
+    column->addWidget(caption);
+    column->addWidget(Meldeliste, 1);
+    return column;
 }
 
 void TFormMeldeInput::FormCreate() {

@@ -22,6 +22,7 @@ class QMenu;
 class QPushButton;
 class QStandardItemModel;
 class QTableView;
+class QVBoxLayout;
 class TMeldeAustausch;
 class TMeldelisteModel;
 struct TEntryInput;
@@ -69,9 +70,7 @@ private slots:
 
 private:
     void createControls();
-    void createList();
-    QLineEdit* addEdit(QWidget* box, const QString& name, const QString& label, int top, int width,
-                       const QString& hint);
+    QVBoxLayout* createList();
     void FormCreate();
     bool FormCloseQuery();
     bool leaveFieldFor(QPushButton* button);

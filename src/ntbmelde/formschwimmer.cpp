@@ -174,7 +174,7 @@ void TFormSchwimmer::createControls() {
     status->addWidget(CheckAlleVereine);
     layout->addLayout(status);
     layout->addLayout(buttons);
-    setFixedSize(860, 640);
+    fitDialogSize(this, QSize(860, 640));
 
     setTabOrder(EditFilter, ChooseSortierung);
     setTabOrder(ChooseSortierung, SwimmerTable);

@@ -68,7 +68,7 @@ TFormSchwimmerEdit::TFormSchwimmerEdit(const TSwimmer& swimmer, QWidget* parent)
     EditGeschlecht->setCurrentIndex(swimmer.Sex <= 2 ? swimmer.Sex : 0);
     EditRegNummer->setText(fromAnsi(swimmer.RegNr));
     CheckAktiv->setChecked(swimmer.Active);
-    setFixedSize(sizeHint().expandedTo(QSize(360, 0)));
+    fitDialogSize(this, sizeHint().expandedTo(QSize(360, 0)));
     EditName->setFocus();
 }
 

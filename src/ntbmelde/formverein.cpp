@@ -2,12 +2,15 @@
 #include "formverein.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QVBoxLayout>
 
 #include "ansi.h"
 #include "appearance.h"
@@ -23,26 +26,33 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int LabelLeft = 12;
-constexpr int LabelWidth = 100;
+// The captions stand about 12 pixels from the boxes' left edge (the box's own frame takes a few
+// of them), the fields 130.
+constexpr int CaptionLeft = 12;
 constexpr int FieldLeft = 130;
-constexpr int RowHeight = 21;
-constexpr int RowDistance = 25;
+constexpr QMargins BoxMargins(CaptionLeft - 3, 0, 3, 6);
+constexpr int RowDistance = 3;
+constexpr QSize ButtonSize(110, 25);
+constexpr QSize DesignedSize(569, 360);
 constexpr int HelpContextDiscard = 11002;
 
-QLabel* addLabel(QWidget* group, const QString& text, int left, int top, int width) {
-    auto* label = new QLabel(text, group);
-    label->setGeometry(left, top, width, RowHeight);
-    return label;
-}
-
-QPushButton* addButton(QWidget* strip, const QString& name, const QString& caption,
-                       const QString& hint, int left) {
-    auto* button = new QPushButton(caption, strip);
+QPushButton* addButton(QWidget* dialog, const QString& name, const QString& caption,
+                       const QString& hint) {
+    auto* button = new QPushButton(caption, dialog);
     button->setObjectName(name);
     button->setToolTip(hint);
-    button->setGeometry(left, 8, 110, 25);
+    button->setMinimumSize(ButtonSize);
     return button;
+}
+
+// A box's rows: captions in the first column, fields at their own widths after them.
+QGridLayout* fieldRows(QGroupBox* box, int top) {
+    auto* rows = new QGridLayout(box);
+    rows->setContentsMargins(BoxMargins + QMargins(0, top, 0, 0));
+    rows->setHorizontalSpacing(6);
+    rows->setVerticalSpacing(RowDistance);
+    rows->setColumnMinimumWidth(0, FieldLeft - CaptionLeft - rows->horizontalSpacing());
+    return rows;
 }
 
 } // namespace
@@ -51,53 +61,56 @@ TFormVerein::TFormVerein(TMeldeAustausch& model, TSwimmerStore& store, QWidget* 
     : QDialog(parent), model(model), store(store) {
     setWindowTitle(u"Vereinsdaten"_s);
     useFixedDialogFrame(this);
-    setFixedSize(569, 360);
     QFont font(u"MS Sans Serif"_s);
     font.setPixelSize(11);
     setFont(font);
 
     // The controls are created in their tab order: the button strip first, then the club
     // group, then the contact group.
-    auto* strip = new QWidget(this);
-    strip->setGeometry(0, 319, 569, 41);
-    ButtonOk = addButton(strip, u"ButtonOk"_s, u"O&K"_s,
-                         u"Änderungen übernehmen und Dialog schließen"_s, 333);
-    ButtonEsc = addButton(strip, u"ButtonEsc"_s, u"A&bbrechen"_s,
-                          u"Änderungen verwerfen und Dialog schließen"_s, 451);
-    LabelHerkunft = new QLabel(strip);
+    ButtonOk =
+        addButton(this, u"ButtonOk"_s, u"O&K"_s, u"Änderungen übernehmen und Dialog schließen"_s);
+    ButtonEsc = addButton(this, u"ButtonEsc"_s, u"A&bbrechen"_s,
+                          u"Änderungen verwerfen und Dialog schließen"_s);
+    LabelHerkunft = new QLabel(this);
     LabelHerkunft->setObjectName(u"LabelHerkunft"_s);
-    LabelHerkunft->setGeometry(LabelLeft, 8, 310, 25);
 
-    auto addEdit = [this](QWidget* group, const QString& name, int maxLength, const QString& hint,
-                          std::string TMeldeAustausch::*modelField, int top, int left, int width) {
+    auto addEdit = [this](QGroupBox* group, const QString& name, int maxLength, const QString& hint,
+                          std::string TMeldeAustausch::*modelField, int width) {
         auto* edit = new QLineEdit(group);
         edit->setObjectName(name);
         edit->setToolTip(hint);
-        edit->setGeometry(left, top, width, RowHeight);
+        edit->setFixedWidth(width);
         restrictTyping(edit, maxLength);
         fields.append({edit, modelField});
         return edit;
     };
 
     auto* club = new QGroupBox(this);
-    club->setGeometry(4, 2, 561, 105);
-    addLabel(club, u"Vereinsname"_s, LabelLeft, 16, LabelWidth);
+    QGridLayout* clubRows = fieldRows(club, 14);
+    clubRows->addWidget(new QLabel(u"Vereinsname"_s, club), 0, 0);
     EditName = addEdit(club, u"EditName"_s, 30, u"Name des meldenden Vereins"_s,
-                       &TMeldeAustausch::ClubName, 16, FieldLeft, 300);
-    addLabel(club, u"Landesverband"_s, LabelLeft, 41, LabelWidth);
+                       &TMeldeAustausch::ClubName, 300);
+    clubRows->addWidget(EditName, 0, 1, 1, 3, Qt::AlignLeft);
+    clubRows->addWidget(new QLabel(u"Landesverband"_s, club), 1, 0);
     ChooseVerband = new QComboBox(club);
     ChooseVerband->setObjectName(u"ChooseVerband"_s);
     ChooseVerband->setToolTip(u"Landesverband auswählen"_s);
-    ChooseVerband->setGeometry(FieldLeft, 41, 248, RowHeight);
-    addLabel(club, u"Länderkürzel"_s, 392, 41, 80);
-    addEdit(club, u"EditFina"_s, 3, u"Länderkürzel laut Fina (z.B. GER für Deutschland)"_s,
-            &TMeldeAustausch::Fina, 41, 476, 53);
-    addLabel(club, u"DSV - VereinsID"_s, LabelLeft, 66, LabelWidth);
-    addEdit(club, u"EditVereinsId"_s, 15, u"VereinsId des meldenden Vereins"_s,
-            &TMeldeAustausch::ClubId, 66, FieldLeft, 135);
+    ChooseVerband->setFixedWidth(248);
+    clubRows->addWidget(ChooseVerband, 1, 1);
+    clubRows->addWidget(new QLabel(u"Länderkürzel"_s, club), 1, 2, Qt::AlignRight);
+    clubRows->addWidget(addEdit(club, u"EditFina"_s, 3,
+                                u"Länderkürzel laut Fina (z.B. GER für Deutschland)"_s,
+                                &TMeldeAustausch::Fina, 53),
+                        1, 3, Qt::AlignLeft);
+    clubRows->addWidget(new QLabel(u"DSV - VereinsID"_s, club), 2, 0);
+    clubRows->addWidget(addEdit(club, u"EditVereinsId"_s, 15, u"VereinsId des meldenden Vereins"_s,
+                                &TMeldeAustausch::ClubId, 135),
+                        2, 1, Qt::AlignLeft);
+    clubRows->setColumnStretch(3, 1);
 
     auto* contact = new QGroupBox(u"Ansprechpartner"_s, this);
-    contact->setGeometry(4, 109, 561, 210);
+    QGridLayout* contactGrid = fieldRows(contact, 6);
+    contactGrid->setColumnStretch(1, 1);
     struct ContactRow {
         QString label;
         QString name;
@@ -122,13 +135,26 @@ TFormVerein::TFormVerein(TMeldeAustausch& model, TSwimmerStore& store, QWidget* 
         {u"eMail"_s, u"EditEMail"_s, 60, u"eMail des Ansprechpartners"_s, &TMeldeAustausch::EMail,
          425},
     };
-    int top = 20;
     for (const ContactRow& row : contactRows) {
-        addLabel(contact, row.label, LabelLeft, top, LabelWidth);
-        addEdit(contact, row.name, row.maxLength, row.hint, row.modelField, top, FieldLeft,
-                row.width);
-        top += RowDistance;
+        const int line = contactGrid->rowCount();
+        contactGrid->addWidget(new QLabel(row.label, contact), line, 0);
+        contactGrid->addWidget(
+            addEdit(contact, row.name, row.maxLength, row.hint, row.modelField, row.width), line, 1,
+            Qt::AlignLeft);
     }
+
+    auto* strip = new QHBoxLayout;
+    strip->setContentsMargins(CaptionLeft, 8, 10, 8);
+    strip->setSpacing(8);
+    strip->addWidget(LabelHerkunft, 1);
+    strip->addWidget(ButtonOk);
+    strip->addWidget(ButtonEsc);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 0);
+    layout->setSpacing(2);
+    layout->addWidget(club);
+    layout->addWidget(contact, 1);
+    layout->addLayout(strip);
 
     // Enter moves on from field to field; in the last one it goes to the button that ends the
     // input. The association list keeps its arrow keys for choosing.
@@ -141,6 +167,7 @@ TFormVerein::TFormVerein(TMeldeAustausch& model, TSwimmerStore& store, QWidget* 
     bindSimulateEnterLetzte(lastField, ButtonOk, ButtonEsc, Typing::Free, UpDown::Move);
 
     FormCreate();
+    fitDialogSize(this, DesignedSize);
 
     for (const ClubField& field : std::as_const(fields))
         connect(field.edit, &QLineEdit::textChanged, this, &TFormVerein::SomethingChanged);

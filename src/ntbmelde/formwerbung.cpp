@@ -22,7 +22,6 @@ TFormWerbung::TFormWerbung(QWidget* parent) : QDialog(parent) {
     setObjectName(u"FormWerbung"_s);
     setWindowTitle(u"Melde-Programm wird beendet"_s);
     useFixedDialogFrame(this);
-    setFixedSize(ClientWidth, ClientHeight);
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
 
     Image1 = new QLabel;
@@ -45,7 +44,7 @@ TFormWerbung::TFormWerbung(QWidget* parent) : QDialog(parent) {
 
     ButtonOk = new QPushButton(u"OK"_s);
     ButtonOk->setObjectName(u"ButtonOk"_s);
-    ButtonOk->setFixedSize(150, 25);
+    ButtonOk->setMinimumSize(150, 25);
     ButtonOk->setDefault(true);
     connect(ButtonOk, &QPushButton::clicked, this, &TFormWerbung::ButtonOkClick);
 
@@ -62,6 +61,7 @@ TFormWerbung::TFormWerbung(QWidget* parent) : QDialog(parent) {
     layout->addWidget(Memo1);
     layout->addWidget(Label1, 1);
     layout->addWidget(strip);
+    fitDialogSize(this, QSize(ClientWidth, ClientHeight));
 
     ButtonOk->setFocus();
 }
