@@ -13,6 +13,7 @@
 #include "discipline.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "transliteration.h"
 #include "windows1252.h"
 
 namespace {
@@ -54,6 +55,8 @@ QString sexWord(TEventGender gender, bool relay) {
         return QStringLiteral("weiblich");
     case TEventGender::Male:
         return QStringLiteral("männlich");
+    case TEventGender::Diverse:
+        return QStringLiteral("divers");
     default:
         return relay ? QStringLiteral("mixed") : QStringLiteral("offen");
     }
@@ -67,7 +70,12 @@ QString eventName(const TInvitationEvent& event) {
         words << prefix + QString::number(event.Distance) + u'm';
     }
     words << strokeWord(event);
-    if (event.Technique != TTechnique::None) {
+    // Format 8 tells kicks on the front from those on the back.
+    if (event.DsvTechnique == u"KB") {
+        words << QStringLiteral("Kicks Bauchlage");
+    } else if (event.DsvTechnique == u"KR") {
+        words << QStringLiteral("Kicks Rückenlage");
+    } else if (event.Technique != TTechnique::None) {
         const std::string_view word = TechniqueWord(event.Technique);
         words << QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
     }
@@ -79,12 +87,12 @@ QString eventName(const TInvitationEvent& event) {
 
 // A one-line text of the exchange file: line breaks and tabs inside a host's value
 // (`&#10;`) become blanks.
-std::string importedText(QString text, const QString& where) {
+std::string importedText(QString text, const QString& where, TTextRewrites& rewrites) {
     for (QChar& character : text) {
         if (character.unicode() < u' ')
             character = u' ';
     }
-    return QStringToAnsi(text, where);
+    return rewrites.ToAnsi(text, where);
 }
 
 QString eventLabel(const TInvitationEvent& event) {
@@ -200,7 +208,7 @@ int feeCents(const TInvitationEvent& event, const TInvitation& invitation) {
 }
 
 TEventRecord importEvent(const TInvitationEvent& event, const TInvitation& invitation,
-                         const std::map<int, int>& sections) {
+                         const std::map<int, int>& sections, TTextRewrites& rewrites) {
     if (event.Number < 1 || event.Number > HighestEventNumber)
         throw TInteropError(QStringLiteral("%1: die Austauschdatei kann nur Wettkampfnummern "
                                            "von 1 bis %2 aufnehmen")
@@ -214,7 +222,8 @@ TEventRecord importEvent(const TInvitationEvent& event, const TInvitation& invit
     TEventRecord record;
     record.Period = section->second;
     record.WkNr = event.Number * 1000;
-    record.Name = importedText(eventName(event), eventLabel(event)).substr(0, EventNameCapacity);
+    record.Name =
+        importedText(eventName(event), eventLabel(event), rewrites).substr(0, EventNameCapacity);
     record.Sex = event.Gender == TEventGender::Male     ? 0
                  : event.Gender == TEventGender::Female ? 1
                                                         : 2;
@@ -269,20 +278,39 @@ std::string QStringToAnsi(const QString& text, const QString& where) {
     return bytes;
 }
 
-void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model) {
+void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model, QStringList* notes) {
     TMeldeAustausch imported;
-    imported.CompName = importedText(invitation.Name, QStringLiteral("Name der Veranstaltung"));
-    imported.Veranstalter = importedText(invitation.Organizer, QStringLiteral("Veranstalter"));
-    imported.Ausrichter = importedText(invitation.HostClub, QStringLiteral("Ausrichter"));
-    imported.Place = importedText(invitation.City, QStringLiteral("Ort"));
+    TTextRewrites rewrites;
+    imported.CompName =
+        importedText(invitation.Name, QStringLiteral("Name der Veranstaltung"), rewrites);
+    imported.Veranstalter =
+        importedText(invitation.Organizer, QStringLiteral("Veranstalter"), rewrites);
+    imported.Ausrichter = importedText(invitation.HostClub, QStringLiteral("Ausrichter"), rewrites);
+    imported.Place = importedText(invitation.City, QStringLiteral("Ort"), rewrites);
     imported.LaneLen = invitation.LaneLength;
     const std::map<int, int> sections = sectionNumbers(invitation.Sessions);
     importSessions(invitation.Sessions, sections, imported);
+    QStringList diverse;
     for (const TInvitationEvent& event : invitation.Events) {
-        if (event.IsEntryEvent())
-            imported.SetEvent(imported.EventCount() + 1, importEvent(event, invitation, sections));
+        if (!event.IsEntryEvent())
+            continue;
+        imported.SetEvent(imported.EventCount() + 1,
+                          importEvent(event, invitation, sections, rewrites));
+        if (event.Gender == TEventGender::Diverse)
+            diverse << QString::number(event.Number);
     }
     model = std::move(imported);
+    rewrites.AddNoteTo(notes);
+    // The exchange file knows female, male and open events only.
+    if (notes && !diverse.isEmpty())
+        notes->append((diverse.size() == 1 ? QStringLiteral("Wettkampf %1 ist nur für diverse "
+                                                            "Schwimmer ausgeschrieben und wird "
+                                                            "als offener Wettkampf übernommen")
+                                           : QStringLiteral("Die Wettkämpfe %1 sind nur für "
+                                                            "diverse Schwimmer ausgeschrieben und "
+                                                            "werden als offene Wettkämpfe "
+                                                            "übernommen"))
+                          .arg(diverse.join(QStringLiteral(", "))));
 }
 
 TInvitation InvitationFromModel(const TMeldeAustausch& model) {

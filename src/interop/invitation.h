@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <stdexcept>
@@ -23,7 +24,8 @@ public:
 };
 
 enum class TSwimStroke { Free, Back, Breast, Fly, Medley, Other };
-enum class TEventGender { Female, Male, Mixed, All };
+// Diverse: an event for diverse swimmers only (DSV Format 8).
+enum class TEventGender { Female, Male, Mixed, All, Diverse };
 
 struct TInvitationSession {
     int Number = 0; // the host's number
@@ -46,8 +48,9 @@ struct TInvitationEvent {
     int Distance = 0; // metres one swimmer swims
     TSwimStroke Stroke = TSwimStroke::Free;
     TTechnique Technique = TTechnique::None;
-    QString StyleName; // the host's name of the style, used for TSwimStroke::Other
-    int FeeCents = -1; // -1: the event names no fee
+    QString DsvTechnique; // the DSV Ausübung as written (Format 8's KB, KR are kicks)
+    QString StyleName;    // the host's name of the style, used for TSwimStroke::Other
+    int FeeCents = -1;    // -1: the event names no fee
     int EarliestBirthYear = 1900;
     int LatestBirthYear = 0; // 0: no bound on the youngest
     // Clubs enter timed finals, heats and preliminaries; finals are reached, not entered.
@@ -62,17 +65,21 @@ struct TInvitation {
     QString Nation;
     int LaneLength = 0; // 25, 50, other pool lengths as given, 0 for open water
     QString Course;     // Lenex course code (of a DSV pool length: its Lenex code), else empty
-    QString Timing;     // DSV Zeitmessung ("AUTOMATISCH" …) as the file gave it, else empty
+    QString Timing;     // DSV Zeitmessung ("AUTOMATISCH" …) or Lenex timing as the file gave it
+    int DsvVersion = 0; // 7 or 8 for a DSV invitation, else 0
     int FeeIndividualCents = -1; // general fees where an event names none (DSV)
     int FeeRelayCents = -1;
     std::vector<TInvitationSession> Sessions; // in file order
     std::vector<TInvitationEvent> Events;     // in file order
 };
 
-// The invitation's entry events as a new exchange model. Throws TInteropError naming the event
-// whose number, stroke or age group the exchange file cannot hold, or naming a character that
-// Windows-1252 lacks; more than 12 sessions are refused the same way.
-void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model);
+// The invitation's entry events as a new exchange model. Texts that Windows-1252 cannot hold
+// are rewritten (transliteration.h), told by a line added to `notes` when given. Throws
+// TInteropError naming the event whose number, stroke or age group the exchange file cannot
+// hold, or naming a character that no table renders; more than 12 sessions are refused the
+// same way.
+void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model,
+                      QStringList* notes = nullptr);
 
 // What an export refers to when the host's invitation is not at hand: sessions from the
 // sections, ids from the event numbers, styles read back from the event names.

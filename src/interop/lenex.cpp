@@ -12,6 +12,7 @@
 #include "codetable.h"
 #include "conversions.h"
 #include "meldeaustausch.h"
+#include "transliteration.h"
 
 #ifndef NTB_VERSION
 #define NTB_VERSION "0"
@@ -41,10 +42,9 @@ constexpr CodeName Techniques[] = {
     {"GLIDE", int(TTechnique::Glide)}, {"DIVE", int(TTechnique::Dive)},
 };
 constexpr CodeName Genders[] = {
-    {"F", int(TEventGender::Female)},
-    {"M", int(TEventGender::Male)},
-    {"X", int(TEventGender::Mixed)},
-    {"A", int(TEventGender::All)},
+    {"F", int(TEventGender::Female)},  {"M", int(TEventGender::Male)},
+    {"X", int(TEventGender::Mixed)},   {"A", int(TEventGender::All)},
+    {"A", int(TEventGender::Diverse)}, // Lenex has no events for diverse swimmers only
 };
 
 // ---- Reading --------------------------------------------------------------------------------
@@ -70,14 +70,14 @@ public:
     explicit LenexReader(const QByteArray& bytes, const TClubFilter* filter = nullptr)
         : xml(bytes), filter(filter) {}
 
-    std::vector<TSwim> readResults() {
+    std::vector<TSwim> readResults(QStringList* notes) {
         read();
         if (!resultsSeen)
             throw TInteropError(QStringLiteral("die Lenex-Datei enthält keine Ergebnisse"));
         QHash<QString, const TInvitationEvent*> events;
         for (const TInvitationEvent& event : invitation.Events)
             events.insert(event.Id, &event);
-        const std::string competition = QStringToAnsi(invitation.Name, QStringLiteral("MEET"));
+        const std::string competition = rewrites.ToAnsi(invitation.Name, QStringLiteral("MEET"));
         std::vector<TSwim> swims;
         for (AthleteResult& result : results) {
             const auto fault = [&](const QString& text) {
@@ -110,6 +110,10 @@ public:
             result.Swim.Hundredths = *time;
             swims.push_back(std::move(result.Swim));
         }
+        rewrites.AddNoteTo(notes);
+        if (notes && undatedAthletes > 0)
+            notes->append(
+                QStringLiteral("%1 Schwimmer ohne Geburtsdatum übersprungen").arg(undatedAthletes));
         return swims;
     }
 
@@ -203,6 +207,7 @@ private:
         invitation.Organizer = attribute("organizer"_L1);
         invitation.HostClub = attribute("hostclub"_L1);
         invitation.Course = attribute("course"_L1);
+        invitation.Timing = attribute("timing"_L1);
         meetCourse = invitation.Course;
         while (nextChild()) {
             if (xml.name() == u"AGEDATE") {
@@ -351,8 +356,8 @@ private:
                 skipNotingResults();
                 continue;
             }
-            club.ClubName = QStringToAnsi(name, place(QStringLiteral("CLUB")));
-            club.ClubId = QStringToAnsi(code, place(QStringLiteral("CLUB")));
+            club.ClubName = rewrites.ToAnsi(name, place(QStringLiteral("CLUB")));
+            club.ClubId = rewrites.ToAnsi(code, place(QStringLiteral("CLUB")));
             while (nextChild()) {
                 if (xml.name() == u"ATHLETES")
                     readAthletes(club);
@@ -386,16 +391,23 @@ private:
                 xml.skipCurrentElement();
                 continue;
             }
+            // Relay-only athletes often come without a birth date; a swim needs the year.
+            const QDate birthDate = QDate::fromString(attribute("birthdate"_L1), Qt::ISODate);
+            if (!birthDate.isValid()) {
+                ++undatedAthletes;
+                xml.skipCurrentElement();
+                continue;
+            }
             TSwim athlete = club;
             const QString where = place(QStringLiteral("ATHLETE"));
-            athlete.Name = QStringToAnsi(
+            athlete.Name = rewrites.ToAnsi(
                 attribute("lastname"_L1) + QStringLiteral(", ") + attribute("firstname"_L1), where);
-            athlete.BirthYear = requiredDate("birthdate"_L1).year();
+            athlete.BirthYear = birthDate.year();
             athlete.Sex = attribute("gender"_L1) == u"F" ? 1 : 0;
             QString license = attribute("license"_L1);
             if (license.isEmpty())
                 license = attribute("license_dsv"_L1);
-            athlete.RegNr = QStringToAnsi(license, where);
+            athlete.RegNr = rewrites.ToAnsi(license, where);
             while (nextChild()) {
                 if (xml.name() == u"RESULTS")
                     readAthleteResults(athlete);
@@ -463,6 +475,8 @@ private:
     QHash<int, QDate> sessionDates;
     bool resultsSeen = false;
     std::vector<AthleteResult> results;
+    int undatedAthletes = 0;
+    TTextRewrites rewrites;
 };
 
 // ---- Writing --------------------------------------------------------------------------------
@@ -674,8 +688,9 @@ TInvitation ReadLenexInvitation(const QByteArray& xml) {
     return LenexReader(xml).read();
 }
 
-std::vector<TSwim> ReadLenexResults(const QByteArray& xml, const TClubFilter& filter) {
-    return LenexReader(xml, &filter).readResults();
+std::vector<TSwim> ReadLenexResults(const QByteArray& xml, const TClubFilter& filter,
+                                    QStringList* notes) {
+    return LenexReader(xml, &filter).readResults(notes);
 }
 
 QByteArray WriteLenexEntries(const TMeldeAustausch& model, const TInvitation& invitation) {
