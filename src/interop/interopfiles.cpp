@@ -94,6 +94,15 @@ void ExportEntries(const TMeldeAustausch& model, const std::string& out,
     WriteFileAtomically(out, std::string_view(bytes.constData(), bytes.size()));
 }
 
+TMeetFees KeptMeetFees(const std::string& exchangePath) {
+    const std::optional<std::string> kept = FindKeptInvitation(exchangePath);
+    try {
+        return kept ? MeetFeesOf(ReadInvitationFile(*kept)) : TMeetFees();
+    } catch (const TInteropError&) {
+        return {};
+    }
+}
+
 std::optional<std::string> FindKeptInvitation(const std::string& exchangePath) {
     for (const FormatFile& file : FormatFiles) {
         const std::filesystem::path kept = folderOf(exchangePath) / file.KeptName;

@@ -23,6 +23,10 @@ TInvitation ReadInvitationFile(const std::string& path, QStringList* notes = nul
 void ExportEntries(const TMeldeAustausch& model, const std::string& out,
                    const std::optional<std::string>& invitationPath, QStringList* notes = nullptr);
 
+// The currency and flat fees of the invitation kept beside the exchange file, euros and none
+// without one (or when it is no longer readable: the overview still shows the events' fees).
+TMeetFees KeptMeetFees(const std::string& exchangePath);
+
 // The invitation kept in the folder of the exchange file `exchangePath`, if there is one.
 std::optional<std::string> FindKeptInvitation(const std::string& exchangePath);
 // Copies the host's file `invitationPath` beside `exchangePath` as AUSSCHREIBUNG.lxf, .lef,

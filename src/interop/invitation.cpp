@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "invitation.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
 
@@ -41,12 +42,19 @@ constexpr StrokeName StrokeNames[] = {
 
 const QString OtherStyleWord = QStringLiteral("Sonderform");
 
+// A host's own style name often repeats the distance ("25 Rücken Beinschlag"); the name's
+// distance is written once.
 QString strokeWord(const TInvitationEvent& event) {
     for (const StrokeName& name : StrokeNames) {
         if (name.Stroke == event.Stroke)
             return QString::fromUtf8(name.Word);
     }
-    return event.StyleName.trimmed().isEmpty() ? OtherStyleWord : event.StyleName.trimmed();
+    static const QRegularExpression distance(QStringLiteral("^(\\d+)\\s*m?\\s+"));
+    QString style = event.StyleName.trimmed();
+    const QRegularExpressionMatch match = distance.match(style);
+    if (match.hasMatch() && match.captured(1).toInt() == event.Distance && event.Distance > 0)
+        style = style.mid(match.capturedLength()).trimmed();
+    return style.isEmpty() ? OtherStyleWord : style;
 }
 
 QString sexWord(TEventGender gender, bool relay) {
@@ -126,8 +134,8 @@ std::vector<bool> relativeSessions(const std::vector<TInvitationSession>& sessio
     return relative;
 }
 
-// The host's section numbers when they fit the exchange file's slots, else 1, 2, … in file
-// order.
+// The host's section numbers when they are 1 … n, else 1, 2, … in file order: a gap would
+// leave an empty section in the exchange file.
 std::map<int, int> sectionNumbers(const std::vector<TInvitationSession>& sessions) {
     if (static_cast<int>(sessions.size()) > PeriodSlots)
         throw TInteropError(QStringLiteral("Die Ausschreibung hat %1 Abschnitte; die "
@@ -136,8 +144,9 @@ std::map<int, int> sectionNumbers(const std::vector<TInvitationSession>& session
                                 .arg(PeriodSlots));
     std::map<int, int> numbers;
     bool keep = true;
+    const int count = static_cast<int>(sessions.size());
     for (const TInvitationSession& session : sessions) {
-        keep = keep && session.Number >= 1 && session.Number <= PeriodSlots &&
+        keep = keep && session.Number >= 1 && session.Number <= count &&
                !numbers.contains(session.Number);
         numbers[session.Number] = session.Number;
     }
@@ -311,6 +320,15 @@ void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model, QSt
                                                             "werden als offene Wettkämpfe "
                                                             "übernommen"))
                           .arg(diverse.join(QStringLiteral(", "))));
+}
+
+TMeetFees MeetFeesOf(const TInvitation& invitation) {
+    TMeetFees fees;
+    if (!invitation.Currency.isEmpty())
+        fees.Currency = invitation.Currency.toStdString();
+    for (const auto& [meaning, cents] : invitation.FlatFeesCents)
+        fees.Flat.emplace_back(QStringToAnsi(meaning, meaning), cents);
+    return fees;
 }
 
 TInvitation InvitationFromModel(const TMeldeAustausch& model) {

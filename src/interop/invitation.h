@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "discipline.h"
+#include "feereport.h"
 
 class TMeldeAustausch;
 
@@ -67,8 +68,11 @@ struct TInvitation {
     QString Course;     // Lenex course code (of a DSV pool length: its Lenex code), else empty
     QString Timing;     // DSV Zeitmessung ("AUTOMATISCH" …) or Lenex timing as the file gave it
     int DsvVersion = 0; // 7 or 8 for a DSV invitation, else 0
-    int FeeIndividualCents = -1; // general fees where an event names none (DSV)
+    int FeeIndividualCents = -1; // general fees where an event names none
     int FeeRelayCents = -1;
+    QString Currency; // of every fee; empty: euros
+    // Flat fees of the meet with their meaning ("je Verein"), in file order.
+    std::vector<std::pair<QString, int>> FlatFeesCents;
     std::vector<TInvitationSession> Sessions; // in file order
     std::vector<TInvitationEvent> Events;     // in file order
 };
@@ -80,6 +84,9 @@ struct TInvitation {
 // same way.
 void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model,
                       QStringList* notes = nullptr);
+
+// The currency and flat fees of the invitation as the fee overview shows them.
+TMeetFees MeetFeesOf(const TInvitation& invitation);
 
 // What an export refers to when the host's invitation is not at hand: sessions from the
 // sections, ids from the event numbers, styles read back from the event names.

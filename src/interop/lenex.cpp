@@ -144,9 +144,17 @@ private:
             QStringLiteral("Lenex-Datei, Zeile %1: %2").arg(xml.lineNumber()).arg(text));
     }
 
+    // The XML parser's own words, inside a sentence the user can read.
     void checkXml() const {
-        if (xml.hasError())
+        if (!xml.hasError())
+            return;
+        if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+            fail(QStringLiteral("die Datei endet vorzeitig und ist unvollständig (XML: „%1“)")
+                     .arg(xml.errorString()));
+        if (xml.error() == QXmlStreamReader::CustomError)
             fail(xml.errorString());
+        fail(QStringLiteral("die Datei ist kein fehlerfreies XML (XML: „%1“)")
+                 .arg(xml.errorString()));
     }
 
     // The next child element of the current one; false at its end (or at an error).
@@ -216,6 +224,8 @@ private:
                 xml.skipCurrentElement();
             } else if (xml.name() == u"SESSIONS") {
                 readSessions();
+            } else if (xml.name() == u"FEES") {
+                readMeetFees();
             } else if (xml.name() == u"CLUBS" && filter) {
                 readClubs();
             } else {
@@ -225,6 +235,37 @@ private:
         if (const auto length = valueOfCode(Courses, invitation.Course))
             invitation.LaneLength = *length;
         turnAgesIntoBirthYears();
+    }
+
+    // The per-team relay fee stands in for an event's own; the others are flat fees.
+    void readMeetFees() {
+        static const std::pair<const char*, const char*> flatFees[] = {
+            {"CLUB", "je Verein"},
+            {"ATHLETE", "je Schwimmer"},
+            {"TEAM", "je Mannschaft"},
+            {"LATEENTRY.INDIVIDUAL", "je Einzel-Nachmeldung"},
+            {"LATEENTRY.RELAY", "je Staffel-Nachmeldung"},
+        };
+        while (nextChild()) {
+            if (xml.name() == u"FEE") {
+                const QString type = attribute("type"_L1);
+                const int cents = numberOr("value"_L1, -1);
+                noteCurrency();
+                if (type == u"RELAY")
+                    invitation.FeeRelayCents = cents;
+                for (const auto& [code, meaning] : flatFees) {
+                    if (type == QLatin1StringView(code) && cents >= 0)
+                        invitation.FlatFeesCents.emplace_back(QString::fromUtf8(meaning), cents);
+                }
+            }
+            xml.skipCurrentElement();
+        }
+    }
+
+    // One currency for the meet: the first a FEE names.
+    void noteCurrency() {
+        if (invitation.Currency.isEmpty())
+            invitation.Currency = attribute("currency"_L1).toUpper();
     }
 
     void readSessions() {
@@ -290,6 +331,7 @@ private:
                 xml.skipCurrentElement();
             } else if (xml.name() == u"FEE") {
                 event.FeeCents = numberOr("value"_L1, -1);
+                noteCurrency();
                 xml.skipCurrentElement();
             } else if (xml.name() == u"AGEGROUPS") {
                 groups = readAgeGroups(label);
@@ -495,15 +537,18 @@ QString entryTime(int time) {
         .arg(hundredths, 2, 10, QChar(u'0'));
 }
 
-// A DSV invitation's rounds in Lenex words.
-QString lenexRound(const QString& round) {
+// A DSV invitation's rounds in Lenex words: a heat is PRE when a later round draws on it, else
+// the host takes its times as they are (TIM). Lenex has no re-swim; nothing for it.
+QString lenexRound(const TInvitationEvent& event, const QSet<QString>& qualifying) {
     static const std::pair<const char*, const char*> dsvRounds[] = {
-        {"", "TIM"}, {"E", "TIM"}, {"V", "PRE"}, {"Z", "SEM"}, {"F", "FIN"}};
+        {"", "TIM"}, {"E", "TIM"}, {"Z", "SEM"}, {"F", "FIN"}, {"A", "SOP"}, {"N", ""}};
+    if (event.Round == u"V")
+        return qualifying.contains(event.Id) ? u"PRE"_s : u"TIM"_s;
     for (const auto& [dsv, lenex] : dsvRounds) {
-        if (round == QLatin1StringView(dsv))
+        if (event.Round == QLatin1StringView(dsv))
             return QString::fromLatin1(lenex);
     }
-    return round;
+    return event.Round;
 }
 
 QString course(const TInvitation& invitation) {
@@ -557,6 +602,8 @@ private:
     }
 
     void writeSessions() {
+        for (const TInvitationEvent& event : invitation.Events)
+            qualifying.insert(event.PreviousId);
         xml.writeStartElement(u"SESSIONS"_s);
         for (const TInvitationSession& session : invitation.Sessions) {
             if (!session.Date.isValid())
@@ -570,7 +617,7 @@ private:
                 writeOptional(u"daytime"_s, session.DayTime);
             xml.writeStartElement(u"EVENTS"_s);
             for (const TInvitationEvent& event : invitation.Events) {
-                if (event.Session == session.Number)
+                if (event.Session == session.Number && !lenexRound(event, qualifying).isEmpty())
                     writeEvent(event);
             }
             xml.writeEndElement();
@@ -583,8 +630,10 @@ private:
         xml.writeStartElement(u"EVENT"_s);
         xml.writeAttribute(u"eventid"_s, event.Id);
         xml.writeAttribute(u"number"_s, QString::number(event.Number));
-        xml.writeAttribute(u"gender"_s, codeOfValue(Genders, int(event.Gender)));
-        xml.writeAttribute(u"round"_s, lenexRound(event.Round));
+        // Lenex keeps X for relays; an individual event open to all is A.
+        const bool open = event.RelayCount == 1 && event.Gender == TEventGender::Mixed;
+        xml.writeAttribute(u"gender"_s, open ? u"A"_s : codeOfValue(Genders, int(event.Gender)));
+        xml.writeAttribute(u"round"_s, lenexRound(event, qualifying));
         if (!event.PreviousId.isEmpty() && event.PreviousId != u"-1" && event.PreviousId != u"0")
             xml.writeAttribute(u"preveventid"_s, event.PreviousId);
         xml.writeEmptyElement(u"SWIMSTYLE"_s);
@@ -680,6 +729,7 @@ private:
     const TInvitation& invitation;
     QByteArray bytes;
     QXmlStreamWriter xml;
+    QSet<QString> qualifying; // ids of the events a later round draws on
 };
 
 } // namespace

@@ -299,7 +299,7 @@ void TFormMain::ButtonKontrollClick() {
 }
 
 void TFormMain::ButtonMeldegeldClick() {
-    RunCommand([this] { showPrintout(FeeOverview(*model)); });
+    RunCommand([this] { showPrintout(FeeOverview(*model, KeptMeetFees(exchangeFilePath()))); });
 }
 
 // The kept invitation tells the host's events; the proposed name follows the DSV7 rule, in
