@@ -153,7 +153,8 @@ private slots:
         QCOMPARE(withDamaged.exitCode, 1);
         QCOMPARE(
             QString::fromUtf8(withDamaged.err),
-            u"ntbmelde-cli: %1: Lenex-Datei, Zeile 3: Premature end of document.\n"_s.arg(damaged));
+            u"ntbmelde-cli: %1: Lenex-Datei, Zeile 3: die Datei endet vorzeitig und ist "
+            u"unvollständig (XML: „Premature end of document.“)\n"_s.arg(damaged));
         QCOMPARE(readFileBytes(out), "voriger Export");
     }
 
