@@ -489,8 +489,8 @@ private slots:
         QFETCH(QString, invitationFile);
         QFETCH(int, year);
         QFETCH(QStringList, expected);
-        const QString source = invitationFile.isEmpty() ? u"2026-12-13-Musterst-Wk.DSV7"_s
-                                                        : invitationFile;
+        const QString source =
+            invitationFile.isEmpty() ? u"2026-12-13-Musterst-Wk.DSV7"_s : invitationFile;
         const TInvitation host = ReadInvitationFile((InteropDataDir + source).toStdString());
         CompetitionBuilder club;
         ImportInvitation(host, club.model);
@@ -506,8 +506,8 @@ private slots:
         const QStringList written = linesOf(WriteDsv7Entries(club.model, invitation));
         PinCurrentYear(2026);
         for (const QString& line : expected)
-            QVERIFY2(written.contains(line), qPrintable(line + u" fehlt in\n"_s +
-                                                        written.join(u'\n')));
+            QVERIFY2(written.contains(line),
+                     qPrintable(line + u" fehlt in\n"_s + written.join(u'\n')));
     }
 
     void write_everyNomination_followsRecordRules() {

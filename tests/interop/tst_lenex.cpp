@@ -7,7 +7,9 @@
 #include <QTest>
 
 #include "atomicfile.h"
+#include "competitionbuilder.h"
 #include "environment.h"
+#include "feereport.h"
 #include "interopfiles.h"
 #include "interopfixtures.h"
 #include "lenex.h"
@@ -474,6 +476,82 @@ private slots:
     }
 
     // The zipped file holds exactly one .lef named after the archive, with what .lef holds.
+    // A meet's relay fee per team stands in for a relay event's own; the currency and the flat
+    // fees reach the fee overview, below its total.
+    void import_meetFees_givesRelayFeeAndCurrency() {
+        const TInvitation invitation =
+            ReadInvitationFile((InteropDataDir + u"lenex-invitation-chf.lef"_s).toStdString());
+        TMeldeAustausch model;
+        ImportInvitation(invitation, model);
+        QCOMPARE(model.Event(model.FindEvent(3000)).Fee, 15.0);
+        QCOMPARE(model.Event(model.FindEvent(1000)).Fee, 8.0);
+        const std::vector<std::string> lines =
+            BuildFeeLines(model, "01.01.2027", MeetFeesOf(invitation));
+        const std::vector<std::string> tail(lines.end() - 4, lines.end());
+        QCOMPARE(tail, (std::vector<std::string>{
+                           "Meldegeld gesamt: 0,00 CHF",
+                           "Dazu laut Ausschreibung je Verein: 20,00 CHF",
+                           "Dazu laut Ausschreibung je Schwimmer: 5,00 CHF",
+                           "Dazu laut Ausschreibung je Einzel-Nachmeldung: 10,00 CHF",
+                       }));
+    }
+
+    // DSV rounds and sexes as Lenex defines them: a heat with a final is PRE, without one TIM;
+    // a re-swim has no Lenex round and is left out; an individual event open to all is A.
+    void export_dsvRoundsAndSexes_becomeLenexValues_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("round"); // empty: not written
+        QTest::addColumn<QString>("gender");
+        QTest::newRow("heat with final") << 1 << u"PRE"_s << u"F"_s;
+        QTest::newRow("its final") << 101 << u"FIN"_s << u"F"_s;
+        QTest::newRow("heat alone") << 2 << u"TIM"_s << u"A"_s;
+        QTest::newRow("timed final, mixed relay") << 3 << u"TIM"_s << u"X"_s;
+        QTest::newRow("re-swim") << 4 << QString() << QString();
+        QTest::newRow("diverse only") << 5 << u"TIM"_s << u"A"_s;
+    }
+    void export_dsvRoundsAndSexes_becomeLenexValues() {
+        QFETCH(int, number);
+        QFETCH(QString, round);
+        QFETCH(QString, gender);
+        TInvitation invitation;
+        invitation.Name = u"Testfest"_s;
+        invitation.Sessions.push_back({1, QDate(2026, 5, 2), u"09:00"_s, {}, {}, false, {}});
+        const auto add = [&](int eventNumber, const char* dsvRound, TEventGender sex,
+                             int relayCount = 1, const QString& previous = {}) {
+            TInvitationEvent event;
+            event.Id = QString::number(eventNumber);
+            event.Number = eventNumber;
+            event.Session = 1;
+            event.Round = QString::fromLatin1(dsvRound);
+            event.Gender = sex;
+            event.RelayCount = relayCount;
+            event.Distance = 50;
+            event.PreviousId = previous;
+            invitation.Events.push_back(event);
+        };
+        add(1, "V", TEventGender::Female);
+        add(101, "F", TEventGender::Female, 1, u"1"_s);
+        add(2, "V", TEventGender::Mixed);
+        add(3, "E", TEventGender::Mixed, 4);
+        add(4, "N", TEventGender::Male);
+        add(5, "E", TEventGender::Diverse);
+        CompetitionBuilder club;
+        club.model.ClubName = "SV Probe";
+        club.nomin(u"Probe, Pia"_s, 2014, "1", NoTime, 1);
+        QXmlStreamReader xml(WriteLenexEntries(club.model, invitation));
+        QString writtenRound, writtenGender;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"EVENT" &&
+                xml.attributes().value(u"number"_s) == QString::number(number)) {
+                writtenRound = xml.attributes().value(u"round"_s).toString();
+                writtenGender = xml.attributes().value(u"gender"_s).toString();
+            }
+        }
+        QVERIFY(!xml.hasError());
+        QCOMPARE(writtenRound, round);
+        QCOMPARE(writtenGender, gender);
+    }
+
     void export_lxf_holdsOneLefNamedAfterTheArchive() {
         TMeldeAustausch model = importedSample();
         enterSampleClub(model);
