@@ -38,6 +38,15 @@ struct TInvitationSession {
     QString RelativeStart;   // Relative: the start as a duration after the previous session
 };
 
+// A Lenex age group as the host wrote it; ages, -1 for no bound.
+struct TAgeGroup {
+    QString Id;
+    int MinAge = -1;
+    int MaxAge = -1;
+    QString Calculate; // "TOTAL": a relay's sum of ages
+    QString Name;
+};
+
 struct TInvitationEvent {
     QString Id; // the host's event id (Lenex eventid; DSV the event number)
     int Number = 0;
@@ -53,7 +62,8 @@ struct TInvitationEvent {
     QString StyleName;    // the host's name of the style, used for TSwimStroke::Other
     int FeeCents = -1;    // -1: the event names no fee
     int EarliestBirthYear = 1900;
-    int LatestBirthYear = 0; // 0: no bound on the youngest
+    int LatestBirthYear = 0;          // 0: no bound on the youngest
+    std::vector<TAgeGroup> AgeGroups; // the host's Lenex age groups, else none
     // Clubs enter timed finals, heats and preliminaries; finals are reached, not entered.
     bool IsEntryEvent() const;
 };
@@ -64,10 +74,12 @@ struct TInvitation {
     QString HostClub;
     QString City;
     QString Nation;
-    int LaneLength = 0; // 25, 50, other pool lengths as given, 0 for open water
-    QString Course;     // Lenex course code (of a DSV pool length: its Lenex code), else empty
-    QString Timing;     // DSV Zeitmessung ("AUTOMATISCH" …) or Lenex timing as the file gave it
-    int DsvVersion = 0; // 7 or 8 for a DSV invitation, else 0
+    int LaneLength = 0;  // 25, 50, other pool lengths as given, 0 for open water
+    QString Course;      // Lenex course code (of a DSV pool length: its Lenex code), else empty
+    QString Timing;      // DSV Zeitmessung ("AUTOMATISCH" …) or Lenex timing as the file gave it
+    int DsvVersion = 0;  // 7 or 8 for a DSV invitation, else 0
+    QString AgeDateType; // Lenex AGEDATE as given, else empty
+    QDate AgeDate;
     int FeeIndividualCents = -1; // general fees where an event names none
     int FeeRelayCents = -1;
     QString Currency; // of every fee; empty: euros

@@ -11,6 +11,7 @@
 
 #include "codetable.h"
 #include "conversions.h"
+#include "environment.h"
 #include "meldeaustausch.h"
 #include "transliteration.h"
 
@@ -48,12 +49,6 @@ constexpr CodeName Genders[] = {
 };
 
 // ---- Reading --------------------------------------------------------------------------------
-
-struct AgeGroup {
-    int Min = -1;
-    int Max = -1;
-    bool Total = false;
-};
 
 // A RESULT of an athlete of a club the import takes, before its event is known.
 struct AthleteResult {
@@ -219,8 +214,8 @@ private:
         meetCourse = invitation.Course;
         while (nextChild()) {
             if (xml.name() == u"AGEDATE") {
-                ageDateType = attribute("type"_L1);
-                ageDate = QDate::fromString(attribute("value"_L1), Qt::ISODate);
+                invitation.AgeDateType = attribute("type"_L1);
+                invitation.AgeDate = QDate::fromString(attribute("value"_L1), Qt::ISODate);
                 xml.skipCurrentElement();
             } else if (xml.name() == u"SESSIONS") {
                 readSessions();
@@ -323,7 +318,6 @@ private:
         event.PreviousId = attribute("preveventid"_L1);
         const QString label = QStringLiteral("Wettkampf %1").arg(event.Number);
         bool styled = false;
-        std::vector<AgeGroup> groups;
         while (nextChild()) {
             if (xml.name() == u"SWIMSTYLE") {
                 readSwimStyle(event, label);
@@ -334,7 +328,7 @@ private:
                 noteCurrency();
                 xml.skipCurrentElement();
             } else if (xml.name() == u"AGEGROUPS") {
-                groups = readAgeGroups(label);
+                event.AgeGroups = readAgeGroups(label);
             } else {
                 xml.skipCurrentElement();
             }
@@ -342,7 +336,6 @@ private:
         if (!styled)
             fail(label + QStringLiteral(": SWIMSTYLE fehlt"));
         invitation.Events.push_back(event);
-        ageGroups.push_back(std::move(groups));
     }
 
     void readSwimStyle(TInvitationEvent& event, const QString& label) {
@@ -367,17 +360,19 @@ private:
         }
     }
 
-    std::vector<AgeGroup> readAgeGroups(const QString& label) {
-        std::vector<AgeGroup> groups;
+    std::vector<TAgeGroup> readAgeGroups(const QString& label) {
+        std::vector<TAgeGroup> groups;
         while (nextChild()) {
             if (xml.name() == u"AGEGROUP") {
-                AgeGroup group{requiredNumber("agemin"_L1), requiredNumber("agemax"_L1),
-                               attribute("calculate"_L1) == u"TOTAL"};
-                const bool bounded = group.Min >= 0 && group.Max >= 0;
-                if (group.Min < -1 || group.Max < -1 || (bounded && group.Min > group.Max))
+                TAgeGroup group{attribute("agegroupid"_L1), requiredNumber("agemin"_L1),
+                                requiredNumber("agemax"_L1), attribute("calculate"_L1),
+                                attribute("name"_L1)};
+                const bool bounded = group.MinAge >= 0 && group.MaxAge >= 0;
+                if (group.MinAge < -1 || group.MaxAge < -1 ||
+                    (bounded && group.MinAge > group.MaxAge))
                     fail(label + QStringLiteral(": Altersklasse %1 bis %2 ist unmöglich")
-                                     .arg(group.Min)
-                                     .arg(group.Max));
+                                     .arg(group.MinAge)
+                                     .arg(group.MaxAge));
                 groups.push_back(group);
             }
             xml.skipCurrentElement();
@@ -476,28 +471,28 @@ private:
     // Whoever fits any group may enter: the widest range over the groups. A group that limits
     // the team's sum of ages limits no single swimmer.
     void turnAgesIntoBirthYears() {
-        QDate reference = ageDate;
+        QDate reference = invitation.AgeDate;
         if (!reference.isValid() && !invitation.Sessions.empty())
             reference = invitation.Sessions.front().Date;
         const int year = reference.year();
         // With exact ages on a date, a birth year is partly admitted; the host checks the day.
-        const bool onDate =
-            ageDateType == u"DATE" && !(reference.month() == 12 && reference.day() == 31);
-        for (std::size_t i = 0; i < invitation.Events.size(); ++i) {
-            TInvitationEvent& event = invitation.Events[i];
-            if (ageGroups[i].empty())
+        const bool onDate = invitation.AgeDateType == u"DATE" &&
+                            !(reference.month() == 12 && reference.day() == 31);
+        for (TInvitationEvent& event : invitation.Events) {
+            if (event.AgeGroups.empty())
                 continue;
             int earliest = INT_MAX;
             int latest = INT_MIN;
-            for (const AgeGroup& group : ageGroups[i]) {
-                if (group.Total || group.Max == -1)
+            for (const TAgeGroup& group : event.AgeGroups) {
+                const bool total = group.Calculate == u"TOTAL";
+                if (total || group.MaxAge == -1)
                     earliest = 1900;
                 else
-                    earliest = std::min(earliest, year - group.Max - (onDate ? 1 : 0));
-                if (group.Total || group.Min == -1)
+                    earliest = std::min(earliest, year - group.MaxAge - (onDate ? 1 : 0));
+                if (total || group.MinAge == -1)
                     latest = INT_MAX;
                 else
-                    latest = std::max(latest, year - group.Min);
+                    latest = std::max(latest, year - group.MinAge);
             }
             event.EarliestBirthYear = earliest;
             event.LatestBirthYear = latest == INT_MAX ? 0 : latest;
@@ -508,9 +503,6 @@ private:
     TInvitation invitation;
     bool meetRead = false;
     QSet<int> sessionNumbers;
-    QString ageDateType;
-    QDate ageDate;
-    std::vector<std::vector<AgeGroup>> ageGroups; // of each event
     const TClubFilter* filter;
     QString meetCourse;
     QHash<int, QString> sessionCourses;
@@ -584,6 +576,7 @@ public:
         xml.writeAttribute(u"nation"_s,
                            invitation.Nation.isEmpty() ? QStringLiteral("GER") : invitation.Nation);
         writeOptional(u"course"_s, course(invitation));
+        writeAgeDate();
         writeSessions();
         xml.writeStartElement(u"CLUBS"_s);
         writeClub(entries);
@@ -599,6 +592,51 @@ private:
     void writeOptional(const QString& name, const QString& value) {
         if (!value.isEmpty())
             xml.writeAttribute(name, value);
+    }
+
+    // Readers take the ages of the age groups from it: the host's, else the meet's year.
+    void writeAgeDate() {
+        xml.writeEmptyElement(u"AGEDATE"_s);
+        if (invitation.AgeDate.isValid() && !invitation.AgeDateType.isEmpty()) {
+            xml.writeAttribute(u"type"_s, invitation.AgeDateType);
+            xml.writeAttribute(u"value"_s, invitation.AgeDate.toString(Qt::ISODate));
+        } else {
+            xml.writeAttribute(u"type"_s, u"YEAR"_s);
+            xml.writeAttribute(u"value"_s, QDate(ageYear(), 1, 1).toString(Qt::ISODate));
+        }
+    }
+
+    int ageYear() const {
+        if (invitation.AgeDate.isValid())
+            return invitation.AgeDate.year();
+        if (!invitation.Sessions.empty() && invitation.Sessions.front().Date.isValid())
+            return invitation.Sessions.front().Date.year();
+        return CurrentYear();
+    }
+
+    // The host's age groups as they were, else one from the event's birth years: readers of
+    // Lenex expect every event to have some.
+    void writeAgeGroups(const TInvitationEvent& event) {
+        std::vector<TAgeGroup> groups = event.AgeGroups;
+        if (groups.empty()) {
+            const int year = ageYear();
+            const int youngest = event.LatestBirthYear == 0 ? -1 : year - event.LatestBirthYear;
+            const int oldest =
+                event.EarliestBirthYear <= 1900 ? -1 : year - event.EarliestBirthYear;
+            groups.push_back({u"1"_s, std::max(youngest, -1), std::max(oldest, -1), {}, {}});
+        }
+        xml.writeStartElement(u"AGEGROUPS"_s);
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            const TAgeGroup& group = groups[i];
+            xml.writeEmptyElement(u"AGEGROUP"_s);
+            xml.writeAttribute(u"agegroupid"_s,
+                               group.Id.isEmpty() ? QString::number(i + 1) : group.Id);
+            xml.writeAttribute(u"agemax"_s, QString::number(group.MaxAge));
+            xml.writeAttribute(u"agemin"_s, QString::number(group.MinAge));
+            writeOptional(u"calculate"_s, group.Calculate);
+            writeOptional(u"name"_s, group.Name);
+        }
+        xml.writeEndElement();
     }
 
     void writeSessions() {
@@ -643,6 +681,7 @@ private:
         writeOptional(u"technique"_s, codeOfValue(Techniques, int(event.Technique)));
         if (event.Stroke == TSwimStroke::Other)
             writeOptional(u"name"_s, event.StyleName);
+        writeAgeGroups(event);
         xml.writeEndElement();
     }
 

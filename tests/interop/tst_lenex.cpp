@@ -340,9 +340,15 @@ private slots:
             ReadInvitationFile((InteropDataDir + u"lenex-invitation.lef"_s).toStdString());
         const QByteArray written = WriteLenexEntries(model, invitation);
         QVERIFY(written.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
-        const QStringList skipped = {u"CONSTRUCTOR"_s, u"RELAYPOSITIONS"_s};
+        QCOMPARE(lenexStructureBreaches(written), QStringList());
+        const QStringList skipped = {u"CONSTRUCTOR"_s, u"RELAYPOSITIONS"_s, u"AGEDATE"_s,
+                                     u"AGEGROUPS"_s};
         QCOMPARE(flattenLenex(written, skipped),
                  flattenLenex(readFileBytes(InteropDataDir + u"lenex-entries.lef"_s), skipped));
+        // The invitation's age groups and age date come back as they were.
+        const QByteArray host = readFileBytes(InteropDataDir + u"lenex-invitation.lef"_s);
+        for (const QString& element : {u"/EVENT/AGEGROUPS/AGEGROUP "_s, u"/AGEDATE "_s})
+            QCOMPARE(flattenLenex(written).filter(element), flattenLenex(host).filter(element));
         const QStringList constructor = flattenLenex(written).filter(u"CONSTRUCTOR"_s);
         QCOMPARE(constructor.size(), 2);
         QVERIFY(constructor[0].contains(u"registration=SV Blau-Weiß Beispielhausen"_s));
@@ -359,6 +365,7 @@ private slots:
         for (const bool withInvitation : {false, true}) {
             const QByteArray written =
                 WriteLenexEntries(model, withInvitation ? kept : InvitationFromModel(model));
+            QCOMPARE(lenexStructureBreaches(written), QStringList());
             TMeldeAustausch readBack;
             ImportInvitation(ReadLenexInvitation(written), readBack);
             QCOMPARE(eventsOf(readBack), eventsOf(model));
@@ -548,6 +555,7 @@ private slots:
             }
         }
         QVERIFY(!xml.hasError());
+        QCOMPARE(lenexStructureBreaches(WriteLenexEntries(club.model, invitation)), QStringList());
         QCOMPARE(writtenRound, round);
         QCOMPARE(writtenGender, gender);
     }
