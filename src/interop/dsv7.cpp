@@ -343,6 +343,14 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
                 fail(record, QStringLiteral("Wettkampf %1 (%2) ist doppelt")
                                  .arg(read.Number)
                                  .arg(read.Round));
+            // Kicks on the front or back are dolphin kicks; the standard allows them with S only.
+            const bool kicks = read.DsvTechnique == u"KB" || read.DsvTechnique == u"KR";
+            if (kicks && read.Stroke != TSwimStroke::Fly && warnings)
+                warnings->append(QStringLiteral("Zeile %1: Wettkampf %2: Ausübung %3 gibt es nur "
+                                                "mit Technik S")
+                                     .arg(record.Line)
+                                     .arg(read.Number)
+                                     .arg(read.DsvTechnique));
             invitation.Events.push_back(std::move(read));
         } else if (keyword == u"WERTUNG") {
             rankings.push_back(&record);

@@ -308,6 +308,11 @@ private slots:
             << u"Testfest"_s
             << u"1 E Abschnitt 1 1x50 Schmetterling Beine mixed Geld -1 JG 2010-2012 aus "_s << 0;
 
+        QTest::newRow("Format 8 kicks with another stroke")
+            << smallList(u"FORMAT:Wettkampfdefinitionsliste;8;\n"_s,
+                         u"WETTKAMPF:1;E;1;;25;R;KR;W;KG;;;\n"_s, Ranking1)
+            << u"Testfest"_s << u"1 E Abschnitt 1 1x25 Rücken Beine w Geld -1 JG 2010-2012 aus "_s
+            << 1;
         QTest::newRow("masters classes")
             << smallList(Format7, Event1, u"WERTUNG:1;E;1;AK;30;25;;AK 25 bis 30;\n"_s)
             << u"Testfest"_s << u"1 E Abschnitt 1 1x100 Freistil ganz w Geld -1 JG 1992-2001 aus "_s
