@@ -192,6 +192,27 @@ private slots:
         QCOMPARE(model.Date2, "08.03.2026");
     }
 
+    // A host's style name that repeats the distance gives the distance once.
+    void import_hostsStyleName_givesTheDistanceOnce_data() {
+        QTest::addColumn<QString>("styleName");
+        QTest::addColumn<QString>("eventName");
+        QTest::newRow("number") << u"25 Rücken Beinschlag"_s << u"25m Rücken Beinschlag offen"_s;
+        QTest::newRow("metres") << u"25m Rücken Beinschlag"_s << u"25m Rücken Beinschlag offen"_s;
+        QTest::newRow("no distance") << u"Kleiderschwimmen"_s << u"25m Kleiderschwimmen offen"_s;
+        QTest::newRow("another number") << u"50 Rücken"_s << u"25m 50 Rücken offen"_s;
+    }
+    void import_hostsStyleName_givesTheDistanceOnce() {
+        QFETCH(QString, styleName);
+        QFETCH(QString, eventName);
+        const QString style =
+            u"distance=\"25\" relaycount=\"1\" stroke=\"UNKNOWN\" name=\"%1\""_s.arg(styleName);
+        TMeldeAustausch model;
+        ImportInvitation(ReadLenexInvitation(lenexMeet(lenexSession(1, u"2026-05-02"_s, u"09:00"_s,
+                                                                    lenexEvent(1, {}, style)))),
+                         model);
+        QCOMPARE(AnsiToQString(model.Event(1).Name), eventName);
+    }
+
     void import_sectionNumbersOutsideTheSlots_areRenumberedInFileOrder() {
         const QString event = lenexEvent(1);
         const QByteArray bytes =

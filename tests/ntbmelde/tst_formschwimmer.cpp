@@ -352,22 +352,11 @@ private slots:
                      messages->shown.constFirst().contains(u"„Ergebnislisten: alle Vereine“"_s),
                  qPrintable(messages->shown.constFirst()));
         reactivate();
-
-        pressAccelerator(Qt::Key_V);
-        QVERIFY(everyClub->isChecked());
-        messages->shown.clear();
-        FileDialogSeam::setNextFileName(results, QString());
-        pressAccelerator(Qt::Key_I);
-        QCOMPARE(messages->shown.size(), 1);
-        QVERIFY2(messages->shown.constFirst().contains(u"Zeile 149"_s),
-                 qPrintable(messages->shown.constFirst()));
         QCOMPARE(storedLines().size(), 4);
-        reactivate();
 
         TMeldeAustausch ownClub;
         ownClub.ClubName = "SV Blau-Wei\xdf Beispielhausen";
         QVERIFY(store().RememberCompetition(ownClub));
-        pressAccelerator(Qt::Key_V);
         QVERIFY(!everyClub->isChecked());
         messages->shown.clear();
         for (const QString& expected : {u"6 Schwimmer neu, 0 aktualisiert, 10 Wettkampfzeiten"_s,
@@ -400,6 +389,17 @@ private slots:
         press(Qt::Key_Down);
         QCOMPARE(currentName(), u"Frühling, Emma"_s);
         QCOMPARE(bestTimeRows().size(), 2);
+
+        // Every club's swims: the other club's name that Windows-1252 lacks is rewritten, and
+        // the import says so in one box.
+        pressAccelerator(Qt::Key_V);
+        QVERIFY(everyClub->isChecked());
+        FileDialogSeam::setNextFileName(results, QString());
+        pressAccelerator(Qt::Key_I);
+        QCOMPARE(messages->shown,
+                 QStringList{u"Warnung: 1 Name umgeschrieben: „Łęcka, Zofia“ → „Lecka, Zofia“"_s});
+        QVERIFY(storedLines().contains(u"Brandt, Felix;2012;0;900202;ja"_s));
+        QVERIFY(storedLines().contains(u"Lecka, Zofia;2013;1;900201;ja"_s));
     }
 
 private:
