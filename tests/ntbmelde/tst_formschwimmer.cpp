@@ -335,10 +335,10 @@ private slots:
         QVERIFY(status->text().contains(u"exportiert"_s));
     }
 
-    // A host's result list: without a known own club only every club's times can be taken,
-    // which this list refuses for a name of another club; with the club known, its swimmers
-    // come with their valid swims, once however often the list is imported, and the pane
-    // under the table shows the current swimmer's best times.
+    // A host's result list: without a known own club only every club's times can be taken;
+    // with the club known, its swimmers come with their valid swims, once however often the
+    // list is imported, and the pane under the table shows the current swimmer's best times;
+    // every club's swims come last, a name Windows-1252 lacks rewritten and told.
     void importResults_ownClubOrEveryClub_andBestTimesFollowTheRow() {
         const QString results = TEST_DATA_DIR u"/interop/lenex-results.lef"_s;
         openWindow();
