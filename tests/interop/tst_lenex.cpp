@@ -507,12 +507,21 @@ private slots:
     // A meet's relay fee per team stands in for a relay event's own; the currency and the flat
     // fees reach the fee overview, below its total.
     void import_meetFees_givesRelayFeeAndCurrency() {
-        const TInvitation invitation =
-            ReadInvitationFile((InteropDataDir + u"lenex-invitation-chf.lef"_s).toStdString());
+        const QString fees =
+            u"<FEES><FEE type=\"CLUB\" value=\"2000\" currency=\"CHF\"/>"
+            u"<FEE type=\"ATHLETE\" value=\"500\" currency=\"CHF\"/>"
+            u"<FEE type=\"RELAY\" value=\"1500\" currency=\"CHF\"/>"
+            u"<FEE type=\"LATEENTRY.INDIVIDUAL\" value=\"1000\" currency=\"CHF\"/></FEES>"_s;
+        const QString events =
+            lenexEvent(1, {}, u"distance=\"50\" relaycount=\"1\" stroke=\"FREE\""_s,
+                       u"<FEE value=\"800\" currency=\"CHF\"/>"_s) +
+            lenexEvent(3, u"gender=\"X\""_s, u"distance=\"50\" relaycount=\"4\" stroke=\"FREE\""_s);
+        const TInvitation invitation = ReadLenexInvitation(
+            lenexMeet(lenexSession(1, u"2027-05-08"_s, u"09:00"_s, events), {}, fees));
         TMeldeAustausch model;
         ImportInvitation(invitation, model);
-        QCOMPARE(model.Event(model.FindEvent(3000)).Fee, 15.0);
-        QCOMPARE(model.Event(model.FindEvent(1000)).Fee, 8.0);
+        QCOMPARE(model.Event(2).Fee, 15.0);
+        QCOMPARE(model.Event(1).Fee, 8.0);
         const std::vector<std::string> lines =
             BuildFeeLines(model, "01.01.2027", MeetFeesOf(invitation));
         const std::vector<std::string> tail(lines.end() - 4, lines.end());
