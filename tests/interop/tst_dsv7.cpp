@@ -13,6 +13,7 @@
 #include "environment.h"
 #include "interopfiles.h"
 #include "interopfixtures.h"
+#include "lenex.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -513,6 +514,63 @@ private slots:
         for (const QString& line : expected)
             QVERIFY2(written.contains(line),
                      qPrintable(line + u" fehlt in\n"_s + written.join(u'\n')));
+    }
+
+    // A Lenex invitation in DSV terms: manual timing is Handzeit, a session without start
+    // time never starts at 00:00, and a final sharing its heat's number is left out.
+    void write_fromLenexInvitation_convertsWhatDsvCannotSay_data() {
+        QTest::addColumn<QString>("timing");
+        QTest::addColumn<QString>("dayTime");
+        QTest::addColumn<QString>("finalNumber");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("absent"); // no line starts with it
+        QTest::newRow("manual timing")
+            << u"MANUAL2"_s << u"09:00"_s << u"105"_s
+            << QStringList{u"VERANSTALTUNG:Testfest;Teststadt;50;HANDZEIT;"_s,
+                           u"WETTKAMPF:105;F;1;;100;F;GL;W;1;V;"_s}
+            << u"ABSCHNITT:1;02.05.2026;00:00"_s;
+        QTest::newRow("no start time")
+            << u"AUTOMATIC"_s << QString() << u"105"_s
+            << QStringList{u"VERANSTALTUNG:Testfest;Teststadt;50;AUTOMATISCH;"_s,
+                           u"ABSCHNITT:1;02.05.2026;;;"_s}
+            << u"ABSCHNITT:1;02.05.2026;00:00"_s;
+        QTest::newRow("final with the heat's number")
+            << u"SEMIAUTOMATIC"_s << u"09:00"_s << u"1"_s
+            << QStringList{u"VERANSTALTUNG:Testfest;Teststadt;50;HALBAUTOMATISCH;"_s,
+                           u"WETTKAMPF:1;V;1;;100;F;GL;W;;;"_s}
+            << u"WETTKAMPF:1;F;"_s;
+    }
+    void write_fromLenexInvitation_convertsWhatDsvCannotSay() {
+        QFETCH(QString, timing);
+        QFETCH(QString, dayTime);
+        QFETCH(QString, finalNumber);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, absent);
+        const QString events =
+            u"<EVENT eventid=\"11\" number=\"1\" gender=\"F\" round=\"PRE\"><SWIMSTYLE "
+            u"distance=\"100\" relaycount=\"1\" stroke=\"FREE\"/></EVENT>"
+            u"<EVENT eventid=\"12\" number=\"%1\" gender=\"F\" round=\"FIN\" "
+            u"preveventid=\"11\"><SWIMSTYLE distance=\"100\" relaycount=\"1\" "
+            u"stroke=\"FREE\"/></EVENT>"_s.arg(finalNumber);
+        QString session =
+            u"<SESSION number=\"1\" date=\"2026-05-02\"%1><EVENTS>%2</EVENTS>"
+            u"</SESSION>"_s.arg(dayTime.isEmpty() ? QString() : u" daytime=\"%1\""_s.arg(dayTime),
+                                events);
+        const TInvitation invitation =
+            ReadLenexInvitation(lenexMeet(session, u"timing=\"%1\""_s.arg(timing)));
+        CompetitionBuilder club;
+        ImportInvitation(invitation, club.model);
+        club.model.ClubName = "SV Probe";
+        club.model.ClubId = "1234";
+        club.model.EMail = "probe@example.org";
+        club.nomin(u"Probe, Pia"_s, 2014, "1", NoTime, 1);
+        const QStringList written = linesOf(WriteDsv7Entries(club.model, invitation));
+        for (const QString& line : expected)
+            QVERIFY2(written.contains(line),
+                     qPrintable(line + u" fehlt in\n"_s + written.join(u'\n')));
+        QVERIFY2(written.filter(QRegularExpression(u"^"_s + QRegularExpression::escape(absent)))
+                     .isEmpty(),
+                 qPrintable(written.join(u'\n')));
     }
 
     void write_everyNomination_followsRecordRules() {
