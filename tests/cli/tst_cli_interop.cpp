@@ -165,10 +165,11 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("told");
         const QByteArray wk8z = readFileBytes(InteropDataDir + u"2027-03-14-Musterst-Wk.DSV8z"_s);
+        const QString diverse = u"Hinweis: Wettkampf 9 ist nur für diverse Schwimmer "
+                                u"ausgeschrieben und wird als offener Wettkampf übernommen\n"_s;
         QTest::newRow("packed Format 8")
-            << u"2027-03-14-Musterst-Wk.DSV8z"_s << wk8z << 0
-            << u"Hinweis: Wettkampf 9 ist nur für diverse Schwimmer ausgeschrieben und wird als "
-               u"offener Wettkampf übernommen\n"_s;
+            << u"2027-03-14-Musterst-Wk.DSV8z"_s << wk8z << 0 << diverse;
+        QTest::newRow("Format 8") << u"wk.dsv8"_s << UnpackFormatFile(wk8z) << 0 << diverse;
         const QByteArray wk7 = readFileBytes(InteropDataDir + u"2026-12-13-Musterst-Wk.DSV7"_s);
         QTest::newRow("DSV cut off")
             << u"cut.dsv7"_s << wk7.left(wk7.indexOf("WERTUNG")) << 1 << u"unvollständig"_s;

@@ -482,9 +482,7 @@ private slots:
             u"WETTKAMPF:7;E;2;;25;S;KR;X;;;"_s, u"WETTKAMPF:9;E;2;;50;F;GL;D;;;"_s,
             u"VEREIN:SV Probe;1234;9;GER;N;"_s};
         QTest::newRow("Format 7 invitation in 2027") << wk7 << 2027 << format7;
-        QTest::newRow("Format 8 invitation in 2026")
-            << u"2027-03-14-Musterst-Wk.DSV8"_s << 2026 << format8;
-        QTest::newRow("packed Format 8 invitation")
+        QTest::newRow("packed Format 8 invitation in 2026")
             << u"2027-03-14-Musterst-Wk.DSV8z"_s << 2026 << format8;
         QTest::newRow("none in 2026") << QString() << 2026 << format7;
         QTest::newRow("none from 2027")
