@@ -7,6 +7,7 @@
 // Any disagreement aborts, so libFuzzer keeps the input.
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -71,7 +72,14 @@ void checkInvitation(const TInvitation& invitation) {
     } catch (const TInteropError& error) {
         disagree("the written entries do not read back", written.toStdString(), error.what());
     }
-    if (eventsOf(readBack) != eventsOf(model))
+    // Lenex has no events for diverse swimmers only and no kicks on the front or back: such
+    // events come back as open ones or as legs.
+    const bool lenexLacks =
+        std::any_of(invitation.Events.begin(), invitation.Events.end(), [](const auto& event) {
+            return event.Gender == TEventGender::Diverse || event.DsvTechnique == u"KB" ||
+                   event.DsvTechnique == u"KR";
+        });
+    if (!lenexLacks && eventsOf(readBack) != eventsOf(model))
         disagree("the written entries give other events", eventsOf(model), eventsOf(readBack));
 }
 

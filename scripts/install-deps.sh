@@ -9,6 +9,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
     libbenchmark-dev clang libclang-rt-dev clang-format
     libqt6sql6-sqlite libzip-dev zip
+    # ICU's transliterator for names that Windows-1252 cannot hold
+    libicu-dev
     # libzip's CMake package checks that its tools exist
     zipcmp zipmerge ziptool
     xvfb xauth imagemagick unrtf poppler-utils

@@ -2,6 +2,8 @@
 // Commands of ntbmelde-cli; each returns the process's exit code.
 #pragma once
 
+#include <QStringList>
+
 #include <stdexcept>
 #include <string>
 
@@ -22,3 +24,5 @@ TLoadReport LoadExistingFile(const std::string& path, TMeldeAustausch& model);
 std::string FileText(const std::string& text, const std::string& path, char32_t character = 0);
 // Writes `text` to standard output; a full disk or a closed pipe raises TIoError.
 void WriteToStdout(const std::string& text);
+// What a reader or writer tells the user, each as a line "Hinweis: …" on standard error.
+void PrintNotes(const QStringList& notes);

@@ -3,6 +3,7 @@
 
 #include "commands.h"
 #include "feereport.h"
+#include "interopfiles.h"
 #include "meldeaustausch.h"
 #include "windows1252.h"
 
@@ -10,7 +11,7 @@ int RunFeesCommand(const std::string& fileName) {
     TMeldeAustausch model;
     LoadExistingFile(fileName, model);
     std::string text;
-    for (const std::string& line : BuildFeeLines(model, TodayDateText())) {
+    for (const std::string& line : BuildFeeLines(model, TodayDateText(), KeptMeetFees(fileName))) {
         text += line;
         text += '\n';
     }

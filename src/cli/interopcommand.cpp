@@ -21,8 +21,9 @@ int RunImportCommand(const std::string& invitation, const std::string& out) {
     if (std::filesystem::exists(std::filesystem::symlink_status(out, error)))
         throw CliFailure(out + " existiert bereits; nichts geschrieben");
     TMeldeAustausch model;
+    QStringList notes;
     try {
-        ImportInvitation(ReadInvitationFile(invitation), model);
+        ImportInvitation(ReadInvitationFile(invitation, &notes), model, &notes);
     } catch (const TInteropError& failure) {
         throw failureAbout(invitation, failure);
     }
@@ -30,7 +31,12 @@ int RunImportCommand(const std::string& invitation, const std::string& out) {
     if (lock.TryLock() == TExchangeLock::Result::HeldElsewhere)
         throw CliFailure(FileText(lock.HeldElsewhereText(), out) + "; nichts geschrieben");
     model.SaveToFile(out);
-    KeepInvitation(invitation, out);
+    try {
+        KeepInvitation(invitation, out);
+    } catch (const TInteropError& failure) {
+        throw failureAbout(invitation, failure);
+    }
+    PrintNotes(notes);
     return 0;
 }
 
@@ -39,10 +45,12 @@ int RunExportCommand(const std::string& file, const std::string& out,
     TMeldeAustausch model;
     LoadExistingFile(file, model);
     const std::optional<std::string> reference = invitation ? invitation : FindKeptInvitation(file);
+    QStringList notes;
     try {
-        ExportEntries(model, out, reference);
+        ExportEntries(model, out, reference, &notes);
     } catch (const TInteropError& failure) {
         throw CliFailure(failure.Text().toStdString());
     }
+    PrintNotes(notes);
     return 0;
 }

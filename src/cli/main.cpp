@@ -101,6 +101,11 @@ void WriteToStdout(const std::string& text) {
         throw TIoError::fromErrno(errno);
 }
 
+void PrintNotes(const QStringList& notes) {
+    for (const QString& note : notes)
+        std::cerr << "Hinweis: " << note.toStdString() << '\n';
+}
+
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     if (argc < 2)

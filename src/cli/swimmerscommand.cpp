@@ -44,6 +44,7 @@ int importFiles(std::vector<std::string> paths) {
             store, paths, allClubs,
             [](const std::string& path, TMeldeAustausch& model) { LoadExistingFile(path, model); });
         WriteToStdout(ImportCountText(total).toStdString() + '\n');
+        PrintNotes(total.Notes);
     } catch (const TOwnClubUnknown& failure) {
         throw CliFailure(std::string(failure.what()) + " Mit " + AllClubsFlag +
                          " werden die Zeiten aller Vereine übernommen.");

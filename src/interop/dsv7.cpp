@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "codetable.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "transliteration.h"
 #include "windows1252.h"
 
 namespace {
@@ -55,12 +57,17 @@ QString decode(const QByteArray& bytes) {
     return text;
 }
 
-QString withoutComments(QString line) {
-    for (qsizetype open = line.indexOf(u"(*"); open >= 0; open = line.indexOf(u"(*", open)) {
+// One pass over the line, whatever number of comments it holds.
+QString withoutComments(QStringView line) {
+    QString kept;
+    qsizetype from = 0;
+    for (qsizetype open = line.indexOf(u"(*"); open >= 0; open = line.indexOf(u"(*", from)) {
+        kept += line.sliced(from, open - from);
         const qsizetype close = line.indexOf(u"*)", open + 2);
-        line.remove(open, close < 0 ? line.size() - open : close + 2 - open);
+        from = close < 0 ? line.size() : close + 2;
     }
-    return line;
+    kept += line.sliced(from);
+    return kept;
 }
 
 bool isKeyword(const QString& text) {
@@ -69,12 +76,12 @@ bool isKeyword(const QString& text) {
     });
 }
 
-// The records up to DATEIENDE; `complete` tells whether it came.
-std::vector<TRecord> splitRecords(const QString& text, bool& complete) {
+// The records up to DATEIENDE. A file without it was cut off on its way: nothing of it counts.
+std::vector<TRecord> splitRecords(const QString& text) {
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     const QStringList lines = text.split(lineBreak);
     std::vector<TRecord> records;
-    complete = false;
+    bool complete = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         TRecord record;
         record.Line = static_cast<int>(i + 1);
@@ -99,6 +106,10 @@ std::vector<TRecord> splitRecords(const QString& text, bool& complete) {
             field = field.trimmed();
         records.push_back(std::move(record));
     }
+    if (!complete && !records.empty())
+        throw TInteropError(QStringLiteral("Die Datei ist unvollständig: sie endet ohne DATEIENDE "
+                                           "(nach Zeile %1), nichts übernommen")
+                                .arg(records.back().Line));
     return records;
 }
 
@@ -174,9 +185,9 @@ constexpr CodeName Techniques[] = {
     {"WE", int(TTechnique::Turn)}, {"GB", int(TTechnique::Glide)}, {"X", int(TTechnique::Other)},
 };
 constexpr CodeName Genders[] = {
-    {"W", int(TEventGender::Female)},
-    {"M", int(TEventGender::Male)},
-    {"X", int(TEventGender::Mixed)},
+    {"W", int(TEventGender::Female)},  {"M", int(TEventGender::Male)},
+    {"X", int(TEventGender::Mixed)},   {"X", int(TEventGender::All)},
+    {"D", int(TEventGender::Diverse)},
 };
 
 // The value of a code field; a code the table lacks is an error naming the event.
@@ -210,6 +221,7 @@ TInvitationEvent event(const TRecord& record) {
         event.StyleName = QStringLiteral("Sonderform");
     event.Technique = codeField<TTechnique>(record, 7, Techniques, event.Id,
                                             QStringLiteral("unbekannte Ausübung"));
+    event.DsvTechnique = record.field(7).toUpper();
     event.Gender = codeField<TEventGender>(record, 8, Genders, event.Id,
                                            QStringLiteral("unbekanntes Geschlecht"));
     if (!record.field(10).isEmpty())
@@ -217,6 +229,13 @@ TInvitationEvent event(const TRecord& record) {
             QString::number(number(record, 10, QStringLiteral("Qualifikationswettkampf")));
     return event;
 }
+
+constexpr std::pair<const char*, const char*> DsvFlatFees[] = {
+    {"Meldegeldpauschale", "je Verein"},
+    {"Teilnehmermeldegeld", "je Teilnehmer"},
+    {"Abschnittspauschale", "je Abschnitt mit Start"},
+    {"Mannschaftmeldegeld", "je Mannschaft"},
+};
 
 // The birth years one WERTUNG admits; 0 as the latest year means no bound on the youngest.
 struct TYearRange {
@@ -265,8 +284,7 @@ TYearRange yearRange(const TRecord& record, int competitionYear, QStringList* wa
 } // namespace
 
 TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
-    bool complete = false;
-    const std::vector<TRecord> records = splitRecords(decode(bytes), complete);
+    const std::vector<TRecord> records = splitRecords(decode(bytes));
     if (records.empty() || records.front().Keyword != u"FORMAT")
         throw TInteropError(
             QStringLiteral("Keine DSV-Datei: der erste Datensatz ist nicht FORMAT"));
@@ -277,11 +295,9 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
     if (format.field(2) != u"7" && format.field(2) != u"8")
         fail(format,
              QStringLiteral("Version %1 wird nicht unterstützt").arg(quoted(format.field(2))));
-    if (!complete && warnings)
-        warnings->append(
-            QStringLiteral("Die Datei endet ohne DATEIENDE und ist womöglich unvollständig"));
 
     TInvitation invitation;
+    invitation.DsvVersion = format.field(2).toInt();
     std::vector<const TRecord*> rankings;
     std::vector<const TRecord*> fees;
     std::set<int> sessionNumbers;
@@ -327,6 +343,14 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
                 fail(record, QStringLiteral("Wettkampf %1 (%2) ist doppelt")
                                  .arg(read.Number)
                                  .arg(read.Round));
+            // Kicks on the front or back are dolphin kicks; the standard allows them with S only.
+            const bool kicks = read.DsvTechnique == u"KB" || read.DsvTechnique == u"KR";
+            if (kicks && read.Stroke != TSwimStroke::Fly && warnings)
+                warnings->append(QStringLiteral("Zeile %1: Wettkampf %2: Ausübung %3 gibt es nur "
+                                                "mit Technik S")
+                                     .arg(record.Line)
+                                     .arg(read.Number)
+                                     .arg(read.DsvTechnique));
             invitation.Events.push_back(std::move(read));
         } else if (keyword == u"WERTUNG") {
             rankings.push_back(&record);
@@ -400,6 +424,11 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
                 invitation.Events[at->second].FeeCents = fee;
         }
         // Flat fees per club, swimmer or section have no place in an event.
+        for (const auto& [type, meaning] : DsvFlatFees) {
+            if (kind.compare(QLatin1StringView(type), Qt::CaseInsensitive) == 0)
+                invitation.FlatFeesCents.emplace_back(QString::fromUtf8(meaning),
+                                                      cents(*record, 2));
+        }
     }
     return invitation;
 }
@@ -421,9 +450,10 @@ std::uint8_t personSex(const QString& code) {
 
 } // namespace
 
-std::vector<TSwim> ReadDsv7Results(const QByteArray& bytes, const TClubFilter& filter) {
-    bool complete = false;
-    const std::vector<TRecord> records = splitRecords(decode(bytes), complete);
+std::vector<TSwim> ReadDsv7Results(const QByteArray& bytes, const TClubFilter& filter,
+                                   QStringList* notes) {
+    TTextRewrites rewrites;
+    const std::vector<TRecord> records = splitRecords(decode(bytes));
     if (records.empty() || records.front().Keyword != u"FORMAT")
         throw TInteropError(
             QStringLiteral("Keine DSV-Datei: der erste Datensatz ist nicht FORMAT"));
@@ -458,9 +488,9 @@ std::vector<TSwim> ReadDsv7Results(const QByteArray& bytes, const TClubFilter& f
         } else if (keyword == u"VEREIN" && clubList && !ownClubFile) {
             ownClubFile = filter.Takes(record.field(2), record.field(1));
             if (ownClubFile) {
-                club.ClubName = QStringToAnsi(record.field(1),
-                                              QStringLiteral("Zeile %1 (VEREIN)").arg(record.Line));
-                club.ClubId = QStringToAnsi(record.field(2), {});
+                club.ClubName = rewrites.ToAnsi(
+                    record.field(1), QStringLiteral("Zeile %1 (VEREIN)").arg(record.Line));
+                club.ClubId = rewrites.ToAnsi(record.field(2), {});
             }
         } else if (keyword == u"PERSON" && clubList) {
             persons.insert(record.field(3), &record);
@@ -511,24 +541,25 @@ std::vector<TSwim> ReadDsv7Results(const QByteArray& bytes, const TClubFilter& f
         TSwim swim = club;
         const QString where = QStringLiteral("Zeile %1 (%2)").arg(record.Line).arg(record.Keyword);
         if (!clubList) {
-            swim.ClubName = QStringToAnsi(record.field(12), where);
-            swim.ClubId = QStringToAnsi(record.field(13), where);
+            swim.ClubName = rewrites.ToAnsi(record.field(12), where);
+            swim.ClubId = rewrites.ToAnsi(record.field(13), where);
         }
-        swim.Name = QStringToAnsi(result.Name, where);
+        swim.Name = rewrites.ToAnsi(result.Name, where);
         int birthYear = 0;
         if (!toNumber(result.BirthYear, birthYear))
             fail(record,
                  QStringLiteral("Jahrgang %1 ist keine Zahl").arg(quoted(result.BirthYear)));
         swim.BirthYear = birthYear;
         swim.Sex = personSex(result.Sex);
-        swim.RegNr = result.RegNr == u"0" ? std::string() : QStringToAnsi(result.RegNr, where);
+        swim.RegNr = result.RegNr == u"0" ? std::string() : rewrites.ToAnsi(result.RegNr, where);
         swim.Discipline = *discipline;
         swim.LaneLength = pool;
         swim.Date = SwimDate(day);
-        swim.CompName = QStringToAnsi(competition, QStringLiteral("VERANSTALTUNG"));
+        swim.CompName = rewrites.ToAnsi(competition, QStringLiteral("VERANSTALTUNG"));
         swim.Hundredths = *time;
         swims.push_back(std::move(swim));
     }
+    rewrites.AddNoteTo(notes);
     return swims;
 }
 
@@ -579,11 +610,16 @@ QString poolCode(const TInvitation& invitation) {
     return QStringLiteral("X");
 }
 
+// The DSV timing of a DSV or Lenex one (AUTOMATIC, SEMIAUTOMATIC, MANUAL1 … MANUAL3).
 QString timing(const TInvitation& invitation) {
     for (const char* known : {"AUTOMATISCH", "HALBAUTOMATISCH", "HANDZEIT"}) {
         if (invitation.Timing.compare(QLatin1StringView(known), Qt::CaseInsensitive) == 0)
             return QLatin1StringView(known);
     }
+    if (invitation.Timing.startsWith(u"MANUAL", Qt::CaseInsensitive))
+        return QStringLiteral("HANDZEIT");
+    if (invitation.Timing.compare(u"SEMIAUTOMATIC", Qt::CaseInsensitive) == 0)
+        return QStringLiteral("HALBAUTOMATISCH");
     return QStringLiteral("AUTOMATISCH");
 }
 
@@ -608,27 +644,46 @@ template <std::size_t N> QString dsvCode(const CodeName (&codes)[N], int value) 
     return code.isEmpty() ? QStringLiteral("X") : code;
 }
 
-// A final names the round its swimmers come from by that round's number and kind.
-void writeEvents(TRecordWriter& out, const TInvitation& invitation) {
+// The Ausübung: Format 8's kicks on the front or back (KB, KR) as the host wrote them; Format 7
+// knows them only as legs.
+QString techniqueCode(const TInvitationEvent& event, int version) {
+    const bool kicks = event.DsvTechnique == u"KB" || event.DsvTechnique == u"KR";
+    return kicks && version >= 8 ? event.DsvTechnique : dsvCode(Techniques, int(event.Technique));
+}
+
+// Format 7 has no events for diverse swimmers only: they are open ones there.
+QString genderCode(const TInvitationEvent& event, int version) {
+    if (event.Gender == TEventGender::Diverse && version < 8)
+        return QStringLiteral("X");
+    return dsvCode(Genders, int(event.Gender));
+}
+
+// A final names the round its swimmers come from by that round's number and kind. A later round
+// that shares its number with an entry event is left out: STARTPN names events by number alone.
+void writeEvents(TRecordWriter& out, const TInvitation& invitation, int version) {
     QHash<QString, const TInvitationEvent*> eventWithId;
+    QSet<int> entryNumbers;
     for (const TInvitationEvent& event : invitation.Events) {
         if (!eventWithId.contains(event.Id))
             eventWithId.insert(event.Id, &event);
+        if (event.IsEntryEvent())
+            entryNumbers.insert(event.Number);
     }
     for (const TInvitationEvent& event : invitation.Events) {
+        if (!event.IsEntryEvent() && entryNumbers.contains(event.Number))
+            continue;
         QString qualifyingNumber, qualifyingRound;
         const TInvitationEvent* previous = eventWithId.value(event.PreviousId);
         if (previous && previous != &event && event.PreviousId != u"-1") {
             qualifyingNumber = QString::number(previous->Number);
             qualifyingRound = dsvRound(previous->Round);
         }
-        out.add("WETTKAMPF",
-                {QString::number(event.Number), dsvRound(event.Round),
-                 QString::number(event.Session),
-                 event.RelayCount > 1 ? QString::number(event.RelayCount) : QString(),
-                 QString::number(event.Distance), dsvCode(Strokes, int(event.Stroke)),
-                 dsvCode(Techniques, int(event.Technique)), dsvCode(Genders, int(event.Gender)),
-                 qualifyingNumber, qualifyingRound});
+        out.add("WETTKAMPF", {QString::number(event.Number), dsvRound(event.Round),
+                              QString::number(event.Session),
+                              event.RelayCount > 1 ? QString::number(event.RelayCount) : QString(),
+                              QString::number(event.Distance), dsvCode(Strokes, int(event.Stroke)),
+                              techniqueCode(event, version), genderCode(event, version),
+                              qualifyingNumber, qualifyingRound});
     }
 }
 
@@ -649,7 +704,8 @@ QString registrationNumber(const std::string& regNr) {
     return form.match(text).hasMatch() ? text : QStringLiteral("0");
 }
 
-void writeClub(TRecordWriter& out, const TMeldeAustausch& model, QStringList* warnings) {
+void writeClub(TRecordWriter& out, const TMeldeAustausch& model, int version,
+               QStringList* warnings) {
     QString clubId = fromModel(model.ClubId);
     int clubNumber = 0;
     if (!toNumber(clubId, clubNumber)) {
@@ -671,7 +727,11 @@ void writeClub(TRecordWriter& out, const TMeldeAustausch& model, QStringList* wa
     if (Trim(model.EMail).empty() && warnings)
         warnings->append(QStringLiteral(
             "Die E-Mail-Adresse des Ansprechpartners fehlt; der Ausrichter erwartet sie"));
-    out.add("VEREIN", {fromModel(model.ClubName), clubId, association, fromModel(model.Fina)});
+    QStringList club = {fromModel(model.ClubName), clubId, association, fromModel(model.Fina)};
+    // Format 8 adds the club's consent to direct debit; none is given here.
+    if (version >= 8)
+        club << QStringLiteral("N");
+    out.add("VEREIN", club);
     out.add("ANSPRECHPARTNER",
             {fromModel(model.Person), fromModel(model.Street), fromModel(model.Zip),
              fromModel(model.ClubPlace), fromModel(model.Fina), fromModel(model.Fon),
@@ -680,25 +740,34 @@ void writeClub(TRecordWriter& out, const TMeldeAustausch& model, QStringList* wa
 
 } // namespace
 
+int DsvEntriesVersion(const TInvitation& invitation) {
+    if (invitation.DsvVersion >= 7)
+        return invitation.DsvVersion;
+    return CurrentYear() >= FirstYearOfFormat8 ? 8 : 7;
+}
+
 QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& invitation,
                             QStringList* warnings) {
     const TClubEntries entries = CollectClubEntries(model, invitation);
+    const int version = DsvEntriesVersion(invitation);
     TRecordWriter out;
-    out.add("FORMAT", {QStringLiteral("Vereinsmeldeliste"), QStringLiteral("7")});
+    out.add("FORMAT", {QStringLiteral("Vereinsmeldeliste"), QString::number(version)});
     out.add("ERZEUGER", {ProgramName, QStringLiteral(NTB_VERSION), ProgramContact});
     out.add("VERANSTALTUNG",
             {invitation.Name, invitation.City, poolCode(invitation), timing(invitation)});
     for (const TInvitationSession& session : invitation.Sessions) {
-        // The start is a required field, even where the host's file gave none.
-        QString start = session.Relative ? session.RelativeStart : session.DayTime;
-        if (start.isEmpty())
-            start = QStringLiteral("00:00");
+        // A start the host gave none for stays empty: 00:00 would pass for midnight.
+        const QString start = session.Relative ? session.RelativeStart : session.DayTime;
+        if (start.isEmpty() && warnings)
+            warnings->append(QStringLiteral("Abschnitt %1 hat keine Anfangszeit; das Feld "
+                                            "bleibt leer")
+                                 .arg(session.Number));
         out.add("ABSCHNITT", {QString::number(session.Number),
                               session.Date.toString(QStringLiteral("dd.MM.yyyy")), start,
                               session.Relative ? QStringLiteral("J") : QString()});
     }
-    writeEvents(out, invitation);
-    writeClub(out, model, warnings);
+    writeEvents(out, invitation, version);
+    writeClub(out, model, version, warnings);
 
     // Each swimmer is followed by its starts; the teams are numbered after the swimmers.
     int id = 0;

@@ -10,20 +10,22 @@
 #include "ioerror.h"
 #include "lenex.h"
 #include "lxfarchive.h"
+#include "results.h"
 
 namespace {
 
-enum class TFormat { Lef, Lxf, Dsv7 };
+enum class TFormat { Lef, Lxf, Dsv };
 
 struct FormatFile {
     TFormat Format;
     const char* Extension; // lower case
     const char* KeptName;  // the kept invitation beside the exchange file
 };
+// A packed DSV list is kept unpacked. The DSV version comes from the file's FORMAT line.
 constexpr FormatFile FormatFiles[] = {
-    {TFormat::Lxf, ".lxf", "AUSSCHREIBUNG.lxf"},
-    {TFormat::Lef, ".lef", "AUSSCHREIBUNG.lef"},
-    {TFormat::Dsv7, ".dsv7", "AUSSCHREIBUNG.DSV7"},
+    {TFormat::Lxf, ".lxf", "AUSSCHREIBUNG.lxf"},    {TFormat::Lef, ".lef", "AUSSCHREIBUNG.lef"},
+    {TFormat::Dsv, ".dsv7", "AUSSCHREIBUNG.DSV7"},  {TFormat::Dsv, ".dsv8", "AUSSCHREIBUNG.DSV8"},
+    {TFormat::Dsv, ".dsv8z", "AUSSCHREIBUNG.DSV8"},
 };
 
 const FormatFile& formatFile(const std::string& path) {
@@ -34,7 +36,7 @@ const FormatFile& formatFile(const std::string& path) {
             return file;
     }
     throw TInteropError(QStringLiteral("%1: unbekanntes Format, erwartet wird eine Datei mit "
-                                       ".lef, .lxf oder .dsv7")
+                                       ".lef, .lxf, .dsv7, .dsv8 oder .dsv8z")
                             .arg(QString::fromLocal8Bit(path)));
 }
 
@@ -49,25 +51,20 @@ std::filesystem::path folderOf(const std::string& exchangePath) {
 
 } // namespace
 
-TInvitation ReadInvitationFile(const std::string& path) {
-    const TFormat format = formatFile(path).Format;
-    const QByteArray bytes = bytesOf(ReadWholeFile(path));
-    switch (format) {
-    case TFormat::Lef:
+TInvitation ReadInvitationFile(const std::string& path, QStringList* notes) {
+    formatFile(path);
+    // Hosts' files carry wrong extensions: the content tells Lenex from DSV.
+    const QByteArray bytes = UnpackFormatFile(bytesOf(ReadWholeFile(path)));
+    if (IsLenexDocument(bytes))
         return ReadLenexInvitation(bytes);
-    case TFormat::Lxf:
-        return ReadLenexInvitation(UnpackLxf(bytes));
-    case TFormat::Dsv7:
-        break;
-    }
-    return ReadDsv7Invitation(bytes);
+    return ReadDsv7Invitation(bytes, notes);
 }
 
 namespace {
 // Errors of the invitation name its file: the export may be about another.
-TInvitation readNamedInvitation(const std::string& path) {
+TInvitation readNamedInvitation(const std::string& path, QStringList* notes) {
     try {
-        return ReadInvitationFile(path);
+        return ReadInvitationFile(path, notes);
     } catch (const TInteropError& error) {
         throw TInteropError(QString::fromLocal8Bit(path) + QStringLiteral(": ") + error.Text());
     }
@@ -75,10 +72,10 @@ TInvitation readNamedInvitation(const std::string& path) {
 } // namespace
 
 void ExportEntries(const TMeldeAustausch& model, const std::string& out,
-                   const std::optional<std::string>& invitationPath) {
+                   const std::optional<std::string>& invitationPath, QStringList* notes) {
     const TFormat format = formatFile(out).Format;
     const TInvitation invitation =
-        invitationPath ? readNamedInvitation(*invitationPath) : InvitationFromModel(model);
+        invitationPath ? readNamedInvitation(*invitationPath, notes) : InvitationFromModel(model);
     QByteArray bytes;
     switch (format) {
     case TFormat::Lef:
@@ -90,11 +87,20 @@ void ExportEntries(const TMeldeAustausch& model, const std::string& out,
                         QString::fromLocal8Bit(stem) + QStringLiteral(".lef"));
         break;
     }
-    case TFormat::Dsv7:
-        bytes = WriteDsv7Entries(model, invitation);
+    case TFormat::Dsv:
+        bytes = WriteDsv7Entries(model, invitation, notes);
         break;
     }
     WriteFileAtomically(out, std::string_view(bytes.constData(), bytes.size()));
+}
+
+TMeetFees KeptMeetFees(const std::string& exchangePath) {
+    const std::optional<std::string> kept = FindKeptInvitation(exchangePath);
+    try {
+        return kept ? MeetFeesOf(ReadInvitationFile(*kept)) : TMeetFees();
+    } catch (const TInteropError&) {
+        return {};
+    }
 }
 
 std::optional<std::string> FindKeptInvitation(const std::string& exchangePath) {
@@ -111,12 +117,20 @@ void KeepInvitation(const std::string& invitationPath, const std::string& exchan
     const FormatFile& format = formatFile(invitationPath);
     const std::filesystem::path target = folderOf(exchangePath) / format.KeptName;
     std::error_code error;
-    if (!std::filesystem::equivalent(invitationPath, target, error))
-        WriteFileAtomically(target.string(), ReadWholeFile(invitationPath));
+    if (!std::filesystem::equivalent(invitationPath, target, error)) {
+        const std::string bytes = ReadWholeFile(invitationPath);
+        if (format.Format == TFormat::Dsv) {
+            const QByteArray text = UnpackFormatFile(bytesOf(bytes));
+            WriteFileAtomically(target.string(), std::string_view(text.constData(), text.size()));
+        } else {
+            WriteFileAtomically(target.string(), bytes);
+        }
+    }
     // One kept invitation only: another format's copy would be found first.
     for (const FormatFile& file : FormatFiles) {
         const std::filesystem::path other = folderOf(exchangePath) / file.KeptName;
-        if (&file != &format && std::remove(other.c_str()) != 0 && errno != ENOENT)
+        if (std::string_view(file.KeptName) != format.KeptName && std::remove(other.c_str()) != 0 &&
+            errno != ENOENT)
             throw TIoError::fromErrno(errno);
     }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "invitation.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
 
@@ -13,6 +14,7 @@
 #include "discipline.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "transliteration.h"
 #include "windows1252.h"
 
 namespace {
@@ -40,12 +42,19 @@ constexpr StrokeName StrokeNames[] = {
 
 const QString OtherStyleWord = QStringLiteral("Sonderform");
 
+// A host's own style name often repeats the distance ("25 Rücken Beinschlag"); the name's
+// distance is written once.
 QString strokeWord(const TInvitationEvent& event) {
     for (const StrokeName& name : StrokeNames) {
         if (name.Stroke == event.Stroke)
             return QString::fromUtf8(name.Word);
     }
-    return event.StyleName.trimmed().isEmpty() ? OtherStyleWord : event.StyleName.trimmed();
+    static const QRegularExpression distance(QStringLiteral("^(\\d+)\\s*m?\\s+"));
+    QString style = event.StyleName.trimmed();
+    const QRegularExpressionMatch match = distance.match(style);
+    if (match.hasMatch() && match.captured(1).toInt() == event.Distance && event.Distance > 0)
+        style = style.mid(match.capturedLength()).trimmed();
+    return style.isEmpty() ? OtherStyleWord : style;
 }
 
 QString sexWord(TEventGender gender, bool relay) {
@@ -54,6 +63,8 @@ QString sexWord(TEventGender gender, bool relay) {
         return QStringLiteral("weiblich");
     case TEventGender::Male:
         return QStringLiteral("männlich");
+    case TEventGender::Diverse:
+        return QStringLiteral("divers");
     default:
         return relay ? QStringLiteral("mixed") : QStringLiteral("offen");
     }
@@ -67,7 +78,12 @@ QString eventName(const TInvitationEvent& event) {
         words << prefix + QString::number(event.Distance) + u'm';
     }
     words << strokeWord(event);
-    if (event.Technique != TTechnique::None) {
+    // Format 8 tells kicks on the front from those on the back.
+    if (event.DsvTechnique == u"KB") {
+        words << QStringLiteral("Kicks Bauchlage");
+    } else if (event.DsvTechnique == u"KR") {
+        words << QStringLiteral("Kicks Rückenlage");
+    } else if (event.Technique != TTechnique::None) {
         const std::string_view word = TechniqueWord(event.Technique);
         words << QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
     }
@@ -79,12 +95,12 @@ QString eventName(const TInvitationEvent& event) {
 
 // A one-line text of the exchange file: line breaks and tabs inside a host's value
 // (`&#10;`) become blanks.
-std::string importedText(QString text, const QString& where) {
+std::string importedText(QString text, const QString& where, TTextRewrites& rewrites) {
     for (QChar& character : text) {
         if (character.unicode() < u' ')
             character = u' ';
     }
-    return QStringToAnsi(text, where);
+    return rewrites.ToAnsi(text, where);
 }
 
 QString eventLabel(const TInvitationEvent& event) {
@@ -118,8 +134,8 @@ std::vector<bool> relativeSessions(const std::vector<TInvitationSession>& sessio
     return relative;
 }
 
-// The host's section numbers when they fit the exchange file's slots, else 1, 2, … in file
-// order.
+// The host's section numbers when they are 1 … n, else 1, 2, … in file order: a gap would
+// leave an empty section in the exchange file.
 std::map<int, int> sectionNumbers(const std::vector<TInvitationSession>& sessions) {
     if (static_cast<int>(sessions.size()) > PeriodSlots)
         throw TInteropError(QStringLiteral("Die Ausschreibung hat %1 Abschnitte; die "
@@ -128,8 +144,9 @@ std::map<int, int> sectionNumbers(const std::vector<TInvitationSession>& session
                                 .arg(PeriodSlots));
     std::map<int, int> numbers;
     bool keep = true;
+    const int count = static_cast<int>(sessions.size());
     for (const TInvitationSession& session : sessions) {
-        keep = keep && session.Number >= 1 && session.Number <= PeriodSlots &&
+        keep = keep && session.Number >= 1 && session.Number <= count &&
                !numbers.contains(session.Number);
         numbers[session.Number] = session.Number;
     }
@@ -200,7 +217,7 @@ int feeCents(const TInvitationEvent& event, const TInvitation& invitation) {
 }
 
 TEventRecord importEvent(const TInvitationEvent& event, const TInvitation& invitation,
-                         const std::map<int, int>& sections) {
+                         const std::map<int, int>& sections, TTextRewrites& rewrites) {
     if (event.Number < 1 || event.Number > HighestEventNumber)
         throw TInteropError(QStringLiteral("%1: die Austauschdatei kann nur Wettkampfnummern "
                                            "von 1 bis %2 aufnehmen")
@@ -214,7 +231,8 @@ TEventRecord importEvent(const TInvitationEvent& event, const TInvitation& invit
     TEventRecord record;
     record.Period = section->second;
     record.WkNr = event.Number * 1000;
-    record.Name = importedText(eventName(event), eventLabel(event)).substr(0, EventNameCapacity);
+    record.Name =
+        importedText(eventName(event), eventLabel(event), rewrites).substr(0, EventNameCapacity);
     record.Sex = event.Gender == TEventGender::Male     ? 0
                  : event.Gender == TEventGender::Female ? 1
                                                         : 2;
@@ -269,20 +287,48 @@ std::string QStringToAnsi(const QString& text, const QString& where) {
     return bytes;
 }
 
-void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model) {
+void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model, QStringList* notes) {
     TMeldeAustausch imported;
-    imported.CompName = importedText(invitation.Name, QStringLiteral("Name der Veranstaltung"));
-    imported.Veranstalter = importedText(invitation.Organizer, QStringLiteral("Veranstalter"));
-    imported.Ausrichter = importedText(invitation.HostClub, QStringLiteral("Ausrichter"));
-    imported.Place = importedText(invitation.City, QStringLiteral("Ort"));
+    TTextRewrites rewrites;
+    imported.CompName =
+        importedText(invitation.Name, QStringLiteral("Name der Veranstaltung"), rewrites);
+    imported.Veranstalter =
+        importedText(invitation.Organizer, QStringLiteral("Veranstalter"), rewrites);
+    imported.Ausrichter = importedText(invitation.HostClub, QStringLiteral("Ausrichter"), rewrites);
+    imported.Place = importedText(invitation.City, QStringLiteral("Ort"), rewrites);
     imported.LaneLen = invitation.LaneLength;
     const std::map<int, int> sections = sectionNumbers(invitation.Sessions);
     importSessions(invitation.Sessions, sections, imported);
+    QStringList diverse;
     for (const TInvitationEvent& event : invitation.Events) {
-        if (event.IsEntryEvent())
-            imported.SetEvent(imported.EventCount() + 1, importEvent(event, invitation, sections));
+        if (!event.IsEntryEvent())
+            continue;
+        imported.SetEvent(imported.EventCount() + 1,
+                          importEvent(event, invitation, sections, rewrites));
+        if (event.Gender == TEventGender::Diverse)
+            diverse << QString::number(event.Number);
     }
     model = std::move(imported);
+    rewrites.AddNoteTo(notes);
+    // The exchange file knows female, male and open events only.
+    if (notes && !diverse.isEmpty())
+        notes->append((diverse.size() == 1 ? QStringLiteral("Wettkampf %1 ist nur für diverse "
+                                                            "Schwimmer ausgeschrieben und wird "
+                                                            "als offener Wettkampf übernommen")
+                                           : QStringLiteral("Die Wettkämpfe %1 sind nur für "
+                                                            "diverse Schwimmer ausgeschrieben und "
+                                                            "werden als offene Wettkämpfe "
+                                                            "übernommen"))
+                          .arg(diverse.join(QStringLiteral(", "))));
+}
+
+TMeetFees MeetFeesOf(const TInvitation& invitation) {
+    TMeetFees fees;
+    if (!invitation.Currency.isEmpty())
+        fees.Currency = invitation.Currency.toStdString();
+    for (const auto& [meaning, cents] : invitation.FlatFeesCents)
+        fees.Flat.emplace_back(QStringToAnsi(meaning, meaning), cents);
+    return fees;
 }
 
 TInvitation InvitationFromModel(const TMeldeAustausch& model) {

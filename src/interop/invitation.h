@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <stdexcept>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "discipline.h"
+#include "feereport.h"
 
 class TMeldeAustausch;
 
@@ -23,7 +25,8 @@ public:
 };
 
 enum class TSwimStroke { Free, Back, Breast, Fly, Medley, Other };
-enum class TEventGender { Female, Male, Mixed, All };
+// Diverse: an event for diverse swimmers only (DSV Format 8).
+enum class TEventGender { Female, Male, Mixed, All, Diverse };
 
 struct TInvitationSession {
     int Number = 0; // the host's number
@@ -33,6 +36,15 @@ struct TInvitationSession {
     QString OfficialMeeting; // judges' meeting, "HH:MM" or empty
     bool Relative = false;   // the host gave durations instead of clock times
     QString RelativeStart;   // Relative: the start as a duration after the previous session
+};
+
+// A Lenex age group as the host wrote it; ages, -1 for no bound.
+struct TAgeGroup {
+    QString Id;
+    int MinAge = -1;
+    int MaxAge = -1;
+    QString Calculate; // "TOTAL": a relay's sum of ages
+    QString Name;
 };
 
 struct TInvitationEvent {
@@ -46,10 +58,12 @@ struct TInvitationEvent {
     int Distance = 0; // metres one swimmer swims
     TSwimStroke Stroke = TSwimStroke::Free;
     TTechnique Technique = TTechnique::None;
-    QString StyleName; // the host's name of the style, used for TSwimStroke::Other
-    int FeeCents = -1; // -1: the event names no fee
+    QString DsvTechnique; // the DSV Ausübung as written (Format 8's KB, KR are kicks)
+    QString StyleName;    // the host's name of the style, used for TSwimStroke::Other
+    int FeeCents = -1;    // -1: the event names no fee
     int EarliestBirthYear = 1900;
-    int LatestBirthYear = 0; // 0: no bound on the youngest
+    int LatestBirthYear = 0;          // 0: no bound on the youngest
+    std::vector<TAgeGroup> AgeGroups; // the host's Lenex age groups, else none
     // Clubs enter timed finals, heats and preliminaries; finals are reached, not entered.
     bool IsEntryEvent() const;
 };
@@ -60,19 +74,31 @@ struct TInvitation {
     QString HostClub;
     QString City;
     QString Nation;
-    int LaneLength = 0; // 25, 50, other pool lengths as given, 0 for open water
-    QString Course;     // Lenex course code (of a DSV pool length: its Lenex code), else empty
-    QString Timing;     // DSV Zeitmessung ("AUTOMATISCH" …) as the file gave it, else empty
-    int FeeIndividualCents = -1; // general fees where an event names none (DSV)
+    int LaneLength = 0;  // 25, 50, other pool lengths as given, 0 for open water
+    QString Course;      // Lenex course code (of a DSV pool length: its Lenex code), else empty
+    QString Timing;      // DSV Zeitmessung ("AUTOMATISCH" …) or Lenex timing as the file gave it
+    int DsvVersion = 0;  // 7 or 8 for a DSV invitation, else 0
+    QString AgeDateType; // Lenex AGEDATE as given, else empty
+    QDate AgeDate;
+    int FeeIndividualCents = -1; // general fees where an event names none
     int FeeRelayCents = -1;
+    QString Currency; // of every fee; empty: euros
+    // Flat fees of the meet with their meaning ("je Verein"), in file order.
+    std::vector<std::pair<QString, int>> FlatFeesCents;
     std::vector<TInvitationSession> Sessions; // in file order
     std::vector<TInvitationEvent> Events;     // in file order
 };
 
-// The invitation's entry events as a new exchange model. Throws TInteropError naming the event
-// whose number, stroke or age group the exchange file cannot hold, or naming a character that
-// Windows-1252 lacks; more than 12 sessions are refused the same way.
-void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model);
+// The invitation's entry events as a new exchange model. Texts that Windows-1252 cannot hold
+// are rewritten (transliteration.h), told by a line added to `notes` when given. Throws
+// TInteropError naming the event whose number, stroke or age group the exchange file cannot
+// hold, or naming a character that no table renders; more than 12 sessions are refused the
+// same way.
+void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model,
+                      QStringList* notes = nullptr);
+
+// The currency and flat fees of the invitation as the fee overview shows them.
+TMeetFees MeetFeesOf(const TInvitation& invitation);
 
 // What an export refers to when the host's invitation is not at hand: sessions from the
 // sections, ids from the event numbers, styles read back from the event names.

@@ -11,7 +11,9 @@
 
 #include "codetable.h"
 #include "conversions.h"
+#include "environment.h"
 #include "meldeaustausch.h"
+#include "transliteration.h"
 
 #ifndef NTB_VERSION
 #define NTB_VERSION "0"
@@ -41,19 +43,12 @@ constexpr CodeName Techniques[] = {
     {"GLIDE", int(TTechnique::Glide)}, {"DIVE", int(TTechnique::Dive)},
 };
 constexpr CodeName Genders[] = {
-    {"F", int(TEventGender::Female)},
-    {"M", int(TEventGender::Male)},
-    {"X", int(TEventGender::Mixed)},
-    {"A", int(TEventGender::All)},
+    {"F", int(TEventGender::Female)},  {"M", int(TEventGender::Male)},
+    {"X", int(TEventGender::Mixed)},   {"A", int(TEventGender::All)},
+    {"A", int(TEventGender::Diverse)}, // Lenex has no events for diverse swimmers only
 };
 
 // ---- Reading --------------------------------------------------------------------------------
-
-struct AgeGroup {
-    int Min = -1;
-    int Max = -1;
-    bool Total = false;
-};
 
 // A RESULT of an athlete of a club the import takes, before its event is known.
 struct AthleteResult {
@@ -70,14 +65,14 @@ public:
     explicit LenexReader(const QByteArray& bytes, const TClubFilter* filter = nullptr)
         : xml(bytes), filter(filter) {}
 
-    std::vector<TSwim> readResults() {
+    std::vector<TSwim> readResults(QStringList* notes) {
         read();
         if (!resultsSeen)
             throw TInteropError(QStringLiteral("die Lenex-Datei enthält keine Ergebnisse"));
         QHash<QString, const TInvitationEvent*> events;
         for (const TInvitationEvent& event : invitation.Events)
             events.insert(event.Id, &event);
-        const std::string competition = QStringToAnsi(invitation.Name, QStringLiteral("MEET"));
+        const std::string competition = rewrites.ToAnsi(invitation.Name, QStringLiteral("MEET"));
         std::vector<TSwim> swims;
         for (AthleteResult& result : results) {
             const auto fault = [&](const QString& text) {
@@ -110,6 +105,10 @@ public:
             result.Swim.Hundredths = *time;
             swims.push_back(std::move(result.Swim));
         }
+        rewrites.AddNoteTo(notes);
+        if (notes && undatedAthletes > 0)
+            notes->append(
+                QStringLiteral("%1 Schwimmer ohne Geburtsdatum übersprungen").arg(undatedAthletes));
         return swims;
     }
 
@@ -140,9 +139,17 @@ private:
             QStringLiteral("Lenex-Datei, Zeile %1: %2").arg(xml.lineNumber()).arg(text));
     }
 
+    // The XML parser's own words, inside a sentence the user can read.
     void checkXml() const {
-        if (xml.hasError())
+        if (!xml.hasError())
+            return;
+        if (xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
+            fail(QStringLiteral("die Datei endet vorzeitig und ist unvollständig (XML: „%1“)")
+                     .arg(xml.errorString()));
+        if (xml.error() == QXmlStreamReader::CustomError)
             fail(xml.errorString());
+        fail(QStringLiteral("die Datei ist kein fehlerfreies XML (XML: „%1“)")
+                 .arg(xml.errorString()));
     }
 
     // The next child element of the current one; false at its end (or at an error).
@@ -203,14 +210,17 @@ private:
         invitation.Organizer = attribute("organizer"_L1);
         invitation.HostClub = attribute("hostclub"_L1);
         invitation.Course = attribute("course"_L1);
+        invitation.Timing = attribute("timing"_L1);
         meetCourse = invitation.Course;
         while (nextChild()) {
             if (xml.name() == u"AGEDATE") {
-                ageDateType = attribute("type"_L1);
-                ageDate = QDate::fromString(attribute("value"_L1), Qt::ISODate);
+                invitation.AgeDateType = attribute("type"_L1);
+                invitation.AgeDate = QDate::fromString(attribute("value"_L1), Qt::ISODate);
                 xml.skipCurrentElement();
             } else if (xml.name() == u"SESSIONS") {
                 readSessions();
+            } else if (xml.name() == u"FEES") {
+                readMeetFees();
             } else if (xml.name() == u"CLUBS" && filter) {
                 readClubs();
             } else {
@@ -220,6 +230,37 @@ private:
         if (const auto length = valueOfCode(Courses, invitation.Course))
             invitation.LaneLength = *length;
         turnAgesIntoBirthYears();
+    }
+
+    // The per-team relay fee stands in for an event's own; the others are flat fees.
+    void readMeetFees() {
+        static const std::pair<const char*, const char*> flatFees[] = {
+            {"CLUB", "je Verein"},
+            {"ATHLETE", "je Schwimmer"},
+            {"TEAM", "je Mannschaft"},
+            {"LATEENTRY.INDIVIDUAL", "je Einzel-Nachmeldung"},
+            {"LATEENTRY.RELAY", "je Staffel-Nachmeldung"},
+        };
+        while (nextChild()) {
+            if (xml.name() == u"FEE") {
+                const QString type = attribute("type"_L1);
+                const int cents = numberOr("value"_L1, -1);
+                noteCurrency();
+                if (type == u"RELAY")
+                    invitation.FeeRelayCents = cents;
+                for (const auto& [code, meaning] : flatFees) {
+                    if (type == QLatin1StringView(code) && cents >= 0)
+                        invitation.FlatFeesCents.emplace_back(QString::fromUtf8(meaning), cents);
+                }
+            }
+            xml.skipCurrentElement();
+        }
+    }
+
+    // One currency for the meet: the first a FEE names.
+    void noteCurrency() {
+        if (invitation.Currency.isEmpty())
+            invitation.Currency = attribute("currency"_L1).toUpper();
     }
 
     void readSessions() {
@@ -277,7 +318,6 @@ private:
         event.PreviousId = attribute("preveventid"_L1);
         const QString label = QStringLiteral("Wettkampf %1").arg(event.Number);
         bool styled = false;
-        std::vector<AgeGroup> groups;
         while (nextChild()) {
             if (xml.name() == u"SWIMSTYLE") {
                 readSwimStyle(event, label);
@@ -285,9 +325,10 @@ private:
                 xml.skipCurrentElement();
             } else if (xml.name() == u"FEE") {
                 event.FeeCents = numberOr("value"_L1, -1);
+                noteCurrency();
                 xml.skipCurrentElement();
             } else if (xml.name() == u"AGEGROUPS") {
-                groups = readAgeGroups(label);
+                event.AgeGroups = readAgeGroups(label);
             } else {
                 xml.skipCurrentElement();
             }
@@ -295,7 +336,6 @@ private:
         if (!styled)
             fail(label + QStringLiteral(": SWIMSTYLE fehlt"));
         invitation.Events.push_back(event);
-        ageGroups.push_back(std::move(groups));
     }
 
     void readSwimStyle(TInvitationEvent& event, const QString& label) {
@@ -320,17 +360,19 @@ private:
         }
     }
 
-    std::vector<AgeGroup> readAgeGroups(const QString& label) {
-        std::vector<AgeGroup> groups;
+    std::vector<TAgeGroup> readAgeGroups(const QString& label) {
+        std::vector<TAgeGroup> groups;
         while (nextChild()) {
             if (xml.name() == u"AGEGROUP") {
-                AgeGroup group{requiredNumber("agemin"_L1), requiredNumber("agemax"_L1),
-                               attribute("calculate"_L1) == u"TOTAL"};
-                const bool bounded = group.Min >= 0 && group.Max >= 0;
-                if (group.Min < -1 || group.Max < -1 || (bounded && group.Min > group.Max))
+                TAgeGroup group{attribute("agegroupid"_L1), requiredNumber("agemin"_L1),
+                                requiredNumber("agemax"_L1), attribute("calculate"_L1),
+                                attribute("name"_L1)};
+                const bool bounded = group.MinAge >= 0 && group.MaxAge >= 0;
+                if (group.MinAge < -1 || group.MaxAge < -1 ||
+                    (bounded && group.MinAge > group.MaxAge))
                     fail(label + QStringLiteral(": Altersklasse %1 bis %2 ist unmöglich")
-                                     .arg(group.Min)
-                                     .arg(group.Max));
+                                     .arg(group.MinAge)
+                                     .arg(group.MaxAge));
                 groups.push_back(group);
             }
             xml.skipCurrentElement();
@@ -351,8 +393,8 @@ private:
                 skipNotingResults();
                 continue;
             }
-            club.ClubName = QStringToAnsi(name, place(QStringLiteral("CLUB")));
-            club.ClubId = QStringToAnsi(code, place(QStringLiteral("CLUB")));
+            club.ClubName = rewrites.ToAnsi(name, place(QStringLiteral("CLUB")));
+            club.ClubId = rewrites.ToAnsi(code, place(QStringLiteral("CLUB")));
             while (nextChild()) {
                 if (xml.name() == u"ATHLETES")
                     readAthletes(club);
@@ -386,16 +428,23 @@ private:
                 xml.skipCurrentElement();
                 continue;
             }
+            // Relay-only athletes often come without a birth date; a swim needs the year.
+            const QDate birthDate = QDate::fromString(attribute("birthdate"_L1), Qt::ISODate);
+            if (!birthDate.isValid()) {
+                ++undatedAthletes;
+                xml.skipCurrentElement();
+                continue;
+            }
             TSwim athlete = club;
             const QString where = place(QStringLiteral("ATHLETE"));
-            athlete.Name = QStringToAnsi(
+            athlete.Name = rewrites.ToAnsi(
                 attribute("lastname"_L1) + QStringLiteral(", ") + attribute("firstname"_L1), where);
-            athlete.BirthYear = requiredDate("birthdate"_L1).year();
+            athlete.BirthYear = birthDate.year();
             athlete.Sex = attribute("gender"_L1) == u"F" ? 1 : 0;
             QString license = attribute("license"_L1);
             if (license.isEmpty())
                 license = attribute("license_dsv"_L1);
-            athlete.RegNr = QStringToAnsi(license, where);
+            athlete.RegNr = rewrites.ToAnsi(license, where);
             while (nextChild()) {
                 if (xml.name() == u"RESULTS")
                     readAthleteResults(athlete);
@@ -422,28 +471,28 @@ private:
     // Whoever fits any group may enter: the widest range over the groups. A group that limits
     // the team's sum of ages limits no single swimmer.
     void turnAgesIntoBirthYears() {
-        QDate reference = ageDate;
+        QDate reference = invitation.AgeDate;
         if (!reference.isValid() && !invitation.Sessions.empty())
             reference = invitation.Sessions.front().Date;
         const int year = reference.year();
         // With exact ages on a date, a birth year is partly admitted; the host checks the day.
-        const bool onDate =
-            ageDateType == u"DATE" && !(reference.month() == 12 && reference.day() == 31);
-        for (std::size_t i = 0; i < invitation.Events.size(); ++i) {
-            TInvitationEvent& event = invitation.Events[i];
-            if (ageGroups[i].empty())
+        const bool onDate = invitation.AgeDateType == u"DATE" &&
+                            !(reference.month() == 12 && reference.day() == 31);
+        for (TInvitationEvent& event : invitation.Events) {
+            if (event.AgeGroups.empty())
                 continue;
             int earliest = INT_MAX;
             int latest = INT_MIN;
-            for (const AgeGroup& group : ageGroups[i]) {
-                if (group.Total || group.Max == -1)
+            for (const TAgeGroup& group : event.AgeGroups) {
+                const bool total = group.Calculate == u"TOTAL";
+                if (total || group.MaxAge == -1)
                     earliest = 1900;
                 else
-                    earliest = std::min(earliest, year - group.Max - (onDate ? 1 : 0));
-                if (group.Total || group.Min == -1)
+                    earliest = std::min(earliest, year - group.MaxAge - (onDate ? 1 : 0));
+                if (total || group.MinAge == -1)
                     latest = INT_MAX;
                 else
-                    latest = std::max(latest, year - group.Min);
+                    latest = std::max(latest, year - group.MinAge);
             }
             event.EarliestBirthYear = earliest;
             event.LatestBirthYear = latest == INT_MAX ? 0 : latest;
@@ -454,15 +503,14 @@ private:
     TInvitation invitation;
     bool meetRead = false;
     QSet<int> sessionNumbers;
-    QString ageDateType;
-    QDate ageDate;
-    std::vector<std::vector<AgeGroup>> ageGroups; // of each event
     const TClubFilter* filter;
     QString meetCourse;
     QHash<int, QString> sessionCourses;
     QHash<int, QDate> sessionDates;
     bool resultsSeen = false;
     std::vector<AthleteResult> results;
+    int undatedAthletes = 0;
+    TTextRewrites rewrites;
 };
 
 // ---- Writing --------------------------------------------------------------------------------
@@ -481,15 +529,18 @@ QString entryTime(int time) {
         .arg(hundredths, 2, 10, QChar(u'0'));
 }
 
-// A DSV invitation's rounds in Lenex words.
-QString lenexRound(const QString& round) {
+// A DSV invitation's rounds in Lenex words: a heat is PRE when a later round draws on it, else
+// the host takes its times as they are (TIM). Lenex has no re-swim; nothing for it.
+QString lenexRound(const TInvitationEvent& event, const QSet<QString>& qualifying) {
     static const std::pair<const char*, const char*> dsvRounds[] = {
-        {"", "TIM"}, {"E", "TIM"}, {"V", "PRE"}, {"Z", "SEM"}, {"F", "FIN"}};
+        {"", "TIM"}, {"E", "TIM"}, {"Z", "SEM"}, {"F", "FIN"}, {"A", "SOP"}, {"N", ""}};
+    if (event.Round == u"V")
+        return qualifying.contains(event.Id) ? u"PRE"_s : u"TIM"_s;
     for (const auto& [dsv, lenex] : dsvRounds) {
-        if (round == QLatin1StringView(dsv))
+        if (event.Round == QLatin1StringView(dsv))
             return QString::fromLatin1(lenex);
     }
-    return round;
+    return event.Round;
 }
 
 QString course(const TInvitation& invitation) {
@@ -525,6 +576,7 @@ public:
         xml.writeAttribute(u"nation"_s,
                            invitation.Nation.isEmpty() ? QStringLiteral("GER") : invitation.Nation);
         writeOptional(u"course"_s, course(invitation));
+        writeAgeDate();
         writeSessions();
         xml.writeStartElement(u"CLUBS"_s);
         writeClub(entries);
@@ -542,7 +594,54 @@ private:
             xml.writeAttribute(name, value);
     }
 
+    // Readers take the ages of the age groups from it: the host's, else the meet's year.
+    void writeAgeDate() {
+        xml.writeEmptyElement(u"AGEDATE"_s);
+        if (invitation.AgeDate.isValid() && !invitation.AgeDateType.isEmpty()) {
+            xml.writeAttribute(u"type"_s, invitation.AgeDateType);
+            xml.writeAttribute(u"value"_s, invitation.AgeDate.toString(Qt::ISODate));
+        } else {
+            xml.writeAttribute(u"type"_s, u"YEAR"_s);
+            xml.writeAttribute(u"value"_s, QDate(ageYear(), 1, 1).toString(Qt::ISODate));
+        }
+    }
+
+    int ageYear() const {
+        if (invitation.AgeDate.isValid())
+            return invitation.AgeDate.year();
+        if (!invitation.Sessions.empty() && invitation.Sessions.front().Date.isValid())
+            return invitation.Sessions.front().Date.year();
+        return CurrentYear();
+    }
+
+    // The host's age groups as they were, else one from the event's birth years: readers of
+    // Lenex expect every event to have some.
+    void writeAgeGroups(const TInvitationEvent& event) {
+        std::vector<TAgeGroup> groups = event.AgeGroups;
+        if (groups.empty()) {
+            const int year = ageYear();
+            const int youngest = event.LatestBirthYear == 0 ? -1 : year - event.LatestBirthYear;
+            const int oldest =
+                event.EarliestBirthYear <= 1900 ? -1 : year - event.EarliestBirthYear;
+            groups.push_back({u"1"_s, std::max(youngest, -1), std::max(oldest, -1), {}, {}});
+        }
+        xml.writeStartElement(u"AGEGROUPS"_s);
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            const TAgeGroup& group = groups[i];
+            xml.writeEmptyElement(u"AGEGROUP"_s);
+            xml.writeAttribute(u"agegroupid"_s,
+                               group.Id.isEmpty() ? QString::number(i + 1) : group.Id);
+            xml.writeAttribute(u"agemax"_s, QString::number(group.MaxAge));
+            xml.writeAttribute(u"agemin"_s, QString::number(group.MinAge));
+            writeOptional(u"calculate"_s, group.Calculate);
+            writeOptional(u"name"_s, group.Name);
+        }
+        xml.writeEndElement();
+    }
+
     void writeSessions() {
+        for (const TInvitationEvent& event : invitation.Events)
+            qualifying.insert(event.PreviousId);
         xml.writeStartElement(u"SESSIONS"_s);
         for (const TInvitationSession& session : invitation.Sessions) {
             if (!session.Date.isValid())
@@ -556,7 +655,7 @@ private:
                 writeOptional(u"daytime"_s, session.DayTime);
             xml.writeStartElement(u"EVENTS"_s);
             for (const TInvitationEvent& event : invitation.Events) {
-                if (event.Session == session.Number)
+                if (event.Session == session.Number && !lenexRound(event, qualifying).isEmpty())
                     writeEvent(event);
             }
             xml.writeEndElement();
@@ -569,8 +668,10 @@ private:
         xml.writeStartElement(u"EVENT"_s);
         xml.writeAttribute(u"eventid"_s, event.Id);
         xml.writeAttribute(u"number"_s, QString::number(event.Number));
-        xml.writeAttribute(u"gender"_s, codeOfValue(Genders, int(event.Gender)));
-        xml.writeAttribute(u"round"_s, lenexRound(event.Round));
+        // Lenex keeps X for relays; an individual event open to all is A.
+        const bool open = event.RelayCount == 1 && event.Gender == TEventGender::Mixed;
+        xml.writeAttribute(u"gender"_s, open ? u"A"_s : codeOfValue(Genders, int(event.Gender)));
+        xml.writeAttribute(u"round"_s, lenexRound(event, qualifying));
         if (!event.PreviousId.isEmpty() && event.PreviousId != u"-1" && event.PreviousId != u"0")
             xml.writeAttribute(u"preveventid"_s, event.PreviousId);
         xml.writeEmptyElement(u"SWIMSTYLE"_s);
@@ -580,6 +681,7 @@ private:
         writeOptional(u"technique"_s, codeOfValue(Techniques, int(event.Technique)));
         if (event.Stroke == TSwimStroke::Other)
             writeOptional(u"name"_s, event.StyleName);
+        writeAgeGroups(event);
         xml.writeEndElement();
     }
 
@@ -666,6 +768,7 @@ private:
     const TInvitation& invitation;
     QByteArray bytes;
     QXmlStreamWriter xml;
+    QSet<QString> qualifying; // ids of the events a later round draws on
 };
 
 } // namespace
@@ -674,8 +777,9 @@ TInvitation ReadLenexInvitation(const QByteArray& xml) {
     return LenexReader(xml).read();
 }
 
-std::vector<TSwim> ReadLenexResults(const QByteArray& xml, const TClubFilter& filter) {
-    return LenexReader(xml, &filter).readResults();
+std::vector<TSwim> ReadLenexResults(const QByteArray& xml, const TClubFilter& filter,
+                                    QStringList* notes) {
+    return LenexReader(xml, &filter).readResults(notes);
 }
 
 QByteArray WriteLenexEntries(const TMeldeAustausch& model, const TInvitation& invitation) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
 
 #include "invitation.h"
 #include "results.h"
@@ -14,9 +15,12 @@ TInvitation ReadLenexInvitation(const QByteArray& xml);
 
 // The valid individual swims of the clubs `filter` takes, from a results file's MEET: style
 // and session of the RESULT's event, pool of the session else of the meet (yard pools are
-// passed over). Throws TInteropError naming the line of a damaged file, of an unknown event
-// or of a name Windows-1252 cannot hold, and when the file has no results at all.
-std::vector<TSwim> ReadLenexResults(const QByteArray& xml, const TClubFilter& filter);
+// passed over). Athletes without a readable birth date are skipped with their swims; they and
+// the names rewritten for Windows-1252 are told by lines added to `notes`. Throws
+// TInteropError naming the line of a damaged file, of an unknown event or of a name no table
+// renders, and when the file has no results at all.
+std::vector<TSwim> ReadLenexResults(const QByteArray& xml, const TClubFilter& filter,
+                                    QStringList* notes = nullptr);
 
 // The club's entries for the host: the invitation's meet, sessions and events, then the club
 // with its athletes and relays (UTF-8, no byte-order mark). Throws TInteropError listing what

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The zipped Lenex file (.lxf): an archive holding exactly one .lef.
+// The zipped Lenex file (.lxf): an archive holding exactly one .lef; and the packed DSV list
+// (.DSV8z) holding exactly one .DSV8 (or .DSV7).
 #pragma once
 
 #include <QByteArray>
@@ -8,5 +9,8 @@
 // The .lef inside an archive. Throws TInteropError when the bytes are no archive, or hold no
 // .lef or more than one.
 QByteArray UnpackLxf(const QByteArray& archive);
+// A format file told by its content: the one .lef, .DSV8 or .DSV7 inside an archive, else the
+// bytes as they are. Throws TInteropError as UnpackLxf.
+QByteArray UnpackFormatFile(const QByteArray& bytes);
 // An archive holding `lef` as the one entry `entryName`, deflated. Throws TInteropError.
 QByteArray PackLxf(const QByteArray& lef, const QString& entryName);

@@ -10,14 +10,25 @@
 #include "lenex.h"
 #include "lxfarchive.h"
 
+QString ComparableClubName(const QString& name) {
+    static const QRegularExpression legalForm(QStringLiteral("(^|[\\s.,])e\\.?\\s*v\\.?$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    QString text = name.trimmed();
+    const QRegularExpressionMatch match = legalForm.match(text);
+    if (match.hasMatch())
+        text.truncate(match.capturedStart() + match.capturedLength(1));
+    text.removeIf([](QChar c) { return c.isSpace(); });
+    return text.toCaseFolded();
+}
+
 bool TClubFilter::Takes(const QString& clubId, const QString& clubName) const {
     if (AllClubs)
         return true;
     const QString ownId = AnsiToQString(Trim(ClubId));
     if (!ownId.isEmpty() && !clubId.trimmed().isEmpty())
         return ownId == clubId.trimmed();
-    const QString ownName = AnsiToQString(Trim(ClubName));
-    return !ownName.isEmpty() && ownName.compare(clubName.trimmed(), Qt::CaseInsensitive) == 0;
+    const QString ownName = ComparableClubName(AnsiToQString(ClubName));
+    return !ownName.isEmpty() && ownName == ComparableClubName(clubName);
 }
 
 std::optional<int> ReadSwimTime(const QString& text) {
@@ -41,19 +52,51 @@ std::chrono::year_month_day SwimDate(const QDate& date) {
 namespace {
 
 bool isZip(const QByteArray& bytes) {
-    return bytes.startsWith("PK\x03\x04");
+    return bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06");
 }
 
-// The root element near the start, after an XML declaration and comments; the exchange file's
-// tags are others.
-bool isLenex(const QByteArray& bytes) {
-    return bytes.left(4096).contains("<LENEX");
+// The end of the markup that opens at `at` ("<?…?>", "<!--…-->", "<!DOCTYPE … [ … ]>").
+qsizetype markupEnd(QByteArrayView bytes, qsizetype at) {
+    if (bytes.sliced(at).startsWith("<!--")) {
+        const qsizetype end = bytes.indexOf("-->", at + 4);
+        return end < 0 ? end : end + 3;
+    }
+    const char closing = bytes.sliced(at).startsWith("<?") ? '?' : 0;
+    int brackets = 0;
+    for (qsizetype i = at + 2; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '[')
+            ++brackets;
+        else if (c == ']')
+            --brackets;
+        else if (c == '>' && brackets <= 0 && (closing == 0 || bytes[i - 1] == closing))
+            return i + 1;
+    }
+    return -1;
 }
 
 } // namespace
 
+// The root element after the XML declaration, comments and a document type of any length;
+// the exchange file's tags are others.
+bool IsLenexDocument(const QByteArray& document) {
+    const QByteArrayView bytes(document);
+    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (at >= 0 && at < bytes.size()) {
+        const char c = bytes[at];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            ++at;
+        } else if (bytes.sliced(at).startsWith("<?") || bytes.sliced(at).startsWith("<!")) {
+            at = markupEnd(bytes, at);
+        } else {
+            return bytes.sliced(at).startsWith("<LENEX");
+        }
+    }
+    return false;
+}
+
 bool IsFormatFile(const QByteArray& bytes) {
-    if (isZip(bytes) || isLenex(bytes))
+    if (isZip(bytes) || IsLenexDocument(bytes))
         return true;
     // DSV: a FORMAT record, perhaps after comment lines.
     static const QRegularExpression format(QStringLiteral("^\\s*FORMAT\\s*:"),
@@ -61,15 +104,15 @@ bool IsFormatFile(const QByteArray& bytes) {
     return format.match(QString::fromLatin1(bytes.left(4096))).hasMatch();
 }
 
-std::vector<TSwim> ReadResultFile(const std::string& path, const TClubFilter& filter) {
+std::vector<TSwim> ReadResultFile(const std::string& path, const TClubFilter& filter,
+                                  QStringList* notes) {
     const std::string content = ReadWholeFile(path);
     const QByteArray bytes(content.data(), static_cast<qsizetype>(content.size()));
     try {
-        if (isZip(bytes))
-            return ReadLenexResults(UnpackLxf(bytes), filter);
-        if (isLenex(bytes))
-            return ReadLenexResults(bytes, filter);
-        return ReadDsv7Results(bytes, filter);
+        const QByteArray text = UnpackFormatFile(bytes);
+        if (IsLenexDocument(text))
+            return ReadLenexResults(text, filter, notes);
+        return ReadDsv7Results(text, filter, notes);
     } catch (const TInteropError& error) {
         throw TInteropError(QString::fromLocal8Bit(path) + QStringLiteral(": ") + error.Text());
     }

@@ -139,7 +139,8 @@ FileAccess ReadExchangeFile(const QString& path, TMeldeAustausch& model, FileAcc
 
 bool HasLenexOrDsvExtension(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == u"lef"_s || suffix == u"lxf"_s || suffix == u"dsv7"_s;
+    return suffix == u"lef"_s || suffix == u"lxf"_s || suffix == u"dsv7"_s || suffix == u"dsv8"_s ||
+           suffix == u"dsv8z"_s;
 }
 
 bool ImportInvitationFile(const QString& invitationPath, const QString& exchangePath) {
@@ -156,10 +157,11 @@ bool ImportInvitationFile(const QString& invitationPath, const QString& exchange
     const std::string invitationFile = QFile::encodeName(invitationPath).toStdString();
     const std::string exchangeFile = QFile::encodeName(exchangePath).toStdString();
     bool refused = false;
+    QStringList notes;
     const bool done = RunCommand([&] {
         TMeldeAustausch imported;
         try {
-            ImportInvitation(ReadInvitationFile(invitationFile), imported);
+            ImportInvitation(ReadInvitationFile(invitationFile, &notes), imported, &notes);
         } catch (const TInteropError& error) {
             ShowError(u"Die Ausschreibung „%1“ kann nicht übernommen werden:\r%2"_s.arg(
                           QDir::toNativeSeparators(invitationPath), error.Text()),
@@ -174,6 +176,7 @@ bool ImportInvitationFile(const QString& invitationPath, const QString& exchange
         }
         imported.SaveToFile(exchangeFile);
         KeepInvitation(invitationFile, exchangeFile);
+        ShowNotes(notes);
     });
     return done && !refused;
 }

@@ -46,8 +46,8 @@ FileAccess ReadExchangeFile(const QString& path, TMeldeAustausch& model, FileAcc
                             std::unique_ptr<TExchangeLock>& lock,
                             QWidget* progressParent = nullptr);
 
-// The host's invitations the program turns into an exchange file: Lenex (.lef, .lxf) and DSV7
-// (.dsv7), in any letter case.
+// The host's invitations the program turns into an exchange file: Lenex (.lef, .lxf) and DSV
+// (.dsv7, .dsv8, the packed .dsv8z), in any letter case.
 bool HasLenexOrDsvExtension(const QString& path);
 
 // Imports the host's invitation at `invitationPath` into the exchange file `exchangePath` and

@@ -95,12 +95,13 @@ TPrintout ControlPrintout(const TMeldeAustausch& data) {
             u"Hier drucken Sie den Kontrollausdruck"_s, BuildReportLines(data)};
 }
 
-TPrintout FeeOverview(const TMeldeAustausch& data) {
+TPrintout FeeOverview(const TMeldeAustausch& data, const TMeetFees& meetFees) {
     WaitCursor wait;
     return {u"Meldegeld"_s,
             u"Hier können Sie die Meldegeld-Übersicht in einer Datei speichern, um sie "
             u"beispielsweise an den Kassenwart zu schicken"_s,
-            u"Hier drucken Sie die Meldegeld-Übersicht"_s, BuildFeeLines(data, TodayDateText())};
+            u"Hier drucken Sie die Meldegeld-Übersicht"_s,
+            BuildFeeLines(data, TodayDateText(), meetFees)};
 }
 
 TFormAnzeige::TFormAnzeige(TPrintout shown, QWidget* parent)

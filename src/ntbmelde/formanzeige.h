@@ -5,6 +5,9 @@
 #pragma once
 
 #include <QMdiSubWindow>
+
+#include "feereport.h"
+
 #include <string>
 #include <vector>
 
@@ -22,7 +25,7 @@ struct TPrintout {
 
 // The two printouts of the data as they are now; the hourglass shows while they are composed.
 TPrintout ControlPrintout(const TMeldeAustausch& data);
-TPrintout FeeOverview(const TMeldeAustausch& data);
+TPrintout FeeOverview(const TMeldeAustausch& data, const TMeetFees& meetFees = {});
 
 class TFormAnzeige : public QMdiSubWindow {
     Q_OBJECT

@@ -299,7 +299,7 @@ void TFormMain::ButtonKontrollClick() {
 }
 
 void TFormMain::ButtonMeldegeldClick() {
-    RunCommand([this] { showPrintout(FeeOverview(*model)); });
+    RunCommand([this] { showPrintout(FeeOverview(*model, KeptMeetFees(exchangeFilePath()))); });
 }
 
 // The kept invitation tells the host's events; the proposed name follows the DSV7 rule, in
@@ -319,9 +319,11 @@ void TFormMain::ButtonExportClick() {
 void TFormMain::exportEntries() {
     const std::optional<std::string> kept = FindKeptInvitation(exchangeFilePath());
     const TInvitation invitation = kept ? ReadInvitationFile(*kept) : InvitationFromModel(*model);
+    // The Vereinsmeldeliste in the version of the host's DSV invitation, else of the year.
+    const QString dsv = QString::number(DsvEntriesVersion(invitation));
     const QStringList filters = {u"Lenex, gepackt (*.lxf)"_s, u"Lenex (*.lef)"_s,
-                                 u"DSV7-Vereinsmeldeliste (*.DSV7 *.dsv7)"_s};
-    const QStringList extensions = {u".lxf"_s, u".lef"_s, u".DSV7"_s};
+                                 u"DSV%1-Vereinsmeldeliste (*.DSV%1 *.dsv%1)"_s.arg(dsv)};
+    const QStringList extensions = {u".lxf"_s, u".lef"_s, u".DSV"_s + dsv};
     const QString keptExtension =
         kept ? u'.' + QFileInfo(QFile::decodeName(QByteArray::fromStdString(*kept))).suffix()
              : QString();
@@ -339,7 +341,9 @@ void TFormMain::exportEntries() {
         return;
     if (!HasLenexOrDsvExtension(fileName))
         fileName += extensions.value(filters.indexOf(filter), extensions.first());
-    ExportEntries(*model, QFile::encodeName(fileName).toStdString(), kept);
+    QStringList notes;
+    ExportEntries(*model, QFile::encodeName(fileName).toStdString(), kept, &notes);
+    ShowNotes(notes);
 }
 
 void TFormMain::showPrintout(TPrintout printout) {

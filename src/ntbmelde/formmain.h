@@ -21,7 +21,7 @@ class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
     // `location` names the exchange file or its folder; empty means EXCHANGE.NT2 in the
-    // program's own folder. A host's invitation (.lef, .lxf, .dsv7) is imported into
+    // program's own folder. A host's invitation (.lef, .lxf, .dsv7, .dsv8, .dsv8z) is imported into
     // EXCHANGE.NT2 in its folder first. Reads the file at once, reporting any trouble in a message
     // box; a large file is read once the event loop runs, under a progress dialog over this window.
     explicit TFormMain(const QString& location = QString());

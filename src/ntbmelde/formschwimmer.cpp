@@ -39,7 +39,7 @@ namespace {
 const QString CsvFilter = u"Schwimmerliste (*.csv)"_s;
 const QString ImportFilters =
     u"Austauschdateien, Schwimmerlisten und Ergebnislisten (*.nt2 *.NT2 *.csv *.lef *.lxf *.dsv7 "
-    "*.DSV7)"_s;
+    "*.DSV7 *.dsv8 *.DSV8 *.dsv8z *.DSV8z)"_s;
 const QStringList BestTimeHeaders = {u"Strecke"_s, u"Bahn"_s, u"Bestzeit"_s, u"vom"_s,
                                      u"Wettkampf"_s};
 } // namespace
@@ -331,8 +331,10 @@ void TFormSchwimmer::ButtonImportClick() {
     };
     RunCommand([&] {
         try {
-            showStatus(ImportCountText(
-                ImportIntoStore(store, paths, CheckAlleVereine->isChecked(), loadCompetition)));
+            const TImportTotal total =
+                ImportIntoStore(store, paths, CheckAlleVereine->isChecked(), loadCompetition);
+            showStatus(ImportCountText(total));
+            ShowNotes(total.Notes);
         } catch (const TOwnClubUnknown& failure) {
             ShowError(QString::fromUtf8(failure.what()) +
                           u" Mit „Ergebnislisten: alle Vereine“ werden die Zeiten aller "

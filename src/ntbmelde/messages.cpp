@@ -142,6 +142,11 @@ void ShowWarning(const QString& message) {
     runOkBox(QMessageBox::Warning, u"Warnung"_s, message, 0);
 }
 
+void ShowNotes(const QStringList& notes) {
+    if (!notes.isEmpty())
+        ShowWarning(notes.join(u'\r'));
+}
+
 void ReportApplicationError(const QString& text) {
     resetMousePointer();
     QString shownText = text;

@@ -27,6 +27,9 @@ void ShowError(const QString& message, int helpContext);
 // Note box "Warnung": warning icon, the message as it is, button "OK". For what the user must
 // know about the data (a file that was cut off or converted) without an error of his.
 void ShowWarning(const QString& message);
+// What an import or export tells the user (names rewritten, records skipped, data a host may
+// miss): one "Warnung" box listing every line, none when there is nothing to tell.
+void ShowNotes(const QStringList& notes);
 // The application-wide report of an error that escaped a command: caption
 // "Meldeprogramm für Natabo", error icon, the text with a full stop added where due.
 void ReportApplicationError(const QString& text);

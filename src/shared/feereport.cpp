@@ -34,8 +34,9 @@ struct Totals {
 
 class FeeOverview {
 public:
-    FeeOverview(const TMeldeAustausch& model, const std::string& reportDate)
-        : model(model), reportDate(reportDate), table(TabulateNomins(model)),
+    FeeOverview(const TMeldeAustausch& model, const std::string& reportDate,
+                const TMeetFees& meetFees)
+        : model(model), reportDate(reportDate), meetFees(meetFees), table(TabulateNomins(model)),
           eventOf(table.EventOf), nameRank(table.NameRank) {
         collectStarts();
         measureColumns();
@@ -52,7 +53,10 @@ public:
         addWarnings();
         result.push_back("");
         result.push_back("Meldegeld gesamt: " +
-                         EuroText(overall.IndividualCents + overall.RelayCents));
+                         EuroText(overall.IndividualCents + overall.RelayCents, meetFees.Currency));
+        for (const auto& [label, cents] : meetFees.Flat)
+            result.push_back("Dazu laut Ausschreibung " + label + ": " +
+                             EuroText(cents, meetFees.Currency));
         return std::move(result);
     }
 
@@ -81,7 +85,7 @@ private:
             largest += std::llabs(eventCents[eventOf[i]]);
             negative = negative || eventCents[eventOf[i]] < 0;
         }
-        amountWidth = EuroText(negative ? -largest : largest).size();
+        amountWidth = EuroText(negative ? -largest : largest, meetFees.Currency).size();
         countWidth = std::to_string(eventOf.size()).size();
         amountColumn = 6 + wkNrWidth + 2 + eventNameWidth + 2 + BlankTimeText.size() + 2;
         sumStart = filled("   Summe", amountColumn);
@@ -220,10 +224,13 @@ private:
             result.push_back(warning.Text + ".");
     }
 
-    std::string amount(long long cents) const { return rightAligned(EuroText(cents), amountWidth); }
+    std::string amount(long long cents) const {
+        return rightAligned(EuroText(cents, meetFees.Currency), amountWidth);
+    }
 
     const TMeldeAustausch& model;
     const std::string reportDate;
+    const TMeetFees& meetFees;
     const TNominTable table;
     const std::vector<int>& eventOf;
     const std::vector<int>& nameRank;
@@ -246,7 +253,7 @@ long long FeeCents(double fee) {
     return std::llround(fee * 100.0);
 }
 
-std::string EuroText(long long cents) {
+std::string EuroText(long long cents, const std::string& currency) {
     const unsigned long long magnitude =
         cents < 0 ? 0ULL - static_cast<unsigned long long>(cents) : cents;
     std::string euros = std::to_string(magnitude / 100);
@@ -254,7 +261,7 @@ std::string EuroText(long long cents) {
         euros.insert(static_cast<std::size_t>(point), 1, '.');
     char hundredths[3];
     std::snprintf(hundredths, sizeof hundredths, "%02llu", magnitude % 100);
-    return (cents < 0 ? "-" : "") + euros + "," + hundredths + " EUR";
+    return (cents < 0 ? "-" : "") + euros + "," + hundredths + " " + currency;
 }
 
 std::string TodayDateText() {
@@ -266,7 +273,7 @@ std::string TodayDateText() {
     return text;
 }
 
-std::vector<std::string> BuildFeeLines(const TMeldeAustausch& model,
-                                       const std::string& reportDate) {
-    return FeeOverview(model, reportDate).lines();
+std::vector<std::string> BuildFeeLines(const TMeldeAustausch& model, const std::string& reportDate,
+                                       const TMeetFees& meetFees) {
+    return FeeOverview(model, reportDate, meetFees).lines();
 }

@@ -5,19 +5,29 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class TMeldeAustausch;
 
+// What the host's invitation says beyond the events' fees: the currency of every amount, and
+// flat fees (per club, per swimmer, per late entry …), listed below the total, not added to it.
+struct TMeetFees {
+    std::string Currency = "EUR";
+    std::vector<std::pair<std::string, long long>> Flat; // "je Verein" (Windows-1252), cents
+};
+
 // An event's fee in whole cents, rounded once. Fees beyond ten million euros, and values that
 // are no number, count as 0: no host asks that much, and every sum stays inside 64 bits.
 long long FeeCents(double fee);
-// "1.234,50 EUR": decimal comma, thousands grouped with a point.
-std::string EuroText(long long cents);
+// "1.234,50 EUR": decimal comma, thousands grouped with a point; another currency's code
+// instead of EUR when given.
+std::string EuroText(long long cents, const std::string& currency = "EUR");
 
 // Today's local date as "TT.MM.JJJJ".
 std::string TodayDateText();
 
 // The overview's lines (Windows-1252, no line ends) for the model as it is now, dated
 // `reportDate`. The last line is "Meldegeld gesamt: <amount>".
-std::vector<std::string> BuildFeeLines(const TMeldeAustausch& model, const std::string& reportDate);
+std::vector<std::string> BuildFeeLines(const TMeldeAustausch& model, const std::string& reportDate,
+                                       const TMeetFees& meetFees = {});

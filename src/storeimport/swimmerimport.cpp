@@ -2,6 +2,10 @@
 #include "swimmerimport.h"
 
 #include <QByteArray>
+#include <QSet>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 #include <optional>
 #include <variant>
@@ -13,6 +17,7 @@
 #include "results.h"
 #include "swimmercsv.h"
 #include "swimmerstore.h"
+#include "transliteration.h"
 #include "windows1252.h"
 
 namespace {
@@ -29,9 +34,33 @@ bool isCsvFile(const std::string& path) {
            EqualIgnoringCase(std::string_view(path).substr(path.size() - 4), ".csv");
 }
 
-Imported readFile(const std::string& path, const TCompetitionLoader& loadCompetition) {
+// Another tool's UTF-8 list may hold names that Windows-1252 lacks: rewritten field by field
+// before the list is read. Other bytes are left to the list reader.
+std::string rewrittenCsv(std::string bytes, QStringList& notes) {
+    const bool marked = bytes.starts_with("\xEF\xBB\xBF");
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(QByteArrayView(bytes).sliced(marked ? 3 : 0));
+    if (utf8.hasError())
+        return bytes;
+    TTextRewrites rewrites;
+    QString rewritten;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !QStringView(u";,\t\"\r\n").contains(text[i]))
+            continue;
+        rewritten += rewrites.Rewritten(text.sliced(from, i - from));
+        if (i < text.size())
+            rewritten += text[i];
+        from = i + 1;
+    }
+    rewrites.AddNoteTo(&notes);
+    return (marked ? "\xEF\xBB\xBF" : "") + rewritten.toStdString();
+}
+
+Imported readFile(const std::string& path, const TCompetitionLoader& loadCompetition,
+                  QStringList& notes) {
     if (isCsvFile(path)) {
-        TCsvSwimmers list = ReadSwimmersCsv(ReadWholeFile(path));
+        TCsvSwimmers list = ReadSwimmersCsv(rewrittenCsv(ReadWholeFile(path), notes));
         if (list.Failed())
             throw TImportFailure(path + ": " + list.Error.toStdString() + "; nichts übernommen.");
         return list;
@@ -67,7 +96,45 @@ TClubFilter clubFilter(const std::vector<Imported>& files, const TSwimmerStore& 
     return filter;
 }
 
+// The two club names of a result list closest to the own club's, for a hint when none is it.
+QStringList closestClubs(const std::string& path, const TClubFilter& own) {
+    TClubFilter everyClub;
+    everyClub.AllClubs = true;
+    QSet<QString> names;
+    try {
+        for (const TSwim& swim : ReadResultFile(path, everyClub))
+            names.insert(AnsiToQString(Trim(swim.ClubName)));
+    } catch (const TInteropError&) {
+        return {}; // another club's name no table renders: no hint, the count says enough
+    }
+    const QString ownName = ComparableClubName(AnsiToQString(own.ClubName));
+    std::vector<std::pair<int, QString>> ranked;
+    for (const QString& name : names)
+        ranked.emplace_back(EditDistance(ComparableClubName(name), ownName), name);
+    std::sort(ranked.begin(), ranked.end());
+    QStringList closest;
+    for (std::size_t i = 0; i < ranked.size() && i < 2; ++i)
+        closest << QStringLiteral("„%1“").arg(ranked[i].second);
+    return closest;
+}
+
 } // namespace
+
+int EditDistance(const QString& a, const QString& b) {
+    std::vector<int> row(static_cast<std::size_t>(b.size()) + 1);
+    for (std::size_t j = 0; j < row.size(); ++j)
+        row[j] = static_cast<int>(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = static_cast<int>(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row.back();
+}
 
 QString ImportCountText(const TImportTotal& total) {
     QString text = QStringLiteral("%1 Schwimmer neu, %2 aktualisiert")
@@ -79,15 +146,17 @@ QString ImportCountText(const TImportTotal& total) {
         text += QStringLiteral(", %1 Wettkampfzeiten").arg(total.SwumTimes);
     if (total.SkippedTimes > 0)
         text += QStringLiteral(", %1 Zeiten über 99:59,99 übersprungen").arg(total.SkippedTimes);
+    for (const QString& file : total.ClubsNotFound)
+        text += QStringLiteral("\n") + file;
     return text;
 }
 
 TImportTotal ImportIntoStore(TSwimmerStore& store, const std::vector<std::string>& paths,
                              bool allClubs, const TCompetitionLoader& loadCompetition) {
+    TImportTotal total;
     std::vector<Imported> files;
     for (const std::string& path : paths)
-        files.push_back(readFile(path, loadCompetition));
-    TImportTotal total;
+        files.push_back(readFile(path, loadCompetition, total.Notes));
     std::vector<std::vector<TSwim>> swims(files.size());
     std::optional<TClubFilter> filter;
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -99,7 +168,16 @@ TImportTotal ImportIntoStore(TSwimmerStore& store, const std::vector<std::string
         if (!filter)
             filter = clubFilter(files, store, allClubs);
         try {
-            swims[i] = ReadResultFile(results->Path, *filter);
+            swims[i] = ReadResultFile(results->Path, *filter, &total.Notes);
+            if (swims[i].empty() && !allClubs) {
+                const QStringList closest = closestClubs(results->Path, *filter);
+                total.ClubsNotFound
+                    << QString::fromLocal8Bit(results->Path) +
+                           QStringLiteral(": der eigene Verein kommt nicht vor") +
+                           (closest.isEmpty() ? QString()
+                                              : QStringLiteral("; am ähnlichsten: ") +
+                                                    closest.join(QStringLiteral(", ")));
+            }
         } catch (const TInteropError& error) {
             throw TImportFailure(error.Text().toStdString() + "; nichts übernommen.");
         }

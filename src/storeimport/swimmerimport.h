@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <stdexcept>
@@ -37,11 +38,21 @@ struct TImportTotal {
     int SkippedTimes = 0; // longer than the exchange file can hold
     bool WithResults = false;
     bool WithOthers = false;
+    // Result lists in which the own club was not found, each with the two closest club names
+    // of the file ("…: Verein nicht gefunden; am ähnlichsten: „A“, „B“").
+    QStringList ClubsNotFound;
+    // What the readers rewrote or skipped (names rewritten for Windows-1252, athletes without
+    // birth date), one line each.
+    QStringList Notes;
 };
 
 // "3 Schwimmer neu, 1 aktualisiert, 4 Meldezeiten, 10 Wettkampfzeiten": entry times when the
-// import had swimmer lists or exchange files, swum times when it had result lists.
+// import had swimmer lists or exchange files, swum times when it had result lists; then the
+// result lists in which the own club was not found.
 QString ImportCountText(const TImportTotal& total);
+
+// How many letters must change to turn one text into the other (Levenshtein).
+int EditDistance(const QString& a, const QString& b);
 
 // Loads an exchange file the caller's way (its messages about the file are its own); throws
 // what stops the import.

@@ -92,6 +92,39 @@ private slots:
         QCOMPARE(runCli({u"swimmers"_s, u"besttimes"_s, u"Kraus"_s}).out, QByteArray());
     }
 
+    // The own club by name, with a legal form or without; when no club of the file is it, the
+    // count says so and names the file's two closest club names.
+    void ownClub_byNameOrHint_data() {
+        QTest::addColumn<QString>("ownName");
+        QTest::addColumn<QString>("out"); // %1: the result file
+        QTest::newRow("with e.V.")
+            << u"SV Blau-Weiß Beispielhausen e.V."_s
+            << u"6 Schwimmer neu, 0 aktualisiert, 1 Meldezeiten, 10 Wettkampfzeiten\n"_s;
+        QTest::newRow("not in the file")
+            << u"SV Blau-Weiss Beispielhausn"_s
+            << u"1 Schwimmer neu, 0 aktualisiert, 1 Meldezeiten, 0 Wettkampfzeiten\n%1: der "
+               u"eigene Verein kommt nicht vor; am ähnlichsten: „SV Blau-Weiß Beispielhausen“, "
+               u"„SC Delphin Musterstadt“\n"_s;
+    }
+    void ownClub_byNameOrHint() {
+        QFETCH(QString, ownName);
+        QFETCH(QString, out);
+        CompetitionBuilder entered;
+        entered.model.CompName = "Herbstfest";
+        entered.model.Date1 = "03.10.2026";
+        entered.model.ClubName = ansi(ownName);
+        entered.event("1", u"100m Freistil"_s);
+        entered.nomin(u"Sommer, Lea"_s, 2013, "1", 7234, 1, u"900101"_s);
+        const QString exchangeFile = folder->filePath(u"EXCHANGE.NT2"_s);
+        TMeldeAustausch model = entered.done();
+        model.SaveToFile(exchangeFile.toStdString());
+        const QString lenex = folder->filePath(u"ergebnisse.lef"_s);
+        QVERIFY(QFile::copy(DataDir + u"lenex-results.lef"_s, lenex));
+        const CliResult result = runCli({u"swimmers"_s, u"import"_s, exchangeFile, lenex});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(result.out), out.arg(lenex));
+    }
+
     // Without a known own club only --alle-vereine imports; then every club's swimmers come.
     void allClubs_onlyWhenAsked() {
         QByteArray meet = readBytes(DataDir + u"2026-12-13-Musterst-Pr.DSV7"_s);

@@ -151,10 +151,51 @@ private slots:
         const CliResult withDamaged =
             runCli({u"export"_s, exchange, out, u"--invitation"_s, damaged});
         QCOMPARE(withDamaged.exitCode, 1);
-        QCOMPARE(
-            QString::fromUtf8(withDamaged.err),
-            u"ntbmelde-cli: %1: Lenex-Datei, Zeile 3: Premature end of document.\n"_s.arg(damaged));
+        QCOMPARE(QString::fromUtf8(withDamaged.err),
+                 u"ntbmelde-cli: %1: Lenex-Datei, Zeile 3: die Datei endet vorzeitig und ist "
+                 u"unvollständig (XML: „Premature end of document.“)\n"_s.arg(damaged));
         QCOMPARE(readFileBytes(out), "voriger Export");
+    }
+
+    // Hosts' files as they come: what was rewritten or guessed is told as "Hinweis" lines and
+    // the import succeeds; a cut-off file writes nothing.
+    void import_hostsFiles_areToldOrRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("told");
+        const QByteArray wk8z = readFileBytes(InteropDataDir + u"2027-03-14-Musterst-Wk.DSV8z"_s);
+        const QString diverse = u"Hinweis: Wettkampf 9 ist nur für diverse Schwimmer "
+                                u"ausgeschrieben und wird als offener Wettkampf übernommen\n"_s;
+        QTest::newRow("packed Format 8")
+            << u"2027-03-14-Musterst-Wk.DSV8z"_s << wk8z << 0 << diverse;
+        QTest::newRow("Format 8") << u"wk.dsv8"_s << UnpackFormatFile(wk8z) << 0 << diverse;
+        const QByteArray wk7 = readFileBytes(InteropDataDir + u"2026-12-13-Musterst-Wk.DSV7"_s);
+        QTest::newRow("DSV cut off")
+            << u"cut.dsv7"_s << wk7.left(wk7.indexOf("WERTUNG")) << 1 << u"unvollständig"_s;
+        QTest::newRow("Polish meet name")
+            << u"puchar.lef"_s
+            << lenexMeet(lenexSession(1, u"2026-05-02"_s, u"09:00"_s, lenexEvent(1)))
+                   .replace("Testfest", "Puchar Łodzi")
+            << 0 << u"Hinweis: 1 Name umgeschrieben: „Puchar Łodzi“ → „Puchar Lodzi“\n"_s;
+    }
+    void import_hostsFiles_areToldOrRefused() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, exitCode);
+        QFETCH(QString, told);
+        QTemporaryDir folder;
+        const QString invitation = folder.filePath(name);
+        WriteFileAtomically(invitation.toStdString(), bytes.toStdString());
+        const QString exchange = folder.filePath(u"EXCHANGE.NT2"_s);
+        const CliResult result = runCli({u"import"_s, invitation, exchange});
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2(QString::fromUtf8(result.err).contains(told), result.err.constData());
+        QCOMPARE(QFile::exists(exchange), exitCode == 0);
+        TMeldeAustausch model;
+        if (exitCode == 0)
+            model.LoadFromFile(exchange.toStdString());
+        QVERIFY(model.CompName.find('?') == std::string::npos);
     }
 
     // The DSV7 sample meet through the tool: imported and kept, the club's entries exported

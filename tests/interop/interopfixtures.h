@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QXmlStreamReader>
 
+#include <map>
+
 #include "conversions.h"
 #include "meldeaustausch.h"
 #include "windows1252.h"
@@ -99,6 +101,110 @@ inline QStringList flattenLenex(const QByteArray& bytes, const QStringList& skip
     if (xml.hasError())
         lines << QStringLiteral("XML-Fehler: ") + xml.errorString();
     return lines;
+}
+
+// ---- The Lenex 3.0 rules for the elements an entries file may hold ----
+
+struct LenexElementRule {
+    QStringList Required, Optional, Children;
+};
+
+inline const std::map<QString, LenexElementRule> LenexEntriesRules = {
+    {QStringLiteral("LENEX"), {{"version"}, {}, {"CONSTRUCTOR", "MEETS"}}},
+    {QStringLiteral("CONSTRUCTOR"), {{"name", "registration", "version"}, {}, {"CONTACT"}}},
+    {QStringLiteral("CONTACT"),
+     {{}, {"name", "street", "zip", "city", "phone", "fax", "email", "mobile"}, {}}},
+    {QStringLiteral("MEETS"), {{}, {}, {"MEET"}}},
+    {QStringLiteral("MEET"),
+     {{"name", "city", "nation"}, {"course"}, {"AGEDATE", "SESSIONS", "CLUBS"}}},
+    {QStringLiteral("AGEDATE"), {{"type", "value"}, {}, {}}},
+    {QStringLiteral("SESSIONS"), {{}, {}, {"SESSION"}}},
+    {QStringLiteral("SESSION"), {{"number", "date"}, {"daytime"}, {"EVENTS"}}},
+    {QStringLiteral("EVENTS"), {{}, {}, {"EVENT"}}},
+    {QStringLiteral("EVENT"),
+     {{"eventid", "number"}, {"gender", "round", "preveventid"}, {"SWIMSTYLE", "AGEGROUPS"}}},
+    {QStringLiteral("SWIMSTYLE"),
+     {{"distance", "relaycount", "stroke"}, {"technique", "name"}, {}}},
+    {QStringLiteral("AGEGROUPS"), {{}, {}, {"AGEGROUP"}}},
+    {QStringLiteral("AGEGROUP"),
+     {{"agegroupid", "agemin", "agemax"}, {"calculate", "name", "gender"}, {}}},
+    {QStringLiteral("CLUBS"), {{}, {}, {"CLUB"}}},
+    {QStringLiteral("CLUB"),
+     {{"name"}, {"code", "nation", "region"}, {"CONTACT", "ATHLETES", "RELAYS"}}},
+    {QStringLiteral("ATHLETES"), {{}, {}, {"ATHLETE"}}},
+    {QStringLiteral("ATHLETE"),
+     {{"athleteid", "lastname", "firstname", "birthdate", "gender"}, {"license"}, {"ENTRIES"}}},
+    {QStringLiteral("RELAYS"), {{}, {}, {"RELAY"}}},
+    {QStringLiteral("RELAY"),
+     {{"gender", "agemin", "agemax", "agetotalmin", "agetotalmax"},
+      {"number", "name"},
+      {"ENTRIES"}}},
+    {QStringLiteral("ENTRIES"), {{}, {}, {"ENTRY"}}},
+    {QStringLiteral("ENTRY"), {{"eventid"}, {"entrytime"}, {"RELAYPOSITIONS"}}},
+};
+
+// The values Lenex defines for the coded attributes; an EVENT's X is for relays only.
+inline const std::map<QString, QStringList> LenexCodes = {
+    {QStringLiteral("EVENT gender"), {"A", "M", "F", "X"}},
+    {QStringLiteral("EVENT round"),
+     {"TIM", "PRE", "TIMETRIAL", "FHT", "FIN", "SEM", "QUA", "SOP", "SOS", "SOQ"}},
+    {QStringLiteral("SWIMSTYLE stroke"),
+     {"FREE", "BACK", "BREAST", "FLY", "MEDLEY", "IMRELAY", "UNKNOWN"}},
+    {QStringLiteral("SWIMSTYLE technique"), {"KICK", "PULL", "START", "TURN", "GLIDE", "DIVE"}},
+    {QStringLiteral("ATHLETE gender"), {"M", "F"}},
+    {QStringLiteral("RELAY gender"), {"M", "F", "X"}},
+    {QStringLiteral("AGEDATE type"), {"YEAR", "DATE", "POR", "CAN.FNQ", "LUX"}},
+    {QStringLiteral("MEET course"),
+     {"LCM", "SCM", "SCM16", "SCM20", "SCM33", "SCY", "SCY20", "SCY27", "SCY33", "SCY36", "OPEN"}},
+};
+
+// Every breach of the rules above in a written entries file, as "line: text".
+inline QStringList lenexStructureBreaches(const QByteArray& bytes) {
+    QStringList breaches;
+    QStringList open;
+    QString eventGender;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        const QString where = QString::number(xml.lineNumber()) + QStringLiteral(": ");
+        if (token == QXmlStreamReader::EndElement) {
+            open.removeLast();
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const QString name = xml.name().toString();
+        const auto rule = LenexEntriesRules.find(name);
+        if (rule == LenexEntriesRules.end()) {
+            breaches << where + QStringLiteral("unknown element ") + name;
+        } else {
+            if (!open.isEmpty() && !LenexEntriesRules.at(open.last()).Children.contains(name))
+                breaches << where + name + QStringLiteral(" inside ") + open.last();
+            for (const QString& required : rule->second.Required) {
+                if (!xml.attributes().hasAttribute(required))
+                    breaches << where + name + QStringLiteral(" without ") + required;
+            }
+            for (const QXmlStreamAttribute& attribute : xml.attributes()) {
+                const QString key = name + u' ' + attribute.name().toString();
+                if (!rule->second.Required.contains(attribute.name().toString()) &&
+                    !rule->second.Optional.contains(attribute.name().toString()))
+                    breaches << where + QStringLiteral("unknown attribute ") + key;
+                const auto codes = LenexCodes.find(key);
+                if (codes != LenexCodes.end() &&
+                    !codes->second.contains(attribute.value().toString()))
+                    breaches << where + key + QStringLiteral("=") + attribute.value().toString();
+            }
+        }
+        if (name == u"EVENT")
+            eventGender = xml.attributes().value(QStringLiteral("gender")).toString();
+        if (name == u"SWIMSTYLE" && eventGender == u"X" &&
+            xml.attributes().value(QStringLiteral("relaycount")) == u"1")
+            breaches << where + QStringLiteral("individual EVENT gender=X");
+        open << name;
+    }
+    if (xml.hasError())
+        breaches << QStringLiteral("XML: ") + xml.errorString();
+    return breaches;
 }
 
 // Hand-made invitations: a meet with sessions, a session with events, an event with its style.

@@ -11,7 +11,9 @@
 #include "competitionbuilder.h"
 #include "dsv7.h"
 #include "environment.h"
+#include "interopfiles.h"
 #include "interopfixtures.h"
+#include "lenex.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -32,7 +34,7 @@ QString describe(const TInvitationEvent& e) {
                                         u"Schmetterling"_s, u"Lagen"_s,  u"Sonstige"_s};
     static const QStringList techniques = {u"ganz"_s,  u"Beine"_s,   u"Arme"_s,    u"Start"_s,
                                            u"Wende"_s, u"Gleiten"_s, u"Tauchen"_s, u"Sonstige"_s};
-    static const QStringList genders = {u"w"_s, u"m"_s, u"mixed"_s, u"alle"_s};
+    static const QStringList genders = {u"w"_s, u"m"_s, u"mixed"_s, u"alle"_s, u"divers"_s};
     return u"%1 %2 Abschnitt %3 %4x%5 %6 %7 %8 Geld %9 JG %10-%11 aus %12"_s.arg(e.Id, e.Round)
         .arg(e.Session)
         .arg(e.RelayCount)
@@ -307,6 +309,11 @@ private slots:
             << u"Testfest"_s
             << u"1 E Abschnitt 1 1x50 Schmetterling Beine mixed Geld -1 JG 2010-2012 aus "_s << 0;
 
+        QTest::newRow("Format 8 kicks with another stroke")
+            << smallList(u"FORMAT:Wettkampfdefinitionsliste;8;\n"_s,
+                         u"WETTKAMPF:1;E;1;;25;R;KR;W;KG;;;\n"_s, Ranking1)
+            << u"Testfest"_s << u"1 E Abschnitt 1 1x25 Rücken Beine w Geld -1 JG 2010-2012 aus "_s
+            << 1;
         QTest::newRow("masters classes")
             << smallList(Format7, Event1, u"WERTUNG:1;E;1;AK;30;25;;AK 25 bis 30;\n"_s)
             << u"Testfest"_s << u"1 E Abschnitt 1 1x100 Freistil ganz w Geld -1 JG 1992-2001 aus "_s
@@ -325,8 +332,6 @@ private slots:
         QTest::newRow("no ranking: every year")
             << smallList(Format7, Event1, QString()) << u"Testfest"_s
             << u"1 E Abschnitt 1 1x100 Freistil ganz w Geld -1 JG 1900-0 aus "_s << 0;
-        QTest::newRow("without DATEIENDE")
-            << smallList(Format7, Event1, Ranking1, QString()) << u"Testfest"_s << plainEvent << 1;
         QTest::newRow("unknown records, last semicolon missing, text after DATEIENDE")
             << smallList(Format7, u"NEUERDATENSATZ:x;y;\nWETTKAMPF:1;E;1;;100;F;GL;W;SW"_s + u'\n',
                          Ranking1, u"DATEIENDE\nkein Datensatz\n"_s)
@@ -369,8 +374,16 @@ private slots:
             << smallList(Format7, u"WETTKAMPF:7;E;1;;100;F;ZZ;W;SW;;;\n"_s, QString())
             << u"Zeile 4 (WETTKAMPF): Wettkampf 7: unbekannte Ausübung „ZZ“"_s;
         QTest::newRow("unknown sex")
-            << smallList(Format7, u"WETTKAMPF:7;E;1;;100;F;GL;D;SW;;;\n"_s, QString())
-            << u"Zeile 4 (WETTKAMPF): Wettkampf 7: unbekanntes Geschlecht „D“"_s;
+            << smallList(Format7, u"WETTKAMPF:7;E;1;;100;F;GL;Q;SW;;;\n"_s, QString())
+            << u"Zeile 4 (WETTKAMPF): Wettkampf 7: unbekanntes Geschlecht „Q“"_s;
+        // A file cut off on its way, wherever: nothing of it is taken.
+        for (const int kept : {1, 4, 6}) {
+            const QByteArray whole = smallList(Format7, Event1, Ranking1);
+            QTest::addRow("cut after line %d", kept)
+                << whole.split('\n').mid(0, kept).join('\n') + '\n'
+                << u"Die Datei ist unvollständig: sie endet ohne DATEIENDE (nach Zeile %1), "
+                   u"nichts übernommen"_s.arg(kept);
+        }
         QTest::newRow("event number")
             << smallList(Format7, u"WETTKAMPF:7a;E;1;;100;F;GL;W;SW;;;\n"_s, QString())
             << u"Zeile 4 (WETTKAMPF): Wettkampfnummer „7a“ ist keine Zahl"_s;
@@ -452,6 +465,110 @@ private slots:
                                   u"ERZEUGER:NtbMelde;1.0.0;support@ntbmelde.example;"_s);
         for (int i = 0; i < std::max(written.size(), expected.size()); ++i)
             QCOMPARE(written.value(i), expected.value(i));
+    }
+
+    // The Vereinsmeldeliste in the version of the host's invitation, else of the year; Format 8
+    // keeps its own codes (kicks on the front, events for diverse swimmers) and the club's
+    // direct-debit field.
+    void write_version_followsInvitationElseYear_data() {
+        QTest::addColumn<QString>("invitationFile"); // empty: no invitation kept
+        QTest::addColumn<int>("year");
+        QTest::addColumn<QStringList>("expected");
+        const QString wk7 = u"2026-12-13-Musterst-Wk.DSV7"_s;
+        const QStringList format7 = {u"FORMAT:Vereinsmeldeliste;7;"_s,
+                                     u"VEREIN:SV Probe;1234;9;GER;"_s};
+        const QStringList format8 = {
+            u"FORMAT:Vereinsmeldeliste;8;"_s, u"WETTKAMPF:3;E;1;;25;S;KB;X;;;"_s,
+            u"WETTKAMPF:7;E;2;;25;S;KR;X;;;"_s, u"WETTKAMPF:9;E;2;;50;F;GL;D;;;"_s,
+            u"VEREIN:SV Probe;1234;9;GER;N;"_s};
+        QTest::newRow("Format 7 invitation in 2027") << wk7 << 2027 << format7;
+        QTest::newRow("packed Format 8 invitation in 2026")
+            << u"2027-03-14-Musterst-Wk.DSV8z"_s << 2026 << format8;
+        QTest::newRow("none in 2026") << QString() << 2026 << format7;
+        QTest::newRow("none from 2027")
+            << QString() << 2027
+            << QStringList{u"FORMAT:Vereinsmeldeliste;8;"_s, u"VEREIN:SV Probe;1234;9;GER;N;"_s};
+    }
+    void write_version_followsInvitationElseYear() {
+        QFETCH(QString, invitationFile);
+        QFETCH(int, year);
+        QFETCH(QStringList, expected);
+        const QString source =
+            invitationFile.isEmpty() ? u"2026-12-13-Musterst-Wk.DSV7"_s : invitationFile;
+        const TInvitation host = ReadInvitationFile((InteropDataDir + source).toStdString());
+        CompetitionBuilder club;
+        ImportInvitation(host, club.model);
+        club.model.ClubName = "SV Probe";
+        club.model.ClubId = "1234";
+        club.model.Verband = 9;
+        club.model.Fina = "GER";
+        club.model.EMail = "probe@example.org";
+        club.nomin(u"Probe, Pia"_s, 2014, "1", NoTime, 1);
+        PinCurrentYear(year);
+        const TInvitation invitation =
+            invitationFile.isEmpty() ? InvitationFromModel(club.model) : host;
+        const QStringList written = linesOf(WriteDsv7Entries(club.model, invitation));
+        PinCurrentYear(2026);
+        for (const QString& line : expected)
+            QVERIFY2(written.contains(line),
+                     qPrintable(line + u" fehlt in\n"_s + written.join(u'\n')));
+    }
+
+    // A Lenex invitation in DSV terms: manual timing is Handzeit, a session without start
+    // time never starts at 00:00, and a final sharing its heat's number is left out.
+    void write_fromLenexInvitation_convertsWhatDsvCannotSay_data() {
+        QTest::addColumn<QString>("timing");
+        QTest::addColumn<QString>("dayTime");
+        QTest::addColumn<QString>("finalNumber");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("absent"); // no line starts with it
+        QTest::newRow("manual timing")
+            << u"MANUAL2"_s << u"09:00"_s << u"105"_s
+            << QStringList{u"VERANSTALTUNG:Testfest;Teststadt;50;HANDZEIT;"_s,
+                           u"WETTKAMPF:105;F;1;;100;F;GL;W;1;V;"_s}
+            << u"ABSCHNITT:1;02.05.2026;00:00"_s;
+        QTest::newRow("no start time")
+            << u"AUTOMATIC"_s << QString() << u"105"_s
+            << QStringList{u"VERANSTALTUNG:Testfest;Teststadt;50;AUTOMATISCH;"_s,
+                           u"ABSCHNITT:1;02.05.2026;;;"_s}
+            << u"ABSCHNITT:1;02.05.2026;00:00"_s;
+        QTest::newRow("final with the heat's number")
+            << u"SEMIAUTOMATIC"_s << u"09:00"_s << u"1"_s
+            << QStringList{u"VERANSTALTUNG:Testfest;Teststadt;50;HALBAUTOMATISCH;"_s,
+                           u"WETTKAMPF:1;V;1;;100;F;GL;W;;;"_s}
+            << u"WETTKAMPF:1;F;"_s;
+    }
+    void write_fromLenexInvitation_convertsWhatDsvCannotSay() {
+        QFETCH(QString, timing);
+        QFETCH(QString, dayTime);
+        QFETCH(QString, finalNumber);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, absent);
+        const QString events =
+            u"<EVENT eventid=\"11\" number=\"1\" gender=\"F\" round=\"PRE\"><SWIMSTYLE "
+            u"distance=\"100\" relaycount=\"1\" stroke=\"FREE\"/></EVENT>"
+            u"<EVENT eventid=\"12\" number=\"%1\" gender=\"F\" round=\"FIN\" "
+            u"preveventid=\"11\"><SWIMSTYLE distance=\"100\" relaycount=\"1\" "
+            u"stroke=\"FREE\"/></EVENT>"_s.arg(finalNumber);
+        QString session =
+            u"<SESSION number=\"1\" date=\"2026-05-02\"%1><EVENTS>%2</EVENTS>"
+            u"</SESSION>"_s.arg(dayTime.isEmpty() ? QString() : u" daytime=\"%1\""_s.arg(dayTime),
+                                events);
+        const TInvitation invitation =
+            ReadLenexInvitation(lenexMeet(session, u"timing=\"%1\""_s.arg(timing)));
+        CompetitionBuilder club;
+        ImportInvitation(invitation, club.model);
+        club.model.ClubName = "SV Probe";
+        club.model.ClubId = "1234";
+        club.model.EMail = "probe@example.org";
+        club.nomin(u"Probe, Pia"_s, 2014, "1", NoTime, 1);
+        const QStringList written = linesOf(WriteDsv7Entries(club.model, invitation));
+        for (const QString& line : expected)
+            QVERIFY2(written.contains(line),
+                     qPrintable(line + u" fehlt in\n"_s + written.join(u'\n')));
+        QVERIFY2(written.filter(QRegularExpression(u"^"_s + QRegularExpression::escape(absent)))
+                     .isEmpty(),
+                 qPrintable(written.join(u'\n')));
     }
 
     void write_everyNomination_followsRecordRules() {

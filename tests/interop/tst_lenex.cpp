@@ -7,7 +7,9 @@
 #include <QTest>
 
 #include "atomicfile.h"
+#include "competitionbuilder.h"
 #include "environment.h"
+#include "feereport.h"
 #include "interopfiles.h"
 #include "interopfixtures.h"
 #include "lenex.h"
@@ -167,26 +169,48 @@ private slots:
                 .replace("><", ">\r\n<");
         TMeldeAustausch model;
         ImportInvitation(ReadLenexInvitation(bytes), model);
+        // Sessions 2, 5 and 9 become 1, 2 and 3: a gap would leave an empty section.
         QCOMPARE(eventsOf(model), QStringList({
-                                      u"1|2|100m Freistil männlich|0|0"_s,
-                                      u"3|2|50m Kleiderschwimmen offen|2|0"_s,
-                                      u"4|2|25m Rücken Start weiblich|1|0"_s,
-                                      u"6|5|4x100m Lagen mixed|2|1"_s,
-                                      u"7|9|100m Freistil offen|2|0"_s,
+                                      u"1|1|100m Freistil männlich|0|0"_s,
+                                      u"3|1|50m Kleiderschwimmen offen|2|0"_s,
+                                      u"4|1|25m Rücken Start weiblich|1|0"_s,
+                                      u"6|2|4x100m Lagen mixed|2|1"_s,
+                                      u"7|3|100m Freistil offen|2|0"_s,
                                   }));
         QCOMPARE(model.Veranstalter, "Bezirk & Co"); // the line break of the value is a blank
         QCOMPARE(model.LaneLen, 50);
-        QCOMPARE(model.AbsCnt, 9);
+        QCOMPARE(model.AbsCnt, 3);
         QCOMPARE(model.Event(1).Fee, 0.0);
-        QCOMPARE(model.GetPeriodTime(2), "10:00");
-        QCOMPARE(model.GetPeriodKari(2), "07:30");
+        QCOMPARE(model.GetPeriodTime(1), "10:00");
+        QCOMPARE(model.GetPeriodKari(1), "07:30");
         // "01:30" after a 10:00 start on the same day is a duration: no clock times.
-        QCOMPARE(model.GetPeriodDate(5), "07.03.2026");
-        QCOMPARE(model.GetPeriodTime(5), BlankPeriodTime);
-        QCOMPARE(model.GetPeriodInt(5), BlankPeriodTime);
-        QCOMPARE(model.GetPeriodKari(5), BlankPeriodTime);
-        QCOMPARE(model.GetPeriodTime(9), "09:30");
+        QCOMPARE(model.GetPeriodDate(2), "07.03.2026");
+        QCOMPARE(model.GetPeriodTime(2), BlankPeriodTime);
+        QCOMPARE(model.GetPeriodInt(2), BlankPeriodTime);
+        QCOMPARE(model.GetPeriodKari(2), BlankPeriodTime);
+        QCOMPARE(model.GetPeriodTime(3), "09:30");
         QCOMPARE(model.Date2, "08.03.2026");
+    }
+
+    // A host's style name that repeats the distance gives the distance once.
+    void import_hostsStyleName_givesTheDistanceOnce_data() {
+        QTest::addColumn<QString>("styleName");
+        QTest::addColumn<QString>("eventName");
+        QTest::newRow("number") << u"25 Rücken Beinschlag"_s << u"25m Rücken Beinschlag offen"_s;
+        QTest::newRow("metres") << u"25m Rücken Beinschlag"_s << u"25m Rücken Beinschlag offen"_s;
+        QTest::newRow("no distance") << u"Kleiderschwimmen"_s << u"25m Kleiderschwimmen offen"_s;
+        QTest::newRow("another number") << u"50 Rücken"_s << u"25m 50 Rücken offen"_s;
+    }
+    void import_hostsStyleName_givesTheDistanceOnce() {
+        QFETCH(QString, styleName);
+        QFETCH(QString, eventName);
+        const QString style =
+            u"distance=\"25\" relaycount=\"1\" stroke=\"UNKNOWN\" name=\"%1\""_s.arg(styleName);
+        TMeldeAustausch model;
+        ImportInvitation(ReadLenexInvitation(lenexMeet(lenexSession(1, u"2026-05-02"_s, u"09:00"_s,
+                                                                    lenexEvent(1, {}, style)))),
+                         model);
+        QCOMPARE(AnsiToQString(model.Event(1).Name), eventName);
     }
 
     void import_sectionNumbersOutsideTheSlots_areRenumberedInFileOrder() {
@@ -272,9 +296,9 @@ private slots:
         QTest::newRow("unknown stroke")
             << oneEvent(lenexEvent(3, {}, u"distance=\"50\" relaycount=\"1\" stroke=\"APNEA\""_s))
             << u"Lenex-Datei, Zeile 2: Wettkampf 3: unbekannte Lage „APNEA“"_s;
-        QTest::newRow("character outside Windows-1252")
-            << oneEvent(lenexEvent(1), u"organizer=\"Łęczna SC\""_s)
-            << u"Veranstalter: das Zeichen „Ł“ (U+0141) gibt es in Windows-1252 nicht"_s;
+        QTest::newRow("character no table renders")
+            << oneEvent(lenexEvent(1), u"organizer=\"王 SC\""_s)
+            << u"Veranstalter: das Zeichen „王“ (U+738B) gibt es in Windows-1252 nicht"_s;
         QTest::newRow("style name outside Windows-1252")
             << oneEvent(lenexEvent(2, {},
                                    u"distance=\"0\" relaycount=\"1\" stroke=\"UNKNOWN\" "
@@ -308,7 +332,12 @@ private slots:
         QTest::newRow("damaged XML")
             << QByteArray("<?xml version=\"1.0\"?>\n<LENEX version=\"3.0\">\n<MEETS>\n<MEET>"
                           "</MEETS>")
-            << u"Lenex-Datei, Zeile 4: Opening and ending tag mismatch."_s;
+            << u"Lenex-Datei, Zeile 4: die Datei ist kein fehlerfreies XML (XML: „Opening and "
+               u"ending tag mismatch.“)"_s;
+        QTest::newRow("cut off")
+            << QByteArray("<?xml version=\"1.0\"?>\n<LENEX version=\"3.0\">\n<MEETS>\n<MEET>")
+            << u"Lenex-Datei, Zeile 4: die Datei endet vorzeitig und ist unvollständig (XML: "
+               u"„Premature end of document.“)"_s;
         QTest::newRow("other version")
             << QByteArray("<LENEX version=\"2.0\"/>")
             << u"Lenex-Datei, Zeile 1: Lenex-Version „2.0“ wird nicht unterstützt, nur 3.x"_s;
@@ -332,9 +361,15 @@ private slots:
             ReadInvitationFile((InteropDataDir + u"lenex-invitation.lef"_s).toStdString());
         const QByteArray written = WriteLenexEntries(model, invitation);
         QVERIFY(written.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
-        const QStringList skipped = {u"CONSTRUCTOR"_s, u"RELAYPOSITIONS"_s};
+        QCOMPARE(lenexStructureBreaches(written), QStringList());
+        const QStringList skipped = {u"CONSTRUCTOR"_s, u"RELAYPOSITIONS"_s, u"AGEDATE"_s,
+                                     u"AGEGROUPS"_s};
         QCOMPARE(flattenLenex(written, skipped),
                  flattenLenex(readFileBytes(InteropDataDir + u"lenex-entries.lef"_s), skipped));
+        // The invitation's age groups and age date come back as they were.
+        const QByteArray host = readFileBytes(InteropDataDir + u"lenex-invitation.lef"_s);
+        for (const QString& element : {u"/EVENT/AGEGROUPS/AGEGROUP "_s, u"/AGEDATE "_s})
+            QCOMPARE(flattenLenex(written).filter(element), flattenLenex(host).filter(element));
         const QStringList constructor = flattenLenex(written).filter(u"CONSTRUCTOR"_s);
         QCOMPARE(constructor.size(), 2);
         QVERIFY(constructor[0].contains(u"registration=SV Blau-Weiß Beispielhausen"_s));
@@ -351,6 +386,7 @@ private slots:
         for (const bool withInvitation : {false, true}) {
             const QByteArray written =
                 WriteLenexEntries(model, withInvitation ? kept : InvitationFromModel(model));
+            QCOMPARE(lenexStructureBreaches(written), QStringList());
             TMeldeAustausch readBack;
             ImportInvitation(ReadLenexInvitation(written), readBack);
             QCOMPARE(eventsOf(readBack), eventsOf(model));
@@ -468,6 +504,92 @@ private slots:
     }
 
     // The zipped file holds exactly one .lef named after the archive, with what .lef holds.
+    // A meet's relay fee per team stands in for a relay event's own; the currency and the flat
+    // fees reach the fee overview, below its total.
+    void import_meetFees_givesRelayFeeAndCurrency() {
+        const QString fees =
+            u"<FEES><FEE type=\"CLUB\" value=\"2000\" currency=\"CHF\"/>"
+            u"<FEE type=\"ATHLETE\" value=\"500\" currency=\"CHF\"/>"
+            u"<FEE type=\"RELAY\" value=\"1500\" currency=\"CHF\"/>"
+            u"<FEE type=\"LATEENTRY.INDIVIDUAL\" value=\"1000\" currency=\"CHF\"/></FEES>"_s;
+        const QString events =
+            lenexEvent(1, {}, u"distance=\"50\" relaycount=\"1\" stroke=\"FREE\""_s,
+                       u"<FEE value=\"800\" currency=\"CHF\"/>"_s) +
+            lenexEvent(3, u"gender=\"X\""_s, u"distance=\"50\" relaycount=\"4\" stroke=\"FREE\""_s);
+        const TInvitation invitation = ReadLenexInvitation(
+            lenexMeet(lenexSession(1, u"2027-05-08"_s, u"09:00"_s, events), {}, fees));
+        TMeldeAustausch model;
+        ImportInvitation(invitation, model);
+        QCOMPARE(model.Event(2).Fee, 15.0);
+        QCOMPARE(model.Event(1).Fee, 8.0);
+        const std::vector<std::string> lines =
+            BuildFeeLines(model, "01.01.2027", MeetFeesOf(invitation));
+        const std::vector<std::string> tail(lines.end() - 4, lines.end());
+        QCOMPARE(tail, (std::vector<std::string>{
+                           "Meldegeld gesamt: 0,00 CHF",
+                           "Dazu laut Ausschreibung je Verein: 20,00 CHF",
+                           "Dazu laut Ausschreibung je Schwimmer: 5,00 CHF",
+                           "Dazu laut Ausschreibung je Einzel-Nachmeldung: 10,00 CHF",
+                       }));
+    }
+
+    // DSV rounds and sexes as Lenex defines them: a heat with a final is PRE, without one TIM;
+    // a re-swim has no Lenex round and is left out; an individual event open to all is A.
+    void export_dsvRoundsAndSexes_becomeLenexValues_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("round"); // empty: not written
+        QTest::addColumn<QString>("gender");
+        QTest::newRow("heat with final") << 1 << u"PRE"_s << u"F"_s;
+        QTest::newRow("its final") << 101 << u"FIN"_s << u"F"_s;
+        QTest::newRow("heat alone") << 2 << u"TIM"_s << u"A"_s;
+        QTest::newRow("timed final, mixed relay") << 3 << u"TIM"_s << u"X"_s;
+        QTest::newRow("re-swim") << 4 << QString() << QString();
+        QTest::newRow("diverse only") << 5 << u"TIM"_s << u"A"_s;
+    }
+    void export_dsvRoundsAndSexes_becomeLenexValues() {
+        QFETCH(int, number);
+        QFETCH(QString, round);
+        QFETCH(QString, gender);
+        TInvitation invitation;
+        invitation.Name = u"Testfest"_s;
+        invitation.Sessions.push_back({1, QDate(2026, 5, 2), u"09:00"_s, {}, {}, false, {}});
+        const auto add = [&](int eventNumber, const char* dsvRound, TEventGender sex,
+                             int relayCount = 1, const QString& previous = {}) {
+            TInvitationEvent event;
+            event.Id = QString::number(eventNumber);
+            event.Number = eventNumber;
+            event.Session = 1;
+            event.Round = QString::fromLatin1(dsvRound);
+            event.Gender = sex;
+            event.RelayCount = relayCount;
+            event.Distance = 50;
+            event.PreviousId = previous;
+            invitation.Events.push_back(event);
+        };
+        add(1, "V", TEventGender::Female);
+        add(101, "F", TEventGender::Female, 1, u"1"_s);
+        add(2, "V", TEventGender::Mixed);
+        add(3, "E", TEventGender::Mixed, 4);
+        add(4, "N", TEventGender::Male);
+        add(5, "E", TEventGender::Diverse);
+        CompetitionBuilder club;
+        club.model.ClubName = "SV Probe";
+        club.nomin(u"Probe, Pia"_s, 2014, "1", NoTime, 1);
+        QXmlStreamReader xml(WriteLenexEntries(club.model, invitation));
+        QString writtenRound, writtenGender;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"EVENT" &&
+                xml.attributes().value(u"number"_s) == QString::number(number)) {
+                writtenRound = xml.attributes().value(u"round"_s).toString();
+                writtenGender = xml.attributes().value(u"gender"_s).toString();
+            }
+        }
+        QVERIFY(!xml.hasError());
+        QCOMPARE(lenexStructureBreaches(WriteLenexEntries(club.model, invitation)), QStringList());
+        QCOMPARE(writtenRound, round);
+        QCOMPARE(writtenGender, gender);
+    }
+
     void export_lxf_holdsOneLefNamedAfterTheArchive() {
         TMeldeAustausch model = importedSample();
         enterSampleClub(model);
@@ -505,12 +627,14 @@ private slots:
             return u"read"_s;
         };
         QCOMPARE(readError(zipOf(u"two.lxf"_s, {u"a.lef"_s, u"b.LEF"_s})),
-                 u"Lenex-Archiv (.lxf): das Archiv enthält mehr als eine .lef-Datei"_s);
+                 u"Archiv: das Archiv enthält mehr als eine Lenex- oder DSV-Datei"_s);
         QCOMPARE(readError(zipOf(u"none.lxf"_s, {u"a.xml"_s})),
-                 u"Lenex-Archiv (.lxf): das Archiv enthält keine .lef-Datei"_s);
+                 u"Archiv: das Archiv enthält keine Lenex- oder DSV-Datei"_s);
         const std::string notZip = folder.filePath(u"text.lxf"_s).toStdString();
         WriteFileAtomically(notZip, "<LENEX version=\"3.0\"/>");
-        QCOMPARE(readError(notZip), u"Lenex-Archiv (.lxf): die Datei ist kein ZIP-Archiv"_s);
+        // The content tells the kind, not the name: an unpacked Lenex file is read as one.
+        QCOMPARE(readError(notZip),
+                 u"Lenex-Datei, Zeile 1: die Lenex-Datei enthält keine Veranstaltung (MEET)"_s);
         QVERIFY(readError(folder.filePath(u"x.pdf"_s).toStdString()).contains(u"unbekanntes"_s));
     }
 

@@ -10,6 +10,7 @@
 #include "interopfixtures.h"
 #include "lxfarchive.h"
 #include "results.h"
+#include "transliteration.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -114,8 +115,7 @@ private slots:
                                    }));
     }
 
-    // By club number where both have one, else by name; a name Windows-1252 lacks matters only
-    // when its club is taken, and then it is refused naming the character.
+    // By club number where both have one, else by name.
     void clubFilter_numberThenName() {
         TClubFilter byName = ownClub("");
         QCOMPARE(ReadResultFile(LenexResults, byName).size(), 10u);
@@ -124,13 +124,14 @@ private slots:
         QCOMPARE(other.size(), 0u); // the number decides, though the name fits the first club
         TClubFilter otherByName;
         otherByName.ClubName = "sc delphin musterstadt ";
-        QVERIFY(failureOf(QString::fromStdString(LenexResults), otherByName)
-                    .contains(u"Zeile 149: ATHLETE: das Zeichen „Ł“ (U+0141)"_s));
-        QVERIFY(failureOf(QString::fromStdString(MeetResults), otherByName)
-                    .contains(u"(PNERGEBNIS): das Zeichen „Ł“"_s));
-        TClubFilter all;
-        all.AllClubs = true;
-        QVERIFY(failureOf(QString::fromStdString(MeetResults), all).contains(u"U+0141"_s));
+        // The other club's swimmer with letters Windows-1252 lacks comes rewritten, and told.
+        for (const std::string& file : {LenexResults, MeetResults}) {
+            QStringList notes;
+            const QStringList read = lines(ReadResultFile(file, otherByName, &notes));
+            QVERIFY(read.join(u'\n').contains(u"Lecka, Zofia;2013;1;900201;"_s));
+            QCOMPARE(notes,
+                     QStringList{u"1 Name umgeschrieben: „Łęcka, Zofia“ → „Lecka, Zofia“"_s});
+        }
         // A club list of another club gives nothing of it.
         QCOMPARE(ReadResultFile(ClubResults, otherByName).size(), 0u);
     }
@@ -185,11 +186,93 @@ private slots:
                  qPrintable(failureOf(unknownEvent, ownClub())));
     }
 
+    // Letters Windows-1252 lacks become the nearest it has, Cyrillic and Greek follow the
+    // romanisation tables; what no table renders is refused naming the character.
+    void transliteration_rewritesOrRefuses_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("result"); // empty: refused
+        QTest::newRow("Polish") << u"Łukasz Wałęsa"_s << u"Lukasz Walesa"_s;
+        QTest::newRow("Turkish and Czech") << u"Şahin Dvořák"_s << u"Sahin Dvorák"_s;
+        QTest::newRow("Hungarian keeps the umlaut") << u"Kőszegi Űrs"_s << u"Köszegi Ürs"_s;
+        QTest::newRow("Cyrillic") << u"Юрий Ерёмин"_s << u"Yuriy Yeremin"_s;
+        QTest::newRow("Greek") << u"Οδυσσέας"_s << u"Odysseas"_s;
+        QTest::newRow("Windows-1252 untouched") << u"Müller Æbelø – €"_s << u"Müller Æbelø – €"_s;
+        QTest::newRow("Chinese") << u"王小明"_s << QString();
+    }
+    void transliteration_rewritesOrRefuses() {
+        QFETCH(QString, text);
+        QFETCH(QString, result);
+        TTextRewrites rewrites;
+        try {
+            const std::string ansi = rewrites.ToAnsi(text, u"Feld"_s);
+            QCOMPARE(AnsiToQString(ansi), result);
+            QCOMPARE(rewrites.Note().isEmpty(), result == text);
+        } catch (const TInteropError& error) {
+            QVERIFY2(result.isEmpty(), qPrintable(error.Text()));
+            QVERIFY(error.Text().startsWith(u"Feld: das Zeichen „王“"_s));
+        }
+    }
+
+    // The count of rewritten texts, with two examples.
+    void transliteration_noteCountsDistinctTexts() {
+        TTextRewrites rewrites;
+        for (const QString& text : {u"Łukasz"_s, u"Иван"_s, u"Łukasz"_s, u"Ilona"_s, u"Şule"_s})
+            rewrites.Rewritten(text);
+        QCOMPARE(rewrites.Note(),
+                 u"3 Namen umgeschrieben, z. B. „Łukasz“ → „Lukasz“, „Иван“ → „Ivan“"_s);
+    }
+
+    // The own club's name in a result list, spelt with a legal form or other blanks and case.
+    void clubFilter_legalFormsAndSpelling_data() {
+        QTest::addColumn<QString>("inFile");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("e.V.") << u"SV Blau-Weiß Beispielhausen e.V."_s << true;
+        QTest::newRow("e. V.") << u"SV Blau-Weiß Beispielhausen e. V."_s << true;
+        QTest::newRow("eV, case, blanks") << u"sv blau-weiß  beispielhausen eV"_s << true;
+        QTest::newRow("another club") << u"SV Blau-Weiß Beispielhausen-Süd"_s << false;
+        QTest::newRow("name ending in ev") << u"SV Blau-Weiß Beispielhausenev"_s << false;
+    }
+    void clubFilter_legalFormsAndSpelling() {
+        QFETCH(QString, inFile);
+        QFETCH(bool, taken);
+        QCOMPARE(ownClub("").Takes(QString(), inFile), taken);
+    }
+
+    // Athletes without a readable birth date are skipped with their swims, and counted.
+    void lenex_athletesWithoutBirthDate_areSkippedAndCounted() {
+        QTemporaryDir folder;
+        const QString athletes = uR"(<CLUBS><CLUB name="Testverein"><ATHLETES>
+<ATHLETE athleteid="1" lastname="Test" firstname="Tina" birthdate="2011-01-01" gender="F"><RESULTS>
+<RESULT resultid="1" eventid="501" swimtime="00:01:00.00" /></RESULTS></ATHLETE>
+<ATHLETE athleteid="2" lastname="Staffel" firstname="Sam" gender="M"><RESULTS>
+<RESULT resultid="2" eventid="501" swimtime="00:01:01.00" /></RESULTS></ATHLETE>
+<ATHLETE athleteid="3" lastname="Datum" firstname="Dana" birthdate="2011-13-45" gender="F"><RESULTS>
+<RESULT resultid="3" eventid="501" swimtime="00:01:02.00" /></RESULTS></ATHLETE>
+</ATHLETES></CLUB></CLUBS>)"_s;
+        const QByteArray lef =
+            lenexMeet(lenexSession(1, u"2026-05-02"_s, u"09:00"_s, lenexEvent(1)))
+                .replace("</SESSIONS>", "</SESSIONS>" + athletes.toUtf8());
+        const QString path = writeFile(folder, u"ergebnis.lef"_s, lef);
+        TClubFilter filter;
+        filter.ClubName = "Testverein";
+        QStringList notes;
+        const QStringList read = lines(ReadResultFile(path.toStdString(), filter, &notes));
+        QCOMPARE(read.size(), 1);
+        QVERIFY(read.front().startsWith(u"Test, Tina;2011;"_s));
+        QCOMPARE(notes, QStringList{u"2 Schwimmer ohne Geburtsdatum übersprungen"_s});
+    }
+
     void formatFiles_toldByContent() {
         QVERIFY(IsFormatFile(readFileBytes(QString::fromStdString(LenexResults))));
         QVERIFY(IsFormatFile(readFileBytes(InteropDataDir + u"lenex-invitation.lxf"_s)));
         QVERIFY(IsFormatFile(readFileBytes(QString::fromStdString(ClubResults))));
         QVERIFY(!IsFormatFile(readFileBytes(QStringLiteral(DEMO_FILE))));
+        // A long document type before the root, and a packed DSV list.
+        const QByteArray doctype = "<?xml version=\"1.0\"?>\n<!-- x -->\n<!DOCTYPE LENEX [" +
+                                   QByteArray(20000, ' ') + "<!ENTITY a \"b\">]>\n<LENEX/>";
+        QVERIFY(IsLenexDocument(doctype));
+        QVERIFY(!IsLenexDocument("<?xml version=\"1.0\"?><MELDEAUSTAUSCH/>"));
+        QVERIFY(IsFormatFile(readFileBytes(InteropDataDir + u"2027-03-14-Musterst-Wk.DSV8z"_s)));
     }
 };
 

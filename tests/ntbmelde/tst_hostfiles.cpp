@@ -85,6 +85,7 @@ private slots:
 
         TMeldeAustausch& model = *window.meldeAustausch();
         model.ClubName = "TV Probe";
+        model.ClubId = "1234";
         model.EMail = "probe@example.org";
         model.SetNomin(1, nomination("Ahorn, Tim", 2014, 0, "2", 7012));
         model.SetNomin(2, nomination("Staffel, 1", 2014, 2, "4", NoTime));
@@ -126,6 +127,35 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(messages->shown.size(), 1);
         QCOMPARE(QDir(folder->path()).entryList(QDir::Files).size(), 5);
+    }
+
+    // A packed Format 8 invitation: what its import tells comes in one box, and the entries go
+    // back as Format 8 under the DSV8 name.
+    void start_onPackedFormat8_toldInOneBoxAndExportedAsFormat8() {
+        const QString packed = folder->path() + u"/ausschreibung.DSV8z"_s;
+        QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/interop/2027-03-14-Musterst-Wk.DSV8z"),
+                            packed));
+        TFormMain window(packed);
+        showActive(window);
+        QCOMPARE(messages->shown,
+                 QStringList{u"Warnung: Wettkampf 9 ist nur für diverse Schwimmer ausgeschrieben "
+                             u"und wird als offener Wettkampf übernommen"_s});
+        TMeldeAustausch& model = *window.meldeAustausch();
+        model.ClubName = "TV Probe";
+        model.ClubId = "1234";
+        model.EMail = "probe@example.org";
+        model.SetNomin(1, nomination("Ahorn, Tim", 2014, 0, "3", NoTime));
+        FileDialogSeam::setNextFileName(folder->path() + u"/meldung"_s,
+                                        u"DSV8-Vereinsmeldeliste (*.DSV8 *.dsv8)"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(QFile::exists(folder->path() + u"/meldung.DSV8"_s));
+        QCOMPARE(FileDialogSeam::lastFolder,
+                 folder->path() + u"/2027-03-14-Musterst-TVProbe-Me.DSV8"_s);
+        const QStringList lines =
+            QString::fromUtf8(contentOf(folder->path() + u"/meldung.DSV8"_s)).split(u"\r\n"_s);
+        QCOMPARE(lines.first(), u"FORMAT:Vereinsmeldeliste;8;"_s);
+        QVERIFY(lines.contains(u"WETTKAMPF:3;E;1;;25;S;KB;X;;;"_s));
+        QVERIFY(lines.contains(u"STARTPN:1;3;00:00:00,00;"_s));
     }
 
     void start_onInvitationBesideExchangeFile_asksFirst_data() {
