@@ -20,17 +20,23 @@ int RunImportCommand(const std::string& invitation, const std::string& out) {
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(out, error)))
         throw CliFailure(out + " existiert bereits; nichts geschrieben");
+    CheckFilePath(out, FileUse::Write);
     TMeldeAustausch model;
     try {
-        ImportInvitation(ReadInvitationFile(invitation), model);
+        ImportInvitation(
+            OnFile(invitation, FileUse::Read, [&] { return ReadInvitationFile(invitation); }),
+            model);
     } catch (const TInteropError& failure) {
         throw failureAbout(invitation, failure);
     }
     TExchangeLock lock(out);
     if (lock.TryLock() == TExchangeLock::Result::HeldElsewhere)
         throw CliFailure(FileText(lock.HeldElsewhereText(), out) + "; nichts geschrieben");
-    model.SaveToFile(out);
-    KeepInvitation(invitation, out);
+    OnFile(out, FileUse::Write, [&] { model.SaveToFile(out); });
+    const std::string kept = KeptInvitationPath(out, invitation);
+    OnFile(kept, FileUse::Write, [&] { KeepInvitation(invitation, out); });
+    WriteToStdout(out + ": " + ImportSummaryText(model).toStdString() +
+                  "; Ausschreibung aufbewahrt als " + kept + '\n');
     return 0;
 }
 
@@ -38,9 +44,19 @@ int RunExportCommand(const std::string& file, const std::string& out,
                      const std::optional<std::string>& invitation) {
     TMeldeAustausch model;
     LoadExistingFile(file, model);
-    const std::optional<std::string> reference = invitation ? invitation : FindKeptInvitation(file);
     try {
-        ExportEntries(model, out, reference);
+        CheckExportTarget(file, out);
+    } catch (const TInteropError& failure) {
+        throw FileFailure(out, FileUse::Write, failure.Text().toStdString());
+    }
+    if (invitation)
+        CheckFilePath(*invitation, FileUse::Read);
+    const std::optional<std::string> reference =
+        invitation ? invitation : FindKeptInvitation(file, model);
+    try {
+        const TExportSummary summary = OnFile(
+            out, FileUse::Write, [&] { return ExportEntries(model, out, reference); });
+        WriteToStdout(out + ": " + ExportSummaryText(summary).toStdString() + '\n');
     } catch (const TInteropError& failure) {
         throw CliFailure(failure.Text().toStdString());
     }

@@ -6,10 +6,12 @@
 #include <filesystem>
 
 #include "atomicfile.h"
+#include "conversions.h"
 #include "dsv7.h"
 #include "ioerror.h"
 #include "lenex.h"
 #include "lxfarchive.h"
+#include "meldeaustausch.h"
 
 namespace {
 
@@ -49,7 +51,8 @@ std::filesystem::path folderOf(const std::string& exchangePath) {
 
 } // namespace
 
-TInvitation ReadInvitationFile(const std::string& path) {
+namespace {
+TInvitation readAnyInvitation(const std::string& path) {
     const TFormat format = formatFile(path).Format;
     const QByteArray bytes = bytesOf(ReadWholeFile(path));
     switch (format) {
@@ -62,23 +65,75 @@ TInvitation ReadInvitationFile(const std::string& path) {
     }
     return ReadDsv7Invitation(bytes);
 }
+} // namespace
+
+TInvitation ReadInvitationFile(const std::string& path) {
+    TInvitation invitation = readAnyInvitation(path);
+    RefuseNonInvitation(invitation.ClubSwims);
+    return invitation;
+}
 
 namespace {
+// The kept invitation's name for an exchange file: "EXCHANGE.NT2" keeps "EXCHANGE.AUSSCHREIBUNG.lxf".
+std::filesystem::path keptPath(const std::string& exchangePath, const FormatFile& format) {
+    return folderOf(exchangePath) /
+           (std::filesystem::path(exchangePath).stem().string() + '.' + format.KeptName);
+}
+
+// The competition an invitation becomes when imported: its name and first day must be the
+// exchange file's, or the export would carry another meet.
+void checkSameMeet(const TInvitation& invitation, const TMeldeAustausch& model) {
+    TMeldeAustausch imported;
+    ImportInvitation(invitation, imported);
+    if (Trim(imported.CompName) == Trim(model.CompName) && Trim(imported.Date1) == Trim(model.Date1))
+        return;
+    throw TInteropError(
+        QStringLiteral("Die Ausschreibung gehört zu „%1“ (%2), die Austauschdatei zu „%3“ (%4); "
+                       "nichts geschrieben")
+            .arg(AnsiToQString(Trim(imported.CompName)), AnsiToQString(Trim(imported.Date1)),
+                 AnsiToQString(Trim(model.CompName)), AnsiToQString(Trim(model.Date1))));
+}
+
 // Errors of the invitation name its file: the export may be about another.
-TInvitation readNamedInvitation(const std::string& path) {
+TInvitation readMatchingInvitation(const std::string& path, const TMeldeAustausch& model) {
     try {
-        return ReadInvitationFile(path);
+        TInvitation invitation = ReadInvitationFile(path);
+        checkSameMeet(invitation, model);
+        return invitation;
     } catch (const TInteropError& error) {
         throw TInteropError(QString::fromLocal8Bit(path) + QStringLiteral(": ") + error.Text());
     }
 }
+
+bool isKeptInvitationName(const std::filesystem::path& path) {
+    const QString name = QString::fromLocal8Bit(path.filename().string());
+    for (const FormatFile& file : FormatFiles) {
+        const QString kept = QLatin1StringView(file.KeptName);
+        if (name.compare(kept, Qt::CaseInsensitive) == 0 ||
+            name.endsWith(u'.' + kept, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
 } // namespace
 
-void ExportEntries(const TMeldeAustausch& model, const std::string& out,
-                   const std::optional<std::string>& invitationPath) {
+QString ExportSummaryText(const TExportSummary& summary) {
+    return AnsiToQString(CountText(summary.Nominations, "Meldung", "Meldungen") + ", " +
+                         CountText(summary.Swimmers, "Schwimmer", "Schwimmer") + ", " +
+                         CountText(summary.Relays, "Staffel", "Staffeln"));
+}
+
+QString ImportSummaryText(const TMeldeAustausch& model) {
+    return AnsiToQString(CountText(model.EventCount(), "Wettkampf", "Wettk\xE4mpfe") + " in " +
+                         CountText(model.AbsCnt, "Abschnitt", "Abschnitten"));
+}
+
+TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& out,
+                             const std::optional<std::string>& invitationPath) {
     const TFormat format = formatFile(out).Format;
-    const TInvitation invitation =
-        invitationPath ? readNamedInvitation(*invitationPath) : InvitationFromModel(model);
+    const TInvitation invitation = invitationPath ? readMatchingInvitation(*invitationPath, model)
+                                                  : InvitationFromModel(model);
+    const TClubEntries entries = CollectClubEntries(model, invitation);
     QByteArray bytes;
     switch (format) {
     case TFormat::Lef:
@@ -95,28 +150,62 @@ void ExportEntries(const TMeldeAustausch& model, const std::string& out,
         break;
     }
     WriteFileAtomically(out, std::string_view(bytes.constData(), bytes.size()));
+    TExportSummary summary;
+    summary.Swimmers = static_cast<int>(entries.Swimmers.size());
+    summary.Relays = static_cast<int>(entries.Relays.size());
+    summary.Nominations = summary.Relays;
+    for (const TEntrySwimmer& swimmer : entries.Swimmers)
+        summary.Nominations += static_cast<int>(swimmer.Starts.size());
+    return summary;
 }
 
-std::optional<std::string> FindKeptInvitation(const std::string& exchangePath) {
+std::string KeptInvitationPath(const std::string& exchangePath, const std::string& invitationPath) {
+    return keptPath(exchangePath, formatFile(invitationPath)).string();
+}
+
+std::optional<std::string> FindKeptInvitation(const std::string& exchangePath,
+                                              const TMeldeAustausch& model) {
+    std::error_code error;
     for (const FormatFile& file : FormatFiles) {
-        const std::filesystem::path kept = folderOf(exchangePath) / file.KeptName;
-        std::error_code error;
+        const std::filesystem::path kept = keptPath(exchangePath, file);
         if (std::filesystem::is_regular_file(kept, error))
             return kept.string();
+    }
+    for (const FormatFile& file : FormatFiles) {
+        const std::filesystem::path shared = folderOf(exchangePath) / file.KeptName;
+        if (!std::filesystem::is_regular_file(shared, error))
+            continue;
+        try {
+            checkSameMeet(ReadInvitationFile(shared.string()), model);
+            return shared.string();
+        } catch (const TInteropError&) {
+            // Another competition's invitation, or none this program can read.
+        }
     }
     return std::nullopt;
 }
 
 void KeepInvitation(const std::string& invitationPath, const std::string& exchangePath) {
     const FormatFile& format = formatFile(invitationPath);
-    const std::filesystem::path target = folderOf(exchangePath) / format.KeptName;
+    const std::filesystem::path target = keptPath(exchangePath, format);
     std::error_code error;
     if (!std::filesystem::equivalent(invitationPath, target, error))
         WriteFileAtomically(target.string(), ReadWholeFile(invitationPath));
     // One kept invitation only: another format's copy would be found first.
     for (const FormatFile& file : FormatFiles) {
-        const std::filesystem::path other = folderOf(exchangePath) / file.KeptName;
+        const std::filesystem::path other = keptPath(exchangePath, file);
         if (&file != &format && std::remove(other.c_str()) != 0 && errno != ENOENT)
             throw TIoError::fromErrno(errno);
     }
+}
+
+void CheckExportTarget(const std::string& exchangePath, const std::string& out) {
+    std::error_code error;
+    if (std::filesystem::equivalent(out, exchangePath, error))
+        throw TInteropError(QStringLiteral("Das ist die Austauschdatei selbst; die Meldung braucht "
+                                           "eine eigene Datei"));
+    if (isKeptInvitationName(out))
+        throw TInteropError(QStringLiteral("Unter diesem Namen wird eine Ausschreibung aufbewahrt, "
+                                           "die der Export nicht überschreibt; bitte einen anderen "
+                                           "Namen wählen"));
 }

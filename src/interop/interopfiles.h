@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The format files on disk: an invitation read by its extension, the club's entries written
 // atomically in the format its name asks for, and the host's invitation kept beside the
-// exchange file so that a later export refers to the host's own events.
+// exchange file, under a name of its own, so that a later export refers to the host's own events
+// and never to another competition's.
 #pragma once
 
 #include <optional>
@@ -13,14 +14,39 @@
 // TInteropError when it is no invitation this program can take.
 TInvitation ReadInvitationFile(const std::string& path);
 
-// Writes the club's entries to `out` (`.lef`, `.lxf` or `.dsv7`), referring to the invitation
-// at `invitationPath`, or to the exchange file's own events without one. Nothing is written
-// when the export is refused (TInteropError) or fails (TIoError); a previous `out` stays.
-void ExportEntries(const TMeldeAustausch& model, const std::string& out,
-                   const std::optional<std::string>& invitationPath);
+// What an export wrote: the club's starts (individual and relay), its swimmers and teams.
+struct TExportSummary {
+    int Nominations = 0;
+    int Swimmers = 0;
+    int Relays = 0;
+};
 
-// The invitation kept in the folder of the exchange file `exchangePath`, if there is one.
-std::optional<std::string> FindKeptInvitation(const std::string& exchangePath);
-// Copies the host's file `invitationPath` beside `exchangePath` as AUSSCHREIBUNG.lxf, .lef or
-// .DSV7, replacing an invitation kept there before. Throws TIoError.
+// "13 Meldungen, 6 Schwimmer, 2 Staffeln"
+QString ExportSummaryText(const TExportSummary& summary);
+// What an import made of an invitation: "10 Wettkämpfe in 3 Abschnitten"
+QString ImportSummaryText(const TMeldeAustausch& model);
+
+// Writes the club's entries to `out` (`.lef`, `.lxf` or `.dsv7`), referring to the invitation
+// at `invitationPath`, or to the exchange file's own events without one. Refused (TInteropError,
+// listing every case) when the invitation is another competition's, or for entries the entry
+// dialog would refuse, a swimmer entered twice in one event or what the format cannot carry.
+// Nothing is written when the export is refused or fails (TIoError); a previous `out` stays.
+TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& out,
+                             const std::optional<std::string>& invitationPath);
+
+// The name under which the host's file `invitationPath` is kept for the exchange file
+// `exchangePath`: beside it, the exchange file's name without its extension, then
+// ".AUSSCHREIBUNG" and the invitation's format ("EXCHANGE.AUSSCHREIBUNG.lxf").
+std::string KeptInvitationPath(const std::string& exchangePath, const std::string& invitationPath);
+// The invitation kept for the exchange file `exchangePath`, if there is one. A folder of an
+// earlier version keeps one AUSSCHREIBUNG.* for all; that one counts only when its meet is
+// `model`'s competition.
+std::optional<std::string> FindKeptInvitation(const std::string& exchangePath,
+                                              const TMeldeAustausch& model);
+// Copies the host's file `invitationPath` to KeptInvitationPath, replacing an invitation kept
+// for this exchange file before. Throws TIoError.
 void KeepInvitation(const std::string& invitationPath, const std::string& exchangePath);
+// Throws TInteropError saying why an export of `exchangePath` must not write `out` (the reason
+// alone, without the name): it is the exchange file itself, or an invitation kept for a
+// competition.
+void CheckExportTarget(const std::string& exchangePath, const std::string& out);

@@ -11,8 +11,10 @@
 
 #include "conversions.h"
 #include "discipline.h"
+#include "entrycheck.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "warnings.h"
 #include "windows1252.h"
 
 namespace {
@@ -285,6 +287,17 @@ void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model) {
     model = std::move(imported);
 }
 
+void RefuseNonInvitation(TClubSwims swims) {
+    if (swims == TClubSwims::None)
+        return;
+    throw TInteropError(
+        (swims == TClubSwims::Results ? QStringLiteral("Die Datei ist eine Ergebnisliste")
+                                      : QStringLiteral("Die Datei ist eine Meldung von Vereinen")) +
+        QStringLiteral(", keine Ausschreibung. Eine neue Austauschdatei entsteht nur aus der "
+                       "Ausschreibung des Ausrichters; Ergebnislisten übernimmt das Fenster "
+                       "„Schwimmer“ mit „Importieren“ in die Schwimmerliste"));
+}
+
 TInvitation InvitationFromModel(const TMeldeAustausch& model) {
     TInvitation invitation;
     invitation.Name = AnsiToQString(model.CompName);
@@ -361,11 +374,22 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
         refusals << QStringLiteral("Der Name des Vereins fehlt (Vereinsdaten)");
     std::map<std::tuple<std::string, int, bool, std::string>, std::size_t> swimmerIndex;
     std::map<const TInvitationEvent*, int> teamsPerEvent;
+    // What the entry dialog would refuse is sent to no host.
+    std::map<int, std::string> refusedByCheck;
+    for (const TNominFinding& finding : CheckNomins(model))
+        refusedByCheck[finding.Position] = finding.Refusal.Message;
+    const auto labelOf = [](const TNominRecord& nomin) {
+        return QStringLiteral("Wettkampf %1 (%2)")
+            .arg(AnsiToQString(TMeldeAustausch::WkNrToText(nomin.WkNr)),
+                 AnsiToQString(Trim(nomin.Name)));
+    };
     for (int position = 1; position <= model.NominCount(); ++position) {
         const TNominRecord& nomin = model.Nomin(position);
-        const QString label = QStringLiteral("Wettkampf %1 (%2)")
-                                  .arg(AnsiToQString(TMeldeAustausch::WkNrToText(nomin.WkNr)),
-                                       AnsiToQString(Trim(nomin.Name)));
+        const QString label = labelOf(nomin);
+        if (const auto refused = refusedByCheck.find(position); refused != refusedByCheck.end()) {
+            refusals << label + QStringLiteral(": ") + AnsiToQString(refused->second);
+            continue;
+        }
         if (nomin.WkNr % 1000 != 0) {
             refusals << label + QStringLiteral(": Lenex und DSV7 kennen keine Wettkampfnummern "
                                                "mit Buchstaben");
@@ -396,6 +420,20 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
         if (added)
             entries.Swimmers.push_back({name, nomin.Age, nomin.Sex == 1, Trim(nomin.RegNr), {}});
         entries.Swimmers[swimmer->second].Starts.push_back({event, nomin.Time});
+    }
+    // A swimmer twice in one event is a slip a host would have to mend by hand; two relay
+    // teams of one name are two teams.
+    for (const TNominWarning& warning : FindNominWarnings(model)) {
+        const TNominRecord& nomin = model.Nomin(warning.Nomins.front());
+        const int event = EventOfNomin(model, nomin.WkNr);
+        if (warning.Kind != WarningKind::TwiceInEvent || (event > 0 && model.Event(event).Staffel))
+            continue;
+        QStringList positions;
+        for (const int position : warning.Nomins)
+            positions << QString::number(position);
+        refusals << labelOf(nomin) + QStringLiteral(": %1-mal gemeldet (Meldungen %2)")
+                                         .arg(warning.Nomins.size())
+                                         .arg(positions.join(QStringLiteral(", ")));
     }
     if (!refusals.isEmpty())
         throw TInteropError(QStringLiteral("Die Meldung kann so nicht exportiert werden, nichts "

@@ -54,6 +54,10 @@ struct TInvitationEvent {
     bool IsEntryEvent() const;
 };
 
+// What the clubs of a Lenex file hold: an invitation lists no swims, a club's entries file or a
+// start list holds entries, a result list results.
+enum class TClubSwims { None, Entries, Results };
+
 struct TInvitation {
     QString Name;
     QString Organizer;
@@ -67,7 +71,12 @@ struct TInvitation {
     int FeeRelayCents = -1;
     std::vector<TInvitationSession> Sessions; // in file order
     std::vector<TInvitationEvent> Events;     // in file order
+    TClubSwims ClubSwims = TClubSwims::None;
 };
+
+// Throws TInteropError for a file with entries or results, which is no invitation, saying where
+// such a file belongs; returns for TClubSwims::None.
+void RefuseNonInvitation(TClubSwims swims);
 
 // The invitation's entry events as a new exchange model. Throws TInteropError naming the event
 // whose number, stroke or age group the exchange file cannot hold, or naming a character that

@@ -131,6 +131,9 @@ public:
         checkXml();
         if (!meetRead)
             fail(QStringLiteral("die Lenex-Datei enthält keine Veranstaltung (MEET)"));
+        invitation.ClubSwims = resultsSeen   ? TClubSwims::Results
+                               : entriesSeen ? TClubSwims::Entries
+                                             : TClubSwims::None;
         return invitation;
     }
 
@@ -213,6 +216,8 @@ private:
                 readSessions();
             } else if (xml.name() == u"CLUBS" && filter) {
                 readClubs();
+            } else if (xml.name() == u"CLUBS") {
+                skipNotingResults();
             } else {
                 xml.skipCurrentElement();
             }
@@ -362,13 +367,15 @@ private:
         }
     }
 
-    // Skips the current element; a RESULT inside tells that this is a results file.
+    // Skips the current element; a RESULT inside tells that this is a results file, an ENTRY
+    // that it holds entries.
     void skipNotingResults() {
         for (int depth = 1; depth > 0 && !xml.atEnd();) {
             const QXmlStreamReader::TokenType token = xml.readNext();
             if (token == QXmlStreamReader::StartElement) {
                 ++depth;
                 resultsSeen = resultsSeen || xml.name() == u"RESULT";
+                entriesSeen = entriesSeen || xml.name() == u"ENTRY";
             } else if (token == QXmlStreamReader::EndElement) {
                 --depth;
             }
@@ -462,6 +469,7 @@ private:
     QHash<int, QString> sessionCourses;
     QHash<int, QDate> sessionDates;
     bool resultsSeen = false;
+    bool entriesSeen = false;
     std::vector<AthleteResult> results;
 };
 
