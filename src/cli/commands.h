@@ -40,5 +40,5 @@ decltype(auto) OnFile(const std::string& path, FileUse use, Action&& action) {
 TLoadReport LoadExistingFile(const std::string& path, TMeldeAustausch& model);
 // A text about the file at `path` (Windows-1252, "%1" for the file's name) in UTF-8.
 std::string FileText(const std::string& text, const std::string& path, char32_t character = 0);
-// Writes `text` to standard output; a full disk or a closed pipe raises TIoError.
+// Writes `text` to standard output; a full disk or a closed pipe raises a FileFailure.
 void WriteToStdout(const std::string& text);

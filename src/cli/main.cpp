@@ -163,7 +163,8 @@ TLoadReport LoadExistingFile(const std::string& path, TMeldeAustausch& model) {
 void WriteToStdout(const std::string& text) {
     // A full disk or a closed pipe behind stdout must not pass for success.
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-        throw TIoError::fromErrno(errno);
+        throw FileFailure("Standardausgabe", FileUse::Write,
+                          AnsiToUtf8(TIoError::fromErrno(errno).what()));
 }
 
 int main(int argc, char** argv) {

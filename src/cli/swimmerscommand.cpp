@@ -63,7 +63,8 @@ std::vector<TSwimmer> allSwimmers() {
 }
 
 int exportFile(const std::string& path) {
-    WriteFileAtomically(path, SwimmersToCsv(allSwimmers()));
+    const std::string csv = SwimmersToCsv(allSwimmers());
+    OnFile(path, FileUse::Write, [&] { WriteFileAtomically(path, csv); });
     return 0;
 }
 

@@ -209,3 +209,39 @@ void CheckExportTarget(const std::string& exchangePath, const std::string& out) 
                                            "die der Export nicht überschreibt; bitte einen anderen "
                                            "Namen wählen"));
 }
+
+std::optional<std::string> ExchangeFileOfKept(const std::string& invitationPath) {
+    const std::filesystem::path invitation(invitationPath);
+    const std::string name = invitation.filename().string();
+    for (const FormatFile& file : FormatFiles) {
+        const std::string suffix = std::string(".") + file.KeptName;
+        if (name.size() <= suffix.size() ||
+            QString::fromLocal8Bit(name.substr(name.size() - suffix.size()))
+                    .compare(QLatin1StringView(suffix.c_str()), Qt::CaseInsensitive) != 0)
+            continue;
+        const std::filesystem::path exchange =
+            invitation.parent_path() / (name.substr(0, name.size() - suffix.size()) + ".NT2");
+        std::error_code error;
+        if (std::filesystem::is_regular_file(exchange, error))
+            return exchange.string();
+    }
+    return std::nullopt;
+}
+
+std::string KeepBackupCopy(const std::string& exchangePath, const QDateTime& when) {
+    const std::filesystem::path exchange(exchangePath);
+    const std::filesystem::path backup =
+        folderOf(exchangePath) /
+        (exchange.stem().string() + '_' +
+         when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString() +
+         exchange.extension().string());
+    WriteFileAtomically(backup.string(), ReadWholeFile(exchangePath));
+    for (const FormatFile& file : FormatFiles) {
+        const std::filesystem::path kept = keptPath(exchangePath, file);
+        std::error_code error;
+        if (std::filesystem::is_regular_file(kept, error))
+            WriteFileAtomically(keptPath(backup.string(), file).string(),
+                                ReadWholeFile(kept.string()));
+    }
+    return backup.string();
+}

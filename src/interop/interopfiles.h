@@ -5,6 +5,7 @@
 // and never to another competition's.
 #pragma once
 
+#include <QDateTime>
 #include <optional>
 #include <string>
 
@@ -46,6 +47,14 @@ std::optional<std::string> FindKeptInvitation(const std::string& exchangePath,
 // Copies the host's file `invitationPath` to KeptInvitationPath, replacing an invitation kept
 // for this exchange file before. Throws TIoError.
 void KeepInvitation(const std::string& invitationPath, const std::string& exchangePath);
+// The exchange file whose kept invitation `invitationPath` is, when that file exists beside it
+// ("EXCHANGE.AUSSCHREIBUNG.lxf" belongs to "EXCHANGE.NT2").
+std::optional<std::string> ExchangeFileOfKept(const std::string& invitationPath);
+// Copies the exchange file `exchangePath`, and the invitation kept for it, beside it under its
+// name with the date and time `when` ("EXCHANGE_2026-12-07_20-35-40.NT2"), so that replacing it
+// loses nothing. Returns the copy's path. Throws TIoError.
+std::string KeepBackupCopy(const std::string& exchangePath, const QDateTime& when);
+
 // Throws TInteropError saying why an export of `exchangePath` must not write `out` (the reason
 // alone, without the name): it is the exchange file itself, or an invitation kept for a
 // competition.

@@ -592,7 +592,7 @@ void TFormMeldeInput::ButtonTakeClick() {
 
 void TFormMeldeInput::ButtonEscClick() {
     if (anythingPending()) {
-        if (AskYesNo(u"Letzte Änderungen / Eingabe wirklich verwerfen?"_s, 0) != AnswerYes)
+        if (!ConfirmDiscard(u"Letzte Änderungen / Eingabe wirklich verwerfen?"_s))
             return;
         Changed = false;
         discardFilledTimes();
@@ -649,7 +649,7 @@ void TFormMeldeInput::closeDialog() {
 bool TFormMeldeInput::FormCloseQuery() {
     if (!anythingPending())
         return true;
-    if (AskYesNo(u"Änderung wirklich verwerfen ?"_s, 0) != AnswerYes)
+    if (!ConfirmDiscard())
         return false;
     discardFilledTimes();
     return true;
@@ -827,7 +827,7 @@ void TFormMeldeInput::PopupDeleteClick() {
                              QString::number(nomin.Age) + u" für Wettkampf "_s +
                              fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr)) +
                              u" wirklich löschen?"_s;
-    if (AskYesNo(question, 0) != AnswerYes)
+    if (!ConfirmDiscard(question))
         return;
     keepFilledTimes();
     model.DeleteNomin(position);

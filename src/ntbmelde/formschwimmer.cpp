@@ -287,7 +287,7 @@ void TFormSchwimmer::ButtonDeleteClick() {
     const QString question = u"Den Schwimmer %1, Jg. %2 mit allen seinen Meldezeiten wirklich "
                              u"löschen?"_s.arg(fromAnsi(chosen->Name))
                                  .arg(chosen->BirthYear);
-    if (AskYesNo(question, 0) != AnswerYes)
+    if (!ConfirmDiscard(question))
         return;
     const int row = SwimmerTable->currentIndex().row();
     if (!store.DeleteSwimmer(chosen->Id)) {
