@@ -98,6 +98,7 @@ int resave(const std::string& in, const std::string& out, bool force) {
     if (report.Verdict == TFileVerdict::CutOff && !force)
         throw CliFailure(FileText(VerdictText(report), in) +
                          " Nichts geschrieben; mit --force wird die Datei trotzdem geschrieben.");
+    CheckFilePath(out, FileUse::Write);
     TExchangeLock lock(out);
     if (lock.TryLock() == TExchangeLock::Result::HeldElsewhere)
         throw CliFailure(FileText(lock.HeldElsewhereText(), out) + "; nichts geschrieben");

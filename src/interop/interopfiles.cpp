@@ -133,7 +133,7 @@ TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& ou
     const TFormat format = formatFile(out).Format;
     const TInvitation invitation = invitationPath ? readMatchingInvitation(*invitationPath, model)
                                                   : InvitationFromModel(model);
-    const TClubEntries entries = CollectClubEntries(model, invitation);
+    const TClubEntries entries = CollectClubEntries(model, invitation, true);
     QByteArray bytes;
     switch (format) {
     case TFormat::Lef:

@@ -362,7 +362,8 @@ TInvitation InvitationFromModel(const TMeldeAustausch& model) {
     return invitation;
 }
 
-TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation) {
+TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation,
+                                bool forHost) {
     std::map<int, const TInvitationEvent*> eventByNumber;
     for (const TInvitationEvent& event : invitation.Events) {
         if (event.IsEntryEvent())
@@ -376,7 +377,7 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
     std::map<const TInvitationEvent*, int> teamsPerEvent;
     // What the entry dialog would refuse is sent to no host.
     std::map<int, std::string> refusedByCheck;
-    for (const TNominFinding& finding : CheckNomins(model))
+    for (const TNominFinding& finding : forHost ? CheckNomins(model) : std::vector<TNominFinding>())
         refusedByCheck[finding.Position] = finding.Refusal.Message;
     const auto labelOf = [](const TNominRecord& nomin) {
         return QStringLiteral("Wettkampf %1 (%2)")
@@ -386,10 +387,6 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
     for (int position = 1; position <= model.NominCount(); ++position) {
         const TNominRecord& nomin = model.Nomin(position);
         const QString label = labelOf(nomin);
-        if (const auto refused = refusedByCheck.find(position); refused != refusedByCheck.end()) {
-            refusals << label + QStringLiteral(": ") + AnsiToQString(refused->second);
-            continue;
-        }
         if (nomin.WkNr % 1000 != 0) {
             refusals << label + QStringLiteral(": Lenex und DSV7 kennen keine Wettkampfnummern "
                                                "mit Buchstaben");
@@ -403,11 +400,16 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
         }
         const TInvitationEvent* event = found->second;
         const bool relay = event->RelayCount > 1;
+        const qsizetype before = refusals.size();
         if (nomin.Time == -1)
             refusals << label + QStringLiteral(": die Meldezeit ist ungültig");
         if (!relay && nomin.Sex != 0 && nomin.Sex != 1)
             refusals << label + QStringLiteral(": Einzelschwimmer sind in Lenex und DSV7 nur "
                                                "männlich oder weiblich");
+        // Said once: what the formats cannot carry, else what the entry dialog refuses.
+        const auto refused = refusedByCheck.find(position);
+        if (refusals.size() == before && refused != refusedByCheck.end())
+            refusals << label + QStringLiteral(": ") + AnsiToQString(refused->second);
         if (!refusals.isEmpty())
             continue;
         if (relay) {
@@ -423,7 +425,8 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
     }
     // A swimmer twice in one event is a slip a host would have to mend by hand; two relay
     // teams of one name are two teams.
-    for (const TNominWarning& warning : FindNominWarnings(model)) {
+    for (const TNominWarning& warning :
+         forHost ? FindNominWarnings(model) : std::vector<TNominWarning>()) {
         const TNominRecord& nomin = model.Nomin(warning.Nomins.front());
         const int event = EventOfNomin(model, nomin.WkNr);
         if (warning.Kind != WarningKind::TwiceInEvent || (event > 0 && model.Event(event).Staffel))

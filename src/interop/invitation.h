@@ -111,8 +111,10 @@ struct TClubEntries {
 };
 // Throws TInteropError listing every nomination that the formats cannot carry: an event number
 // with a letter, one the invitation's entry events lack, an invalid time, an individual start
-// marked mixed.
-TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation);
+// marked mixed. An export sent to a host also checks (`forHost`) what the entry dialog would
+// refuse and a swimmer entered twice in one event.
+TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation,
+                                bool forHost = false);
 
 // The discipline of an event; nothing for a style the store cannot name (a stroke "Sonderform",
 // no distance).

@@ -21,6 +21,7 @@
 
 #include "ansi.h"
 #include "appearance.h"
+#include "conversions.h"
 #include "dialogkeys.h"
 #include "discipline.h"
 #include "entrycheck.h"
@@ -875,14 +876,17 @@ void TFormMeldeInput::PopupMeldezeitenClick() {
         }
     }
     if (found.empty()) {
-        showHint(
-            u"Für keine der %1 Meldungen ohne Meldezeit ist eine Zeit bekannt."_s.arg(withoutTime));
+        showHint(withoutTime == 1
+                     ? u"Für die Meldung ohne Meldezeit ist keine Zeit bekannt."_s
+                     : u"Für keine der %1 Meldungen ohne Meldezeit ist eine Zeit bekannt."_s.arg(
+                           withoutTime));
         return;
     }
     const QString question =
-        u"Für %1 von %2 Meldungen ohne Meldezeit ist eine Zeit aus den "
-        u"letzten 12 Monaten bekannt. Diese Zeiten eintragen?"_s.arg(found.size())
-            .arg(withoutTime);
+        u"Für %1 von %2 ohne Meldezeit ist eine Zeit aus den letzten 12 Monaten bekannt. "
+        u"%3 eintragen?"_s.arg(found.size())
+            .arg(fromAnsi(CountText(withoutTime, "Meldung", "Meldungen")),
+                 found.size() == 1 ? u"Diese Zeit"_s : u"Diese Zeiten"_s);
     if (AskYesNo(question, 0) != AnswerYes)
         return;
     for (const auto& [position, hundredths] : found) {
@@ -893,7 +897,8 @@ void TFormMeldeInput::PopupMeldezeitenClick() {
     }
     FillList();
     ButtonOk->setEnabled(true);
-    showHint(u"%1 Meldezeiten vorgeschlagen."_s.arg(found.size()));
+    showHint(fromAnsi(CountText(static_cast<long long>(found.size()), "Meldezeit vorgeschlagen.",
+                                "Meldezeiten vorgeschlagen.")));
 }
 
 // The filled times become the user's own entries.

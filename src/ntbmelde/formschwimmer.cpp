@@ -65,7 +65,7 @@ void TFormSchwimmer::createControls() {
     filterLabel->setBuddy(EditFilter);
 
     swimmers = new TSchwimmerlisteModel(this);
-    shown = new QSortFilterProxyModel(this);
+    shown = new TGermanSortProxy(this);
     shown->setSourceModel(swimmers);
     shown->setSortRole(TSchwimmerlisteModel::SortRole);
     shown->setSortCaseSensitivity(Qt::CaseInsensitive);

@@ -15,6 +15,8 @@
 #include "swimmerstore.h"
 #include "windows1252.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // What one file brings: a swimmer list, a competition, or the swims of a result list (read
@@ -74,11 +76,13 @@ QString ImportCountText(const TImportTotal& total) {
                        .arg(total.NewSwimmers)
                        .arg(total.UpdatedSwimmers);
     if (total.WithOthers || !total.WithResults)
-        text += QStringLiteral(", %1 Meldezeiten").arg(total.EnteredTimes);
+        text += u", "_s + AnsiToQString(CountText(total.EnteredTimes, "Meldezeit", "Meldezeiten"));
     if (total.WithResults)
-        text += QStringLiteral(", %1 Wettkampfzeiten").arg(total.SwumTimes);
+        text += u", "_s +
+                AnsiToQString(CountText(total.SwumTimes, "Wettkampfzeit", "Wettkampfzeiten"));
     if (total.SkippedTimes > 0)
-        text += QStringLiteral(", %1 Zeiten über 99:59,99 übersprungen").arg(total.SkippedTimes);
+        text += u", "_s + AnsiToQString(CountText(total.SkippedTimes, "Zeit", "Zeiten")) +
+                u" über 99:59,99 übersprungen"_s;
     return text;
 }
 

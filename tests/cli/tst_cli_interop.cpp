@@ -52,7 +52,7 @@ private slots:
         const CliResult result = runCli({u"import"_s, SampleLxf, out});
         QCOMPARE(result.err, QByteArray());
         QCOMPARE(result.exitCode, 0);
-        QCOMPARE(readFileBytes(folder.filePath(u"AUSSCHREIBUNG.lxf"_s)), readFileBytes(SampleLxf));
+        QCOMPARE(readFileBytes(folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lxf"_s)), readFileBytes(SampleLxf));
         const QString resaved = folder.filePath(u"resaved.NT2"_s);
         QCOMPARE(runCli({u"resave"_s, out, resaved}).exitCode, 0);
         QCOMPARE(readFileBytes(out), readFileBytes(resaved));
@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(result.err),
                  u"ntbmelde-cli: %1 existiert bereits; nichts geschrieben\n"_s.arg(out));
         QCOMPARE(readFileBytes(out), "alte Datei");
-        QVERIFY(!QFile::exists(folder.filePath(u"AUSSCHREIBUNG.lxf"_s)));
+        QVERIFY(!QFile::exists(folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lxf"_s)));
     }
 
     void import_refusedInvitation_writesNothing() {
@@ -89,11 +89,13 @@ private slots:
                  u"ntbmelde-cli: %1: Die Ausschreibung hat 13 Abschnitte; die Austauschdatei "
                  "kann höchstens 12 aufnehmen\n"_s.arg(invitation));
         QVERIFY(!QFile::exists(out));
-        QVERIFY(!QFile::exists(folder.filePath(u"AUSSCHREIBUNG.lef"_s)));
+        QVERIFY(!QFile::exists(folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lef"_s)));
 
         const CliResult missing = runCli({u"import"_s, folder.filePath(u"fehlt.lxf"_s), out});
         QCOMPARE(missing.exitCode, 1);
-        QCOMPARE(missing.err, "ntbmelde-cli: Datei nicht gefunden\n");
+        QCOMPARE(QString::fromUtf8(missing.err),
+                 u"ntbmelde-cli: %1 kann nicht gelesen werden: Datei nicht gefunden\n"_s.arg(
+                     folder.filePath(u"fehlt.lxf"_s)));
         QVERIFY(!QFile::exists(out));
     }
 
@@ -111,7 +113,7 @@ private slots:
                                      u"210"_s, u"204"_s, u"207"_s};
         QCOMPARE(entryIds(kept), hostIds);
 
-        QVERIFY(QFile::remove(folder.filePath(u"AUSSCHREIBUNG.lxf"_s)));
+        QVERIFY(QFile::remove(folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lxf"_s)));
         const QString fallback = folder.filePath(u"ohne.lef"_s);
         QCOMPARE(runCli({u"export"_s, exchange, fallback}).exitCode, 0);
         QCOMPARE(entryIds(fallback),
@@ -166,7 +168,7 @@ private slots:
         const CliResult imported = runCli({u"import"_s, sample, exchange});
         QCOMPARE(imported.err, QByteArray());
         QCOMPARE(imported.exitCode, 0);
-        QCOMPARE(readFileBytes(folder.filePath(u"AUSSCHREIBUNG.DSV7"_s)), readFileBytes(sample));
+        QCOMPARE(readFileBytes(folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.DSV7"_s)), readFileBytes(sample));
         TMeldeAustausch model;
         model.LoadFromFile(exchange.toStdString());
         QCOMPARE(model.EventCount(), 10);
@@ -200,20 +202,233 @@ private slots:
         QVERIFY(!QFile::exists(folder.filePath(u"neu.NT2"_s)));
     }
 
-    void wrongCalls_exitWithTwo_data() {
+    // Help goes to standard output; a wrong call says in one line what is wrong and where the
+    // help is.
+    void calls_helpAndWrongCalls_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("import without target") << QStringList{u"import"_s, SampleLxf};
-        QTest::newRow("export without target") << QStringList{u"export"_s, u"EXCHANGE.NT2"_s};
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("problem"); // the first line on standard error
+        QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << QString();
+        QTest::newRow("-h") << QStringList{u"-h"_s} << 0 << QString();
+        QTest::newRow("help") << QStringList{u"help"_s} << 0 << QString();
+        QTest::newRow("nothing") << QStringList() << 2 << u"kein Befehl angegeben"_s;
+        QTest::newRow("unknown command")
+            << QStringList{u"exportieren"_s} << 2 << u"unbekannter Befehl „exportieren“"_s;
+        QTest::newRow("import without target")
+            << QStringList{u"import"_s, SampleLxf} << 2
+            << u"falscher Aufruf, richtig: ntbmelde-cli import AUSSCHREIBUNG AUSGABE"_s;
+        const QString exportCall =
+            u"falscher Aufruf, richtig: ntbmelde-cli export DATEI AUSGABE [--invitation "
+            "AUSSCHREIBUNG]"_s;
+        QTest::newRow("export without target")
+            << QStringList{u"export"_s, u"EXCHANGE.NT2"_s} << 2 << exportCall;
         QTest::newRow("unknown option")
-            << QStringList{u"export"_s, u"a.NT2"_s, u"b.lef"_s, u"--ausschreibung"_s, u"c.lef"_s};
+            << QStringList{u"export"_s, u"a.NT2"_s, u"b.lef"_s, u"--ausschreibung"_s, u"c.lef"_s}
+            << 2 << exportCall;
         QTest::newRow("invitation option without file")
-            << QStringList{u"export"_s, u"a.NT2"_s, u"b.lef"_s, u"--invitation"_s};
+            << QStringList{u"export"_s, u"a.NT2"_s, u"b.lef"_s, u"--invitation"_s} << 2
+            << exportCall;
     }
-    void wrongCalls_exitWithTwo() {
+    void calls_helpAndWrongCalls() {
         QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, problem);
         const CliResult result = runCli(arguments);
-        QCOMPARE(result.exitCode, 2);
-        QVERIFY(result.err.contains("ntbmelde-cli export DATEI AUSGABE [--invitation"));
+        QCOMPARE(result.exitCode, exitCode);
+        if (problem.isEmpty()) {
+            QCOMPARE(result.err, QByteArray());
+            QVERIFY(result.out.startsWith("Aufruf:\n"));
+            QVERIFY(result.out.contains("  ntbmelde-cli export DATEI AUSGABE"));
+        } else {
+            QCOMPARE(result.out, QByteArray());
+            QCOMPARE(QString::fromUtf8(result.err),
+                     u"ntbmelde-cli: "_s + problem + u"\nHilfe: ntbmelde-cli --help\n"_s);
+        }
+    }
+
+    // Every file error names the file, whether it was read or written, and why.
+    void fileErrors_nameTheFileTheUseAndTheReason_data() {
+        QTest::addColumn<QStringList>("arguments"); // "@" stands for the test's folder
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing input")
+            << QStringList{u"report"_s, u"@/fehlt.NT2"_s}
+            << u"@/fehlt.NT2 kann nicht gelesen werden: Datei nicht gefunden"_s;
+        QTest::newRow("input in a missing folder")
+            << QStringList{u"import"_s, u"@/nix/a.lef"_s, u"@/neu.NT2"_s}
+            << u"@/nix/a.lef kann nicht gelesen werden: Ordner @/nix existiert nicht"_s;
+        QTest::newRow("folder as input") << QStringList{u"fees"_s, u"@"_s}
+                                         << u"@ kann nicht gelesen werden: Das ist ein Ordner, "
+                                            "keine Datei"_s;
+        QTest::newRow("output folder missing")
+            << QStringList{u"export"_s, u"@/EXCHANGE.NT2"_s, u"@/x/y/meldung.lef"_s}
+            << u"@/x/y/meldung.lef kann nicht geschrieben werden: Ausgabeordner @/x/y existiert "
+               "nicht"_s;
+        QTest::newRow("folder as output")
+            << QStringList{u"resave"_s, u"@/EXCHANGE.NT2"_s, u"@"_s}
+            << u"@ kann nicht geschrieben werden: Das ist ein Ordner, keine Datei"_s;
+        QTest::newRow("onto the kept invitation")
+            << QStringList{u"export"_s, u"@/EXCHANGE.NT2"_s, u"@/EXCHANGE.AUSSCHREIBUNG.lxf"_s}
+            << u"@/EXCHANGE.AUSSCHREIBUNG.lxf kann nicht geschrieben werden: Unter diesem Namen "
+               "wird eine Ausschreibung aufbewahrt, die der Export nicht überschreibt; bitte "
+               "einen anderen Namen wählen"_s;
+        QTest::newRow("onto an old shared kept invitation")
+            << QStringList{u"export"_s, u"@/EXCHANGE.NT2"_s, u"@/ausschreibung.lef"_s}
+            << u"@/ausschreibung.lef kann nicht geschrieben werden: Unter diesem Namen wird "
+               "eine Ausschreibung aufbewahrt, die der Export nicht überschreibt; bitte einen "
+               "anderen Namen wählen"_s;
+        const QString pointer =
+            u", keine Ausschreibung. Eine neue Austauschdatei entsteht nur aus der Ausschreibung "
+            "des Ausrichters; Ergebnislisten übernimmt das Fenster „Schwimmer“ mit „Importieren“ "
+            "in die Schwimmerliste"_s;
+        QTest::newRow("Lenex results")
+            << QStringList{u"import"_s, InteropDataDir + u"lenex-results.lef"_s, u"@/neu.NT2"_s}
+            << InteropDataDir + u"lenex-results.lef: Die Datei ist eine Ergebnisliste"_s + pointer;
+        QTest::newRow("DSV results")
+            << QStringList{u"import"_s, InteropDataDir + u"2026-12-13-Musterst-Pr.DSV7"_s,
+                           u"@/neu.NT2"_s}
+            << InteropDataDir + u"2026-12-13-Musterst-Pr.DSV7: Die Datei ist eine Ergebnisliste"_s +
+                   pointer;
+        QTest::newRow("Lenex entries")
+            << QStringList{u"import"_s, InteropDataDir + u"lenex-entries.lef"_s, u"@/neu.NT2"_s}
+            << InteropDataDir + u"lenex-entries.lef: Die Datei ist eine Meldung von Vereinen"_s +
+                   pointer;
+    }
+    void fileErrors_nameTheFileTheUseAndTheReason() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, error);
+        QTemporaryDir folder;
+        importedWithEntries(folder);
+        const CliResult result = runCli(arguments.replaceInStrings(u"@"_s, folder.path()));
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(result.err),
+                 u"ntbmelde-cli: "_s + error.replace(u"@"_s, folder.path()) + u'\n');
+        QVERIFY(!QFile::exists(folder.filePath(u"neu.NT2"_s)));
+    }
+
+    // The invitation kept for one exchange file never serves another competition: each keeps
+    // its own, an old shared one counts only for its own meet, one that is not the
+    // competition's is refused naming both.
+    void export_takesOnlyTheCompetitionsOwnInvitation_data() {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("hostIds");
+        QTest::newRow("second competition in the folder") << u"second"_s << 0 << true;
+        QTest::newRow("old shared invitation of this meet") << u"shared"_s << 0 << true;
+        QTest::newRow("old shared invitation of another meet") << u"sharedOther"_s << 0 << false;
+        QTest::newRow("kept file replaced by another meet") << u"replaced"_s << 1 << false;
+        QTest::newRow("another meet given") << u"given"_s << 1 << false;
+    }
+    void export_takesOnlyTheCompetitionsOwnInvitation() {
+        QFETCH(QString, situation);
+        QFETCH(int, exitCode);
+        QFETCH(bool, hostIds);
+        QTemporaryDir folder;
+        const QString exchange = importedWithEntries(folder);
+        const QString kept = folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lxf"_s);
+        const QString other = folder.filePath(u"testfest.lef"_s);
+        WriteFileAtomically(other.toStdString(),
+                            lenexMeet(lenexSession(1, u"2026-05-02"_s, u"09:00"_s,
+                                                   lenexEvent(1) + lenexEvent(2)))
+                                .toStdString());
+        QStringList arguments = {u"export"_s, exchange, folder.filePath(u"meldung.lef"_s)};
+        if (situation == u"second") {
+            const CliResult second = runCli({u"import"_s, other, folder.filePath(u"B.NT2"_s)});
+            QCOMPARE(second.exitCode, 0);
+            QVERIFY(QFile::exists(folder.filePath(u"B.AUSSCHREIBUNG.lef"_s)));
+        } else if (situation == u"shared") {
+            QVERIFY(QFile::rename(kept, folder.filePath(u"AUSSCHREIBUNG.lxf"_s)));
+        } else if (situation == u"sharedOther") {
+            QVERIFY(QFile::remove(kept));
+            QVERIFY(QFile::copy(other, folder.filePath(u"AUSSCHREIBUNG.lef"_s)));
+        } else if (situation == u"replaced") {
+            QVERIFY(QFile::remove(kept));
+            QVERIFY(QFile::copy(other, folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lef"_s)));
+        } else {
+            arguments << u"--invitation"_s << other;
+        }
+        const CliResult result = runCli(arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        if (exitCode != 0) {
+            QVERIFY2(result.err.endsWith(
+                         ": Die Ausschreibung gehört zu „Testfest“ (02.05.2026), die "
+                         "Austauschdatei zu „Nikolausschwimmfest 2026“ (12.12.2026); nichts "
+                         "geschrieben\n"),
+                     result.err.constData());
+            QVERIFY(!QFile::exists(folder.filePath(u"meldung.lef"_s)));
+            return;
+        }
+        QCOMPARE(entryIds(folder.filePath(u"meldung.lef"_s)).first(), hostIds ? u"206"_s : u"6"_s);
+    }
+
+    // Import and export say in one line what they wrote, in singular and plural.
+    void success_saysWhatWasWritten_data() {
+        QTest::addColumn<bool>("oneEntry");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("sample club") << false << u"13 Meldungen, 6 Schwimmer, 2 Staffeln"_s;
+        QTest::newRow("one entry") << true << u"1 Meldung, 1 Schwimmer, 0 Staffeln"_s;
+    }
+    void success_saysWhatWasWritten() {
+        QFETCH(bool, oneEntry);
+        QFETCH(QString, line);
+        QTemporaryDir folder;
+        const QString exchange = folder.filePath(u"EXCHANGE.NT2"_s);
+        const CliResult imported = runCli({u"import"_s, SampleLxf, exchange});
+        QCOMPARE(QString::fromUtf8(imported.out),
+                 u"%1: 10 Wettkämpfe in 3 Abschnitten; Ausschreibung aufbewahrt als %2\n"_s.arg(
+                     exchange, folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lxf"_s)));
+        TMeldeAustausch model;
+        model.LoadFromFile(exchange.toStdString());
+        enterSampleClub(model);
+        while (oneEntry && model.NominCount() > 1)
+            model.DeleteNomin(model.NominCount());
+        model.SaveToFile(exchange.toStdString());
+        const QString out = folder.filePath(u"meldung.lxf"_s);
+        const CliResult exported = runCli({u"export"_s, exchange, out});
+        QCOMPARE(exported.err, QByteArray());
+        QCOMPARE(QString::fromUtf8(exported.out), out + u": "_s + line + u'\n');
+    }
+
+    // What the entry check refuses, and a swimmer twice in one event, never reach a host; two
+    // relay teams of one name are two teams.
+    void export_refusesCheckedFaultsAndDoubleEntries_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("refusal"); // empty: exported
+        QTest::newRow("too old for the event")
+            << u"year"_s
+            << u"Wettkampf 3 (Herbst, Mia): In diesem Wettkampf sind nur Teilnehmer der "
+               "Jahrgänge 2016 bis 2018 erlaubt"_s;
+        QTest::newRow("swimmer twice in one event")
+            << u"twice"_s << u"Wettkampf 6 (Frühling, Emma): 2-mal gemeldet (Meldungen 1, 3)"_s;
+        QTest::newRow("two relay teams") << u"relay"_s << QString();
+    }
+    void export_refusesCheckedFaultsAndDoubleEntries() {
+        QFETCH(QString, change);
+        QFETCH(QString, refusal);
+        QTemporaryDir folder;
+        const QString exchange = importedWithEntries(folder);
+        TMeldeAustausch model;
+        model.LoadFromFile(exchange.toStdString());
+        for (int position = 1; position <= model.NominCount(); ++position) {
+            TNominRecord nomin = model.GetNomin(position);
+            if (change == u"year" && nomin.Name == "Herbst, Mia" && nomin.WkNr == 3000)
+                nomin.Age = 2010;
+            model.SetNomin(position, nomin);
+        }
+        if (change == u"twice")
+            model.SetNomin(model.NominCount() + 1, model.GetNomin(1));
+        if (change == u"relay") {
+            const int count = model.NominCount();
+            for (int position = 1; position <= count; ++position) {
+                if (model.GetNomin(position).WkNr == 4000)
+                    model.SetNomin(model.NominCount() + 1, model.GetNomin(position));
+            }
+        }
+        model.SaveToFile(exchange.toStdString());
+        const CliResult result = runCli({u"export"_s, exchange, folder.filePath(u"m.lef"_s)});
+        QCOMPARE(result.exitCode, refusal.isEmpty() ? 0 : 1);
+        if (!refusal.isEmpty())
+            QVERIFY2(QString::fromUtf8(result.err).contains(u'\n' + refusal + u'\n'),
+                     result.err.constData());
     }
 };
 

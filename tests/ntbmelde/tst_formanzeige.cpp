@@ -439,7 +439,7 @@ private slots:
         pressAlt(printout, Qt::Key_S, u"ButtonSave"_s);
         QVERIFY(dialog.seen());
         QVERIFY(stayedOpen);
-        QCOMPARE(messages->shown, QStringList{u"Fehler: Der Ordner \"%1\" existiert nicht !"_s.arg(
+        QCOMPARE(messages->shown, QStringList{u"Fehler: Der Ordner \"%1\" existiert nicht!"_s.arg(
                                       path(u"fehlt"_s))});
         QCOMPARE(readFile(path(u"ausdruck.RTF"_s)),
                  QByteArray::fromStdString(ReportRtf(printout->lines())));

@@ -45,7 +45,7 @@ TNominRecord nomin(const char* name, int age, std::uint8_t sex, const char* wkNr
 }
 
 const QString NameError = u"Fehler: Name nicht eindeutig in Vorname und Nachname trennbar!\r"
-                          u"Bitte geben Sie den Namen im Format NACHNAME, VORNAME ein! !"_s;
+                          u"Bitte geben Sie den Namen im Format NACHNAME, VORNAME ein!"_s;
 
 } // namespace
 
@@ -477,7 +477,7 @@ void TestFormMeldeInput::refusals_showMessageFocusFieldAndWriteNothing() {
     QCOMPARE(focusedName(), u"ButtonNew"_s);
     press(Qt::Key_Return);
 
-    QCOMPARE(messages->shown, QStringList{u"Fehler: "_s + message + u" !"_s});
+    QCOMPARE(messages->shown, QStringList{u"Fehler: "_s + message + u"!"_s});
     QCOMPARE(focusedName(), field);
     QCOMPARE(model.NominCount(), 1);
     QCOMPARE(list()->model()->rowCount(), 1);
@@ -509,7 +509,7 @@ void TestFormMeldeInput::timeExit_secondsFromSixty_keepTheFocus() {
         press(Qt::Key_Return);
         QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     }
-    QCOMPARE(messages->shown, QStringList(3, u"Fehler: Keine korrekte Zeitangabe !"_s));
+    QCOMPARE(messages->shown, QStringList(3, u"Fehler: Keine korrekte Zeitangabe!"_s));
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:70,00"_s);
     // Corrected, the field lets the focus go.
     type(u"5999"_s);
@@ -531,7 +531,7 @@ void TestFormMeldeInput::timeField_secondsLeftEmpty_isRefusedOnAdoption() {
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"01:__,30"_s);
     QCOMPARE(focusedName(), u"ButtonNew"_s);
     press(Qt::Key_Return);
-    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Meldezeit !"_s});
+    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Meldezeit!"_s});
     QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     QCOMPARE(model.NominCount(), 0);
 }
@@ -561,7 +561,7 @@ void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
     type(u"7000"_s);
     QTest::mouseClick(control(u"ButtonNew"_s), Qt::LeftButton);
     QCOMPARE(messages->shown.size(), 2);
-    QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe !"_s);
+    QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe!"_s);
     QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     QCOMPARE(model.NominCount(), 0);
     // Corrected, the same click adopts.
@@ -577,7 +577,7 @@ void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
     type(u"7000"_s);
     pressAccelerator(Qt::Key_U);
     QCOMPARE(messages->shown.size(), 3);
-    QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe !"_s);
+    QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe!"_s);
     QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     QCOMPARE(model.NominCount(), 1);
     type(u"4100"_s);
@@ -819,7 +819,7 @@ void TestFormMeldeInput::doubleClick_withInvalidPendingEntry_refusesAndLoadsNoth
     openDialog();
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"999"_s, QString());
     doubleClickRow(0);
-    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Wettkampfnummer !"_s});
+    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Wettkampfnummer!"_s});
     QCOMPARE(focusedName(), u"EditWkNr"_s);
     QCOMPARE(edit(u"EditName"_s)->text(), u"Meier, Hans"_s);
     QCOMPARE(model.NominCount(), 1);
@@ -1114,7 +1114,7 @@ void TestFormMeldeInput::birthYear_ofTheCurrentYear_isAccepted() {
     openDialog();
     typeEntry(u"Klein, Mia"_s, u"2027"_s, 1, QString(), u"20"_s, QString());
     press(Qt::Key_Return);
-    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Jahrgangsangabe !"_s});
+    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Jahrgangsangabe!"_s});
     QCOMPARE(focusedName(), u"EditJahrgang"_s);
     retype(u"2026"_s);
     control(u"ButtonNew"_s)->setFocus(Qt::TabFocusReason);

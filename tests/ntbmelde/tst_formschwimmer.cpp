@@ -201,7 +201,7 @@ private slots:
                 press(Qt::Key_Return);
             QCOMPARE(focusedName(), u"ButtonOk"_s);
             press(Qt::Key_Return);
-            QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Jahrgangsangabe !"_s});
+            QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Jahrgangsangabe!"_s});
             QCOMPARE(focusedName(), u"EditJahrgang"_s);
             type(u"07"_s);
             press(Qt::Key_Return);

@@ -130,7 +130,7 @@ void TestMessages::showError_showsTextWithMarkAndOnlyOk() {
             QVERIFY(box);
             QCOMPARE(box->windowTitle(), u"Fehler"_s);
             QCOMPARE(box->icon(), QMessageBox::Critical);
-            QCOMPARE(box->text(), u"Zeit ungültig\nBitte neu eingeben !"_s);
+            QCOMPARE(box->text(), u"Zeit ungültig\nBitte neu eingeben!"_s);
             QCOMPARE(buttonTexts(box), QStringList({u"OK"_s}));
             QTest::keyClick(box, key);
             QVERIFY(!box->isVisible());
@@ -213,7 +213,7 @@ void TestMessages::recorder_scriptsAnswersAndResetsHourglass() {
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(AskYesNo(u"Noch eine Frage?"_s, 0), AnswerYes);
     QCOMPARE(recorder.shown,
-             QStringList({u"Frage: Daten jetzt speichern?"_s, u"Fehler: Name fehlt !"_s,
+             QStringList({u"Frage: Daten jetzt speichern?"_s, u"Fehler: Name fehlt!"_s,
                           u"Frage: Noch eine Frage?"_s}));
 }
 
