@@ -71,7 +71,7 @@ private slots:
         CliResult result = runCli({u"swimmers"_s, u"import"_s, exchangeFile, lenex});
         QCOMPARE(QString::fromUtf8(result.err), QString());
         QCOMPARE(result.out,
-                 "6 Schwimmer neu, 0 aktualisiert, 1 Meldezeiten, 10 Wettkampfzeiten\n"_ba);
+                 "6 Schwimmer neu, 0 aktualisiert, 1 Meldezeit, 10 Wettkampfzeiten\n"_ba);
         QCOMPARE(result.exitCode, 0);
         for (const QString& again :
              {lenex, DataDir + u"2026-12-13-Musterst-SVBlauWeissBeisp-Pr.DSV7"_s}) {

@@ -102,7 +102,9 @@ private slots:
         const CliResult result = runCli(arguments);
         QCOMPARE(result.exitCode, 2);
         QCOMPARE(result.out, QByteArray());
-        QVERIFY(result.err.startsWith("Aufruf:"));
+        QVERIFY(result.err.startsWith("ntbmelde-cli: falscher Aufruf, richtig: ntbmelde-cli "));
+        QCOMPARE(result.err.count('\n'), 2);
+        QVERIFY(result.err.endsWith("\nHilfe: ntbmelde-cli --help\n"));
     }
 };
 

@@ -224,21 +224,31 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("written");
-        QTest::newRow("no extension, rich text") << u"ausdruck"_s << RtfType << u"ausdruck.RTF"_s;
-        QTest::newRow("no extension, plain text") << u"ausdruck"_s << TextType << u"ausdruck.TXT"_s;
-        QTest::newRow("no extension, PDF") << u"ausdruck"_s << PdfType << u"ausdruck.PDF"_s;
-        QTest::newRow(".TXT typed, rich text") << u"ausdruck.TXT"_s << RtfType << u"ausdruck.TXT"_s;
-        QTest::newRow("lower-case extension") << u"ausdruck.txt"_s << TextType << u"ausdruck.txt"_s;
+        QTest::addColumn<QString>("content"); // the type whose content the file holds
+        QTest::newRow("no extension, rich text")
+            << u"ausdruck"_s << RtfType << u"ausdruck.RTF"_s << RtfType;
+        QTest::newRow("no extension, plain text")
+            << u"ausdruck"_s << TextType << u"ausdruck.TXT"_s << TextType;
+        QTest::newRow("no extension, PDF") << u"ausdruck"_s << PdfType << u"ausdruck.PDF"_s
+                                           << PdfType;
+        // A typed extension decides, whatever the chosen type.
+        QTest::newRow(".TXT typed, rich text")
+            << u"ausdruck.TXT"_s << RtfType << u"ausdruck.TXT"_s << TextType;
+        QTest::newRow(".pdf typed, rich text")
+            << u"meldegeld.pdf"_s << RtfType << u"meldegeld.pdf"_s << PdfType;
+        QTest::newRow("lower-case extension")
+            << u"ausdruck.txt"_s << TextType << u"ausdruck.txt"_s << TextType;
         QTest::newRow("point in folder name only")
-            << u"ordner.neu/ausdruck"_s << TextType << u"ordner.neu/ausdruck.TXT"_s;
-        QTest::newRow("trailing point") << u"ausdruck."_s << RtfType << u"ausdruck."_s;
+            << u"ordner.neu/ausdruck"_s << TextType << u"ordner.neu/ausdruck.TXT"_s << TextType;
+        QTest::newRow("trailing point") << u"ausdruck."_s << RtfType << u"ausdruck."_s << RtfType;
         // The dialog asked about "alt" only; "alt.RTF" is replaced without a question.
-        QTest::newRow("appended name exists") << u"alt"_s << RtfType << u"alt.RTF"_s;
+        QTest::newRow("appended name exists") << u"alt"_s << RtfType << u"alt.RTF"_s << RtfType;
     }
     void save_typeDecidesContentAndMissingExtension() {
         QFETCH(QString, typed);
         QFETCH(QString, type);
         QFETCH(QString, written);
+        QFETCH(QString, content);
         QDir().mkpath(path(u"ordner.neu"_s));
         QFile old(path(u"alt.RTF"_s));
         QVERIFY(old.open(QIODevice::WriteOnly));
@@ -252,13 +262,13 @@ private slots:
         QCOMPARE(FileDialogSeam::lastFolder, Global::ProgDir);
         QCOMPARE(FileDialogSeam::lastFilters, (QStringList{RtfType, TextType, PdfType}));
         QCOMPARE(messages->shown, QStringList());
-        const QByteArray content = readFile(path(written));
-        if (type == RtfType)
-            QCOMPARE(content, QByteArray::fromStdString(ReportRtf(printout->lines())));
-        else if (type == TextType)
-            QCOMPARE(content, QByteArray::fromStdString(ReportPlainText(printout->lines())));
+        const QByteArray bytes = readFile(path(written));
+        if (content == RtfType)
+            QCOMPARE(bytes, QByteArray::fromStdString(ReportRtf(printout->lines())));
+        else if (content == TextType)
+            QCOMPARE(bytes, QByteArray::fromStdString(ReportPlainText(printout->lines())));
         else
-            QVERIFY(content.startsWith("%PDF-"));
+            QVERIFY(bytes.startsWith("%PDF-"));
         // Nothing else was written beside it (no second name, no temporary file left).
         QStringList files = QFileInfo(path(written)).dir().entryList(QDir::Files);
         if (written != u"alt.RTF"_s)

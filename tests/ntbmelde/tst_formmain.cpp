@@ -22,6 +22,8 @@
 #include "formschwimmer.h"
 #include "formverein.h"
 #include "formwerbung.h"
+#include "ansi.h"
+#include "conversions.h"
 #include "dialogseam.h"
 #include "global.h"
 #include "meldeaustausch.h"
@@ -186,7 +188,10 @@ void TestFormMain::startup_withFile_loadsModelAndEnablesEveryButton() {
     QCOMPARE(window.meldeAustausch()->EventCount(), expected.EventCount());
     for (QPushButton* each : window.findChildren<QPushButton*>())
         QVERIFY2(each->isEnabled(), qPrintable(each->objectName()));
-    QCOMPARE(window.windowTitle(), u"Meldeprogramm für Natabo"_s);
+    // The title names the competition and its first day.
+    QCOMPARE(window.windowTitle(), u"Meldeprogramm für Natabo – %1, %2"_s.arg(
+                                       fromAnsi(Trim(expected.CompName)),
+                                       fromAnsi(Trim(expected.Date1))));
     QVERIFY(!window.windowIcon().isNull());
 }
 

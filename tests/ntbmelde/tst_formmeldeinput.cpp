@@ -728,7 +728,7 @@ void TestFormMeldeInput::editExisting_declinedThenOk_asksBeforeDiscarding() {
     messages->setNextAnswer(AnswerNo);
     QTest::mouseClick(control(u"ButtonOk"_s), Qt::LeftButton);
     QCOMPARE(messages->shown, QStringList({u"Frage: Vorhandene Meldung wirklich ändern?"_s,
-                                           u"Frage: Änderung wirklich verwerfen ?"_s}));
+                                           u"Frage: Änderung wirklich verwerfen?"_s}));
     QVERIFY(dialog->isVisible());
     messages->setNextAnswer(AnswerNo);
     messages->setNextAnswer(AnswerYes);
@@ -763,7 +763,7 @@ void TestFormMeldeInput::closeBox_withPendingChange_asksAndMayStayOpen() {
     messages->setNextAnswer(AnswerNo);
     dialog->close();
     QVERIFY(dialog->isVisible());
-    QCOMPARE(messages->shown, QStringList{u"Frage: Änderung wirklich verwerfen ?"_s});
+    QCOMPARE(messages->shown, QStringList{u"Frage: Änderung wirklich verwerfen?"_s});
     dialog->close();
     QVERIFY(!dialog->isVisible());
 }
