@@ -54,8 +54,8 @@ int RunExportCommand(const std::string& file, const std::string& out,
     const std::optional<std::string> reference =
         invitation ? invitation : FindKeptInvitation(file, model);
     try {
-        const TExportSummary summary = OnFile(
-            out, FileUse::Write, [&] { return ExportEntries(model, out, reference); });
+        const TExportSummary summary =
+            OnFile(out, FileUse::Write, [&] { return ExportEntries(model, out, reference); });
         WriteToStdout(out + ": " + ExportSummaryText(summary).toStdString() + '\n');
     } catch (const TInteropError& failure) {
         throw CliFailure(failure.Text().toStdString());

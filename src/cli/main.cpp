@@ -113,8 +113,9 @@ std::string folderOf(const std::string& path) {
 } // namespace
 
 CliFailure FileFailure(const std::string& path, FileUse use, const std::string& reason) {
-    return CliFailure(path + (use == FileUse::Read ? " kann nicht gelesen werden: "
-                                                   : " kann nicht geschrieben werden: ") +
+    return CliFailure(path +
+                      (use == FileUse::Read ? " kann nicht gelesen werden: "
+                                            : " kann nicht geschrieben werden: ") +
                       reason);
 }
 

@@ -74,7 +74,8 @@ TInvitation ReadInvitationFile(const std::string& path) {
 }
 
 namespace {
-// The kept invitation's name for an exchange file: "EXCHANGE.NT2" keeps "EXCHANGE.AUSSCHREIBUNG.lxf".
+// The kept invitation's name for an exchange file: "EXCHANGE.NT2" keeps
+// "EXCHANGE.AUSSCHREIBUNG.lxf".
 std::filesystem::path keptPath(const std::string& exchangePath, const FormatFile& format) {
     return folderOf(exchangePath) /
            (std::filesystem::path(exchangePath).stem().string() + '.' + format.KeptName);
@@ -85,7 +86,8 @@ std::filesystem::path keptPath(const std::string& exchangePath, const FormatFile
 void checkSameMeet(const TInvitation& invitation, const TMeldeAustausch& model) {
     TMeldeAustausch imported;
     ImportInvitation(invitation, imported);
-    if (Trim(imported.CompName) == Trim(model.CompName) && Trim(imported.Date1) == Trim(model.Date1))
+    if (Trim(imported.CompName) == Trim(model.CompName) &&
+        Trim(imported.Date1) == Trim(model.Date1))
         return;
     throw TInteropError(
         QStringLiteral("Die Ausschreibung gehört zu „%1“ (%2), die Austauschdatei zu „%3“ (%4); "

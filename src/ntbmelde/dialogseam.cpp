@@ -70,9 +70,8 @@ bool FileDialogSeam::getOpenFileNames(QWidget* parent, const QString& caption,
     return openFiles(parent, caption, folder, filters, true, fileNames);
 }
 
-bool FileDialogSeam::getOpenFileName(QWidget* parent, const QString& caption,
-                                     const QString& folder, const QStringList& filters,
-                                     QString& fileName) {
+bool FileDialogSeam::getOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                     const QStringList& filters, QString& fileName) {
     QStringList fileNames;
     if (!openFiles(parent, caption, folder, filters, false, fileNames))
         return false;

@@ -149,10 +149,9 @@ namespace {
 bool confirmReplacing(const QString& exchangePath, const QString& invitationPath,
                       const TMeldeAustausch& previous, bool readable) {
     const QString holds =
-        readable ? u" für „%1“ (%2) mit %3"_s.arg(fromAnsi(Trim(previous.CompName)),
-                                                  fromAnsi(Trim(previous.Date1)),
-                                                  fromAnsi(CountText(previous.NominCount(),
-                                                                     "Meldung", "Meldungen")))
+        readable ? u" für „%1“ (%2) mit %3"_s.arg(
+                       fromAnsi(Trim(previous.CompName)), fromAnsi(Trim(previous.Date1)),
+                       fromAnsi(CountText(previous.NominCount(), "Meldung", "Meldungen")))
                  : QString();
     return AskYesNo(u"Im Ordner „%1“ gibt es schon die Austauschdatei „%2“%3.\r\rSoll sie durch "
                     u"die Ausschreibung „%4“ ersetzt werden? Die Vereinsdaten bleiben erhalten, "

@@ -193,8 +193,8 @@ void TFormMain::locateExchangeFile(const QString& location) {
     const std::optional<std::string> keptFor =
         info.isDir() ? std::nullopt : ExchangeFileOfKept(localPath(location));
     if (keptFor) {
-        exchangeFile = QFileInfo(QFile::decodeName(QByteArray::fromStdString(*keptFor)))
-                           .absoluteFilePath();
+        exchangeFile =
+            QFileInfo(QFile::decodeName(QByteArray::fromStdString(*keptFor))).absoluteFilePath();
         Global::ProgDir = withTrailingSlash(QFileInfo(exchangeFile).absolutePath());
     } else if (!info.isDir() && HasLenexOrDsvExtension(location)) {
         invitationFile = info.absoluteFilePath();
@@ -395,7 +395,7 @@ void TFormMain::exportEntries() {
     }
     const TExportSummary summary = ExportEntries(*model, out, kept);
     ShowInfo(u"Die Meldung ist als „%1“ gespeichert: %2."_s.arg(QDir::toNativeSeparators(fileName),
-                                                                 ExportSummaryText(summary)));
+                                                                ExportSummaryText(summary)));
 }
 
 void TFormMain::showPrintout(TPrintout printout) {

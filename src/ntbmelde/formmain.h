@@ -22,8 +22,9 @@ class TFormMain : public QMainWindow {
 public:
     // `location` names the exchange file or its folder; empty means EXCHANGE.NT2 in the
     // program's own folder, and without one there a file dialog asks (Cancel quits). A host's
-    // invitation (.lef, .lxf, .dsv7) is imported into EXCHANGE.NT2 in its folder first. Reads the file at once, reporting any trouble in a message
-    // box; a large file is read once the event loop runs, under a progress dialog over this window.
+    // invitation (.lef, .lxf, .dsv7) is imported into EXCHANGE.NT2 in its folder first. Reads the
+    // file at once, reporting any trouble in a message box; a large file is read once the event
+    // loop runs, under a progress dialog over this window.
     explicit TFormMain(const QString& location = QString());
     ~TFormMain() override;
 

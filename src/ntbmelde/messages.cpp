@@ -131,11 +131,10 @@ int AskYesNoCancel(const QString& message, int helpContext) {
 void ShowError(const QString& message, int helpContext) {
     resetMousePointer();
     // A message that ends in a mark of its own gets no second one.
-    const QString text =
-        message.endsWith(u'.') || message.endsWith(u'!') || message.endsWith(u'?') ||
-                message.endsWith(u':')
-            ? message
-            : message + u'!';
+    const QString text = message.endsWith(u'.') || message.endsWith(u'!') ||
+                                 message.endsWith(u'?') || message.endsWith(u':')
+                             ? message
+                             : message + u'!';
     if (recorder) {
         recorder->shown.append(u"Fehler: "_s + text);
         return;

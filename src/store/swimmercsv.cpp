@@ -23,8 +23,8 @@ struct OtherTitle {
     const char* Title;
 };
 constexpr OtherTitle OtherTitles[] = {
-    {Name, "Nachname"},      {Jahrgang, "Jg"},        {Jahrgang, "Geburtsjahr"},
-    {RegNr, "DSV-ID"},       {RegNr, "Registriernummer"},
+    {Name, "Nachname"},          {Jahrgang, "Jg"}, {Jahrgang, "Geburtsjahr"}, {RegNr, "DSV-ID"},
+    {RegNr, "Registriernummer"},
 };
 constexpr int EarliestBirthYear = 1900;
 
@@ -113,9 +113,9 @@ QString acceptedTitles() {
                 others << QString::fromLatin1(other.Title);
         }
         const QString title = QString::fromLatin1(ColumnTitles[static_cast<std::size_t>(column)]);
-        titles << (others.isEmpty() ? title
-                                    : title + QStringLiteral(" (") +
-                                          others.join(QStringLiteral(", ")) + u')');
+        titles << (others.isEmpty()
+                       ? title
+                       : title + QStringLiteral(" (") + others.join(QStringLiteral(", ")) + u')');
     }
     return titles.join(QStringLiteral(", "));
 }
@@ -206,7 +206,8 @@ private:
         while (fields->size() > columns.size() && fields->back().empty())
             fields->pop_back();
         if (fields->size() != columns.size())
-            return QStringLiteral("%1 Felder statt %2").arg(fields->size()).arg(columns.size());
+            return unicode(CountText(static_cast<long long>(fields->size()), "Feld", "Felder")) +
+                   QStringLiteral(" statt %1").arg(columns.size());
         std::array<std::string, ColumnCount> value;
         for (std::size_t i = 0; i < columns.size(); ++i)
             value[columns[i]] = (*fields)[i];

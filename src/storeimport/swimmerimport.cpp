@@ -78,8 +78,8 @@ QString ImportCountText(const TImportTotal& total) {
     if (total.WithOthers || !total.WithResults)
         text += u", "_s + AnsiToQString(CountText(total.EnteredTimes, "Meldezeit", "Meldezeiten"));
     if (total.WithResults)
-        text += u", "_s +
-                AnsiToQString(CountText(total.SwumTimes, "Wettkampfzeit", "Wettkampfzeiten"));
+        text +=
+            u", "_s + AnsiToQString(CountText(total.SwumTimes, "Wettkampfzeit", "Wettkampfzeiten"));
     if (total.SkippedTimes > 0)
         text += u", "_s + AnsiToQString(CountText(total.SkippedTimes, "Zeit", "Zeiten")) +
                 u" über 99:59,99 übersprungen"_s;

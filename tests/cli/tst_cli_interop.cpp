@@ -52,7 +52,8 @@ private slots:
         const CliResult result = runCli({u"import"_s, SampleLxf, out});
         QCOMPARE(result.err, QByteArray());
         QCOMPARE(result.exitCode, 0);
-        QCOMPARE(readFileBytes(folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lxf"_s)), readFileBytes(SampleLxf));
+        QCOMPARE(readFileBytes(folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lxf"_s)),
+                 readFileBytes(SampleLxf));
         const QString resaved = folder.filePath(u"resaved.NT2"_s);
         QCOMPARE(runCli({u"resave"_s, out, resaved}).exitCode, 0);
         QCOMPARE(readFileBytes(out), readFileBytes(resaved));
@@ -168,7 +169,8 @@ private slots:
         const CliResult imported = runCli({u"import"_s, sample, exchange});
         QCOMPARE(imported.err, QByteArray());
         QCOMPARE(imported.exitCode, 0);
-        QCOMPARE(readFileBytes(folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.DSV7"_s)), readFileBytes(sample));
+        QCOMPARE(readFileBytes(folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.DSV7"_s)),
+                 readFileBytes(sample));
         TMeldeAustausch model;
         model.LoadFromFile(exchange.toStdString());
         QCOMPARE(model.EventCount(), 10);
@@ -326,10 +328,10 @@ private slots:
         const QString exchange = importedWithEntries(folder);
         const QString kept = folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lxf"_s);
         const QString other = folder.filePath(u"testfest.lef"_s);
-        WriteFileAtomically(other.toStdString(),
-                            lenexMeet(lenexSession(1, u"2026-05-02"_s, u"09:00"_s,
-                                                   lenexEvent(1) + lenexEvent(2)))
-                                .toStdString());
+        WriteFileAtomically(
+            other.toStdString(),
+            lenexMeet(lenexSession(1, u"2026-05-02"_s, u"09:00"_s, lenexEvent(1) + lenexEvent(2)))
+                .toStdString());
         QStringList arguments = {u"export"_s, exchange, folder.filePath(u"meldung.lef"_s)};
         if (situation == u"second") {
             const CliResult second = runCli({u"import"_s, other, folder.filePath(u"B.NT2"_s)});

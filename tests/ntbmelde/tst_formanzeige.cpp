@@ -229,8 +229,8 @@ private slots:
             << u"ausdruck"_s << RtfType << u"ausdruck.RTF"_s << RtfType;
         QTest::newRow("no extension, plain text")
             << u"ausdruck"_s << TextType << u"ausdruck.TXT"_s << TextType;
-        QTest::newRow("no extension, PDF") << u"ausdruck"_s << PdfType << u"ausdruck.PDF"_s
-                                           << PdfType;
+        QTest::newRow("no extension, PDF")
+            << u"ausdruck"_s << PdfType << u"ausdruck.PDF"_s << PdfType;
         // A typed extension decides, whatever the chosen type.
         QTest::newRow(".TXT typed, rich text")
             << u"ausdruck.TXT"_s << RtfType << u"ausdruck.TXT"_s << TextType;

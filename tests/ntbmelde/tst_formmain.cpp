@@ -14,7 +14,10 @@
 #include <QTimer>
 #include <sys/stat.h>
 
+#include "ansi.h"
 #include "appearance.h"
+#include "conversions.h"
+#include "dialogseam.h"
 #include "formbedienung.h"
 #include "formchoosewettkampf.h"
 #include "formmain.h"
@@ -22,9 +25,6 @@
 #include "formschwimmer.h"
 #include "formverein.h"
 #include "formwerbung.h"
-#include "ansi.h"
-#include "conversions.h"
-#include "dialogseam.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
@@ -189,9 +189,9 @@ void TestFormMain::startup_withFile_loadsModelAndEnablesEveryButton() {
     for (QPushButton* each : window.findChildren<QPushButton*>())
         QVERIFY2(each->isEnabled(), qPrintable(each->objectName()));
     // The title names the competition and its first day.
-    QCOMPARE(window.windowTitle(), u"Meldeprogramm für Natabo – %1, %2"_s.arg(
-                                       fromAnsi(Trim(expected.CompName)),
-                                       fromAnsi(Trim(expected.Date1))));
+    QCOMPARE(window.windowTitle(),
+             u"Meldeprogramm für Natabo – %1, %2"_s.arg(fromAnsi(Trim(expected.CompName)),
+                                                        fromAnsi(Trim(expected.Date1))));
     QVERIFY(!window.windowIcon().isNull());
 }
 

@@ -199,6 +199,8 @@ private:
 private slots:
     void init();
     void cleanup();
+    void accelerator_ofADisabledButton_typesNothing_data();
+    void accelerator_ofADisabledButton_typesNothing();
 
     void meldungenButton_opensTheDialogOnTheProgramsModel();
     void opening_emptyModel_startsWithANewEntry();
@@ -754,6 +756,7 @@ void TestFormMeldeInput::escape_afterThreeEntries_asksAndKeepsThem() {
     QVERIFY(!dialog->isVisible());
     QCOMPARE(messages->shown,
              QStringList(2, u"Frage: Letzte Änderungen / Eingabe wirklich verwerfen?"_s));
+    QCOMPARE(messages->defaults, QList<int>(2, AnswerNo)); // Enter keeps the typed data
     QCOMPARE(model.NominCount(), 3);
 }
 
@@ -764,8 +767,30 @@ void TestFormMeldeInput::closeBox_withPendingChange_asksAndMayStayOpen() {
     dialog->close();
     QVERIFY(dialog->isVisible());
     QCOMPARE(messages->shown, QStringList{u"Frage: Änderung wirklich verwerfen?"_s});
+    QCOMPARE(messages->defaults, QList<int>{AnswerNo});
     dialog->close();
     QVERIFY(!dialog->isVisible());
+}
+
+// Alt and the letter of a button that is disabled does nothing: no click, no letter typed.
+void TestFormMeldeInput::accelerator_ofADisabledButton_typesNothing_data() {
+    QTest::addColumn<int>("letter");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("O&K") << int(Qt::Key_K) << u"ButtonOk"_s;
+    // "Ü&bernehmen" shares its letter with "Ab&brechen", which then answers it.
+}
+
+void TestFormMeldeInput::accelerator_ofADisabledButton_typesNothing() {
+    QFETCH(int, letter);
+    QFETCH(QString, button);
+    openDialog();
+    QVERIFY(!control(button)->isEnabled());
+    pressAccelerator(Qt::Key(letter));
+    QTest::qWait(200);
+    QCOMPARE(edit(u"EditName"_s)->text(), QString());
+    QCOMPARE(focusedName(), u"EditName"_s);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(messages->shown, QStringList());
 }
 
 void TestFormMeldeInput::list_showsColumnsInModelOrder() {

@@ -91,10 +91,10 @@ private slots:
         QCOMPARE(window.meldeAustausch()->CompName, "Nikolausschwimmfest 2026");
         QCOMPARE(window.meldeAustausch()->EventCount(), 10);
         QVERIFY(QFile::exists(exchange));
-        QCOMPARE(FindKeptInvitation(QFile::encodeName(exchange).toStdString(),
-                                    *window.meldeAustausch())
-                     .value_or(""),
-                 QFile::encodeName(kept).toStdString());
+        QCOMPARE(
+            FindKeptInvitation(QFile::encodeName(exchange).toStdString(), *window.meldeAustausch())
+                .value_or(""),
+            QFile::encodeName(kept).toStdString());
         QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonVerein"_s));
 
         TMeldeAustausch& model = *window.meldeAustausch();
