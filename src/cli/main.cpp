@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iostream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "checkcommand.h"
 #include "commands.h"
@@ -124,8 +125,11 @@ void CheckFilePath(const std::string& path, FileUse use) {
     const auto status = std::filesystem::status(path, error);
     if (std::filesystem::is_directory(status))
         throw FileFailure(path, use, "Das ist ein Ordner, keine Datei");
-    if (use == FileUse::Read && std::filesystem::exists(status))
+    if (use == FileUse::Read && std::filesystem::exists(status)) {
+        if (::access(path.c_str(), R_OK) != 0)
+            throw FileFailure(path, use, AnsiToUtf8(TIoError::fromErrno(errno).what()));
         return;
+    }
     const std::string folder = folderOf(path);
     const auto folderStatus = std::filesystem::status(folder, error);
     if (!std::filesystem::exists(folderStatus))

@@ -261,6 +261,9 @@ private slots:
         QTest::newRow("folder as input") << QStringList{u"fees"_s, u"@"_s}
                                          << u"@ kann nicht gelesen werden: Das ist ein Ordner, "
                                             "keine Datei"_s;
+        QTest::newRow("missing file among swimmers to import")
+            << QStringList{u"swimmers"_s, u"import"_s, u"@/EXCHANGE.NT2"_s, u"@/fehlt.csv"_s}
+            << u"@/fehlt.csv kann nicht gelesen werden: Datei nicht gefunden"_s;
         QTest::newRow("output folder missing")
             << QStringList{u"export"_s, u"@/EXCHANGE.NT2"_s, u"@/x/y/meldung.lef"_s}
             << u"@/x/y/meldung.lef kann nicht geschrieben werden: Ausgabeordner @/x/y existiert "
