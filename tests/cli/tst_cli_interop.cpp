@@ -227,9 +227,6 @@ private slots:
         QTest::newRow("unknown option")
             << QStringList{u"export"_s, u"a.NT2"_s, u"b.lef"_s, u"--ausschreibung"_s, u"c.lef"_s}
             << 2 << exportCall;
-        QTest::newRow("invitation option without file")
-            << QStringList{u"export"_s, u"a.NT2"_s, u"b.lef"_s, u"--invitation"_s} << 2
-            << exportCall;
     }
     void calls_helpAndWrongCalls() {
         QFETCH(QStringList, arguments);
@@ -255,9 +252,6 @@ private slots:
         QTest::newRow("missing input")
             << QStringList{u"report"_s, u"@/fehlt.NT2"_s}
             << u"@/fehlt.NT2 kann nicht gelesen werden: Datei nicht gefunden"_s;
-        QTest::newRow("input in a missing folder")
-            << QStringList{u"import"_s, u"@/nix/a.lef"_s, u"@/neu.NT2"_s}
-            << u"@/nix/a.lef kann nicht gelesen werden: Ordner @/nix existiert nicht"_s;
         QTest::newRow("folder as input") << QStringList{u"fees"_s, u"@"_s}
                                          << u"@ kann nicht gelesen werden: Das ist ein Ordner, "
                                             "keine Datei"_s;
@@ -276,11 +270,6 @@ private slots:
             << u"@/EXCHANGE.AUSSCHREIBUNG.lxf kann nicht geschrieben werden: Unter diesem Namen "
                "wird eine Ausschreibung aufbewahrt, die der Export nicht überschreibt; bitte "
                "einen anderen Namen wählen"_s;
-        QTest::newRow("onto an old shared kept invitation")
-            << QStringList{u"export"_s, u"@/EXCHANGE.NT2"_s, u"@/ausschreibung.lef"_s}
-            << u"@/ausschreibung.lef kann nicht geschrieben werden: Unter diesem Namen wird "
-               "eine Ausschreibung aufbewahrt, die der Export nicht überschreibt; bitte einen "
-               "anderen Namen wählen"_s;
         const QString pointer =
             u", keine Ausschreibung. Eine neue Austauschdatei entsteht nur aus der Ausschreibung "
             "des Ausrichters; Ergebnislisten übernimmt das Fenster „Schwimmer“ mit „Importieren“ "
@@ -396,44 +385,34 @@ private slots:
     // What the entry check refuses, and a swimmer twice in one event, never reach a host; two
     // relay teams of one name are two teams.
     void export_refusesCheckedFaultsAndDoubleEntries_data() {
-        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("position");    // of the sample nomination changed
+        QTest::addColumn<int>("year");        // its new birth year; 0: entered once more
         QTest::addColumn<QString>("refusal"); // empty: exported
         QTest::newRow("too old for the event")
-            << u"year"_s
+            << 5 << 2010
             << u"Wettkampf 3 (Herbst, Mia): In diesem Wettkampf sind nur Teilnehmer der "
                "Jahrgänge 2016 bis 2018 erlaubt"_s;
         QTest::newRow("swimmer twice in one event")
-            << u"twice"_s << u"Wettkampf 6 (Frühling, Emma): 2-mal gemeldet (Meldungen 1, 3)"_s;
-        QTest::newRow("two relay teams") << u"relay"_s << QString();
+            << 1 << 0 << u"Wettkampf 6 (Frühling, Emma): 2-mal gemeldet (Meldungen 1, 3)"_s;
+        QTest::newRow("two relay teams") << 9 << 0 << QString();
     }
     void export_refusesCheckedFaultsAndDoubleEntries() {
-        QFETCH(QString, change);
+        QFETCH(int, position);
+        QFETCH(int, year);
         QFETCH(QString, refusal);
         QTemporaryDir folder;
         const QString exchange = importedWithEntries(folder);
         TMeldeAustausch model;
         model.LoadFromFile(exchange.toStdString());
-        for (int position = 1; position <= model.NominCount(); ++position) {
-            TNominRecord nomin = model.GetNomin(position);
-            if (change == u"year" && nomin.Name == "Herbst, Mia" && nomin.WkNr == 3000)
-                nomin.Age = 2010;
-            model.SetNomin(position, nomin);
-        }
-        if (change == u"twice")
-            model.SetNomin(model.NominCount() + 1, model.GetNomin(1));
-        if (change == u"relay") {
-            const int count = model.NominCount();
-            for (int position = 1; position <= count; ++position) {
-                if (model.GetNomin(position).WkNr == 4000)
-                    model.SetNomin(model.NominCount() + 1, model.GetNomin(position));
-            }
-        }
+        TNominRecord nomin = model.GetNomin(position);
+        nomin.Age = year ? year : nomin.Age;
+        model.SetNomin(year ? position : model.NominCount() + 1, nomin);
         model.SaveToFile(exchange.toStdString());
         const CliResult result = runCli({u"export"_s, exchange, folder.filePath(u"m.lef"_s)});
         QCOMPARE(result.exitCode, refusal.isEmpty() ? 0 : 1);
-        if (!refusal.isEmpty())
-            QVERIFY2(QString::fromUtf8(result.err).contains(u'\n' + refusal + u'\n'),
-                     result.err.constData());
+        QVERIFY2(QString::fromUtf8(result.err).contains(u'\n' + refusal + u'\n') ||
+                     refusal.isEmpty(),
+                 result.err.constData());
     }
 };
 

@@ -395,21 +395,6 @@ private slots:
         QTest::newRow("another list")
             << smallList(u"FORMAT:Startliste;7;\n"_s, Event1, Ranking1)
             << u"Zeile 1 (FORMAT): „Startliste“ ist keine Wettkampfdefinitionsliste"_s;
-        // Where a club's entries and result lists belong is said by one text.
-        const auto notAnInvitation = [](TClubSwims swims) {
-            try {
-                RefuseNonInvitation(swims);
-            } catch (const TInteropError& error) {
-                return error.Text();
-            }
-            return QString();
-        };
-        QTest::newRow("entries list")
-            << smallList(u"FORMAT:Vereinsmeldeliste;7;\n"_s, Event1, Ranking1)
-            << notAnInvitation(TClubSwims::Entries);
-        QTest::newRow("result list")
-            << smallList(u"FORMAT:WETTKAMPFERGEBNISLISTE;7;\n"_s, Event1, Ranking1)
-            << notAnInvitation(TClubSwims::Results);
         QTest::newRow("version") << smallList(u"FORMAT:Wettkampfdefinitionsliste;6;\n"_s, Event1,
                                               Ranking1)
                                  << u"Zeile 1 (FORMAT): Version „6“ wird nicht unterstützt"_s;

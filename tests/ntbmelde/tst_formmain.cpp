@@ -236,7 +236,6 @@ void TestFormMain::startup_withoutArgument_asksForAFile_data() {
     QTest::addColumn<bool>("opened");
     QTest::newRow("cancelled") << QString() << false;
     QTest::newRow("exchange file") << u"EXCHANGE.NT2"_s << true;
-    QTest::newRow("file of another name") << u"wettkampf.nt2"_s << true;
 }
 
 void TestFormMain::startup_withoutArgument_asksForAFile() {

@@ -199,7 +199,6 @@ private:
 private slots:
     void init();
     void cleanup();
-    void accelerator_ofADisabledButton_typesNothing_data();
     void accelerator_ofADisabledButton_typesNothing();
 
     void meldungenButton_opensTheDialogOnTheProgramsModel();
@@ -773,19 +772,10 @@ void TestFormMeldeInput::closeBox_withPendingChange_asksAndMayStayOpen() {
 }
 
 // Alt and the letter of a button that is disabled does nothing: no click, no letter typed.
-void TestFormMeldeInput::accelerator_ofADisabledButton_typesNothing_data() {
-    QTest::addColumn<int>("letter");
-    QTest::addColumn<QString>("button");
-    QTest::newRow("O&K") << int(Qt::Key_K) << u"ButtonOk"_s;
-    // "Ü&bernehmen" shares its letter with "Ab&brechen", which then answers it.
-}
-
 void TestFormMeldeInput::accelerator_ofADisabledButton_typesNothing() {
-    QFETCH(int, letter);
-    QFETCH(QString, button);
     openDialog();
-    QVERIFY(!control(button)->isEnabled());
-    pressAccelerator(Qt::Key(letter));
+    QVERIFY(!control(u"ButtonOk"_s)->isEnabled());
+    pressAccelerator(Qt::Key_K); // O&K
     QTest::qWait(200);
     QCOMPARE(edit(u"EditName"_s)->text(), QString());
     QCOMPARE(focusedName(), u"EditName"_s);

@@ -187,14 +187,11 @@ private slots:
     void list_sortsNamesAsGermanReadersExpect_data() {
         QTest::addColumn<QStringList>("added");
         QTest::addColumn<QStringList>("order");
-        QTest::newRow("umlauts") << QStringList{u"Özer, Can"_s, u"Ärmel, Ute"_s}
-                                 << QStringList{u"Albers, Lena"_s, u"Ärmel, Ute"_s,
-                                                u"Brandt, Tom"_s,  u"Meier, Hans"_s,
-                                                u"Özer, Can"_s,    u"Zander, Kai"_s};
-        QTest::newRow("letter case and ß")
-            << QStringList{u"von Berg, Jan"_s, u"Maß, Eva"_s}
-            << QStringList{u"Albers, Lena"_s, u"Brandt, Tom"_s,   u"Maß, Eva"_s,
-                           u"Meier, Hans"_s,  u"von Berg, Jan"_s, u"Zander, Kai"_s};
+        QTest::newRow("umlauts, ß, letter case")
+            << QStringList{u"Özer, Can"_s, u"Ärmel, Ute"_s, u"von Berg, Jan"_s, u"Maß, Eva"_s}
+            << QStringList{u"Albers, Lena"_s,  u"Ärmel, Ute"_s,  u"Brandt, Tom"_s,
+                           u"Maß, Eva"_s,      u"Meier, Hans"_s, u"Özer, Can"_s,
+                           u"von Berg, Jan"_s, u"Zander, Kai"_s};
     }
     void list_sortsNamesAsGermanReadersExpect() {
         QFETCH(QStringList, added);
@@ -215,10 +212,8 @@ private slots:
     void editDialogs_escapeWithTypedData_asksFirst_data() {
         QTest::addColumn<bool>("newSwimmer");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("new, nothing typed") << true << QString();
         QTest::newRow("new, name typed") << true << u"Ida Vogel"_s;
         QTest::newRow("edit, untouched") << false << QString();
-        QTest::newRow("edit, name changed") << false << u"X"_s;
     }
     void editDialogs_escapeWithTypedData_asksFirst() {
         QFETCH(bool, newSwimmer);

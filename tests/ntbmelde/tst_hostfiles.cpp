@@ -219,28 +219,6 @@ private slots:
         QVERIFY(button(window, u"ButtonMeldung"_s)->isEnabled());
     }
 
-    // Result lists and entries files are no invitation: refused with where they belong, and
-    // nothing is written.
-    void start_onResultsOrEntries_isRefusedWithAPointer_data() {
-        QTest::addColumn<QString>("sample");
-        QTest::newRow("Lenex results") << u"lenex-results.lef"_s;
-        QTest::newRow("DSV7 results") << u"2026-12-13-Musterst-SVBlauWeissBeisp-Pr.DSV7"_s;
-        QTest::newRow("Lenex entries") << u"lenex-entries.lef"_s;
-    }
-    void start_onResultsOrEntries_isRefusedWithAPointer() {
-        QFETCH(QString, sample);
-        const QString file = folder->path() + u'/' + sample;
-        QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/interop/") + sample, file));
-        TFormMain window(file);
-        QCOMPARE(messages->shown.size(), 1);
-        QVERIFY2(messages->shown.first().startsWith(u"Fehler: "_s) &&
-                     messages->shown.first().contains(u"keine Ausschreibung"_s) &&
-                     messages->shown.first().contains(u"„Schwimmer“"_s),
-                 qPrintable(messages->shown.first()));
-        QVERIFY(!QFile::exists(exchange));
-        QVERIFY(!button(window, u"ButtonMeldung"_s)->isEnabled());
-    }
-
     void start_onFaultyInvitation_explainsAndWritesNothing() {
         QFile file(invitation);
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
