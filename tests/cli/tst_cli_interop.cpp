@@ -208,41 +208,28 @@ private slots:
     // help is.
     void calls_helpAndWrongCalls_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("problem"); // the first line on standard error
-        QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << QString();
-        QTest::newRow("-h") << QStringList{u"-h"_s} << 0 << QString();
-        QTest::newRow("help") << QStringList{u"help"_s} << 0 << QString();
-        QTest::newRow("nothing") << QStringList() << 2 << u"kein Befehl angegeben"_s;
+        QTest::addColumn<QString>("problem"); // the first line on standard error; none: help
+        QTest::newRow("--help") << QStringList{u"--help"_s} << QString();
+        QTest::newRow("-h") << QStringList{u"-h"_s} << QString();
+        QTest::newRow("help") << QStringList{u"help"_s} << QString();
+        QTest::newRow("nothing") << QStringList() << u"kein Befehl angegeben"_s;
         QTest::newRow("unknown command")
-            << QStringList{u"exportieren"_s} << 2 << u"unbekannter Befehl „exportieren“"_s;
-        QTest::newRow("import without target")
-            << QStringList{u"import"_s, SampleLxf} << 2
-            << u"falscher Aufruf, richtig: ntbmelde-cli import AUSSCHREIBUNG AUSGABE"_s;
-        const QString exportCall =
-            u"falscher Aufruf, richtig: ntbmelde-cli export DATEI AUSGABE [--invitation "
-            "AUSSCHREIBUNG]"_s;
+            << QStringList{u"exportieren"_s} << u"unbekannter Befehl „exportieren“"_s;
         QTest::newRow("export without target")
-            << QStringList{u"export"_s, u"EXCHANGE.NT2"_s} << 2 << exportCall;
-        QTest::newRow("unknown option")
-            << QStringList{u"export"_s, u"a.NT2"_s, u"b.lef"_s, u"--ausschreibung"_s, u"c.lef"_s}
-            << 2 << exportCall;
+            << QStringList{u"export"_s, u"EXCHANGE.NT2"_s}
+            << u"falscher Aufruf, richtig: ntbmelde-cli export DATEI AUSGABE [--invitation "
+               "AUSSCHREIBUNG]"_s;
     }
     void calls_helpAndWrongCalls() {
         QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
         QFETCH(QString, problem);
         const CliResult result = runCli(arguments);
-        QCOMPARE(result.exitCode, exitCode);
-        if (problem.isEmpty()) {
-            QCOMPARE(result.err, QByteArray());
-            QVERIFY(result.out.startsWith("Aufruf:\n"));
-            QVERIFY(result.out.contains("  ntbmelde-cli export DATEI AUSGABE"));
-        } else {
-            QCOMPARE(result.out, QByteArray());
-            QCOMPARE(QString::fromUtf8(result.err),
-                     u"ntbmelde-cli: "_s + problem + u"\nHilfe: ntbmelde-cli --help\n"_s);
-        }
+        QCOMPARE(result.exitCode, problem.isEmpty() ? 0 : 2);
+        QCOMPARE(result.out.startsWith("Aufruf:\n  ntbmelde-cli resave"), problem.isEmpty());
+        QCOMPARE(QString::fromUtf8(result.err),
+                 problem.isEmpty()
+                     ? QString()
+                     : u"ntbmelde-cli: "_s + problem + u"\nHilfe: ntbmelde-cli --help\n"_s);
     }
 
     // Every file error names the file, whether it was read or written, and why.
@@ -270,22 +257,14 @@ private slots:
             << u"@/EXCHANGE.AUSSCHREIBUNG.lxf kann nicht geschrieben werden: Unter diesem Namen "
                "wird eine Ausschreibung aufbewahrt, die der Export nicht überschreibt; bitte "
                "einen anderen Namen wählen"_s;
-        const QString pointer =
-            u", keine Ausschreibung. Eine neue Austauschdatei entsteht nur aus der Ausschreibung "
-            "des Ausrichters; Ergebnislisten übernimmt das Fenster „Schwimmer“ mit „Importieren“ "
-            "in die Schwimmerliste"_s;
-        QTest::newRow("Lenex results")
-            << QStringList{u"import"_s, InteropDataDir + u"lenex-results.lef"_s, u"@/neu.NT2"_s}
-            << InteropDataDir + u"lenex-results.lef: Die Datei ist eine Ergebnisliste"_s + pointer;
-        QTest::newRow("DSV results")
-            << QStringList{u"import"_s, InteropDataDir + u"2026-12-13-Musterst-Pr.DSV7"_s,
-                           u"@/neu.NT2"_s}
-            << InteropDataDir + u"2026-12-13-Musterst-Pr.DSV7: Die Datei ist eine Ergebnisliste"_s +
-                   pointer;
-        QTest::newRow("Lenex entries")
-            << QStringList{u"import"_s, InteropDataDir + u"lenex-entries.lef"_s, u"@/neu.NT2"_s}
-            << InteropDataDir + u"lenex-entries.lef: Die Datei ist eine Meldung von Vereinen"_s +
-                   pointer;
+        // No invitation: said so, with where such files go (the window "Schwimmer").
+        for (const auto& [sample, kind] : {std::pair(u"lenex-results.lef"_s, u"Ergebnisliste"_s),
+                                           {u"2026-12-13-Musterst-Pr.DSV7"_s, u"Ergebnisliste"_s},
+                                           {u"lenex-entries.lef"_s, u"Meldung von Vereinen"_s}})
+            QTest::newRow(qPrintable(sample))
+                << QStringList{u"import"_s, InteropDataDir + sample, u"@/neu.NT2"_s}
+                << u"%1: Die Datei ist eine %2, keine Ausschreibung. *„Schwimmer“*"_s.arg(
+                       InteropDataDir + sample, kind);
     }
     void fileErrors_nameTheFileTheUseAndTheReason() {
         QFETCH(QStringList, arguments);
@@ -294,8 +273,14 @@ private slots:
         importedWithEntries(folder);
         const CliResult result = runCli(arguments.replaceInStrings(u"@"_s, folder.path()));
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(QString::fromUtf8(result.err),
-                 u"ntbmelde-cli: "_s + error.replace(u"@"_s, folder.path()) + u'\n');
+        // "*" stands for any text on the one line.
+        const QString expected = u"ntbmelde-cli: "_s + error.replace(u"@"_s, folder.path());
+        QVERIFY2(
+            QRegularExpression(
+                u'^' + QRegularExpression::escape(expected).replace(u"\\*"_s, u".*"_s) + u"\n$"_s)
+                .match(QString::fromUtf8(result.err))
+                .hasMatch(),
+            result.err.constData());
         QVERIFY(!QFile::exists(folder.filePath(u"neu.NT2"_s)));
     }
 
@@ -310,7 +295,6 @@ private slots:
         QTest::newRow("old shared invitation of this meet") << u"shared"_s << 0 << true;
         QTest::newRow("old shared invitation of another meet") << u"sharedOther"_s << 0 << false;
         QTest::newRow("kept file replaced by another meet") << u"replaced"_s << 1 << false;
-        QTest::newRow("another meet given") << u"given"_s << 1 << false;
     }
     void export_takesOnlyTheCompetitionsOwnInvitation() {
         QFETCH(QString, situation);
@@ -324,7 +308,7 @@ private slots:
             other.toStdString(),
             lenexMeet(lenexSession(1, u"2026-05-02"_s, u"09:00"_s, lenexEvent(1) + lenexEvent(2)))
                 .toStdString());
-        QStringList arguments = {u"export"_s, exchange, folder.filePath(u"meldung.lef"_s)};
+        const QStringList arguments = {u"export"_s, exchange, folder.filePath(u"meldung.lef"_s)};
         if (situation == u"second") {
             const CliResult second = runCli({u"import"_s, other, folder.filePath(u"B.NT2"_s)});
             QCOMPARE(second.exitCode, 0);
@@ -334,11 +318,9 @@ private slots:
         } else if (situation == u"sharedOther") {
             QVERIFY(QFile::remove(kept));
             QVERIFY(QFile::copy(other, folder.filePath(u"AUSSCHREIBUNG.lef"_s)));
-        } else if (situation == u"replaced") {
+        } else {
             QVERIFY(QFile::remove(kept));
             QVERIFY(QFile::copy(other, folder.filePath(u"EXCHANGE.AUSSCHREIBUNG.lef"_s)));
-        } else {
-            arguments << u"--invitation"_s << other;
         }
         const CliResult result = runCli(arguments);
         QCOMPARE(result.exitCode, exitCode);

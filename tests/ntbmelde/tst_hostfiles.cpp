@@ -87,7 +87,6 @@ private slots:
                      messages->shown.first().contains(u"„EXCHANGE.AUSSCHREIBUNG.DSV7“"_s),
                  qPrintable(messages->shown.first()));
         messages->shown.clear();
-        QVERIFY(window.windowTitle().contains(u"Nikolausschwimmfest 2026, 12.12.2026"_s));
         QCOMPARE(window.meldeAustausch()->CompName, "Nikolausschwimmfest 2026");
         QCOMPARE(window.meldeAustausch()->EventCount(), 10);
         QVERIFY(QFile::exists(exchange));
@@ -216,7 +215,6 @@ private slots:
         QCOMPARE(messages->shown, QStringList());
         QCOMPARE(contentOf(exchange), before);
         QCOMPARE(window.meldeAustausch()->EventCount(), 10);
-        QVERIFY(button(window, u"ButtonMeldung"_s)->isEnabled());
     }
 
     void start_onFaultyInvitation_explainsAndWritesNothing() {
