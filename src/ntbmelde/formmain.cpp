@@ -34,6 +34,7 @@
 #include "formwerbung.h"
 #include "global.h"
 #include "interopfiles.h"
+#include "ioerror.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "swimmerstore.h"
@@ -385,15 +386,24 @@ void TFormMain::exportEntries() {
     if (!HasLenexOrDsvExtension(fileName))
         fileName += extensions.value(filters.indexOf(filter), extensions.first());
     const std::string out = localPath(fileName);
+    const auto refuse = [&fileName](const QString& reason) {
+        ShowError(u"Die Meldung kann nicht als „%1“ gespeichert werden: %2"_s.arg(
+                      QDir::toNativeSeparators(fileName), reason),
+                  0);
+    };
     try {
         CheckExportTarget(exchangeFilePath(), out);
     } catch (const TInteropError& error) {
-        ShowError(u"Die Meldung kann nicht als „%1“ gespeichert werden: %2"_s.arg(
-                      QDir::toNativeSeparators(fileName), error.Text()),
-                  0);
+        refuse(error.Text());
         return;
     }
-    const TExportSummary summary = ExportEntries(*model, out, kept);
+    TExportSummary summary;
+    try {
+        summary = ExportEntries(*model, out, kept);
+    } catch (const TIoError& error) {
+        refuse(fromAnsi(error.what()));
+        return;
+    }
     ShowInfo(u"Die Meldung ist als „%1“ gespeichert: %2."_s.arg(QDir::toNativeSeparators(fileName),
                                                                 ExportSummaryText(summary)));
 }
