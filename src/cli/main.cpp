@@ -36,9 +36,8 @@ constexpr Synopsis Synopses[] = {
      "Hinweise auf doppelte Meldungen, abweichende Angaben, unglaubhafte Zeiten"},
     {"fees", "fees DATEI", "Meldegeld-Übersicht ausgeben"},
     {"import", "import AUSSCHREIBUNG AUSGABE",
-     "Ausschreibung (.lef, .lxf, .dsv7) in eine neue Austauschdatei übernehmen; die\n"
-     "Ausschreibung wird als AUSGABE-Name ohne Endung + .AUSSCHREIBUNG.lxf (.lef, .DSV7)\n"
-     "daneben aufbewahrt"},
+     "Ausschreibung (.lef, .lxf, .dsv7) in eine neue Austauschdatei übernehmen; sie bleibt\n"
+     "daneben als <AUSGABE ohne Endung>.AUSSCHREIBUNG.lxf (.lef, .DSV7) aufbewahrt"},
     {"export", "export DATEI AUSGABE [--invitation AUSSCHREIBUNG]",
      "Meldung als .lef, .lxf oder .dsv7 schreiben (ohne --invitation mit der für DATEI\n"
      "aufbewahrten Ausschreibung, falls es eine gibt)"},
