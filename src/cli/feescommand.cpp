@@ -11,7 +11,8 @@ int RunFeesCommand(const std::string& fileName) {
     TMeldeAustausch model;
     LoadExistingFile(fileName, model);
     std::string text;
-    for (const std::string& line : BuildFeeLines(model, TodayDateText(), KeptMeetFees(fileName))) {
+    for (const std::string& line :
+         BuildFeeLines(model, TodayDateText(), KeptMeetFees(fileName, model))) {
         text += line;
         text += '\n';
     }

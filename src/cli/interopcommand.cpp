@@ -20,23 +20,29 @@ int RunImportCommand(const std::string& invitation, const std::string& out) {
     std::error_code error;
     if (std::filesystem::exists(std::filesystem::symlink_status(out, error)))
         throw CliFailure(out + " existiert bereits; nichts geschrieben");
+    CheckFilePath(out, FileUse::Write);
     TMeldeAustausch model;
     QStringList notes;
     try {
-        ImportInvitation(ReadInvitationFile(invitation, &notes), model, &notes);
+        ImportInvitation(OnFile(invitation, FileUse::Read,
+                                [&] { return ReadInvitationFile(invitation, &notes); }),
+                         model, &notes);
     } catch (const TInteropError& failure) {
         throw failureAbout(invitation, failure);
     }
     TExchangeLock lock(out);
     if (lock.TryLock() == TExchangeLock::Result::HeldElsewhere)
         throw CliFailure(FileText(lock.HeldElsewhereText(), out) + "; nichts geschrieben");
-    model.SaveToFile(out);
+    OnFile(out, FileUse::Write, [&] { model.SaveToFile(out); });
+    const std::string kept = KeptInvitationPath(out, invitation);
     try {
-        KeepInvitation(invitation, out);
+        OnFile(kept, FileUse::Write, [&] { KeepInvitation(invitation, out); });
     } catch (const TInteropError& failure) {
         throw failureAbout(invitation, failure);
     }
     PrintNotes(notes);
+    WriteToStdout(out + ": " + ImportSummaryText(model).toStdString() +
+                  "; Ausschreibung aufbewahrt als " + kept + '\n');
     return 0;
 }
 
@@ -44,13 +50,23 @@ int RunExportCommand(const std::string& file, const std::string& out,
                      const std::optional<std::string>& invitation) {
     TMeldeAustausch model;
     LoadExistingFile(file, model);
-    const std::optional<std::string> reference = invitation ? invitation : FindKeptInvitation(file);
+    try {
+        CheckExportTarget(file, out);
+    } catch (const TInteropError& failure) {
+        throw FileFailure(out, FileUse::Write, failure.Text().toStdString());
+    }
+    if (invitation)
+        CheckFilePath(*invitation, FileUse::Read);
+    const std::optional<std::string> reference =
+        invitation ? invitation : FindKeptInvitation(file, model);
     QStringList notes;
     try {
-        ExportEntries(model, out, reference, &notes);
+        const TExportSummary summary = OnFile(
+            out, FileUse::Write, [&] { return ExportEntries(model, out, reference, &notes); });
+        PrintNotes(notes);
+        WriteToStdout(out + ": " + ExportSummaryText(summary).toStdString() + '\n');
     } catch (const TInteropError& failure) {
         throw CliFailure(failure.Text().toStdString());
     }
-    PrintNotes(notes);
     return 0;
 }

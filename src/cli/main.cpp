@@ -4,8 +4,10 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "checkcommand.h"
 #include "commands.h"
@@ -20,34 +22,65 @@
 #include "windows1252.h"
 
 namespace {
-int usage() {
-    std::cerr
-        << "Aufruf:\n"
-           "  ntbmelde-cli resave [--force] EINGABE AUSGABE\n"
-           "      Austauschdatei lesen und neu schreiben (mit --force auch eine unvollständige)\n"
-           "  ntbmelde-cli report DATEI\n"
-           "      Kontrollausdruck ausgeben\n"
-           "  ntbmelde-cli check [--warnings] DATEI\n"
-           "      Meldungen auflisten, die der Meldedialog ablehnen würde; mit --warnings dazu\n"
-           "      Hinweise auf doppelte Meldungen, abweichende Angaben, unglaubhafte Zeiten\n"
-           "  ntbmelde-cli fees DATEI\n"
-           "      Meldegeld-Übersicht ausgeben\n"
-           "  ntbmelde-cli import AUSSCHREIBUNG AUSGABE\n"
-           "      Ausschreibung (.lef, .lxf, .dsv7) in eine neue Austauschdatei übernehmen\n"
-           "  ntbmelde-cli export DATEI AUSGABE [--invitation AUSSCHREIBUNG]\n"
-           "      Meldung als .lef, .lxf oder .dsv7 schreiben (ohne --invitation mit der\n"
-           "      Ausschreibung neben DATEI, falls dort eine liegt)\n"
-           "  ntbmelde-cli swimmers import DATEI... [--alle-vereine]\n"
-           "      Schwimmer und Meldezeiten aus Austausch- und CSV-Dateien übernehmen, dazu die\n"
-           "      Zeiten der eigenen Schwimmer (mit --alle-vereine aller Vereine) aus\n"
-           "      Ergebnisdateien (Lenex .lef/.lxf, DSV-Vereins- und Wettkampfergebnisliste)\n"
-           "  ntbmelde-cli swimmers export AUSGABE.csv\n"
-           "      Schwimmerliste als CSV-Datei schreiben\n"
-           "  ntbmelde-cli swimmers list\n"
-           "      Schwimmerliste ausgeben\n"
-           "  ntbmelde-cli swimmers besttimes [NAME]\n"
-           "      Bestzeiten je Schwimmer, Strecke und Bahnlänge ausgeben (NAME: Teil des "
-           "Namens)\n";
+struct Synopsis {
+    const char* Command;
+    const char* Call;
+    const char* Description;
+};
+constexpr Synopsis Synopses[] = {
+    {"resave", "resave [--force] EINGABE AUSGABE",
+     "Austauschdatei lesen und neu schreiben (mit --force auch eine unvollständige)"},
+    {"report", "report DATEI", "Kontrollausdruck ausgeben"},
+    {"check", "check [--warnings] DATEI",
+     "Meldungen auflisten, die der Meldedialog ablehnen würde; mit --warnings dazu\n"
+     "Hinweise auf doppelte Meldungen, abweichende Angaben, unglaubhafte Zeiten"},
+    {"fees", "fees DATEI", "Meldegeld-Übersicht ausgeben"},
+    {"import", "import AUSSCHREIBUNG AUSGABE",
+     "Ausschreibung (.lef, .lxf, .dsv7) in eine neue Austauschdatei übernehmen; sie bleibt\n"
+     "daneben als <AUSGABE ohne Endung>.AUSSCHREIBUNG.lxf (.lef, .DSV7) aufbewahrt"},
+    {"export", "export DATEI AUSGABE [--invitation AUSSCHREIBUNG]",
+     "Meldung als .lef, .lxf oder .dsv7 schreiben (ohne --invitation mit der für DATEI\n"
+     "aufbewahrten Ausschreibung, falls es eine gibt)"},
+    {"swimmers", "swimmers import DATEI... [--alle-vereine]",
+     "Schwimmer und Meldezeiten aus Austausch- und CSV-Dateien übernehmen, dazu die\n"
+     "Zeiten der eigenen Schwimmer (mit --alle-vereine aller Vereine) aus\n"
+     "Ergebnisdateien (Lenex .lef/.lxf, DSV-Vereins- und Wettkampfergebnisliste)"},
+    {"swimmers", "swimmers export AUSGABE.csv", "Schwimmerliste als CSV-Datei schreiben"},
+    {"swimmers", "swimmers list", "Schwimmerliste ausgeben"},
+    {"swimmers", "swimmers besttimes [NAME]",
+     "Bestzeiten je Schwimmer, Strecke und Bahnlänge ausgeben (NAME: Teil des Namens)"},
+};
+
+// `--help`: the whole usage on standard output.
+int help() {
+    std::string text = "Aufruf:\n";
+    for (const Synopsis& synopsis : Synopses) {
+        text += std::string("  ntbmelde-cli ") + synopsis.Call + "\n      ";
+        for (const char* c = synopsis.Description; *c; ++c)
+            text += *c == '\n' ? std::string("\n      ") : std::string(1, *c);
+        text += '\n';
+    }
+    text += "  ntbmelde-cli --help\n      diese Hilfe ausgeben\n"
+            "Rückgabewert: 0 erledigt, 1 Fehler (Meldung auf der Standardfehlerausgabe),\n"
+            "2 falscher Aufruf\n";
+    WriteToStdout(text);
+    return 0;
+}
+
+// A wrong call: one line about it and where the help is.
+int wrongCall(const std::string& command) {
+    std::string problem;
+    for (const Synopsis& synopsis : Synopses) {
+        if (command == synopsis.Command)
+            problem += std::string(problem.empty() ? "" : " | ") + "ntbmelde-cli " + synopsis.Call;
+    }
+    if (command.empty())
+        problem = "kein Befehl angegeben";
+    else if (problem.empty())
+        problem = "unbekannter Befehl „" + command + "“";
+    else
+        problem = "falscher Aufruf, richtig: " + problem;
+    std::cerr << "ntbmelde-cli: " << problem << "\nHilfe: ntbmelde-cli --help\n";
     return 2;
 }
 
@@ -65,13 +98,48 @@ int resave(const std::string& in, const std::string& out, bool force) {
     if (report.Verdict == TFileVerdict::CutOff && !force)
         throw CliFailure(FileText(VerdictText(report), in) +
                          " Nichts geschrieben; mit --force wird die Datei trotzdem geschrieben.");
+    CheckFilePath(out, FileUse::Write);
     TExchangeLock lock(out);
     if (lock.TryLock() == TExchangeLock::Result::HeldElsewhere)
         throw CliFailure(FileText(lock.HeldElsewhereText(), out) + "; nichts geschrieben");
-    model.SaveToFile(out);
+    OnFile(out, FileUse::Write, [&] { model.SaveToFile(out); });
     return 0;
 }
+
+std::string folderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
 } // namespace
+
+CliFailure FileFailure(const std::string& path, FileUse use, const std::string& reason) {
+    return CliFailure(path +
+                      (use == FileUse::Read ? " kann nicht gelesen werden: "
+                                            : " kann nicht geschrieben werden: ") +
+                      reason);
+}
+
+void CheckFilePath(const std::string& path, FileUse use) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::is_directory(status))
+        throw FileFailure(path, use, "Das ist ein Ordner, keine Datei");
+    if (use == FileUse::Read && std::filesystem::exists(status)) {
+        if (::access(path.c_str(), R_OK) != 0)
+            throw FileFailure(path, use, AnsiToUtf8(TIoError::fromErrno(errno).what()));
+        return;
+    }
+    const std::string folder = folderOf(path);
+    const auto folderStatus = std::filesystem::status(folder, error);
+    if (!std::filesystem::exists(folderStatus))
+        throw FileFailure(path, use,
+                          (use == FileUse::Read ? "Ordner " : "Ausgabeordner ") + folder +
+                              " existiert nicht");
+    if (use == FileUse::Read)
+        throw FileFailure(path, use, "Datei nicht gefunden");
+    if (!std::filesystem::is_directory(folderStatus))
+        throw FileFailure(path, use, folder + " ist kein Ordner");
+}
 
 std::string FileText(const std::string& text, const std::string& path, char32_t character) {
     // The file's name stays the bytes the caller gave; the text around it becomes UTF-8.
@@ -84,10 +152,12 @@ std::string FileText(const std::string& text, const std::string& path, char32_t 
 }
 
 TLoadReport LoadExistingFile(const std::string& path, TMeldeAustausch& model) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        throw TIoError::fromErrno(errno);
-    const TLoadReport report = model.LoadFromFile(path);
+    const TLoadReport report = OnFile(path, FileUse::Read, [&] {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0)
+            throw TIoError::fromErrno(errno);
+        return model.LoadFromFile(path);
+    });
     if (!report.Loaded())
         throw CliFailure(FileText(VerdictText(report), path, report.FailedCharacter));
     if (report.FromUtf8)
@@ -98,7 +168,8 @@ TLoadReport LoadExistingFile(const std::string& path, TMeldeAustausch& model) {
 void WriteToStdout(const std::string& text) {
     // A full disk or a closed pipe behind stdout must not pass for success.
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-        throw TIoError::fromErrno(errno);
+        throw FileFailure("Standardausgabe", FileUse::Write,
+                          AnsiToUtf8(TIoError::fromErrno(errno).what()));
 }
 
 void PrintNotes(const QStringList& notes) {
@@ -108,10 +179,10 @@ void PrintNotes(const QStringList& notes) {
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
-    if (argc < 2)
-        return usage();
-    const std::string command = argv[1];
+    const std::string command = argc < 2 ? std::string() : argv[1];
     try {
+        if (argc == 2 && (command == "--help" || command == "-h" || command == "help"))
+            return help();
         if (command == "resave" && argc == 4)
             return resave(argv[2], argv[3], false);
         if (command == "resave" && argc == 5 && std::strcmp(argv[2], "--force") == 0)
@@ -133,7 +204,7 @@ int main(int argc, char** argv) {
             return RunExportCommand(argv[2], argv[3], std::string(argv[5]));
         if (command == "swimmers") {
             const int exitCode = RunSwimmersCommand(argc, argv);
-            return exitCode == 2 ? usage() : exitCode;
+            return exitCode == 2 ? wrongCall(command) : exitCode;
         }
     } catch (const TIoError& error) {
         std::cerr << "ntbmelde-cli: " << AnsiToUtf8(error.what()) << '\n';
@@ -142,5 +213,5 @@ int main(int argc, char** argv) {
         std::cerr << "ntbmelde-cli: " << failure.what() << '\n';
         return 1;
     }
-    return usage();
+    return wrongCall(command);
 }

@@ -37,6 +37,8 @@ int importFiles(std::vector<std::string> paths) {
         paths.erase(flag);
     if (paths.empty())
         return 2;
+    for (const std::string& path : paths)
+        CheckFilePath(path, FileUse::Read);
     std::optional<TSwimmerStore> opened;
     TSwimmerStore& store = openStore(opened);
     try {
@@ -64,7 +66,8 @@ std::vector<TSwimmer> allSwimmers() {
 }
 
 int exportFile(const std::string& path) {
-    WriteFileAtomically(path, SwimmersToCsv(allSwimmers()));
+    const std::string csv = SwimmersToCsv(allSwimmers());
+    OnFile(path, FileUse::Write, [&] { WriteFileAtomically(path, csv); });
     return 0;
 }
 

@@ -289,6 +289,10 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
         throw TInteropError(
             QStringLiteral("Keine DSV-Datei: der erste Datensatz ist nicht FORMAT"));
     const TRecord& format = records.front();
+    if (format.field(1).endsWith(u"ergebnisliste", Qt::CaseInsensitive))
+        RefuseNonInvitation(TClubSwims::Results);
+    if (format.field(1).compare(u"Vereinsmeldeliste", Qt::CaseInsensitive) == 0)
+        RefuseNonInvitation(TClubSwims::Entries);
     if (format.field(1).compare(u"Wettkampfdefinitionsliste", Qt::CaseInsensitive) != 0)
         fail(format,
              QStringLiteral("%1 ist keine Wettkampfdefinitionsliste").arg(quoted(format.field(1))));

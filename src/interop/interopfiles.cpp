@@ -6,10 +6,12 @@
 #include <filesystem>
 
 #include "atomicfile.h"
+#include "conversions.h"
 #include "dsv7.h"
 #include "ioerror.h"
 #include "lenex.h"
 #include "lxfarchive.h"
+#include "meldeaustausch.h"
 #include "results.h"
 
 namespace {
@@ -51,7 +53,8 @@ std::filesystem::path folderOf(const std::string& exchangePath) {
 
 } // namespace
 
-TInvitation ReadInvitationFile(const std::string& path, QStringList* notes) {
+namespace {
+TInvitation readAnyInvitation(const std::string& path, QStringList* notes) {
     formatFile(path);
     // Hosts' files carry wrong extensions: the content tells Lenex from DSV.
     const QByteArray bytes = UnpackFormatFile(bytesOf(ReadWholeFile(path)));
@@ -59,23 +62,79 @@ TInvitation ReadInvitationFile(const std::string& path, QStringList* notes) {
         return ReadLenexInvitation(bytes);
     return ReadDsv7Invitation(bytes, notes);
 }
+} // namespace
+
+TInvitation ReadInvitationFile(const std::string& path, QStringList* notes) {
+    TInvitation invitation = readAnyInvitation(path, notes);
+    RefuseNonInvitation(invitation.ClubSwims);
+    return invitation;
+}
 
 namespace {
+// The kept invitation's name for an exchange file: "EXCHANGE.NT2" keeps
+// "EXCHANGE.AUSSCHREIBUNG.lxf".
+std::filesystem::path keptPath(const std::string& exchangePath, const FormatFile& format) {
+    return folderOf(exchangePath) /
+           (std::filesystem::path(exchangePath).stem().string() + '.' + format.KeptName);
+}
+
+// The competition an invitation becomes when imported: its name and first day must be the
+// exchange file's, or the export would carry another meet.
+void checkSameMeet(const TInvitation& invitation, const TMeldeAustausch& model) {
+    TMeldeAustausch imported;
+    ImportInvitation(invitation, imported);
+    if (Trim(imported.CompName) == Trim(model.CompName) &&
+        Trim(imported.Date1) == Trim(model.Date1))
+        return;
+    throw TInteropError(
+        QStringLiteral("Die Ausschreibung gehört zu „%1“ (%2), die Austauschdatei zu „%3“ (%4); "
+                       "nichts geschrieben")
+            .arg(AnsiToQString(Trim(imported.CompName)), AnsiToQString(Trim(imported.Date1)),
+                 AnsiToQString(Trim(model.CompName)), AnsiToQString(Trim(model.Date1))));
+}
+
 // Errors of the invitation name its file: the export may be about another.
-TInvitation readNamedInvitation(const std::string& path, QStringList* notes) {
+TInvitation readMatchingInvitation(const std::string& path, const TMeldeAustausch& model,
+                                   QStringList* notes) {
     try {
-        return ReadInvitationFile(path, notes);
+        TInvitation invitation = ReadInvitationFile(path, notes);
+        checkSameMeet(invitation, model);
+        return invitation;
     } catch (const TInteropError& error) {
         throw TInteropError(QString::fromLocal8Bit(path) + QStringLiteral(": ") + error.Text());
     }
 }
+
+bool isKeptInvitationName(const std::filesystem::path& path) {
+    const QString name = QString::fromLocal8Bit(path.filename().string());
+    for (const FormatFile& file : FormatFiles) {
+        const QString kept = QLatin1StringView(file.KeptName);
+        if (name.compare(kept, Qt::CaseInsensitive) == 0 ||
+            name.endsWith(u'.' + kept, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
 } // namespace
 
-void ExportEntries(const TMeldeAustausch& model, const std::string& out,
-                   const std::optional<std::string>& invitationPath, QStringList* notes) {
+QString ExportSummaryText(const TExportSummary& summary) {
+    return AnsiToQString(CountText(summary.Nominations, "Meldung", "Meldungen") + ", " +
+                         CountText(summary.Swimmers, "Schwimmer", "Schwimmer") + ", " +
+                         CountText(summary.Relays, "Staffel", "Staffeln"));
+}
+
+QString ImportSummaryText(const TMeldeAustausch& model) {
+    return AnsiToQString(CountText(model.EventCount(), "Wettkampf", "Wettk\xE4mpfe") + " in " +
+                         CountText(model.AbsCnt, "Abschnitt", "Abschnitten"));
+}
+
+TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& out,
+                             const std::optional<std::string>& invitationPath, QStringList* notes) {
     const TFormat format = formatFile(out).Format;
-    const TInvitation invitation =
-        invitationPath ? readNamedInvitation(*invitationPath, notes) : InvitationFromModel(model);
+    const TInvitation invitation = invitationPath
+                                       ? readMatchingInvitation(*invitationPath, model, notes)
+                                       : InvitationFromModel(model);
+    const TClubEntries entries = CollectClubEntries(model, invitation, true);
     QByteArray bytes;
     switch (format) {
     case TFormat::Lef:
@@ -92,10 +151,17 @@ void ExportEntries(const TMeldeAustausch& model, const std::string& out,
         break;
     }
     WriteFileAtomically(out, std::string_view(bytes.constData(), bytes.size()));
+    TExportSummary summary;
+    summary.Swimmers = static_cast<int>(entries.Swimmers.size());
+    summary.Relays = static_cast<int>(entries.Relays.size());
+    summary.Nominations = summary.Relays;
+    for (const TEntrySwimmer& swimmer : entries.Swimmers)
+        summary.Nominations += static_cast<int>(swimmer.Starts.size());
+    return summary;
 }
 
-TMeetFees KeptMeetFees(const std::string& exchangePath) {
-    const std::optional<std::string> kept = FindKeptInvitation(exchangePath);
+TMeetFees KeptMeetFees(const std::string& exchangePath, const TMeldeAustausch& model) {
+    const std::optional<std::string> kept = FindKeptInvitation(exchangePath, model);
     try {
         return kept ? MeetFeesOf(ReadInvitationFile(*kept)) : TMeetFees();
     } catch (const TInteropError&) {
@@ -103,19 +169,35 @@ TMeetFees KeptMeetFees(const std::string& exchangePath) {
     }
 }
 
-std::optional<std::string> FindKeptInvitation(const std::string& exchangePath) {
+std::string KeptInvitationPath(const std::string& exchangePath, const std::string& invitationPath) {
+    return keptPath(exchangePath, formatFile(invitationPath)).string();
+}
+
+std::optional<std::string> FindKeptInvitation(const std::string& exchangePath,
+                                              const TMeldeAustausch& model) {
+    std::error_code error;
     for (const FormatFile& file : FormatFiles) {
-        const std::filesystem::path kept = folderOf(exchangePath) / file.KeptName;
-        std::error_code error;
+        const std::filesystem::path kept = keptPath(exchangePath, file);
         if (std::filesystem::is_regular_file(kept, error))
             return kept.string();
+    }
+    for (const FormatFile& file : FormatFiles) {
+        const std::filesystem::path shared = folderOf(exchangePath) / file.KeptName;
+        if (!std::filesystem::is_regular_file(shared, error))
+            continue;
+        try {
+            checkSameMeet(ReadInvitationFile(shared.string()), model);
+            return shared.string();
+        } catch (const TInteropError&) {
+            // Another competition's invitation, or none this program can read.
+        }
     }
     return std::nullopt;
 }
 
 void KeepInvitation(const std::string& invitationPath, const std::string& exchangePath) {
     const FormatFile& format = formatFile(invitationPath);
-    const std::filesystem::path target = folderOf(exchangePath) / format.KeptName;
+    const std::filesystem::path target = keptPath(exchangePath, format);
     std::error_code error;
     if (!std::filesystem::equivalent(invitationPath, target, error)) {
         const std::string bytes = ReadWholeFile(invitationPath);
@@ -128,9 +210,56 @@ void KeepInvitation(const std::string& invitationPath, const std::string& exchan
     }
     // One kept invitation only: another format's copy would be found first.
     for (const FormatFile& file : FormatFiles) {
-        const std::filesystem::path other = folderOf(exchangePath) / file.KeptName;
+        const std::filesystem::path other = keptPath(exchangePath, file);
         if (std::string_view(file.KeptName) != format.KeptName && std::remove(other.c_str()) != 0 &&
             errno != ENOENT)
             throw TIoError::fromErrno(errno);
     }
+}
+
+void CheckExportTarget(const std::string& exchangePath, const std::string& out) {
+    std::error_code error;
+    if (std::filesystem::equivalent(out, exchangePath, error))
+        throw TInteropError(QStringLiteral("Das ist die Austauschdatei selbst; die Meldung braucht "
+                                           "eine eigene Datei"));
+    if (isKeptInvitationName(out))
+        throw TInteropError(QStringLiteral("Unter diesem Namen wird eine Ausschreibung aufbewahrt, "
+                                           "die der Export nicht überschreibt; bitte einen anderen "
+                                           "Namen wählen"));
+}
+
+std::optional<std::string> ExchangeFileOfKept(const std::string& invitationPath) {
+    const std::filesystem::path invitation(invitationPath);
+    const std::string name = invitation.filename().string();
+    for (const FormatFile& file : FormatFiles) {
+        const std::string suffix = std::string(".") + file.KeptName;
+        if (name.size() <= suffix.size() ||
+            QString::fromLocal8Bit(name.substr(name.size() - suffix.size()))
+                    .compare(QLatin1StringView(suffix.c_str()), Qt::CaseInsensitive) != 0)
+            continue;
+        const std::filesystem::path exchange =
+            invitation.parent_path() / (name.substr(0, name.size() - suffix.size()) + ".NT2");
+        std::error_code error;
+        if (std::filesystem::is_regular_file(exchange, error))
+            return exchange.string();
+    }
+    return std::nullopt;
+}
+
+std::string KeepBackupCopy(const std::string& exchangePath, const QDateTime& when) {
+    const std::filesystem::path exchange(exchangePath);
+    const std::filesystem::path backup =
+        folderOf(exchangePath) /
+        (exchange.stem().string() + '_' +
+         when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss")).toStdString() +
+         exchange.extension().string());
+    WriteFileAtomically(backup.string(), ReadWholeFile(exchangePath));
+    for (const FormatFile& file : FormatFiles) {
+        const std::filesystem::path kept = keptPath(exchangePath, file);
+        std::error_code error;
+        if (std::filesystem::is_regular_file(kept, error))
+            WriteFileAtomically(keptPath(backup.string(), file).string(),
+                                ReadWholeFile(kept.string()));
+    }
+    return backup.string();
 }

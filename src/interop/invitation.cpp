@@ -12,9 +12,11 @@
 
 #include "conversions.h"
 #include "discipline.h"
+#include "entrycheck.h"
 #include "environment.h"
 #include "meldeaustausch.h"
 #include "transliteration.h"
+#include "warnings.h"
 #include "windows1252.h"
 
 namespace {
@@ -331,6 +333,17 @@ TMeetFees MeetFeesOf(const TInvitation& invitation) {
     return fees;
 }
 
+void RefuseNonInvitation(TClubSwims swims) {
+    if (swims == TClubSwims::None)
+        return;
+    throw TInteropError(
+        (swims == TClubSwims::Results ? QStringLiteral("Die Datei ist eine Ergebnisliste")
+                                      : QStringLiteral("Die Datei ist eine Meldung von Vereinen")) +
+        QStringLiteral(", keine Ausschreibung. Eine neue Austauschdatei entsteht nur aus der "
+                       "Ausschreibung des Ausrichters; Ergebnislisten übernimmt das Fenster "
+                       "„Schwimmer“ mit „Importieren“ in die Schwimmerliste"));
+}
+
 TInvitation InvitationFromModel(const TMeldeAustausch& model) {
     TInvitation invitation;
     invitation.Name = AnsiToQString(model.CompName);
@@ -395,7 +408,8 @@ TInvitation InvitationFromModel(const TMeldeAustausch& model) {
     return invitation;
 }
 
-TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation) {
+TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation,
+                                bool forHost) {
     std::map<int, const TInvitationEvent*> eventByNumber;
     for (const TInvitationEvent& event : invitation.Events) {
         if (event.IsEntryEvent())
@@ -407,11 +421,18 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
         refusals << QStringLiteral("Der Name des Vereins fehlt (Vereinsdaten)");
     std::map<std::tuple<std::string, int, bool, std::string>, std::size_t> swimmerIndex;
     std::map<const TInvitationEvent*, int> teamsPerEvent;
+    // What the entry dialog would refuse is sent to no host.
+    std::map<int, std::string> refusedByCheck;
+    for (const TNominFinding& finding : forHost ? CheckNomins(model) : std::vector<TNominFinding>())
+        refusedByCheck[finding.Position] = finding.Refusal.Message;
+    const auto labelOf = [](const TNominRecord& nomin) {
+        return QStringLiteral("Wettkampf %1 (%2)")
+            .arg(AnsiToQString(TMeldeAustausch::WkNrToText(nomin.WkNr)),
+                 AnsiToQString(Trim(nomin.Name)));
+    };
     for (int position = 1; position <= model.NominCount(); ++position) {
         const TNominRecord& nomin = model.Nomin(position);
-        const QString label = QStringLiteral("Wettkampf %1 (%2)")
-                                  .arg(AnsiToQString(TMeldeAustausch::WkNrToText(nomin.WkNr)),
-                                       AnsiToQString(Trim(nomin.Name)));
+        const QString label = labelOf(nomin);
         if (nomin.WkNr % 1000 != 0) {
             refusals << label + QStringLiteral(": Lenex und DSV7 kennen keine Wettkampfnummern "
                                                "mit Buchstaben");
@@ -425,11 +446,16 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
         }
         const TInvitationEvent* event = found->second;
         const bool relay = event->RelayCount > 1;
+        const qsizetype before = refusals.size();
         if (nomin.Time == -1)
             refusals << label + QStringLiteral(": die Meldezeit ist ungültig");
         if (!relay && nomin.Sex != 0 && nomin.Sex != 1)
             refusals << label + QStringLiteral(": Einzelschwimmer sind in Lenex und DSV7 nur "
                                                "männlich oder weiblich");
+        // Said once: what the formats cannot carry, else what the entry dialog refuses.
+        const auto refused = refusedByCheck.find(position);
+        if (refusals.size() == before && refused != refusedByCheck.end())
+            refusals << label + QStringLiteral(": ") + AnsiToQString(refused->second);
         if (!refusals.isEmpty())
             continue;
         if (relay) {
@@ -442,6 +468,21 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
         if (added)
             entries.Swimmers.push_back({name, nomin.Age, nomin.Sex == 1, Trim(nomin.RegNr), {}});
         entries.Swimmers[swimmer->second].Starts.push_back({event, nomin.Time});
+    }
+    // A swimmer twice in one event is a slip a host would have to mend by hand; two relay
+    // teams of one name are two teams.
+    for (const TNominWarning& warning :
+         forHost ? FindNominWarnings(model) : std::vector<TNominWarning>()) {
+        const TNominRecord& nomin = model.Nomin(warning.Nomins.front());
+        const int event = EventOfNomin(model, nomin.WkNr);
+        if (warning.Kind != WarningKind::TwiceInEvent || (event > 0 && model.Event(event).Staffel))
+            continue;
+        QStringList positions;
+        for (const int position : warning.Nomins)
+            positions << QString::number(position);
+        refusals << labelOf(nomin) + QStringLiteral(": %1-mal gemeldet (Meldungen %2)")
+                                         .arg(warning.Nomins.size())
+                                         .arg(positions.join(QStringLiteral(", ")));
     }
     if (!refusals.isEmpty())
         throw TInteropError(QStringLiteral("Die Meldung kann so nicht exportiert werden, nichts "

@@ -68,6 +68,10 @@ struct TInvitationEvent {
     bool IsEntryEvent() const;
 };
 
+// What the clubs of a Lenex file hold: an invitation lists no swims, a club's entries file or a
+// start list holds entries, a result list results.
+enum class TClubSwims { None, Entries, Results };
+
 struct TInvitation {
     QString Name;
     QString Organizer;
@@ -87,7 +91,12 @@ struct TInvitation {
     std::vector<std::pair<QString, int>> FlatFeesCents;
     std::vector<TInvitationSession> Sessions; // in file order
     std::vector<TInvitationEvent> Events;     // in file order
+    TClubSwims ClubSwims = TClubSwims::None;
 };
+
+// Throws TInteropError for a file with entries or results, which is no invitation, saying where
+// such a file belongs; returns for TClubSwims::None.
+void RefuseNonInvitation(TClubSwims swims);
 
 // The invitation's entry events as a new exchange model. Texts that Windows-1252 cannot hold
 // are rewritten (transliteration.h), told by a line added to `notes` when given. Throws
@@ -128,8 +137,10 @@ struct TClubEntries {
 };
 // Throws TInteropError listing every nomination that the formats cannot carry: an event number
 // with a letter, one the invitation's entry events lack, an invalid time, an individual start
-// marked mixed.
-TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation);
+// marked mixed. An export sent to a host also checks (`forHost`) what the entry dialog would
+// refuse and a swimmer entered twice in one event.
+TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation,
+                                bool forHost = false);
 
 // The discipline of an event; nothing for a style the store cannot name (a stroke "Sonderform",
 // no distance).

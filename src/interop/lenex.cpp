@@ -130,6 +130,9 @@ public:
         checkXml();
         if (!meetRead)
             fail(QStringLiteral("die Lenex-Datei enthält keine Veranstaltung (MEET)"));
+        invitation.ClubSwims = resultsSeen   ? TClubSwims::Results
+                               : entriesSeen ? TClubSwims::Entries
+                                             : TClubSwims::None;
         return invitation;
     }
 
@@ -223,6 +226,8 @@ private:
                 readMeetFees();
             } else if (xml.name() == u"CLUBS" && filter) {
                 readClubs();
+            } else if (xml.name() == u"CLUBS") {
+                skipNotingResults();
             } else {
                 xml.skipCurrentElement();
             }
@@ -404,13 +409,15 @@ private:
         }
     }
 
-    // Skips the current element; a RESULT inside tells that this is a results file.
+    // Skips the current element; a RESULT inside tells that this is a results file, an ENTRY
+    // that it holds entries.
     void skipNotingResults() {
         for (int depth = 1; depth > 0 && !xml.atEnd();) {
             const QXmlStreamReader::TokenType token = xml.readNext();
             if (token == QXmlStreamReader::StartElement) {
                 ++depth;
                 resultsSeen = resultsSeen || xml.name() == u"RESULT";
+                entriesSeen = entriesSeen || xml.name() == u"ENTRY";
             } else if (token == QXmlStreamReader::EndElement) {
                 --depth;
             }
@@ -508,6 +515,7 @@ private:
     QHash<int, QString> sessionCourses;
     QHash<int, QDate> sessionDates;
     bool resultsSeen = false;
+    bool entriesSeen = false;
     std::vector<AthleteResult> results;
     int undatedAthletes = 0;
     TTextRewrites rewrites;

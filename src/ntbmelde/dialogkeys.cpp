@@ -106,6 +106,13 @@ protected:
         // Tab and Escape belong to the dialog: focus traversal and the cancel button.
         if (code == Qt::Key_Tab || code == Qt::Key_Backtab || code == Qt::Key_Escape)
             return false;
+        // An Alt+letter that reaches a control is the accelerator of a disabled button: it
+        // does nothing, and its letter is never typed.
+        const QString text = keyEvent->text();
+        if ((keyEvent->modifiers() & Qt::AltModifier) &&
+            !(keyEvent->modifiers() & Qt::ControlModifier) && !text.isEmpty() &&
+            text.front().isPrint())
+            return true;
         if (upDown == UpDown::Move) {
             int keyDown = code;
             SimulateUpDown(control, keyDown);

@@ -19,7 +19,8 @@
 // Each binding installs one event filter on the control; bind a control once, before it is
 // shown. Keys a control is not bound for keep the control's own behaviour (a drop-down list
 // bound without UpDown::Move keeps its arrow keys for choosing). Tab, Escape and accelerators
-// are never touched, so the dialog's cancel button keeps answering Escape.
+// are never touched, so the dialog's cancel button keeps answering Escape; an Alt+letter whose
+// button is disabled reaches the control and is swallowed there.
 //
 // Example, the entry dialog:
 //   bindSimulateEnter(EditName, UpDown::Move);

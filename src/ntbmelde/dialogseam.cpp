@@ -67,6 +67,20 @@ bool FileDialogSeam::getSaveFileName(QWidget* parent, const QString& caption, co
 bool FileDialogSeam::getOpenFileNames(QWidget* parent, const QString& caption,
                                       const QString& folder, const QStringList& filters,
                                       QStringList& fileNames) {
+    return openFiles(parent, caption, folder, filters, true, fileNames);
+}
+
+bool FileDialogSeam::getOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                     const QStringList& filters, QString& fileName) {
+    QStringList fileNames;
+    if (!openFiles(parent, caption, folder, filters, false, fileNames))
+        return false;
+    fileName = fileNames.constFirst();
+    return true;
+}
+
+bool FileDialogSeam::openFiles(QWidget* parent, const QString& caption, const QString& folder,
+                               const QStringList& filters, bool several, QStringList& fileNames) {
     lastCaption = caption;
     lastFolder = folder;
     lastFilters = filters;
@@ -77,7 +91,7 @@ bool FileDialogSeam::getOpenFileNames(QWidget* parent, const QString& caption,
     }
     QFileDialog dialog(parent, caption, folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;

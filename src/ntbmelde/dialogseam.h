@@ -22,6 +22,9 @@ public:
     // A modal dialog that chooses one or more existing files. False when the user cancelled.
     static bool getOpenFileNames(QWidget* parent, const QString& caption, const QString& folder,
                                  const QStringList& filters, QStringList& fileNames);
+    // The same for one existing file.
+    static bool getOpenFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                const QStringList& filters, QString& fileName);
 
     // Test hooks. While answers are queued no dialog is shown: each call takes the next one
     // (an empty name cancels; an open dialog takes the one file) and leaves the dialog's
@@ -33,6 +36,8 @@ public:
     static QStringList lastFilters;
 
 private:
+    static bool openFiles(QWidget* parent, const QString& caption, const QString& folder,
+                          const QStringList& filters, bool several, QStringList& fileNames);
     struct Answer {
         QString fileName;
         QString filter;

@@ -12,6 +12,7 @@
 
 #include "ansi.h"
 #include "atomicfile.h"
+#include "conversions.h"
 #include "exchangelock.h"
 #include "interopfiles.h"
 #include "meldeaustausch.h"
@@ -143,40 +144,65 @@ bool HasLenexOrDsvExtension(const QString& path) {
            suffix == u"dsv8z"_s;
 }
 
+namespace {
+// Names the competition the existing file holds and its entries, so that nobody replaces it
+// unawares; "Nein", the default, keeps it.
+bool confirmReplacing(const QString& exchangePath, const QString& invitationPath,
+                      const TMeldeAustausch& previous, bool readable) {
+    const QString holds =
+        readable ? u" für „%1“ (%2) mit %3"_s.arg(
+                       fromAnsi(Trim(previous.CompName)), fromAnsi(Trim(previous.Date1)),
+                       fromAnsi(CountText(previous.NominCount(), "Meldung", "Meldungen")))
+                 : QString();
+    return AskYesNo(u"Im Ordner „%1“ gibt es schon die Austauschdatei „%2“%3.\r\rSoll sie durch "
+                    u"die Ausschreibung „%4“ ersetzt werden? Die Vereinsdaten bleiben erhalten, "
+                    u"die Meldungen stehen dann nur noch in einer Sicherungskopie.\r\rMit "
+                    u"„Nein“ wird die vorhandene Datei unverändert geöffnet."_s.arg(
+                        QDir::toNativeSeparators(QFileInfo(exchangePath).absolutePath()),
+                        QFileInfo(exchangePath).fileName(), holds,
+                        QFileInfo(invitationPath).fileName()),
+                    0, AnswerNo) == AnswerYes;
+}
+
+QString nameOf(const std::string& path) {
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+}
+} // namespace
+
 bool ImportInvitationFile(const QString& invitationPath, const QString& exchangePath) {
-    const bool replacing = QFileInfo::exists(exchangePath);
-    if (replacing &&
-        AskYesNo(
-            u"Im Ordner „%1“ gibt es schon eine Austauschdatei.\r\rSoll sie durch die "
-            u"Ausschreibung „%2“ ersetzt werden? Die Vereinsdaten bleiben erhalten, die "
-            u"Meldungen gehen verloren.\r\rMit „Nein“ wird die vorhandene Datei geöffnet."_s.arg(
-                QDir::toNativeSeparators(QFileInfo(exchangePath).absolutePath()),
-                QFileInfo(invitationPath).fileName()),
-            0) != AnswerYes)
-        return false;
-    const std::string invitationFile = QFile::encodeName(invitationPath).toStdString();
-    const std::string exchangeFile = QFile::encodeName(exchangePath).toStdString();
-    bool refused = false;
+    const std::string invitationFile = localPath(invitationPath);
+    const std::string exchangeFile = localPath(exchangePath);
+    bool written = false;
     QStringList notes;
-    const bool done = RunCommand([&] {
+    RunCommand([&] {
         TMeldeAustausch imported;
         try {
             ImportInvitation(ReadInvitationFile(invitationFile, &notes), imported, &notes);
         } catch (const TInteropError& error) {
-            ShowError(u"Die Ausschreibung „%1“ kann nicht übernommen werden:\r%2"_s.arg(
+            ShowError(u"Die Datei „%1“ kann nicht übernommen werden:\r%2"_s.arg(
                           QDir::toNativeSeparators(invitationPath), error.Text()),
                       0);
-            refused = true;
             return;
         }
-        if (replacing) {
+        QString backupText;
+        if (QFileInfo::exists(exchangePath)) {
             TMeldeAustausch previous;
-            previous.LoadFromFile(exchangeFile);
+            const bool readable = previous.LoadFromFile(exchangeFile).Loaded();
+            if (!confirmReplacing(exchangePath, invitationPath, previous, readable))
+                return;
+            backupText = u"\rDie bisherige Austauschdatei ist als „%1“ gesichert."_s.arg(
+                nameOf(KeepBackupCopy(exchangeFile, QDateTime::currentDateTime())));
             copyClubData(previous, imported);
         }
         imported.SaveToFile(exchangeFile);
         KeepInvitation(invitationFile, exchangeFile);
+        written = true;
         ShowNotes(notes);
+        ShowInfo(u"Die Ausschreibung „%1“ ist in die Austauschdatei „%2“ übernommen: %3. Sie "
+                 u"bleibt daneben als „%4“ aufbewahrt.%5"_s.arg(
+                     QFileInfo(invitationPath).fileName(), QFileInfo(exchangePath).fileName(),
+                     ImportSummaryText(imported),
+                     nameOf(KeptInvitationPath(exchangeFile, invitationFile)), backupText));
     });
-    return done && !refused;
+    return written;
 }

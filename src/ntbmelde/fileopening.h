@@ -52,6 +52,8 @@ bool HasLenexOrDsvExtension(const QString& path);
 
 // Imports the host's invitation at `invitationPath` into the exchange file `exchangePath` and
 // keeps the invitation beside it, so that the export refers to the host's own events. An
-// existing exchange file is replaced only when the user agrees, and its club data stay. Tells
-// the user why when nothing was written; returns whether the exchange file was written.
+// existing exchange file is replaced only when the user agrees to a question that names its
+// competition and entries ("Nein", keeping it, is the default), after a copy of it has been
+// kept beside it; its club data stay. Says what was written, or why nothing was; returns
+// whether the exchange file was written.
 bool ImportInvitationFile(const QString& invitationPath, const QString& exchangePath);

@@ -192,8 +192,14 @@ void TFormAnzeige::ButtonSaveClick() {
     if (!FileDialogSeam::getSaveFileName(this, u"Anzeige speichern"_s, Global::ProgDir, filters,
                                          fileName, filter))
         return;
-    // The dialog always returns one of its entries; the first is its default.
-    const auto type = static_cast<FileType>(std::max<qsizetype>(0, filters.indexOf(filter)));
+    // A typed extension decides, as in the export; else the chosen entry (the first by default).
+    const QStringList extensions = {u".RTF"_s, u".TXT"_s, u".PDF"_s};
+    qsizetype chosen = std::max<qsizetype>(0, filters.indexOf(filter));
+    for (qsizetype i = 0; i < extensions.size(); ++i) {
+        if (fileName.endsWith(extensions[i], Qt::CaseInsensitive))
+            chosen = i;
+    }
+    const auto type = static_cast<FileType>(chosen);
     RunCommand([&] { saveAs(fileName, type); });
 }
 

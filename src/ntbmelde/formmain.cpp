@@ -14,10 +14,13 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ansi.h"
 #include "appearance.h"
+#include "conversions.h"
 #include "dialogseam.h"
 #include "dsv7.h"
 #include "environment.h"
@@ -32,6 +35,7 @@
 #include "formwerbung.h"
 #include "global.h"
 #include "interopfiles.h"
+#include "ioerror.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "swimmerstore.h"
@@ -49,8 +53,16 @@ constexpr QMargins PanelMargins(10, 6, 10, 7);
 // its row of buttons.
 constexpr QSize LeastFrameSize(520, 200);
 
+const QString LastFolderKey = u"lastFolder"_s;
+
 QString withTrailingSlash(const QString& folder) {
     return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+// The folder used last, kept for the next start without a file.
+QSettings& programSettings() {
+    static QSettings settings(u"ntbmelde"_s, u"ntbmelde"_s);
+    return settings;
 }
 } // namespace
 
@@ -169,7 +181,9 @@ QIcon TFormMain::themePicture(const QString& themeName, QStyle::StandardPixmap f
 }
 
 // Without a location the exchange file lies beside the program. A folder holds EXCHANGE.NT2;
-// anything else names the exchange file itself, whose folder is then the program's folder.
+// an invitation goes into EXCHANGE.NT2 in its folder, unless it is the invitation kept for an
+// exchange file, which is then opened; anything else names the exchange file itself, whose
+// folder is then the program's folder.
 void TFormMain::locateExchangeFile(const QString& location) {
     if (location.isEmpty()) {
         Global::ProgDir = QFile::decodeName(QByteArray::fromStdString(ProgramDir()));
@@ -177,7 +191,13 @@ void TFormMain::locateExchangeFile(const QString& location) {
         return;
     }
     const QFileInfo info(location);
-    if (!info.isDir() && HasLenexOrDsvExtension(location)) {
+    const std::optional<std::string> keptFor =
+        info.isDir() ? std::nullopt : ExchangeFileOfKept(localPath(location));
+    if (keptFor) {
+        exchangeFile =
+            QFileInfo(QFile::decodeName(QByteArray::fromStdString(*keptFor))).absoluteFilePath();
+        Global::ProgDir = withTrailingSlash(QFileInfo(exchangeFile).absolutePath());
+    } else if (!info.isDir() && HasLenexOrDsvExtension(location)) {
         invitationFile = info.absoluteFilePath();
         Global::ProgDir = withTrailingSlash(info.absolutePath());
         exchangeFile = Global::ProgDir + ExchangeFileName;
@@ -194,22 +214,43 @@ std::string TFormMain::exchangeFilePath() const {
     return localPath(exchangeFile);
 }
 
-// Names the file that was looked for: EXCHANGE.NT2 beside the program, or with its whole path
-// the file that the command line named (or the one in the folder it named).
-QString TFormMain::missingFileMessage(const QString& location) const {
-    if (location.isEmpty())
-        return u"Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
-               u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein!"_s;
+// Names with its whole path the file that was looked for.
+QString TFormMain::missingFileMessage() const {
     return u"Datendatei \"%1\" nicht gefunden!"_s.arg(QDir::toNativeSeparators(exchangeFile));
 }
 
-void TFormMain::FormCreate(const QString& location) {
+// Started without a file and with none beside the program (a packaged program lives in a
+// system folder): the user names the exchange file or an invitation, starting in the folder
+// used last. Empty when he cancels.
+QString TFormMain::askForFile() {
+    QString fileName;
+    if (!FileDialogSeam::getOpenFileName(
+            this, u"Austauschdatei oder Ausschreibung öffnen"_s,
+            programSettings().value(LastFolderKey, QDir::homePath()).toString(),
+            {u"Austauschdatei oder Ausschreibung (*.NT2 *.nt2 *.lef *.LEF *.lxf *.LXF *.dsv7 "
+             u"*.DSV7)"_s,
+             u"Alle Dateien (*)"_s},
+            fileName))
+        return {};
+    return fileName;
+}
+
+void TFormMain::FormCreate(const QString& givenLocation) {
     store = std::make_unique<TSwimmerStore>();
     ButtonSchwimmer->setEnabled(store->Available());
     // Said once the window shows; the program works on as without the store.
     if (!store->Available())
         QTimer::singleShot(0, this, &TFormMain::tellStoreProblem);
+    QString location = givenLocation;
     locateExchangeFile(location);
+    if (location.isEmpty() && !QFileInfo::exists(exchangeFile)) {
+        location = askForFile();
+        if (location.isEmpty()) {
+            quitRequested = true;
+            return;
+        }
+        locateExchangeFile(location);
+    }
     model = std::make_unique<TMeldeAustausch>();
     Global::ResetDataChanged();
     const bool existed = QFileInfo::exists(exchangeFile);
@@ -221,10 +262,11 @@ void TFormMain::FormCreate(const QString& location) {
     }
     FileFound = QFileInfo::exists(exchangeFile);
     if (!FileFound) {
-        ShowError(missingFileMessage(location), 0);
+        ShowError(missingFileMessage(), 0);
         showFileAccess(FileAccess::Unusable);
         return;
     }
+    programSettings().setValue(LastFolderKey, Global::ProgDir);
     const FileAccess granted = LockExchangeFile(exchangeFile, lock);
     if (granted == FileAccess::Quit) {
         quitRequested = true;
@@ -246,10 +288,14 @@ void TFormMain::FormCreate(const QString& location) {
 }
 
 // Without a usable file only the instructions and the exit remain; a file that another program
-// has open can be looked at and printed.
+// has open can be looked at and printed. The title names the competition that is open.
 void TFormMain::showFileAccess(FileAccess access) {
     readOnly = access == FileAccess::ReadOnly;
     const bool readable = access == FileAccess::Editable || readOnly;
+    setWindowTitle(readable && !Trim(model->CompName).empty()
+                       ? u"%1 – %2, %3"_s.arg(ApplicationTitle, fromAnsi(Trim(model->CompName)),
+                                              fromAnsi(Trim(model->Date1)))
+                       : ApplicationTitle);
     ButtonAusdruck->setEnabled(readable);
     ButtonMeldegeld->setEnabled(readable);
     ButtonExport->setEnabled(readable);
@@ -267,7 +313,7 @@ void TFormMain::showFileAccess(FileAccess access) {
 
 // Another program has the file open: it can be looked at and printed, not changed.
 void TFormMain::showReadOnly() {
-    setWindowTitle(ApplicationTitle + u" – nur zum Lesen geöffnet"_s);
+    setWindowTitle(windowTitle() + u" – nur zum Lesen geöffnet"_s);
     Label1->setText(u"Nur zum Lesen geöffnet: Die Datei ist in einem anderen Meldeprogramm "
                     u"geöffnet. Kontrollausdruck möglich, Änderungen nicht."_s);
 }
@@ -299,7 +345,8 @@ void TFormMain::ButtonKontrollClick() {
 }
 
 void TFormMain::ButtonMeldegeldClick() {
-    RunCommand([this] { showPrintout(FeeOverview(*model, KeptMeetFees(exchangeFilePath()))); });
+    RunCommand(
+        [this] { showPrintout(FeeOverview(*model, KeptMeetFees(exchangeFilePath(), *model))); });
 }
 
 // The kept invitation tells the host's events; the proposed name follows the DSV7 rule, in
@@ -317,7 +364,7 @@ void TFormMain::ButtonExportClick() {
 }
 
 void TFormMain::exportEntries() {
-    const std::optional<std::string> kept = FindKeptInvitation(exchangeFilePath());
+    const std::optional<std::string> kept = FindKeptInvitation(exchangeFilePath(), *model);
     const TInvitation invitation = kept ? ReadInvitationFile(*kept) : InvitationFromModel(*model);
     // The Vereinsmeldeliste in the version of the host's DSV invitation, else of the year.
     const QString dsv = QString::number(DsvEntriesVersion(invitation));
@@ -341,9 +388,29 @@ void TFormMain::exportEntries() {
         return;
     if (!HasLenexOrDsvExtension(fileName))
         fileName += extensions.value(filters.indexOf(filter), extensions.first());
+    const std::string out = localPath(fileName);
+    const auto refuse = [&fileName](const QString& reason) {
+        ShowError(u"Die Meldung kann nicht als „%1“ gespeichert werden: %2"_s.arg(
+                      QDir::toNativeSeparators(fileName), reason),
+                  0);
+    };
+    try {
+        CheckExportTarget(exchangeFilePath(), out);
+    } catch (const TInteropError& error) {
+        refuse(error.Text());
+        return;
+    }
+    TExportSummary summary;
     QStringList notes;
-    ExportEntries(*model, QFile::encodeName(fileName).toStdString(), kept, &notes);
+    try {
+        summary = ExportEntries(*model, out, kept, &notes);
+    } catch (const TIoError& error) {
+        refuse(fromAnsi(error.what()));
+        return;
+    }
     ShowNotes(notes);
+    ShowInfo(u"Die Meldung ist als „%1“ gespeichert: %2."_s.arg(QDir::toNativeSeparators(fileName),
+                                                                ExportSummaryText(summary)));
 }
 
 void TFormMain::showPrintout(TPrintout printout) {

@@ -21,9 +21,10 @@ class TFormMain : public QMainWindow {
     Q_OBJECT
 public:
     // `location` names the exchange file or its folder; empty means EXCHANGE.NT2 in the
-    // program's own folder. A host's invitation (.lef, .lxf, .dsv7, .dsv8, .dsv8z) is imported into
-    // EXCHANGE.NT2 in its folder first. Reads the file at once, reporting any trouble in a message
-    // box; a large file is read once the event loop runs, under a progress dialog over this window.
+    // program's own folder, and without one there a file dialog asks (Cancel quits). A host's
+    // invitation (.lef, .lxf, .dsv7, .dsv8, .dsv8z) is imported into EXCHANGE.NT2 in its folder
+    // first. Reads the file at once, reporting any trouble in a message box; a large file is read
+    // once the event loop runs, under a progress dialog over this window.
     explicit TFormMain(const QString& location = QString());
     ~TFormMain() override;
 
@@ -58,8 +59,9 @@ private:
     QIcon themePicture(const QString& themeName, QStyle::StandardPixmap fallback) const;
     void locateExchangeFile(const QString& location);
     std::string exchangeFilePath() const;
-    QString missingFileMessage(const QString& location) const;
-    void FormCreate(const QString& location);
+    QString missingFileMessage() const;
+    QString askForFile();
+    void FormCreate(const QString& givenLocation);
     void showFileAccess(FileAccess access);
     void showReadOnly();
     void showPrintout(TPrintout printout);

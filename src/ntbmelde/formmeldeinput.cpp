@@ -25,6 +25,7 @@
 
 #include "ansi.h"
 #include "appearance.h"
+#include "conversions.h"
 #include "dialogkeys.h"
 #include "discipline.h"
 #include "entrycheck.h"
@@ -666,7 +667,7 @@ void TFormMeldeInput::ButtonTakeClick() {
 
 void TFormMeldeInput::ButtonEscClick() {
     if (anythingPending()) {
-        if (AskYesNo(u"Letzte Änderungen / Eingabe wirklich verwerfen?"_s, 0) != AnswerYes)
+        if (!ConfirmDiscard(u"Letzte Änderungen / Eingabe wirklich verwerfen?"_s))
             return;
         Changed = false;
         discardFilledTimes();
@@ -723,7 +724,7 @@ void TFormMeldeInput::closeDialog() {
 bool TFormMeldeInput::FormCloseQuery() {
     if (!anythingPending())
         return true;
-    if (AskYesNo(u"Änderung wirklich verwerfen ?"_s, 0) != AnswerYes)
+    if (!ConfirmDiscard())
         return false;
     discardFilledTimes();
     return true;
@@ -901,7 +902,7 @@ void TFormMeldeInput::PopupDeleteClick() {
                              QString::number(nomin.Age) + u" für Wettkampf "_s +
                              fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr)) +
                              u" wirklich löschen?"_s;
-    if (AskYesNo(question, 0) != AnswerYes)
+    if (!ConfirmDiscard(question))
         return;
     keepFilledTimes();
     model.DeleteNomin(position);
@@ -949,14 +950,17 @@ void TFormMeldeInput::PopupMeldezeitenClick() {
         }
     }
     if (found.empty()) {
-        showHint(
-            u"Für keine der %1 Meldungen ohne Meldezeit ist eine Zeit bekannt."_s.arg(withoutTime));
+        showHint(withoutTime == 1
+                     ? u"Für die Meldung ohne Meldezeit ist keine Zeit bekannt."_s
+                     : u"Für keine der %1 Meldungen ohne Meldezeit ist eine Zeit bekannt."_s.arg(
+                           withoutTime));
         return;
     }
     const QString question =
-        u"Für %1 von %2 Meldungen ohne Meldezeit ist eine Zeit aus den "
-        u"letzten 12 Monaten bekannt. Diese Zeiten eintragen?"_s.arg(found.size())
-            .arg(withoutTime);
+        u"Für %1 von %2 ohne Meldezeit ist eine Zeit aus den letzten 12 Monaten bekannt. "
+        u"%3 eintragen?"_s.arg(found.size())
+            .arg(fromAnsi(CountText(withoutTime, "Meldung", "Meldungen")),
+                 found.size() == 1 ? u"Diese Zeit"_s : u"Diese Zeiten"_s);
     if (AskYesNo(question, 0) != AnswerYes)
         return;
     for (const auto& [position, hundredths] : found) {
@@ -967,7 +971,8 @@ void TFormMeldeInput::PopupMeldezeitenClick() {
     }
     FillList();
     ButtonOk->setEnabled(true);
-    showHint(u"%1 Meldezeiten vorgeschlagen."_s.arg(found.size()));
+    showHint(fromAnsi(CountText(static_cast<long long>(found.size()), "Meldezeit vorgeschlagen.",
+                                "Meldezeiten vorgeschlagen.")));
 }
 
 // The filled times become the user's own entries.

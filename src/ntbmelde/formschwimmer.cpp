@@ -65,7 +65,7 @@ void TFormSchwimmer::createControls() {
     filterLabel->setBuddy(EditFilter);
 
     swimmers = new TSchwimmerlisteModel(this);
-    shown = new QSortFilterProxyModel(this);
+    shown = new TGermanSortProxy(this);
     shown->setSourceModel(swimmers);
     shown->setSortRole(TSchwimmerlisteModel::SortRole);
     shown->setSortCaseSensitivity(Qt::CaseInsensitive);
@@ -287,7 +287,7 @@ void TFormSchwimmer::ButtonDeleteClick() {
     const QString question = u"Den Schwimmer %1, Jg. %2 mit allen seinen Meldezeiten wirklich "
                              u"löschen?"_s.arg(fromAnsi(chosen->Name))
                                  .arg(chosen->BirthYear);
-    if (AskYesNo(question, 0) != AnswerYes)
+    if (!ConfirmDiscard(question))
         return;
     const int row = SwimmerTable->currentIndex().row();
     if (!store.DeleteSwimmer(chosen->Id)) {

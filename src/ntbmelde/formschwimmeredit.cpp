@@ -68,8 +68,19 @@ TFormSchwimmerEdit::TFormSchwimmerEdit(const TSwimmer& swimmer, QWidget* parent)
     EditGeschlecht->setCurrentIndex(swimmer.Sex <= 2 ? swimmer.Sex : 0);
     EditRegNummer->setText(fromAnsi(swimmer.RegNr));
     CheckAktiv->setChecked(swimmer.Active);
+    shownTexts = fieldTexts();
     fitDialogSize(this, sizeHint().expandedTo(QSize(360, 0)));
     EditName->setFocus();
+}
+
+QStringList TFormSchwimmerEdit::fieldTexts() const {
+    return {EditName->text(), EditJahrgang->text(), EditGeschlecht->currentText(),
+            EditRegNummer->text(), CheckAktiv->isChecked() ? u"1"_s : u"0"_s};
+}
+
+void TFormSchwimmerEdit::reject() {
+    if (fieldTexts() == shownTexts || ConfirmDiscard())
+        QDialog::reject();
 }
 
 QLineEdit* TFormSchwimmerEdit::addEdit(const QString& name, const QString& hint) {

@@ -19,13 +19,18 @@ public:
     // The swimmer as the fields hold it; valid after the dialog was accepted.
     const TSwimmer& swimmer() const { return edited; }
 
+    // Escape, "Ab&brechen" and the close box: typed data go only after a question.
+    void reject() override;
+
 private slots:
     void ButtonOkClick();
 
 private:
     QLineEdit* addEdit(const QString& name, const QString& hint);
+    QStringList fieldTexts() const;
 
     TSwimmer edited;
+    QStringList shownTexts; // the fields as the dialog opened
     QLineEdit* EditName;
     QLineEdit* EditJahrgang;
     QComboBox* EditGeschlecht;

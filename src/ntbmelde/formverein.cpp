@@ -249,7 +249,7 @@ bool TFormVerein::StoreFields() {
 }
 
 bool TFormVerein::FormCloseQuery() {
-    return !Changed || AskYesNo(u"Änderung wirklich verwerfen?"_s, HelpContextDiscard) == AnswerYes;
+    return !Changed || ConfirmDiscard(u"Änderung wirklich verwerfen?"_s, HelpContextDiscard);
 }
 
 void TFormVerein::reject() {

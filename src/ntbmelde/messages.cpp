@@ -90,10 +90,11 @@ void runOkBox(QMessageBox::Icon icon, const QString& caption, const QString& tex
 } // namespace
 
 // The question box of AskYesNo and AskYesNoCancel.
-int askQuestion(const QString& message, int helpContext, bool withCancel) {
+int askQuestion(const QString& message, int helpContext, bool withCancel, int defaultAnswer) {
     resetMousePointer();
     if (recorder) {
         recorder->shown.append(u"Frage: "_s + message);
+        recorder->defaults.append(defaultAnswer);
         return recorder->answers.isEmpty() ? AnswerYes : recorder->answers.takeFirst();
     }
     QMessageBox box(QMessageBox::Question, u"Bestätigung"_s, displayText(message));
@@ -107,7 +108,7 @@ int askQuestion(const QString& message, int helpContext, bool withCancel) {
         cancel->setObjectName(u"ButtonAbbrechen"_s);
     }
     addHelpButton(box, helpContext);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(defaultAnswer == AnswerNo ? no : yes);
     box.setEscapeButton(cancel ? cancel : no);
     QAbstractButton* answer = runBox(box);
     if (answer == yes)
@@ -115,17 +116,25 @@ int askQuestion(const QString& message, int helpContext, bool withCancel) {
     return answer == no ? AnswerNo : AnswerCancel;
 }
 
-int AskYesNo(const QString& message, int helpContext) {
-    return askQuestion(message, helpContext, false);
+int AskYesNo(const QString& message, int helpContext, int defaultAnswer) {
+    return askQuestion(message, helpContext, false, defaultAnswer);
+}
+
+bool ConfirmDiscard(const QString& question, int helpContext) {
+    return AskYesNo(question, helpContext, AnswerNo) == AnswerYes;
 }
 
 int AskYesNoCancel(const QString& message, int helpContext) {
-    return askQuestion(message, helpContext, true);
+    return askQuestion(message, helpContext, true, AnswerYes);
 }
 
 void ShowError(const QString& message, int helpContext) {
     resetMousePointer();
-    const QString text = message + u" !"_s;
+    // A message that ends in a mark of its own gets no second one.
+    const QString text = message.endsWith(u'.') || message.endsWith(u'!') ||
+                                 message.endsWith(u'?') || message.endsWith(u':')
+                             ? message
+                             : message + u'!';
     if (recorder) {
         recorder->shown.append(u"Fehler: "_s + text);
         return;
@@ -145,6 +154,15 @@ void ShowWarning(const QString& message) {
 void ShowNotes(const QStringList& notes) {
     if (!notes.isEmpty())
         ShowWarning(notes.join(u'\r'));
+}
+
+void ShowInfo(const QString& message) {
+    resetMousePointer();
+    if (recorder) {
+        recorder->shown.append(u"Hinweis: "_s + message);
+        return;
+    }
+    runOkBox(QMessageBox::Information, u"Hinweis"_s, message, 0);
 }
 
 void ReportApplicationError(const QString& text) {

@@ -61,3 +61,16 @@ int TSchwimmerlisteModel::rowOf(qint64 id) const {
     }
     return -1;
 }
+
+TGermanSortProxy::TGermanSortProxy(QObject* parent)
+    : QSortFilterProxyModel(parent), collator(QLocale(QLocale::German, QLocale::Germany)) {
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+}
+
+bool TGermanSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    const QVariant leftValue = left.data(sortRole());
+    const QVariant rightValue = right.data(sortRole());
+    if (leftValue.typeId() == QMetaType::QString && rightValue.typeId() == QMetaType::QString)
+        return collator.compare(leftValue.toString(), rightValue.toString()) < 0;
+    return QSortFilterProxyModel::lessThan(left, right);
+}

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QCollator>
+#include <QSortFilterProxyModel>
 #include <vector>
 
 #include "swimmerstore.h"
@@ -28,4 +30,18 @@ public:
 
 private:
     std::vector<TSwimmer> swimmers;
+};
+
+// The swimmer list as shown: filtered, and sorted as German readers expect, texts through a
+// German collator (Ä with A, ß with ss, letter case aside), never by character codes.
+class TGermanSortProxy : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    explicit TGermanSortProxy(QObject* parent = nullptr);
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+private:
+    QCollator collator;
 };

@@ -147,3 +147,7 @@ bool IsSplittableName(const std::string& name) {
         return true;
     return blanks <= 1;
 }
+
+std::string CountText(long long count, const std::string& one, const std::string& many) {
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}

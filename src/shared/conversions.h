@@ -28,6 +28,9 @@ std::string NormalizeTimeText(const std::string& text);
 std::string ConvertName(std::string name, int mode);
 bool IsSplittableName(const std::string& name);
 
+// A count with its noun as German says it: "1 Meldung", "3 Meldungen", "0 Meldungen".
+std::string CountText(long long count, const std::string& one, const std::string& many);
+
 // Removes leading and trailing characters with codes <= 32.
 std::string Trim(const std::string& text);
 std::string TrimRight(const std::string& text);

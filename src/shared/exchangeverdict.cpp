@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "conversions.h"
 #include "windows1252.h"
 
 namespace {
@@ -73,9 +74,10 @@ std::string VerdictText(const TLoadReport& report) {
         return "Die Datei %1 ist keine Austauschdatei (die Zeile <NOMINATION> fehlt); sie wird "
                "weder gelesen noch ver\xE4ndert";
     case TFileVerdict::CutOff:
-        return "Die Datei %1 ist unvollst\xE4ndig: das Dateiende fehlt. Es wurden " +
-               std::to_string(report.Nominations) +
-               " Meldungen gelesen; fehlende Meldungen m\xFCssen neu erfasst werden.";
+        return "Die Datei %1 ist unvollst\xE4ndig: das Dateiende fehlt. Es " +
+               std::string(report.Nominations == 1 ? "wurde " : "wurden ") +
+               CountText(report.Nominations, "Meldung", "Meldungen") +
+               " gelesen; fehlende Meldungen m\xFCssen neu erfasst werden.";
     case TFileVerdict::Complete:
         break;
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "swimmercsv.h"
 
+#include <QStringList>
+
 #include <array>
 #include <optional>
 
@@ -15,6 +17,15 @@ namespace {
 enum Column { Name, Vorname, Jahrgang, Geschlecht, RegNr, Aktiv, ColumnCount };
 constexpr std::array<const char*, ColumnCount> ColumnTitles = {"Name",       "Vorname",  "Jahrgang",
                                                                "Geschlecht", "Reg.-Nr.", "Aktiv"};
+// Other titles clubs give the columns in their own lists.
+struct OtherTitle {
+    Column Of;
+    const char* Title;
+};
+constexpr OtherTitle OtherTitles[] = {
+    {Name, "Nachname"},          {Jahrgang, "Jg"}, {Jahrgang, "Geburtsjahr"}, {RegNr, "DSV-ID"},
+    {RegNr, "Registriernummer"},
+};
 constexpr int EarliestBirthYear = 1900;
 
 QString unicode(const std::string& ansi) {
@@ -68,23 +79,45 @@ std::optional<std::vector<std::string>> splitLine(const std::string& line, char 
     return fields;
 }
 
-// The column a header title names, letter case and blanks aside ("Reg.-Nr." also as "RegNr").
-std::optional<Column> columnOf(const std::string& title) {
+// A title without letter case, blanks, points and hyphens: "Reg.-Nr." is also "RegNr".
+std::string titleLetters(const std::string& title) {
     std::string letters;
     for (char c : title) {
         if (c != ' ' && c != '.' && c != '-')
             letters += ToUpperAnsi(c);
     }
+    return letters;
+}
+
+// The column a header title names, in any of its titles.
+std::optional<Column> columnOf(const std::string& title) {
+    const std::string letters = titleLetters(title);
     for (int column = 0; column < ColumnCount; ++column) {
-        std::string known;
-        for (const char* c = ColumnTitles[static_cast<std::size_t>(column)]; *c; ++c) {
-            if (*c != '.' && *c != '-')
-                known += ToUpperAnsi(*c);
-        }
-        if (letters == known)
+        if (letters == titleLetters(ColumnTitles[static_cast<std::size_t>(column)]))
             return static_cast<Column>(column);
     }
+    for (const OtherTitle& other : OtherTitles) {
+        if (letters == titleLetters(other.Title))
+            return other.Of;
+    }
     return std::nullopt;
+}
+
+// "Name (Nachname), Vorname, Jahrgang (Jg, Geburtsjahr), …"
+QString acceptedTitles() {
+    QStringList titles;
+    for (int column = 0; column < ColumnCount; ++column) {
+        QStringList others;
+        for (const OtherTitle& other : OtherTitles) {
+            if (other.Of == column)
+                others << QString::fromLatin1(other.Title);
+        }
+        const QString title = QString::fromLatin1(ColumnTitles[static_cast<std::size_t>(column)]);
+        titles << (others.isEmpty()
+                       ? title
+                       : title + QStringLiteral(" (") + others.join(QStringLiteral(", ")) + u')');
+    }
+    return titles.join(QStringLiteral(", "));
 }
 
 // "d" (divers) becomes "x": the exchange file knows no fourth sex.
@@ -143,13 +176,19 @@ private:
         if (!titles)
             return QStringLiteral("Anführungszeichen nicht geschlossen");
         std::array<bool, ColumnCount> seen{};
-        for (const std::string& title : *titles) {
+        std::vector<std::string> named = *titles;
+        // A spreadsheet may end every line with the separator.
+        while (!named.empty() && named.back().empty())
+            named.pop_back();
+        for (const std::string& title : named) {
             const std::optional<Column> column = columnOf(title);
-            if (column && seen[*column])
+            if (!column)
+                return QStringLiteral("Spalte „%1“ unbekannt; bekannt sind %2")
+                    .arg(unicode(title), acceptedTitles());
+            if (seen[*column])
                 return QStringLiteral("Spalte „%1“ doppelt").arg(unicode(title));
-            if (column)
-                seen[*column] = true;
-            columns.push_back(column);
+            seen[*column] = true;
+            columns.push_back(*column);
         }
         result.HasActiveColumn = seen[Aktiv];
         for (Column needed : {Name, Jahrgang, Geschlecht}) {
@@ -161,16 +200,19 @@ private:
     }
 
     QString readSwimmer(const std::string& line, TCsvSwimmers& result) const {
-        const auto fields = splitLine(line, separator);
+        auto fields = splitLine(line, separator);
         if (!fields)
             return QStringLiteral("Anführungszeichen nicht geschlossen");
+        while (fields->size() > columns.size() && fields->back().empty())
+            fields->pop_back();
         if (fields->size() != columns.size())
-            return QStringLiteral("%1 Felder statt %2").arg(fields->size()).arg(columns.size());
+            return unicode(CountText(static_cast<long long>(fields->size()), "Feld", "Felder")) +
+                   QStringLiteral(" statt %1").arg(columns.size());
         std::array<std::string, ColumnCount> value;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (columns[i])
-                value[*columns[i]] = (*fields)[i];
-        }
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            value[columns[i]] = (*fields)[i];
+        // Two digits as the entry dialog takes them: "09" is 2009, "85" 1985.
+        value[Jahrgang] = ExpandYear(value[Jahrgang]);
         TSwimmer swimmer;
         if (value[Name].empty())
             return QStringLiteral("Name fehlt");
@@ -201,7 +243,7 @@ private:
     }
 
     char separator = ';';
-    std::vector<std::optional<Column>> columns; // empty until the header is read
+    std::vector<Column> columns; // empty until the header is read
 };
 
 } // namespace

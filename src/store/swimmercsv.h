@@ -24,6 +24,9 @@ struct TCsvSwimmers {
 };
 
 // Reads a swimmer list: UTF-8 with or without byte-order mark, else Windows-1252; fields
-// separated by ";" or "," (what the header uses), quotes as spreadsheets write them; a header
-// naming the columns in any order. At the first bad line the result holds only the error.
+// separated by ";" or "," (what the header uses), quotes as spreadsheets write them, a separator
+// at the end of a line or not; a header naming the columns in any order, each by one of its
+// titles (Name or Nachname, Vorname, Jahrgang, Jg or Geburtsjahr, Geschlecht, Reg.-Nr., DSV-ID
+// or Registriernummer, Aktiv), an unknown title being an error; two-digit birth years expanded
+// as the entry dialog expands them. At the first bad line the result holds only the error.
 TCsvSwimmers ReadSwimmersCsv(std::string bytes);

@@ -20,6 +20,8 @@
 #include "transliteration.h"
 #include "windows1252.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // What one file brings: a swimmer list, a competition, or the swims of a result list (read
@@ -141,13 +143,15 @@ QString ImportCountText(const TImportTotal& total) {
                        .arg(total.NewSwimmers)
                        .arg(total.UpdatedSwimmers);
     if (total.WithOthers || !total.WithResults)
-        text += QStringLiteral(", %1 Meldezeiten").arg(total.EnteredTimes);
+        text += u", "_s + AnsiToQString(CountText(total.EnteredTimes, "Meldezeit", "Meldezeiten"));
     if (total.WithResults)
-        text += QStringLiteral(", %1 Wettkampfzeiten").arg(total.SwumTimes);
+        text +=
+            u", "_s + AnsiToQString(CountText(total.SwumTimes, "Wettkampfzeit", "Wettkampfzeiten"));
     if (total.SkippedTimes > 0)
-        text += QStringLiteral(", %1 Zeiten über 99:59,99 übersprungen").arg(total.SkippedTimes);
+        text += u", "_s + AnsiToQString(CountText(total.SkippedTimes, "Zeit", "Zeiten")) +
+                u" über 99:59,99 übersprungen"_s;
     for (const QString& file : total.ClubsNotFound)
-        text += QStringLiteral("\n") + file;
+        text += u"\n"_s + file;
     return text;
 }
 

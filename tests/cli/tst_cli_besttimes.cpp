@@ -71,7 +71,7 @@ private slots:
         CliResult result = runCli({u"swimmers"_s, u"import"_s, exchangeFile, lenex});
         QCOMPARE(QString::fromUtf8(result.err), QString());
         QCOMPARE(result.out,
-                 "6 Schwimmer neu, 0 aktualisiert, 1 Meldezeiten, 10 Wettkampfzeiten\n"_ba);
+                 "6 Schwimmer neu, 0 aktualisiert, 1 Meldezeit, 10 Wettkampfzeiten\n"_ba);
         QCOMPARE(result.exitCode, 0);
         for (const QString& again :
              {lenex, DataDir + u"2026-12-13-Musterst-SVBlauWeissBeisp-Pr.DSV7"_s}) {
@@ -99,10 +99,10 @@ private slots:
         QTest::addColumn<QString>("out"); // %1: the result file
         QTest::newRow("with e.V.")
             << u"SV Blau-Weiß Beispielhausen e.V."_s
-            << u"6 Schwimmer neu, 0 aktualisiert, 1 Meldezeiten, 10 Wettkampfzeiten\n"_s;
+            << u"6 Schwimmer neu, 0 aktualisiert, 1 Meldezeit, 10 Wettkampfzeiten\n"_s;
         QTest::newRow("not in the file")
             << u"SV Blau-Weiss Beispielhausn"_s
-            << u"1 Schwimmer neu, 0 aktualisiert, 1 Meldezeiten, 0 Wettkampfzeiten\n%1: der "
+            << u"1 Schwimmer neu, 0 aktualisiert, 1 Meldezeit, 0 Wettkampfzeiten\n%1: der "
                u"eigene Verein kommt nicht vor; am ähnlichsten: „SV Blau-Weiß Beispielhausen“, "
                u"„SC Delphin Musterstadt“\n"_s;
     }

@@ -72,7 +72,9 @@ private slots:
         const CheckResult result = runCheck(folder.filePath(u"EXCHANGE.NT2"_s));
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.out, QString());
-        QCOMPARE(result.err, u"ntbmelde-cli: Datei nicht gefunden\n"_s);
+        QCOMPARE(result.err,
+                 u"ntbmelde-cli: %1 kann nicht gelesen werden: Datei nicht gefunden\n"_s.arg(
+                     folder.filePath(u"EXCHANGE.NT2"_s)));
     }
 };
 

@@ -61,7 +61,9 @@ private slots:
         const CliResult result = runCli({u"fees"_s, folder.filePath(u"EXCHANGE.NT2"_s)});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.out, QByteArray());
-        QCOMPARE(result.err, "ntbmelde-cli: Datei nicht gefunden\n");
+        QCOMPARE(QString::fromUtf8(result.err),
+                 u"ntbmelde-cli: %1 kann nicht gelesen werden: Datei nicht gefunden\n"_s.arg(
+                     folder.filePath(u"EXCHANGE.NT2"_s)));
     }
 
     // Refusals first, then the warnings with the entries' positions in the file; the refused
@@ -100,7 +102,9 @@ private slots:
         const CliResult result = runCli(arguments);
         QCOMPARE(result.exitCode, 2);
         QCOMPARE(result.out, QByteArray());
-        QVERIFY(result.err.startsWith("Aufruf:"));
+        QVERIFY(result.err.startsWith("ntbmelde-cli: falscher Aufruf, richtig: ntbmelde-cli "));
+        QCOMPARE(result.err.count('\n'), 2);
+        QVERIFY(result.err.endsWith("\nHilfe: ntbmelde-cli --help\n"));
     }
 };
 

@@ -100,13 +100,13 @@ private slots:
         const QString good = folder->filePath(u"good.csv"_s);
         writeBytes(good, "Name,Jahrgang,Geschlecht\nBerg,2009,w\n"_ba);
         const QString bad = folder->filePath(u"bad.csv"_s);
-        writeBytes(bad, "Name,Jahrgang,Geschlecht\nLang,2008,m\nKern,08,m\n"_ba);
+        writeBytes(bad, "Name,Jahrgang,Geschlecht\nLang,2008,m\nKern,208,m\n"_ba);
         CliResult result = runCli({u"swimmers"_s, u"import"_s, good, bad});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.out, QByteArray());
         QCOMPARE(
             QString::fromUtf8(result.err),
-            u"ntbmelde-cli: %1: Zeile 3: Jahrgang „08“ ungültig; nichts übernommen.\n"_s.arg(bad));
+            u"ntbmelde-cli: %1: Zeile 3: Jahrgang „208“ ungültig; nichts übernommen.\n"_s.arg(bad));
         result = runCli({u"swimmers"_s, u"import"_s, good, folder->filePath(u"missing.nt2"_s)});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(runCli({u"swimmers"_s, u"list"_s}).out, QByteArray());

@@ -406,8 +406,8 @@ private slots:
         QTest::newRow("fee") << smallList(Format7, Event1, u"MELDEGELD:Wkmeldegeld;3 Euro;1;\n"_s)
                              << u"Zeile 5 (MELDEGELD): Betrag „3 Euro“ ist kein Eurobetrag"_s;
         QTest::newRow("another list")
-            << smallList(u"FORMAT:Vereinsmeldeliste;7;\n"_s, Event1, Ranking1)
-            << u"Zeile 1 (FORMAT): „Vereinsmeldeliste“ ist keine Wettkampfdefinitionsliste"_s;
+            << smallList(u"FORMAT:Startliste;7;\n"_s, Event1, Ranking1)
+            << u"Zeile 1 (FORMAT): „Startliste“ ist keine Wettkampfdefinitionsliste"_s;
         QTest::newRow("version") << smallList(u"FORMAT:Wettkampfdefinitionsliste;6;\n"_s, Event1,
                                               Ranking1)
                                  << u"Zeile 1 (FORMAT): Version „6“ wird nicht unterstützt"_s;

@@ -475,6 +475,9 @@ private slots:
         nomin("Dorsch, Dana", 1, "1", -1);
         nomin("Eber, Eli", 2, "3", 4410);
         nomin("Staffel, 2", 2, "4", NoTime); // a mixed relay team is fine
+        TNominRecord team = model.GetNomin(model.NominCount());
+        team.Age = 2014; // of the event's years, as the entry dialog admits
+        model.SetNomin(model.NominCount(), team);
 
         QTemporaryDir folder;
         const std::string out = folder.filePath(u"meldung.lxf"_s).toStdString();
@@ -638,23 +641,26 @@ private slots:
         QVERIFY(readError(folder.filePath(u"x.pdf"_s).toStdString()).contains(u"unbekanntes"_s));
     }
 
-    // The invitation kept beside an exchange file is found again; keeping another replaces it.
-    void keptInvitation_isFoundBesideTheExchangeFileAndReplaced() {
+    // The invitation kept for an exchange file bears its name and is found again; keeping
+    // another replaces it; another exchange file in the folder keeps its own.
+    void keptInvitation_isFoundUnderTheExchangeFilesNameAndReplaced() {
         QTemporaryDir folder;
-        const std::string exchange = folder.filePath(u"EXCHANGE.NT2"_s).toStdString();
-        QVERIFY(!FindKeptInvitation(exchange));
+        const TMeldeAustausch model = importedSample();
+        const std::string exchange = folder.filePath(u"Nikolaus.NT2"_s).toStdString();
+        QVERIFY(!FindKeptInvitation(exchange, model));
         const std::string lxf = (InteropDataDir + u"lenex-invitation.lxf"_s).toStdString();
         const std::string lef = (InteropDataDir + u"lenex-invitation.lef"_s).toStdString();
         KeepInvitation(lef, exchange);
-        QCOMPARE(FindKeptInvitation(exchange).value_or(""),
-                 folder.filePath(u"AUSSCHREIBUNG.lef"_s).toStdString());
+        QCOMPARE(FindKeptInvitation(exchange, model).value_or(""),
+                 folder.filePath(u"Nikolaus.AUSSCHREIBUNG.lef"_s).toStdString());
         KeepInvitation(lxf, exchange);
-        QCOMPARE(FindKeptInvitation(exchange).value_or(""),
-                 folder.filePath(u"AUSSCHREIBUNG.lxf"_s).toStdString());
-        QVERIFY(!QFile::exists(folder.filePath(u"AUSSCHREIBUNG.lef"_s)));
-        QCOMPARE(ReadWholeFile(*FindKeptInvitation(exchange)), ReadWholeFile(lxf));
-        KeepInvitation(*FindKeptInvitation(exchange), exchange); // the kept file itself
-        QCOMPARE(ReadWholeFile(*FindKeptInvitation(exchange)), ReadWholeFile(lxf));
+        QCOMPARE(FindKeptInvitation(exchange, model).value_or(""),
+                 folder.filePath(u"Nikolaus.AUSSCHREIBUNG.lxf"_s).toStdString());
+        QVERIFY(!QFile::exists(folder.filePath(u"Nikolaus.AUSSCHREIBUNG.lef"_s)));
+        QCOMPARE(ReadWholeFile(*FindKeptInvitation(exchange, model)), ReadWholeFile(lxf));
+        KeepInvitation(*FindKeptInvitation(exchange, model), exchange); // the kept file itself
+        QCOMPARE(ReadWholeFile(*FindKeptInvitation(exchange, model)), ReadWholeFile(lxf));
+        QVERIFY(!FindKeptInvitation(folder.filePath(u"Anderes.NT2"_s).toStdString(), model));
     }
 };
 

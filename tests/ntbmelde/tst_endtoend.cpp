@@ -275,7 +275,7 @@ void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
         QTRY_VERIFY(!window.isVisible());
         QVERIFY(exitNotice.seen());
     }
-    QCOMPARE(messages.shown, QStringList({u"Fehler: Keine korrekte Zeitangabe !"_s,
+    QCOMPARE(messages.shown, QStringList({u"Fehler: Keine korrekte Zeitangabe!"_s,
                                           u"Frage: Daten jetzt speichern?"_s}));
     QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
     QVERIFY(!window.meldeAustausch());

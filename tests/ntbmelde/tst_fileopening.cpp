@@ -138,7 +138,7 @@ private slots:
         QCOMPARE(messages->shown.size(), 1);
         const QString shown = messages->shown.first();
         QVERIFY2(shown.startsWith(u"Fehler: Die Datei "_s + exchangeFile + reason) &&
-                     shown.endsWith(u"sie wird weder gelesen noch verändert !"_s),
+                     shown.endsWith(u"sie wird weder gelesen noch verändert!"_s),
                  qPrintable(shown));
         QCOMPARE(enabledButtons(window), QStringList({u"ButtonExit"_s, u"ButtonHelp"_s}));
         QCOMPARE(window.meldeAustausch()->EventCount(), 0);

@@ -227,7 +227,10 @@ private slots:
         QTest::newRow("no extension, rich text") << u"ausdruck"_s << RtfType << u"ausdruck.RTF"_s;
         QTest::newRow("no extension, plain text") << u"ausdruck"_s << TextType << u"ausdruck.TXT"_s;
         QTest::newRow("no extension, PDF") << u"ausdruck"_s << PdfType << u"ausdruck.PDF"_s;
+        // A typed extension decides, whatever the chosen type.
         QTest::newRow(".TXT typed, rich text") << u"ausdruck.TXT"_s << RtfType << u"ausdruck.TXT"_s;
+        QTest::newRow(".pdf typed, rich text")
+            << u"meldegeld.pdf"_s << RtfType << u"meldegeld.pdf"_s;
         QTest::newRow("lower-case extension") << u"ausdruck.txt"_s << TextType << u"ausdruck.txt"_s;
         QTest::newRow("point in folder name only")
             << u"ordner.neu/ausdruck"_s << TextType << u"ordner.neu/ausdruck.TXT"_s;
@@ -253,6 +256,10 @@ private slots:
         QCOMPARE(FileDialogSeam::lastFilters, (QStringList{RtfType, TextType, PdfType}));
         QCOMPARE(messages->shown, QStringList());
         const QByteArray content = readFile(path(written));
+        if (written.endsWith(u".pdf"_s, Qt::CaseInsensitive))
+            type = PdfType;
+        else if (written.endsWith(u".txt"_s, Qt::CaseInsensitive))
+            type = TextType;
         if (type == RtfType)
             QCOMPARE(content, QByteArray::fromStdString(ReportRtf(printout->lines())));
         else if (type == TextType)
@@ -439,7 +446,7 @@ private slots:
         pressAlt(printout, Qt::Key_S, u"ButtonSave"_s);
         QVERIFY(dialog.seen());
         QVERIFY(stayedOpen);
-        QCOMPARE(messages->shown, QStringList{u"Fehler: Der Ordner \"%1\" existiert nicht !"_s.arg(
+        QCOMPARE(messages->shown, QStringList{u"Fehler: Der Ordner \"%1\" existiert nicht!"_s.arg(
                                       path(u"fehlt"_s))});
         QCOMPARE(readFile(path(u"ausdruck.RTF"_s)),
                  QByteArray::fromStdString(ReportRtf(printout->lines())));

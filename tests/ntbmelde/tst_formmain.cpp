@@ -15,7 +15,10 @@
 #include <QTimer>
 #include <sys/stat.h>
 
+#include "ansi.h"
 #include "appearance.h"
+#include "conversions.h"
+#include "dialogseam.h"
 #include "formbedienung.h"
 #include "formchoosewettkampf.h"
 #include "formmain.h"
@@ -32,13 +35,9 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString MissingFileError =
-    u"Fehler: Datendatei \"EXCHANGE.NT2\" nicht gefunden!\r"
-    u"Diese Datei muss im gleichen Verzeichnis wie das Programm sein! !"_s;
-
 // The message for a file that the command line named (or the one in the folder it named).
 QString missingFileError(const QString& path) {
-    return u"Fehler: Datendatei \"%1\" nicht gefunden! !"_s.arg(path);
+    return u"Fehler: Datendatei \"%1\" nicht gefunden!"_s.arg(path);
 }
 const QString SaveQuestion = u"Frage: Daten jetzt speichern?"_s;
 const QStringList DataButtons = {u"ButtonVerein"_s, u"ButtonMeldung"_s, u"ButtonAusdruck"_s,
@@ -136,7 +135,8 @@ private slots:
     void startup_withFile_loadsModelAndEnablesEveryButton();
     void startup_location_data();
     void startup_location();
-    void startup_withoutArgument_looksBesideTheProgram();
+    void startup_withoutArgument_asksForAFile_data();
+    void startup_withoutArgument_asksForAFile();
     void startup_unreadableFile_reportsAndKeepsEveryButton();
     void controlPanel_buttonsInPlaceAndInTabOrder();
     void close_unchanged_asksNothingAndLeavesFileAlone();
@@ -189,7 +189,10 @@ void TestFormMain::startup_withFile_loadsModelAndEnablesEveryButton() {
     QCOMPARE(window.meldeAustausch()->EventCount(), expected.EventCount());
     for (QPushButton* each : window.findChildren<QPushButton*>())
         QVERIFY2(each->isEnabled(), qPrintable(each->objectName()));
-    QCOMPARE(window.windowTitle(), u"Meldeprogramm für Natabo"_s);
+    // The title names the competition and its first day.
+    QCOMPARE(window.windowTitle(),
+             u"Meldeprogramm für Natabo – %1, %2"_s.arg(fromAnsi(Trim(expected.CompName)),
+                                                        fromAnsi(Trim(expected.Date1))));
     QVERIFY(!window.windowIcon().isNull());
 }
 
@@ -227,13 +230,36 @@ void TestFormMain::startup_location() {
     QVERIFY(button(window, u"ButtonHelp"_s)->isEnabled());
 }
 
-// Without an argument the file is looked for beside the program.
-void TestFormMain::startup_withoutArgument_looksBesideTheProgram() {
+// Without an argument and without a file beside the program a file dialog asks for the exchange
+// file or an invitation, starting where the last file was opened; Cancel quits.
+void TestFormMain::startup_withoutArgument_asksForAFile_data() {
+    QTest::addColumn<QString>("chosen"); // empty: cancelled
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("cancelled") << QString() << false;
+    QTest::newRow("exchange file") << u"EXCHANGE.NT2"_s << true;
+}
+
+void TestFormMain::startup_withoutArgument_asksForAFile() {
     if (QFileInfo::exists(QCoreApplication::applicationDirPath() + u"/EXCHANGE.NT2"_s))
         QSKIP("an exchange file lies beside the test program");
+    QFETCH(QString, chosen);
+    QFETCH(bool, opened);
+    // The folder of a file opened before is where the dialog starts.
+    const QString earlier = putDemoFile(folder->path(), u"vorher.NT2"_s);
+    { TFormMain before(earlier); }
+    if (chosen.isEmpty())
+        FileDialogSeam::setNextCancel();
+    else
+        FileDialogSeam::setNextFileName(putDemoFile(folder->path(), chosen), QString());
     TFormMain window;
-    QCOMPARE(messages->shown, QStringList{MissingFileError});
-    QCOMPARE(Global::ProgDir, QCoreApplication::applicationDirPath() + u'/');
+    QCOMPARE(FileDialogSeam::lastFolder, folder->path() + u'/');
+    QCOMPARE(window.QuitRequested(), !opened);
+    QCOMPARE(messages->shown, QStringList());
+    if (!opened)
+        return;
+    QCOMPARE(Global::ProgDir, folder->path() + u'/');
+    QVERIFY(window.meldeAustausch()->EventCount() > 0);
+    QVERIFY(button(window, u"ButtonMeldung"_s)->isEnabled());
 }
 
 void TestFormMain::startup_unreadableFile_reportsAndKeepsEveryButton() {

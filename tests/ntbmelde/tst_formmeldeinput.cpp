@@ -45,7 +45,7 @@ TNominRecord nomin(const char* name, int age, std::uint8_t sex, const char* wkNr
 }
 
 const QString NameError = u"Fehler: Name nicht eindeutig in Vorname und Nachname trennbar!\r"
-                          u"Bitte geben Sie den Namen im Format NACHNAME, VORNAME ein! !"_s;
+                          u"Bitte geben Sie den Namen im Format NACHNAME, VORNAME ein!"_s;
 
 } // namespace
 
@@ -199,6 +199,7 @@ private:
 private slots:
     void init();
     void cleanup();
+    void accelerator_ofADisabledButton_typesNothing();
 
     void meldungenButton_opensTheDialogOnTheProgramsModel();
     void opening_emptyModel_startsWithANewEntry();
@@ -478,7 +479,7 @@ void TestFormMeldeInput::refusals_showMessageFocusFieldAndWriteNothing() {
     QCOMPARE(focusedName(), u"ButtonNew"_s);
     press(Qt::Key_Return);
 
-    QCOMPARE(messages->shown, QStringList{u"Fehler: "_s + message + u" !"_s});
+    QCOMPARE(messages->shown, QStringList{u"Fehler: "_s + message + u"!"_s});
     QCOMPARE(focusedName(), field);
     QCOMPARE(model.NominCount(), 1);
     QCOMPARE(list()->model()->rowCount(), 1);
@@ -510,7 +511,7 @@ void TestFormMeldeInput::timeExit_secondsFromSixty_keepTheFocus() {
         press(Qt::Key_Return);
         QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     }
-    QCOMPARE(messages->shown, QStringList(3, u"Fehler: Keine korrekte Zeitangabe !"_s));
+    QCOMPARE(messages->shown, QStringList(3, u"Fehler: Keine korrekte Zeitangabe!"_s));
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:70,00"_s);
     // Corrected, the field lets the focus go.
     type(u"5999"_s);
@@ -532,7 +533,7 @@ void TestFormMeldeInput::timeField_secondsLeftEmpty_isRefusedOnAdoption() {
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"01:__,30"_s);
     QCOMPARE(focusedName(), u"ButtonNew"_s);
     press(Qt::Key_Return);
-    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Meldezeit !"_s});
+    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Meldezeit!"_s});
     QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     QCOMPARE(model.NominCount(), 0);
 }
@@ -562,7 +563,7 @@ void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
     type(u"7000"_s);
     QTest::mouseClick(control(u"ButtonNew"_s), Qt::LeftButton);
     QCOMPARE(messages->shown.size(), 2);
-    QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe !"_s);
+    QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe!"_s);
     QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     QCOMPARE(model.NominCount(), 0);
     // Corrected, the same click adopts.
@@ -578,7 +579,7 @@ void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
     type(u"7000"_s);
     pressAccelerator(Qt::Key_U);
     QCOMPARE(messages->shown.size(), 3);
-    QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe !"_s);
+    QCOMPARE(messages->shown.last(), u"Fehler: Keine korrekte Zeitangabe!"_s);
     QCOMPARE(focusedName(), u"EditMeldezeit"_s);
     QCOMPARE(model.NominCount(), 1);
     type(u"4100"_s);
@@ -729,7 +730,7 @@ void TestFormMeldeInput::editExisting_declinedThenOk_asksBeforeDiscarding() {
     messages->setNextAnswer(AnswerNo);
     QTest::mouseClick(control(u"ButtonOk"_s), Qt::LeftButton);
     QCOMPARE(messages->shown, QStringList({u"Frage: Vorhandene Meldung wirklich ändern?"_s,
-                                           u"Frage: Änderung wirklich verwerfen ?"_s}));
+                                           u"Frage: Änderung wirklich verwerfen?"_s}));
     QVERIFY(dialog->isVisible());
     messages->setNextAnswer(AnswerNo);
     messages->setNextAnswer(AnswerYes);
@@ -755,6 +756,7 @@ void TestFormMeldeInput::escape_afterThreeEntries_asksAndKeepsThem() {
     QVERIFY(!dialog->isVisible());
     QCOMPARE(messages->shown,
              QStringList(2, u"Frage: Letzte Änderungen / Eingabe wirklich verwerfen?"_s));
+    QCOMPARE(messages->defaults, QList<int>(2, AnswerNo)); // Enter keeps the typed data
     QCOMPARE(model.NominCount(), 3);
 }
 
@@ -764,9 +766,22 @@ void TestFormMeldeInput::closeBox_withPendingChange_asksAndMayStayOpen() {
     messages->setNextAnswer(AnswerNo);
     dialog->close();
     QVERIFY(dialog->isVisible());
-    QCOMPARE(messages->shown, QStringList{u"Frage: Änderung wirklich verwerfen ?"_s});
+    QCOMPARE(messages->shown, QStringList{u"Frage: Änderung wirklich verwerfen?"_s});
+    QCOMPARE(messages->defaults, QList<int>{AnswerNo});
     dialog->close();
     QVERIFY(!dialog->isVisible());
+}
+
+// Alt and the letter of a button that is disabled does nothing: no click, no letter typed.
+void TestFormMeldeInput::accelerator_ofADisabledButton_typesNothing() {
+    openDialog();
+    QVERIFY(!control(u"ButtonOk"_s)->isEnabled());
+    pressAccelerator(Qt::Key_K); // O&K
+    QTest::qWait(200);
+    QCOMPARE(edit(u"EditName"_s)->text(), QString());
+    QCOMPARE(focusedName(), u"EditName"_s);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(messages->shown, QStringList());
 }
 
 void TestFormMeldeInput::list_showsColumnsInModelOrder() {
@@ -823,7 +838,7 @@ void TestFormMeldeInput::doubleClick_withInvalidPendingEntry_refusesAndLoadsNoth
     openDialog();
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"999"_s, QString());
     doubleClickRow(0);
-    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Wettkampfnummer !"_s});
+    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Wettkampfnummer!"_s});
     QCOMPARE(focusedName(), u"EditWkNr"_s);
     QCOMPARE(edit(u"EditName"_s)->text(), u"Meier, Hans"_s);
     QCOMPARE(model.NominCount(), 1);
@@ -1118,7 +1133,7 @@ void TestFormMeldeInput::birthYear_ofTheCurrentYear_isAccepted() {
     openDialog();
     typeEntry(u"Klein, Mia"_s, u"2027"_s, 1, QString(), u"20"_s, QString());
     press(Qt::Key_Return);
-    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Jahrgangsangabe !"_s});
+    QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Jahrgangsangabe!"_s});
     QCOMPARE(focusedName(), u"EditJahrgang"_s);
     retype(u"2026"_s);
     control(u"ButtonNew"_s)->setFocus(Qt::TabFocusReason);

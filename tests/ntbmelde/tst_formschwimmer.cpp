@@ -182,6 +182,66 @@ private slots:
         QCOMPARE(messages->shown, QStringList());
     }
 
+    // Names sort as German readers expect: umlauts with their letters, ß as ss, letter case
+    // aside, whatever the locale the program runs in.
+    void list_sortsNamesAsGermanReadersExpect_data() {
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("umlauts, ß, letter case")
+            << QStringList{u"Özer, Can"_s, u"Ärmel, Ute"_s, u"von Berg, Jan"_s, u"Maß, Eva"_s}
+            << QStringList{u"Albers, Lena"_s,  u"Ärmel, Ute"_s,  u"Brandt, Tom"_s,
+                           u"Maß, Eva"_s,      u"Meier, Hans"_s, u"Özer, Can"_s,
+                           u"von Berg, Jan"_s, u"Zander, Kai"_s};
+    }
+    void list_sortsNamesAsGermanReadersExpect() {
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, order);
+        std::vector<TSwimmer> swimmers;
+        for (const QString& name : added)
+            swimmers.push_back(swimmer(toAnsi(name).c_str(), 2010, 1, ""));
+        QVERIFY(store().AddSwimmers(swimmers));
+        openWindow();
+        QStringList names;
+        for (const QString& row : shownRows())
+            names << row.section(u'|', 0, 0);
+        QCOMPARE(names, order);
+    }
+
+    // Escape in "Neuer Schwimmer" and "Schwimmer bearbeiten" asks before typed data go, with
+    // "Nein" (keep typing) as the default; untouched, the dialog just closes.
+    void editDialogs_escapeWithTypedData_asksFirst_data() {
+        QTest::addColumn<bool>("newSwimmer");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("new, name typed") << true << u"Ida Vogel"_s;
+        QTest::newRow("edit, untouched") << false << QString();
+    }
+    void editDialogs_escapeWithTypedData_asksFirst() {
+        QFETCH(bool, newSwimmer);
+        QFETCH(QString, typed);
+        openWindow();
+        const QStringList before = storedLines();
+        NextModal editor([&](QWidget* modal) {
+            type(typed);
+            messages->setNextAnswer(AnswerNo);
+            press(Qt::Key_Escape);
+            QCOMPARE(modal->isVisible(), !typed.isEmpty());
+            if (modal->isVisible()) {
+                QCOMPARE(messages->shown, QStringList{u"Frage: Änderung wirklich verwerfen?"_s});
+                QCOMPARE(messages->defaults, QList<int>{AnswerNo});
+                messages->setNextAnswer(AnswerYes);
+                press(Qt::Key_Escape);
+            }
+            QVERIFY(!modal->isVisible());
+        });
+        if (newSwimmer)
+            pressAccelerator(Qt::Key_N);
+        else
+            press(Qt::Key_Return);
+        QTRY_VERIFY(editor.seen());
+        QCOMPARE(messages->shown.size(), typed.isEmpty() ? 0 : 2);
+        QCOMPARE(storedLines(), before);
+    }
+
     // Enter opens the current swimmer in the small dialog, whose checks are those of the entry
     // dialog; OK writes the change to the store at once.
     void edit_checksAndWritesAtOnce() {
@@ -201,7 +261,7 @@ private slots:
                 press(Qt::Key_Return);
             QCOMPARE(focusedName(), u"ButtonOk"_s);
             press(Qt::Key_Return);
-            QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Jahrgangsangabe !"_s});
+            QCOMPARE(messages->shown, QStringList{u"Fehler: Ungültige Jahrgangsangabe!"_s});
             QCOMPARE(focusedName(), u"EditJahrgang"_s);
             type(u"07"_s);
             press(Qt::Key_Return);

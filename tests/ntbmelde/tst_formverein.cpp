@@ -22,7 +22,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString DiscardQuestion = u"Frage: Änderung wirklich verwerfen?"_s;
-const QString MissingName = u"Fehler: Fehlende Eingabe: Vereinsname !"_s;
+const QString MissingName = u"Fehler: Fehlende Eingabe: Vereinsname!"_s;
 } // namespace
 
 class TestFormVerein : public QObject {

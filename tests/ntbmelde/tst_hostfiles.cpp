@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "ansi.h"
+#include "conversions.h"
 #include "dialogseam.h"
 #include "environment.h"
 #include "formmain.h"
@@ -76,11 +78,22 @@ private slots:
     void start_onInvitation_importsItBesideAndExportsEntries() {
         TFormMain window(invitation);
         showActive(window);
-        QCOMPARE(messages->shown, QStringList());
+        // The message names what was written, the title the competition.
+        const QString kept = folder->path() + u"/EXCHANGE.AUSSCHREIBUNG.DSV7"_s;
+        QCOMPARE(messages->shown.size(), 1);
+        QVERIFY2(messages->shown.first().startsWith(u"Hinweis: "_s) &&
+                     messages->shown.first().contains(u"„EXCHANGE.NT2“"_s) &&
+                     messages->shown.first().contains(u"10 Wettkämpfe in 3 Abschnitten"_s) &&
+                     messages->shown.first().contains(u"„EXCHANGE.AUSSCHREIBUNG.DSV7“"_s),
+                 qPrintable(messages->shown.first()));
+        messages->shown.clear();
         QCOMPARE(window.meldeAustausch()->CompName, "Nikolausschwimmfest 2026");
         QCOMPARE(window.meldeAustausch()->EventCount(), 10);
         QVERIFY(QFile::exists(exchange));
-        QVERIFY(FindKeptInvitation(QFile::encodeName(exchange).toStdString()));
+        QCOMPARE(
+            FindKeptInvitation(QFile::encodeName(exchange).toStdString(), *window.meldeAustausch())
+                .value_or(""),
+            QFile::encodeName(kept).toStdString());
         QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonVerein"_s));
 
         TMeldeAustausch& model = *window.meldeAustausch();
@@ -103,12 +116,25 @@ private slots:
         QVERIFY(lines.contains(u"PNMELDUNG:Ahorn, Tim;0;1;M;2014;;;;;;"_s));
         QVERIFY(lines.contains(u"STARTPN:1;2;00:01:10,12;"_s));
         QVERIFY(lines.contains(u"STARTST:2;4;00:00:00,00;"_s));
+        QTRY_COMPARE(messages->shown.size(), 1);
+        QVERIFY2(messages->shown.takeFirst().contains(u"2 Meldungen, 1 Schwimmer, 1 Staffel"_s),
+                 "the export names what it wrote");
 
         // Lenex by the name's extension, whatever the filter.
         FileDialogSeam::setNextFileName(folder->path() + u"/meldung.lxf"_s, DsvFilter);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
         QTRY_VERIFY(QFile::exists(folder->path() + u"/meldung.lxf"_s));
         QVERIFY(contentOf(folder->path() + u"/meldung.lxf"_s).startsWith("PK"));
+        QTRY_COMPARE(messages->shown.size(), 1);
+        QVERIFY(messages->shown.takeFirst().startsWith(u"Hinweis: "_s));
+
+        // Never onto the kept invitation: the dialog's answer is refused with the reason.
+        const QByteArray keptBytes = contentOf(kept);
+        FileDialogSeam::setNextFileName(kept, DsvFilter);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+        QTRY_COMPARE(messages->shown.size(), 1);
+        QVERIFY(messages->shown.takeFirst().startsWith(u"Fehler: "_s));
+        QCOMPARE(contentOf(kept), keptBytes);
 
         // What the formats cannot carry is refused with the reason, and nothing is written.
         model.SetNomin(3, nomination("Birke, Ole", 2013, 0, "12a", 8000));
@@ -137,18 +163,22 @@ private slots:
                             packed));
         TFormMain window(packed);
         showActive(window);
-        QCOMPARE(messages->shown,
-                 QStringList{u"Warnung: Wettkampf 9 ist nur für diverse Schwimmer ausgeschrieben "
-                             u"und wird als offener Wettkampf übernommen"_s});
+        QCOMPARE(messages->shown.size(), 2);
+        QCOMPARE(messages->shown.first(),
+                 u"Warnung: Wettkampf 9 ist nur für diverse Schwimmer ausgeschrieben "
+                 u"und wird als offener Wettkampf übernommen"_s);
+        QVERIFY(messages->shown.last().startsWith(u"Hinweis: "_s));
+        messages->shown.clear();
         TMeldeAustausch& model = *window.meldeAustausch();
         model.ClubName = "TV Probe";
         model.ClubId = "1234";
         model.EMail = "probe@example.org";
-        model.SetNomin(1, nomination("Ahorn, Tim", 2014, 0, "3", NoTime));
+        model.SetNomin(1, nomination("Ahorn, Tim", 2018, 0, "3", NoTime));
         FileDialogSeam::setNextFileName(folder->path() + u"/meldung"_s,
                                         u"DSV8-Vereinsmeldeliste (*.DSV8 *.dsv8)"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
-        QTRY_VERIFY(QFile::exists(folder->path() + u"/meldung.DSV8"_s));
+        QTRY_VERIFY2(QFile::exists(folder->path() + u"/meldung.DSV8"_s),
+                     qPrintable(messages->shown.join(u'|')));
         QCOMPARE(FileDialogSeam::lastFolder,
                  folder->path() + u"/2027-03-14-Musterst-TVProbe-Me.DSV8"_s);
         const QStringList lines =
@@ -165,34 +195,60 @@ private slots:
     }
     void start_onInvitationBesideExchangeFile_asksFirst() {
         QFETCH(int, answer);
-        // The demo competition with a club's data.
+        // The demo competition with a club's data and two entries.
         TMeldeAustausch demo;
         demo.LoadFromFile(DEMO_FILE);
         demo.ClubName = "TV Probe";
         demo.EMail = "probe@example.org";
+        const int entries = demo.NominCount() + 2;
+        demo.SetNomin(demo.NominCount() + 1, nomination("Ahorn, Tim", 2014, 0, "1", NoTime));
+        demo.SetNomin(demo.NominCount() + 1, nomination("Birke, Ole", 2013, 0, "1", NoTime));
         demo.SaveToFile(QFile::encodeName(exchange).toStdString());
         const QByteArray before = contentOf(exchange);
 
         messages->setNextAnswer(answer);
         TFormMain window(invitation);
         showActive(window);
-        QCOMPARE(messages->shown.size(), 1);
+        // The question names the competition that would go and its entries; Enter keeps it.
         QVERIFY2(messages->shown.first().startsWith(u"Frage: Im Ordner"_s) &&
-                     messages->shown.first().contains(u"„ausschreibung.dsv7“"_s),
+                     messages->shown.first().contains(u"„ausschreibung.dsv7“"_s) &&
+                     messages->shown.first().contains(fromAnsi(Trim(demo.CompName))) &&
+                     messages->shown.first().contains(u"%1 Meldungen"_s.arg(entries)),
                  qPrintable(messages->shown.first()));
+        QCOMPARE(messages->defaults, QList<int>{AnswerNo});
         const TMeldeAustausch& model = *window.meldeAustausch();
         // The club's data stay either way.
         QCOMPARE(model.ClubName, "TV Probe");
         QCOMPARE(model.EMail, "probe@example.org");
+        const QStringList copies =
+            QDir(folder->path()).entryList({u"EXCHANGE_*.NT2"_s}, QDir::Files);
         if (answer == AnswerNo) {
+            QCOMPARE(messages->shown.size(), 1);
             QCOMPARE(contentOf(exchange), before);
             QCOMPARE(model.CompName, demo.CompName);
-            QCOMPARE(model.NominCount(), demo.NominCount());
+            QCOMPARE(model.NominCount(), entries);
+            QCOMPARE(copies, QStringList());
         } else {
             QCOMPARE(model.CompName, "Nikolausschwimmfest 2026");
             QCOMPARE(model.NominCount(), 0);
+            // The entries are kept in a dated copy, which the message names.
+            QCOMPARE(copies.size(), 1);
+            QCOMPARE(contentOf(folder->path() + u'/' + copies.first()), before);
+            QCOMPARE(messages->shown.size(), 2);
+            QVERIFY(messages->shown.last().contains(u"„%1“"_s.arg(copies.first())));
         }
         QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonVerein"_s));
+    }
+
+    // Double-clicking the kept invitation opens its exchange file as it is.
+    void start_onKeptInvitation_opensItsExchangeFile() {
+        { TFormMain first(invitation); }
+        const QByteArray before = contentOf(exchange);
+        messages->shown.clear();
+        TFormMain window(folder->path() + u"/EXCHANGE.AUSSCHREIBUNG.DSV7"_s);
+        QCOMPARE(messages->shown, QStringList());
+        QCOMPARE(contentOf(exchange), before);
+        QCOMPARE(window.meldeAustausch()->EventCount(), 10);
     }
 
     void start_onFaultyInvitation_explainsAndWritesNothing() {
@@ -206,8 +262,8 @@ private slots:
         TFormMain window(invitation);
         showActive(window);
         QCOMPARE(messages->shown,
-                 QStringList{u"Fehler: Die Ausschreibung „%1“ kann nicht übernommen werden:\r"
-                             u"Zeile 3 (WETTKAMPF): Wettkampf 1: unbekannte Technik „Q“ !"_s.arg(
+                 QStringList{u"Fehler: Die Datei „%1“ kann nicht übernommen werden:\r"
+                             u"Zeile 3 (WETTKAMPF): Wettkampf 1: unbekannte Technik „Q“!"_s.arg(
                                  invitation)});
         QVERIFY(!QFile::exists(exchange));
         QVERIFY(!button(window, u"ButtonVerein"_s)->isEnabled());

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QDirIterator>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -42,6 +44,8 @@ private slots:
     void reportApplicationError_box();
     void runCommand_reportsEscapedErrorAndGoesOn();
     void recorder_scriptsAnswersAndResetsHourglass();
+    void messageTexts_haveNoDetachedOrDoubledMarksNorFalsePlurals_data();
+    void messageTexts_haveNoDetachedOrDoubledMarksNorFalsePlurals();
 };
 
 // Both question boxes; the one with "Abbrechen" keeps Escape and the close box from meaning
@@ -59,6 +63,8 @@ void TestMessages::askYesNo_answersByKeyAndTitleBar_data() {
     QTest::newRow("with cancel: Alt+N") << true << u"altN"_s << AnswerNo;
     QTest::newRow("with cancel: Escape") << true << u"escape"_s << AnswerCancel;
     QTest::newRow("with cancel: title bar") << true << u"close"_s << AnswerCancel;
+    // A question whose "Ja" throws work away: Enter keeps it.
+    QTest::newRow("discard: Enter") << false << u"discardEnter"_s << AnswerNo;
 }
 
 void TestMessages::askYesNo_answersByKeyAndTitleBar() {
@@ -79,11 +85,12 @@ void TestMessages::askYesNo_answersByKeyAndTitleBar() {
         QCOMPARE(box->text(), u"Erste Zeile\nzweite Zeile"_s);
         QCOMPARE(buttonTexts(box), withCancel ? QStringList({u"&Ja"_s, u"&Nein"_s, u"Abbrechen"_s})
                                               : QStringList({u"&Ja"_s, u"&Nein"_s}));
-        QCOMPARE(box->defaultButton()->text(), u"&Ja"_s);
+        const bool discard = action.startsWith(u"discard"_s);
+        QCOMPARE(box->defaultButton()->text(), discard ? u"&Nein"_s : u"&Ja"_s);
         const QPoint screenMiddle = box->screen()->availableGeometry().center();
         QVERIFY2((box->frameGeometry().center() - screenMiddle).manhattanLength() < 20,
                  "the box is not centred on the screen");
-        if (action == u"enter")
+        if (action == u"enter" || action == u"discardEnter")
             QTest::keyClick(box, Qt::Key_Return);
         else if (action == u"escape")
             QTest::keyClick(box, Qt::Key_Escape);
@@ -97,7 +104,10 @@ void TestMessages::askYesNo_answersByKeyAndTitleBar() {
         QTRY_VERIFY(!box->isVisible());
     });
     const QString message = u"Erste Zeile\rzweite Zeile"_s;
-    QCOMPARE(withCancel ? AskYesNoCancel(message, 0) : AskYesNo(message, 0), expected);
+    QCOMPARE(withCancel                        ? AskYesNoCancel(message, 0)
+             : action.startsWith(u"discard"_s) ? int(ConfirmDiscard(message) ? AnswerYes : AnswerNo)
+                                               : AskYesNo(message, 0),
+             expected);
     QVERIFY(user.seen());
 }
 
@@ -130,7 +140,7 @@ void TestMessages::showError_showsTextWithMarkAndOnlyOk() {
             QVERIFY(box);
             QCOMPARE(box->windowTitle(), u"Fehler"_s);
             QCOMPARE(box->icon(), QMessageBox::Critical);
-            QCOMPARE(box->text(), u"Zeit ungültig\nBitte neu eingeben !"_s);
+            QCOMPARE(box->text(), u"Zeit ungültig\nBitte neu eingeben!"_s);
             QCOMPARE(buttonTexts(box), QStringList({u"OK"_s}));
             QTest::keyClick(box, key);
             QVERIFY(!box->isVisible());
@@ -212,9 +222,49 @@ void TestMessages::recorder_scriptsAnswersAndResetsHourglass() {
     ShowError(u"Name fehlt"_s, 0);
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(AskYesNo(u"Noch eine Frage?"_s, 0), AnswerYes);
-    QCOMPARE(recorder.shown,
-             QStringList({u"Frage: Daten jetzt speichern?"_s, u"Fehler: Name fehlt !"_s,
-                          u"Frage: Noch eine Frage?"_s}));
+    QCOMPARE(recorder.shown, QStringList({u"Frage: Daten jetzt speichern?"_s,
+                                          u"Fehler: Name fehlt!"_s, u"Frage: Noch eine Frage?"_s}));
+}
+
+// Every text the program and the tool can show, read from the sources: no mark stands apart
+// from its word or twice, and no count stands before a plural that a count of 1 would make
+// wrong (CountText says those).
+void TestMessages::messageTexts_haveNoDetachedOrDoubledMarksNorFalsePlurals_data() {
+    QTest::addColumn<QString>("folder");
+    for (const char* folder : {"ntbmelde", "cli", "interop", "store", "storeimport", "shared"})
+        QTest::newRow(folder) << QString::fromLatin1(folder);
+}
+
+void TestMessages::messageTexts_haveNoDetachedOrDoubledMarksNorFalsePlurals() {
+    QFETCH(QString, folder);
+    const QRegularExpression literal(uR"re("((?:[^"\\\n]|\\.)*)")re"_s);
+    const QRegularExpression fault(
+        uR"re([a-zäöüß] [!?.,](?: |$)|[!?][!?]|[!?.] [!?]|(?<!\.)\.\.(?!\.)|%\d (?:Meldungen|Meldezeiten|Wettkampfzeiten|Wettkämpfe|Staffeln|Abschnitten?|Felder|Zeiten)\b)re"_s);
+    const QStringList allowed = {
+        // Counts that are never 1 where these stand.
+        u"Für keine der %1 Meldungen ohne Meldezeit ist eine Zeit bekannt."_s,
+        u"Die Ausschreibung hat %1 Abschnitte; die "_s,
+        // The exchange file's own comment lines, which no one is shown.
+        u" DIESE DATEI WURDE AUTOMATISCH ERZEUGT!!  "_s,
+        u" JEDES MANUELLE EDITIEREN IST UNTERSAGT!! "_s,
+    };
+    QStringList faults;
+    int texts = 0;
+    QDirIterator files(QStringLiteral(TEST_DATA_DIR "/../../src/") + folder, {u"*.cpp"_s, u"*.h"_s},
+                       QDir::Files);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString source = QString::fromUtf8(file.readAll());
+        for (auto match = literal.globalMatch(source); match.hasNext();) {
+            const QString text = match.next().captured(1);
+            ++texts;
+            if (fault.match(text).hasMatch() && !allowed.contains(text))
+                faults << QFileInfo(file).fileName() + u": "_s + text;
+        }
+    }
+    QVERIFY(texts > 0);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"\n"_s)));
 }
 
 QTEST_MAIN(TestMessages)

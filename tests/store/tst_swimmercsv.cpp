@@ -75,11 +75,23 @@ private slots:
                "Özdemir;Ülkü;2010;w;;nein\r\n"
                "Groß;;2012;x;;ja\r\n"_ba
             << expected << true;
-        QTest::newRow("Windows-1252, commas, other order, an extra column")
-            << "Jahrgang,Geschlecht,Bemerkung,Vorname,Name,Aktiv,RegNr\n"
-               "2008,M,Kapit\xE4n,Hans,Meier,JA,DE-4711\n"
-               "2010,F,,\xDClk\xFC,\xD6zdemir,Nein,\n"
-               "2012,d,,,Gro\xDF,,\n"_ba
+        QTest::newRow("Windows-1252, commas, other order")
+            << "Jahrgang,Geschlecht,Vorname,Name,Aktiv,RegNr\n"
+               "2008,M,Hans,Meier,JA,DE-4711\n"
+               "2010,F,\xDClk\xFC,\xD6zdemir,Nein,\n"
+               "2012,d,,Gro\xDF,,\n"_ba
+            << expected << true;
+        QTest::newRow("titles clubs use, separators at the line ends, two-digit years")
+            << "Nachname;Vorname;Jg;Geschlecht;DSV-ID;Aktiv;\r\n"
+               "Meier;Hans;08;m;DE-4711;ja;\r\n"
+               "\xD6zdemir;\xDClk\xFC;10;w;;nein;\r\n"
+               "Gro\xDF;;2012;x;;ja\r\n"_ba
+            << expected << true;
+        QTest::newRow("Geburtsjahr and Registriernummer")
+            << "Name;Vorname;Geburtsjahr;Geschlecht;Registriernummer;Aktiv\n"
+               "Meier;Hans;2008;m;DE-4711;ja\n"
+               "Özdemir;Ülkü;2010;w;;nein\n"
+               "Groß;;12;x;;ja\n"_ba
             << expected << true;
         QTest::newRow("UTF-8 without mark, quotes, words, blank lines")
             << "\"Name\";\"Vorname\";\"Jahrgang\";\"Geschlecht\"\n\n"
@@ -114,7 +126,7 @@ private slots:
             QTest::newRow(name) << header + line + "\r\nBerg;Ida;2009;w;;ja\r\n" << error;
         };
         row("year not a number", "Lang;Tim;20x8;m;;ja", u"Zeile 3: Jahrgang „20x8“ ungültig"_s);
-        row("year with two digits", "Lang;Tim;08;m;;ja", u"Zeile 3: Jahrgang „08“ ungültig"_s);
+        row("year with three digits", "Lang;Tim;208;m;;ja", u"Zeile 3: Jahrgang „208“ ungültig"_s);
         row("year before 1900", "Lang;Tim;1899;m;;ja", u"Zeile 3: Jahrgang „1899“ ungültig"_s);
         row("year to come", "Lang;Tim;2027;m;;ja", u"Zeile 3: Jahrgang „2027“ ungültig"_s);
         row("unknown sex", "Lang;Tim;2008;q;;ja",
@@ -123,7 +135,7 @@ private slots:
             u"Zeile 3: Aktiv „vielleicht“ ist weder ja noch nein"_s);
         row("name missing", " ;Tim;2008;m;;ja", u"Zeile 3: Name fehlt"_s);
         row("too few fields", "Lang;Tim;2008;m", u"Zeile 3: 4 Felder statt 6"_s);
-        row("too many fields", "Lang;Tim;2008;m;;ja;", u"Zeile 3: 7 Felder statt 6"_s);
+        row("too many fields", "Lang;Tim;2008;m;;ja;x", u"Zeile 3: 7 Felder statt 6"_s);
         row("quote left open", "\"Lang;Tim;2008;m;;ja",
             u"Zeile 3: Anführungszeichen nicht geschlossen"_s);
         row("name too long", "Langenscheidt-Oberhausen;Maximiliane;2008;w;;ja",
@@ -140,6 +152,11 @@ private slots:
         QTest::newRow("column twice")
             << "\r\nName;Jahrgang;Geschlecht;name\r\nMeier;2008;m;Maier\r\n"_ba
             << u"Zeile 2: Spalte „name“ doppelt"_s;
+        QTest::newRow("unknown column")
+            << "Name;Jahrgang;Geschlecht;Bemerkung\r\nMeier;2008;m;Kapitän\r\n"_ba
+            << u"Zeile 1: Spalte „Bemerkung“ unbekannt; bekannt sind Name (Nachname), Vorname, "
+               "Jahrgang (Jg, Geburtsjahr), Geschlecht, Reg.-Nr. (DSV-ID, Registriernummer), "
+               "Aktiv"_s;
         QTest::newRow("nothing but blanks")
             << " \r\n\r\n"_ba << u"Die Datei enthält keine Kopfzeile."_s;
     }
