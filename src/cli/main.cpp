@@ -45,6 +45,8 @@ int usage() {
            "      Schwimmerliste als CSV-Datei schreiben\n"
            "  ntbmelde-cli swimmers list\n"
            "      Schwimmerliste ausgeben\n"
+           "  ntbmelde-cli swimmers check\n"
+           "      Schwimmer auflisten, die wohl doppelt gespeichert sind\n"
            "  ntbmelde-cli swimmers besttimes [NAME]\n"
            "      Bestzeiten je Schwimmer, Strecke und Bahnlänge ausgeben (NAME: Teil des "
            "Namens)\n";

@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <tuple>
 
 #include "conversions.h"
 #include "discipline.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "swimmeridentity.h"
 #include "windows1252.h"
 
 namespace {
@@ -359,7 +359,7 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
     QStringList refusals;
     if (Trim(model.ClubName).empty())
         refusals << QStringLiteral("Der Name des Vereins fehlt (Vereinsdaten)");
-    std::map<std::tuple<std::string, int, bool, std::string>, std::size_t> swimmerIndex;
+    TSwimmerGroups swimmerGroups;
     std::map<const TInvitationEvent*, int> teamsPerEvent;
     for (int position = 1; position <= model.NominCount(); ++position) {
         const TNominRecord& nomin = model.Nomin(position);
@@ -390,12 +390,16 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
             entries.Relays.push_back({event, ++teamsPerEvent[event], nomin.Time});
             continue;
         }
-        const std::string name = Trim(nomin.Name);
-        const auto key = std::tuple(name, nomin.Age, nomin.Sex == 1, Trim(nomin.RegNr));
-        auto [swimmer, added] = swimmerIndex.try_emplace(key, entries.Swimmers.size());
-        if (added)
-            entries.Swimmers.push_back({name, nomin.Age, nomin.Sex == 1, Trim(nomin.RegNr), {}});
-        entries.Swimmers[swimmer->second].Starts.push_back({event, nomin.Time});
+        const auto swimmer =
+            swimmerGroups.Add(TSwimmerIdentity::Of(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr));
+        if (swimmer.Added)
+            entries.Swimmers.push_back({NormalizedSwimmerName(nomin.Name),
+                                        nomin.Age,
+                                        nomin.Sex == 1,
+                                        StoredRegNr(nomin.RegNr),
+                                        {}});
+        entries.Swimmers[static_cast<std::size_t>(swimmer.Group)].Starts.push_back(
+            {event, nomin.Time});
     }
     if (!refusals.isEmpty())
         throw TInteropError(QStringLiteral("Die Meldung kann so nicht exportiert werden, nichts "

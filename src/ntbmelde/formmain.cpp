@@ -205,8 +205,8 @@ QString TFormMain::missingFileMessage(const QString& location) const {
 
 void TFormMain::FormCreate(const QString& location) {
     store = std::make_unique<TSwimmerStore>();
-    ButtonSchwimmer->setEnabled(store->Available());
-    // Said once the window shows; the program works on as without the store.
+    // Said once the window shows; the program works on as without the store, and the next
+    // action that needs it tries it again.
     if (!store->Available())
         QTimer::singleShot(0, this, &TFormMain::tellStoreProblem);
     locateExchangeFile(location);
@@ -363,13 +363,14 @@ void TFormMain::ButtonSchwimmerClick() {
         swimmers.exec();
         activateWindow();
         // The window itself has said why a change of it failed.
-        storeProblemTold = storeProblemTold || !store->Available();
+        storeProblemTold = storeProblemTold || !store->Problem().isEmpty();
     });
 }
 
-// What went wrong with the store is said once per run, however often it fails.
+// What went wrong with the store while looking things up is said once per run, however often
+// it fails.
 void TFormMain::tellStoreProblem() {
-    if (storeProblemTold || store->Available())
+    if (storeProblemTold || store->Problem().isEmpty())
         return;
     storeProblemTold = true;
     ShowWarning(store->Problem());
@@ -402,10 +403,13 @@ bool TFormMain::FormCloseQuery() {
     return saved;
 }
 
-// Only a saved competition is remembered; the store failing leaves the save as it was.
+// Only a saved competition is remembered; the store failing leaves the save as it was, and
+// each time that happens the user learns what was not remembered.
 void TFormMain::rememberCompetition() {
-    if (store->Available() && !store->RememberCompetition(*model))
-        tellStoreProblem();
+    if (!store->RememberCompetition(*model) && !store->Problem().isEmpty())
+        ShowWarning(u"Die Meldungen sind gespeichert; in die Schwimmerliste wurden sie nicht "
+                    u"übernommen: "_s +
+                    store->Cause());
 }
 
 void TFormMain::FormClose() {

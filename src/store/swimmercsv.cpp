@@ -7,6 +7,7 @@
 #include "conversions.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "swimmeridentity.h"
 #include "utf8.h"
 #include "windows1252.h"
 
@@ -172,13 +173,12 @@ private:
                 value[*columns[i]] = (*fields)[i];
         }
         TSwimmer swimmer;
-        if (value[Name].empty())
+        // Kept as every path into the store keeps a name: a first name alone is the name, a
+        // long one is cut like the exchange file cuts it.
+        swimmer.Name = NormalizedSwimmerName(
+            value[Vorname].empty() ? value[Name] : value[Name] + ", " + value[Vorname]);
+        if (swimmer.Name.empty())
             return QStringLiteral("Name fehlt");
-        swimmer.Name = value[Vorname].empty() ? value[Name] : value[Name] + ", " + value[Vorname];
-        if (swimmer.Name.size() > NominNameCapacity)
-            return QStringLiteral("Name „%1“ länger als %2 Zeichen")
-                .arg(unicode(swimmer.Name))
-                .arg(NominNameCapacity);
         if (!ConvertsAsInteger(value[Jahrgang], swimmer.BirthYear) || value[Jahrgang].size() != 4 ||
             swimmer.BirthYear < EarliestBirthYear || swimmer.BirthYear > CurrentYear())
             return QStringLiteral("Jahrgang „%1“ ungültig").arg(unicode(value[Jahrgang]));

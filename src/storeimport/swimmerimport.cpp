@@ -79,6 +79,10 @@ QString ImportCountText(const TImportTotal& total) {
         text += QStringLiteral(", %1 Wettkampfzeiten").arg(total.SwumTimes);
     if (total.SkippedTimes > 0)
         text += QStringLiteral(", %1 Zeiten über 99:59,99 übersprungen").arg(total.SkippedTimes);
+    if (total.RegNrConflicts > 0)
+        text += total.RegNrConflicts == 1
+                    ? QStringLiteral(", 1 Reg.-Nr.-Konflikt")
+                    : QStringLiteral(", %1 Reg.-Nr.-Konflikte").arg(total.RegNrConflicts);
     return text;
 }
 
@@ -120,6 +124,7 @@ TImportTotal ImportIntoStore(TSwimmerStore& store, const std::vector<std::string
         total.UpdatedSwimmers += count->UpdatedSwimmers;
         (model || list ? total.EnteredTimes : total.SwumTimes) += count->Times;
         total.SkippedTimes += count->SkippedTimes;
+        total.RegNrConflicts += count->RegNrConflicts;
     }
     return total;
 }

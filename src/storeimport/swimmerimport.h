@@ -35,12 +35,14 @@ struct TImportTotal {
     int EnteredTimes = 0;
     int SwumTimes = 0;
     int SkippedTimes = 0; // longer than the exchange file can hold
+    int RegNrConflicts = 0;
     bool WithResults = false;
     bool WithOthers = false;
 };
 
 // "3 Schwimmer neu, 1 aktualisiert, 4 Meldezeiten, 10 Wettkampfzeiten": entry times when the
-// import had swimmer lists or exchange files, swum times when it had result lists.
+// import had swimmer lists or exchange files, swum times when it had result lists; then the
+// skipped times and registration numbers met with another person, when there are any.
 QString ImportCountText(const TImportTotal& total);
 
 // Loads an exchange file the caller's way (its messages about the file are its own); throws

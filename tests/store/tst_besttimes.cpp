@@ -149,7 +149,7 @@ private slots:
         QCOMPARE(count->SkippedTimes, 1);
 
         QCOMPARE(store.AllSwimmers().size(), 5u);
-        QCOMPARE(store.FindSwimmer("Berg, Ida", 2009, "")->RegNr, "815");
+        QCOMPARE(store.FindSwimmer("Berg, Ida", 2009, 1, "").Swimmer->RegNr, "815");
         QCOMPARE(
             lines(store.BestTimes()),
             (QStringList{
@@ -185,7 +185,7 @@ private slots:
                  u"Langbahnmeeting"_s),
             swim(u"Lang, Tim"_s, 2007, 0, "", 4000, "2026-05-01", 25, FreistilBeine50),
         }));
-        const qint64 tim = store.FindSwimmer("Lang, Tim", 2007, "")->Id;
+        const qint64 tim = store.FindSwimmer("Lang, Tim", 2007, 0, "").Swimmer->Id;
         const auto best = [&](TDiscipline discipline, int lane, QDate until) {
             return describe(store.BestTime(tim, discipline, lane, until));
         };
@@ -221,7 +221,7 @@ private slots:
             QCOMPARE(describe(store.BestTime(7, Freistil100, 25, QDate(2026, 6, 1))),
                      u"01:03,00 2026-05-01 Bezirksmeisterschaft geschwommen"_s);
         }
-        QCOMPARE(userVersion(path), 2);
+        QCOMPARE(userVersion(path), 3);
     }
 };
 
