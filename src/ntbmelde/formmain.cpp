@@ -363,16 +363,17 @@ void TFormMain::ButtonSchwimmerClick() {
         swimmers.exec();
         activateWindow();
         // The window itself has said why a change of it failed.
-        storeProblemTold = storeProblemTold || !store->Problem().isEmpty();
+        if (!store->Problem().isEmpty())
+            storeProblemTold = store->Problem();
     });
 }
 
 // What went wrong with the store while looking things up is said once per run, however often
 // it fails.
 void TFormMain::tellStoreProblem() {
-    if (storeProblemTold || store->Problem().isEmpty())
+    if (!storeProblemTold.isEmpty() || store->Problem().isEmpty())
         return;
-    storeProblemTold = true;
+    storeProblemTold = store->Problem();
     ShowWarning(store->Problem());
 }
 
@@ -404,12 +405,15 @@ bool TFormMain::FormCloseQuery() {
 }
 
 // Only a saved competition is remembered; the store failing leaves the save as it was, and
-// each time that happens the user learns what was not remembered.
+// the user learns what was not remembered unless just that problem has been told.
 void TFormMain::rememberCompetition() {
-    if (!store->RememberCompetition(*model) && !store->Problem().isEmpty())
-        ShowWarning(u"Die Meldungen sind gespeichert; in die Schwimmerliste wurden sie nicht "
-                    u"übernommen: "_s +
-                    store->Cause());
+    if (store->RememberCompetition(*model) || store->Problem().isEmpty() ||
+        store->Problem() == storeProblemTold)
+        return;
+    storeProblemTold = store->Problem();
+    ShowWarning(u"Die Meldungen sind gespeichert; in die Schwimmerliste wurden sie nicht "
+                u"übernommen: "_s +
+                store->Cause());
 }
 
 void TFormMain::FormClose() {

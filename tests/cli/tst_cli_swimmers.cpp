@@ -67,14 +67,15 @@ private slots:
         QCOMPARE(result.out, "0 Schwimmer neu, 0 aktualisiert, 2 Meldezeiten\n"_ba);
         // A list without the column Aktiv leaves the flag alone.
         const QString withoutActive = folder->filePath(u"ohne-aktiv.csv"_s);
-        writeBytes(withoutActive, "Name;Vorname;Jahrgang;Geschlecht\r\nZorn;Eva;2011;w\r\n"_ba);
+        writeBytes(withoutActive,
+                   "Name;Vorname;Jahrgang;Geschlecht;Reg.-Nr.\r\nZorn;Eva;2011;x;4712\r\n"_ba);
         result = runCli({u"swimmers"_s, u"import"_s, withoutActive});
         QCOMPARE(result.out, "0 Schwimmer neu, 1 aktualisiert, 0 Meldezeiten\n"_ba);
 
         result = runCli({u"swimmers"_s, u"list"_s});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, "Meier, Hans;2008;m;DE-4711;ja\n"
-                             "Zorn, Eva;2011;w;;nein\n"
+                             "Zorn, Eva;2011;x;4712;nein\n"
                              "Özdemir, Ülkü;2010;w;;ja\n"_ba);
 
         const QString exported = folder->filePath(u"export.csv"_s);
@@ -85,7 +86,7 @@ private slots:
         QCOMPARE(readBytes(exported),
                  "\xEF\xBB\xBFName;Vorname;Jahrgang;Geschlecht;Reg.-Nr.;Aktiv\r\n"
                  "Meier;Hans;2008;m;DE-4711;ja\r\n"
-                 "Zorn;Eva;2011;w;;nein\r\n"
+                 "Zorn;Eva;2011;x;4712;nein\r\n"
                  "Özdemir;Ülkü;2010;w;;ja\r\n"_ba);
 
         const QString nowhere = folder->filePath(u"missing/export.csv"_s);
@@ -132,18 +133,26 @@ private slots:
         QVERIFY(!QFile::exists(folder->filePath(u"out.csv"_s)));
     }
 
-    // Without NTBMELDE_DATA_DIR the list lives in the user's data folder, "ntbmelde" in it.
+    // Without NTBMELDE_DATA_DIR the list lives in the user's data folder, "ntbmelde" in it;
+    // reading creates none, importing does.
     void withoutDataDir_usesTheUsersDataFolder() {
         qunsetenv("NTBMELDE_DATA_DIR");
         const QString previous = qEnvironmentVariable("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", folder->filePath(u"share"_s).toLocal8Bit());
-        const CliResult result = runCli({u"swimmers"_s, u"list"_s});
+        const QString storeFile = folder->filePath(u"share/ntbmelde/ntbmelde.sqlite"_s);
+        const CliResult listed = runCli({u"swimmers"_s, u"list"_s});
+        const bool createdByReading = QFile::exists(storeFile);
+        const QString list = folder->filePath(u"list.csv"_s);
+        writeBytes(list, "Name;Jahrgang;Geschlecht\nBerg;2009;w\n"_ba);
+        const CliResult imported = runCli({u"swimmers"_s, u"import"_s, list});
         if (previous.isEmpty())
             qunsetenv("XDG_DATA_HOME");
         else
             qputenv("XDG_DATA_HOME", previous.toLocal8Bit());
-        QCOMPARE(result.exitCode, 0);
-        QVERIFY(QFile::exists(folder->filePath(u"share/ntbmelde/ntbmelde.sqlite"_s)));
+        QCOMPARE(listed.exitCode, 0);
+        QVERIFY(!createdByReading);
+        QCOMPARE(imported.exitCode, 0);
+        QVERIFY(QFile::exists(storeFile));
     }
 
     void wrongCall_givesUsage_data() {
