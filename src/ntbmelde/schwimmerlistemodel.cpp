@@ -61,3 +61,17 @@ int TSchwimmerlisteModel::rowOf(qint64 id) const {
     }
     return -1;
 }
+
+int TSchwimmerlisteModel::put(const TSwimmer& swimmer) {
+    int row = rowOf(swimmer.Id);
+    if (row < 0) {
+        row = rowCount();
+        beginInsertRows({}, row, row);
+        swimmers.push_back(swimmer);
+        endInsertRows();
+        return row;
+    }
+    swimmers[static_cast<std::size_t>(row)] = swimmer;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    return row;
+}

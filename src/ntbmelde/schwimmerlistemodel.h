@@ -25,6 +25,8 @@ public:
     const TSwimmer& swimmer(int row) const { return swimmers[row]; }
     // The row of the swimmer with that id, -1 when there is none.
     int rowOf(qint64 id) const;
+    // Shows one stored swimmer as the store now has it, in its row or in a new one; its row.
+    int put(const TSwimmer& swimmer);
 
 private:
     std::vector<TSwimmer> swimmers;
