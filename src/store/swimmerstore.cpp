@@ -51,12 +51,24 @@ QString unicode(const std::string& ansi) {
 }
 
 // The database only ever holds texts that came from Windows-1252, so every character maps back.
+// (Characters of Windows-1252 are all in the basic plane; ASCII is taken as it is, as the
+// swimmer window reads every name.)
 std::string ansi(const QString& text) {
     std::string result;
     result.reserve(static_cast<std::size_t>(text.size()));
-    for (char32_t character : text.toUcs4())
-        result.push_back(static_cast<char>(UnicodeToAnsi(character)));
+    for (const QChar character : text)
+        result.push_back(static_cast<char>(
+            character.unicode() < 0x80 ? character.unicode() : UnicodeToAnsi(character.unicode())));
     return result;
+}
+
+// "yyyy-MM-dd" as the store writes it; invalid for anything else.
+QDate dateOf(const QVariant& value) {
+    const QString text = value.toString();
+    if (text.size() != 10)
+        return {};
+    return QDate(QStringView(text).left(4).toInt(), QStringView(text).mid(5, 2).toInt(),
+                 QStringView(text).right(2).toInt());
 }
 
 // Keys are blobs, never null, also when empty (a name without first name).
@@ -221,8 +233,7 @@ TSwimmer swimmerOf(const QSqlQuery& query) {
     swimmer.Sex = static_cast<std::uint8_t>(query.value(3).toInt());
     swimmer.RegNr = ansi(query.value(4).toString());
     swimmer.Active = query.value(5).toBool();
-    swimmer.LastEntered =
-        QDate::fromString(query.value(6).toString(), QString::fromLatin1(IsoDate));
+    swimmer.LastEntered = dateOf(query.value(6));
     return swimmer;
 }
 
@@ -631,6 +642,12 @@ bool TSwimmerStore::open() const {
         return false;
     }
     try {
+        // The swimmer window reads every swimmer: pages mapped and kept, not read again and
+        // again through small reads.
+        QSqlQuery tuning(db);
+        exec(tuning, QStringLiteral("PRAGMA mmap_size = 268435456"));
+        exec(tuning, QStringLiteral("PRAGMA cache_size = -65536"));
+        tuning.finish();
         if (!pagesIntact(db))
             unchangeable_ = damagedText(filePath_);
         problem_ = prepareSchema(db, filePath_, unchangeable_.isEmpty());
@@ -646,8 +663,7 @@ bool TSwimmerStore::open() const {
 }
 
 QString TSwimmerStore::Cause() const {
-    return problem_.startsWith(UnavailableStart) ? problem_.mid(UnavailableStart.size())
-                                                 : problem_;
+    return problem_.startsWith(UnavailableStart) ? problem_.mid(UnavailableStart.size()) : problem_;
 }
 
 bool TSwimmerStore::Available() const {
@@ -713,6 +729,7 @@ std::vector<TSwimmer> TSwimmerStore::Complete(std::string_view prefix, int limit
 std::vector<TSwimmer> TSwimmerStore::AllSwimmers() const {
     return guarded(std::vector<TSwimmer>(), [&](const QSqlDatabase& db) {
         QSqlQuery query(db);
+        query.setForwardOnly(true);
         exec(query, QStringLiteral("SELECT ") + SwimmerColumns +
                         QStringLiteral(" FROM swimmer ORDER BY name_key, birth_year, id"));
         std::vector<TSwimmer> swimmers;
