@@ -132,7 +132,8 @@ private:
     }
 
     // Most names come with one birth year, sex and registration number: a look before
-    // collecting them. Registration numbers are trimmed only when they seem to differ.
+    // collecting them. Registration numbers are compared as the identity rule compares them
+    // only when they seem to differ.
     bool detailsMayDiffer(const std::vector<std::size_t>& order, std::size_t begin,
                           std::size_t end) const {
         const TNominRecord* first = nullptr;
@@ -174,8 +175,9 @@ private:
             positions.push_back(positionOf(index));
             years.push_back(nomin.Age);
             sexes.push_back(nomin.Sex);
-            if (const std::string regNr = Trim(nomin.RegNr); !regNr.empty())
-                regNrs.push_back(regNr);
+            // A placeholder is no number; "0900104" is "900104".
+            if (std::string regNr = RegNrKey(nomin.RegNr); !regNr.empty())
+                regNrs.push_back(std::move(regNr));
         }
         const std::string& name = nomin(swimmer.front()).Name;
         const auto differing = [&](WarningKind kind, const char* what, const auto& values,
