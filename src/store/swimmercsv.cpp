@@ -22,6 +22,13 @@ QString unicode(const std::string& ansi) {
     return QString::fromStdString(AnsiToUtf8(ansi));
 }
 
+// A field's value as a message quotes it: a long one cut to 60 characters.
+QString shown(const std::string& value) {
+    constexpr qsizetype Longest = 60;
+    const QString text = unicode(value);
+    return text.size() > Longest ? text.left(Longest - 1) + QStringLiteral("…") : text;
+}
+
 std::string upper(std::string text) {
     for (char& c : text)
         c = ToUpperAnsi(c);
@@ -181,20 +188,20 @@ private:
             return QStringLiteral("Name fehlt");
         if (!ConvertsAsInteger(value[Jahrgang], swimmer.BirthYear) || value[Jahrgang].size() != 4 ||
             swimmer.BirthYear < EarliestBirthYear || swimmer.BirthYear > CurrentYear())
-            return QStringLiteral("Jahrgang „%1“ ungültig").arg(unicode(value[Jahrgang]));
+            return QStringLiteral("Jahrgang „%1“ ungültig").arg(shown(value[Jahrgang]));
         const std::optional<std::uint8_t> sex = sexOf(value[Geschlecht]);
         if (!sex)
             return QStringLiteral("Geschlecht „%1“ unbekannt (m, w, x oder d)")
-                .arg(unicode(value[Geschlecht]));
+                .arg(shown(value[Geschlecht]));
         swimmer.Sex = *sex;
         if (value[RegNr].size() > RegNrCapacity)
             return QStringLiteral("Reg.-Nr. „%1“ länger als %2 Zeichen")
-                .arg(unicode(value[RegNr]))
+                .arg(shown(value[RegNr]))
                 .arg(RegNrCapacity);
         swimmer.RegNr = value[RegNr];
         const std::optional<bool> active = activeOf(value[Aktiv]);
         if (!active)
-            return QStringLiteral("Aktiv „%1“ ist weder ja noch nein").arg(unicode(value[Aktiv]));
+            return QStringLiteral("Aktiv „%1“ ist weder ja noch nein").arg(shown(value[Aktiv]));
         swimmer.Active = *active;
         result.Swimmers.push_back(swimmer);
         return {};

@@ -117,6 +117,8 @@ private slots:
         row("year with two digits", "Lang;Tim;08;m;;ja", u"Zeile 3: Jahrgang „08“ ungültig"_s);
         row("year before 1900", "Lang;Tim;1899;m;;ja", u"Zeile 3: Jahrgang „1899“ ungültig"_s);
         row("year to come", "Lang;Tim;2027;m;;ja", u"Zeile 3: Jahrgang „2027“ ungültig"_s);
+        row("long value cut to 60", "Lang;Tim;2008;" + QByteArray(70, 'q') + ";;ja",
+            u"Zeile 3: Geschlecht „%1…“ unbekannt (m, w, x oder d)"_s.arg(QString(59, u'q')));
         row("unknown sex", "Lang;Tim;2008;q;;ja",
             u"Zeile 3: Geschlecht „q“ unbekannt (m, w, x oder d)"_s);
         row("active neither", "Lang;Tim;2008;m;;vielleicht",
