@@ -22,7 +22,7 @@ QVariant TSchwimmerlisteModel::data(const QModelIndex& index, int role) const {
     const bool display = role == Qt::DisplayRole;
     switch (index.column()) {
     case Name:
-        return display ? fromAnsi(each.Name) : fromAnsi(each.Name).toLower();
+        return display ? fromAnsi(each.Name) : sortNames[static_cast<std::size_t>(index.row())];
     case Jahrgang:
         return display ? QVariant(QString::number(each.BirthYear)) : QVariant(each.BirthYear);
     case Geschlecht:
@@ -48,9 +48,19 @@ QVariant TSchwimmerlisteModel::headerData(int section, Qt::Orientation orientati
     return section >= 0 && section < ColumnCount ? captions[section] : QVariant();
 }
 
+namespace {
+QString sortName(const TSwimmer& swimmer) {
+    return fromAnsi(swimmer.Name).toLower();
+}
+} // namespace
+
 void TSchwimmerlisteModel::reload(std::vector<TSwimmer> fresh) {
     beginResetModel();
     swimmers = std::move(fresh);
+    sortNames.clear();
+    sortNames.reserve(swimmers.size());
+    for (const TSwimmer& swimmer : swimmers)
+        sortNames.push_back(sortName(swimmer));
     endResetModel();
 }
 
@@ -68,10 +78,12 @@ int TSchwimmerlisteModel::put(const TSwimmer& swimmer) {
         row = rowCount();
         beginInsertRows({}, row, row);
         swimmers.push_back(swimmer);
+        sortNames.push_back(sortName(swimmer));
         endInsertRows();
         return row;
     }
     swimmers[static_cast<std::size_t>(row)] = swimmer;
+    sortNames[static_cast<std::size_t>(row)] = sortName(swimmer);
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     return row;
 }

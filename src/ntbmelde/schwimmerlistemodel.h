@@ -30,4 +30,6 @@ public:
 
 private:
     std::vector<TSwimmer> swimmers;
+    // Per row, the name as the list sorts it: made once, as sorting asks for it often.
+    std::vector<QString> sortNames;
 };
