@@ -615,6 +615,7 @@ bool TSwimmerStore::open() const {
         return true;
     problem_.clear();
     unchangeable_.clear();
+    pagesChecked_ = false;
     if (access_ == Access::Read && !QFileInfo::exists(filePath_))
         return false;
     if (!QDir().mkpath(folder_)) {
@@ -647,9 +648,10 @@ bool TSwimmerStore::open() const {
         QSqlQuery tuning(db);
         exec(tuning, QStringLiteral("PRAGMA mmap_size = 268435456"));
         exec(tuning, QStringLiteral("PRAGMA cache_size = -65536"));
+        // A migration changes the file: its pages are checked first.
+        if (schemaVersion(tuning) != SchemaVersion)
+            checkPages(db);
         tuning.finish();
-        if (!pagesIntact(db))
-            unchangeable_ = damagedText(filePath_);
         problem_ = prepareSchema(db, filePath_, unchangeable_.isEmpty());
     } catch (const StoreFailure& failure) {
         problem_ = describe(failure.Error, filePath_);
@@ -677,17 +679,28 @@ bool TSwimmerStore::Available() const {
     return available;
 }
 
+void TSwimmerStore::checkPages(const QSqlDatabase& db) const {
+    if (pagesChecked_)
+        return;
+    pagesChecked_ = true;
+    if (!pagesIntact(db))
+        unchangeable_ = damagedText(filePath_);
+}
+
 template <typename Result, typename Work>
 Result TSwimmerStore::guarded(Result failed, Work work, bool changes) const {
     if (!open())
         return failed;
     problem_.clear();
-    if (changes && !unchangeable_.isEmpty()) {
-        problem_ = unavailable(unchangeable_);
-        return failed;
-    }
+    const QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
     try {
-        return work(QSqlDatabase::database(connectionName_, false));
+        if (changes)
+            checkPages(db);
+        if (changes && !unchangeable_.isEmpty()) {
+            problem_ = unavailable(unchangeable_);
+            return failed;
+        }
+        return work(db);
     } catch (const StoreFailure& failure) {
         problem_ = describe(failure.Error, filePath_);
         return failed;

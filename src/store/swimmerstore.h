@@ -6,6 +6,8 @@
 #include <QDate>
 #include <QString>
 
+class QSqlDatabase;
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -159,6 +161,9 @@ public:
 private:
     // Opens the database when it is not open; false with Problem() when it cannot be.
     bool open() const;
+    // Whether every page is intact, asked once before the first change (or a migration) rather
+    // than at every opening: a large store takes a moment, which reading need not wait for.
+    void checkPages(const QSqlDatabase& db) const;
     // Runs `work` on the open database; a failure of SQLite becomes Problem() and `failed`.
     // A change is refused on a store that must stay unchanged.
     template <typename Result, typename Work>
@@ -169,6 +174,7 @@ private:
     QString filePath_;
     Access access_;
     mutable bool opened_ = false;
+    mutable bool pagesChecked_ = false;
     mutable QString unchangeable_; // why changes are refused, empty when they are not
     mutable QString problem_;
 };
