@@ -267,8 +267,6 @@ private slots:
         QTest::newRow("edited into a copy") << true << u"Hans Meier"_s << u"2008"_s << false
                                             << u"Fehler: Meier, Hans (2008) ist schon in der "
                                                u"Schwimmerliste !"_s;
-        QTest::newRow("edited, surname only")
-            << true << u"Albers"_s << u"2011"_s << true << QString();
     }
 
     void newOrEdit_refusesACopyOfAnother() {

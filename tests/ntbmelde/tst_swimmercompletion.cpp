@@ -367,8 +367,6 @@ private slots:
             << u"Hinweis: Reg.-Nr. DE-4711 gehört zu Meier, Hans (2008)."_s;
         QTest::newRow("own number")
             << u"Meier, Hans"_s << u"2008"_s << u"DE-4711"_s << u"Meier, Hans"_s << QString();
-        QTest::newRow("placeholder")
-            << u"Klein, Anna"_s << u"2012"_s << u"000000"_s << u"Klein, Anna"_s << QString();
     }
 
     void adoptedEntry_numberOfAnotherHinted() {

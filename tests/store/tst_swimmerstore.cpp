@@ -112,8 +112,6 @@ private slots:
             << "  mEIER, hans "_ba << 2008 << 1 << "DE-4711"_ba << u"Meier, Hans 2008"_s << u""_s;
         QTest::newRow("name, year, sex")
             << "meier, hans"_ba << 1975 << 0 << ""_ba << u"Meier, Hans 1975"_s << u""_s;
-        QTest::newRow("name, year, sex, unknown number")
-            << "meier, hans"_ba << 1975 << 0 << "DE-9999"_ba << u"Meier, Hans 1975"_s << u""_s;
         QTest::newRow("without number")
             << "Meier, Hans"_ba << 2008 << 0 << ""_ba << u"Meier, Hans 2008"_s << u""_s;
         QTest::newRow("number of another")
@@ -123,8 +121,6 @@ private slots:
         QTest::newRow("placeholder")
             << "Gro\xDF, Ben"_ba << 2011 << 0 << "000000"_ba << u"Groß, Ben 2011"_s << u""_s;
         QTest::newRow("other year") << "Meier, Hans"_ba << 1976 << 0 << ""_ba << u""_s << u""_s;
-        QTest::newRow("umlauts in capitals")
-            << "\xC4RGER, J\xDCRGEN"_ba << 2011 << 0 << ""_ba << u"Ärger, Jürgen 2011"_s << u""_s;
         QTest::newRow("surname only, trailing comma")
             << "zand,"_ba << 2014 << 1 << "0"_ba << u"Zand 2014"_s << u""_s;
         QTest::newRow("surname only, other sex")
@@ -143,10 +139,9 @@ private slots:
                      .AddSwimmers({swimmer("Meier, Hans", 2008, 0, "DE-4711"),
                                    swimmer("Meier, Hans", 1975, 0, ""),
                                    swimmer("Gro\xDF, Ben", 2011, 0, "900104"),
-                                   swimmer("\xC4rger, J\xFCrgen", 2011, 0, ""),
                                    swimmer("Zand", 2014, 1, "")})
                      ->NewSwimmers,
-                 5);
+                 4);
         const auto shown = [](const std::optional<TSwimmer>& swimmer) {
             return swimmer ? QString::fromStdString(AnsiToUtf8(swimmer->Name)) + u' ' +
                                  QString::number(swimmer->BirthYear)
