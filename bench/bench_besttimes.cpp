@@ -156,7 +156,8 @@ void BM_BestTime(benchmark::State& state) {
         entries.Date1 = (day < 10 ? "0" : "") + std::to_string(day) + ".03.2026";
         store.RememberCompetition(entries);
     }
-    const qint64 swimmer = store.FindSwimmer("Muster1234, Kim", 2000 + 1234 % 15, "")->Id;
+    const qint64 swimmer =
+        store.FindSwimmer("Muster1234, Kim", 2000 + 1234 % 15, 0, "").Swimmer->Id;
     const TDiscipline discipline{100, 1, TStroke::Freistil};
     for (auto _ : state)
         benchmark::DoNotOptimize(store.BestTime(swimmer, discipline, 25, QDate(2026, 6, 14)));

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the swimmer store, each on a store file in a temporary folder:
 // - BM_Complete: the entry dialog's completion list for a typed prefix of 1 to 3 letters in
-//   a store of 10,000 swimmers. Target: 5 ms.
+//   a store of 10,000 or 100,000 swimmers. Target: 5 ms.
 // - BM_RememberCompetition: a competition of 1,000 or 100,000 nominations remembered into an
 //   empty store (…/0) and once more into the store that already holds it (…/1), as the
 //   program does after each save. Targets: 50 ms for 1,000, 3 s for 100,000.
-// - BM_OpenStore: opening a store of 10,000 swimmers (with 50,000 times) and reading its club
-//   block, as the program does at start-up. Target: 20 ms.
+// - BM_OpenStore: opening a store of 10,000 swimmers (with 50,000 times), or of 100,000 with
+//   1,000,000 swims, and reading its club block, as the program does at start-up (the pages
+//   are checked then). Target: 20 ms for 10,000.
+// - BM_AllSwimmers: reading 100,000 swimmers for the swimmer window. Target: well within the
+//   window's 200 ms.
+// - BM_BestTimesOfName: `swimmers besttimes NAME`, one swimmer among 100,000 with 1,000,000
+//   swims. Target: 50 ms.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -17,6 +22,7 @@
 #include <string>
 
 #include "meldeaustausch.h"
+#include "swim.h"
 #include "swimmerstore.h"
 
 namespace {
@@ -79,9 +85,41 @@ const QTemporaryDir& storeOf10000Swimmers() {
     return *folder;
 }
 
+// A folder with a store of 100,000 swimmers and ten swims each, made once.
+const QTemporaryDir& storeOf100000Swimmers() {
+    static std::unique_ptr<QTemporaryDir> folder;
+    if (!folder) {
+        folder = std::make_unique<QTemporaryDir>();
+        TSwimmerStore store(folder->path());
+        const TMeldeAustausch names = competition(500000);
+        std::vector<TSwim> swims;
+        for (int position = 1; position <= names.NominCount(); ++position) {
+            const TNominRecord& nomin = names.Nomin(position);
+            TSwim swim;
+            swim.Name = nomin.Name;
+            swim.BirthYear = nomin.Age;
+            swim.Sex = nomin.Sex;
+            swim.RegNr = nomin.RegNr;
+            swim.Discipline = {50 * (1 + position % 4), 1, static_cast<TStroke>(position % 5)};
+            swim.LaneLength = 25;
+            swim.Date = std::chrono::year_month_day(std::chrono::year(2026), std::chrono::month(3),
+                                                    std::chrono::day(1 + position % 28));
+            swim.CompName = "Bezirksmeisterschaften";
+            swim.Hundredths = 3000 + position % 20000;
+            swims.push_back(swim);
+            swim.Date = std::chrono::year_month_day(std::chrono::year(2025), std::chrono::month(3),
+                                                    std::chrono::day(1 + position % 28));
+            swims.push_back(swim);
+        }
+        store.ImportSwims(swims);
+    }
+    return *folder;
+}
+
 void BM_Complete(benchmark::State& state) {
     static const char* const prefixes[] = {"ber", "hof", "sch", "emm", "kr\xE4"};
-    TSwimmerStore store(storeOf10000Swimmers().path());
+    TSwimmerStore store(state.range(1) == 10000 ? storeOf10000Swimmers().path()
+                                                : storeOf100000Swimmers().path());
     std::size_t offered = 0;
     int i = 0;
     for (auto _ : state) {
@@ -110,18 +148,35 @@ void BM_RememberCompetition(benchmark::State& state) {
 }
 
 void BM_OpenStore(benchmark::State& state) {
-    const QString folder = storeOf10000Swimmers().path();
+    const QString folder =
+        state.range(0) == 10000 ? storeOf10000Swimmers().path() : storeOf100000Swimmers().path();
     for (auto _ : state) {
         TSwimmerStore store(folder);
         benchmark::DoNotOptimize(store.LastClubBlock());
     }
 }
 
-BENCHMARK(BM_Complete)->DenseRange(1, 3)->Unit(benchmark::kMillisecond);
+void BM_AllSwimmers(benchmark::State& state) {
+    TSwimmerStore store(storeOf100000Swimmers().path());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(store.AllSwimmers());
+}
+
+void BM_BestTimesOfName(benchmark::State& state) {
+    TSwimmerStore store(storeOf100000Swimmers().path());
+    std::size_t found = 0;
+    for (auto _ : state)
+        found += store.BestTimesOfName(" 4711").size();
+    state.counters["found"] = static_cast<double>(found) / state.iterations();
+}
+
+BENCHMARK(BM_Complete)->ArgsProduct({{1, 2, 3}, {10000, 100000}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AllSwimmers)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BestTimesOfName)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RememberCompetition)
     ->ArgsProduct({{1000, 100000}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenStore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenStore)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -36,10 +36,11 @@ constexpr Synopsis Synopses[] = {
      "Hinweise auf doppelte Meldungen, abweichende Angaben, unglaubhafte Zeiten"},
     {"fees", "fees DATEI", "Meldegeld-Übersicht ausgeben"},
     {"import", "import AUSSCHREIBUNG AUSGABE",
-     "Ausschreibung (.lef, .lxf, .dsv7) in eine neue Austauschdatei übernehmen; sie bleibt\n"
-     "daneben als <AUSGABE ohne Endung>.AUSSCHREIBUNG.lxf (.lef, .DSV7) aufbewahrt"},
+     "Ausschreibung (.lef, .lxf, .dsv7, .dsv8, .dsv8z) in eine neue Austauschdatei\n"
+     "übernehmen; sie bleibt daneben als <AUSGABE ohne Endung>.AUSSCHREIBUNG.lxf\n"
+     "(.lef, .DSV7, .DSV8) aufbewahrt"},
     {"export", "export DATEI AUSGABE [--invitation AUSSCHREIBUNG]",
-     "Meldung als .lef, .lxf oder .dsv7 schreiben (ohne --invitation mit der für DATEI\n"
+     "Meldung als .lef, .lxf, .dsv7 oder .dsv8 schreiben (ohne --invitation mit der für DATEI\n"
      "aufbewahrten Ausschreibung, falls es eine gibt)"},
     {"swimmers", "swimmers import DATEI... [--alle-vereine]",
      "Schwimmer und Meldezeiten aus Austausch- und CSV-Dateien übernehmen, dazu die\n"
@@ -47,6 +48,7 @@ constexpr Synopsis Synopses[] = {
      "Ergebnisdateien (Lenex .lef/.lxf, DSV-Vereins- und Wettkampfergebnisliste)"},
     {"swimmers", "swimmers export AUSGABE.csv", "Schwimmerliste als CSV-Datei schreiben"},
     {"swimmers", "swimmers list", "Schwimmerliste ausgeben"},
+    {"swimmers", "swimmers check", "Schwimmer auflisten, die wohl doppelt gespeichert sind"},
     {"swimmers", "swimmers besttimes [NAME]",
      "Bestzeiten je Schwimmer, Strecke und Bahnlänge ausgeben (NAME: Teil des Namens)"},
 };

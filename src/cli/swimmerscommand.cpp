@@ -29,6 +29,20 @@ TSwimmerStore& openStore(std::optional<TSwimmerStore>& store) {
     return *store;
 }
 
+// Reading neither creates a store nor needs to write one: a missing store reads as empty.
+TSwimmerStore& openStoreToRead(std::optional<TSwimmerStore>& store) {
+    store.emplace(TSwimmerStore::DefaultFolder(), TSwimmerStore::Access::Read);
+    if (!store->Problem().isEmpty())
+        throw CliFailure(store->Problem().toStdString());
+    return *store;
+}
+
+template <typename Result> Result answered(const TSwimmerStore& store, Result result) {
+    if (!store.Problem().isEmpty())
+        throw CliFailure(store.Problem().toStdString());
+    return result;
+}
+
 // Reads every file before storing anything; see ImportIntoStore.
 int importFiles(std::vector<std::string> paths) {
     const auto flag = std::find(paths.begin(), paths.end(), AllClubsFlag);
@@ -58,11 +72,21 @@ int importFiles(std::vector<std::string> paths) {
 
 std::vector<TSwimmer> allSwimmers() {
     std::optional<TSwimmerStore> opened;
-    TSwimmerStore& store = openStore(opened);
-    std::vector<TSwimmer> swimmers = store.AllSwimmers();
-    if (!store.Problem().isEmpty())
-        throw CliFailure(store.Problem().toStdString());
-    return swimmers;
+    const TSwimmerStore& store = openStoreToRead(opened);
+    return answered(store, store.AllSwimmers());
+}
+
+// "Meier, Anna;2012;w;4711;ja", Windows-1252.
+std::string swimmerLine(const TSwimmer& swimmer) {
+    return swimmer.Name + ';' + std::to_string(swimmer.BirthYear) + ';' +
+           (swimmer.Sex == 1   ? 'w'
+            : swimmer.Sex == 2 ? 'x'
+                               : 'm') +
+           ';' + swimmer.RegNr + ';' + (swimmer.Active ? "ja" : "nein");
+}
+
+std::string counted(int count, const char* one, const char* many) {
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
 }
 
 int exportFile(const std::string& path) {
@@ -73,29 +97,50 @@ int exportFile(const std::string& path) {
 
 int listSwimmers() {
     std::string text;
-    for (const TSwimmer& swimmer : allSwimmers()) {
-        text += swimmer.Name + ';' + std::to_string(swimmer.BirthYear) + ';' +
-                (swimmer.Sex == 1   ? 'w'
-                 : swimmer.Sex == 2 ? 'x'
-                                    : 'm') +
-                ';' + swimmer.RegNr + ';' + (swimmer.Active ? "ja" : "nein") + '\n';
-    }
+    for (const TSwimmer& swimmer : allSwimmers())
+        text += swimmerLine(swimmer) + '\n';
     WriteToStdout(AnsiToUtf8(text));
     return 0;
 }
 
+// Stored swimmers that count as one person, each group once with what each record has; exit
+// 1 when there are any, so that scripts notice.
+int checkSwimmers() {
+    std::optional<TSwimmerStore> opened;
+    const TSwimmerStore& store = openStoreToRead(opened);
+    const auto groups = answered(store, store.Duplicates());
+    if (groups.empty()) {
+        WriteToStdout("Keine Schwimmer doppelt gespeichert.\n");
+        return 0;
+    }
+    std::string text;
+    for (const auto& group : groups) {
+        text += "Wohl dieselbe Person (im Fenster \x84Schwimmer\x93 zusammenf\xFChren):\n";
+        for (const TDuplicateSwimmer& each : group)
+            text += "  " + swimmerLine(each.Swimmer) + ';' +
+                    counted(each.EnteredTimes, "Meldezeit", "Meldezeiten") + ';' +
+                    counted(each.SwumTimes, "Wettkampfzeit", "Wettkampfzeiten") + '\n';
+    }
+    WriteToStdout(AnsiToUtf8(text));
+    return 1;
+}
+
 // One line per swimmer, discipline and lane length; `filter` keeps the swimmers whose name
 // holds it, letter case ignored.
-int listBestTimes(const QString& filter) {
+int listBestTimes(const std::optional<QString>& filter) {
     std::optional<TSwimmerStore> opened;
-    TSwimmerStore& store = openStore(opened);
-    const std::vector<TBestTime> times = store.BestTimes();
-    if (!store.Problem().isEmpty())
-        throw CliFailure(store.Problem().toStdString());
+    const TSwimmerStore& store = openStoreToRead(opened);
+    std::string part;
+    for (char32_t character : filter.value_or(QString()).toUcs4()) {
+        const int byte = UnicodeToAnsi(character);
+        if (byte < 0)
+            return 0; // no stored name holds it
+        part += static_cast<char>(byte);
+    }
+    const std::vector<TBestTime> times =
+        answered(store, filter ? store.BestTimesOfName(part) : store.BestTimes());
     std::string text;
     for (const TBestTime& best : times) {
-        if (!AnsiToQString(best.Name).contains(filter, Qt::CaseInsensitive))
-            continue;
         text += best.Name + ';' + std::to_string(best.BirthYear) + ';' +
                 DisciplineName(best.Discipline) + ';' + std::to_string(best.LaneLength) + ';' +
                 HundredthsToTimeText(best.Time.Hundredths) + ';' +
@@ -118,7 +163,10 @@ int RunSwimmersCommand(int& argumentCount, char** arguments) {
         return exportFile(words[1]);
     if (words.size() == 1 && words[0] == "list")
         return listSwimmers();
+    if (words.size() == 1 && words[0] == "check")
+        return checkSwimmers();
     if (words.size() <= 2 && !words.empty() && words[0] == "besttimes")
-        return listBestTimes(words.size() == 2 ? QString::fromLocal8Bit(words[1]) : QString());
+        return listBestTimes(words.size() == 2 ? std::optional(QString::fromLocal8Bit(words[1]))
+                                               : std::nullopt);
     return 2;
 }

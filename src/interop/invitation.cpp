@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <tuple>
 
 #include "conversions.h"
 #include "discipline.h"
 #include "entrycheck.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "swimmeridentity.h"
 #include "transliteration.h"
 #include "warnings.h"
 #include "windows1252.h"
@@ -419,7 +419,7 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
     QStringList refusals;
     if (Trim(model.ClubName).empty())
         refusals << QStringLiteral("Der Name des Vereins fehlt (Vereinsdaten)");
-    std::map<std::tuple<std::string, int, bool, std::string>, std::size_t> swimmerIndex;
+    TSwimmerGroups swimmerGroups;
     std::map<const TInvitationEvent*, int> teamsPerEvent;
     // What the entry dialog would refuse is sent to no host.
     std::map<int, std::string> refusedByCheck;
@@ -462,12 +462,16 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
             entries.Relays.push_back({event, ++teamsPerEvent[event], nomin.Time});
             continue;
         }
-        const std::string name = Trim(nomin.Name);
-        const auto key = std::tuple(name, nomin.Age, nomin.Sex == 1, Trim(nomin.RegNr));
-        auto [swimmer, added] = swimmerIndex.try_emplace(key, entries.Swimmers.size());
-        if (added)
-            entries.Swimmers.push_back({name, nomin.Age, nomin.Sex == 1, Trim(nomin.RegNr), {}});
-        entries.Swimmers[swimmer->second].Starts.push_back({event, nomin.Time});
+        const auto swimmer =
+            swimmerGroups.Add(TSwimmerIdentity::Of(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr));
+        if (swimmer.Added)
+            entries.Swimmers.push_back({NormalizedSwimmerName(nomin.Name),
+                                        nomin.Age,
+                                        nomin.Sex == 1,
+                                        StoredRegNr(nomin.RegNr),
+                                        {}});
+        entries.Swimmers[static_cast<std::size_t>(swimmer.Group)].Starts.push_back(
+            {event, nomin.Time});
     }
     // A swimmer twice in one event is a slip a host would have to mend by hand; two relay
     // teams of one name are two teams.

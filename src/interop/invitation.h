@@ -132,7 +132,7 @@ struct TEntryRelay {
     int Time = 0;
 };
 struct TClubEntries {
-    std::vector<TEntrySwimmer> Swimmers; // each distinct name, year, sex and number once
+    std::vector<TEntrySwimmer> Swimmers; // each swimmer once, as the identity rule tells them
     std::vector<TEntryRelay> Relays;     // one team per relay nomination
 };
 // Throws TInteropError listing every nomination that the formats cannot carry: an event number

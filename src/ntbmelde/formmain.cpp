@@ -237,8 +237,8 @@ QString TFormMain::askForFile() {
 
 void TFormMain::FormCreate(const QString& givenLocation) {
     store = std::make_unique<TSwimmerStore>();
-    ButtonSchwimmer->setEnabled(store->Available());
-    // Said once the window shows; the program works on as without the store.
+    // Said once the window shows; the program works on as without the store, and the next
+    // action that needs it tries it again.
     if (!store->Available())
         QTimer::singleShot(0, this, &TFormMain::tellStoreProblem);
     QString location = givenLocation;
@@ -434,15 +434,17 @@ void TFormMain::ButtonSchwimmerClick() {
         swimmers.exec();
         activateWindow();
         // The window itself has said why a change of it failed.
-        storeProblemTold = storeProblemTold || !store->Available();
+        if (!store->Problem().isEmpty())
+            storeProblemTold = store->Problem();
     });
 }
 
-// What went wrong with the store is said once per run, however often it fails.
+// What went wrong with the store while looking things up is said once per run, however often
+// it fails.
 void TFormMain::tellStoreProblem() {
-    if (storeProblemTold || store->Available())
+    if (!storeProblemTold.isEmpty() || store->Problem().isEmpty())
         return;
-    storeProblemTold = true;
+    storeProblemTold = store->Problem();
     ShowWarning(store->Problem());
 }
 
@@ -473,10 +475,16 @@ bool TFormMain::FormCloseQuery() {
     return saved;
 }
 
-// Only a saved competition is remembered; the store failing leaves the save as it was.
+// Only a saved competition is remembered; the store failing leaves the save as it was, and
+// the user learns what was not remembered unless just that problem has been told.
 void TFormMain::rememberCompetition() {
-    if (store->Available() && !store->RememberCompetition(*model))
-        tellStoreProblem();
+    if (store->RememberCompetition(*model) || store->Problem().isEmpty() ||
+        store->Problem() == storeProblemTold)
+        return;
+    storeProblemTold = store->Problem();
+    ShowWarning(u"Die Meldungen sind gespeichert; in die Schwimmerliste wurden sie nicht "
+                u"übernommen: "_s +
+                store->Cause());
 }
 
 void TFormMain::FormClose() {

@@ -79,7 +79,7 @@ private:
     bool readOnly = false;
     bool quitRequested = false;
     std::unique_ptr<TSwimmerStore> store;
-    bool storeProblemTold = false;
+    QString storeProblemTold; // the store's last problem the user was told
     QMetaObject::Connection focusWatch;
 
     QLabel* Label1;

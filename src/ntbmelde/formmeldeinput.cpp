@@ -34,6 +34,7 @@
 #include "meldeaustausch.h"
 #include "meldelistemodel.h"
 #include "messages.h"
+#include "swimmeridentity.h"
 #include "swimmertexts.h"
 #include "typinglimit.h"
 #include "waitcursor.h"
@@ -180,7 +181,8 @@ void TFormMeldeInput::createControls() {
     auto* swimmerRows = fieldRows(swimmerBox);
     EditName =
         addEdit(swimmerRows, u"EditName"_s, u"Name"_s, 210, u"Name des gemeldeten Schwimmers"_s);
-    QList<TypingLimit*> limits = {restrictTyping(EditName, 25)};
+    // What the exchange file holds: real double names reach 30 characters.
+    QList<TypingLimit*> limits = {restrictTyping(EditName, static_cast<int>(NominNameCapacity))};
     EditJahrgang =
         addEdit(swimmerRows, u"EditJahrgang"_s, u"Jahrgang"_s, 50, u"Jahrgang des Schwimmers"_s);
     limits.append(restrictTyping(EditJahrgang, 4, FieldCharacters::Number));
@@ -378,14 +380,15 @@ void TFormMeldeInput::takeSwimmer(int row) {
 // The store's time for a swimmer in an event: the fastest of the twelve months before the
 // competition's first day in the event's discipline on this competition's lane length.
 std::optional<TStoredTime> TFormMeldeInput::suggestionFor(std::string_view name, int birthYear,
-                                                          std::string_view regNr, int wkNr) const {
+                                                          std::uint8_t sex, std::string_view regNr,
+                                                          int wkNr) const {
     const int position = EventOfNomin(model, wkNr);
     if (!store.Available() || position == 0 || model.Event(position).Staffel)
         return std::nullopt;
     const auto discipline = ReadDiscipline(model.Event(position).Name);
     if (!discipline)
         return std::nullopt;
-    const auto swimmer = store.FindSwimmer(name, birthYear, regNr);
+    const auto swimmer = store.FindSwimmer(name, birthYear, sex, regNr).Swimmer;
     if (!swimmer || !swimmer->Active)
         return std::nullopt;
     const QDate firstDay = competitionDate(model.Date1);
@@ -394,18 +397,26 @@ std::optional<TStoredTime> TFormMeldeInput::suggestionFor(std::string_view name,
 }
 
 // An empty time field gets the suggested time, with where it came from: a swum time is named
-// as the best time it is.
+// as the best time it is. A suggested time follows the event (or goes when the new one has
+// none); a typed one stays.
 void TFormMeldeInput::suggestTime() {
-    if (timeFieldText() != fromAnsi(BlankTimeText))
+    const bool replacing = timeSuggested;
+    if (!replacing && timeFieldText() != fromAnsi(BlankTimeText))
         return;
     int birthYear = 0;
-    if (!ConvertsAsInteger(ExpandYear(toAnsi(EditJahrgang->text())), birthYear))
+    const auto best = ConvertsAsInteger(ExpandYear(toAnsi(EditJahrgang->text())), birthYear)
+                          ? suggestionFor(toAnsi(EditName->text()), birthYear,
+                                          static_cast<std::uint8_t>(EditGeschlecht->currentIndex()),
+                                          toAnsi(EditRegNummer->text()),
+                                          TMeldeAustausch::TextToWkNr(toAnsi(EditWkNr->text())))
+                          : std::nullopt;
+    if (!best) {
+        if (replacing) {
+            setTimeFieldText(fromAnsi(BlankTimeText));
+            showHint(QString());
+        }
         return;
-    const auto best =
-        suggestionFor(toAnsi(EditName->text()), birthYear, Trim(toAnsi(EditRegNummer->text())),
-                      TMeldeAustausch::TextToWkNr(toAnsi(EditWkNr->text())));
-    if (!best)
-        return;
+    }
     setTimeFieldText(fromAnsi(HundredthsToTimeText(best->Hundredths)));
     storedTime.reset();
     const QString where = u"vom %1, %2"_s.arg(germanDate(best->Date), fromAnsi(best->CompName));
@@ -538,7 +549,7 @@ void TFormMeldeInput::LoadEntry() {
     storedTime = nomin.Time;
     Changed = false;
     ButtonTake->setEnabled(false);
-    LabelHinweis->clear();
+    showHint(QString());
 }
 
 void TFormMeldeInput::showRefusedCharacter(const QString& character) {
@@ -626,6 +637,14 @@ void TFormMeldeInput::showHints() {
     for (const TNominWarning& warning : FindNominWarnings(model)) {
         if (std::binary_search(warning.Nomins.begin(), warning.Nomins.end(), CurrentNomin))
             hints << u"Hinweis: "_s + fromAnsi(warning.Text) + u'.';
+    }
+    const TNominRecord& nomin = model.Nomin(CurrentNomin);
+    if (!RegNrKey(nomin.RegNr).empty()) {
+        if (const auto holder =
+                store.FindSwimmer(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr).RegNrHolder)
+            hints << u"Hinweis: Reg.-Nr. %1 gehört zu %2 (%3)."_s.arg(
+                fromAnsi(StoredRegNr(nomin.RegNr)), fromAnsi(holder->Name),
+                QString::number(holder->BirthYear));
     }
     showHint(hints.join(u' '));
 }
@@ -945,7 +964,7 @@ void TFormMeldeInput::PopupMeldezeitenClick() {
                 continue;
             ++withoutTime;
             if (const auto best =
-                    suggestionFor(nomin.Name, nomin.Age, Trim(nomin.RegNr), nomin.WkNr))
+                    suggestionFor(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr, nomin.WkNr))
                 found.emplace_back(position, best->Hundredths);
         }
     }

@@ -91,7 +91,7 @@ private:
     void offerSwimmers(const QString& typed);
     bool completionKeyPress(QKeyEvent* event);
     void takeSwimmer(int row);
-    std::optional<TStoredTime> suggestionFor(std::string_view name, int birthYear,
+    std::optional<TStoredTime> suggestionFor(std::string_view name, int birthYear, std::uint8_t sex,
                                              std::string_view regNr, int wkNr) const;
     void suggestTime();
     void keepFilledTimes();

@@ -88,7 +88,8 @@ void TFormSchwimmer::createControls() {
     SwimmerTable->setSortingEnabled(true);
     SwimmerTable->sortByColumn(TSchwimmerlisteModel::Name, Qt::AscendingOrder);
     SwimmerTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-    SwimmerTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Two rows marked (Shift or Ctrl) can be merged.
+    SwimmerTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     SwimmerTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SwimmerTable->setTabKeyNavigation(false);
     SwimmerTable->setWordWrap(false);
@@ -151,6 +152,9 @@ void TFormSchwimmer::createControls() {
     ButtonAktiv = addButton(u"ButtonAktiv"_s, u"&Aktiv ein/aus"_s,
                             u"Nur aktive Schwimmer werden in der Meldung angeboten (Leertaste)"_s,
                             &TFormSchwimmer::ButtonAktivClick);
+    ButtonMerge = addButton(u"ButtonMerge"_s, u"&Zusammenführen"_s,
+                            u"Zwei markierte Einträge derselben Person zu einem zusammenführen"_s,
+                            &TFormSchwimmer::ButtonMergeClick);
     ButtonImport = addButton(u"ButtonImport"_s, u"&Importieren …"_s,
                              u"Schwimmer aus Austauschdateien oder einer CSV-Datei übernehmen"_s,
                              &TFormSchwimmer::ButtonImportClick);
@@ -160,8 +164,8 @@ void TFormSchwimmer::createControls() {
     ButtonClose =
         addButton(u"ButtonClose"_s, u"S&chließen"_s, u"Fenster schließen (Esc)"_s, nullptr);
     connect(ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
-    for (QPushButton* each : {ButtonNeu, ButtonEdit, ButtonDelete, ButtonAktiv, ButtonImport,
-                              ButtonExport, ButtonClose})
+    for (QPushButton* each : {ButtonNeu, ButtonEdit, ButtonDelete, ButtonAktiv, ButtonMerge,
+                              ButtonImport, ButtonExport, ButtonClose})
         buttons->addWidget(each);
 
     auto* layout = new QVBoxLayout(this);
@@ -231,15 +235,18 @@ void TFormSchwimmer::reload(qint64 currentId) {
     // A list that could not be read says why instead of looking empty.
     if (!store.Available())
         showStatus(store.Problem());
-    const int row = swimmers->rowOf(currentId);
-    if (row >= 0)
-        SwimmerTable->setCurrentIndex(shown->mapFromSource(swimmers->index(row, 0)));
+    makeCurrent(swimmers->rowOf(currentId));
+}
+
+// The row of the source model, or the first shown when it is -1.
+void TFormSchwimmer::makeCurrent(int sourceRow) {
+    if (sourceRow >= 0)
+        SwimmerTable->setCurrentIndex(shown->mapFromSource(swimmers->index(sourceRow, 0)));
     else if (shown->rowCount() > 0)
         SwimmerTable->setCurrentIndex(shown->index(0, 0));
     const bool any = shown->rowCount() > 0;
-    ButtonEdit->setEnabled(any);
-    ButtonDelete->setEnabled(any);
-    ButtonAktiv->setEnabled(any);
+    for (QPushButton* button : {ButtonEdit, ButtonDelete, ButtonAktiv, ButtonMerge})
+        button->setEnabled(any);
     showBestTimes();
 }
 
@@ -250,17 +257,21 @@ const TSwimmer* TFormSchwimmer::currentSwimmer() const {
     return &swimmers->swimmer(shown->mapToSource(index).row());
 }
 
+// One row changes: the list is not read again, which takes its time with many swimmers.
 void TFormSchwimmer::save(TSwimmer swimmer) {
     if (!store.SaveSwimmer(swimmer)) {
         reportStoreFailure();
         return;
     }
-    reload(swimmer.Id);
+    makeCurrent(swimmers->put(swimmer));
 }
 
+// The store's sentence without its full stop: the error box ends it.
 void TFormSchwimmer::reportStoreFailure() {
-    ShowError(store.Problem(), 0);
-    reload(0);
+    QString text = store.Problem();
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    ShowError(text, 0);
 }
 
 void TFormSchwimmer::ButtonNeuClick() {
@@ -307,6 +318,33 @@ void TFormSchwimmer::ButtonAktivClick() {
     TSwimmer changed = *chosen;
     changed.Active = !changed.Active;
     save(changed);
+}
+
+// The current row stays, the other marked one gives it its times and goes.
+void TFormSchwimmer::ButtonMergeClick() {
+    const QModelIndexList marked = SwimmerTable->selectionModel()->selectedRows();
+    if (marked.size() != 2) {
+        showStatus(u"Zum Zusammenführen zwei Schwimmer markieren (Umschalt oder Strg)."_s);
+        return;
+    }
+    const bool firstIsCurrent = marked[0].row() == SwimmerTable->currentIndex().row();
+    const TSwimmer kept =
+        swimmers->swimmer(shown->mapToSource(marked[firstIsCurrent ? 0 : 1]).row());
+    const TSwimmer gone =
+        swimmers->swimmer(shown->mapToSource(marked[firstIsCurrent ? 1 : 0]).row());
+    const auto named = [](const TSwimmer& swimmer) {
+        return u"%1, Jg. %2"_s.arg(fromAnsi(swimmer.Name)).arg(swimmer.BirthYear);
+    };
+    if (AskYesNo(u"Die Schwimmer %1 und %2 zu einem zusammenführen? Es bleibt %1 mit den "
+                 u"Zeiten beider."_s.arg(named(kept), named(gone)),
+                 0) != AnswerYes)
+        return;
+    if (!store.MergeSwimmers(kept.Id, gone.Id)) {
+        reportStoreFailure();
+        return;
+    }
+    reload(kept.Id);
+    SwimmerTable->setFocus();
 }
 
 void TFormSchwimmer::ButtonImportClick() {

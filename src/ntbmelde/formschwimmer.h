@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window "Schwimmer": the club's stored swimmers, to look through, correct, switch off,
-// delete, import from earlier exchange files, CSV or result lists and export to CSV; the
-// current swimmer's best times below. Every change is written
+// delete, merge two records of one person, import from earlier exchange files, CSV or result
+// lists and export to CSV; the current swimmer's best times below. Every change is written
 // to the store at once.
 #pragma once
 
@@ -32,6 +32,7 @@ private slots:
     void ButtonEditClick();
     void ButtonDeleteClick();
     void ButtonAktivClick();
+    void ButtonMergeClick();
     void ButtonImportClick();
     void ButtonExportClick();
 
@@ -41,6 +42,7 @@ private:
                            void (TFormSchwimmer::*handler)());
     // Shows the store's swimmers afresh, keeping the one with `currentId` current.
     void reload(qint64 currentId);
+    void makeCurrent(int sourceRow);
     // The swimmer in the current row, null when no row is current.
     const TSwimmer* currentSwimmer() const;
     void save(TSwimmer swimmer);
@@ -62,6 +64,7 @@ private:
     QPushButton* ButtonEdit;
     QPushButton* ButtonDelete;
     QPushButton* ButtonAktiv;
+    QPushButton* ButtonMerge;
     QPushButton* ButtonImport;
     QPushButton* ButtonExport;
     QPushButton* ButtonClose;

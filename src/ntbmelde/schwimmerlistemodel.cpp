@@ -22,7 +22,7 @@ QVariant TSchwimmerlisteModel::data(const QModelIndex& index, int role) const {
     const bool display = role == Qt::DisplayRole;
     switch (index.column()) {
     case Name:
-        return display ? fromAnsi(each.Name) : fromAnsi(each.Name).toLower();
+        return fromAnsi(each.Name);
     case Jahrgang:
         return display ? QVariant(QString::number(each.BirthYear)) : QVariant(each.BirthYear);
     case Geschlecht:
@@ -48,9 +48,29 @@ QVariant TSchwimmerlisteModel::headerData(int section, Qt::Orientation orientati
     return section >= 0 && section < ColumnCount ? captions[section] : QVariant();
 }
 
+namespace {
+// German order: Ä with A, ß with ss, letter case aside.
+const QCollator& germanCollator() {
+    static const QCollator collator = [] {
+        QCollator german(QLocale(QLocale::German, QLocale::Germany));
+        german.setCaseSensitivity(Qt::CaseInsensitive);
+        return german;
+    }();
+    return collator;
+}
+
+QCollatorSortKey sortKey(const TSwimmer& swimmer) {
+    return germanCollator().sortKey(fromAnsi(swimmer.Name));
+}
+} // namespace
+
 void TSchwimmerlisteModel::reload(std::vector<TSwimmer> fresh) {
     beginResetModel();
     swimmers = std::move(fresh);
+    sortKeys.clear();
+    sortKeys.reserve(swimmers.size());
+    for (const TSwimmer& swimmer : swimmers)
+        sortKeys.push_back(sortKey(swimmer));
     endResetModel();
 }
 
@@ -62,15 +82,34 @@ int TSchwimmerlisteModel::rowOf(qint64 id) const {
     return -1;
 }
 
-TGermanSortProxy::TGermanSortProxy(QObject* parent)
-    : QSortFilterProxyModel(parent), collator(QLocale(QLocale::German, QLocale::Germany)) {
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+int TSchwimmerlisteModel::put(const TSwimmer& swimmer) {
+    int row = rowOf(swimmer.Id);
+    if (row < 0) {
+        row = rowCount();
+        beginInsertRows({}, row, row);
+        swimmers.push_back(swimmer);
+        sortKeys.push_back(sortKey(swimmer));
+        endInsertRows();
+        return row;
+    }
+    swimmers[static_cast<std::size_t>(row)] = swimmer;
+    sortKeys[static_cast<std::size_t>(row)] = sortKey(swimmer);
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    return row;
+}
+
+bool TSchwimmerlisteModel::nameBefore(int leftRow, int rightRow) const {
+    return sortKeys[static_cast<std::size_t>(leftRow)].compare(
+               sortKeys[static_cast<std::size_t>(rightRow)]) < 0;
 }
 
 bool TGermanSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    const auto* list = qobject_cast<const TSchwimmerlisteModel*>(sourceModel());
+    if (list && left.column() == TSchwimmerlisteModel::Name)
+        return list->nameBefore(left.row(), right.row());
     const QVariant leftValue = left.data(sortRole());
     const QVariant rightValue = right.data(sortRole());
     if (leftValue.typeId() == QMetaType::QString && rightValue.typeId() == QMetaType::QString)
-        return collator.compare(leftValue.toString(), rightValue.toString()) < 0;
+        return germanCollator().compare(leftValue.toString(), rightValue.toString()) < 0;
     return QSortFilterProxyModel::lessThan(left, right);
 }

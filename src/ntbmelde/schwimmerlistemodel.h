@@ -13,7 +13,7 @@ class TSchwimmerlisteModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Columns { Name, Jahrgang, Geschlecht, RegNr, Aktiv, ZuletztGemeldet, ColumnCount };
-    // What a column sorts by: names without letter case, years and dates as such.
+    // What a column sorts by: years and dates as such (names through nameBefore).
     static constexpr int SortRole = Qt::UserRole;
 
     using QAbstractTableModel::QAbstractTableModel;
@@ -27,9 +27,15 @@ public:
     const TSwimmer& swimmer(int row) const { return swimmers[row]; }
     // The row of the swimmer with that id, -1 when there is none.
     int rowOf(qint64 id) const;
+    // Shows one stored swimmer as the store now has it, in its row or in a new one; its row.
+    int put(const TSwimmer& swimmer);
+    // Whether the name of row `leftRow` comes before that of `rightRow` in German order.
+    bool nameBefore(int leftRow, int rightRow) const;
 
 private:
     std::vector<TSwimmer> swimmers;
+    // Per row, the name's German sort key: made once, as sorting asks for it often.
+    std::vector<QCollatorSortKey> sortKeys;
 };
 
 // The swimmer list as shown: filtered, and sorted as German readers expect, texts through a
@@ -37,11 +43,8 @@ private:
 class TGermanSortProxy : public QSortFilterProxyModel {
     Q_OBJECT
 public:
-    explicit TGermanSortProxy(QObject* parent = nullptr);
+    using QSortFilterProxyModel::QSortFilterProxyModel;
 
 protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
-
-private:
-    QCollator collator;
 };

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "meldeaustausch.h"
+#include "swimmeridentity.h"
 #include "warnings.h"
 
 namespace {
@@ -170,10 +171,11 @@ private:
             std::string head = first.Name;
             head += ", Jg. ";
             head += std::to_string(first.Age);
-            const auto withRegNr =
-                std::find_if(begin, end, [this](std::size_t i) { return !nomin(i).RegNr.empty(); });
+            // A result list's placeholder ("0", "000000") is no number.
+            const auto withRegNr = std::find_if(
+                begin, end, [this](std::size_t i) { return !RegNrKey(nomin(i).RegNr).empty(); });
             if (withRegNr != end)
-                head += ", Reg.-Nr. " + nomin(*withRegNr).RegNr;
+                head += ", Reg.-Nr. " + StoredRegNr(nomin(*withRegNr).RegNr);
             result.push_back(std::move(head));
             long long sum = 0;
             for (auto it = begin; it != end; ++it) {

@@ -6,7 +6,6 @@
 #include <unordered_map>
 
 #include "entrycheck.h"
-#include "windows1252.h"
 
 namespace {
 
@@ -62,12 +61,6 @@ std::vector<std::size_t> orderBySwimmer(const TMeldeAustausch& model,
 }
 
 } // namespace
-
-std::string SwimmerNameKey(const std::string& name) {
-    std::string key = Trim(name);
-    std::transform(key.begin(), key.end(), key.begin(), ToUpperAnsi);
-    return key;
-}
 
 TNominTable TabulateNomins(const TMeldeAustausch& model) {
     TNominTable table;

@@ -7,10 +7,7 @@
 #include <vector>
 
 #include "meldeaustausch.h"
-
-// Two entries name the same person when these keys are equal: the name without outer blanks,
-// letters upper-cased.
-std::string SwimmerNameKey(const std::string& name);
+#include "swimmeridentity.h"
 
 // Per nomination, index = position - 1.
 struct TNominTable {

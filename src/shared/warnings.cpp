@@ -2,6 +2,7 @@
 #include "warnings.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -46,6 +47,7 @@ public:
         for (std::size_t i = 0; i < eventOf.size(); ++i)
             checkAgainstEvent(i);
         checkNameGroups();
+        checkRegNrs();
         std::sort(
             warnings.begin(), warnings.end(), [](const TNominWarning& a, const TNominWarning& b) {
                 return std::pair(a.Nomins.front(), a.Kind) < std::pair(b.Nomins.front(), b.Kind);
@@ -130,7 +132,8 @@ private:
     }
 
     // Most names come with one birth year, sex and registration number: a look before
-    // collecting them. Registration numbers are trimmed only when they seem to differ.
+    // collecting them. Registration numbers are compared as the identity rule compares them
+    // only when they seem to differ.
     bool detailsMayDiffer(const std::vector<std::size_t>& order, std::size_t begin,
                           std::size_t end) const {
         const TNominRecord* first = nullptr;
@@ -172,8 +175,9 @@ private:
             positions.push_back(positionOf(index));
             years.push_back(nomin.Age);
             sexes.push_back(nomin.Sex);
-            if (const std::string regNr = Trim(nomin.RegNr); !regNr.empty())
-                regNrs.push_back(regNr);
+            // A placeholder is no number; "0900104" is "900104".
+            if (std::string regNr = RegNrKey(nomin.RegNr); !regNr.empty())
+                regNrs.push_back(std::move(regNr));
         }
         const std::string& name = nomin(swimmer.front()).Name;
         const auto differing = [&](WarningKind kind, const char* what, const auto& values,
@@ -192,6 +196,35 @@ private:
                   [](int sex) { return std::string(sexText(static_cast<std::uint8_t>(sex))); });
         differing(WarningKind::RegNrsDiffer, "Reg.-Nummern", regNrs,
                   [](const std::string& regNr) { return regNr; });
+    }
+
+    // A registration number that the identity rule finds on two people.
+    void checkRegNrs() {
+        std::map<std::string, std::vector<std::size_t>> byRegNr; // ordered: stable output
+        for (std::size_t index = 0; index < eventOf.size(); ++index) {
+            if (!isRelay(index) && !RegNrKey(nomin(index).RegNr).empty())
+                byRegNr[RegNrKey(nomin(index).RegNr)].push_back(index);
+        }
+        for (const auto& [key, indexes] : byRegNr) {
+            TSwimmerGroups groups;
+            bool conflict = false;
+            std::string people;
+            std::vector<int> positions;
+            for (std::size_t index : indexes) {
+                const TNominRecord& nomin = this->nomin(index);
+                const auto found =
+                    groups.Add(TSwimmerIdentity::Of(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr));
+                conflict = conflict || found.RegNrConflict;
+                if (found.Added)
+                    people += (people.empty() ? "" : "; ") + Trim(nomin.Name) + " (" +
+                              std::to_string(nomin.Age) + ")";
+                positions.push_back(positionOf(index));
+            }
+            if (conflict)
+                add(WarningKind::RegNrOfOthers, std::move(positions),
+                    "Reg.-Nr. " + StoredRegNr(nomin(indexes.front()).RegNr) +
+                        " ist f\xFCr verschiedene Schwimmer gemeldet: " + people);
+        }
     }
 
     const TMeldeAustausch& model;

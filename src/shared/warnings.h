@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Entries that the entry dialog accepts but that a host would query: one swimmer twice in one
-// event, one name with different details, an entry time far off for the distance. Entries of
-// a file edited elsewhere that break their event's rules are listed too. These are hints,
-// never refusals: two relay teams of one name may be meant.
+// event, one name with different details, one registration number on different people, an
+// entry time far off for the distance. Entries of a file edited elsewhere that break their
+// event's rules are listed too. These are hints, never refusals: two relay teams of one name
+// may be meant.
 #pragma once
 
 #include <string>
@@ -15,6 +16,7 @@ enum class WarningKind {
     BirthYearsDiffer,
     SexesDiffer,
     RegNrsDiffer,
+    RegNrOfOthers,
     ImplausibleTime,
     BreaksEventRules,
 };

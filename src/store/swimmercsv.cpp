@@ -9,6 +9,7 @@
 #include "conversions.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "swimmeridentity.h"
 #include "utf8.h"
 #include "windows1252.h"
 
@@ -30,6 +31,13 @@ constexpr int EarliestBirthYear = 1900;
 
 QString unicode(const std::string& ansi) {
     return QString::fromStdString(AnsiToUtf8(ansi));
+}
+
+// A field's value as a message quotes it: a long one cut to 60 characters.
+QString shown(const std::string& value) {
+    constexpr qsizetype Longest = 60;
+    const QString text = unicode(value);
+    return text.size() > Longest ? text.left(Longest - 1) + QStringLiteral("…") : text;
 }
 
 std::string upper(std::string text) {
@@ -214,29 +222,28 @@ private:
         // Two digits as the entry dialog takes them: "09" is 2009, "85" 1985.
         value[Jahrgang] = ExpandYear(value[Jahrgang]);
         TSwimmer swimmer;
-        if (value[Name].empty())
+        // Kept as every path into the store keeps a name: a first name alone is the name, a
+        // long one is cut like the exchange file cuts it.
+        swimmer.Name = NormalizedSwimmerName(
+            value[Vorname].empty() ? value[Name] : value[Name] + ", " + value[Vorname]);
+        if (swimmer.Name.empty())
             return QStringLiteral("Name fehlt");
-        swimmer.Name = value[Vorname].empty() ? value[Name] : value[Name] + ", " + value[Vorname];
-        if (swimmer.Name.size() > NominNameCapacity)
-            return QStringLiteral("Name „%1“ länger als %2 Zeichen")
-                .arg(unicode(swimmer.Name))
-                .arg(NominNameCapacity);
         if (!ConvertsAsInteger(value[Jahrgang], swimmer.BirthYear) || value[Jahrgang].size() != 4 ||
             swimmer.BirthYear < EarliestBirthYear || swimmer.BirthYear > CurrentYear())
-            return QStringLiteral("Jahrgang „%1“ ungültig").arg(unicode(value[Jahrgang]));
+            return QStringLiteral("Jahrgang „%1“ ungültig").arg(shown(value[Jahrgang]));
         const std::optional<std::uint8_t> sex = sexOf(value[Geschlecht]);
         if (!sex)
             return QStringLiteral("Geschlecht „%1“ unbekannt (m, w, x oder d)")
-                .arg(unicode(value[Geschlecht]));
+                .arg(shown(value[Geschlecht]));
         swimmer.Sex = *sex;
         if (value[RegNr].size() > RegNrCapacity)
             return QStringLiteral("Reg.-Nr. „%1“ länger als %2 Zeichen")
-                .arg(unicode(value[RegNr]))
+                .arg(shown(value[RegNr]))
                 .arg(RegNrCapacity);
         swimmer.RegNr = value[RegNr];
         const std::optional<bool> active = activeOf(value[Aktiv]);
         if (!active)
-            return QStringLiteral("Aktiv „%1“ ist weder ja noch nein").arg(unicode(value[Aktiv]));
+            return QStringLiteral("Aktiv „%1“ ist weder ja noch nein").arg(shown(value[Aktiv]));
         swimmer.Active = *active;
         result.Swimmers.push_back(swimmer);
         return {};

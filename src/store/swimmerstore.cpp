@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <map>
@@ -18,15 +19,15 @@
 #include "conversions.h"
 #include "entrycheck.h"
 #include "meldeaustausch.h"
+#include "swimmeridentity.h"
 #include "windows1252.h"
 
 namespace {
 
 constexpr auto DatabaseFileName = "ntbmelde.sqlite";
-// A second program holding a write transaction keeps it for a few milliseconds (1,000
-// nominations take about 20 ms); longer than this means something is stuck, and the user's
-// save must not wait for it.
-constexpr int BusyTimeoutMilliseconds = 250;
+// A second program importing a large result list may hold the write lock for seconds; the
+// user's save waits for it rather than forgetting what it would remember.
+constexpr int BusyTimeoutMilliseconds = 5000;
 constexpr auto IsoDate = "yyyy-MM-dd";
 
 // SQLite's primary result codes that the user gets a text of their own for.
@@ -50,26 +51,44 @@ QString unicode(const std::string& ansi) {
 }
 
 // The database only ever holds texts that came from Windows-1252, so every character maps back.
+// (Characters of Windows-1252 are all in the basic plane; ASCII is taken as it is, as the
+// swimmer window reads every name.)
 std::string ansi(const QString& text) {
     std::string result;
     result.reserve(static_cast<std::size_t>(text.size()));
-    for (char32_t character : text.toUcs4())
-        result.push_back(static_cast<char>(UnicodeToAnsi(character)));
+    for (const QChar character : text)
+        result.push_back(static_cast<char>(
+            character.unicode() < 0x80 ? character.unicode() : UnicodeToAnsi(character.unicode())));
     return result;
 }
 
-// The form of a name that matching and completion compare: outer blanks removed, capitals.
+// "yyyy-MM-dd" as the store writes it; invalid for anything else.
+QDate dateOf(const QVariant& value) {
+    const QString text = value.toString();
+    if (text.size() != 10)
+        return {};
+    return QDate(QStringView(text).left(4).toInt(), QStringView(text).mid(5, 2).toInt(),
+                 QStringView(text).right(2).toInt());
+}
+
+// Keys are blobs, never null, also when empty (a name without first name).
+QByteArray blob(const std::string& bytes) {
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// The form of a typed beginning that completion compares: outer blanks removed, capitals.
 // Capitals never include byte 0xFF (ÿ becomes Ÿ), which the completion's range search relies on.
 QByteArray matchKey(std::string_view text) {
     std::string trimmed = Trim(std::string(text));
     for (char& c : trimmed)
         c = ToUpperAnsi(c);
-    return QByteArray(trimmed.data(), static_cast<qsizetype>(trimmed.size()));
+    return blob(trimmed);
 }
 
-QByteArray firstNameKey(std::string_view name) {
+// Of a normalised name.
+QByteArray firstNameKey(const std::string& name) {
     const std::size_t comma = name.find(',');
-    return comma == std::string_view::npos ? QByteArray() : matchKey(name.substr(comma + 1));
+    return comma == std::string::npos ? blob({}) : matchKey(name.substr(comma + 1));
 }
 
 QVariant isoDate(QDate date) {
@@ -90,8 +109,9 @@ QDate competitionDate(const TMeldeAustausch& model) {
 // Forward migrations: step i turns schema version i into version i + 1.
 void createVersion1(QSqlQuery& query);
 void addSwumTimes(QSqlQuery& query);
+void identifySwimmers(QSqlQuery& query);
 using Migration = void (*)(QSqlQuery&);
-constexpr std::array<Migration, 2> Migrations = {createVersion1, addSwumTimes};
+constexpr std::array<Migration, 3> Migrations = {createVersion1, addSwumTimes, identifySwimmers};
 constexpr int SchemaVersion = static_cast<int>(Migrations.size());
 
 void exec(QSqlQuery& query, const QString& statement) {
@@ -173,6 +193,35 @@ void addSwumTimes(QSqlQuery& query) {
                                "  hundredths, swim_date, competition))"));
 }
 
+// Names and numbers in the form every path into the store gives them now: placeholder numbers
+// ("0", "000000" of result lists) become none, names lose control characters and a trailing
+// comma, and are cut as the exchange file cuts them. Records that now count as one swimmer
+// stay apart: they may be two people (ntbmelde-cli swimmers check lists them).
+void identifySwimmers(QSqlQuery& query) {
+    exec(query, QStringLiteral("ALTER TABLE swimmer ADD COLUMN reg_key TEXT NOT NULL DEFAULT ''"));
+    exec(query, QStringLiteral("DROP INDEX swimmer_by_reg_nr"));
+    exec(query, QStringLiteral("CREATE INDEX swimmer_by_reg_key ON swimmer (reg_key)"));
+    exec(query, QStringLiteral("CREATE INDEX swimmer_by_identity ON swimmer"
+                               " (name_key, birth_year, sex)"));
+    exec(query, QStringLiteral("SELECT id, name, reg_nr FROM swimmer"));
+    std::vector<std::tuple<qint64, std::string, std::string>> rows;
+    while (query.next())
+        rows.emplace_back(query.value(0).toLongLong(), ansi(query.value(1).toString()),
+                          ansi(query.value(2).toString()));
+    prepare(query, QStringLiteral("UPDATE swimmer SET name = ?, name_key = ?,"
+                                  " first_name_key = ?, reg_nr = ?, reg_key = ? WHERE id = ?"));
+    for (const auto& [id, name, regNr] : rows) {
+        const std::string normalName = NormalizedSwimmerName(name);
+        query.addBindValue(unicode(normalName));
+        query.addBindValue(blob(SwimmerNameKey(normalName)));
+        query.addBindValue(firstNameKey(normalName));
+        query.addBindValue(unicode(StoredRegNr(regNr)));
+        query.addBindValue(unicode(RegNrKey(regNr)));
+        query.addBindValue(id);
+        exec(query);
+    }
+}
+
 const QString SwimmerColumns =
     QStringLiteral("id, name, birth_year, sex, reg_nr, active, last_entered");
 
@@ -184,9 +233,12 @@ TSwimmer swimmerOf(const QSqlQuery& query) {
     swimmer.Sex = static_cast<std::uint8_t>(query.value(3).toInt());
     swimmer.RegNr = ansi(query.value(4).toString());
     swimmer.Active = query.value(5).toBool();
-    swimmer.LastEntered =
-        QDate::fromString(query.value(6).toString(), QString::fromLatin1(IsoDate));
+    swimmer.LastEntered = dateOf(query.value(6));
     return swimmer;
+}
+
+TSwimmerIdentity identityOf(const TSwimmer& swimmer) {
+    return TSwimmerIdentity::Of(swimmer.Name, swimmer.BirthYear, swimmer.Sex, swimmer.RegNr);
 }
 
 // A write transaction that takes the write lock at once, so that waiting for another program
@@ -218,50 +270,61 @@ public:
     explicit SwimmerWriter(const QSqlDatabase& db)
         : byRegNr(db), byName(db), insert(db), update(db) {
         prepare(byRegNr, QStringLiteral("SELECT ") + SwimmerColumns +
-                             QStringLiteral(" FROM swimmer WHERE reg_nr = ? ORDER BY id LIMIT 1"));
+                             QStringLiteral(" FROM swimmer WHERE reg_key = ? ORDER BY id"));
         prepare(byName, QStringLiteral("SELECT ") + SwimmerColumns +
                             QStringLiteral(" FROM swimmer WHERE name_key = ? AND birth_year = ?"
-                                           " AND (? OR reg_nr = '') AND (? < 0 OR sex = ?)"
-                                           " ORDER BY id LIMIT 1"));
+                                           " AND sex = ? AND id <> ? ORDER BY id LIMIT 1"));
         prepare(insert, QStringLiteral("INSERT INTO swimmer (name, name_key, first_name_key,"
-                                       " birth_year, sex, reg_nr, active, last_entered)"
-                                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+                                       " birth_year, sex, reg_nr, reg_key, active, last_entered)"
+                                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         prepare(update, QStringLiteral("UPDATE swimmer SET name = ?, name_key = ?,"
                                        " first_name_key = ?, birth_year = ?, sex = ?, reg_nr = ?,"
-                                       " active = ?, last_entered = ? WHERE id = ?"));
+                                       " reg_key = ?, active = ?, last_entered = ? WHERE id = ?"));
     }
 
-    // `sex` -1 leaves the sex out of the match by name.
-    std::optional<TSwimmer> Find(std::string_view name, int birthYear, std::string_view regNr,
-                                 int sex = -1) {
-        const std::string trimmedRegNr = Trim(std::string(regNr));
-        if (!trimmedRegNr.empty()) {
-            byRegNr.addBindValue(unicode(trimmedRegNr));
+    // The stored swimmer who is this one by the identity rule, other than the row `except`,
+    // and who else holds the number.
+    TSwimmerMatch Find(const TSwimmerIdentity& identity, qint64 except = 0) {
+        TSwimmerMatch match;
+        if (!identity.RegNrKey.empty()) {
+            byRegNr.addBindValue(unicode(identity.RegNrKey));
             exec(byRegNr);
-            if (byRegNr.next())
-                return swimmerOf(byRegNr);
+            while (byRegNr.next()) {
+                TSwimmer stored = swimmerOf(byRegNr);
+                if (stored.Id == except)
+                    continue;
+                const TSameSwimmer same = CompareSwimmers(identity, identityOf(stored));
+                if (same == TSameSwimmer::Yes) {
+                    match.Swimmer = std::move(stored);
+                    return match;
+                }
+                if (same == TSameSwimmer::RegNrConflict && !match.RegNrHolder)
+                    match.RegNrHolder = std::move(stored);
+            }
         }
-        // A stored swimmer with another registration number is someone else.
-        byName.addBindValue(matchKey(name));
-        byName.addBindValue(birthYear);
-        byName.addBindValue(trimmedRegNr.empty());
-        byName.addBindValue(sex);
-        byName.addBindValue(sex);
+        byName.addBindValue(blob(identity.NameKey));
+        byName.addBindValue(identity.BirthYear);
+        byName.addBindValue(static_cast<int>(identity.Sex));
+        byName.addBindValue(except);
         exec(byName);
         if (byName.next())
-            return swimmerOf(byName);
-        return std::nullopt;
+            match.Swimmer = swimmerOf(byName);
+        return match;
     }
 
-    // Stores the swimmer as given: a new row when Id is 0 (and sets Id), else that row.
+    // Stores the swimmer, name and number in their normal form: a new row when Id is 0 (and
+    // sets Id), else that row.
     void Write(TSwimmer& swimmer) {
+        swimmer.Name = NormalizedSwimmerName(swimmer.Name);
+        swimmer.RegNr = StoredRegNr(swimmer.RegNr);
         QSqlQuery& query = swimmer.Id == 0 ? insert : update;
-        query.addBindValue(unicode(Trim(swimmer.Name)));
-        query.addBindValue(matchKey(swimmer.Name));
+        query.addBindValue(unicode(swimmer.Name));
+        query.addBindValue(blob(SwimmerNameKey(swimmer.Name)));
         query.addBindValue(firstNameKey(swimmer.Name));
         query.addBindValue(swimmer.BirthYear);
         query.addBindValue(static_cast<int>(swimmer.Sex));
-        query.addBindValue(unicode(Trim(swimmer.RegNr)));
+        query.addBindValue(unicode(swimmer.RegNr));
+        query.addBindValue(unicode(RegNrKey(swimmer.RegNr)));
         query.addBindValue(swimmer.Active);
         query.addBindValue(isoDate(swimmer.LastEntered));
         if (swimmer.Id != 0)
@@ -273,33 +336,37 @@ public:
 
     // Adds `entry`, or merges it into the stored swimmer who is the same, and counts which.
     // An entry that is not older than the swimmer's last one brings its sex and registration
-    // number (an empty number never replaces one); an entry without date counts as newest.
-    // `withActive` takes the entry's active flag too. Returns the stored swimmer.
-    // With `matchSex` a swimmer found by name must have the entry's sex too.
-    TSwimmer Merge(const TSwimmer& entry, bool withActive, TStoreCount& count,
-                   bool matchSex = false) {
-        const std::optional<TSwimmer> stored =
-            Find(entry.Name, entry.BirthYear, entry.RegNr, matchSex ? entry.Sex : -1);
-        if (!stored) {
-            TSwimmer added = entry;
-            added.Id = 0;
-            Write(added);
-            ++count.NewSwimmers;
-            return added;
+    // number (none never replaces one); an entry without date counts as newest. A number
+    // held by another person stays his and is counted. `withActive` takes the entry's active
+    // flag too. Returns the stored swimmer.
+    TSwimmer Merge(TSwimmer entry, bool withActive, TStoreCount& count) {
+        entry.Name = NormalizedSwimmerName(entry.Name);
+        entry.RegNr = StoredRegNr(entry.RegNr);
+        const TSwimmerMatch match = Find(identityOf(entry));
+        if (match.RegNrHolder) {
+            ++count.RegNrConflicts;
+            entry.RegNr.clear();
         }
-        TSwimmer merged = *stored;
-        if (!entry.LastEntered.isValid() || !stored->LastEntered.isValid() ||
-            stored->LastEntered <= entry.LastEntered) {
+        if (!match.Swimmer) {
+            entry.Id = 0;
+            Write(entry);
+            ++count.NewSwimmers;
+            return entry;
+        }
+        const TSwimmer& stored = *match.Swimmer;
+        TSwimmer merged = stored;
+        if (!entry.LastEntered.isValid() || !stored.LastEntered.isValid() ||
+            stored.LastEntered <= entry.LastEntered) {
             merged.Sex = entry.Sex;
-            if (!Trim(entry.RegNr).empty())
-                merged.RegNr = Trim(entry.RegNr);
+            if (!entry.RegNr.empty())
+                merged.RegNr = entry.RegNr;
             if (entry.LastEntered.isValid())
                 merged.LastEntered = entry.LastEntered;
         }
         if (withActive)
             merged.Active = entry.Active;
         if (std::tie(merged.Sex, merged.RegNr, merged.LastEntered, merged.Active) !=
-            std::tie(stored->Sex, stored->RegNr, stored->LastEntered, stored->Active)) {
+            std::tie(stored.Sex, stored.RegNr, stored.LastEntered, stored.Active)) {
             Write(merged);
             ++count.UpdatedSwimmers;
         }
@@ -310,12 +377,25 @@ private:
     QSqlQuery byRegNr, byName, insert, update;
 };
 
+const QString UnavailableStart = QStringLiteral("Die Schwimmerliste ist nicht verfügbar: ");
+
 QString unavailable(const QString& reason) {
-    return QStringLiteral("Die Schwimmerliste ist nicht verfügbar: ") + reason;
+    return UnavailableStart + reason;
 }
 
 QString damagedText(const QString& path) {
     return QStringLiteral("Die Datei %1 ist beschädigt; sie bleibt unverändert erhalten.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString foreignText(const QString& path) {
+    return QStringLiteral("Die Datei %1 ist keine Schwimmerliste dieses Programms; sie bleibt "
+                          "unverändert erhalten.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString readOnlyText(const QString& path) {
+    return QStringLiteral("Die Datei %1 lässt sich nicht beschreiben.")
         .arg(QDir::toNativeSeparators(path));
 }
 
@@ -368,7 +448,10 @@ QString describe(const QSqlError& error, const QString& path) {
     case SqliteFull:
         return unavailable(QStringLiteral("Zu wenig Speicherplatz für %1.").arg(shownPath));
     default:
-        return unavailable(QStringLiteral("Fehler in %1 (%2).").arg(shownPath, error.text()));
+        // The driver's own words are English and technical; the code lets support look it up.
+        return unavailable(QStringLiteral("Die Datei %1 lässt sich nicht lesen oder schreiben "
+                                          "(SQLite-Fehler %2).")
+                               .arg(shownPath, error.nativeErrorCode()));
     }
 }
 
@@ -377,25 +460,46 @@ int schemaVersion(QSqlQuery& query) {
     return query.next() ? query.value(0).toInt() : 0;
 }
 
-// Brings the schema up to this program's version; the problem when that cannot be.
-QString prepareSchema(const QSqlDatabase& db, const QString& path) {
+// Tables of this program; a database holding tables but none of these is another program's.
+bool isForeign(QSqlQuery& query) {
+    exec(query, QStringLiteral("SELECT count(*), count(CASE WHEN name = 'swimmer' THEN 1 END)"
+                               " FROM sqlite_master WHERE type = 'table'"));
+    return query.next() && query.value(0).toInt() > 0 && query.value(1).toInt() == 0;
+}
+
+// Whether every page reads as SQLite wrote it (quick_check leaves out the slow index checks).
+bool pagesIntact(const QSqlDatabase& db) {
     QSqlQuery query(db);
-    if (schemaVersion(query) > SchemaVersion)
+    exec(query, QStringLiteral("PRAGMA quick_check"));
+    return query.next() && query.value(0).toString() == QLatin1String("ok");
+}
+
+// Brings the schema up to this program's version; the problem when that cannot be. Only a
+// writable store is changed, and only one of this program.
+QString prepareSchema(const QSqlDatabase& db, const QString& path, bool writable) {
+    QSqlQuery query(db);
+    const int version = schemaVersion(query);
+    if (version > SchemaVersion)
         return unavailable(newerSchemaText(path));
+    if (version == 0 && isForeign(query))
+        return unavailable(foreignText(path));
+    if (!writable)
+        return version == SchemaVersion || version == 0 ? QString()
+                                                        : unavailable(readOnlyText(path));
     exec(query, QStringLiteral("PRAGMA journal_mode = WAL"));
     exec(query, QStringLiteral("PRAGMA foreign_keys = ON"));
     // With a write-ahead log a crash still leaves a consistent file; only a power cut may
     // lose the last changes. A save of the exchange file need not wait for the disk twice.
     exec(query, QStringLiteral("PRAGMA synchronous = NORMAL"));
-    if (schemaVersion(query) == SchemaVersion)
+    if (version == SchemaVersion)
         return {};
     WriteTransaction transaction(db);
     // Another program may have migrated while this one waited for the lock.
-    int version = schemaVersion(query);
-    if (version > SchemaVersion)
+    int current = schemaVersion(query);
+    if (current > SchemaVersion)
         return unavailable(newerSchemaText(path));
-    for (; version < SchemaVersion; ++version)
-        Migrations[static_cast<std::size_t>(version)](query);
+    for (; current < SchemaVersion; ++current)
+        Migrations[static_cast<std::size_t>(current)](query);
     exec(query, QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
     transaction.Commit();
     return {};
@@ -424,6 +528,39 @@ void keepClubBlock(const QSqlDatabase& db, const TClubBlock& block, const QVaria
           &block.Fon, &block.Fax, &block.EMail, &block.ClubId})
         query.addBindValue(unicode(*field));
     exec(query);
+}
+
+// Every swimmer's fastest swum time per discipline and lane length, of the swimmers `where`
+// (a condition on swimmer s) selects.
+QString bestTimesQuery(const QString& where) {
+    // SQLite takes the other columns of a MIN() group from the row holding the minimum.
+    return QStringLiteral("SELECT s.id, s.name, s.birth_year, t.distance, t.stroke,"
+                          " t.technique, t.lane_length, MIN(t.hundredths), t.swim_date,"
+                          " t.competition FROM swum_time t JOIN swimmer s ON s.id = t.swimmer_id"
+                          " WHERE ") +
+           where +
+           QStringLiteral(" GROUP BY s.id, t.distance, t.stroke, t.technique, t.lane_length"
+                          " ORDER BY s.name_key, s.birth_year, s.id, t.stroke, t.technique,"
+                          " t.distance, t.lane_length");
+}
+
+std::vector<TBestTime> bestTimesOf(QSqlQuery& query) {
+    exec(query);
+    std::vector<TBestTime> times;
+    while (query.next()) {
+        TBestTime best;
+        best.SwimmerId = query.value(0).toLongLong();
+        best.Name = ansi(query.value(1).toString());
+        best.BirthYear = query.value(2).toInt();
+        best.Discipline = {query.value(3).toInt(), 1, static_cast<TStroke>(query.value(4).toInt()),
+                           static_cast<TTechnique>(query.value(5).toInt())};
+        best.LaneLength = query.value(6).toInt();
+        best.Time = {query.value(7).toInt(),
+                     QDate::fromString(query.value(8).toString(), QString::fromLatin1(IsoDate)),
+                     ansi(query.value(9).toString()), TTimeKind::Swum};
+        times.push_back(std::move(best));
+    }
+    return times;
 }
 
 } // namespace
@@ -457,32 +594,11 @@ QString TSwimmerStore::DefaultFolder() {
            QStringLiteral("/ntbmelde");
 }
 
-TSwimmerStore::TSwimmerStore(const QString& folder)
-    : connectionName_(QStringLiteral("ntbstore-%1").arg(++connectionCount)),
-      filePath_(QDir(folder).filePath(QString::fromLatin1(DatabaseFileName))) {
-    if (!QDir().mkpath(folder)) {
-        problem_ = unavailable(QStringLiteral("Der Ordner %1 lässt sich nicht anlegen.")
-                                   .arg(QDir::toNativeSeparators(folder)));
-        return;
-    }
-    if (const QString damage = damageOfFile(filePath_); !damage.isEmpty()) {
-        problem_ = unavailable(damage);
-        return;
-    }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db.setDatabaseName(filePath_);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMilliseconds));
-    if (!db.open()) {
-        problem_ = describe(db.lastError(), filePath_);
-        return;
-    }
-    try {
-        problem_ = prepareSchema(db, filePath_);
-    } catch (const StoreFailure& failure) {
-        problem_ = describe(failure.Error, filePath_);
-    }
-    if (!problem_.isEmpty())
-        db.close();
+TSwimmerStore::TSwimmerStore(const QString& folder, Access access)
+    : connectionName_(QStringLiteral("ntbstore-%1").arg(++connectionCount)), folder_(folder),
+      filePath_(QDir(folder).filePath(QString::fromLatin1(DatabaseFileName))), access_(access) {
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
+    open();
 }
 
 TSwimmerStore::~TSwimmerStore() {
@@ -494,12 +610,96 @@ TSwimmerStore::~TSwimmerStore() {
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-template <typename Result, typename Work>
-Result TSwimmerStore::guarded(Result failed, Work work) const {
-    const QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
-    if (!db.isOpen())
-        return failed;
+bool TSwimmerStore::open() const {
+    if (opened_)
+        return true;
+    problem_.clear();
+    unchangeable_.clear();
+    pagesChecked_ = false;
+    if (access_ == Access::Read && !QFileInfo::exists(filePath_))
+        return false;
+    if (!QDir().mkpath(folder_)) {
+        problem_ = unavailable(QStringLiteral("Der Ordner %1 lässt sich nicht anlegen.")
+                                   .arg(QDir::toNativeSeparators(folder_)));
+        return false;
+    }
+    if (const QString damage = damageOfFile(filePath_); !damage.isEmpty()) {
+        problem_ = unavailable(damage);
+        return false;
+    }
+    // SQLite would open a read-only file for reading anyway, but then fail at its first write;
+    // a read-only folder cannot take the write-ahead log.
+    const QFileInfo file(filePath_);
+    const bool writable = QFileInfo(folder_).isWritable() && (!file.exists() || file.isWritable());
+    if (!writable)
+        unchangeable_ = readOnlyText(filePath_);
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    db.setDatabaseName(filePath_);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
+                             .arg(BusyTimeoutMilliseconds)
+                             .arg(writable ? QString() : QStringLiteral(";QSQLITE_OPEN_READONLY")));
+    if (!db.open()) {
+        problem_ = describe(db.lastError(), filePath_);
+        return false;
+    }
     try {
+        // The swimmer window reads every swimmer: pages mapped and kept, not read again and
+        // again through small reads.
+        QSqlQuery tuning(db);
+        exec(tuning, QStringLiteral("PRAGMA mmap_size = 268435456"));
+        exec(tuning, QStringLiteral("PRAGMA cache_size = -65536"));
+        // A migration changes the file: its pages are checked first.
+        if (schemaVersion(tuning) != SchemaVersion)
+            checkPages(db);
+        tuning.finish();
+        problem_ = prepareSchema(db, filePath_, unchangeable_.isEmpty());
+    } catch (const StoreFailure& failure) {
+        problem_ = describe(failure.Error, filePath_);
+    }
+    if (!problem_.isEmpty()) {
+        db.close();
+        return false;
+    }
+    opened_ = true;
+    return true;
+}
+
+QString TSwimmerStore::Cause() const {
+    return problem_.startsWith(UnavailableStart) ? problem_.mid(UnavailableStart.size()) : problem_;
+}
+
+bool TSwimmerStore::Available() const {
+    if (opened_)
+        return true;
+    // Tried again, but what the last operation left to tell stays.
+    const QString told = problem_;
+    const bool available = open();
+    if (!available && problem_.isEmpty())
+        problem_ = told;
+    return available;
+}
+
+void TSwimmerStore::checkPages(const QSqlDatabase& db) const {
+    if (pagesChecked_)
+        return;
+    pagesChecked_ = true;
+    if (!pagesIntact(db))
+        unchangeable_ = damagedText(filePath_);
+}
+
+template <typename Result, typename Work>
+Result TSwimmerStore::guarded(Result failed, Work work, bool changes) const {
+    if (!open())
+        return failed;
+    problem_.clear();
+    const QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    try {
+        if (changes)
+            checkPages(db);
+        if (changes && !unchangeable_.isEmpty()) {
+            problem_ = unavailable(unchangeable_);
+            return failed;
+        }
         return work(db);
     } catch (const StoreFailure& failure) {
         problem_ = describe(failure.Error, filePath_);
@@ -511,19 +711,30 @@ std::vector<TSwimmer> TSwimmerStore::Complete(std::string_view prefix, int limit
     return guarded(std::vector<TSwimmer>(), [&](const QSqlDatabase& db) {
         const QByteArray from = matchKey(prefix);
         const QByteArray to = from + '\xFF';
-        QSqlQuery query(db);
-        prepare(query, QStringLiteral("SELECT ") + SwimmerColumns +
-                           QStringLiteral(" FROM swimmer WHERE active AND"
-                                          " ((name_key >= ? AND name_key < ?) OR"
-                                          " (first_name_key >= ? AND first_name_key < ?))"
-                                          " ORDER BY name_key, birth_year LIMIT ?"));
-        for (const QByteArray& bound : {from, to, from, to})
-            query.addBindValue(bound);
-        query.addBindValue(limit);
-        exec(query);
         std::vector<TSwimmer> swimmers;
-        while (query.next())
-            swimmers.push_back(swimmerOf(query));
+        // Two walks along an index each, so that a frequent first letter costs no sorting.
+        const auto add = [&](const QString& keyColumn, const QString& unless) {
+            QSqlQuery query(db);
+            prepare(query, QStringLiteral("SELECT ") + SwimmerColumns +
+                               QStringLiteral(" FROM swimmer WHERE %1 >= ? AND %1 < ? AND active")
+                                   .arg(keyColumn) +
+                               unless +
+                               QStringLiteral(" ORDER BY %1, birth_year LIMIT ?").arg(keyColumn));
+            for (const QByteArray& bound : {from, to})
+                query.addBindValue(bound);
+            if (!unless.isEmpty()) {
+                query.addBindValue(from);
+                query.addBindValue(to);
+            }
+            query.addBindValue(limit - static_cast<int>(swimmers.size()));
+            exec(query);
+            while (query.next())
+                swimmers.push_back(swimmerOf(query));
+        };
+        add(QStringLiteral("name_key"), QString());
+        if (static_cast<int>(swimmers.size()) < limit)
+            add(QStringLiteral("first_name_key"),
+                QStringLiteral(" AND NOT (name_key >= ? AND name_key < ?)"));
         return swimmers;
     });
 }
@@ -531,6 +742,7 @@ std::vector<TSwimmer> TSwimmerStore::Complete(std::string_view prefix, int limit
 std::vector<TSwimmer> TSwimmerStore::AllSwimmers() const {
     return guarded(std::vector<TSwimmer>(), [&](const QSqlDatabase& db) {
         QSqlQuery query(db);
+        query.setForwardOnly(true);
         exec(query, QStringLiteral("SELECT ") + SwimmerColumns +
                         QStringLiteral(" FROM swimmer ORDER BY name_key, birth_year, id"));
         std::vector<TSwimmer> swimmers;
@@ -540,10 +752,10 @@ std::vector<TSwimmer> TSwimmerStore::AllSwimmers() const {
     });
 }
 
-std::optional<TSwimmer> TSwimmerStore::FindSwimmer(std::string_view name, int birthYear,
-                                                   std::string_view regNr) const {
-    return guarded(std::optional<TSwimmer>(), [&](const QSqlDatabase& db) {
-        return SwimmerWriter(db).Find(name, birthYear, regNr);
+TSwimmerMatch TSwimmerStore::FindSwimmer(std::string_view name, int birthYear, std::uint8_t sex,
+                                         std::string_view regNr) const {
+    return guarded(TSwimmerMatch(), [&](const QSqlDatabase& db) {
+        return SwimmerWriter(db).Find(TSwimmerIdentity::Of(name, birthYear, sex, regNr));
     });
 }
 
@@ -588,181 +800,262 @@ std::optional<TStoredTime> TSwimmerStore::BestTime(qint64 swimmerId, const TDisc
 std::vector<TBestTime> TSwimmerStore::BestTimes(std::optional<qint64> swimmerId) const {
     return guarded(std::vector<TBestTime>(), [&](const QSqlDatabase& db) {
         QSqlQuery query(db);
-        // SQLite takes the other columns of a MIN() group from the row holding the minimum.
-        prepare(query, QStringLiteral("SELECT s.id, s.name, s.birth_year, t.distance, t.stroke,"
-                                      " t.technique, t.lane_length, MIN(t.hundredths),"
-                                      " t.swim_date, t.competition"
-                                      " FROM swum_time t JOIN swimmer s ON s.id = t.swimmer_id"
-                                      " WHERE ? OR s.id = ?"
-                                      " GROUP BY s.id, t.distance, t.stroke, t.technique,"
-                                      " t.lane_length"
-                                      " ORDER BY s.name_key, s.birth_year, s.id, t.stroke,"
-                                      " t.technique, t.distance, t.lane_length"));
+        prepare(query, bestTimesQuery(QStringLiteral("? OR s.id = ?")));
         query.addBindValue(!swimmerId.has_value());
         query.addBindValue(swimmerId.value_or(0));
-        exec(query);
-        std::vector<TBestTime> times;
+        return bestTimesOf(query);
+    });
+}
+
+std::vector<TBestTime> TSwimmerStore::BestTimesOfName(std::string_view part) const {
+    return guarded(std::vector<TBestTime>(), [&](const QSqlDatabase& db) {
+        QSqlQuery query(db);
+        // The swimmers are found first, so that only their times are read.
+        prepare(query, bestTimesQuery(QStringLiteral("s.id IN (SELECT id FROM swimmer"
+                                                     " WHERE instr(name_key, ?) > 0)")));
+        query.addBindValue(matchKey(part));
+        return bestTimesOf(query);
+    });
+}
+
+std::vector<std::vector<TDuplicateSwimmer>> TSwimmerStore::Duplicates() const {
+    using Groups = std::vector<std::vector<TDuplicateSwimmer>>;
+    return guarded(Groups(), [&](const QSqlDatabase& db) {
+        QSqlQuery query(db);
+        exec(query, QStringLiteral("SELECT ") + SwimmerColumns +
+                        QStringLiteral(", (SELECT count(*) FROM entry_time WHERE swimmer_id = id),"
+                                       " (SELECT count(*) FROM swum_time WHERE swimmer_id = id)"
+                                       " FROM swimmer ORDER BY id"));
+        TSwimmerGroups groups;
+        std::vector<std::vector<TDuplicateSwimmer>> members;
         while (query.next()) {
-            TBestTime best;
-            best.SwimmerId = query.value(0).toLongLong();
-            best.Name = ansi(query.value(1).toString());
-            best.BirthYear = query.value(2).toInt();
-            best.Discipline = {query.value(3).toInt(), 1,
-                               static_cast<TStroke>(query.value(4).toInt()),
-                               static_cast<TTechnique>(query.value(5).toInt())};
-            best.LaneLength = query.value(6).toInt();
-            best.Time = {query.value(7).toInt(),
-                         QDate::fromString(query.value(8).toString(), QString::fromLatin1(IsoDate)),
-                         ansi(query.value(9).toString()), TTimeKind::Swum};
-            times.push_back(std::move(best));
+            TDuplicateSwimmer swimmer{swimmerOf(query), query.value(7).toInt(),
+                                      query.value(8).toInt()};
+            const auto found = groups.Add(identityOf(swimmer.Swimmer));
+            if (found.Added)
+                members.emplace_back();
+            members[static_cast<std::size_t>(found.Group)].push_back(std::move(swimmer));
         }
-        return times;
+        Groups duplicates;
+        for (auto& group : members) {
+            if (group.size() > 1)
+                duplicates.push_back(std::move(group));
+        }
+        std::sort(duplicates.begin(), duplicates.end(), [](const auto& a, const auto& b) {
+            return std::tuple(SwimmerNameKey(a.front().Swimmer.Name), a.front().Swimmer.Id) <
+                   std::tuple(SwimmerNameKey(b.front().Swimmer.Name), b.front().Swimmer.Id);
+        });
+        return duplicates;
     });
 }
 
 bool TSwimmerStore::SaveSwimmer(TSwimmer& swimmer) {
-    return guarded(false, [&](const QSqlDatabase& db) {
-        WriteTransaction transaction(db);
-        TSwimmer written = swimmer;
-        SwimmerWriter(db).Write(written);
-        transaction.Commit();
-        swimmer.Id = written.Id;
-        return true;
-    });
+    std::optional<TSwimmer> other;
+    const bool saved = guarded(
+        false,
+        [&](const QSqlDatabase& db) {
+            WriteTransaction transaction(db);
+            SwimmerWriter writer(db);
+            TSwimmer written = swimmer;
+            written.Name = NormalizedSwimmerName(written.Name);
+            written.RegNr = StoredRegNr(written.RegNr);
+            other = writer.Find(identityOf(written), written.Id).Swimmer;
+            if (other)
+                return false;
+            writer.Write(written);
+            transaction.Commit();
+            swimmer = written;
+            return true;
+        },
+        true);
+    if (other)
+        problem_ = QStringLiteral("%1 (%2) ist schon in der Schwimmerliste.")
+                       .arg(unicode(other->Name))
+                       .arg(other->BirthYear);
+    return saved;
 }
 
 bool TSwimmerStore::DeleteSwimmer(qint64 id) {
-    return guarded(false, [&](const QSqlDatabase& db) {
-        WriteTransaction transaction(db);
-        QSqlQuery query(db);
-        prepare(query, QStringLiteral("DELETE FROM swimmer WHERE id = ?"));
-        query.addBindValue(id);
-        exec(query);
-        transaction.Commit();
-        return true;
-    });
+    return guarded(
+        false,
+        [&](const QSqlDatabase& db) {
+            WriteTransaction transaction(db);
+            QSqlQuery query(db);
+            prepare(query, QStringLiteral("DELETE FROM swimmer WHERE id = ?"));
+            query.addBindValue(id);
+            exec(query);
+            transaction.Commit();
+            return true;
+        },
+        true);
+}
+
+bool TSwimmerStore::MergeSwimmers(qint64 into, qint64 from) {
+    return guarded(
+        false,
+        [&](const QSqlDatabase& db) {
+            WriteTransaction transaction(db);
+            QSqlQuery query(db);
+            // A swim both have stays once; the rest of `from` goes with its row.
+            for (const char* statement :
+                 {"UPDATE entry_time SET swimmer_id = :into WHERE swimmer_id = :from",
+                  "UPDATE OR IGNORE swum_time SET swimmer_id = :into WHERE swimmer_id = :from",
+                  "UPDATE swimmer SET"
+                  " reg_nr = CASE reg_key WHEN '' THEN (SELECT reg_nr FROM swimmer WHERE id = "
+                  ":from)"
+                  "  ELSE reg_nr END,"
+                  " reg_key = CASE reg_key WHEN '' THEN (SELECT reg_key FROM swimmer WHERE id = "
+                  ":from)"
+                  "  ELSE reg_key END,"
+                  " last_entered = nullif(max(coalesce(last_entered, ''), coalesce((SELECT"
+                  "  last_entered FROM swimmer WHERE id = :from), '')), ''),"
+                  " active = active OR (SELECT active FROM swimmer WHERE id = :from)"
+                  " WHERE id = :into",
+                  "DELETE FROM swimmer WHERE id = :from"}) {
+                prepare(query, QString::fromLatin1(statement));
+                query.bindValue(QStringLiteral(":into"), into);
+                query.bindValue(QStringLiteral(":from"), from);
+                exec(query);
+            }
+            transaction.Commit();
+            return true;
+        },
+        true);
 }
 
 std::optional<TStoreCount> TSwimmerStore::RememberCompetition(const TMeldeAustausch& model) {
-    return guarded(std::optional<TStoreCount>(), [&](const QSqlDatabase& db) {
-        const QDate date = competitionDate(model);
-        const QVariant dateText = isoDate(date);
-        const QString competition = unicode(Trim(model.CompName));
-        WriteTransaction transaction(db);
-        SwimmerWriter writer(db);
-        QSqlQuery query(db);
-        // Remembering a competition again replaces its times, also of entries deleted since.
-        prepare(query, QStringLiteral("DELETE FROM entry_time WHERE competition_date = ?"
-                                      " AND competition = ? AND lane_length = ?"));
-        query.addBindValue(dateText);
-        query.addBindValue(competition);
-        query.addBindValue(model.LaneLen);
-        exec(query);
-        QSqlQuery insertTime(db);
-        prepare(insertTime, QStringLiteral("INSERT INTO entry_time (swimmer_id, distance, stroke,"
-                                           " technique, lane_length, hundredths, competition,"
-                                           " competition_date) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    return guarded(
+        std::optional<TStoreCount>(),
+        [&](const QSqlDatabase& db) {
+            const QDate date = competitionDate(model);
+            const QVariant dateText = isoDate(date);
+            const QString competition = unicode(Trim(model.CompName));
+            WriteTransaction transaction(db);
+            SwimmerWriter writer(db);
+            QSqlQuery query(db);
+            // Remembering a competition again replaces its times, also of entries deleted since.
+            prepare(query, QStringLiteral("DELETE FROM entry_time WHERE competition_date = ?"
+                                          " AND competition = ? AND lane_length = ?"));
+            query.addBindValue(dateText);
+            query.addBindValue(competition);
+            query.addBindValue(model.LaneLen);
+            exec(query);
+            QSqlQuery insertTime(db);
+            prepare(insertTime,
+                    QStringLiteral("INSERT INTO entry_time (swimmer_id, distance, stroke,"
+                                   " technique, lane_length, hundredths, competition,"
+                                   " competition_date) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
 
-        TStoreCount count;
-        // A swimmer starts several times; each is looked up once.
-        std::map<std::tuple<QByteArray, int, std::string>, qint64> known;
-        for (int position = 1; position <= model.NominCount(); ++position) {
-            const TNominRecord& nomin = model.Nomin(position);
-            const int event = EventOfNomin(model, nomin.WkNr);
-            // A relay's nomination names a team; one without an event cannot be told apart.
-            if (event == 0 || model.Event(event).Staffel || Trim(nomin.Name).empty())
-                continue;
-            const std::optional<TDiscipline> discipline = ReadDiscipline(model.Event(event).Name);
-            if (discipline && discipline->RelayCount != 1)
-                continue;
-            const auto key = std::tuple(matchKey(nomin.Name), nomin.Age, Trim(nomin.RegNr));
-            auto found = known.find(key);
-            if (found == known.end()) {
-                TSwimmer entry;
-                entry.Name = nomin.Name;
-                entry.BirthYear = nomin.Age;
-                entry.Sex = nomin.Sex;
-                entry.RegNr = nomin.RegNr;
-                entry.LastEntered = date;
-                found = known.emplace(key, writer.Merge(entry, false, count).Id).first;
+            TStoreCount count;
+            // A swimmer starts several times; each is looked up once.
+            TSwimmerGroups swimmers;
+            std::vector<qint64> stored; // index = group
+            for (int position = 1; position <= model.NominCount(); ++position) {
+                const TNominRecord& nomin = model.Nomin(position);
+                const int event = EventOfNomin(model, nomin.WkNr);
+                // A relay's nomination names a team; one without an event cannot be told apart.
+                if (event == 0 || model.Event(event).Staffel ||
+                    NormalizedSwimmerName(nomin.Name).empty())
+                    continue;
+                const std::optional<TDiscipline> discipline =
+                    ReadDiscipline(model.Event(event).Name);
+                if (discipline && discipline->RelayCount != 1)
+                    continue;
+                const auto swimmer = swimmers.Add(
+                    TSwimmerIdentity::Of(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr));
+                if (swimmer.Added) {
+                    TSwimmer entry;
+                    entry.Name = nomin.Name;
+                    entry.BirthYear = nomin.Age;
+                    entry.Sex = nomin.Sex;
+                    entry.RegNr = nomin.RegNr;
+                    entry.LastEntered = date;
+                    stored.push_back(writer.Merge(entry, false, count).Id);
+                }
+                if (!discipline || nomin.Time == NoTime || nomin.Time < 0)
+                    continue;
+                insertTime.addBindValue(stored[static_cast<std::size_t>(swimmer.Group)]);
+                insertTime.addBindValue(discipline->Distance);
+                insertTime.addBindValue(static_cast<int>(discipline->Stroke));
+                insertTime.addBindValue(static_cast<int>(discipline->Technique));
+                insertTime.addBindValue(model.LaneLen);
+                insertTime.addBindValue(nomin.Time);
+                insertTime.addBindValue(competition);
+                insertTime.addBindValue(dateText);
+                exec(insertTime);
+                ++count.Times;
             }
-            if (!discipline || nomin.Time == NoTime || nomin.Time < 0)
-                continue;
-            insertTime.addBindValue(found->second);
-            insertTime.addBindValue(discipline->Distance);
-            insertTime.addBindValue(static_cast<int>(discipline->Stroke));
-            insertTime.addBindValue(static_cast<int>(discipline->Technique));
-            insertTime.addBindValue(model.LaneLen);
-            insertTime.addBindValue(nomin.Time);
-            insertTime.addBindValue(competition);
-            insertTime.addBindValue(dateText);
-            exec(insertTime);
-            ++count.Times;
-        }
-        if (!Trim(model.ClubName).empty())
-            keepClubBlock(db, TClubBlock::Of(model), dateText);
-        transaction.Commit();
-        return std::optional<TStoreCount>(count);
-    });
+            if (!Trim(model.ClubName).empty())
+                keepClubBlock(db, TClubBlock::Of(model), dateText);
+            transaction.Commit();
+            return std::optional<TStoreCount>(count);
+        },
+        true);
 }
 
 std::optional<TStoreCount> TSwimmerStore::AddSwimmers(const std::vector<TSwimmer>& swimmers,
                                                       bool withActive) {
-    return guarded(std::optional<TStoreCount>(), [&](const QSqlDatabase& db) {
-        WriteTransaction transaction(db);
-        SwimmerWriter writer(db);
-        TStoreCount count;
-        for (const TSwimmer& swimmer : swimmers)
-            writer.Merge(swimmer, withActive, count);
-        transaction.Commit();
-        return std::optional<TStoreCount>(count);
-    });
+    return guarded(
+        std::optional<TStoreCount>(),
+        [&](const QSqlDatabase& db) {
+            WriteTransaction transaction(db);
+            SwimmerWriter writer(db);
+            TStoreCount count;
+            for (const TSwimmer& swimmer : swimmers)
+                writer.Merge(swimmer, withActive, count);
+            transaction.Commit();
+            return std::optional<TStoreCount>(count);
+        },
+        true);
 }
 
 std::optional<TStoreCount> TSwimmerStore::ImportSwims(const std::vector<TSwim>& swims) {
-    return guarded(std::optional<TStoreCount>(), [&](const QSqlDatabase& db) {
-        WriteTransaction transaction(db);
-        SwimmerWriter writer(db);
-        QSqlQuery insertTime(db);
-        prepare(insertTime,
-                QStringLiteral("INSERT OR IGNORE INTO swum_time (swimmer_id, distance, stroke,"
-                               " technique, lane_length, hundredths, swim_date, competition)"
-                               " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
-        TStoreCount count;
-        // A swimmer swims several times; each is looked up once.
-        std::map<std::tuple<QByteArray, int, std::string, int>, qint64> known;
-        for (const TSwim& swim : swims) {
-            if (swim.Hundredths > LongestExchangeTime) {
-                ++count.SkippedTimes;
-                continue;
+    return guarded(
+        std::optional<TStoreCount>(),
+        [&](const QSqlDatabase& db) {
+            WriteTransaction transaction(db);
+            SwimmerWriter writer(db);
+            QSqlQuery insertTime(db);
+            prepare(insertTime,
+                    QStringLiteral("INSERT OR IGNORE INTO swum_time (swimmer_id, distance, stroke,"
+                                   " technique, lane_length, hundredths, swim_date, competition)"
+                                   " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+            TStoreCount count;
+            // A swimmer swims several times; each is looked up once.
+            TSwimmerGroups swimmers;
+            std::vector<qint64> stored; // index = group
+            for (const TSwim& swim : swims) {
+                if (swim.Hundredths > LongestExchangeTime) {
+                    ++count.SkippedTimes;
+                    continue;
+                }
+                const auto found = swimmers.Add(
+                    TSwimmerIdentity::Of(swim.Name, swim.BirthYear, swim.Sex, swim.RegNr));
+                if (found.Added) {
+                    TSwimmer swimmer;
+                    swimmer.Name = swim.Name;
+                    swimmer.BirthYear = swim.BirthYear;
+                    swimmer.Sex = swim.Sex;
+                    swimmer.RegNr = swim.RegNr;
+                    stored.push_back(writer.Merge(swimmer, false, count).Id);
+                }
+                const QDate date(int(swim.Date.year()), unsigned(swim.Date.month()),
+                                 unsigned(swim.Date.day()));
+                insertTime.addBindValue(stored[static_cast<std::size_t>(found.Group)]);
+                insertTime.addBindValue(swim.Discipline.Distance);
+                insertTime.addBindValue(static_cast<int>(swim.Discipline.Stroke));
+                insertTime.addBindValue(static_cast<int>(swim.Discipline.Technique));
+                insertTime.addBindValue(swim.LaneLength);
+                insertTime.addBindValue(swim.Hundredths);
+                insertTime.addBindValue(isoDate(date));
+                insertTime.addBindValue(unicode(Trim(swim.CompName)));
+                exec(insertTime);
+                count.Times += insertTime.numRowsAffected();
             }
-            const auto key = std::tuple(matchKey(swim.Name), swim.BirthYear, Trim(swim.RegNr),
-                                        static_cast<int>(swim.Sex));
-            auto found = known.find(key);
-            if (found == known.end()) {
-                TSwimmer swimmer;
-                swimmer.Name = swim.Name;
-                swimmer.BirthYear = swim.BirthYear;
-                swimmer.Sex = swim.Sex;
-                swimmer.RegNr = swim.RegNr;
-                found = known.emplace(key, writer.Merge(swimmer, false, count, true).Id).first;
-            }
-            const QDate date(int(swim.Date.year()), unsigned(swim.Date.month()),
-                             unsigned(swim.Date.day()));
-            insertTime.addBindValue(found->second);
-            insertTime.addBindValue(swim.Discipline.Distance);
-            insertTime.addBindValue(static_cast<int>(swim.Discipline.Stroke));
-            insertTime.addBindValue(static_cast<int>(swim.Discipline.Technique));
-            insertTime.addBindValue(swim.LaneLength);
-            insertTime.addBindValue(swim.Hundredths);
-            insertTime.addBindValue(isoDate(date));
-            insertTime.addBindValue(unicode(Trim(swim.CompName)));
-            exec(insertTime);
-            count.Times += insertTime.numRowsAffected();
-        }
-        transaction.Commit();
-        return std::optional<TStoreCount>(count);
-    });
+            transaction.Commit();
+            return std::optional<TStoreCount>(count);
+        },
+        true);
 }
 
 std::optional<TClubBlock> TSwimmerStore::LastClubBlock() const {

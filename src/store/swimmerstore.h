@@ -6,6 +6,8 @@
 #include <QDate>
 #include <QString>
 
+class QSqlDatabase;
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -63,6 +65,22 @@ struct TStoreCount {
     int UpdatedSwimmers = 0;
     int Times = 0;
     int SkippedTimes = 0; // swims longer than the exchange file can hold
+    // Registration numbers met with another person than the stored one: kept apart.
+    int RegNrConflicts = 0;
+};
+
+// What the store knows of a swimmer entered: the stored record who is this swimmer, and a
+// stored other person who holds the entered registration number.
+struct TSwimmerMatch {
+    std::optional<TSwimmer> Swimmer;
+    std::optional<TSwimmer> RegNrHolder;
+};
+
+// Stored swimmers that the identity rule takes for one, with what each has.
+struct TDuplicateSwimmer {
+    TSwimmer Swimmer;
+    int EnteredTimes = 0;
+    int SwumTimes = 0;
 };
 
 class TSwimmerStore {
@@ -70,30 +88,39 @@ public:
     // The folder named by NTBMELDE_DATA_DIR, else the program's data location.
     static QString DefaultFolder();
 
-    // Opens ntbmelde.sqlite in the folder, creating folder and file when missing. Never throws:
-    // an unusable store (unreadable, corrupt, locked, read-only, newer schema) is not
-    // Available() and Problem() says why; a corrupt file is left untouched.
-    explicit TSwimmerStore(const QString& folder = DefaultFolder());
+    enum class Access {
+        Change, // creates folder and file when missing
+        Read,   // never creates a store; one that is missing reads as empty
+    };
+
+    // Opens ntbmelde.sqlite in the folder. Never throws: an unusable store (unreadable,
+    // corrupt, locked, read-only, newer schema, another program's database) is not Available()
+    // and Problem() says why; such a file is never changed. A store whose pages are damaged
+    // is read as far as it can be but never written into, nor is a read-only one.
+    explicit TSwimmerStore(const QString& folder = DefaultFolder(), Access access = Access::Change);
     ~TSwimmerStore();
     TSwimmerStore(const TSwimmerStore&) = delete;
     TSwimmerStore& operator=(const TSwimmerStore&) = delete;
 
-    bool Available() const { return problem_.isEmpty(); }
-    // "Die Schwimmerliste ist nicht verfügbar: …", empty while the store works. A failed
-    // change or look-up sets it too, so that the caller can tell the user once; a store that
-    // could not be opened answers nothing and changes nothing.
+    // Whether the store answers; one that could not be opened is tried again, so that a
+    // store busy or missing for a moment is not switched off for the session.
+    bool Available() const;
+    // "Die Schwimmerliste ist nicht verfügbar: …": why the last operation failed (or the
+    // store could not be opened), empty after one that worked. German, naming the file.
     QString Problem() const { return problem_; }
+    // The Problem() without "Die Schwimmerliste ist nicht verfügbar: ", a sentence of its own.
+    QString Cause() const;
     QString FilePath() const { return filePath_; }
 
     // Active swimmers whose surname or first name starts with `prefix` (letter case ignored),
-    // sorted by name, at most `limit`.
+    // at most `limit`: surname matches by name first, then first-name matches by first name.
     std::vector<TSwimmer> Complete(std::string_view prefix, int limit = 12) const;
     // All swimmers, sorted by name (letter case ignored), then birth year.
     std::vector<TSwimmer> AllSwimmers() const;
-    // The stored swimmer who is this one: equal registration numbers where both have one,
-    // else equal names (letter case and outer blanks ignored) and birth years.
-    std::optional<TSwimmer> FindSwimmer(std::string_view name, int birthYear,
-                                        std::string_view regNr) const;
+    // The stored swimmer who is this one by the identity rule (swimmeridentity.h), and who
+    // else holds the registration number.
+    TSwimmerMatch FindSwimmer(std::string_view name, int birthYear, std::uint8_t sex,
+                              std::string_view regNr) const;
     // The swimmer's fastest time in the discipline on that lane length, swum or entered, dated
     // within the twelve months up to `until` (the competition's first date). Times of another
     // lane length never count, not even converted. A swum time wins over an equal entered one.
@@ -103,10 +130,19 @@ public:
     // name, birth year, stroke, technique, distance and lane length; of one swimmer only when
     // `swimmerId` is given.
     std::vector<TBestTime> BestTimes(std::optional<qint64> swimmerId = std::nullopt) const;
+    // The same of the swimmers whose name holds `part` (letter case ignored).
+    std::vector<TBestTime> BestTimesOfName(std::string_view part) const;
+    // Groups of stored swimmers that the identity rule takes for one person, each group
+    // sorted by name and row; result lists often held placeholders that joined them before.
+    std::vector<std::vector<TDuplicateSwimmer>> Duplicates() const;
 
     // Every change is one transaction: all of it is stored, or nothing and false.
-    bool SaveSwimmer(TSwimmer& swimmer); // inserts when Id is 0 and sets it
+    // Inserts when Id is 0 and sets it; the name and number are kept in their normal form
+    // (NormalizedSwimmerName, StoredRegNr), written back into `swimmer`.
+    bool SaveSwimmer(TSwimmer& swimmer);
     bool DeleteSwimmer(qint64 id);
+    // Moves every time of `from` to `into` and deletes `from`.
+    bool MergeSwimmers(qint64 into, qint64 from);
     // Adds or updates the swimmer of every individual nomination, records the entry times with
     // the competition's name, first date and lane length, and keeps the club block.
     std::optional<TStoreCount> RememberCompetition(const TMeldeAustausch& model);
@@ -114,8 +150,8 @@ public:
     // `withActive` the active flag: a list without that column says nothing about it).
     std::optional<TStoreCount> AddSwimmers(const std::vector<TSwimmer>& swimmers,
                                            bool withActive = true);
-    // Stores the swims of a result list: each swimmer found by registration number where both
-    // have one, else by name, birth year and sex, or added; each swim once, however often the
+    // Stores the swims of a result list: each swimmer found by the identity rule, or added;
+    // each swim once, however often the
     // file is imported. Times counts the swims stored now; swims longer than the exchange file
     // can hold are skipped and counted.
     std::optional<TStoreCount> ImportSwims(const std::vector<TSwim>& swims);
@@ -123,10 +159,22 @@ public:
     std::optional<TClubBlock> LastClubBlock() const;
 
 private:
+    // Opens the database when it is not open; false with Problem() when it cannot be.
+    bool open() const;
+    // Whether every page is intact, asked once before the first change (or a migration) rather
+    // than at every opening: a large store takes a moment, which reading need not wait for.
+    void checkPages(const QSqlDatabase& db) const;
     // Runs `work` on the open database; a failure of SQLite becomes Problem() and `failed`.
-    template <typename Result, typename Work> Result guarded(Result failed, Work work) const;
+    // A change is refused on a store that must stay unchanged.
+    template <typename Result, typename Work>
+    Result guarded(Result failed, Work work, bool changes = false) const;
 
     QString connectionName_;
+    QString folder_;
     QString filePath_;
+    Access access_;
+    mutable bool opened_ = false;
+    mutable bool pagesChecked_ = false;
+    mutable QString unchangeable_; // why changes are refused, empty when they are not
     mutable QString problem_;
 };

@@ -150,6 +150,9 @@ QString ImportCountText(const TImportTotal& total) {
     if (total.SkippedTimes > 0)
         text += u", "_s + AnsiToQString(CountText(total.SkippedTimes, "Zeit", "Zeiten")) +
                 u" über 99:59,99 übersprungen"_s;
+    if (total.RegNrConflicts > 0)
+        text += u", "_s + AnsiToQString(CountText(total.RegNrConflicts, "Reg.-Nr.-Konflikt",
+                                                  "Reg.-Nr.-Konflikte"));
     for (const QString& file : total.ClubsNotFound)
         text += u"\n"_s + file;
     return text;
@@ -202,6 +205,7 @@ TImportTotal ImportIntoStore(TSwimmerStore& store, const std::vector<std::string
         total.UpdatedSwimmers += count->UpdatedSwimmers;
         (model || list ? total.EnteredTimes : total.SwumTimes) += count->Times;
         total.SkippedTimes += count->SkippedTimes;
+        total.RegNrConflicts += count->RegNrConflicts;
     }
     return total;
 }

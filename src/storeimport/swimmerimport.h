@@ -36,6 +36,7 @@ struct TImportTotal {
     int EnteredTimes = 0;
     int SwumTimes = 0;
     int SkippedTimes = 0; // longer than the exchange file can hold
+    int RegNrConflicts = 0;
     bool WithResults = false;
     bool WithOthers = false;
     // Result lists in which the own club was not found, each with the two closest club names
@@ -48,6 +49,7 @@ struct TImportTotal {
 
 // "3 Schwimmer neu, 1 aktualisiert, 4 Meldezeiten, 10 Wettkampfzeiten": entry times when the
 // import had swimmer lists or exchange files, swum times when it had result lists; then the
+// skipped times and registration numbers met with another person, when there are any; then the
 // result lists in which the own club was not found.
 QString ImportCountText(const TImportTotal& total);
 

@@ -125,6 +125,48 @@ private slots:
         QCOMPARE(QString::fromUtf8(result.out), out.arg(lenex));
     }
 
+    // Result lists write "0" and "000000" for no registration number and may give no first
+    // name: each child stays one swimmer, a second import and the other list add nothing.
+    void placeholderNumbers_onePersonEach() {
+        QByteArray lenex = readBytes(DataDir + u"lenex-results.lef"_s);
+        QByteArray clubList =
+            readBytes(DataDir + u"2026-12-13-Musterst-SVBlauWeissBeisp-Pr.DSV7"_s);
+        for (const char* number : {"900101", "900102", "900103", "900104", "900105"}) {
+            lenex.replace("license=\"" + QByteArray(number) + '"', "license=\"0\"");
+            clubList.replace(';' + QByteArray(number) + ';', ";000000;");
+        }
+        lenex.replace("lastname=\"Wolf\" firstname=\"Noah\"", "lastname=\"Wolf\" firstname=\"\"");
+        clubList.replace("Wolf, Noah;", "Wolf;");
+        const QString lenexFile = folder->filePath(u"ergebnisse.lef"_s);
+        writeBytes(lenexFile, lenex);
+        const QString clubFile = folder->filePath(u"vereinsergebnisse.dsv7"_s);
+        writeBytes(clubFile, clubList);
+
+        CompetitionBuilder club;
+        club.model.ClubName = ansi(u"SV Blau-Weiß Beispielhausen"_s);
+        const QString exchangeFile = folder->filePath(u"EXCHANGE.NT2"_s);
+        TMeldeAustausch model = club.done();
+        model.SaveToFile(exchangeFile.toStdString());
+
+        CliResult result = runCli({u"swimmers"_s, u"import"_s, exchangeFile, lenexFile});
+        QCOMPARE(QString::fromUtf8(result.err), QString());
+        QCOMPARE(result.out,
+                 "6 Schwimmer neu, 0 aktualisiert, 0 Meldezeiten, 10 Wettkampfzeiten\n"_ba);
+        for (const QString& again : {lenexFile, clubFile}) {
+            result = runCli({u"swimmers"_s, u"import"_s, again});
+            QCOMPARE(QString::fromUtf8(result.err), QString());
+            QCOMPARE(result.out, "0 Schwimmer neu, 0 aktualisiert, 0 Wettkampfzeiten\n"_ba);
+        }
+        result = runCli({u"swimmers"_s, u"list"_s});
+        QCOMPARE(result.out.count('\n'), 6);
+        QVERIFY(result.out.contains("\nWolf;2015;m;;ja\n"));
+        QVERIFY(!result.out.contains(";0;"));
+        QVERIFY(!result.out.contains("000000"));
+        QByteArray expected = SampleBestTimes;
+        expected.replace("Wolf, Noah", "Wolf");
+        QCOMPARE(runCli({u"swimmers"_s, u"besttimes"_s}).out, expected);
+    }
+
     // Without a known own club only --alle-vereine imports; then every club's swimmers come.
     void allClubs_onlyWhenAsked() {
         QByteArray meet = readBytes(DataDir + u"2026-12-13-Musterst-Pr.DSV7"_s);

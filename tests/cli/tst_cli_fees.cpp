@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../shared/competitionbuilder.h"
 #include "clirunner.h"
 #include "meldeaustausch.h"
 
@@ -87,6 +88,30 @@ private slots:
         QCOMPARE(runCli({u"check"_s, file}).out, "Keine fehlerhaften Meldungen.\n");
         QCOMPARE(runCli({u"check"_s, u"--warnings"_s, QStringLiteral(DEMO_FILE)}).out,
                  "Keine fehlerhaften Meldungen.\nKeine Hinweise.\n");
+    }
+
+    // One registration number on two people is hinted at; result lists' placeholders and one
+    // swimmer's number written two ways are not. Saving sorts the entries by name.
+    void checkWarnings_oneNumberForTwoPeople_hinted() {
+        CompetitionBuilder entered;
+        entered.event("1", u"50m Freistil"_s);
+        entered.event("2", u"50m Brust"_s);
+        entered.nomin(u"Groß, Ben"_s, 2011, "1", NoTime, 0, u"900104"_s);
+        entered.nomin(u"Brandt, Lotte"_s, 2012, "1", NoTime, 1, u"000000"_s);
+        entered.nomin(u"Klein, Anna"_s, 2012, "2", NoTime, 1, u" 0900104"_s);
+        entered.nomin(u"Wolf, Noah"_s, 2015, "2", NoTime, 0, u"000000"_s);
+        entered.nomin(u"GROSS, Ben"_s, 2011, "2", NoTime, 0, u"900104"_s);
+        entered.nomin(u"Brandt, Lotte"_s, 2012, "2", NoTime, 1, u"0"_s);
+        QTemporaryDir folder;
+        const QString file = folder.filePath(u"EXCHANGE.NT2"_s);
+        TMeldeAustausch model = entered.done();
+        model.SaveToFile(file.toStdString());
+        const CliResult result = runCli({u"check"_s, u"--warnings"_s, file});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(result.out),
+                 u"Keine fehlerhaften Meldungen.\n"
+                 u"Hinweis: Meldungen 3, 4, 5: Reg.-Nr. 900104 ist für verschiedene Schwimmer "
+                 u"gemeldet: GROSS, Ben (2011); Klein, Anna (2012).\n"_s);
     }
 
     void wrongCalls_showUsage_data() {

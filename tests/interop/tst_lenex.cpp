@@ -3,6 +3,7 @@
 // as Lenex: the invented sample meet, hand-made invitations with what real files carry, and
 // everything either side cannot hold.
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -451,6 +452,56 @@ private slots:
         QVERIFY(lines.contains(u"LENEX/MEETS/MEET/SESSIONS/SESSION date=2026-09-05 number=1"_s));
         QCOMPARE(lines.filter(u"/ENTRY "_s).filter(u"entrytime=00:01:01.23"_s).size(), 4);
         QCOMPARE(lines.filter(u"/RELAY "_s).size(), 2);
+    }
+
+    // Athletes are grouped by the identity rule: one name in two letter cases is one athlete,
+    // one number with the same birth year too; a placeholder number is none and not written.
+    void export_athletesGroupedByTheIdentityRule() {
+        TMeldeAustausch model;
+        model.ClubName = "SV Test";
+        model.AbsCnt = 1;
+        model.SetPeriodDate(1, "05.09.2026");
+        for (int number = 1; number <= 2; ++number) {
+            TEventRecord event;
+            event.WkNr = number * 1000;
+            event.Period = 1;
+            event.Name = number == 1 ? "50m Freistil" : "50m Brust";
+            event.Sex = 2;
+            model.SetEvent(number, event);
+        }
+        const struct {
+            const char* name;
+            int year;
+            int sex;
+            int event;
+            const char* regNr;
+        } entries[] = {
+            {"Brandt, Lotte", 2012, 1, 1, ""},      {"BRANDT, LOTTE", 2012, 1, 2, ""},
+            {"Gro\xDF, Ben", 2011, 0, 1, "900104"}, {"GROSS, Ben", 2011, 0, 2, "0900104"},
+            {"Klein, Anna", 2012, 1, 1, "0"},       {"Zand", 2014, 1, 1, "000000"},
+        };
+        for (const auto& entry : entries) {
+            TNominRecord nomin;
+            nomin.Name = entry.name;
+            nomin.Age = entry.year;
+            nomin.Sex = static_cast<std::uint8_t>(entry.sex);
+            nomin.WkNr = entry.event * 1000;
+            nomin.RegNr = entry.regNr;
+            model.SetNomin(model.NominCount() + 1, nomin);
+        }
+        const QStringList lines =
+            flattenLenex(WriteLenexEntries(model, InvitationFromModel(model)));
+        QStringList athletes;
+        for (const QString& line : lines.filter(u"/ATHLETE "_s))
+            athletes << line.section(u' ', 1).remove(QRegularExpression(u"athleteid=\\d+ "_s));
+        QCOMPARE(athletes, (QStringList{
+                               u"birthdate=2012-01-01 firstname=Lotte gender=F lastname=Brandt"_s,
+                               u"birthdate=2011-01-01 firstname=Ben gender=M lastname=Groß "
+                               u"license=900104"_s,
+                               u"birthdate=2012-01-01 firstname=Anna gender=F lastname=Klein"_s,
+                               u"birthdate=2014-01-01 firstname= gender=F lastname=Zand"_s,
+                           }));
+        QCOMPARE(lines.filter(u"/ENTRY "_s).size(), 6);
     }
 
     // Every nomination the formats cannot carry is listed, none is written.

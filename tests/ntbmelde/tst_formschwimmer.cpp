@@ -311,6 +311,94 @@ private slots:
         QCOMPARE(messages->shown.size(), 2);
     }
 
+    // "Neu" and "Bearbeiten" never make one swimmer a copy of another: the existing one is
+    // named and the store stays as it was; another sex is another swimmer.
+    void newOrEdit_refusesACopyOfAnother_data() {
+        QTest::addColumn<bool>("editing"); // Albers, Lena edited, else a new one
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<bool>("female");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("new copy") << false << u"meier, hans"_s << u"08"_s << false
+                                  << u"Fehler: Meier, Hans (2008) ist schon in der "
+                                     u"Schwimmerliste!"_s;
+        QTest::newRow("new, other sex")
+            << false << u"Meier, Hans"_s << u"2008"_s << true << QString();
+        QTest::newRow("edited into a copy") << true << u"Hans Meier"_s << u"2008"_s << false
+                                            << u"Fehler: Meier, Hans (2008) ist schon in der "
+                                               u"Schwimmerliste!"_s;
+    }
+
+    void newOrEdit_refusesACopyOfAnother() {
+        QFETCH(bool, editing);
+        QFETCH(QString, name);
+        QFETCH(QString, year);
+        QFETCH(bool, female);
+        QFETCH(QString, refusal);
+        openWindow();
+        const QStringList before = storedLines();
+        NextModal editor([&](QWidget* modal) {
+            press(Qt::Key_A, Qt::ControlModifier);
+            type(name);
+            press(Qt::Key_Return);
+            press(Qt::Key_A, Qt::ControlModifier);
+            type(year);
+            press(Qt::Key_Return);
+            press(Qt::Key_Home);
+            if (female)
+                press(Qt::Key_Down);
+            for (int i = 0; i < 4; ++i)
+                press(Qt::Key_Return);
+            QVERIFY(!modal->isVisible());
+        });
+        pressAccelerator(editing ? Qt::Key_B : Qt::Key_N);
+        QTRY_VERIFY(editor.seen());
+        reactivate();
+        if (!refusal.isEmpty()) {
+            QCOMPARE(messages->shown, QStringList{refusal});
+            QCOMPARE(storedLines(), before);
+            return;
+        }
+        QCOMPARE(messages->shown, QStringList());
+        QCOMPARE(storedLines().size(), before.size() + (editing ? 0 : 1));
+        QVERIFY(shownRows().contains(u"%1|%2|weiblich||ja|"_s.arg(
+            editing ? name : u"Meier, Hans"_s, QString::number(2000 + year.right(2).toInt()))));
+    }
+
+    // Two rows marked by Shift+Down are merged after a question naming both: the current one
+    // stays with the times of both.
+    void merge_twoMarkedRows_afterTheQuestion_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(AnswerYes);
+        QTest::newRow("no") << int(AnswerNo);
+    }
+
+    void merge_twoMarkedRows_afterTheQuestion() {
+        QFETCH(int, answer);
+        TSwimmer thomas = swimmer("Brandt, Thomas", 2010, 0, "DE-0042");
+        QVERIFY(store().SaveSwimmer(thomas));
+        openWindow();
+        press(Qt::Key_Down);
+        QCOMPARE(currentName(), u"Brandt, Thomas"_s);
+        press(Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(currentName(), u"Brandt, Tom"_s);
+        messages->setNextAnswer(answer);
+        pressAccelerator(Qt::Key_Z);
+        QTRY_COMPARE(messages->shown.size(), 1);
+        QCOMPARE(messages->shown.constFirst(),
+                 u"Frage: Die Schwimmer Brandt, Tom, Jg. 2010 und Brandt, Thomas, Jg. 2010 zu "
+                 u"einem zusammenführen? Es bleibt Brandt, Tom, Jg. 2010 mit den Zeiten beider."_s);
+        if (answer == AnswerNo) {
+            QCOMPARE(storedLines().size(), 5);
+            return;
+        }
+        QTRY_COMPARE(storedLines().size(), 4);
+        QVERIFY(storedLines().contains(u"Brandt, Tom;2010;0;DE-0042;ja"_s));
+        QCOMPARE(currentName(), u"Brandt, Tom"_s);
+        QCOMPARE(bestTimeRows().size(), 0); // entered times are no best times, but kept
+        QCOMPARE(shownRows().size(), 4);
+    }
+
     // Space switches the current swimmer off and on; Delete asks first and keeps the swimmer
     // when the answer is no. Each change is in the store at once.
     void activeAndDelete_byKeys() {

@@ -22,6 +22,7 @@
 #include "messages.h"
 #include "modaldialog.h"
 #include "tempdatadir.h"
+#include "windows1252.h"
 
 using namespace Qt::StringLiterals;
 
@@ -311,6 +312,86 @@ private slots:
         press(Qt::Key_Return);
         QCOMPARE(model.NominCount(), 2);
         QCOMPARE(model.Nomin(2).Time, 6203);
+    }
+
+    // A suggested time follows the event number when it is changed, or goes when the new
+    // event has none; a time typed over it stays.
+    void eventNumberChanged_suggestionFollows_data() {
+        QTest::addColumn<QString>("typedTime");
+        QTest::addColumn<QString>("secondWkNr");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("the new event's time") << QString() << u"1"_s << u"01:05,30"_s
+                                              << u"Meldezeit vom 14.06.2026, Stadtmeisterschaft"_s;
+        QTest::newRow("no time for the new event")
+            << QString() << u"3"_s << u"__:__,__"_s << QString();
+        QTest::newRow("typed time stays") << u"010203"_s << u"1"_s << u"01:02,03"_s << QString();
+    }
+
+    void eventNumberChanged_suggestionFollows() {
+        QFETCH(QString, typedTime);
+        QFETCH(QString, secondWkNr);
+        QFETCH(QString, time);
+        QFETCH(QString, hint);
+        openDialog(dataDir->store());
+        type(u"Meier, Hans"_s);
+        press(Qt::Key_Return);
+        type(u"2008"_s);
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Return);
+        type(u"2"_s);
+        press(Qt::Key_Return);
+        QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"00:39,12"_s);
+        type(typedTime);
+        press(Qt::Key_Up);
+        QCOMPARE(focusedName(), u"EditWkNr"_s);
+        press(Qt::Key_A, Qt::ControlModifier);
+        type(secondWkNr);
+        press(Qt::Key_Return);
+        QCOMPARE(focusedName(), u"EditMeldezeit"_s);
+        QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), time);
+        QCOMPARE(dialog->findChild<QLabel*>(u"LabelHinweis"_s)->text(), hint);
+    }
+
+    // The name field takes the exchange file's 30 characters; an adopted entry whose number
+    // the store knows for another person says whose it is, under the fields.
+    void adoptedEntry_numberOfAnotherHinted_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("regNr");
+        QTest::addColumn<QString>("adoptedName");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("another's number, 31 characters typed")
+            << u"Winterberg-Lüdenscheidt, Jonass"_s << u"2011"_s << u"DE-4711"_s
+            << u"Winterberg-Lüdenscheidt, Jonas"_s
+            << u"Hinweis: Reg.-Nr. DE-4711 gehört zu Meier, Hans (2008)."_s;
+        QTest::newRow("own number")
+            << u"Meier, Hans"_s << u"2008"_s << u"DE-4711"_s << u"Meier, Hans"_s << QString();
+    }
+
+    void adoptedEntry_numberOfAnotherHinted() {
+        QFETCH(QString, name);
+        QFETCH(QString, year);
+        QFETCH(QString, regNr);
+        QFETCH(QString, adoptedName);
+        QFETCH(QString, hint);
+        openDialog(dataDir->store());
+        type(name);
+        QCOMPARE(edit(u"EditName"_s)->text(), adoptedName);
+        press(Qt::Key_Return);
+        type(year);
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        type(regNr);
+        press(Qt::Key_Return);
+        type(u"1"_s);
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        QCOMPARE(model.NominCount(), 1);
+        QCOMPARE(QString::fromStdString(AnsiToUtf8(model.Nomin(1).Name)), adoptedName);
+        QCOMPARE(dialog->findChild<QLabel*>(u"LabelHinweis"_s)->toolTip(), hint);
+        QCOMPARE(messages->shown, QStringList());
     }
 
     // No suggestion for a relay, for an event whose discipline the swimmer has no time in, for

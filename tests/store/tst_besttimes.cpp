@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "../shared/competitionbuilder.h"
+#include "legacystore.h"
 #include "swimmerstore.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -58,46 +59,6 @@ QString describe(const std::optional<TStoredTime>& time) {
 }
 
 // The schema of the first program version that kept a store, as it wrote it.
-void createVersionOneStore(const QString& path) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version 1"_s);
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        for (const QString& statement : {
-                 u"CREATE TABLE swimmer (id INTEGER PRIMARY KEY, name TEXT NOT NULL,"
-                 " name_key BLOB NOT NULL, first_name_key BLOB NOT NULL,"
-                 " birth_year INTEGER NOT NULL, sex INTEGER NOT NULL, reg_nr TEXT NOT NULL,"
-                 " active INTEGER NOT NULL, last_entered TEXT)"_s,
-                 u"CREATE INDEX swimmer_by_name ON swimmer (name_key, birth_year)"_s,
-                 u"CREATE INDEX swimmer_by_first_name ON swimmer (first_name_key)"_s,
-                 u"CREATE INDEX swimmer_by_reg_nr ON swimmer (reg_nr)"_s,
-                 u"CREATE TABLE entry_time (swimmer_id INTEGER NOT NULL"
-                 " REFERENCES swimmer (id) ON DELETE CASCADE, distance INTEGER NOT NULL,"
-                 " stroke INTEGER NOT NULL, lane_length INTEGER NOT NULL,"
-                 " hundredths INTEGER NOT NULL, competition TEXT NOT NULL,"
-                 " competition_date TEXT NOT NULL)"_s,
-                 u"CREATE INDEX entry_time_by_swimmer ON entry_time"
-                 " (swimmer_id, distance, stroke, lane_length, hundredths)"_s,
-                 u"CREATE INDEX entry_time_by_competition ON entry_time"
-                 " (competition_date, competition, lane_length)"_s,
-                 u"CREATE TABLE club_block (id INTEGER PRIMARY KEY CHECK (id = 1),"
-                 " competition_date TEXT NOT NULL, verband INTEGER NOT NULL,"
-                 " club_name TEXT NOT NULL, fina TEXT NOT NULL, person TEXT NOT NULL,"
-                 " street TEXT NOT NULL, zip TEXT NOT NULL, club_place TEXT NOT NULL,"
-                 " fon TEXT NOT NULL, fax TEXT NOT NULL, email TEXT NOT NULL,"
-                 " club_id TEXT NOT NULL)"_s,
-                 u"INSERT INTO swimmer VALUES (7, 'Lang, Tim', X'4C414E472C2054494D',"
-                 " X'54494D', 2007, 0, '', 1, '2026-03-01')"_s,
-                 u"INSERT INTO entry_time VALUES (7, 100, 0, 25, 6500, 'Frühjahrsfest',"
-                 " '2026-03-01')"_s,
-                 u"PRAGMA user_version = 1"_s,
-             })
-            QVERIFY2(query.exec(statement), qPrintable(statement));
-    }
-    QSqlDatabase::removeDatabase(u"version 1"_s);
-}
-
 int userVersion(const QString& path) {
     int version = -1;
     {
@@ -149,7 +110,7 @@ private slots:
         QCOMPARE(count->SkippedTimes, 1);
 
         QCOMPARE(store.AllSwimmers().size(), 5u);
-        QCOMPARE(store.FindSwimmer("Berg, Ida", 2009, "")->RegNr, "815");
+        QCOMPARE(store.FindSwimmer("Berg, Ida", 2009, 1, "").Swimmer->RegNr, "815");
         QCOMPARE(
             lines(store.BestTimes()),
             (QStringList{
@@ -185,7 +146,7 @@ private slots:
                  u"Langbahnmeeting"_s),
             swim(u"Lang, Tim"_s, 2007, 0, "", 4000, "2026-05-01", 25, FreistilBeine50),
         }));
-        const qint64 tim = store.FindSwimmer("Lang, Tim", 2007, "")->Id;
+        const qint64 tim = store.FindSwimmer("Lang, Tim", 2007, 0, "").Swimmer->Id;
         const auto best = [&](TDiscipline discipline, int lane, QDate until) {
             return describe(store.BestTime(tim, discipline, lane, until));
         };
@@ -221,7 +182,39 @@ private slots:
             QCOMPARE(describe(store.BestTime(7, Freistil100, 25, QDate(2026, 6, 1))),
                      u"01:03,00 2026-05-01 Bezirksmeisterschaft geschwommen"_s);
         }
-        QCOMPARE(userVersion(path), 2);
+        QCOMPARE(userVersion(path), 3);
+    }
+
+    // Placeholder numbers become none and names lose a trailing comma; records that now count
+    // as one swimmer stay apart until the user merges them, which keeps every time.
+    void versionOneStore_placeholdersMendedDuplicatesListedThenMerged() {
+        QTemporaryDir folder;
+        createVersionOneStore(folder.filePath(u"ntbmelde.sqlite"_s));
+        TSwimmerStore store(folder.path());
+        QVERIFY2(store.Available(), qPrintable(store.Problem()));
+        QStringList swimmers;
+        for (const TSwimmer& swimmer : store.AllSwimmers())
+            swimmers << u"%1 %2 %3"_s.arg(QString::fromStdString(AnsiToUtf8(swimmer.Name)))
+                            .arg(swimmer.Id)
+                            .arg(QString::fromStdString(swimmer.RegNr));
+        QCOMPARE(swimmers, (QStringList{u"Brandt, Lotte 8 "_s, u"BRANDT, LOTTE 9 "_s,
+                                        u"Lang, Tim 7 "_s, u"Wolf 10 "_s}));
+        auto duplicates = store.Duplicates();
+        QCOMPARE(duplicates.size(), 1u);
+        QCOMPARE(duplicates[0].size(), 2u);
+        QCOMPARE(duplicates[0][0].Swimmer.Id, 8);
+        QCOMPARE(duplicates[0][0].EnteredTimes, 1);
+        QCOMPARE(duplicates[0][1].Swimmer.Id, 9);
+        QVERIFY(store.ImportSwims({swim(u"Brandt, Lotte"_s, 2012, 1, "", 4700, "2026-05-01", 25,
+                                        {50, 1, TStroke::Brust})}));
+
+        QVERIFY(store.MergeSwimmers(9, 8));
+        QVERIFY(store.Duplicates().empty());
+        QCOMPARE(store.AllSwimmers().size(), 3u);
+        QCOMPARE(describe(store.BestTime(9, {50, 1, TStroke::Brust}, 25, QDate(2026, 6, 1))),
+                 u"00:47,00 2026-05-01 Bezirksmeisterschaft geschwommen"_s);
+        QCOMPARE(describe(store.BestTime(9, {50, 1, TStroke::Brust}, 25, QDate(2026, 4, 1))),
+                 u"00:48,00 2026-03-01 Frühjahrsfest gemeldet"_s);
     }
 };
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A swimmer store that cannot be used: newer schema, damaged file, read-only folder, another
-// program holding the write lock. The store says why, leaves the file alone and never stores
-// half a change.
+// A swimmer store that cannot be used: newer schema, damaged file or pages, another program's
+// database, read-only folder, another program holding the write lock. The store says why,
+// leaves the file alone, never stores half a change and works again once it can.
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,6 +10,10 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -34,7 +38,8 @@ QByteArray hashOf(const QString& path) {
 // A second program's connection to the store file, as raw SQLite.
 class OtherProgram {
 public:
-    explicit OtherProgram(const QString& path) {
+    explicit OtherProgram(const QString& path, const QString& name = u"other program"_s)
+        : name(name) {
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
         db.setDatabaseName(path);
         if (!db.open())
@@ -51,7 +56,7 @@ public:
     }
 
 private:
-    QString name = u"other program"_s;
+    QString name;
 };
 
 // A folder that cannot be written: its own read-only tmpfs where mounting is allowed (as
@@ -77,6 +82,18 @@ public:
     QString folder;
     bool mounted = false;
 };
+
+// Overwrites the middle of every page after the first, keeping the file's size and header.
+void damagePages(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        qFatal("cannot open %s", qPrintable(path));
+    constexpr qint64 PageSize = 4096;
+    for (qint64 page = 1; page * PageSize < file.size(); ++page) {
+        file.seek(page * PageSize + 8);
+        file.write(QByteArray(64, '\x5A'));
+    }
+}
 
 TMeldeAustausch competitionOfThree() {
     CompetitionBuilder builder;
@@ -106,7 +123,7 @@ private slots:
         { TSwimmerStore created(folderOwner->path()); }
         {
             OtherProgram newerProgram(path);
-            newerProgram.run(u"PRAGMA user_version = 3"_s);
+            newerProgram.run(u"PRAGMA user_version = 4"_s);
         }
         const QByteArray before = hashOf(path);
         TSwimmerStore store(folderOwner->path());
@@ -186,48 +203,82 @@ private slots:
                      u"Der Ordner %1/ntbmelde lässt sich nicht anlegen."_s.arg(readOnly.folder));
     }
 
-    // Another program in the middle of a write: the change fails within the busy timeout,
-    // stores nothing of itself, and works once the other program is done.
-    void lockedStore_changeFailsQuicklyAndWhole() {
+    // Another program in the middle of a write: a lock held for a moment is waited for; one
+    // held beyond the busy timeout fails the change whole, and the next change works again.
+    void lockedStore_waitedForThenRecovers() {
         TSwimmerStore store(folderOwner->path());
         QVERIFY(store.Available());
+        std::atomic<bool> held = false;
+        std::thread importing([this, &held] {
+            OtherProgram other(path, u"importing program"_s);
+            other.run(u"BEGIN IMMEDIATE"_s);
+            held = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            other.run(u"ROLLBACK"_s);
+        });
+        while (!held)
+            std::this_thread::yield();
+        QElapsedTimer clock;
+        clock.start();
+        const std::optional<TStoreCount> waited = store.RememberCompetition(competitionOfThree());
+        importing.join();
+        QVERIFY2(waited, qPrintable(store.Problem()));
+        QCOMPARE(waited->NewSwimmers, 3);
+        QVERIFY(clock.elapsed() >= 1000);
+
         OtherProgram other(path);
         other.run(u"BEGIN IMMEDIATE"_s);
         other.run(u"INSERT INTO swimmer (name, name_key, first_name_key, birth_year, sex,"
                   " reg_nr, active) VALUES ('Zorn, Eva', 'ZORN, EVA', 'EVA', 2010, 1, '', 1)"_s);
-
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(!store.RememberCompetition(competitionOfThree()));
-        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(store.Problem(),
-                 Unavailable +
-                     u"Die Datei %1 wird gerade von einem anderen Programm benutzt."_s.arg(path));
         TSwimmer swimmer;
-        swimmer.Name = "Meier, Hans";
+        swimmer.Name = "Kern, Ole";
         QVERIFY(!store.SaveSwimmer(swimmer));
         QCOMPARE(swimmer.Id, 0);
-        QVERIFY(store.AllSwimmers().empty()); // the other program's row is not committed
-
-        other.run(u"ROLLBACK"_s);
-        QVERIFY(store.AllSwimmers().empty());
-        QVERIFY(!store.LastClubBlock());
-        const std::optional<TStoreCount> count = store.RememberCompetition(competitionOfThree());
-        QVERIFY(count);
-        QCOMPARE(count->NewSwimmers, 3);
-    }
-
-    // A store being created while another program holds the lock cannot set up its tables.
-    void lockedNewStore_unavailable() {
-        OtherProgram other(path);
-        other.run(u"CREATE TABLE unrelated (x)"_s);
-        other.run(u"BEGIN IMMEDIATE"_s);
-        other.run(u"INSERT INTO unrelated VALUES (1)"_s);
-        TSwimmerStore store(folderOwner->path());
         QCOMPARE(store.Problem(),
                  Unavailable +
                      u"Die Datei %1 wird gerade von einem anderen Programm benutzt."_s.arg(path));
+        QCOMPARE(store.AllSwimmers().size(), 3u); // the other program's row is not committed
+        QVERIFY(store.Problem().isEmpty());
+
         other.run(u"ROLLBACK"_s);
+        QVERIFY(store.Available());
+        QVERIFY(store.SaveSwimmer(swimmer));
+        QCOMPARE(store.AllSwimmers().size(), 4u);
+    }
+
+    // Another program's SQLite file, and one whose pages are damaged: read as far as it goes,
+    // never written into, not even switched to a write-ahead log.
+    void foreignOrDamagedDatabase_neverWritten_data() {
+        QTest::addColumn<bool>("foreign");
+        QTest::newRow("another program's database") << true;
+        QTest::newRow("damaged pages") << false;
+    }
+
+    void foreignOrDamagedDatabase_neverWritten() {
+        QFETCH(bool, foreign);
+        if (foreign) {
+            OtherProgram other(path);
+            other.run(u"CREATE TABLE unrelated (x)"_s);
+            other.run(u"INSERT INTO unrelated VALUES (1)"_s);
+        } else {
+            {
+                TSwimmerStore store(folderOwner->path());
+                QVERIFY(store.RememberCompetition(competitionOfThree()));
+            }
+            damagePages(path);
+        }
+        const QByteArray before = hashOf(path);
+        TSwimmerStore store(folderOwner->path());
+        QCOMPARE(store.Available(), !foreign);
+        QVERIFY(!store.RememberCompetition(competitionOfThree()));
+        TSwimmer swimmer;
+        swimmer.Name = "Kern, Ole";
+        QVERIFY(!store.SaveSwimmer(swimmer));
+        QVERIFY(store.Problem().startsWith(Unavailable + u"Die Datei %1 "_s.arg(path)));
+        QVERIFY(store.Problem().endsWith(u"; sie bleibt unverändert erhalten."_s));
+        QCOMPARE(hashOf(path), before);
+        if (foreign) // a store of this program has its log already
+            QVERIFY(!QFile::exists(path + u"-wal"_s));
     }
 
 private:

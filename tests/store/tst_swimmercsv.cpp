@@ -129,17 +129,17 @@ private slots:
         row("year with three digits", "Lang;Tim;208;m;;ja", u"Zeile 3: Jahrgang „208“ ungültig"_s);
         row("year before 1900", "Lang;Tim;1899;m;;ja", u"Zeile 3: Jahrgang „1899“ ungültig"_s);
         row("year to come", "Lang;Tim;2027;m;;ja", u"Zeile 3: Jahrgang „2027“ ungültig"_s);
+        row("long value cut to 60", "Lang;Tim;2008;" + QByteArray(70, 'q') + ";;ja",
+            u"Zeile 3: Geschlecht „%1…“ unbekannt (m, w, x oder d)"_s.arg(QString(59, u'q')));
         row("unknown sex", "Lang;Tim;2008;q;;ja",
             u"Zeile 3: Geschlecht „q“ unbekannt (m, w, x oder d)"_s);
         row("active neither", "Lang;Tim;2008;m;;vielleicht",
             u"Zeile 3: Aktiv „vielleicht“ ist weder ja noch nein"_s);
-        row("name missing", " ;Tim;2008;m;;ja", u"Zeile 3: Name fehlt"_s);
+        row("name missing", " ; ;2008;m;;ja", u"Zeile 3: Name fehlt"_s);
         row("too few fields", "Lang;Tim;2008;m", u"Zeile 3: 4 Felder statt 6"_s);
         row("too many fields", "Lang;Tim;2008;m;;ja;x", u"Zeile 3: 7 Felder statt 6"_s);
         row("quote left open", "\"Lang;Tim;2008;m;;ja",
             u"Zeile 3: Anführungszeichen nicht geschlossen"_s);
-        row("name too long", "Langenscheidt-Oberhausen;Maximiliane;2008;w;;ja",
-            u"Zeile 3: Name „Langenscheidt-Oberhausen, Maximiliane“ länger als 30 Zeichen"_s);
         row("registration number too long", "Lang;Tim;2008;m;DE-1234567890123;ja",
             u"Zeile 3: Reg.-Nr. „DE-1234567890123“ länger als 15 Zeichen"_s);
         row("character the exchange file cannot hold", "Łukasiewicz;Jan;2008;m;;ja",

@@ -96,35 +96,70 @@ private slots:
         QVERIFY(!store.BestTime(all[1].Id, {50, 4, TStroke::Lagen}, 25, QDate(2026, 7, 1)));
     }
 
-    // The same registration number is the same swimmer whatever the name says; different
-    // numbers are different swimmers with equal names; without a number name and year decide.
-    void findSwimmer_registrationNumberThenNameAndYear() {
-        TSwimmerStore store(folder().path());
-        TSwimmer first = swimmer("Meier, Hans", 2008, 0, "DE-4711");
-        TSwimmer twin = swimmer("Meier, Hans", 2008, 0, "DE-0815");
-        TSwimmer older = swimmer("Meier, Hans", 1975, 0, "");
-        for (TSwimmer* swimmer : {&first, &twin, &older})
-            QVERIFY(store.SaveSwimmer(*swimmer));
-        QCOMPARE(store.FindSwimmer("Meyer, Hans", 2009, "DE-4711")->Id, first.Id);
-        QCOMPARE(store.FindSwimmer("  mEIER, hans ", 2008, "DE-0815")->Id, twin.Id);
-        QCOMPARE(store.FindSwimmer("meier, hans", 1975, "")->Id, older.Id);
-        QCOMPARE(store.FindSwimmer("meier, hans", 1975, "DE-9999")->Id, older.Id);
-        QVERIFY(store.FindSwimmer("Meier, Hans", 2008, "")); // either of the two
-        QVERIFY(!store.FindSwimmer("Meier, Hans", 2008, "DE-9999"));
-        QVERIFY(!store.FindSwimmer("Meier, Hanna", 1975, ""));
-        QVERIFY(!store.FindSwimmer("Meier, Hans", 1976, ""));
-        // Umlauts compare without letter case too.
-        TSwimmer umlaut = swimmer("\xC4rger, J\xFCrgen", 2011, 0, "");
-        QVERIFY(store.SaveSwimmer(umlaut));
-        QCOMPARE(store.FindSwimmer("\xE4RGER, J\xDCRGEN", 2011, "")->Id, umlaut.Id);
+    // The store finds by the identity rule; a number of another person is named, never taken.
+    void findSwimmer_followsTheIdentityRule_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<int>("year");
+        QTest::addColumn<int>("sex");
+        QTest::addColumn<QByteArray>("regNr");
+        QTest::addColumn<QString>("found");  // "name year" of the stored record, or empty
+        QTest::addColumn<QString>("holder"); // who else holds the number, or empty
+        QTest::newRow("number, neither name nor year")
+            << "Meyer, Hans"_ba << 2009 << 0 << "DE-4711"_ba << u""_s << u"Meier, Hans 2008"_s;
+        QTest::newRow("number and year")
+            << "Meyer, Hans"_ba << 2008 << 0 << "DE-4711"_ba << u"Meier, Hans 2008"_s << u""_s;
+        QTest::newRow("number and name, other sex")
+            << "  mEIER, hans "_ba << 2008 << 1 << "DE-4711"_ba << u"Meier, Hans 2008"_s << u""_s;
+        QTest::newRow("name, year, sex")
+            << "meier, hans"_ba << 1975 << 0 << ""_ba << u"Meier, Hans 1975"_s << u""_s;
+        QTest::newRow("without number")
+            << "Meier, Hans"_ba << 2008 << 0 << ""_ba << u"Meier, Hans 2008"_s << u""_s;
+        QTest::newRow("number of another")
+            << "Klein, Anna"_ba << 2012 << 1 << "900104"_ba << u""_s << u"Groß, Ben 2011"_s;
+        QTest::newRow("leading zero")
+            << "Gro\xDF, Ben"_ba << 2011 << 0 << " 0900104"_ba << u"Groß, Ben 2011"_s << u""_s;
+        QTest::newRow("placeholder")
+            << "Gro\xDF, Ben"_ba << 2011 << 0 << "000000"_ba << u"Groß, Ben 2011"_s << u""_s;
+        QTest::newRow("other year") << "Meier, Hans"_ba << 1976 << 0 << ""_ba << u""_s << u""_s;
+        QTest::newRow("surname only, trailing comma")
+            << "zand,"_ba << 2014 << 1 << "0"_ba << u"Zand 2014"_s << u""_s;
+        QTest::newRow("surname only, other sex")
+            << "Zand"_ba << 2014 << 0 << ""_ba << u""_s << u""_s;
     }
 
-    // A later competition brings sex and registration number; an empty number never wipes a
-    // stored one; an older file imported afterwards changes nothing but adds its times.
+    void findSwimmer_followsTheIdentityRule() {
+        QFETCH(QByteArray, name);
+        QFETCH(int, year);
+        QFETCH(int, sex);
+        QFETCH(QByteArray, regNr);
+        QFETCH(QString, found);
+        QFETCH(QString, holder);
+        TSwimmerStore store(folder().path());
+        QCOMPARE(store
+                     .AddSwimmers({swimmer("Meier, Hans", 2008, 0, "DE-4711"),
+                                   swimmer("Meier, Hans", 1975, 0, ""),
+                                   swimmer("Gro\xDF, Ben", 2011, 0, "900104"),
+                                   swimmer("Zand", 2014, 1, "")})
+                     ->NewSwimmers,
+                 4);
+        const auto shown = [](const std::optional<TSwimmer>& swimmer) {
+            return swimmer ? QString::fromStdString(AnsiToUtf8(swimmer->Name)) + u' ' +
+                                 QString::number(swimmer->BirthYear)
+                           : QString();
+        };
+        const TSwimmerMatch match = store.FindSwimmer(
+            name.toStdString(), year, static_cast<std::uint8_t>(sex), regNr.toStdString());
+        QCOMPARE(shown(match.Swimmer), found);
+        QCOMPARE(shown(match.RegNrHolder), holder);
+    }
+
+    // A later competition brings the registration number; an empty number never wipes a stored
+    // one; an older file (found by its number, whatever sex it gives) changes nothing but adds
+    // its times.
     void rememberCompetition_newerEntryUpdatesSwimmer() {
         TSwimmerStore store(folder().path());
         CompetitionBuilder spring = competition(u"Frühjahrsschwimmen"_s, "15.03.2026");
-        spring.nomin(u"Kranz, Lea"_s, 2012, "1", 7000, 0);
+        spring.nomin(u"Kranz, Lea"_s, 2012, "1", 7000, 1);
         QCOMPARE(store.RememberCompetition(spring.done())->NewSwimmers, 1);
 
         CompetitionBuilder summer = competition(u"Sommerfest"_s, "20.07.2026");
@@ -168,9 +203,9 @@ private slots:
         QCOMPARE(again->UpdatedSwimmers, 0);
         QCOMPARE(again->Times, 1);
 
-        const qint64 hans = store.FindSwimmer("Meier, Hans", 2008, "")->Id;
+        const qint64 hans = store.FindSwimmer("Meier, Hans", 2008, 0, "").Swimmer->Id;
         QCOMPARE(store.BestTime(hans, Freistil100, 25, QDate(2026, 6, 14))->Hundredths, 6600);
-        const qint64 ida = store.FindSwimmer("Berg, Ida", 2009, "")->Id;
+        const qint64 ida = store.FindSwimmer("Berg, Ida", 2009, 1, "").Swimmer->Id;
         QVERIFY(!store.BestTime(ida, Brust50, 25, QDate(2026, 6, 14)));
     }
 
@@ -196,7 +231,7 @@ private slots:
             entered.nomin(u"Lang, Tim"_s, 2007, start.event, start.time);
             QVERIFY(store.RememberCompetition(entered.done()));
         }
-        const qint64 tim = store.FindSwimmer("Lang, Tim", 2007, "")->Id;
+        const qint64 tim = store.FindSwimmer("Lang, Tim", 2007, 0, "").Swimmer->Id;
         const auto shortCourse = store.BestTime(tim, Freistil100, 25, QDate(2026, 7, 2));
         QCOMPARE(shortCourse->Hundredths, 6300);
         QCOMPARE(shortCourse->Date, QDate(2025, 7, 2));
@@ -207,7 +242,7 @@ private slots:
     }
 
     // Surname or first name, letter case aside, umlauts included; inactive swimmers never;
-    // sorted by name then year; at most the limit.
+    // surnames first, by name then year, then first names; at most the limit.
     void complete_offersActiveSwimmersByPrefix() {
         TSwimmerStore store(folder().path());
         std::vector<TSwimmer> swimmers = {
@@ -218,7 +253,7 @@ private slots:
         };
         QCOMPARE(store.AddSwimmers(swimmers)->NewSwimmers, 7);
         QCOMPARE(names(store.Complete("ha")),
-                 (std::vector<std::string>{"Berg, Hanna-Marie", "Hansen, Greta", "Meier, Hans",
+                 (std::vector<std::string>{"Hansen, Greta", "Berg, Hanna-Marie", "Meier, Hans",
                                            "Meier, Hans"}));
         const std::vector<TSwimmer> meier = store.Complete("  MEI");
         QCOMPARE(meier.size(), 2u);
@@ -243,8 +278,8 @@ private slots:
         hans.Active = false;
         QVERIFY(store.SaveSwimmer(hans));
         QVERIFY(store.Complete("Ma").empty());
-        QCOMPARE(store.FindSwimmer("MAIER, HANS", 2008, "")->Id, hans.Id);
-        QVERIFY(!store.FindSwimmer("Meier, Hans", 2008, ""));
+        QCOMPARE(store.FindSwimmer("MAIER, HANS", 2008, 0, "").Swimmer->Id, hans.Id);
+        QVERIFY(!store.FindSwimmer("Meier, Hans", 2008, 0, "").Swimmer);
         QVERIFY(store.BestTime(hans.Id, Freistil100, 25, QDate(2026, 6, 14)));
 
         QVERIFY(store.DeleteSwimmer(hans.Id));
