@@ -21,10 +21,10 @@
 #include <memory>
 #include <string>
 
-#include "formanzeige.h"
-#include "formmain.h"
-#include "formmeldeinput.h"
+#include "entrydialog.h"
+#include "mainwindow.h"
 #include "meldeaustausch.h"
+#include "printoutwindow.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ private:
     double paintedAfter = -1;
 };
 
-void waitUntilLoaded(const TFormMain& window, int nominations) {
+void waitUntilLoaded(const TMainWindow& window, int nominations) {
     while (window.meldeAustausch()->NominCount() != nominations)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
 }
@@ -122,7 +122,7 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
     Fixture& f = fixture(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         PaintWatch watch;
-        TFormMain window(f.folder.path());
+        TMainWindow window(f.folder.path());
         watch.watch(window);
         window.show();
         state.SetIterationTime(watch.secondsToFirstPaint());
@@ -133,7 +133,7 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
 void BM_StartUpToLoaded(benchmark::State& state) {
     Fixture& f = fixture(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto window = std::make_unique<TFormMain>(f.folder.path());
+        auto window = std::make_unique<TMainWindow>(f.folder.path());
         window->show();
         waitUntilLoaded(*window, static_cast<int>(state.range(0)));
         state.PauseTiming();
@@ -150,7 +150,7 @@ void BM_OpenEntryDialog(benchmark::State& state) {
         TMeldeAustausch entered = *f.model;
         state.ResumeTiming();
         PaintWatch watch;
-        TFormMeldeInput dialog(entered);
+        TEntryDialog dialog(entered);
         watch.watch(dialog);
         dialog.show();
         state.SetIterationTime(watch.secondsToFirstPaint());
@@ -163,7 +163,7 @@ void BM_OpenEntryDialog(benchmark::State& state) {
 void BM_SortEntryList(benchmark::State& state) {
     Fixture& f = fixture(static_cast<int>(state.range(0)));
     TMeldeAustausch entered = *f.model;
-    TFormMeldeInput dialog(entered);
+    TEntryDialog dialog(entered);
     dialog.show();
     QApplication::processEvents();
     auto* sort = dialog.findChild<QAction*>(QStringLiteral("PopSort"));
@@ -182,7 +182,7 @@ void BM_OpenPrintout(benchmark::State& state) {
     const long before = residentKilobytes();
     for (auto _ : state) {
         PaintWatch watch;
-        auto* window = new TFormAnzeige(ControlPrintout(*f.model));
+        auto* window = new TPrintoutWindow(ControlPrintout(*f.model));
         watch.watch(*window);
         frame.addSubWindow(window);
         window->showMaximized();

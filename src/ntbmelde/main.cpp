@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "appearance.h"
-#include "formmain.h"
+#include "mainwindow.h"
 
 using namespace Qt::StringLiterals;
 
@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     installGermanToolkitTexts(app);
 
     const QStringList arguments = QApplication::arguments();
-    TFormMain window(arguments.size() > 1 ? arguments.at(1) : QString());
+    TMainWindow window(arguments.size() > 1 ? arguments.at(1) : QString());
     if (window.QuitRequested())
         return 0;
     // Also fills the screen where no window manager maximises it.

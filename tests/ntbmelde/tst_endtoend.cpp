@@ -18,13 +18,13 @@
 #include "ansi.h"
 #include "dialogseam.h"
 #include "environment.h"
-#include "formanzeige.h"
-#include "formmain.h"
 #include "global.h"
+#include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "modaldialog.h"
 #include "nextmodal.h"
+#include "printoutwindow.h"
 #include "report.h"
 #include "tempdatadir.h"
 
@@ -222,7 +222,7 @@ void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
     QVERIFY(QFile::setPermissions(exchangeFile, QFile::ReadOwner | QFile::WriteOwner));
     MessageRecorder messages;
 
-    TFormMain window(folder.path());
+    TMainWindow window(folder.path());
     window.show();
     QVERIFY(activate(&window));
     QCOMPARE(focusedName(), u"ButtonVerein"_s);
@@ -249,7 +249,7 @@ void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
     // printed, each through its dialog.
     pressAccelerator(Qt::Key_K);
     QCOMPARE(window.mdiArea()->subWindowList().size(), 1);
-    QVERIFY(qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList().first()));
+    QVERIFY(qobject_cast<TPrintoutWindow*>(window.mdiArea()->subWindowList().first()));
     QTRY_COMPARE(focusedName(), u"ButtonClose"_s);
     const QString printoutBase = folder.filePath(u"kontrollausdruck"_s);
     FileDialogSeam::setNextFileName(printoutBase, u"Rich-Text-Format (*.RTF)"_s);
@@ -331,7 +331,7 @@ void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
 void TestEndToEnd::secondCompetition_enteredFromTheFirstOnesStore() {
     const TempDataDir dataDir;
     MessageRecorder messages;
-    const auto leaveSaving = [&messages](TFormMain& window) {
+    const auto leaveSaving = [&messages](TMainWindow& window) {
         NextModal exitNotice([](QWidget*) { press(Qt::Key_Return); });
         messages.setNextAnswer(AnswerYes);
         pressAccelerator(Qt::Key_B);
@@ -344,7 +344,7 @@ void TestEndToEnd::secondCompetition_enteredFromTheFirstOnesStore() {
     QVERIFY(QFile::setPermissions(first.filePath(u"EXCHANGE.NT2"_s),
                                   QFile::ReadOwner | QFile::WriteOwner));
     {
-        TFormMain window(first.path());
+        TMainWindow window(first.path());
         window.show();
         QVERIFY(activate(&window));
         {
@@ -379,7 +379,7 @@ void TestEndToEnd::secondCompetition_enteredFromTheFirstOnesStore() {
         autumn.SaveToFile(QFile::encodeName(secondFile).toStdString());
     }
     {
-        TFormMain window(second.path());
+        TMainWindow window(second.path());
         window.show();
         QVERIFY(activate(&window));
         {

@@ -13,8 +13,8 @@
 
 #include "atomicfile.h"
 #include "fileopening.h"
-#include "formmain.h"
 #include "global.h"
+#include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "nextmodal.h"
@@ -26,7 +26,7 @@ namespace {
 const QStringList DataButtons = {u"ButtonVerein"_s, u"ButtonMeldung"_s, u"ButtonAusdruck"_s};
 const QStringList AllButtons = DataButtons + QStringList{u"ButtonExit"_s, u"ButtonHelp"_s};
 
-QStringList enabledButtons(const TFormMain& window) {
+QStringList enabledButtons(const TMainWindow& window) {
     QStringList names;
     for (const QString& name : AllButtons) {
         if (window.findChild<QPushButton*>(name)->isEnabled())
@@ -41,7 +41,7 @@ QByteArray fileBytes(const QString& path) {
 }
 
 // Closes the main window as the user does, past the exit notice.
-void closeWindow(TFormMain& window) {
+void closeWindow(TMainWindow& window) {
     NextModal notice([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
     QVERIFY(window.close());
     QVERIFY(notice.seen());
@@ -50,7 +50,7 @@ void closeWindow(TFormMain& window) {
 // and how many nominations it had at that moment.
 class ProgressWatch : public QObject {
 public:
-    explicit ProgressWatch(const TFormMain*& window) : window(window) {
+    explicit ProgressWatch(const TMainWindow*& window) : window(window) {
         qApp->installEventFilter(this);
     }
     ~ProgressWatch() override { qApp->removeEventFilter(this); }
@@ -67,7 +67,7 @@ protected:
     }
 
 private:
-    const TFormMain*& window;
+    const TMainWindow*& window;
 };
 
 // An invented club's entries, enough to make a large file.
@@ -134,7 +134,7 @@ private slots:
         QFETCH(QString, reason);
         putFile(file);
         const QByteArray before = fileBytes(exchangeFile);
-        TFormMain window(folder->path());
+        TMainWindow window(folder->path());
         QCOMPARE(messages->shown.size(), 1);
         const QString shown = messages->shown.first();
         QVERIFY2(shown.startsWith(u"Fehler: Die Datei "_s + exchangeFile + reason) &&
@@ -155,7 +155,7 @@ private slots:
         putFile(u"damaged/cut-off.nt2"_s);
         const QByteArray before = fileBytes(exchangeFile);
         {
-            TFormMain window(folder->path());
+            TMainWindow window(folder->path());
             QCOMPARE(messages->shown,
                      QStringList{u"Warnung: Die Datei "_s + exchangeFile +
                                  u" ist unvollständig: das Dateiende fehlt. Es wurden 2 "
@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(messages->shown.size(), 1);
         QCOMPARE(fileBytes(exchangeFile), before);
 
-        TFormMain window(folder->path());
+        TMainWindow window(folder->path());
         window.meldeAustausch()->Person = "Erika Beispiel";
         Global::SetDataChanged();
         messages->setNextAnswer(AnswerYes);
@@ -181,7 +181,7 @@ private slots:
 
     void utf8File_isConvertedWithOneNoteAndSavedAsWindows1252() {
         putFile(u"utf8/nominations-bom.nt2"_s);
-        TFormMain window(folder->path());
+        TMainWindow window(folder->path());
         QCOMPARE(messages->shown,
                  QStringList{u"Warnung: Die Datei "_s + exchangeFile +
                              u" war in UTF-8 geschrieben und wurde beim Lesen umgewandelt. "
@@ -231,9 +231,9 @@ private slots:
         WriteFileAtomically(exchangeFile.toStdString(), bytes);
         QVERIFY(QFileInfo(exchangeFile).size() >= LargeExchangeFileBytes);
 
-        const TFormMain* shownWindow = nullptr;
+        const TMainWindow* shownWindow = nullptr;
         ProgressWatch progress(shownWindow);
-        TFormMain window(folder->path());
+        TMainWindow window(folder->path());
         shownWindow = &window;
         QCOMPARE(window.meldeAustausch()->NominCount(), 0);
         QCOMPARE(enabledButtons(window), QStringList({u"ButtonExit"_s, u"ButtonHelp"_s}));
@@ -266,7 +266,7 @@ private slots:
         QLockFile otherProgram(folder->filePath(u".EXCHANGE.NT2.lock"_s));
         QVERIFY(otherProgram.tryLock(0));
         messages->setNextAnswer(answer);
-        TFormMain window(folder->path());
+        TMainWindow window(folder->path());
         QCOMPARE(messages->shown.size(), 1);
         QVERIFY2(messages->shown.first().startsWith(
                      u"Frage: Die Datei "_s + exchangeFile +
@@ -308,7 +308,7 @@ private slots:
                                          QString::number(child) + u".1.tmp"_s));
         QVERIFY(temporary.open(QIODevice::WriteOnly));
         temporary.close();
-        TFormMain window(folder->path());
+        TMainWindow window(folder->path());
         QVERIFY(messages->shown.isEmpty());
         QCOMPARE(enabledButtons(window), AllButtons);
         QVERIFY(!QLockFile(lockPath).tryLock(0));

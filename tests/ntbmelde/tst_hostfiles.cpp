@@ -12,8 +12,8 @@
 #include "conversions.h"
 #include "dialogseam.h"
 #include "environment.h"
-#include "formmain.h"
 #include "interopfiles.h"
+#include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 
@@ -30,14 +30,14 @@ QByteArray contentOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void showActive(TFormMain& window) {
+void showActive(TMainWindow& window) {
     window.show();
     window.activateWindow();
     if (!QTest::qWaitForWindowActive(&window))
         qWarning("the main window did not become active");
 }
 
-QPushButton* button(const TFormMain& window, const QString& name) {
+QPushButton* button(const TMainWindow& window, const QString& name) {
     return window.findChild<QPushButton*>(name);
 }
 
@@ -76,7 +76,7 @@ private slots:
     }
 
     void start_onInvitation_importsItBesideAndExportsEntries() {
-        TFormMain window(invitation);
+        TMainWindow window(invitation);
         showActive(window);
         // The message names what was written, the title the competition.
         const QString kept = folder->path() + u"/EXCHANGE.AUSSCHREIBUNG.DSV7"_s;
@@ -161,7 +161,7 @@ private slots:
         const QString packed = folder->path() + u"/ausschreibung.DSV8z"_s;
         QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/interop/2027-03-14-Musterst-Wk.DSV8z"),
                             packed));
-        TFormMain window(packed);
+        TMainWindow window(packed);
         showActive(window);
         QCOMPARE(messages->shown.size(), 2);
         QCOMPARE(messages->shown.first(),
@@ -207,7 +207,7 @@ private slots:
         const QByteArray before = contentOf(exchange);
 
         messages->setNextAnswer(answer);
-        TFormMain window(invitation);
+        TMainWindow window(invitation);
         showActive(window);
         // The question names the competition that would go and its entries; Enter keeps it.
         QVERIFY2(messages->shown.first().startsWith(u"Frage: Im Ordner"_s) &&
@@ -242,10 +242,10 @@ private slots:
 
     // Double-clicking the kept invitation opens its exchange file as it is.
     void start_onKeptInvitation_opensItsExchangeFile() {
-        { TFormMain first(invitation); }
+        { TMainWindow first(invitation); }
         const QByteArray before = contentOf(exchange);
         messages->shown.clear();
-        TFormMain window(folder->path() + u"/EXCHANGE.AUSSCHREIBUNG.DSV7"_s);
+        TMainWindow window(folder->path() + u"/EXCHANGE.AUSSCHREIBUNG.DSV7"_s);
         QCOMPARE(messages->shown, QStringList());
         QCOMPARE(contentOf(exchange), before);
         QCOMPARE(window.meldeAustausch()->EventCount(), 10);
@@ -259,7 +259,7 @@ private slots:
                    "WETTKAMPF:1;E;1;;100;Q;GL;W;SW;;;\n"
                    "DATEIENDE\n");
         file.close();
-        TFormMain window(invitation);
+        TMainWindow window(invitation);
         showActive(window);
         QCOMPARE(messages->shown,
                  QStringList{u"Fehler: Die Datei „%1“ kann nicht übernommen werden:\r"

@@ -12,8 +12,8 @@
 #include <QTest>
 
 #include "environment.h"
-#include "formmain.h"
 #include "global.h"
+#include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "modaldialog.h"
@@ -87,7 +87,7 @@ private slots:
         QVERIFY(QFile::setPermissions(exchangeFile, QFile::ReadOwner | QFile::WriteOwner));
         Global::ResetDataChanged();
         MessageRecorder messages;
-        TFormMain window(folder.path());
+        TMainWindow window(folder.path());
         window.show();
         QVERIFY(activate(&window));
         QTRY_COMPARE(messages.shown.size(), 1);
@@ -154,7 +154,7 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), exchangeFile));
         QVERIFY(QFile::setPermissions(exchangeFile, QFile::ReadOwner | QFile::WriteOwner));
         MessageRecorder messages;
-        TFormMain window(folder.path());
+        TMainWindow window(folder.path());
         window.show();
         QVERIFY(activate(&window));
         QTest::qWait(20);

@@ -15,8 +15,8 @@
 
 #include "conversions.h"
 #include "discipline.h"
+#include "entrydialog.h"
 #include "environment.h"
-#include "formmeldeinput.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
@@ -100,7 +100,7 @@ private:
     std::unique_ptr<TempDataDir> dataDir;
     std::unique_ptr<MessageRecorder> messages;
     TMeldeAustausch model;
-    std::unique_ptr<TFormMeldeInput> dialog;
+    std::unique_ptr<TEntryDialog> dialog;
 
     QLineEdit* edit(const QString& name) const { return dialog->findChild<QLineEdit*>(name); }
     QAbstractItemView* choice() const { return dialog->findChild<QCompleter*>()->popup(); }
@@ -125,7 +125,7 @@ private:
         QVERIFY(store.SaveSwimmer(paul));
     }
     void openDialog(TSwimmerStore& store) {
-        dialog = std::make_unique<TFormMeldeInput>(model, store);
+        dialog = std::make_unique<TEntryDialog>(model, store);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
         QCOMPARE(focusedName(), u"EditName"_s);

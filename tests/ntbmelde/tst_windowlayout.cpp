@@ -17,18 +17,18 @@
 #include <QTableView>
 #include <QTest>
 
-#include "formbedienung.h"
-#include "formchoosewettkampf.h"
-#include "formmain.h"
-#include "formmeldeinput.h"
-#include "formschwimmer.h"
-#include "formschwimmeredit.h"
-#include "formverein.h"
-#include "formwerbung.h"
+#include "clubdialog.h"
+#include "entrydialog.h"
+#include "eventchooser.h"
+#include "exitnotice.h"
 #include "global.h"
+#include "instructionswindow.h"
+#include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "nextmodal.h"
+#include "swimmereditdialog.h"
+#include "swimmerwindow.h"
 #include "tempdatadir.h"
 
 using namespace Qt::StringLiterals;
@@ -150,7 +150,7 @@ void TestWindowLayout::initTestCase() {
 void TestWindowLayout::withWindow(const QString& name, QScreen* screen,
                                   const std::function<void(QWidget*)>& check) {
     if (name == u"Hauptfenster mit Kontrollausdruck"_s) {
-        TFormMain window(folder.path());
+        TMainWindow window(folder.path());
         window.setScreen(screen);
         window.setGeometry(screen->availableGeometry());
         window.showMaximized();
@@ -170,7 +170,7 @@ void TestWindowLayout::withWindow(const QString& name, QScreen* screen,
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
     if (name == u"Wettkampf auswählen"_s) {
-        TFormChooseWettkampf chooser(model, &owner);
+        TEventChooser chooser(model, &owner);
         NextModal shown(check);
         chooser.ChooseEvent(2012, 1);
         QVERIFY(shown.seen());
@@ -178,17 +178,17 @@ void TestWindowLayout::withWindow(const QString& name, QScreen* screen,
     }
     std::unique_ptr<QDialog> dialog;
     if (name == u"Meldungen"_s) {
-        dialog = std::make_unique<TFormMeldeInput>(model, dataDir.store(), &owner);
+        dialog = std::make_unique<TEntryDialog>(model, dataDir.store(), &owner);
     } else if (name == u"Vereinsdaten"_s) {
-        dialog = std::make_unique<TFormVerein>(model, dataDir.store(), &owner);
+        dialog = std::make_unique<TClubDialog>(model, dataDir.store(), &owner);
     } else if (name == u"Schwimmer"_s) {
-        dialog = std::make_unique<TFormSchwimmer>(dataDir.store(), &owner);
+        dialog = std::make_unique<TSwimmerWindow>(dataDir.store(), &owner);
     } else if (name == u"Schwimmer bearbeiten"_s) {
-        dialog = std::make_unique<TFormSchwimmerEdit>(TSwimmer{}, &owner);
+        dialog = std::make_unique<TSwimmerEditDialog>(TSwimmer{}, &owner);
     } else if (name == u"Bedienungsanleitung"_s) {
-        dialog = std::make_unique<TFormBedienung>(&owner);
+        dialog = std::make_unique<TInstructionsWindow>(&owner);
     } else {
-        dialog = std::make_unique<TFormWerbung>(&owner);
+        dialog = std::make_unique<TExitNotice>(&owner);
     }
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));

@@ -7,10 +7,10 @@
 class QLabel;
 class QPushButton;
 
-class TFormWerbung : public QDialog {
+class TExitNotice : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormWerbung(QWidget* parent = nullptr);
+    explicit TExitNotice(QWidget* parent = nullptr);
 
 private slots:
     void ButtonOkClick();

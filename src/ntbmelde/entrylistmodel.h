@@ -7,12 +7,12 @@
 
 class TMeldeAustausch;
 
-class TMeldelisteModel : public QAbstractTableModel {
+class TEntryListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Columns { Name, RegNr, Jahrgang, WkNr, Zeit, ColumnCount };
 
-    explicit TMeldelisteModel(const TMeldeAustausch& nominations, QObject* parent = nullptr);
+    explicit TEntryListModel(const TMeldeAustausch& nominations, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

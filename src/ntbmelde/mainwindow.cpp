@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formmain.h"
+#include "mainwindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,25 +20,25 @@
 
 #include "ansi.h"
 #include "appearance.h"
+#include "clubdialog.h"
 #include "conversions.h"
 #include "dialogseam.h"
 #include "dsv7.h"
+#include "entrydialog.h"
 #include "environment.h"
 #include "exchangelock.h"
+#include "exitnotice.h"
 #include "fileopening.h"
 #include "flowlayout.h"
-#include "formanzeige.h"
-#include "formbedienung.h"
-#include "formmeldeinput.h"
-#include "formschwimmer.h"
-#include "formverein.h"
-#include "formwerbung.h"
 #include "global.h"
+#include "instructionswindow.h"
 #include "interopfiles.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
 #include "messages.h"
+#include "printoutwindow.h"
 #include "swimmerstore.h"
+#include "swimmerwindow.h"
 
 using namespace Qt::StringLiterals;
 
@@ -66,8 +66,8 @@ QSettings& programSettings() {
 }
 } // namespace
 
-TFormMain::TFormMain(const QString& location) {
-    setObjectName(u"FormMain"_s);
+TMainWindow::TMainWindow(const QString& location) {
+    setObjectName(u"MainWindow"_s);
     setWindowTitle(ApplicationTitle);
     setWindowIcon(programIcon());
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
@@ -76,11 +76,11 @@ TFormMain::TFormMain(const QString& location) {
 }
 
 // The windows going away move the focus; the focus watch must not see that.
-TFormMain::~TFormMain() {
+TMainWindow::~TMainWindow() {
     disconnect(focusWatch);
 }
 
-void TFormMain::createControls() {
+void TMainWindow::createControls() {
     Label1 = new QLabel(u"Meldeprogramm für Natabo – Vereinsdaten, Meldungen und "
                         u"Kontrollausdruck für den Ausrichter"_s);
     Label1->setObjectName(u"Label1"_s);
@@ -114,38 +114,38 @@ void TFormMain::createControls() {
 
     ButtonVerein = addButton(
         u"ButtonVerein"_s, u"&Vereinsdaten"_s, u"Vereinsdaten eingeben oder ändern"_s, 150,
-        QIcon::fromTheme(u"system-users"_s, clubPicture()), &TFormMain::ButtonVereinClick);
+        QIcon::fromTheme(u"system-users"_s, clubPicture()), &TMainWindow::ButtonVereinClick);
     ButtonMeldung =
         addButton(u"ButtonMeldung"_s, u"&Meldungen"_s, u"Meldungen eingeben oder ändern"_s, 150,
                   themePicture(u"accessories-text-editor"_s, QStyle::SP_FileDialogDetailedView),
-                  &TFormMain::ButtonMeldungClick);
+                  &TMainWindow::ButtonMeldungClick);
     ButtonAusdruck =
         addButton(u"ButtonAusdruck"_s, u"&Kontrollausdruck"_s,
                   u"Kontrollausdruck anzeigen, speichern oder drucken"_s, 150,
                   themePicture(u"document-print-preview"_s, QStyle::SP_FileDialogContentsView),
-                  &TFormMain::ButtonKontrollClick);
+                  &TMainWindow::ButtonKontrollClick);
     // Beside the other printout: what the club owes the host, and what a host would query.
     ButtonMeldegeld = addButton(
         u"ButtonMeldegeld"_s, u"Melde&geld"_s,
         u"Meldegeld je Schwimmer, Staffel und Abschnitt anzeigen, speichern oder drucken"_s, 150,
         themePicture(u"accessories-calculator"_s, QStyle::SP_FileDialogListView),
-        &TFormMain::ButtonMeldegeldClick);
+        &TMainWindow::ButtonMeldegeldClick);
     ButtonExport = addButton(u"ButtonExport"_s, u"Meldung &exportieren"_s,
                              u"Meldungen als Lenex- oder DSV7-Datei für den Ausrichter speichern"_s,
                              150, themePicture(u"document-send"_s, QStyle::SP_DialogSaveButton),
-                             &TFormMain::ButtonExportClick);
+                             &TMainWindow::ButtonExportClick);
     ButtonExit = addButton(u"ButtonExit"_s, u"&Beenden"_s, u"Programm beenden"_s, 150,
                            themePicture(u"window-close"_s, QStyle::SP_DialogCloseButton),
-                           &TFormMain::ButtonExitClick);
+                           &TMainWindow::ButtonExitClick);
     // The question mark of the question boxes: icon themes draw "help-contents" as a lifebuoy.
     ButtonHelp = addButton(u"ButtonHelp"_s, u"&Hilfe"_s, u"Hilfe / Bedienungsanleitung anzeigen"_s,
                            120, style()->standardIcon(QStyle::SP_MessageBoxQuestion),
-                           &TFormMain::ButtonHelpClick);
+                           &TMainWindow::ButtonHelpClick);
     // The club's swimmers, kept across competitions.
     ButtonSchwimmer = addButton(u"ButtonSchwimmer"_s, u"&Schwimmer"_s,
                                 u"Schwimmerliste des Vereins anzeigen und bearbeiten"_s, 120,
                                 themePicture(u"x-office-address-book"_s, QStyle::SP_DirHomeIcon),
-                                &TFormMain::ButtonSchwimmerClick);
+                                &TMainWindow::ButtonSchwimmerClick);
     // Alt+S also saves a printout: while one of them has the focus, the key is that window's.
     focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         const bool inPrintout = now && MdiArea->isAncestorOf(now);
@@ -161,8 +161,9 @@ void TFormMain::createControls() {
     setTabOrder(ButtonHelp, ButtonSchwimmer);
 }
 
-QPushButton* TFormMain::addButton(const QString& name, const QString& caption, const QString& hint,
-                                  int width, const QIcon& picture, void (TFormMain::*handler)()) {
+QPushButton* TMainWindow::addButton(const QString& name, const QString& caption,
+                                    const QString& hint, int width, const QIcon& picture,
+                                    void (TMainWindow::*handler)()) {
     auto* button = new QPushButton(picture, caption, ControlPanel);
     button->setObjectName(name);
     button->setToolTip(hint);
@@ -176,7 +177,7 @@ QPushButton* TFormMain::addButton(const QString& name, const QString& caption, c
 }
 
 // The desktop's icon theme where there is one; the style's own pictures otherwise.
-QIcon TFormMain::themePicture(const QString& themeName, QStyle::StandardPixmap fallback) const {
+QIcon TMainWindow::themePicture(const QString& themeName, QStyle::StandardPixmap fallback) const {
     return QIcon::fromTheme(themeName, style()->standardIcon(fallback));
 }
 
@@ -184,7 +185,7 @@ QIcon TFormMain::themePicture(const QString& themeName, QStyle::StandardPixmap f
 // an invitation goes into EXCHANGE.NT2 in its folder, unless it is the invitation kept for an
 // exchange file, which is then opened; anything else names the exchange file itself, whose
 // folder is then the program's folder.
-void TFormMain::locateExchangeFile(const QString& location) {
+void TMainWindow::locateExchangeFile(const QString& location) {
     if (location.isEmpty()) {
         Global::ProgDir = QFile::decodeName(QByteArray::fromStdString(ProgramDir()));
         exchangeFile = Global::ProgDir + ExchangeFileName;
@@ -210,19 +211,19 @@ void TFormMain::locateExchangeFile(const QString& location) {
     }
 }
 
-std::string TFormMain::exchangeFilePath() const {
+std::string TMainWindow::exchangeFilePath() const {
     return localPath(exchangeFile);
 }
 
 // Names with its whole path the file that was looked for.
-QString TFormMain::missingFileMessage() const {
+QString TMainWindow::missingFileMessage() const {
     return u"Datendatei \"%1\" nicht gefunden!"_s.arg(QDir::toNativeSeparators(exchangeFile));
 }
 
 // Started without a file and with none beside the program (a packaged program lives in a
 // system folder): the user names the exchange file or an invitation, starting in the folder
 // used last. Empty when he cancels.
-QString TFormMain::askForFile() {
+QString TMainWindow::askForFile() {
     QString fileName;
     if (!FileDialogSeam::getOpenFileName(
             this, u"Austauschdatei oder Ausschreibung öffnen"_s,
@@ -235,12 +236,12 @@ QString TFormMain::askForFile() {
     return fileName;
 }
 
-void TFormMain::FormCreate(const QString& givenLocation) {
+void TMainWindow::FormCreate(const QString& givenLocation) {
     store = std::make_unique<TSwimmerStore>();
     // Said once the window shows; the program works on as without the store, and the next
     // action that needs it tries it again.
     if (!store->Available())
-        QTimer::singleShot(0, this, &TFormMain::tellStoreProblem);
+        QTimer::singleShot(0, this, &TMainWindow::tellStoreProblem);
     QString location = givenLocation;
     locateExchangeFile(location);
     if (location.isEmpty() && !QFileInfo::exists(exchangeFile)) {
@@ -289,7 +290,7 @@ void TFormMain::FormCreate(const QString& givenLocation) {
 
 // Without a usable file only the instructions and the exit remain; a file that another program
 // has open can be looked at and printed. The title names the competition that is open.
-void TFormMain::showFileAccess(FileAccess access) {
+void TMainWindow::showFileAccess(FileAccess access) {
     readOnly = access == FileAccess::ReadOnly;
     const bool readable = access == FileAccess::Editable || readOnly;
     setWindowTitle(readable && !Trim(model->CompName).empty()
@@ -312,7 +313,7 @@ void TFormMain::showFileAccess(FileAccess access) {
 }
 
 // Another program has the file open: it can be looked at and printed, not changed.
-void TFormMain::showReadOnly() {
+void TMainWindow::showReadOnly() {
     setWindowTitle(windowTitle() + u" – nur zum Lesen geöffnet"_s);
     Label1->setText(u"Nur zum Lesen geöffnet: Die Datei ist in einem anderen Meldeprogramm "
                     u"geöffnet. Kontrollausdruck möglich, Änderungen nicht."_s);
@@ -321,18 +322,18 @@ void TFormMain::showReadOnly() {
 // Both dialogs may close right after their last question box. Some window managers then
 // activate no window at all, and the keyboard would reach nothing until a click: the main
 // window asks to be active again.
-void TFormMain::ButtonVereinClick() {
+void TMainWindow::ButtonVereinClick() {
     RunCommand([this] {
-        TFormVerein clubData(*model, *store, this);
+        TClubDialog clubData(*model, *store, this);
         clubData.LoadFields();
         activateWindow();
         tellStoreProblem();
     });
 }
 
-void TFormMain::ButtonMeldungClick() {
+void TMainWindow::ButtonMeldungClick() {
     RunCommand([this] {
-        TFormMeldeInput entries(*model, *store, this);
+        TEntryDialog entries(*model, *store, this);
         entries.exec();
         activateWindow();
         tellStoreProblem();
@@ -340,11 +341,11 @@ void TFormMain::ButtonMeldungClick() {
 }
 
 // Each press opens one more printout window with a fresh snapshot; earlier ones keep theirs.
-void TFormMain::ButtonKontrollClick() {
+void TMainWindow::ButtonKontrollClick() {
     RunCommand([this] { showPrintout(ControlPrintout(*model)); });
 }
 
-void TFormMain::ButtonMeldegeldClick() {
+void TMainWindow::ButtonMeldegeldClick() {
     RunCommand(
         [this] { showPrintout(FeeOverview(*model, KeptMeetFees(exchangeFilePath(), *model))); });
 }
@@ -352,7 +353,7 @@ void TFormMain::ButtonMeldegeldClick() {
 // The kept invitation tells the host's events; the proposed name follows the DSV7 rule, in
 // the format of that invitation (Lenex without one). The chosen name's extension decides the
 // format; a name without one gets the chosen filter's.
-void TFormMain::ButtonExportClick() {
+void TMainWindow::ButtonExportClick() {
     RunCommand([this] {
         try {
             exportEntries();
@@ -363,7 +364,7 @@ void TFormMain::ButtonExportClick() {
     });
 }
 
-void TFormMain::exportEntries() {
+void TMainWindow::exportEntries() {
     const std::optional<std::string> kept = FindKeptInvitation(exchangeFilePath(), *model);
     const TInvitation invitation = kept ? ReadInvitationFile(*kept) : InvitationFromModel(*model);
     // The Vereinsmeldeliste in the version of the host's DSV invitation, else of the year.
@@ -413,24 +414,24 @@ void TFormMain::exportEntries() {
                                                                 ExportSummaryText(summary)));
 }
 
-void TFormMain::showPrintout(TPrintout printout) {
-    auto* window = new TFormAnzeige(std::move(printout));
+void TMainWindow::showPrintout(TPrintout printout) {
+    auto* window = new TPrintoutWindow(std::move(printout));
     MdiArea->addSubWindow(window);
     window->showMaximized();
 }
 
-void TFormMain::ButtonExitClick() {
+void TMainWindow::ButtonExitClick() {
     close();
 }
 
-void TFormMain::ButtonHelpClick() {
-    TFormBedienung instructions(this);
+void TMainWindow::ButtonHelpClick() {
+    TInstructionsWindow instructions(this);
     instructions.exec();
 }
 
-void TFormMain::ButtonSchwimmerClick() {
+void TMainWindow::ButtonSchwimmerClick() {
     RunCommand([this] {
-        TFormSchwimmer swimmers(*store, this);
+        TSwimmerWindow swimmers(*store, this);
         swimmers.exec();
         activateWindow();
         // The window itself has said why a change of it failed.
@@ -441,14 +442,14 @@ void TFormMain::ButtonSchwimmerClick() {
 
 // What went wrong with the store while looking things up is said once per run, however often
 // it fails.
-void TFormMain::tellStoreProblem() {
+void TMainWindow::tellStoreProblem() {
     if (!storeProblemTold.isEmpty() || store->Problem().isEmpty())
         return;
     storeProblemTold = store->Problem();
     ShowWarning(store->Problem());
 }
 
-void TFormMain::closeEvent(QCloseEvent* event) {
+void TMainWindow::closeEvent(QCloseEvent* event) {
     if (!FormCloseQuery()) {
         event->ignore();
         return;
@@ -459,7 +460,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 
 // False when the user chose "Abbrechen" or saving failed: the program then stays open with
 // everything as it was.
-bool TFormMain::FormCloseQuery() {
+bool TMainWindow::FormCloseQuery() {
     if (readOnly || !Global::DataChanged())
         return true;
     const int answer = AskYesNoCancel(u"Daten jetzt speichern?"_s, 0);
@@ -477,7 +478,7 @@ bool TFormMain::FormCloseQuery() {
 
 // Only a saved competition is remembered; the store failing leaves the save as it was, and
 // the user learns what was not remembered unless just that problem has been told.
-void TFormMain::rememberCompetition() {
+void TMainWindow::rememberCompetition() {
     if (store->RememberCompetition(*model) || store->Problem().isEmpty() ||
         store->Problem() == storeProblemTold)
         return;
@@ -487,9 +488,9 @@ void TFormMain::rememberCompetition() {
                 store->Cause());
 }
 
-void TFormMain::FormClose() {
+void TMainWindow::FormClose() {
     {
-        TFormWerbung notice(this);
+        TExitNotice notice(this);
         notice.exec();
     }
     const QList<QMdiSubWindow*> children = MdiArea->subWindowList();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formwerbung.h"
+#include "exitnotice.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,8 +18,8 @@ constexpr int NoticeHeight = 125;
 constexpr int StripHeight = 41;
 } // namespace
 
-TFormWerbung::TFormWerbung(QWidget* parent) : QDialog(parent) {
-    setObjectName(u"FormWerbung"_s);
+TExitNotice::TExitNotice(QWidget* parent) : QDialog(parent) {
+    setObjectName(u"ExitNotice"_s);
     setWindowTitle(u"Melde-Programm wird beendet"_s);
     useFixedDialogFrame(this);
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
@@ -46,7 +46,7 @@ TFormWerbung::TFormWerbung(QWidget* parent) : QDialog(parent) {
     ButtonOk->setObjectName(u"ButtonOk"_s);
     ButtonOk->setMinimumSize(150, 25);
     ButtonOk->setDefault(true);
-    connect(ButtonOk, &QPushButton::clicked, this, &TFormWerbung::ButtonOkClick);
+    connect(ButtonOk, &QPushButton::clicked, this, &TExitNotice::ButtonOkClick);
 
     auto* strip = new QWidget;
     strip->setFixedHeight(StripHeight);
@@ -66,6 +66,6 @@ TFormWerbung::TFormWerbung(QWidget* parent) : QDialog(parent) {
     ButtonOk->setFocus();
 }
 
-void TFormWerbung::ButtonOkClick() {
+void TExitNotice::ButtonOkClick() {
     accept();
 }

@@ -8,10 +8,10 @@ class QLabel;
 class QPushButton;
 class QTextEdit;
 
-class TFormBedienung : public QDialog {
+class TInstructionsWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormBedienung(QWidget* parent = nullptr);
+    explicit TInstructionsWindow(QWidget* parent = nullptr);
 
 private slots:
     void BitBtn1Click();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formschwimmer.h"
+#include "swimmerwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,13 +22,13 @@
 #include "dialogseam.h"
 #include "exchangeverdict.h"
 #include "fileopening.h"
-#include "formschwimmeredit.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
-#include "schwimmerlistemodel.h"
 #include "swimmercsv.h"
+#include "swimmereditdialog.h"
 #include "swimmerimport.h"
+#include "swimmerlistmodel.h"
 #include "swimmerstore.h"
 #include "swimmertexts.h"
 #include "waitcursor.h"
@@ -44,15 +44,15 @@ const QStringList BestTimeHeaders = {u"Strecke"_s, u"Bahn"_s, u"Bestzeit"_s, u"v
                                      u"Wettkampf"_s};
 } // namespace
 
-TFormSchwimmer::TFormSchwimmer(TSwimmerStore& store, QWidget* parent)
+TSwimmerWindow::TSwimmerWindow(TSwimmerStore& store, QWidget* parent)
     : QDialog(parent), store(store) {
     createControls();
     reload(0);
     SwimmerTable->setFocus();
 }
 
-void TFormSchwimmer::createControls() {
-    setObjectName(u"FormSchwimmer"_s);
+void TSwimmerWindow::createControls() {
+    setObjectName(u"SwimmerWindow"_s);
     setWindowTitle(u"Schwimmer"_s);
     useFixedDialogFrame(this);
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
@@ -64,10 +64,10 @@ void TFormSchwimmer::createControls() {
     auto* filterLabel = new QLabel(u"&Filter"_s);
     filterLabel->setBuddy(EditFilter);
 
-    swimmers = new TSchwimmerlisteModel(this);
+    swimmers = new TSwimmerListModel(this);
     shown = new TGermanSortProxy(this);
     shown->setSourceModel(swimmers);
-    shown->setSortRole(TSchwimmerlisteModel::SortRole);
+    shown->setSortRole(TSwimmerListModel::SortRole);
     shown->setSortCaseSensitivity(Qt::CaseInsensitive);
     shown->setFilterCaseSensitivity(Qt::CaseInsensitive);
     shown->setFilterKeyColumn(-1);
@@ -76,7 +76,7 @@ void TFormSchwimmer::createControls() {
 
     ChooseSortierung = new QComboBox;
     ChooseSortierung->setObjectName(u"ChooseSortierung"_s);
-    for (int column = 0; column < TSchwimmerlisteModel::ColumnCount; ++column)
+    for (int column = 0; column < TSwimmerListModel::ColumnCount; ++column)
         ChooseSortierung->addItem(
             swimmers->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
     auto* sortLabel = new QLabel(u"So&rtieren nach"_s);
@@ -86,7 +86,7 @@ void TFormSchwimmer::createControls() {
     SwimmerTable->setObjectName(u"SwimmerTable"_s);
     SwimmerTable->setModel(shown);
     SwimmerTable->setSortingEnabled(true);
-    SwimmerTable->sortByColumn(TSchwimmerlisteModel::Name, Qt::AscendingOrder);
+    SwimmerTable->sortByColumn(TSwimmerListModel::Name, Qt::AscendingOrder);
     SwimmerTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     // Two rows marked (Shift or Ctrl) can be merged.
     SwimmerTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -97,10 +97,10 @@ void TFormSchwimmer::createControls() {
     SwimmerTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     SwimmerTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     SwimmerTable->horizontalHeader()->setStretchLastSection(true);
-    SwimmerTable->setColumnWidth(TSchwimmerlisteModel::Name, 200);
+    SwimmerTable->setColumnWidth(TSwimmerListModel::Name, 200);
     SwimmerTable->installEventFilter(this);
     EditFilter->installEventFilter(this);
-    connect(SwimmerTable, &QTableView::doubleClicked, this, &TFormSchwimmer::ButtonEditClick);
+    connect(SwimmerTable, &QTableView::doubleClicked, this, &TSwimmerWindow::ButtonEditClick);
     // The list and the choice of its order follow each other, whichever the user changes.
     connect(ChooseSortierung, &QComboBox::activated, this,
             [this](int column) { SwimmerTable->sortByColumn(column, Qt::AscendingOrder); });
@@ -122,7 +122,7 @@ void TFormSchwimmer::createControls() {
     auto* bestTimesLabel = new QLabel(u"Bes&tzeiten aus Ergebnislisten"_s);
     bestTimesLabel->setBuddy(BestTimeTable);
     connect(SwimmerTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &TFormSchwimmer::showBestTimes);
+            &TSwimmerWindow::showBestTimes);
 
     CheckAlleVereine = new QCheckBox(u"Ergebnislisten: alle &Vereine"_s);
     CheckAlleVereine->setObjectName(u"CheckAlleVereine"_s);
@@ -142,25 +142,25 @@ void TFormSchwimmer::createControls() {
 
     auto* buttons = new QHBoxLayout;
     ButtonNeu = addButton(u"ButtonNeu"_s, u"&Neu …"_s, u"Einen Schwimmer aufnehmen"_s,
-                          &TFormSchwimmer::ButtonNeuClick);
+                          &TSwimmerWindow::ButtonNeuClick);
     ButtonEdit = addButton(u"ButtonEdit"_s, u"&Bearbeiten …"_s,
                            u"Den gewählten Schwimmer bearbeiten (Enter)"_s,
-                           &TFormSchwimmer::ButtonEditClick);
+                           &TSwimmerWindow::ButtonEditClick);
     ButtonDelete =
         addButton(u"ButtonDelete"_s, u"&Löschen"_s, u"Den gewählten Schwimmer löschen (Entf)"_s,
-                  &TFormSchwimmer::ButtonDeleteClick);
+                  &TSwimmerWindow::ButtonDeleteClick);
     ButtonAktiv = addButton(u"ButtonAktiv"_s, u"&Aktiv ein/aus"_s,
                             u"Nur aktive Schwimmer werden in der Meldung angeboten (Leertaste)"_s,
-                            &TFormSchwimmer::ButtonAktivClick);
+                            &TSwimmerWindow::ButtonAktivClick);
     ButtonMerge = addButton(u"ButtonMerge"_s, u"&Zusammenführen"_s,
                             u"Zwei markierte Einträge derselben Person zu einem zusammenführen"_s,
-                            &TFormSchwimmer::ButtonMergeClick);
+                            &TSwimmerWindow::ButtonMergeClick);
     ButtonImport = addButton(u"ButtonImport"_s, u"&Importieren …"_s,
                              u"Schwimmer aus Austauschdateien oder einer CSV-Datei übernehmen"_s,
-                             &TFormSchwimmer::ButtonImportClick);
+                             &TSwimmerWindow::ButtonImportClick);
     ButtonExport =
         addButton(u"ButtonExport"_s, u"E&xportieren …"_s,
-                  u"Schwimmerliste als CSV-Datei speichern"_s, &TFormSchwimmer::ButtonExportClick);
+                  u"Schwimmerliste als CSV-Datei speichern"_s, &TSwimmerWindow::ButtonExportClick);
     ButtonClose =
         addButton(u"ButtonClose"_s, u"S&chließen"_s, u"Fenster schließen (Esc)"_s, nullptr);
     connect(ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
@@ -186,8 +186,8 @@ void TFormSchwimmer::createControls() {
     setTabOrder(BestTimeTable, ButtonNeu);
 }
 
-QPushButton* TFormSchwimmer::addButton(const QString& name, const QString& caption,
-                                       const QString& hint, void (TFormSchwimmer::*handler)()) {
+QPushButton* TSwimmerWindow::addButton(const QString& name, const QString& caption,
+                                       const QString& hint, void (TSwimmerWindow::*handler)()) {
     auto* button = new QPushButton(caption);
     button->setObjectName(name);
     button->setToolTip(hint);
@@ -199,7 +199,7 @@ QPushButton* TFormSchwimmer::addButton(const QString& name, const QString& capti
 
 // The table's own keys for its commands: Enter edits, Delete deletes, Space switches active on
 // or off. Down in the filter field goes into the table.
-bool TFormSchwimmer::eventFilter(QObject* watched, QEvent* event) {
+bool TSwimmerWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -230,7 +230,7 @@ bool TFormSchwimmer::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-void TFormSchwimmer::reload(qint64 currentId) {
+void TSwimmerWindow::reload(qint64 currentId) {
     swimmers->reload(store.AllSwimmers());
     // A list that could not be read says why instead of looking empty.
     if (!store.Available())
@@ -239,7 +239,7 @@ void TFormSchwimmer::reload(qint64 currentId) {
 }
 
 // The row of the source model, or the first shown when it is -1.
-void TFormSchwimmer::makeCurrent(int sourceRow) {
+void TSwimmerWindow::makeCurrent(int sourceRow) {
     if (sourceRow >= 0)
         SwimmerTable->setCurrentIndex(shown->mapFromSource(swimmers->index(sourceRow, 0)));
     else if (shown->rowCount() > 0)
@@ -250,7 +250,7 @@ void TFormSchwimmer::makeCurrent(int sourceRow) {
     showBestTimes();
 }
 
-const TSwimmer* TFormSchwimmer::currentSwimmer() const {
+const TSwimmer* TSwimmerWindow::currentSwimmer() const {
     const QModelIndex index = SwimmerTable->currentIndex();
     if (!index.isValid())
         return nullptr;
@@ -258,7 +258,7 @@ const TSwimmer* TFormSchwimmer::currentSwimmer() const {
 }
 
 // One row changes: the list is not read again, which takes its time with many swimmers.
-void TFormSchwimmer::save(TSwimmer swimmer) {
+void TSwimmerWindow::save(TSwimmer swimmer) {
     if (!store.SaveSwimmer(swimmer)) {
         reportStoreFailure();
         return;
@@ -267,31 +267,31 @@ void TFormSchwimmer::save(TSwimmer swimmer) {
 }
 
 // The store's sentence without its full stop: the error box ends it.
-void TFormSchwimmer::reportStoreFailure() {
+void TSwimmerWindow::reportStoreFailure() {
     QString text = store.Problem();
     if (text.endsWith(u'.'))
         text.chop(1);
     ShowError(text, 0);
 }
 
-void TFormSchwimmer::ButtonNeuClick() {
-    TFormSchwimmerEdit editor(TSwimmer{}, this);
+void TSwimmerWindow::ButtonNeuClick() {
+    TSwimmerEditDialog editor(TSwimmer{}, this);
     if (editor.exec() == QDialog::Accepted)
         save(editor.swimmer());
     SwimmerTable->setFocus();
 }
 
-void TFormSchwimmer::ButtonEditClick() {
+void TSwimmerWindow::ButtonEditClick() {
     const TSwimmer* chosen = currentSwimmer();
     if (!chosen)
         return;
-    TFormSchwimmerEdit editor(*chosen, this);
+    TSwimmerEditDialog editor(*chosen, this);
     if (editor.exec() == QDialog::Accepted)
         save(editor.swimmer());
     SwimmerTable->setFocus();
 }
 
-void TFormSchwimmer::ButtonDeleteClick() {
+void TSwimmerWindow::ButtonDeleteClick() {
     const TSwimmer* chosen = currentSwimmer();
     if (!chosen)
         return;
@@ -311,7 +311,7 @@ void TFormSchwimmer::ButtonDeleteClick() {
         SwimmerTable->setCurrentIndex(shown->index(std::min(row, shown->rowCount() - 1), 0));
 }
 
-void TFormSchwimmer::ButtonAktivClick() {
+void TSwimmerWindow::ButtonAktivClick() {
     const TSwimmer* chosen = currentSwimmer();
     if (!chosen)
         return;
@@ -321,7 +321,7 @@ void TFormSchwimmer::ButtonAktivClick() {
 }
 
 // The current row stays, the other marked one gives it its times and goes.
-void TFormSchwimmer::ButtonMergeClick() {
+void TSwimmerWindow::ButtonMergeClick() {
     const QModelIndexList marked = SwimmerTable->selectionModel()->selectedRows();
     if (marked.size() != 2) {
         showStatus(u"Zum Zusammenführen zwei Schwimmer markieren (Umschalt oder Strg)."_s);
@@ -347,7 +347,7 @@ void TFormSchwimmer::ButtonMergeClick() {
     SwimmerTable->setFocus();
 }
 
-void TFormSchwimmer::ButtonImportClick() {
+void TSwimmerWindow::ButtonImportClick() {
     QStringList files;
     if (!FileDialogSeam::getOpenFileNames(this, u"Schwimmer importieren"_s, Global::ProgDir,
                                           {ImportFilters}, files))
@@ -386,7 +386,7 @@ void TFormSchwimmer::ButtonImportClick() {
     SwimmerTable->setFocus();
 }
 
-void TFormSchwimmer::ButtonExportClick() {
+void TSwimmerWindow::ButtonExportClick() {
     QString fileName;
     QString filter;
     if (!FileDialogSeam::getSaveFileName(this, u"Schwimmerliste exportieren"_s,
@@ -401,7 +401,7 @@ void TFormSchwimmer::ButtonExportClick() {
                    .arg(QDir::toNativeSeparators(fileName)));
 }
 
-void TFormSchwimmer::showBestTimes() {
+void TSwimmerWindow::showBestTimes() {
     bestTimes->clear();
     bestTimes->setHorizontalHeaderLabels(BestTimeHeaders);
     const TSwimmer* chosen = currentSwimmer();
@@ -419,6 +419,6 @@ void TFormSchwimmer::showBestTimes() {
     BestTimeTable->resizeColumnsToContents();
 }
 
-void TFormSchwimmer::showStatus(const QString& text) {
+void TSwimmerWindow::showStatus(const QString& text) {
     LabelStatus->setText(text);
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formmeldeinput.h"
+#include "entrydialog.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -29,10 +29,10 @@
 #include "dialogkeys.h"
 #include "discipline.h"
 #include "entrycheck.h"
-#include "formchoosewettkampf.h"
+#include "entrylistmodel.h"
+#include "eventchooser.h"
 #include "global.h"
 #include "meldeaustausch.h"
-#include "meldelistemodel.h"
 #include "messages.h"
 #include "swimmeridentity.h"
 #include "swimmertexts.h"
@@ -126,7 +126,7 @@ QLineEdit* addEdit(QGridLayout* rows, const QString& name, const QString& label,
 
 } // namespace
 
-TFormMeldeInput::TFormMeldeInput(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent)
+TEntryDialog::TEntryDialog(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent)
     : QDialog(parent), model(model), store(store) {
     // Sorting and listing a host's merged file takes a moment.
     WaitCursor wait;
@@ -134,8 +134,8 @@ TFormMeldeInput::TFormMeldeInput(TMeldeAustausch& model, TSwimmerStore& store, Q
     FormCreate();
 }
 
-void TFormMeldeInput::createControls() {
-    setObjectName(u"FormMeldeInput"_s);
+void TEntryDialog::createControls() {
+    setObjectName(u"EntryDialog"_s);
     setWindowTitle(u"Meldungen eingeben, bearbeiten"_s);
     useFixedDialogFrame(this);
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
@@ -146,7 +146,7 @@ void TFormMeldeInput::createControls() {
     buttonBar->setContentsMargins(0, 11, 0, 12);
     buttonBar->addStretch();
     auto addButton = [&](const QString& name, const QString& caption, const QString& hint,
-                         void (TFormMeldeInput::*handler)()) {
+                         void (TEntryDialog::*handler)()) {
         auto* button = new QPushButton(caption, this);
         button->setObjectName(name);
         button->setToolTip(hint);
@@ -159,14 +159,14 @@ void TFormMeldeInput::createControls() {
         return button;
     };
     ButtonOk = addButton(u"ButtonOk"_s, u"O&K"_s, u"Daten speichern und Dialog verlassen"_s,
-                         &TFormMeldeInput::ButtonOkClick);
+                         &TEntryDialog::ButtonOkClick);
     ButtonTake = addButton(u"ButtonTake"_s, u"Ü&bernehmen"_s, u"Geänderte Daten übernehmen"_s,
-                           &TFormMeldeInput::ButtonTakeClick);
-    ButtonEsc = addButton(u"ButtonEsc"_s, u"Ab&brechen"_s,
-                          u"ALLE Eingaben verwerfen und Dialog verlassen"_s,
-                          &TFormMeldeInput::ButtonEscClick);
+                           &TEntryDialog::ButtonTakeClick);
+    ButtonEsc =
+        addButton(u"ButtonEsc"_s, u"Ab&brechen"_s,
+                  u"ALLE Eingaben verwerfen und Dialog verlassen"_s, &TEntryDialog::ButtonEscClick);
     ButtonNew =
-        addButton(u"ButtonNew"_s, u"Ne&ue Meldung"_s, QString(), &TFormMeldeInput::ButtonNewClick);
+        addButton(u"ButtonNew"_s, u"Ne&ue Meldung"_s, QString(), &TEntryDialog::ButtonNewClick);
     // "Ü&bernehmen" and "Ab&brechen" share their letter. Alt+B presses the one that makes sense:
     // "Ü&bernehmen" while it is enabled, so that the key never throws pending input away, and
     // "Ab&brechen" otherwise.
@@ -250,8 +250,7 @@ void TFormMeldeInput::createControls() {
     layout->addLayout(lines);
     layout->addLayout(buttonBar);
     for (TypingLimit* limit : std::as_const(limits))
-        connect(limit, &TypingLimit::characterRefused, this,
-                &TFormMeldeInput::showRefusedCharacter);
+        connect(limit, &TypingLimit::characterRefused, this, &TEntryDialog::showRefusedCharacter);
 
     helpTexts = {
         {EditName, u"Schwimmernamen im Format NACHNAME, VORNAME eingeben. Komma beachten!"_s},
@@ -280,21 +279,21 @@ void TFormMeldeInput::createControls() {
     for (QWidget* field : helpTexts.keys())
         field->installEventFilter(this);
     for (QLineEdit* edit : {EditName, EditJahrgang, EditRegNummer, EditWkNr, EditMeldezeit})
-        connect(edit, &QLineEdit::textChanged, this, &TFormMeldeInput::SomethingChanged);
+        connect(edit, &QLineEdit::textChanged, this, &TEntryDialog::SomethingChanged);
     connect(EditMeldezeit, &QLineEdit::textEdited, this, [this] {
         storedTime.reset();
         // A time typed over the suggested one has no origin to name.
         if (timeSuggested)
             showHint(QString());
     });
-    connect(EditGeschlecht, &QComboBox::activated, this, &TFormMeldeInput::SomethingChanged);
+    connect(EditGeschlecht, &QComboBox::activated, this, &TEntryDialog::SomethingChanged);
     fitDialogSize(this, DesignedSize);
 }
 
 // The list under the name field takes no keys of its own: the field keeps the keyboard, and the
 // dialog's filter lets Down, Up, Enter and Escape act on the list only while it is open, so that
 // a user who never looks at it types as before.
-void TFormMeldeInput::createCompletion() {
+void TEntryDialog::createCompletion() {
     offeredRows = new QStandardItemModel(this);
     swimmerCompleter = new QCompleter(offeredRows, this);
     swimmerCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
@@ -304,12 +303,12 @@ void TFormMeldeInput::createCompletion() {
     list->setObjectName(u"SwimmerChoice"_s);
     list->setWindowFlags(Qt::ToolTip);
     list->setFont(font());
-    connect(EditName, &QLineEdit::textEdited, this, &TFormMeldeInput::offerSwimmers);
+    connect(EditName, &QLineEdit::textEdited, this, &TEntryDialog::offerSwimmers);
     connect(swimmerCompleter, qOverload<const QModelIndex&>(&QCompleter::activated), this,
             [this](const QModelIndex& index) { takeSwimmer(index.row()); });
 }
 
-void TFormMeldeInput::offerSwimmers(const QString& typed) {
+void TEntryDialog::offerSwimmers(const QString& typed) {
     const QString prefix = typed.trimmed();
     offered.clear();
     if (!prefix.isEmpty() && store.Available())
@@ -331,7 +330,7 @@ void TFormMeldeInput::offerSwimmers(const QString& typed) {
 }
 
 // True when the key acted on the open list.
-bool TFormMeldeInput::completionKeyPress(QKeyEvent* event) {
+bool TEntryDialog::completionKeyPress(QKeyEvent* event) {
     QAbstractItemView* list = swimmerCompleter->popup();
     if (!list->isVisible() || event->modifiers() & (Qt::AltModifier | Qt::ControlModifier))
         return false;
@@ -364,7 +363,7 @@ bool TFormMeldeInput::completionKeyPress(QKeyEvent* event) {
 }
 
 // Fills the swimmer's fields and goes on to the event number.
-void TFormMeldeInput::takeSwimmer(int row) {
+void TEntryDialog::takeSwimmer(int row) {
     if (row < 0 || row >= static_cast<int>(offered.size()))
         return;
     const TSwimmer swimmer = offered[row];
@@ -379,9 +378,9 @@ void TFormMeldeInput::takeSwimmer(int row) {
 
 // The store's time for a swimmer in an event: the fastest of the twelve months before the
 // competition's first day in the event's discipline on this competition's lane length.
-std::optional<TStoredTime> TFormMeldeInput::suggestionFor(std::string_view name, int birthYear,
-                                                          std::uint8_t sex, std::string_view regNr,
-                                                          int wkNr) const {
+std::optional<TStoredTime> TEntryDialog::suggestionFor(std::string_view name, int birthYear,
+                                                       std::uint8_t sex, std::string_view regNr,
+                                                       int wkNr) const {
     const int position = EventOfNomin(model, wkNr);
     if (!store.Available() || position == 0 || model.Event(position).Staffel)
         return std::nullopt;
@@ -399,7 +398,7 @@ std::optional<TStoredTime> TFormMeldeInput::suggestionFor(std::string_view name,
 // An empty time field gets the suggested time, with where it came from: a swum time is named
 // as the best time it is. A suggested time follows the event (or goes when the new one has
 // none); a typed one stays.
-void TFormMeldeInput::suggestTime() {
+void TEntryDialog::suggestTime() {
     const bool replacing = timeSuggested;
     if (!replacing && timeFieldText() != fromAnsi(BlankTimeText))
         return;
@@ -426,10 +425,10 @@ void TFormMeldeInput::suggestTime() {
     timeSuggested = true;
 }
 
-QVBoxLayout* TFormMeldeInput::createList() {
+QVBoxLayout* TEntryDialog::createList() {
     auto* caption = new QLabel(u"Liste der Meldungen (rechte Maustaste für ein Menü)"_s, this);
 
-    listModel = new TMeldelisteModel(model, this);
+    listModel = new TEntryListModel(model, this);
     Meldeliste = new QTableView(this);
     Meldeliste->setObjectName(u"Meldeliste"_s);
     Meldeliste->setModel(listModel);
@@ -458,9 +457,9 @@ QVBoxLayout* TFormMeldeInput::createList() {
     // A small "n" is about as wide as a name's letters on average, capitals and narrow
     // letters together; most names with the surname in capitals stay within it too.
     const int nameWidth = NameCharacters * fontMetrics().horizontalAdvance(u'n') + 2 * cellMargin;
-    const int widths[TMeldelisteModel::ColumnCount] = {nameWidth, 70, 50, 50, 70};
+    const int widths[TEntryListModel::ColumnCount] = {nameWidth, 70, 50, 50, 70};
     int allColumns = 0;
-    for (int column = 0; column < TMeldelisteModel::ColumnCount; ++column) {
+    for (int column = 0; column < TEntryListModel::ColumnCount; ++column) {
         header->resizeSection(column, widths[column]);
         allColumns += widths[column];
     }
@@ -473,20 +472,19 @@ QVBoxLayout* TFormMeldeInput::createList() {
     ListMenu = new QMenu(this);
     ListMenu->setObjectName(u"ListMenu"_s);
     PopupEdit = ListMenu->addAction(u"Markierten Eintrag bearbeiten"_s, this,
-                                    &TFormMeldeInput::PopupEditClick);
+                                    &TEntryDialog::PopupEditClick);
     PopupEdit->setObjectName(u"PopupEdit"_s);
-    PopupDelete = ListMenu->addAction(u"Markierten Eintrag löschen"_s, this,
-                                      &TFormMeldeInput::PopupDeleteClick);
+    PopupDelete =
+        ListMenu->addAction(u"Markierten Eintrag löschen"_s, this, &TEntryDialog::PopupDeleteClick);
     PopupDelete->setObjectName(u"PopupDelete"_s);
-    PopSort = ListMenu->addAction(SortByWkNr, this, &TFormMeldeInput::PopSortClick);
+    PopSort = ListMenu->addAction(SortByWkNr, this, &TEntryDialog::PopSortClick);
     PopSort->setObjectName(u"PopSort"_s);
     PopupMeldezeiten = ListMenu->addAction(u"Meldezeiten vorschlagen"_s, this,
-                                           &TFormMeldeInput::PopupMeldezeitenClick);
+                                           &TEntryDialog::PopupMeldezeitenClick);
     PopupMeldezeiten->setObjectName(u"PopupMeldezeiten"_s);
     Meldeliste->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Meldeliste, &QWidget::customContextMenuRequested, this,
-            &TFormMeldeInput::ListMenuPopup);
-    connect(Meldeliste, &QAbstractItemView::doubleClicked, this, &TFormMeldeInput::PopupEditClick);
+    connect(Meldeliste, &QWidget::customContextMenuRequested, this, &TEntryDialog::ListMenuPopup);
+    connect(Meldeliste, &QAbstractItemView::doubleClicked, this, &TEntryDialog::PopupEditClick);
     Meldeliste->installEventFilter(this);
     Meldeliste->viewport()->installEventFilter(this);
     // The view repaints only the cells of the old and new current index; the frame is a row's.
@@ -501,7 +499,7 @@ QVBoxLayout* TFormMeldeInput::createList() {
     return column;
 }
 
-void TFormMeldeInput::FormCreate() {
+void TEntryDialog::FormCreate() {
     EditName->clear();
     EditJahrgang->clear();
     EditGeschlecht->setCurrentIndex(0);
@@ -519,7 +517,7 @@ void TFormMeldeInput::FormCreate() {
 }
 
 // After a change of the list the entry in the fields, if stored, is in view again.
-void TFormMeldeInput::FillList() {
+void TEntryDialog::FillList() {
     listModel->reload();
     markCurrentEntry();
     if (CurrentNomin <= model.NominCount())
@@ -528,7 +526,7 @@ void TFormMeldeInput::FillList() {
 
 // The list highlights the entry that the fields hold, and only that one (nothing while a new
 // entry is typed): no other row may look as if it were being edited.
-void TFormMeldeInput::markCurrentEntry() {
+void TEntryDialog::markCurrentEntry() {
     QItemSelectionModel* selection = Meldeliste->selectionModel();
     if (CurrentNomin > model.NominCount())
         selection->clearSelection();
@@ -537,7 +535,7 @@ void TFormMeldeInput::markCurrentEntry() {
                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void TFormMeldeInput::LoadEntry() {
+void TEntryDialog::LoadEntry() {
     const TNominRecord nomin = model.GetNomin(CurrentNomin);
     EditName->setText(fromAnsi(nomin.Name));
     EditJahrgang->setText(QString::number(nomin.Age));
@@ -552,12 +550,12 @@ void TFormMeldeInput::LoadEntry() {
     showHint(QString());
 }
 
-void TFormMeldeInput::showRefusedCharacter(const QString& character) {
+void TEntryDialog::showRefusedCharacter(const QString& character) {
     LabelHilfe->setText(u"Das Zeichen „%1“ ist in der Meldedatei nicht möglich."_s.arg(character));
     LabelHilfe->show();
 }
 
-void TFormMeldeInput::SomethingChanged() {
+void TEntryDialog::SomethingChanged() {
     ButtonOk->setEnabled(true);
     ButtonTake->setEnabled(true);
     Changed = true;
@@ -565,26 +563,26 @@ void TFormMeldeInput::SomethingChanged() {
 
 // The entry-time field as the user sees it, with blanks at the empty digit positions:
 // "  :  ,  " when empty.
-QString TFormMeldeInput::timeFieldText() const {
+QString TEntryDialog::timeFieldText() const {
     QString text = EditMeldezeit->displayText();
     text.replace(TimeBlank, u' ');
     return text;
 }
 
 // Blanks become empty positions; the mask would otherwise skip them and shift the digits.
-void TFormMeldeInput::setTimeFieldText(const QString& text) {
+void TEntryDialog::setTimeFieldText(const QString& text) {
     QString shown = text;
     shown.replace(u' ', TimeBlank);
     EditMeldezeit->setText(shown);
 }
 
-TEntryInput TFormMeldeInput::fieldInput() const {
+TEntryInput TEntryDialog::fieldInput() const {
     return {toAnsi(EditName->text()),       toAnsi(EditJahrgang->text()),
             EditGeschlecht->currentIndex(), toAnsi(EditRegNummer->text()),
             toAnsi(EditWkNr->text()),       toAnsi(timeFieldText())};
 }
 
-QWidget* TFormMeldeInput::fieldWidget(EntryField field) const {
+QWidget* TEntryDialog::fieldWidget(EntryField field) const {
     switch (field) {
     case EntryField::Name:
         return EditName;
@@ -600,7 +598,7 @@ QWidget* TFormMeldeInput::fieldWidget(EntryField field) const {
     return EditName;
 }
 
-bool TFormMeldeInput::TakeEntry() {
+bool TEntryDialog::TakeEntry() {
     if (!Changed)
         return true;
     if (EditExisting && AskYesNo(u"Vorhandene Meldung wirklich ändern?"_s, 0) != AnswerYes)
@@ -632,7 +630,7 @@ bool TFormMeldeInput::TakeEntry() {
 // What a host would query about the entry just adopted (the swimmer entered twice for one
 // event, with another birth year elsewhere, ...). A line that asks nothing and stays until the
 // next adoption; the entry is adopted all the same.
-void TFormMeldeInput::showHints() {
+void TEntryDialog::showHints() {
     QStringList hints;
     for (const TNominWarning& warning : FindNominWarnings(model)) {
         if (std::binary_search(warning.Nomins.begin(), warning.Nomins.end(), CurrentNomin))
@@ -650,7 +648,7 @@ void TFormMeldeInput::showHints() {
 }
 
 // The whole text stays in the tooltip when the line is too short for it.
-void TFormMeldeInput::showHint(const QString& text) {
+void TEntryDialog::showHint(const QString& text) {
     timeSuggested = false;
     LabelHinweis->setToolTip(text);
     LabelHinweis->setText(
@@ -661,20 +659,20 @@ void TFormMeldeInput::showHint(const QString& text) {
 // runs, whether the button was clicked or pressed by its accelerator (the buttons do not take
 // the focus by themselves). When the check keeps the focus in the field, the button does
 // nothing.
-bool TFormMeldeInput::leaveFieldFor(QPushButton* button) {
+bool TEntryDialog::leaveFieldFor(QPushButton* button) {
     if (focusWidget() != button)
         button->setFocus(Qt::ShortcutFocusReason);
     return focusWidget() == button;
 }
 
-void TFormMeldeInput::ButtonOkClick() {
+void TEntryDialog::ButtonOkClick() {
     if (!leaveFieldFor(ButtonOk) || !TakeEntry())
         return;
     keepFilledTimes();
     closeDialog();
 }
 
-void TFormMeldeInput::ButtonTakeClick() {
+void TEntryDialog::ButtonTakeClick() {
     if (!leaveFieldFor(ButtonTake) || !TakeEntry())
         return;
     // The next input starts in the name field, as after "Ne&ue Meldung". Moving there before
@@ -684,7 +682,7 @@ void TFormMeldeInput::ButtonTakeClick() {
     ButtonTake->setEnabled(false);
 }
 
-void TFormMeldeInput::ButtonEscClick() {
+void TEntryDialog::ButtonEscClick() {
     if (anythingPending()) {
         if (!ConfirmDiscard(u"Letzte Änderungen / Eingabe wirklich verwerfen?"_s))
             return;
@@ -694,14 +692,14 @@ void TFormMeldeInput::ButtonEscClick() {
     closeDialog();
 }
 
-void TFormMeldeInput::ButtonNewClick() {
+void TEntryDialog::ButtonNewClick() {
     if (leaveFieldFor(ButtonNew))
         newEntry();
 }
 
 // The "Ne&ue Meldung" step: adopts what is pending, then turns the fields to a new entry for
 // the same swimmer.
-void TFormMeldeInput::newEntry() {
+void TEntryDialog::newEntry() {
     if (!TakeEntry())
         return;
     CurrentNomin = model.NominCount() + 1;
@@ -714,7 +712,7 @@ void TFormMeldeInput::newEntry() {
     EditName->setFocus();
 }
 
-void TFormMeldeInput::keyPressEvent(QKeyEvent* event) {
+void TEntryDialog::keyPressEvent(QKeyEvent* event) {
     // The dialog has no default button: Enter presses the focused button and does nothing in
     // the list.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -725,22 +723,22 @@ void TFormMeldeInput::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TFormMeldeInput::reject() {
+void TEntryDialog::reject() {
     ButtonEscClick();
 }
 
-void TFormMeldeInput::closeEvent(QCloseEvent* event) {
+void TEntryDialog::closeEvent(QCloseEvent* event) {
     // Every way of closing goes through the closing check; done() hides the dialog.
     event->ignore();
     closeDialog();
 }
 
-void TFormMeldeInput::closeDialog() {
+void TEntryDialog::closeDialog() {
     if (FormCloseQuery())
         done(QDialog::Accepted);
 }
 
-bool TFormMeldeInput::FormCloseQuery() {
+bool TEntryDialog::FormCloseQuery() {
     if (!anythingPending())
         return true;
     if (!ConfirmDiscard())
@@ -749,7 +747,7 @@ bool TFormMeldeInput::FormCloseQuery() {
     return true;
 }
 
-bool TFormMeldeInput::eventFilter(QObject* watched, QEvent* event) {
+bool TEntryDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Meldeliste && event->type() == QEvent::KeyPress)
         return MeldelisteKeyDown(*static_cast<QKeyEvent*>(event));
     // A click below the rows leaves the list's commands without a row.
@@ -787,13 +785,13 @@ bool TFormMeldeInput::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Back to a field to correct it, its text selected so that typing replaces it.
-void TFormMeldeInput::focusField(QWidget* field) {
+void TEntryDialog::focusField(QWidget* field) {
     field->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();
 }
 
-void TFormMeldeInput::enterField(QWidget* field, Qt::FocusReason reason) {
+void TEntryDialog::enterField(QWidget* field, Qt::FocusReason reason) {
     LabelHilfe->setText(helpTexts.value(field));
     LabelHilfe->show();
     if (field == EditWkNr)
@@ -804,7 +802,7 @@ void TFormMeldeInput::enterField(QWidget* field, Qt::FocusReason reason) {
         EditMeldezeit->selectAll();
 }
 
-void TFormMeldeInput::exitField(QWidget* field) {
+void TEntryDialog::exitField(QWidget* field) {
     if (field == EditName)
         EditNameExit();
     else if (field == EditMeldezeit)
@@ -818,7 +816,7 @@ void TFormMeldeInput::exitField(QWidget* field) {
     }
 }
 
-void TFormMeldeInput::EditNameExit() {
+void TEntryDialog::EditNameExit() {
     if (IsSplittableName(toAnsi(EditName->text()))) {
         LabelHilfe->hide();
         return;
@@ -827,7 +825,7 @@ void TFormMeldeInput::EditNameExit() {
     focusField(EditName);
 }
 
-void TFormMeldeInput::EditMeldezeitExit() {
+void TEntryDialog::EditMeldezeitExit() {
     const QString normalized = fromAnsi(NormalizeTimeText(toAnsi(timeFieldText())));
     setTimeFieldText(normalized);
     const QChar firstSecondsDigit = normalized.size() > 3 ? normalized.at(3) : QChar(u' ');
@@ -839,25 +837,25 @@ void TFormMeldeInput::EditMeldezeitExit() {
     focusField(EditMeldezeit);
 }
 
-void TFormMeldeInput::EditWkNrExit() {
+void TEntryDialog::EditWkNrExit() {
     LabelF4->setEnabled(false);
     suggestTime();
 }
 
-void TFormMeldeInput::EditWkNrKeyDown() {
+void TEntryDialog::EditWkNrKeyDown() {
     int birthYear = 0;
     if (!ConvertsAsInteger(toAnsi(EditJahrgang->text()), birthYear))
         birthYear = 1900;
     // The items stand for the sex codes 0 male, 1 female, 2 mixed.
     const int sex = EditGeschlecht->currentIndex();
-    const int position = TFormChooseWettkampf(model, this).ChooseEvent(birthYear, sex);
+    const int position = TEventChooser(model, this).ChooseEvent(birthYear, sex);
     if (position != 0)
         EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(model.Event(position).WkNr)));
 }
 
 // Home and End go to the first and last entry (a table's own keys would go to the first and
 // last column). Shift+F10 opens the menu at the current entry, as the menu key does.
-bool TFormMeldeInput::MeldelisteKeyDown(const QKeyEvent& event) {
+bool TEntryDialog::MeldelisteKeyDown(const QKeyEvent& event) {
     const int key = event.key();
     if (key == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier) {
         const QRect row = Meldeliste->visualRect(Meldeliste->currentIndex());
@@ -875,11 +873,11 @@ bool TFormMeldeInput::MeldelisteKeyDown(const QKeyEvent& event) {
 
 // The row that the list's commands act on: the one last clicked (or double-clicked, or
 // right-clicked) or reached with the keys; none after the list was rebuilt.
-int TFormMeldeInput::listRow() const {
+int TEntryDialog::listRow() const {
     return Meldeliste->currentIndex().row();
 }
 
-void TFormMeldeInput::ListMenuPopup(const QPoint& position) {
+void TEntryDialog::ListMenuPopup(const QPoint& position) {
     const int row = listRow();
     PopupEdit->setEnabled(row >= 0);
     PopupDelete->setEnabled(row >= 0);
@@ -896,7 +894,7 @@ void TFormMeldeInput::ListMenuPopup(const QPoint& position) {
     markCurrentEntry();
 }
 
-void TFormMeldeInput::PopupEditClick() {
+void TEntryDialog::PopupEditClick() {
     if (listRow() < 0 || !TakeEntry())
         return;
     // Adopting pending changes rebuilt the list: the user chooses the entry again.
@@ -911,7 +909,7 @@ void TFormMeldeInput::PopupEditClick() {
     EditName->setFocus();
 }
 
-void TFormMeldeInput::PopupDeleteClick() {
+void TEntryDialog::PopupDeleteClick() {
     const int row = listRow();
     if (row < 0)
         return;
@@ -939,7 +937,7 @@ void TFormMeldeInput::PopupDeleteClick() {
     newEntry();
 }
 
-void TFormMeldeInput::PopSortClick() {
+void TEntryDialog::PopSortClick() {
     WaitCursor wait;
     keepFilledTimes(); // they are known by their places in the list
     const bool byWkNr = PopSort->text().contains(u"WkNummer"_s);
@@ -953,7 +951,7 @@ void TFormMeldeInput::PopSortClick() {
 
 // Every entry without a time gets the time the store suggests, in one step the user agrees to
 // first. The entry loaded into the fields is left to them: adopting the fields would overwrite it.
-void TFormMeldeInput::PopupMeldezeitenClick() {
+void TEntryDialog::PopupMeldezeitenClick() {
     std::vector<std::pair<int, int>> found; // position and suggested time
     int withoutTime = 0;
     {
@@ -995,14 +993,14 @@ void TFormMeldeInput::PopupMeldezeitenClick() {
 }
 
 // The filled times become the user's own entries.
-void TFormMeldeInput::keepFilledTimes() {
+void TEntryDialog::keepFilledTimes() {
     if (filledTimes.empty())
         return;
     filledTimes.clear();
     Global::SetDataChanged();
 }
 
-void TFormMeldeInput::discardFilledTimes() {
+void TEntryDialog::discardFilledTimes() {
     if (filledTimes.empty())
         return;
     for (const auto& [position, previous] : filledTimes) {

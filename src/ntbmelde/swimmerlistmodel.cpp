@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "schwimmerlistemodel.h"
+#include "swimmerlistmodel.h"
 
 #include "ansi.h"
 #include "swimmertexts.h"
 
 using namespace Qt::StringLiterals;
 
-int TSchwimmerlisteModel::rowCount(const QModelIndex& parent) const {
+int TSwimmerListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(swimmers.size());
 }
 
-int TSchwimmerlisteModel::columnCount(const QModelIndex& parent) const {
+int TSwimmerListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant TSchwimmerlisteModel::data(const QModelIndex& index, int role) const {
+QVariant TSwimmerListModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) ||
         (role != Qt::DisplayRole && role != SortRole))
         return {};
@@ -38,8 +38,7 @@ QVariant TSchwimmerlisteModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant TSchwimmerlisteModel::headerData(int section, Qt::Orientation orientation,
-                                          int role) const {
+QVariant TSwimmerListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const QString captions[ColumnCount] = {u"Name"_s,       u"Jahrgang"_s,
@@ -64,7 +63,7 @@ QCollatorSortKey sortKey(const TSwimmer& swimmer) {
 }
 } // namespace
 
-void TSchwimmerlisteModel::reload(std::vector<TSwimmer> fresh) {
+void TSwimmerListModel::reload(std::vector<TSwimmer> fresh) {
     beginResetModel();
     swimmers = std::move(fresh);
     sortKeys.clear();
@@ -74,7 +73,7 @@ void TSchwimmerlisteModel::reload(std::vector<TSwimmer> fresh) {
     endResetModel();
 }
 
-int TSchwimmerlisteModel::rowOf(qint64 id) const {
+int TSwimmerListModel::rowOf(qint64 id) const {
     for (std::size_t row = 0; row < swimmers.size(); ++row) {
         if (swimmers[row].Id == id)
             return static_cast<int>(row);
@@ -82,7 +81,7 @@ int TSchwimmerlisteModel::rowOf(qint64 id) const {
     return -1;
 }
 
-int TSchwimmerlisteModel::put(const TSwimmer& swimmer) {
+int TSwimmerListModel::put(const TSwimmer& swimmer) {
     int row = rowOf(swimmer.Id);
     if (row < 0) {
         row = rowCount();
@@ -98,14 +97,14 @@ int TSchwimmerlisteModel::put(const TSwimmer& swimmer) {
     return row;
 }
 
-bool TSchwimmerlisteModel::nameBefore(int leftRow, int rightRow) const {
+bool TSwimmerListModel::nameBefore(int leftRow, int rightRow) const {
     return sortKeys[static_cast<std::size_t>(leftRow)].compare(
                sortKeys[static_cast<std::size_t>(rightRow)]) < 0;
 }
 
 bool TGermanSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-    const auto* list = qobject_cast<const TSchwimmerlisteModel*>(sourceModel());
-    if (list && left.column() == TSchwimmerlisteModel::Name)
+    const auto* list = qobject_cast<const TSwimmerListModel*>(sourceModel());
+    if (list && left.column() == TSwimmerListModel::Name)
         return list->nameBefore(left.row(), right.row());
     const QVariant leftValue = left.data(sortRole());
     const QVariant rightValue = right.data(sortRole());

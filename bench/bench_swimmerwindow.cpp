@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "formschwimmer.h"
 #include "swimmerstore.h"
+#include "swimmerwindow.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ const QTemporaryDir& storeOf100000Swimmers() {
 void BM_OpenWindow(benchmark::State& state) {
     TSwimmerStore store(storeOf100000Swimmers().path());
     for (auto _ : state) {
-        TFormSchwimmer window(store);
+        TSwimmerWindow window(store);
         window.show();
         QApplication::processEvents();
         state.PauseTiming();
@@ -49,7 +49,7 @@ void BM_OpenWindow(benchmark::State& state) {
 
 void BM_SwitchActive(benchmark::State& state) {
     TSwimmerStore store(storeOf100000Swimmers().path());
-    TFormSchwimmer window(store);
+    TSwimmerWindow window(store);
     window.show();
     QApplication::processEvents();
     auto* table = window.findChild<QTableView*>(QStringLiteral("SwimmerTable"));

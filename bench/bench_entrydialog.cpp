@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "formmeldeinput.h"
+#include "entrydialog.h"
 #include "meldeaustausch.h"
 
 namespace {
@@ -44,7 +44,7 @@ void showAndSettle(QWidget& window) {
 void BM_OpenDialog(benchmark::State& state) {
     const auto model = largeClub();
     for (auto _ : state) {
-        TFormMeldeInput dialog(*model);
+        TEntryDialog dialog(*model);
         showAndSettle(dialog);
         state.PauseTiming();
         dialog.hide();
@@ -54,7 +54,7 @@ void BM_OpenDialog(benchmark::State& state) {
 
 void BM_AdoptEntry(benchmark::State& state) {
     const auto model = largeClub();
-    TFormMeldeInput dialog(*model);
+    TEntryDialog dialog(*model);
     showAndSettle(dialog);
     auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("EditName"));
     auto* year = dialog.findChild<QLineEdit*>(QStringLiteral("EditJahrgang"));

@@ -3,17 +3,17 @@
 #include <QAbstractItemModelTester>
 #include <QTest>
 
+#include "entrylistmodel.h"
 #include "meldeaustausch.h"
-#include "meldelistemodel.h"
 
 using namespace Qt::StringLiterals;
 
-class TestMeldelisteModel : public QObject {
+class TestEntryListModel : public QObject {
     Q_OBJECT
 private slots:
     void model_followsTheNominationsThroughChanges() {
         TMeldeAustausch nominations;
-        TMeldelisteModel model(nominations);
+        TEntryListModel model(nominations);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 0);
@@ -28,24 +28,24 @@ private slots:
         nominations.DeleteNomin(1);
         model.reload();
         QCOMPARE(model.rowCount(), 1);
-        QCOMPARE(model.index(0, TMeldelisteModel::Name).data().toString(), u"Zorn, Eva"_s);
+        QCOMPARE(model.index(0, TEntryListModel::Name).data().toString(), u"Zorn, Eva"_s);
     }
 
     void data_alignsNamesLeftAndNumbersCentredWithTheirCaptions() {
         TMeldeAustausch nominations;
         nominations.SetNomin(1, {"M\xFCller, Eva", 1991, 1, 12000 + 'a', 6530, "R-17"});
         nominations.SetNomin(2, {"Adam, Uwe", 2001, 0, 7000, NoTime, ""});
-        TMeldelisteModel model(nominations);
-        QCOMPARE(model.index(0, TMeldelisteModel::Name).data().toString(), u"Müller, Eva"_s);
+        TEntryListModel model(nominations);
+        QCOMPARE(model.index(0, TEntryListModel::Name).data().toString(), u"Müller, Eva"_s);
         auto alignment = [&](int column) {
             return model.index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
                    Qt::AlignHorizontal_Mask;
         };
-        QCOMPARE(alignment(TMeldelisteModel::Name), Qt::AlignLeft);
-        QCOMPARE(alignment(TMeldelisteModel::RegNr), Qt::AlignLeft);
-        QCOMPARE(alignment(TMeldelisteModel::Jahrgang), Qt::AlignHCenter);
-        QCOMPARE(alignment(TMeldelisteModel::WkNr), Qt::AlignHCenter);
-        QCOMPARE(alignment(TMeldelisteModel::Zeit), Qt::AlignHCenter);
+        QCOMPARE(alignment(TEntryListModel::Name), Qt::AlignLeft);
+        QCOMPARE(alignment(TEntryListModel::RegNr), Qt::AlignLeft);
+        QCOMPARE(alignment(TEntryListModel::Jahrgang), Qt::AlignHCenter);
+        QCOMPARE(alignment(TEntryListModel::WkNr), Qt::AlignHCenter);
+        QCOMPARE(alignment(TEntryListModel::Zeit), Qt::AlignHCenter);
         // Each caption stands like the values under it.
         for (int column = 0; column < model.columnCount(); ++column) {
             const auto caption = model.headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)
@@ -55,5 +55,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMeldelisteModel)
-#include "tst_meldelistemodel.moc"
+QTEST_MAIN(TestEntryListModel)
+#include "tst_entrylistmodel.moc"

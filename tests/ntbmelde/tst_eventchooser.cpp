@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "formchoosewettkampf.h"
+#include "eventchooser.h"
 #include "meldeaustausch.h"
 #include "modaldialog.h"
 
@@ -30,15 +30,15 @@ TEventRecord makeEvent(const std::string& number, const std::string& name, int s
 
 } // namespace
 
-class TestFormChooseWettkampf : public QObject {
+class TestEventChooser : public QObject {
     Q_OBJECT
 
 private:
     TMeldeAustausch model;
 
     // Opens the chooser for a swimmer; `user` acts while it is open. Returns ChooseEvent's result.
-    int choose(int birthYear, int sex, const std::function<void(TFormChooseWettkampf&)>& user) {
-        TFormChooseWettkampf chooser(model);
+    int choose(int birthYear, int sex, const std::function<void(TEventChooser&)>& user) {
+        TEventChooser chooser(model);
         whenShown(chooser, [&] { user(chooser); });
         return chooser.ChooseEvent(birthYear, sex);
     }
@@ -46,7 +46,7 @@ private:
     // The items offered to a swimmer; the chooser is then left with Escape.
     QStringList offered(int birthYear, int sex) {
         QStringList items;
-        choose(birthYear, sex, [&items](TFormChooseWettkampf& chooser) {
+        choose(birthYear, sex, [&items](TEventChooser& chooser) {
             auto* list = chooser.findChild<QComboBox*>(u"ChooseList"_s);
             for (int index = 0; index < list->count(); ++index)
                 items.append(list->itemText(index));
@@ -66,14 +66,14 @@ private slots:
     }
 
     void itemText_namesNumberNameSexAndYears() {
-        QCOMPARE(TFormChooseWettkampf::ItemText(makeEvent("12a", "100m Brust", Female, 1990, 1995)),
+        QCOMPARE(TEventChooser::ItemText(makeEvent("12a", "100m Brust", Female, 1990, 1995)),
                  u"Wettkampf 12a, 100m Brust, Weiblich, 1990-1995"_s);
-        QCOMPARE(TFormChooseWettkampf::ItemText(makeEvent("7",
-                                                          "50m R\xFC"
-                                                          "cken",
-                                                          Male, 1900, 2010)),
+        QCOMPARE(TEventChooser::ItemText(makeEvent("7",
+                                                   "50m R\xFC"
+                                                   "cken",
+                                                   Male, 1900, 2010)),
                  u"Wettkampf 7, 50m Rücken, Männlich, 1900-2010"_s);
-        QCOMPARE(TFormChooseWettkampf::ItemText(makeEvent("8", "Staffel", 5, 2000, 2001)),
+        QCOMPARE(TEventChooser::ItemText(makeEvent("8", "Staffel", 5, 2000, 2001)),
                  u"Wettkampf 8, Staffel, Mixed, 2000-2001"_s);
     }
 
@@ -93,7 +93,7 @@ private slots:
     }
 
     void opening_choosesTheFirstItem_withFocusInTheList() {
-        choose(1990, Male, [](TFormChooseWettkampf& chooser) {
+        choose(1990, Male, [](TEventChooser& chooser) {
             QCOMPARE(chooser.windowTitle(), u"Wettkampf auswählen"_s);
             auto* list = chooser.findChild<QComboBox*>(u"ChooseList"_s);
             QCOMPARE(focused(), list);
@@ -103,7 +103,7 @@ private slots:
     }
 
     void enterInTheList_goesToOk_andASecondEnterConfirms() {
-        const int position = choose(1990, Male, [](TFormChooseWettkampf& chooser) {
+        const int position = choose(1990, Male, [](TEventChooser& chooser) {
             press(Qt::Key_Return);
             QCOMPARE(focused(), chooser.findChild<QPushButton*>(u"ButtonOk"_s));
             QVERIFY(chooser.isVisible());
@@ -113,7 +113,7 @@ private slots:
     }
 
     void arrowKeysChoose_andOkGivesThePositionInTheModel() {
-        const int position = choose(1990, Male, [](TFormChooseWettkampf&) {
+        const int position = choose(1990, Male, [](TEventChooser&) {
             press(Qt::Key_Down);
             press(Qt::Key_Down);
             pressAccelerator(Qt::Key_K);
@@ -130,7 +130,7 @@ private slots:
     }
     void cancelling_givesZero() {
         QFETCH(int, way);
-        const int position = choose(1990, Male, [way](TFormChooseWettkampf& chooser) {
+        const int position = choose(1990, Male, [way](TEventChooser& chooser) {
             press(Qt::Key_Down);
             if (way == 0) {
                 press(Qt::Key_Escape);
@@ -150,7 +150,7 @@ private slots:
     }
 
     void okOnAnEmptyList_givesZero() {
-        const int position = choose(1980, Female, [](TFormChooseWettkampf& chooser) {
+        const int position = choose(1980, Female, [](TEventChooser& chooser) {
             auto* list = chooser.findChild<QComboBox*>(u"ChooseList"_s);
             QCOMPARE(list->count(), 0);
             QCOMPARE(list->currentIndex(), -1);
@@ -162,5 +162,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFormChooseWettkampf)
-#include "tst_formchoosewettkampf.moc"
+QTEST_MAIN(TestEventChooser)
+#include "tst_eventchooser.moc"

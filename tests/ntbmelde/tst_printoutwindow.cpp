@@ -24,13 +24,13 @@
 #include "appearance.h"
 #include "dialogseam.h"
 #include "environment.h"
-#include "formanzeige.h"
-#include "formmain.h"
 #include "global.h"
+#include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "nextmodal.h"
 #include "printoutview.h"
+#include "printoutwindow.h"
 #include "report.h"
 #include "tempdatadir.h"
 
@@ -95,7 +95,7 @@ QString collapsedBlanks(QString text) {
 
 } // namespace
 
-class TestFormAnzeige : public QObject {
+class TestPrintoutWindow : public QObject {
     Q_OBJECT
 
     TMeldeAustausch model;
@@ -104,8 +104,8 @@ class TestFormAnzeige : public QObject {
     QMdiArea* area = nullptr;
     MessageRecorder* messages = nullptr;
 
-    TFormAnzeige* openPrintout(const TMeldeAustausch& data) {
-        auto* printout = new TFormAnzeige(ControlPrintout(data));
+    TPrintoutWindow* openPrintout(const TMeldeAustausch& data) {
+        auto* printout = new TPrintoutWindow(ControlPrintout(data));
         area->addSubWindow(printout);
         printout->showMaximized();
         // A closed modal dialog may leave no window active.
@@ -126,7 +126,7 @@ class TestFormAnzeige : public QObject {
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
 
     // Alt + the button's letter, as the user presses it; the button clicks a moment later.
-    static void pressAlt(TFormAnzeige* printout, Qt::Key key, const QString& buttonName) {
+    static void pressAlt(TPrintoutWindow* printout, Qt::Key key, const QString& buttonName) {
         auto* button = child<QPushButton>(printout, buttonName);
         QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
         QVERIFY2(button->isDown(), "the shortcut did not reach the button");
@@ -134,7 +134,8 @@ class TestFormAnzeige : public QObject {
     }
 
     // Presses Alt+S and answers the save dialog with `name` and `type`.
-    static void saveWithKeyboard(TFormAnzeige* printout, const QString& name, const QString& type) {
+    static void saveWithKeyboard(TPrintoutWindow* printout, const QString& name,
+                                 const QString& type) {
         FileDialogSeam::setNextFileName(name, type);
         pressAlt(printout, Qt::Key_S, u"ButtonSave"_s);
     }
@@ -165,7 +166,7 @@ private slots:
     void cleanupTestCase() { delete area; }
 
     void open_showsTheTextWithFocusOnClose() {
-        TFormAnzeige* printout = openPrintout(model);
+        TPrintoutWindow* printout = openPrintout(model);
         QVERIFY(printout->isMaximized());
         QVERIFY(printout->testAttribute(Qt::WA_DeleteOnClose));
         QCOMPARE(printout->windowTitle(), QString());
@@ -199,10 +200,10 @@ private slots:
 
     // Each window keeps the data as they were when it opened, and saves that text.
     void open_twice_eachWindowKeepsItsSnapshot() {
-        TFormAnzeige* first = openPrintout(model);
+        TPrintoutWindow* first = openPrintout(model);
         const std::string oldName = model.ClubName;
         model.ClubName = "TSV Neuer Name";
-        TFormAnzeige* second = openPrintout(model);
+        TPrintoutWindow* second = openPrintout(model);
         model.ClubName = oldName;
 
         const QString firstText = child<TPrintoutView>(first, u"TextFeld"_s)->toPlainText();
@@ -247,7 +248,7 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(50000, 'x'));
         old.close();
-        TFormAnzeige* printout = openPrintout(model);
+        TPrintoutWindow* printout = openPrintout(model);
 
         saveWithKeyboard(printout, path(typed), type);
 
@@ -286,7 +287,7 @@ private slots:
     void save_failure_isReportedAndWindowStaysUsable() {
         QFETCH(QString, target);
         QFETCH(QString, message);
-        QPointer<TFormAnzeige> printout = openPrintout(model);
+        QPointer<TPrintoutWindow> printout = openPrintout(model);
         const QString textBefore = child<TPrintoutView>(printout, u"TextFeld"_s)->toPlainText();
 
         saveWithKeyboard(printout, target, TextType);
@@ -307,7 +308,7 @@ private slots:
         const QString unrtf = QStandardPaths::findExecutable(u"unrtf"_s);
         if (unrtf.isEmpty())
             QSKIP("unrtf is not installed");
-        TFormAnzeige* printout = openPrintout(model);
+        TPrintoutWindow* printout = openPrintout(model);
         saveWithKeyboard(printout, path(u"lesen"_s), RtfType);
         const ToolResult result = runTool(unrtf, {u"--text"_s, path(u"lesen.RTF"_s)});
         QCOMPARE(result.exitCode, 0);
@@ -331,7 +332,7 @@ private slots:
             QSKIP("pdftotext is not installed");
         TMeldeAustausch large;
         fillModel(large, 150);
-        TFormAnzeige* printout = openPrintout(large);
+        TPrintoutWindow* printout = openPrintout(large);
         saveWithKeyboard(printout, path(u"seiten"_s), PdfType);
         QCOMPARE(messages->shown, QStringList());
 
@@ -363,7 +364,7 @@ private slots:
             QSKIP("pdftotext is not installed");
         TMeldeAustausch large;
         fillModel(large, 150);
-        TFormAnzeige* printout = openPrintout(large);
+        TPrintoutWindow* printout = openPrintout(large);
         if (printed) {
             PrintDialogSeam::setNextOutputFile(path(u"seiten.PDF"_s));
             pressAlt(printout, Qt::Key_D, u"ButtonPrint"_s);
@@ -411,7 +412,7 @@ private slots:
 
     // "Print to file" proposes a PDF beside the exchange file.
     void print_dialogProposesAPdfBesideTheExchangeFile() {
-        TFormAnzeige* printout = openPrintout(model);
+        TPrintoutWindow* printout = openPrintout(model);
         QString proposed;
         NextModal dialog([&](QWidget* modal) {
             QVERIFY(qobject_cast<QPrintDialog*>(modal));
@@ -429,7 +430,7 @@ private slots:
     // The save dialog does not accept a name in a folder that does not exist: it says so and
     // stays open for a correction.
     void saveDialog_refusesAFolderThatDoesNotExist() {
-        TFormAnzeige* printout = openPrintout(model);
+        TPrintoutWindow* printout = openPrintout(model);
         bool stayedOpen = false;
         NextModal dialog([&](QWidget* modal) {
             QVERIFY(qobject_cast<QFileDialog*>(modal));
@@ -456,7 +457,7 @@ private slots:
     void ctrlEndAndHome_goToTheEndAndTheStart() {
         TMeldeAustausch large;
         fillModel(large, 150);
-        TFormAnzeige* printout = openPrintout(large);
+        TPrintoutWindow* printout = openPrintout(large);
         QScrollBar* bar = child<TPrintoutView>(printout, u"TextFeld"_s)->verticalScrollBar();
         QVERIFY(bar->maximum() > 0);
         QCOMPARE(QApplication::focusWidget(), child<QPushButton>(printout, u"ButtonClose"_s));
@@ -471,7 +472,7 @@ private slots:
     void view_scrollsMarksAndCopies() {
         TMeldeAustausch large;
         fillModel(large, 150);
-        TFormAnzeige* printout = openPrintout(large);
+        TPrintoutWindow* printout = openPrintout(large);
         auto* view = child<TPrintoutView>(printout, u"TextFeld"_s);
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -515,7 +516,7 @@ private slots:
         fillModel(large, 100000);
         openPrintout(large);
         const long before = residentKilobytes();
-        TFormAnzeige* second = openPrintout(large);
+        TPrintoutWindow* second = openPrintout(large);
         QVERIFY(QTest::qWaitForWindowExposed(second));
         const long grown = residentKilobytes() - before;
         std::size_t lineBytes = 0;
@@ -529,7 +530,7 @@ private slots:
         const QString pdfinfo = QStandardPaths::findExecutable(u"pdfinfo"_s);
         if (pdfinfo.isEmpty())
             QSKIP("pdfinfo is not installed");
-        TFormAnzeige* printout = openPrintout(model);
+        TPrintoutWindow* printout = openPrintout(model);
         PrintDialogSeam::setNextOutputFile(path(u"druck.pdf"_s));
         pressAlt(printout, Qt::Key_D, u"ButtonPrint"_s);
         QCOMPARE(messages->shown, QStringList());
@@ -545,7 +546,7 @@ private slots:
     }
 
     void saveOrPrint_cancelled_changesNothing_printFailure_isReported() {
-        TFormAnzeige* printout = openPrintout(model);
+        TPrintoutWindow* printout = openPrintout(model);
         FileDialogSeam::setNextCancel();
         pressAlt(printout, Qt::Key_S, u"ButtonSave"_s);
         PrintDialogSeam::setNextCancel();
@@ -561,7 +562,7 @@ private slots:
     }
 
     void preview_showsThePages() {
-        TFormAnzeige* printout = openPrintout(model);
+        TPrintoutWindow* printout = openPrintout(model);
         int pageCount = -1;
         QString title;
         QTimer poll;
@@ -587,13 +588,13 @@ private slots:
     void mainWindow_eachPressOpensAFreshSnapshot() {
         QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), path(u"EXCHANGE.NT2"_s)));
         {
-            TFormMain window(folder.path());
+            TMainWindow window(folder.path());
             window.show();
             QVERIFY(QTest::qWaitForWindowActive(&window));
             auto* button = window.findChild<QPushButton*>(u"ButtonAusdruck"_s);
             QTest::keyClick(&window, Qt::Key_K, Qt::AltModifier);
             QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 1);
-            auto* first = qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList()[0]);
+            auto* first = qobject_cast<TPrintoutWindow*>(window.mdiArea()->subWindowList()[0]);
             QVERIFY(first);
             QVERIFY(first->isMaximized());
             QTRY_COMPARE(QApplication::focusWidget(), child<QPushButton>(first, u"ButtonClose"_s));
@@ -602,8 +603,8 @@ private slots:
             QTRY_VERIFY(!button->isDown());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
             QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 2);
-            auto* second = qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList()[1]);
-            const auto text = [](TFormAnzeige* printout) {
+            auto* second = qobject_cast<TPrintoutWindow*>(window.mdiArea()->subWindowList()[1]);
+            const auto text = [](TPrintoutWindow* printout) {
                 return child<TPrintoutView>(printout, u"TextFeld"_s)->toPlainText();
             };
             QVERIFY(text(first).contains(u"Meldender Verein: \n"_s));
@@ -620,7 +621,7 @@ private slots:
         if (pdftotext.isEmpty())
             QSKIP("pdftotext is not installed");
         QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), path(u"EXCHANGE.NT2"_s)));
-        TFormMain window(folder.path());
+        TMainWindow window(folder.path());
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         // Events 1 and 3 of the demo competition cost 5 and 4,50.
@@ -630,7 +631,7 @@ private slots:
                           {"Adler, Eva", 2010, 1, TMeldeAustausch::TextToWkNr(wkNr), NoTime, ""});
         QTest::keyClick(&window, Qt::Key_G, Qt::AltModifier);
         QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 1);
-        auto* overview = qobject_cast<TFormAnzeige*>(window.mdiArea()->subWindowList()[0]);
+        auto* overview = qobject_cast<TPrintoutWindow*>(window.mdiArea()->subWindowList()[0]);
         QVERIFY(overview);
         QTRY_COMPARE(QApplication::focusWidget(), child<QPushButton>(overview, u"ButtonClose"_s));
         const QString text = child<TPrintoutView>(overview, u"TextFeld"_s)->toPlainText();
@@ -654,11 +655,11 @@ private slots:
     }
 
     void close_withEscapeOrEnterOnClose_freesTheWindow() {
-        QPointer<TFormAnzeige> first = openPrintout(model);
+        QPointer<TPrintoutWindow> first = openPrintout(model);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTRY_VERIFY(first.isNull());
 
-        QPointer<TFormAnzeige> second = openPrintout(model);
+        QPointer<TPrintoutWindow> second = openPrintout(model);
         QCOMPARE(QApplication::focusWidget(), child<QPushButton>(second, u"ButtonClose"_s));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTRY_VERIFY(second.isNull());
@@ -666,5 +667,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFormAnzeige)
-#include "tst_formanzeige.moc"
+QTEST_MAIN(TestPrintoutWindow)
+#include "tst_printoutwindow.moc"

@@ -17,19 +17,19 @@
 
 #include "ansi.h"
 #include "appearance.h"
+#include "clubdialog.h"
 #include "conversions.h"
 #include "dialogseam.h"
-#include "formbedienung.h"
-#include "formchoosewettkampf.h"
-#include "formmain.h"
-#include "formmeldeinput.h"
-#include "formschwimmer.h"
-#include "formverein.h"
-#include "formwerbung.h"
+#include "entrydialog.h"
+#include "eventchooser.h"
+#include "exitnotice.h"
 #include "global.h"
+#include "instructionswindow.h"
+#include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "nextmodal.h"
+#include "swimmerwindow.h"
 #include "tempdatadir.h"
 
 using namespace Qt::StringLiterals;
@@ -76,11 +76,11 @@ FileState stateOf(const QString& path) {
     return state;
 }
 
-QPushButton* button(const TFormMain& window, const QString& name) {
+QPushButton* button(const TMainWindow& window, const QString& name) {
     return window.findChild<QPushButton*>(name);
 }
 
-void showActive(TFormMain& window) {
+void showActive(TMainWindow& window) {
     window.show();
     if (!QTest::qWaitForWindowActive(&window))
         qWarning("the main window did not become active");
@@ -88,7 +88,7 @@ void showActive(TFormMain& window) {
 
 // Checks the exit notice as the user meets it and closes it with Enter.
 void checkAndCloseExitNotice(QWidget* modal) {
-    QVERIFY(qobject_cast<TFormWerbung*>(modal));
+    QVERIFY(qobject_cast<TExitNotice*>(modal));
     QCOMPARE(modal->windowTitle(), u"Melde-Programm wird beendet"_s);
     QCOMPARE(modal->size(), QSize(604, 274));
     QCOMPARE(QApplication::focusWidget()->objectName(), u"ButtonOk"_s);
@@ -127,7 +127,7 @@ const QStringList InstructionLines = {
 };
 } // namespace
 
-class TestFormMain : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -161,7 +161,7 @@ private:
     std::unique_ptr<MessageRecorder> messages;
 };
 
-void TestFormMain::init() {
+void TestMainWindow::init() {
     dataDir.reset(); // gives the variable back first
     dataDir = std::make_unique<TempDataDir>();
     folder = std::make_unique<QTemporaryDir>();
@@ -170,14 +170,14 @@ void TestFormMain::init() {
     messages = std::make_unique<MessageRecorder>();
 }
 
-void TestFormMain::cleanup() {
+void TestMainWindow::cleanup() {
     messages.reset();
 }
 
-void TestFormMain::startup_withFile_loadsModelAndEnablesEveryButton() {
+void TestMainWindow::startup_withFile_loadsModelAndEnablesEveryButton() {
     putDemoFile(folder->path());
     Global::SetDataChanged();
-    TFormMain window(folder->path());
+    TMainWindow window(folder->path());
     QVERIFY(messages->shown.isEmpty());
     QVERIFY(!Global::DataChanged());
     QCOMPARE(Global::ProgDir, folder->path() + u'/');
@@ -196,7 +196,7 @@ void TestFormMain::startup_withFile_loadsModelAndEnablesEveryButton() {
     QVERIFY(!window.windowIcon().isNull());
 }
 
-void TestFormMain::startup_location_data() {
+void TestMainWindow::startup_location_data() {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("argument");
     // The file that the message names when it is missing; empty when it is found.
@@ -211,14 +211,14 @@ void TestFormMain::startup_location_data() {
     QTest::newRow("lower-case name") << u"exchange.nt2"_s << u""_s << u"EXCHANGE.NT2"_s;
 }
 
-void TestFormMain::startup_location() {
+void TestMainWindow::startup_location() {
     QFETCH(QString, fileName);
     QFETCH(QString, argument);
     QFETCH(QString, lookedFor);
     const bool found = lookedFor.isEmpty();
     putDemoFile(folder->path(), fileName);
     const QString location = folder->path() + u'/' + argument;
-    TFormMain window(location);
+    TMainWindow window(location);
     QCOMPARE(messages->shown,
              found ? QStringList()
                    : QStringList{missingFileError(folder->path() + u'/' + lookedFor)});
@@ -232,26 +232,26 @@ void TestFormMain::startup_location() {
 
 // Without an argument and without a file beside the program a file dialog asks for the exchange
 // file or an invitation, starting where the last file was opened; Cancel quits.
-void TestFormMain::startup_withoutArgument_asksForAFile_data() {
+void TestMainWindow::startup_withoutArgument_asksForAFile_data() {
     QTest::addColumn<QString>("chosen"); // empty: cancelled
     QTest::addColumn<bool>("opened");
     QTest::newRow("cancelled") << QString() << false;
     QTest::newRow("exchange file") << u"EXCHANGE.NT2"_s << true;
 }
 
-void TestFormMain::startup_withoutArgument_asksForAFile() {
+void TestMainWindow::startup_withoutArgument_asksForAFile() {
     if (QFileInfo::exists(QCoreApplication::applicationDirPath() + u"/EXCHANGE.NT2"_s))
         QSKIP("an exchange file lies beside the test program");
     QFETCH(QString, chosen);
     QFETCH(bool, opened);
     // The folder of a file opened before is where the dialog starts.
     const QString earlier = putDemoFile(folder->path(), u"vorher.NT2"_s);
-    { TFormMain before(earlier); }
+    { TMainWindow before(earlier); }
     if (chosen.isEmpty())
         FileDialogSeam::setNextCancel();
     else
         FileDialogSeam::setNextFileName(putDemoFile(folder->path(), chosen), QString());
-    TFormMain window;
+    TMainWindow window;
     QCOMPARE(FileDialogSeam::lastFolder, folder->path() + u'/');
     QCOMPARE(window.QuitRequested(), !opened);
     QCOMPARE(messages->shown, QStringList());
@@ -262,17 +262,17 @@ void TestFormMain::startup_withoutArgument_asksForAFile() {
     QVERIFY(button(window, u"ButtonMeldung"_s)->isEnabled());
 }
 
-void TestFormMain::startup_unreadableFile_reportsAndKeepsEveryButton() {
+void TestMainWindow::startup_unreadableFile_reportsAndKeepsEveryButton() {
     QVERIFY(QDir(folder->path()).mkdir(u"EXCHANGE.NT2"_s));
-    TFormMain window(folder->path());
+    TMainWindow window(folder->path());
     QCOMPARE(messages->shown, QStringList{u"Programmfehler: E/A-Fehler 21."_s});
     for (QPushButton* each : window.findChildren<QPushButton*>())
         QVERIFY2(each->isEnabled(), qPrintable(each->objectName()));
 }
 
-void TestFormMain::controlPanel_buttonsInPlaceAndInTabOrder() {
+void TestMainWindow::controlPanel_buttonsInPlaceAndInTabOrder() {
     putDemoFile(folder->path());
-    TFormMain window(folder->path());
+    TMainWindow window(folder->path());
     showActive(window);
     // Wide enough for one row of buttons (narrower screens: tst_windowlayout).
     window.resize(1280, 720);
@@ -316,10 +316,10 @@ void TestFormMain::controlPanel_buttonsInPlaceAndInTabOrder() {
     }
 }
 
-void TestFormMain::close_unchanged_asksNothingAndLeavesFileAlone() {
+void TestMainWindow::close_unchanged_asksNothingAndLeavesFileAlone() {
     const QString file = putDemoFile(folder->path());
     const FileState before = stateOf(file);
-    TFormMain window(folder->path());
+    TMainWindow window(folder->path());
     showActive(window);
     NextModal notice(checkAndCloseExitNotice);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_B, Qt::AltModifier);
@@ -330,8 +330,8 @@ void TestFormMain::close_unchanged_asksNothingAndLeavesFileAlone() {
     QVERIFY(!window.meldeAustausch());
 }
 
-void TestFormMain::close_withoutFile_asksNothingAndCreatesNoFile() {
-    TFormMain window(folder->path());
+void TestMainWindow::close_withoutFile_asksNothingAndCreatesNoFile() {
+    TMainWindow window(folder->path());
     showActive(window);
     QCOMPARE(QApplication::focusWidget(), button(window, u"ButtonExit"_s));
     NextModal notice(checkAndCloseExitNotice);
@@ -341,9 +341,9 @@ void TestFormMain::close_withoutFile_asksNothingAndCreatesNoFile() {
     QVERIFY(QDir(folder->path()).isEmpty());
 }
 
-void TestFormMain::close_changedAnswerYes_savesBeforeExitNotice() {
+void TestMainWindow::close_changedAnswerYes_savesBeforeExitNotice() {
     const QString file = putDemoFile(folder->path());
-    TFormMain window(folder->path());
+    TMainWindow window(folder->path());
     window.show();
     window.meldeAustausch()->ClubName = "SV M\xF6we Teststadt";
     Global::SetDataChanged();
@@ -366,10 +366,10 @@ void TestFormMain::close_changedAnswerYes_savesBeforeExitNotice() {
     QCOMPARE(remembered->ClubName, std::string("SV M\xF6we Teststadt"));
 }
 
-void TestFormMain::close_changedAnswerNo_writesNothing() {
+void TestMainWindow::close_changedAnswerNo_writesNothing() {
     const QString file = putDemoFile(folder->path());
     const FileState before = stateOf(file);
-    TFormMain window(folder->path());
+    TMainWindow window(folder->path());
     window.show();
     window.meldeAustausch()->ClubName = "SV Teststadt";
     Global::SetDataChanged();
@@ -382,10 +382,10 @@ void TestFormMain::close_changedAnswerNo_writesNothing() {
 }
 
 // A reflex Escape on the save question must not throw the evening's work away.
-void TestFormMain::close_saveQuestionCancelled_keepsTheProgramAsItWas() {
+void TestMainWindow::close_saveQuestionCancelled_keepsTheProgramAsItWas() {
     const QString file = putDemoFile(folder->path());
     const FileState before = stateOf(file);
-    TFormMain window(folder->path());
+    TMainWindow window(folder->path());
     showActive(window);
     TMeldeAustausch* model = window.meldeAustausch();
     model->ClubName = "SV Teststadt";
@@ -427,13 +427,13 @@ void TestFormMain::close_saveQuestionCancelled_keepsTheProgramAsItWas() {
     QVERIFY(stateOf(file) == before);
 }
 
-void TestFormMain::close_saveFails_staysOpenUntilAnsweredNo_data() {
+void TestMainWindow::close_saveFails_staysOpenUntilAnsweredNo_data() {
     QTest::addColumn<bool>("folderReadOnly");
     QTest::newRow("read-only file") << false;
     QTest::newRow("read-only folder") << true;
 }
 
-void TestFormMain::close_saveFails_staysOpenUntilAnsweredNo() {
+void TestMainWindow::close_saveFails_staysOpenUntilAnsweredNo() {
     QFETCH(bool, folderReadOnly);
     QString place = folder->path();
     QString file;
@@ -459,7 +459,7 @@ void TestFormMain::close_saveFails_staysOpenUntilAnsweredNo() {
     }
     const FileState before = stateOf(file);
 
-    TFormMain window(place);
+    TMainWindow window(place);
     window.show();
     TMeldeAustausch* model = window.meldeAustausch();
     auto* child = window.mdiArea()->addSubWindow(new QLabel(u"Ausdruck"_s));
@@ -498,9 +498,9 @@ void TestFormMain::close_saveFails_staysOpenUntilAnsweredNo() {
     QVERIFY(!dataDir->store().LastClubBlock());
 }
 
-void TestFormMain::close_childWindows_closedAfterExitNoticeHighestFirst() {
+void TestMainWindow::close_childWindows_closedAfterExitNoticeHighestFirst() {
     putDemoFile(folder->path());
-    TFormMain window(folder->path());
+    TMainWindow window(folder->path());
     window.show();
     QStringList closed;
     QList<QPointer<QMdiSubWindow>> children;
@@ -523,13 +523,13 @@ void TestFormMain::close_childWindows_closedAfterExitNoticeHighestFirst() {
 }
 
 // "&Schwimmer" shows the swimmers that the store in the data folder holds.
-void TestFormMain::swimmers_altS_opensTheStoresListAndEscapeClosesIt() {
+void TestMainWindow::swimmers_altS_opensTheStoresListAndEscapeClosesIt() {
     TSwimmer swimmer;
     swimmer.Name = "Meier, Hans";
     swimmer.BirthYear = 2008;
     QVERIFY(dataDir->store().SaveSwimmer(swimmer));
     putDemoFile(folder->path());
-    TFormMain window(folder->path());
+    TMainWindow window(folder->path());
     showActive(window);
     NextModal swimmers([](QWidget* modal) {
         QCOMPARE(modal->windowTitle(), u"Schwimmer"_s);
@@ -544,12 +544,12 @@ void TestFormMain::swimmers_altS_opensTheStoresListAndEscapeClosesIt() {
     QVERIFY(messages->shown.isEmpty());
 }
 
-void TestFormMain::help_showsInstructionsAndClosesWithEnter() {
-    TFormMain window(folder->path()); // also without the exchange file
+void TestMainWindow::help_showsInstructionsAndClosesWithEnter() {
+    TMainWindow window(folder->path()); // also without the exchange file
     showActive(window);
     for (int opening = 1; opening <= 2; ++opening) {
         NextModal instructions([&](QWidget* modal) {
-            QVERIFY(qobject_cast<TFormBedienung*>(modal));
+            QVERIFY(qobject_cast<TInstructionsWindow*>(modal));
             QCOMPARE(modal->windowTitle(), u"Bedienungsanleitung"_s);
             QCOMPARE(modal->size(), QSize(655, 403));
             auto* memo = modal->findChild<QTextEdit*>(u"Memo1"_s);
@@ -586,20 +586,20 @@ void TestFormMain::help_showsInstructionsAndClosesWithEnter() {
         window.activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), &window);
     }
-    QVERIFY(window.findChildren<TFormBedienung*>().isEmpty());
+    QVERIFY(window.findChildren<TInstructionsWindow*>().isEmpty());
     QVERIFY(window.isVisible());
 }
 
 // Every dialog has the frame of a dialog of fixed size: a close button, no minimise or
 // maximise button (without CustomizeWindowHint the window manager would choose them).
-void TestFormMain::dialogs_haveAFixedFrame() {
+void TestMainWindow::dialogs_haveAFixedFrame() {
     TMeldeAustausch model;
-    TFormVerein club(model, dataDir->store());
-    TFormMeldeInput entries(model, dataDir->store());
-    TFormSchwimmer swimmers(dataDir->store());
-    TFormChooseWettkampf chooser(model);
-    TFormBedienung instructions;
-    TFormWerbung notice;
+    TClubDialog club(model, dataDir->store());
+    TEntryDialog entries(model, dataDir->store());
+    TSwimmerWindow swimmers(dataDir->store());
+    TEventChooser chooser(model);
+    TInstructionsWindow instructions;
+    TExitNotice notice;
     for (const QWidget* dialog : std::initializer_list<const QWidget*>{
              &club, &entries, &swimmers, &chooser, &instructions, &notice}) {
         const Qt::WindowFlags flags = dialog->windowFlags();
@@ -611,9 +611,9 @@ void TestFormMain::dialogs_haveAFixedFrame() {
 
 // However small the user makes the main window, its buttons and those of a printout window
 // stay whole in sight.
-void TestFormMain::mainWindow_atItsSmallestSize_keepsEveryButtonVisible() {
+void TestMainWindow::mainWindow_atItsSmallestSize_keepsEveryButtonVisible() {
     putDemoFile(folder->path());
-    TFormMain window(folder->path());
+    TMainWindow window(folder->path());
     showActive(window);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
     QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 1);
@@ -629,7 +629,7 @@ void TestFormMain::mainWindow_atItsSmallestSize_keepsEveryButtonVisible() {
     }
 }
 
-void TestFormMain::program_withoutDisplay_explainsAndFails() {
+void TestMainWindow::program_withoutDisplay_explainsAndFails() {
     const QString program = QCoreApplication::applicationDirPath() + u"/../src/ntbmelde/ntbmelde"_s;
     if (!QFileInfo::exists(program))
         QSKIP("the program is not built beside the tests");
@@ -647,7 +647,7 @@ void TestFormMain::program_withoutDisplay_explainsAndFails() {
 
 // The save and print dialogs and the edit menus come from the toolkit; they speak German like
 // the rest of the program, whatever the user's locale.
-void TestFormMain::toolkitDialogs_speakGerman() {
+void TestMainWindow::toolkitDialogs_speakGerman() {
     QVERIFY2(installGermanToolkitTexts(*QCoreApplication::instance()),
              "the toolkit's German translation is missing (Debian: qt6-translations-l10n)");
     QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), u"Datei&name:"_s);
@@ -655,5 +655,5 @@ void TestFormMain::toolkitDialogs_speakGerman() {
     QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "&Copy"), u"&Kopieren"_s);
 }
 
-QTEST_MAIN(TestFormMain)
-#include "tst_formmain.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

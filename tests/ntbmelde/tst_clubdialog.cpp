@@ -10,9 +10,9 @@
 
 #include "ansi.h"
 #include "associations.h"
-#include "formmain.h"
-#include "formverein.h"
+#include "clubdialog.h"
 #include "global.h"
+#include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "modaldialog.h"
@@ -25,13 +25,13 @@ const QString DiscardQuestion = u"Frage: Änderung wirklich verwerfen?"_s;
 const QString MissingName = u"Fehler: Fehlende Eingabe: Vereinsname!"_s;
 } // namespace
 
-class TestFormVerein : public QObject {
+class TestClubDialog : public QObject {
     Q_OBJECT
 
 private:
     TMeldeAustausch model;
     std::unique_ptr<TempDataDir> dataDir;
-    std::unique_ptr<TFormVerein> form;
+    std::unique_ptr<TClubDialog> form;
     std::unique_ptr<MessageRecorder> messages;
 
     template <typename T = QWidget> T* control(const char* name) {
@@ -46,7 +46,7 @@ private:
 
     // Opens the dialog as the "&Vereinsdaten" button does; `user` acts while it is open.
     void open(const std::function<void()>& user) {
-        form = std::make_unique<TFormVerein>(model, dataDir->store());
+        form = std::make_unique<TClubDialog>(model, dataDir->store());
         whenShown(*form, user);
         form->LoadFields();
     }
@@ -376,14 +376,14 @@ private slots:
     void vereinsdatenButton_opensTheDialog_andItsOkReachesTheProgramsModel() {
         QTemporaryDir folder;
         QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), folder.filePath(u"EXCHANGE.NT2"_s)));
-        TFormMain mainWindow(folder.path());
+        TMainWindow mainWindow(folder.path());
         mainWindow.show();
         QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
         // The dialog's modal loop runs inside the button's click: act from within it.
         bool typed = false;
         QTimer poll;
         connect(&poll, &QTimer::timeout, &poll, [&poll, &typed] {
-            auto* dialog = qobject_cast<TFormVerein*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<TClubDialog*>(QApplication::activeModalWidget());
             if (!dialog || QApplication::activeWindow() != dialog)
                 return;
             poll.stop();
@@ -416,5 +416,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFormVerein)
-#include "tst_formverein.moc"
+QTEST_MAIN(TestClubDialog)
+#include "tst_clubdialog.moc"

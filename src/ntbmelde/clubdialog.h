@@ -12,12 +12,12 @@ class QPushButton;
 class TMeldeAustausch;
 class TSwimmerStore;
 
-class TFormVerein : public QDialog {
+class TClubDialog : public QDialog {
     Q_OBJECT
 public:
     // Edits the club fields of `model`; a file without a club starts from the club block that
     // `store` kept of the last saved competition.
-    TFormVerein(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent = nullptr);
+    TClubDialog(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent = nullptr);
 
     // Loads the fields from the model (or from the store, see above), shows the dialog modally
     // and returns when it has closed. Only "O&K" writes into the model.

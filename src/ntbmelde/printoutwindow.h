@@ -27,11 +27,11 @@ struct TPrintout {
 TPrintout ControlPrintout(const TMeldeAustausch& data);
 TPrintout FeeOverview(const TMeldeAustausch& data, const TMeetFees& meetFees = {});
 
-class TFormAnzeige : public QMdiSubWindow {
+class TPrintoutWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
     // Shows `printout`; the window frees itself when it is closed.
-    explicit TFormAnzeige(TPrintout shown, QWidget* parent = nullptr);
+    explicit TPrintoutWindow(TPrintout shown, QWidget* parent = nullptr);
 
     // The snapshot the window shows, saves and prints (Windows-1252 lines).
     const std::vector<std::string>& lines() const { return printout.Lines; }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "meldelistemodel.h"
+#include "entrylistmodel.h"
 
 #include "ansi.h"
 #include "meldeaustausch.h"
@@ -7,23 +7,23 @@
 namespace {
 // Names left, numbers centred; a caption stands like the values under it.
 QVariant columnAlignment(int column) {
-    const bool left = column == TMeldelisteModel::Name || column == TMeldelisteModel::RegNr;
+    const bool left = column == TEntryListModel::Name || column == TEntryListModel::RegNr;
     return QVariant::fromValue(Qt::AlignVCenter | (left ? Qt::AlignLeft : Qt::AlignHCenter));
 }
 } // namespace
 
-TMeldelisteModel::TMeldelisteModel(const TMeldeAustausch& nominations, QObject* parent)
+TEntryListModel::TEntryListModel(const TMeldeAustausch& nominations, QObject* parent)
     : QAbstractTableModel(parent), nominations(nominations) {}
 
-int TMeldelisteModel::rowCount(const QModelIndex& parent) const {
+int TEntryListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : nominations.NominCount();
 }
 
-int TMeldelisteModel::columnCount(const QModelIndex& parent) const {
+int TEntryListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant TMeldelisteModel::data(const QModelIndex& index, int role) const {
+QVariant TEntryListModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     if (role == Qt::TextAlignmentRole)
@@ -46,7 +46,7 @@ QVariant TMeldelisteModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
-QVariant TMeldelisteModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant TEntryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
         return columnAlignment(section);
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
@@ -66,7 +66,7 @@ QVariant TMeldelisteModel::headerData(int section, Qt::Orientation orientation, 
     return {};
 }
 
-void TMeldelisteModel::reload() {
+void TEntryListModel::reload() {
     beginResetModel();
     endResetModel();
 }

@@ -24,15 +24,15 @@ class QStandardItemModel;
 class QTableView;
 class QVBoxLayout;
 class TMeldeAustausch;
-class TMeldelisteModel;
+class TEntryListModel;
 struct TEntryInput;
 enum class EntryField;
 
-class TFormMeldeInput : public QDialog {
+class TEntryDialog : public QDialog {
     Q_OBJECT
 public:
     // Edits the nominations of `model`, offering the swimmers and times that `store` knows.
-    TFormMeldeInput(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent = nullptr);
+    TEntryDialog(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent = nullptr);
 
     // Checks the fields and adopts them. True when the caller may go on: nothing was pending,
     // the user declined to change an existing entry, or the entry was adopted. False after a
@@ -135,7 +135,7 @@ private:
     QLabel* LabelHinweis;
     QLabel* LabelHilfe;
     QTableView* Meldeliste;
-    TMeldelisteModel* listModel;
+    TEntryListModel* listModel;
     QMenu* ListMenu;
     QAction* PopupEdit;
     QAction* PopupDelete;

@@ -9,11 +9,11 @@ class QPushButton;
 class TMeldeAustausch;
 struct TEventRecord;
 
-class TFormChooseWettkampf : public QDialog {
+class TEventChooser : public QDialog {
     Q_OBJECT
 public:
     // Offers events of `model`.
-    explicit TFormChooseWettkampf(const TMeldeAustausch& model, QWidget* parent = nullptr);
+    explicit TEventChooser(const TMeldeAustausch& model, QWidget* parent = nullptr);
 
     // Lists the events open to `sex` (0 male, 1 female, 2 any) that admit the birth
     // year, in the model's order, the first one chosen; shows the dialog modally. Returns the

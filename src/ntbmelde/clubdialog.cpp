@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formverein.h"
+#include "clubdialog.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -57,7 +57,7 @@ QGridLayout* fieldRows(QGroupBox* box, int top) {
 
 } // namespace
 
-TFormVerein::TFormVerein(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent)
+TClubDialog::TClubDialog(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent)
     : QDialog(parent), model(model), store(store) {
     setWindowTitle(u"Vereinsdaten"_s);
     useFixedDialogFrame(this);
@@ -170,13 +170,13 @@ TFormVerein::TFormVerein(TMeldeAustausch& model, TSwimmerStore& store, QWidget* 
     fitDialogSize(this, DesignedSize);
 
     for (const ClubField& field : std::as_const(fields))
-        connect(field.edit, &QLineEdit::textChanged, this, &TFormVerein::SomethingChanged);
-    connect(ChooseVerband, &QComboBox::currentIndexChanged, this, &TFormVerein::SomethingChanged);
-    connect(ButtonOk, &QPushButton::clicked, this, &TFormVerein::ButtonOkClick);
-    connect(ButtonEsc, &QPushButton::clicked, this, &TFormVerein::reject);
+        connect(field.edit, &QLineEdit::textChanged, this, &TClubDialog::SomethingChanged);
+    connect(ChooseVerband, &QComboBox::currentIndexChanged, this, &TClubDialog::SomethingChanged);
+    connect(ButtonOk, &QPushButton::clicked, this, &TClubDialog::ButtonOkClick);
+    connect(ButtonEsc, &QPushButton::clicked, this, &TClubDialog::reject);
 }
 
-void TFormVerein::FormCreate() {
+void TClubDialog::FormCreate() {
     // Eight entries when dropped down; styles that drop down a menu-like popup would
     // otherwise show all of them.
     ChooseVerband->setStyleSheet(u"combobox-popup: 0;"_s);
@@ -187,7 +187,7 @@ void TFormVerein::FormCreate() {
         ChooseVerband->addItem(fromAnsi(name));
 }
 
-void TFormVerein::LoadFields() {
+void TClubDialog::LoadFields() {
     showFields(model);
     // Setting the fields fired their change events. Data from the store are a change that
     // "O&K" adopts.
@@ -200,7 +200,7 @@ void TFormVerein::LoadFields() {
     exec();
 }
 
-void TFormVerein::showFields(const TMeldeAustausch& source) {
+void TClubDialog::showFields(const TMeldeAustausch& source) {
     for (const ClubField& field : std::as_const(fields))
         field.edit->setText(fromAnsi(source.*field.modelField));
     // An index the table does not have shows no entry.
@@ -210,7 +210,7 @@ void TFormVerein::showFields(const TMeldeAustausch& source) {
 
 // A file that names its club keeps it; otherwise the club of the last saved competition fills
 // the fields.
-bool TFormVerein::takeLastClubBlock() {
+bool TClubDialog::takeLastClubBlock() {
     if (!Trim(model.ClubName).empty() || !store.Available())
         return false;
     const std::optional<TClubBlock> last = store.LastClubBlock();
@@ -222,17 +222,17 @@ bool TFormVerein::takeLastClubBlock() {
     return true;
 }
 
-void TFormVerein::SomethingChanged() {
+void TClubDialog::SomethingChanged() {
     Changed = true;
     ButtonOk->setEnabled(true);
 }
 
-void TFormVerein::ButtonOkClick() {
+void TClubDialog::ButtonOkClick() {
     if (StoreFields())
         accept();
 }
 
-bool TFormVerein::StoreFields() {
+bool TClubDialog::StoreFields() {
     if (Trim(toAnsi(EditName->text())).empty()) {
         ShowError(u"Fehlende Eingabe: Vereinsname"_s, 0);
         EditName->setFocus();
@@ -248,11 +248,11 @@ bool TFormVerein::StoreFields() {
     return true;
 }
 
-bool TFormVerein::FormCloseQuery() {
+bool TClubDialog::FormCloseQuery() {
     return !Changed || ConfirmDiscard(u"Änderung wirklich verwerfen?"_s, HelpContextDiscard);
 }
 
-void TFormVerein::reject() {
+void TClubDialog::reject() {
     if (FormCloseQuery())
         QDialog::reject();
 }

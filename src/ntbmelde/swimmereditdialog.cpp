@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formschwimmeredit.h"
+#include "swimmereditdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,9 +19,9 @@
 
 using namespace Qt::StringLiterals;
 
-TFormSchwimmerEdit::TFormSchwimmerEdit(const TSwimmer& swimmer, QWidget* parent)
+TSwimmerEditDialog::TSwimmerEditDialog(const TSwimmer& swimmer, QWidget* parent)
     : QDialog(parent), edited(swimmer) {
-    setObjectName(u"FormSchwimmerEdit"_s);
+    setObjectName(u"SwimmerEditDialog"_s);
     setWindowTitle(swimmer.Id == 0 ? u"Neuer Schwimmer"_s : u"Schwimmer bearbeiten"_s);
     useFixedDialogFrame(this);
     setFont(pixelFont(u"Arial"_s, QFont::SansSerif, 11));
@@ -49,7 +49,7 @@ TFormSchwimmerEdit::TFormSchwimmerEdit(const TSwimmer& swimmer, QWidget* parent)
     ButtonOk->setObjectName(u"ButtonOk"_s);
     ButtonEsc = buttons->addButton(u"Ab&brechen"_s, QDialogButtonBox::RejectRole);
     ButtonEsc->setObjectName(u"ButtonEsc"_s);
-    connect(ButtonOk, &QPushButton::clicked, this, &TFormSchwimmerEdit::ButtonOkClick);
+    connect(ButtonOk, &QPushButton::clicked, this, &TSwimmerEditDialog::ButtonOkClick);
     connect(ButtonEsc, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -73,24 +73,24 @@ TFormSchwimmerEdit::TFormSchwimmerEdit(const TSwimmer& swimmer, QWidget* parent)
     EditName->setFocus();
 }
 
-QStringList TFormSchwimmerEdit::fieldTexts() const {
+QStringList TSwimmerEditDialog::fieldTexts() const {
     return {EditName->text(), EditJahrgang->text(), EditGeschlecht->currentText(),
             EditRegNummer->text(), CheckAktiv->isChecked() ? u"1"_s : u"0"_s};
 }
 
-void TFormSchwimmerEdit::reject() {
+void TSwimmerEditDialog::reject() {
     if (fieldTexts() == shownTexts || ConfirmDiscard())
         QDialog::reject();
 }
 
-QLineEdit* TFormSchwimmerEdit::addEdit(const QString& name, const QString& hint) {
+QLineEdit* TSwimmerEditDialog::addEdit(const QString& name, const QString& hint) {
     auto* edit = new QLineEdit;
     edit->setObjectName(name);
     edit->setToolTip(hint);
     return edit;
 }
 
-void TFormSchwimmerEdit::ButtonOkClick() {
+void TSwimmerEditDialog::ButtonOkClick() {
     EditJahrgang->setText(fromAnsi(ExpandYear(toAnsi(EditJahrgang->text()))));
     TEntryInput input;
     input.Name = Trim(toAnsi(EditName->text()));

@@ -13,14 +13,14 @@
 #include "ansi.h"
 #include "dialogseam.h"
 #include "environment.h"
-#include "formschwimmer.h"
-#include "formschwimmeredit.h"
 #include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "modaldialog.h"
 #include "nextmodal.h"
-#include "schwimmerlistemodel.h"
+#include "swimmereditdialog.h"
+#include "swimmerlistmodel.h"
+#include "swimmerwindow.h"
 #include "tempdatadir.h"
 
 using namespace Qt::StringLiterals;
@@ -55,13 +55,13 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 } // namespace
 
-class TestFormSchwimmer : public QObject {
+class TestSwimmerWindow : public QObject {
     Q_OBJECT
 
 private:
     std::unique_ptr<TempDataDir> dataDir;
     std::unique_ptr<MessageRecorder> messages;
-    std::unique_ptr<TFormSchwimmer> window;
+    std::unique_ptr<TSwimmerWindow> window;
 
     TSwimmerStore& store() { return dataDir->store(); }
     QTableView* table() const { return window->findChild<QTableView*>(u"SwimmerTable"_s); }
@@ -91,7 +91,7 @@ private:
         return lines;
     }
     void openWindow() {
-        window = std::make_unique<TFormSchwimmer>(store());
+        window = std::make_unique<TSwimmerWindow>(store());
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QCOMPARE(focusedName(), u"SwimmerTable"_s);
@@ -147,7 +147,7 @@ private slots:
     // the filter keeps the rows that contain its text.
     void list_sortAndFilter_byKeyboard() {
         openWindow();
-        QAbstractItemModelTester tester(window->findChild<TSchwimmerlisteModel*>(),
+        QAbstractItemModelTester tester(window->findChild<TSwimmerListModel*>(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(shownRows(), (QStringList{u"Albers, Lena|2011|weiblich||ja|"_s,
                                            u"Brandt, Tom|2010|männlich||ja|14.06.2026"_s,
@@ -250,7 +250,7 @@ private slots:
         press(Qt::Key_Down);
         QCOMPARE(currentName(), u"Meier, Hans"_s);
         NextModal editor([&](QWidget* modal) {
-            QVERIFY(qobject_cast<TFormSchwimmerEdit*>(modal));
+            QVERIFY(qobject_cast<TSwimmerEditDialog*>(modal));
             QCOMPARE(focusedName(), u"EditName"_s);
             press(Qt::Key_A, Qt::ControlModifier);
             type(u"Hans von Meier"_s);
@@ -554,5 +554,5 @@ private:
     static QString CsvFilter() { return u"Schwimmerliste (*.csv)"_s; }
 };
 
-QTEST_MAIN(TestFormSchwimmer)
-#include "tst_formschwimmer.moc"
+QTEST_MAIN(TestSwimmerWindow)
+#include "tst_swimmerwindow.moc"

@@ -9,7 +9,7 @@
 
 #include "swimmerstore.h"
 
-class TSchwimmerlisteModel : public QAbstractTableModel {
+class TSwimmerListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Columns { Name, Jahrgang, Geschlecht, RegNr, Aktiv, ZuletztGemeldet, ColumnCount };

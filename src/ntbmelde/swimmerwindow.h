@@ -15,14 +15,14 @@ class QPushButton;
 class QSortFilterProxyModel;
 class QStandardItemModel;
 class QTableView;
-class TSchwimmerlisteModel;
+class TSwimmerListModel;
 class TSwimmerStore;
 struct TSwimmer;
 
-class TFormSchwimmer : public QDialog {
+class TSwimmerWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormSchwimmer(TSwimmerStore& store, QWidget* parent = nullptr);
+    explicit TSwimmerWindow(TSwimmerStore& store, QWidget* parent = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,7 +39,7 @@ private slots:
 private:
     void createControls();
     QPushButton* addButton(const QString& name, const QString& caption, const QString& hint,
-                           void (TFormSchwimmer::*handler)());
+                           void (TSwimmerWindow::*handler)());
     // Shows the store's swimmers afresh, keeping the one with `currentId` current.
     void reload(qint64 currentId);
     void makeCurrent(int sourceRow);
@@ -51,7 +51,7 @@ private:
     void reportStoreFailure();
 
     TSwimmerStore& store;
-    TSchwimmerlisteModel* swimmers;
+    TSwimmerListModel* swimmers;
     QSortFilterProxyModel* shown;
     QLineEdit* EditFilter;
     QComboBox* ChooseSortierung;

@@ -17,7 +17,7 @@ class TMeldeAustausch;
 class TSwimmerStore;
 struct TPrintout;
 
-class TFormMain : public QMainWindow {
+class TMainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `location` names the exchange file or its folder; empty means EXCHANGE.NT2 in the
@@ -25,8 +25,8 @@ public:
     // invitation (.lef, .lxf, .dsv7, .dsv8, .dsv8z) is imported into EXCHANGE.NT2 in its folder
     // first. Reads the file at once, reporting any trouble in a message box; a large file is read
     // once the event loop runs, under a progress dialog over this window.
-    explicit TFormMain(const QString& location = QString());
-    ~TFormMain() override;
+    explicit TMainWindow(const QString& location = QString());
+    ~TMainWindow() override;
 
     // The frame that holds the printout windows.
     QMdiArea* mdiArea() const { return MdiArea; }
@@ -55,7 +55,7 @@ private slots:
 private:
     void createControls();
     QPushButton* addButton(const QString& name, const QString& caption, const QString& hint,
-                           int width, const QIcon& picture, void (TFormMain::*handler)());
+                           int width, const QIcon& picture, void (TMainWindow::*handler)());
     QIcon themePicture(const QString& themeName, QStyle::StandardPixmap fallback) const;
     void locateExchangeFile(const QString& location);
     std::string exchangeFilePath() const;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formbedienung.h"
+#include "instructionswindow.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -132,8 +132,8 @@ QStringList instructionLines() {
 }
 } // namespace
 
-TFormBedienung::TFormBedienung(QWidget* parent) : QDialog(parent) {
-    setObjectName(u"FormBedienung"_s);
+TInstructionsWindow::TInstructionsWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(u"InstructionsWindow"_s);
     setWindowTitle(u"Bedienungsanleitung"_s);
     useFixedDialogFrame(this);
     setFont(pixelFont(u"MS Sans Serif"_s, QFont::SansSerif, 11));
@@ -152,7 +152,7 @@ TFormBedienung::TFormBedienung(QWidget* parent) : QDialog(parent) {
     BitBtn1->setToolTip(u"Schließt die Anzeige der Bedienungsanleitung"_s);
     BitBtn1->setMinimumSize(145, 25);
     BitBtn1->setDefault(true);
-    connect(BitBtn1, &QPushButton::clicked, this, &TFormBedienung::BitBtn1Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &TInstructionsWindow::BitBtn1Click);
 
     Label1 = new QLabel(
         u"Fehlermeldung oder Verbesserungsvorschläge zu dieser Software bitte per eMail an:"_s);
@@ -197,6 +197,6 @@ TFormBedienung::TFormBedienung(QWidget* parent) : QDialog(parent) {
     BitBtn1->setFocus();
 }
 
-void TFormBedienung::BitBtn1Click() {
+void TInstructionsWindow::BitBtn1Click() {
     close();
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formchoosewettkampf.h"
+#include "eventchooser.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -39,7 +39,7 @@ QString sexText(int sex) {
 
 } // namespace
 
-TFormChooseWettkampf::TFormChooseWettkampf(const TMeldeAustausch& model, QWidget* parent)
+TEventChooser::TEventChooser(const TMeldeAustausch& model, QWidget* parent)
     : QDialog(parent), model(model) {
     setWindowTitle(u"Wettkampf auswählen"_s);
     useFixedDialogFrame(this);
@@ -75,17 +75,17 @@ TFormChooseWettkampf::TFormChooseWettkampf(const TMeldeAustausch& model, QWidget
     layout->addLayout(bar);
     fitDialogSize(this, DesignedSize);
 
-    connect(ButtonOk, &QPushButton::clicked, this, &TFormChooseWettkampf::ButtonOkClick);
+    connect(ButtonOk, &QPushButton::clicked, this, &TEventChooser::ButtonOkClick);
     connect(ButtonEsc, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-QString TFormChooseWettkampf::ItemText(const TEventRecord& event) {
+QString TEventChooser::ItemText(const TEventRecord& event) {
     return u"Wettkampf "_s + fromAnsi(TMeldeAustausch::WkNrToText(event.WkNr)) + u", "_s +
            fromAnsi(event.Name) + u", "_s + sexText(event.Sex) + u", "_s +
            QString::number(event.AgeMax) + u'-' + QString::number(event.AgeMin);
 }
 
-int TFormChooseWettkampf::ChooseEvent(int birthYear, int sex) {
+int TEventChooser::ChooseEvent(int birthYear, int sex) {
     ChooseList->clear();
     for (int position = 1; position <= model.EventCount(); ++position) {
         const TEventRecord& event = model.Event(position);
@@ -103,7 +103,7 @@ int TFormChooseWettkampf::ChooseEvent(int birthYear, int sex) {
     return ChooseList->currentData().toInt();
 }
 
-void TFormChooseWettkampf::ButtonOkClick() {
+void TEventChooser::ButtonOkClick() {
     Chosen = true;
     accept();
 }

@@ -15,11 +15,11 @@
 
 #include <QTemporaryDir>
 
+#include "entrydialog.h"
 #include "environment.h"
-#include "formchoosewettkampf.h"
-#include "formmain.h"
-#include "formmeldeinput.h"
+#include "eventchooser.h"
 #include "global.h"
+#include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "modaldialog.h"
@@ -49,14 +49,14 @@ const QString NameError = u"Fehler: Name nicht eindeutig in Vorname und Nachname
 
 } // namespace
 
-class TestFormMeldeInput : public QObject {
+class TestEntryDialog : public QObject {
     Q_OBJECT
 
 private:
     TMeldeAustausch model;
     TempDataDir dataDir;
     std::unique_ptr<MessageRecorder> messages;
-    std::unique_ptr<TFormMeldeInput> dialog;
+    std::unique_ptr<TEntryDialog> dialog;
 
     template <typename T = QWidget> T* control(const QString& name) const {
         T* found = dialog->findChild<T*>(name);
@@ -80,7 +80,7 @@ private:
             qFatal("dialog not active again");
     }
     void openDialog() {
-        dialog = std::make_unique<TFormMeldeInput>(model, dataDir.store());
+        dialog = std::make_unique<TEntryDialog>(model, dataDir.store());
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     }
@@ -243,7 +243,7 @@ private slots:
     void birthYear_ofTheCurrentYear_isAccepted();
 };
 
-void TestFormMeldeInput::init() {
+void TestEntryDialog::init() {
     PinCurrentYear(2026);
     model = TMeldeAustausch();
     model.SetEvent(1, makeEvent("7", 0, 1990, 1995));
@@ -254,16 +254,16 @@ void TestFormMeldeInput::init() {
     messages = std::make_unique<MessageRecorder>();
 }
 
-void TestFormMeldeInput::cleanup() {
+void TestEntryDialog::cleanup() {
     dialog.reset();
     messages.reset();
     PinCurrentYear(0);
 }
 
-void TestFormMeldeInput::meldungenButton_opensTheDialogOnTheProgramsModel() {
+void TestEntryDialog::meldungenButton_opensTheDialogOnTheProgramsModel() {
     QTemporaryDir folder;
     QVERIFY(QFile::copy(QStringLiteral(DEMO_FILE), folder.filePath(u"EXCHANGE.NT2"_s)));
-    TFormMain mainWindow(folder.path());
+    TMainWindow mainWindow(folder.path());
     mainWindow.show();
     QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
     NextModal entries([&](QWidget* modal) {
@@ -289,7 +289,7 @@ void TestFormMeldeInput::meldungenButton_opensTheDialogOnTheProgramsModel() {
     messages->setNextAnswer(AnswerNo); // the save question on leaving
 }
 
-void TestFormMeldeInput::opening_emptyModel_startsWithANewEntry() {
+void TestEntryDialog::opening_emptyModel_startsWithANewEntry() {
     openDialog();
     QCOMPARE(dialog->windowTitle(), u"Meldungen eingeben, bearbeiten"_s);
     // The drawn size with a line for hints under the fields, wider for the list's name column.
@@ -313,7 +313,7 @@ void TestFormMeldeInput::opening_emptyModel_startsWithANewEntry() {
     QCOMPARE(dialog->currentNomin(), 1);
 }
 
-void TestFormMeldeInput::typicalRun_typedAsAUserTypes() {
+void TestEntryDialog::typicalRun_typedAsAUserTypes() {
     openDialog();
     type(u"Hans Meier"_s);
     press(Qt::Key_Return);
@@ -366,7 +366,7 @@ void TestFormMeldeInput::typicalRun_typedAsAUserTypes() {
     QCOMPARE(messages->shown, QStringList());
 }
 
-void TestFormMeldeInput::f4_picksTheEventFromTheSuitableOnes() {
+void TestEntryDialog::f4_picksTheEventFromTheSuitableOnes() {
     openDialog();
     type(u"Anna Berg"_s);
     press(Qt::Key_Return);
@@ -378,7 +378,7 @@ void TestFormMeldeInput::f4_picksTheEventFromTheSuitableOnes() {
     QCOMPARE(focusedName(), u"EditWkNr"_s);
     QStringList offered;
     NextModal chooser([&](QWidget* modal) {
-        QVERIFY(qobject_cast<TFormChooseWettkampf*>(modal));
+        QVERIFY(qobject_cast<TEventChooser*>(modal));
         auto* choices = modal->findChild<QComboBox*>(u"ChooseList"_s);
         QCOMPARE(focused(), choices);
         for (int i = 0; i < choices->count(); ++i)
@@ -403,7 +403,7 @@ void TestFormMeldeInput::f4_picksTheEventFromTheSuitableOnes() {
     QCOMPARE(model.GetNomin(1).Sex, std::uint8_t(1));
 }
 
-void TestFormMeldeInput::f4_cancelled_keepsTheEventNumber() {
+void TestEntryDialog::f4_cancelled_keepsTheEventNumber() {
     openDialog();
     control(u"EditWkNr"_s)->setFocus(Qt::TabFocusReason);
     type(u"9"_s);
@@ -419,7 +419,7 @@ void TestFormMeldeInput::f4_cancelled_keepsTheEventNumber() {
     QCOMPARE(edit(u"EditWkNr"_s)->text(), u"9"_s);
 }
 
-void TestFormMeldeInput::refusals_showMessageFocusFieldAndWriteNothing_data() {
+void TestEntryDialog::refusals_showMessageFocusFieldAndWriteNothing_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("year");
     QTest::addColumn<int>("sexDown");
@@ -465,7 +465,7 @@ void TestFormMeldeInput::refusals_showMessageFocusFieldAndWriteNothing_data() {
                                           << "EditGeschlecht";
 }
 
-void TestFormMeldeInput::refusals_showMessageFocusFieldAndWriteNothing() {
+void TestEntryDialog::refusals_showMessageFocusFieldAndWriteNothing() {
     QFETCH(QString, name);
     QFETCH(QString, year);
     QFETCH(int, sexDown);
@@ -489,7 +489,7 @@ void TestFormMeldeInput::refusals_showMessageFocusFieldAndWriteNothing() {
     QCOMPARE(edit(u"EditName"_s)->text(), name);
 }
 
-void TestFormMeldeInput::nameExit_unsplittableName_keepsTheFocus() {
+void TestEntryDialog::nameExit_unsplittableName_keepsTheFocus() {
     openDialog();
     type(u"Hans Peter Meier"_s);
     press(Qt::Key_Return);
@@ -501,7 +501,7 @@ void TestFormMeldeInput::nameExit_unsplittableName_keepsTheFocus() {
     QCOMPARE(focusedName(), u"EditJahrgang"_s);
 }
 
-void TestFormMeldeInput::timeExit_secondsFromSixty_keepTheFocus() {
+void TestEntryDialog::timeExit_secondsFromSixty_keepTheFocus() {
     openDialog();
     control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
     // Each refused: the text stays selected for correction and the focus in the field.
@@ -521,7 +521,7 @@ void TestFormMeldeInput::timeExit_secondsFromSixty_keepTheFocus() {
     QCOMPARE(messages->shown.size(), 3);
 }
 
-void TestFormMeldeInput::timeField_secondsLeftEmpty_isRefusedOnAdoption() {
+void TestEntryDialog::timeField_secondsLeftEmpty_isRefusedOnAdoption() {
     openDialog();
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, QString());
     control(u"EditMeldezeit"_s)->setFocus(Qt::TabFocusReason);
@@ -538,7 +538,7 @@ void TestFormMeldeInput::timeField_secondsLeftEmpty_isRefusedOnAdoption() {
     QCOMPARE(model.NominCount(), 0);
 }
 
-void TestFormMeldeInput::timeField_emptyTime_isAdoptedWithoutTime() {
+void TestEntryDialog::timeField_emptyTime_isAdoptedWithoutTime() {
     openDialog();
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, QString());
     press(Qt::Key_Return);
@@ -547,7 +547,7 @@ void TestFormMeldeInput::timeField_emptyTime_isAdoptedWithoutTime() {
     QCOMPARE(row(0), u"Meier, Hans||1992|7|  :  ,  "_s);
 }
 
-void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
+void TestEntryDialog::buttons_whileAFieldRefusesItsContent_adoptNothing() {
     openDialog();
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
     // A click on "Ü&bernehmen" leaves the name field, whose check keeps the focus.
@@ -589,7 +589,7 @@ void TestFormMeldeInput::buttons_whileAFieldRefusesItsContent_adoptNothing() {
     QCOMPARE(messages->shown.size(), 3);
 }
 
-void TestFormMeldeInput::fields_refuseCharactersTheFileCannotHold_andSaySo() {
+void TestEntryDialog::fields_refuseCharactersTheFileCannotHold_andSaySo() {
     openDialog();
     auto* help = control<QLabel>(u"LabelHilfe"_s);
     type(u"Ł"_s);
@@ -629,7 +629,7 @@ void TestFormMeldeInput::fields_refuseCharactersTheFileCannotHold_andSaySo() {
     QCOMPARE(messages->shown, QStringList());
 }
 
-void TestFormMeldeInput::keys_enterAndArrowsFollowTheFocusOrder() {
+void TestEntryDialog::keys_enterAndArrowsFollowTheFocusOrder() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", NoTime));
     openDialog();
     press(Qt::Key_Up);
@@ -649,7 +649,7 @@ void TestFormMeldeInput::keys_enterAndArrowsFollowTheFocusOrder() {
     QCOMPARE(messages->shown, QStringList());
 }
 
-void TestFormMeldeInput::buttonOk_withoutChange_closesAtOnce() {
+void TestEntryDialog::buttonOk_withoutChange_closesAtOnce() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", NoTime));
     openDialog();
     selectRow(0);
@@ -661,7 +661,7 @@ void TestFormMeldeInput::buttonOk_withoutChange_closesAtOnce() {
     QVERIFY(!Global::DataChanged());
 }
 
-void TestFormMeldeInput::buttonOk_validChange_adoptsAndClosesWithoutQuestion() {
+void TestEntryDialog::buttonOk_validChange_adoptsAndClosesWithoutQuestion() {
     openDialog();
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
     press(Qt::Key_K, Qt::AltModifier);
@@ -671,7 +671,7 @@ void TestFormMeldeInput::buttonOk_validChange_adoptsAndClosesWithoutQuestion() {
     QVERIFY(Global::DataChanged());
 }
 
-void TestFormMeldeInput::buttonTake_twiceOnANewEntry_leavesOneEntry() {
+void TestEntryDialog::buttonTake_twiceOnANewEntry_leavesOneEntry() {
     openDialog();
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
     QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
@@ -688,7 +688,7 @@ void TestFormMeldeInput::buttonTake_twiceOnANewEntry_leavesOneEntry() {
     QCOMPARE(messages->shown, QStringList()); // a new entry is changed without a question
 }
 
-void TestFormMeldeInput::editExisting_changeMovesTheEntryAndTakeChangesItAgain() {
+void TestEntryDialog::editExisting_changeMovesTheEntryAndTakeChangesItAgain() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
     model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
@@ -721,7 +721,7 @@ void TestFormMeldeInput::editExisting_changeMovesTheEntryAndTakeChangesItAgain()
     QCOMPARE(row(1), u"Kunz, Ida||1993|12a|00:50,00"_s);
 }
 
-void TestFormMeldeInput::editExisting_declinedThenOk_asksBeforeDiscarding() {
+void TestEntryDialog::editExisting_declinedThenOk_asksBeforeDiscarding() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     openDialog();
     doubleClickRow(0);
@@ -740,7 +740,7 @@ void TestFormMeldeInput::editExisting_declinedThenOk_asksBeforeDiscarding() {
     QVERIFY(!Global::DataChanged());
 }
 
-void TestFormMeldeInput::escape_afterThreeEntries_asksAndKeepsThem() {
+void TestEntryDialog::escape_afterThreeEntries_asksAndKeepsThem() {
     openDialog();
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
     press(Qt::Key_Return);
@@ -760,7 +760,7 @@ void TestFormMeldeInput::escape_afterThreeEntries_asksAndKeepsThem() {
     QCOMPARE(model.NominCount(), 3);
 }
 
-void TestFormMeldeInput::closeBox_withPendingChange_asksAndMayStayOpen() {
+void TestEntryDialog::closeBox_withPendingChange_asksAndMayStayOpen() {
     openDialog();
     type(u"Kunz"_s);
     messages->setNextAnswer(AnswerNo);
@@ -773,7 +773,7 @@ void TestFormMeldeInput::closeBox_withPendingChange_asksAndMayStayOpen() {
 }
 
 // Alt and the letter of a button that is disabled does nothing: no click, no letter typed.
-void TestFormMeldeInput::accelerator_ofADisabledButton_typesNothing() {
+void TestEntryDialog::accelerator_ofADisabledButton_typesNothing() {
     openDialog();
     QVERIFY(!control(u"ButtonOk"_s)->isEnabled());
     pressAccelerator(Qt::Key_K); // O&K
@@ -784,7 +784,7 @@ void TestFormMeldeInput::accelerator_ofADisabledButton_typesNothing() {
     QCOMPARE(messages->shown, QStringList());
 }
 
-void TestFormMeldeInput::list_showsColumnsInModelOrder() {
+void TestEntryDialog::list_showsColumnsInModelOrder() {
     model.SetNomin(1, nomin("Zorn, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("adam, Uwe", 1992, 0, "7", NoTime));
     openDialog();
@@ -802,12 +802,12 @@ void TestFormMeldeInput::list_showsColumnsInModelOrder() {
     QVERIFY(!list()->selectionModel()->hasSelection());
 }
 
-void TestFormMeldeInput::menu_withoutRows_offersOnlySorting() {
+void TestEntryDialog::menu_withoutRows_offersOnlySorting() {
     openDialog();
     QCOMPARE(useMenu(-1, QString()), QStringList{u"PopSort"_s});
 }
 
-void TestFormMeldeInput::menu_rightClickOnRow_selectsItAndOffersAll() {
+void TestEntryDialog::menu_rightClickOnRow_selectsItAndOffersAll() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
     openDialog();
@@ -820,7 +820,7 @@ void TestFormMeldeInput::menu_rightClickOnRow_selectsItAndOffersAll() {
     QVERIFY(dialog->isEditExisting());
 }
 
-void TestFormMeldeInput::doubleClick_withValidPendingEntry_adoptsItAndLoadsNothing() {
+void TestEntryDialog::doubleClick_withValidPendingEntry_adoptsItAndLoadsNothing() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     openDialog();
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"5000"_s);
@@ -833,7 +833,7 @@ void TestFormMeldeInput::doubleClick_withValidPendingEntry_adoptsItAndLoadsNothi
     QCOMPARE(dialog->currentNomin(), 2);
 }
 
-void TestFormMeldeInput::doubleClick_withInvalidPendingEntry_refusesAndLoadsNothing() {
+void TestEntryDialog::doubleClick_withInvalidPendingEntry_refusesAndLoadsNothing() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     openDialog();
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"999"_s, QString());
@@ -845,7 +845,7 @@ void TestFormMeldeInput::doubleClick_withInvalidPendingEntry_refusesAndLoadsNoth
     QVERIFY(!dialog->isEditExisting());
 }
 
-void TestFormMeldeInput::delete_asksWithTheRowsDataAndNoKeepsIt() {
+void TestEntryDialog::delete_asksWithTheRowsDataAndNoKeepsIt() {
     model.SetNomin(1, nomin("MEIER, HANS", 1990, 0, "12a", 3000));
     openDialog();
     messages->setNextAnswer(AnswerNo);
@@ -858,7 +858,7 @@ void TestFormMeldeInput::delete_asksWithTheRowsDataAndNoKeepsIt() {
     QVERIFY(!Global::DataChanged());
 }
 
-void TestFormMeldeInput::delete_yes_removesAndTurnsToANewEntryForTheSameSwimmer() {
+void TestEntryDialog::delete_yes_removesAndTurnsToANewEntryForTheSameSwimmer() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
     openDialog();
@@ -876,7 +876,7 @@ void TestFormMeldeInput::delete_yes_removesAndTurnsToANewEntryForTheSameSwimmer(
     QCOMPARE(edit(u"EditMeldezeit"_s)->displayText(), u"__:__,__"_s);
 }
 
-void TestFormMeldeInput::delete_entryBeforeTheEditedOne_thenAdopt_changesOnlyTheEditedOne() {
+void TestEntryDialog::delete_entryBeforeTheEditedOne_thenAdopt_changesOnlyTheEditedOne() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
     model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
@@ -894,7 +894,7 @@ void TestFormMeldeInput::delete_entryBeforeTheEditedOne_thenAdopt_changesOnlyThe
     QCOMPARE(dialog->currentNomin(), 3);
 }
 
-void TestFormMeldeInput::delete_theEditedEntryWithPendingChanges_overwritesNothing() {
+void TestEntryDialog::delete_theEditedEntryWithPendingChanges_overwritesNothing() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
     model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
@@ -916,7 +916,7 @@ void TestFormMeldeInput::delete_theEditedEntryWithPendingChanges_overwritesNothi
     QVERIFY(edit(u"EditWkNr"_s)->text().isEmpty());
 }
 
-void TestFormMeldeInput::sort_alternatesAndFollowsTheEditedEntry() {
+void TestEntryDialog::sort_alternatesAndFollowsTheEditedEntry() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
     model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12", 5000));
@@ -945,7 +945,7 @@ void TestFormMeldeInput::sort_alternatesAndFollowsTheEditedEntry() {
     QCOMPARE(dialog->currentNomin(), 1);
 }
 
-void TestFormMeldeInput::sort_adoptingWhileSortedByWkNr_showsNameOrder() {
+void TestEntryDialog::sort_adoptingWhileSortedByWkNr_showsNameOrder() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
     openDialog();
@@ -963,7 +963,7 @@ void TestFormMeldeInput::sort_adoptingWhileSortedByWkNr_showsNameOrder() {
 // After "Ü&bernehmen" the next input starts in the name field, so that Enter moves on instead
 // of pressing a button, and the list shows the adopted entry where the name order put it.
 // Alt+B, shared with "Ab&brechen", adopts while "Ü&bernehmen" is enabled and cancels otherwise.
-void TestFormMeldeInput::buttonTake_focusesTheNameAndShowsTheAdoptedEntry() {
+void TestEntryDialog::buttonTake_focusesTheNameAndShowsTheAdoptedEntry() {
     for (int i = 1; i <= 40; ++i) {
         const std::string name = "Berg" + std::to_string(10 + i) + ", Uwe";
         model.SetNomin(i, nomin(name.c_str(), 1992, 0, "7", 4000));
@@ -996,7 +996,7 @@ void TestFormMeldeInput::buttonTake_focusesTheNameAndShowsTheAdoptedEntry() {
 // A host's file may carry times that the time field cannot show: an invalid time (-1) and
 // 99:99,99 (603999). Changing another field of such an entry keeps them; editing the time field
 // replaces them.
-void TestFormMeldeInput::storedTimeTheFieldCannotShow_isKeptUnlessTheTimeIsEdited() {
+void TestEntryDialog::storedTimeTheFieldCannotShow_isKeptUnlessTheTimeIsEdited() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", -1));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 603999));
     openDialog();
@@ -1025,7 +1025,7 @@ void TestFormMeldeInput::storedTimeTheFieldCannotShow_isKeptUnlessTheTimeIsEdite
 
 // A click on another row while an entry is loaded neither loads that row nor highlights it:
 // the highlight stays with the entry in the fields, which adopting then changes.
-void TestFormMeldeInput::listClick_whileAnEntryIsLoaded_keepsTheHighlightOnIt() {
+void TestEntryDialog::listClick_whileAnEntryIsLoaded_keepsTheHighlightOnIt() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
     model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
@@ -1051,7 +1051,7 @@ void TestFormMeldeInput::listClick_whileAnEntryIsLoaded_keepsTheHighlightOnIt() 
 // A host's entry whose name the name check refuses is loaded; the first click of a double
 // click on another row then only brings the name message. The fields and the highlight stay
 // with the loaded entry, so that the change typed next is seen to be made to it.
-void TestFormMeldeInput::listClick_refusedByTheNameCheck_leavesFieldsAndHighlightTogether() {
+void TestEntryDialog::listClick_refusedByTheNameCheck_leavesFieldsAndHighlightTogether() {
     model.SetNomin(1, nomin("Mahler, Ute", 1992, 1, "12a", 3000));
     model.SetNomin(2, nomin("Zeller, Jan, Paul", 1993, 0, "7", 4000));
     openDialog();
@@ -1072,7 +1072,7 @@ void TestFormMeldeInput::listClick_refusedByTheNameCheck_leavesFieldsAndHighligh
 // A double click on another row while the loaded entry has changes adopts them and loads
 // nothing, and so does one whose two clicks the list was rebuilt between: the fields, the
 // highlight and the next adoption stay with the loaded entry.
-void TestFormMeldeInput::doubleClick_whileTheLoadedEntryIsChanged_keepsThatEntryInTheFields() {
+void TestEntryDialog::doubleClick_whileTheLoadedEntryIsChanged_keepsThatEntryInTheFields() {
     model.SetNomin(1, nomin("Adam, Eva", 1991, 1, "12a", 3000));
     model.SetNomin(2, nomin("Berg, Uwe", 1992, 0, "7", 4000));
     model.SetNomin(3, nomin("Kunz, Ida", 1993, 1, "12a", 5000));
@@ -1104,7 +1104,7 @@ void TestFormMeldeInput::doubleClick_whileTheLoadedEntryIsChanged_keepsThatEntry
 
 // Home and End go to the first and last entry; the list's menu, opened with the menu key,
 // then acts on that entry.
-void TestFormMeldeInput::list_homeAndEnd_goToTheFirstAndLastEntry() {
+void TestEntryDialog::list_homeAndEnd_goToTheFirstAndLastEntry() {
     for (int i = 1; i <= 40; ++i) {
         const std::string name = "Berg" + std::to_string(10 + i) + ", Uwe";
         model.SetNomin(i, nomin(name.c_str(), 1992, 0, "7", 4000));
@@ -1128,7 +1128,7 @@ void TestFormMeldeInput::list_homeAndEnd_goToTheFirstAndLastEntry() {
 }
 
 // The year pinned as the current one is the latest birth year admitted.
-void TestFormMeldeInput::birthYear_ofTheCurrentYear_isAccepted() {
+void TestEntryDialog::birthYear_ofTheCurrentYear_isAccepted() {
     model.SetEvent(5, makeEvent("20", 2, 1900, 2030));
     openDialog();
     typeEntry(u"Klein, Mia"_s, u"2027"_s, 1, QString(), u"20"_s, QString());
@@ -1143,12 +1143,12 @@ void TestFormMeldeInput::birthYear_ofTheCurrentYear_isAccepted() {
     QCOMPARE(model.GetNomin(1).Age, 2026);
 }
 
-QTEST_MAIN(TestFormMeldeInput)
-#include "tst_formmeldeinput.moc"
+QTEST_MAIN(TestEntryDialog)
+#include "tst_entrydialog.moc"
 
 // A second start in the same event, then an entry time far too fast: each adoption shows what
 // a host would query about that entry in the line under the fields, asks nothing and adopts.
-void TestFormMeldeInput::hints_afterAdoption_standUnderTheFieldsAndBlockNothing() {
+void TestEntryDialog::hints_afterAdoption_standUnderTheFieldsAndBlockNothing() {
     openDialog();
     auto* hint = control<QLabel>(u"LabelHinweis"_s);
     typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, u"10530"_s);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formanzeige.h"
+#include "printoutwindow.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -104,7 +104,7 @@ TPrintout FeeOverview(const TMeldeAustausch& data, const TMeetFees& meetFees) {
             BuildFeeLines(data, TodayDateText(), meetFees)};
 }
 
-TFormAnzeige::TFormAnzeige(TPrintout shown, QWidget* parent)
+TPrintoutWindow::TPrintoutWindow(TPrintout shown, QWidget* parent)
     : QMdiSubWindow(parent), printout(std::move(shown)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString());
@@ -149,10 +149,10 @@ TFormAnzeige::TFormAnzeige(TPrintout shown, QWidget* parent)
     setTabOrder(ButtonPrint, ButtonPreview);
     setTabOrder(ButtonPreview, TextFeld);
 
-    connect(ButtonClose, &QPushButton::clicked, this, &TFormAnzeige::ButtonCloseClick);
-    connect(ButtonSave, &QPushButton::clicked, this, &TFormAnzeige::ButtonSaveClick);
-    connect(ButtonPrint, &QPushButton::clicked, this, &TFormAnzeige::ButtonPrintClick);
-    connect(ButtonPreview, &QPushButton::clicked, this, &TFormAnzeige::ButtonPreviewClick);
+    connect(ButtonClose, &QPushButton::clicked, this, &TPrintoutWindow::ButtonCloseClick);
+    connect(ButtonSave, &QPushButton::clicked, this, &TPrintoutWindow::ButtonSaveClick);
+    connect(ButtonPrint, &QPushButton::clicked, this, &TPrintoutWindow::ButtonPrintClick);
+    connect(ButtonPreview, &QPushButton::clicked, this, &TPrintoutWindow::ButtonPreviewClick);
     // "S&chließen" is the window's cancel button.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WidgetWithChildrenShortcut);
@@ -172,20 +172,20 @@ TFormAnzeige::TFormAnzeige(TPrintout shown, QWidget* parent)
     BuildText();
 }
 
-QStringList TFormAnzeige::saveFilters() {
+QStringList TPrintoutWindow::saveFilters() {
     return {u"Rich-Text-Format (*.RTF)"_s, u"Reiner Text (*.TXT)"_s, u"PDF-Dokument (*.PDF)"_s};
 }
 
 // The view draws the snapshot's lines itself; they are neither copied nor laid out here.
-void TFormAnzeige::BuildText() {
+void TPrintoutWindow::BuildText() {
     ButtonClose->setFocus();
 }
 
-void TFormAnzeige::ButtonCloseClick() {
+void TPrintoutWindow::ButtonCloseClick() {
     close();
 }
 
-void TFormAnzeige::ButtonSaveClick() {
+void TPrintoutWindow::ButtonSaveClick() {
     const QStringList filters = saveFilters();
     QString fileName;
     QString filter;
@@ -203,7 +203,7 @@ void TFormAnzeige::ButtonSaveClick() {
     RunCommand([&] { saveAs(fileName, type); });
 }
 
-void TFormAnzeige::saveAs(QString fileName, FileType type) const {
+void TPrintoutWindow::saveAs(QString fileName, FileType type) const {
     switch (type) {
     case FileType::RichText:
         SaveReportRtf(localPath(withDefaultExtension(fileName, u".RTF"_s)), printout.Lines);
@@ -230,7 +230,7 @@ void TFormAnzeige::saveAs(QString fileName, FileType type) const {
     }
 }
 
-void TFormAnzeige::ButtonPrintClick() {
+void TPrintoutWindow::ButtonPrintClick() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(printout.Title);
     // Printing to a file proposes a PDF beside the exchange file, not in the home folder; a
@@ -245,7 +245,7 @@ void TFormAnzeige::ButtonPrintClick() {
     });
 }
 
-void TFormAnzeige::ButtonPreviewClick() {
+void TPrintoutWindow::ButtonPreviewClick() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(printout.Title);
     QPrintPreviewDialog preview(&printer, this);
@@ -263,7 +263,7 @@ void TFormAnzeige::ButtonPreviewClick() {
 
 // One print job: the lines page after page over the printable area, in the view's font made
 // as small as the widest line needs.
-void TFormAnzeige::paintReport(QPagedPaintDevice& device) const {
+void TPrintoutWindow::paintReport(QPagedPaintDevice& device) const {
     keepLeastMargins(device);
     QStringList text;
     text.reserve(static_cast<qsizetype>(printout.Lines.size()));

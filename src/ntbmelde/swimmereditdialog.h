@@ -11,10 +11,10 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-class TFormSchwimmerEdit : public QDialog {
+class TSwimmerEditDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormSchwimmerEdit(const TSwimmer& swimmer, QWidget* parent = nullptr);
+    explicit TSwimmerEditDialog(const TSwimmer& swimmer, QWidget* parent = nullptr);
 
     // The swimmer as the fields hold it; valid after the dialog was accepted.
     const TSwimmer& swimmer() const { return edited; }
