@@ -147,7 +147,7 @@ void BM_BestTime(benchmark::State& state) {
     for (int s = 0; s < 2000; ++s) {
         TNominRecord nomin = EmptyNomin;
         nomin.Name = "Muster" + std::to_string(s) + ", Kim";
-        nomin.Age = 2000 + s % 15;
+        nomin.BirthYear = 2000 + s % 15;
         nomin.WkNr = 1000;
         nomin.Time = 6000 + s;
         entries.SetNomin(s + 1, nomin);

@@ -24,15 +24,15 @@ std::unique_ptr<TMeldeAustausch> competition(int events) {
         event.WkNr = number * 1000;
         event.Name = "100m Brust";
         event.Sex = static_cast<std::uint8_t>(number % 3);
-        event.AgeMin = 2010;
-        event.AgeMax = 1990;
+        event.LatestBirthYear = 2010;
+        event.EarliestBirthYear = 1990;
         model->SetEvent(number, event);
     }
     std::mt19937 random(2027);
     for (int i = 1; i <= NominationCount; ++i) {
         TNominRecord nomin = EmptyNomin;
         nomin.Name = "Testname" + std::to_string(random() % 5000) + ", Vorname";
-        nomin.Age = 1988 + static_cast<int>(random() % 25);
+        nomin.BirthYear = 1988 + static_cast<int>(random() % 25);
         nomin.Sex = static_cast<std::uint8_t>(random() % 2);
         nomin.WkNr = (1 + static_cast<int>(random() % (events + events / 9 + 1))) * 1000;
         nomin.Time = 3000 + static_cast<int>(random() % 20000);

@@ -24,7 +24,7 @@ std::unique_ptr<TMeldeAustausch> largeClub() {
         event.WkNr = number * 1000;
         event.Name = "100m Freistil";
         event.Sex = 2;
-        event.AgeMin = 2020;
+        event.LatestBirthYear = 2020;
         model->SetEvent(number, event);
     }
     for (int i = 0; i < NominationCount; ++i) {

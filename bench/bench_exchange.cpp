@@ -87,8 +87,8 @@ TMeldeAustausch competition(int nominations) {
         event.Period = 1 + i % 3;
         event.Name = std::to_string(50 << (i % 3)) + "m Freistil";
         event.Sex = static_cast<std::uint8_t>(i % 3);
-        event.AgeMin = 2016;
-        event.AgeMax = 1930;
+        event.LatestBirthYear = 2016;
+        event.EarliestBirthYear = 1930;
         event.Fee = 4.5;
         model.SetEvent(i, event);
     }
@@ -97,7 +97,7 @@ TMeldeAustausch competition(int nominations) {
     for (int i = 1; i <= nominations; ++i) {
         TNominRecord nomin = EmptyNomin;
         nomin.Name = std::string(pick(stems)) + pick(endings) + ", " + pick(firstNames);
-        nomin.Age = 1990 + static_cast<int>(random() % 28);
+        nomin.BirthYear = 1990 + static_cast<int>(random() % 28);
         nomin.Sex = static_cast<std::uint8_t>(random() % 2);
         nomin.WkNr = (1 + static_cast<int>(random() % EventCount)) * 1000;
         nomin.Time = random() % 10 == 0 ? NoTime : 2500 + static_cast<int>(random() % 40000);

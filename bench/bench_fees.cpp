@@ -65,8 +65,8 @@ TMeldeAustausch competition(int nominations) {
             event.Name = (event.Staffel ? "4x" : "") + std::to_string(distance) + "m " +
                          pick(strokes) + (i % 2 ? " weiblich" : " m\xE4nnlich");
             event.Sex = static_cast<std::uint8_t>(i % 2 ? 1 : 0);
-            event.AgeMin = 2018;
-            event.AgeMax = 1900;
+            event.LatestBirthYear = 2018;
+            event.EarliestBirthYear = 1900;
             event.Fee = pick(fees) * (event.Staffel ? 3 : 1);
             model.SetEvent(model.EventCount() + 1, event);
             totalDistances.push_back(distance * (event.Staffel ? 4 : 1));
@@ -77,7 +77,7 @@ TMeldeAustausch competition(int nominations) {
     for (TNominRecord& swimmer : swimmers) {
         swimmer.Name = std::string(pick(stems)) + pick(endings) + ", " + pick(firstNames) + " " +
                        pick(firstNames);
-        swimmer.Age = 1990 + static_cast<int>(random() % 28);
+        swimmer.BirthYear = 1990 + static_cast<int>(random() % 28);
         swimmer.Sex = static_cast<std::uint8_t>(random() % 2);
         swimmer.RegNr = std::to_string(100000 + random() % 900000);
     }

@@ -42,8 +42,8 @@ std::unique_ptr<TMeldeAustausch> largeClub(int nominations) {
         event.Period = 1 + number % 2;
         event.Name = "100m Freistil";
         event.Sex = 2;
-        event.AgeMin = 2020;
-        event.AgeMax = 1900;
+        event.LatestBirthYear = 2020;
+        event.EarliestBirthYear = 1900;
         event.Fee = 5;
         model->SetEvent(number, event);
     }

@@ -60,7 +60,7 @@ TMeldeAustausch competition(int nominations) {
     for (std::size_t i = 0; i < swimmers.size(); ++i) {
         swimmers[i].Name = std::string(pick(stems)) + pick(endings) + ", " + pick(firstNames) +
                            " " + std::to_string(i);
-        swimmers[i].Age = 1990 + static_cast<int>(random() % 28);
+        swimmers[i].BirthYear = 1990 + static_cast<int>(random() % 28);
         swimmers[i].Sex = static_cast<std::uint8_t>(random() % 2);
         if (random() % 2)
             swimmers[i].RegNr = std::to_string(100000 + i);
@@ -97,7 +97,7 @@ const QTemporaryDir& storeOf100000Swimmers() {
             const TNominRecord& nomin = names.Nomin(position);
             TSwim swim;
             swim.Name = nomin.Name;
-            swim.BirthYear = nomin.Age;
+            swim.BirthYear = nomin.BirthYear;
             swim.Sex = nomin.Sex;
             swim.RegNr = nomin.RegNr;
             swim.Discipline = {50 * (1 + position % 4), 1, static_cast<TStroke>(position % 5)};

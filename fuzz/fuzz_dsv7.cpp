@@ -34,7 +34,7 @@ TMeldeAustausch entriesFor(const TInvitation& invitation) {
             continue;
         TNominRecord nomin = EmptyNomin;
         nomin.Name = "Probe, Paul";
-        nomin.Age = 2010;
+        nomin.BirthYear = 2010;
         nomin.Sex = event.Gender == TEventGender::Female ? 1 : 0;
         nomin.WkNr = event.Number * 1000;
         nomin.Time = 6000;

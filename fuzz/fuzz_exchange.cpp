@@ -287,8 +287,8 @@ std::string plainModel(const std::string& bytes) {
         event.Period = integer(element, "PERIOD", 0);
         event.Name = text(element, "NAME");
         event.Sex = plainSex(text(element, "SEX"));
-        event.AgeMin = year(element, "AGEMIN", CurrentYear());
-        event.AgeMax = year(element, "AGEMAX", 1900);
+        event.LatestBirthYear = year(element, "AGEMIN", CurrentYear());
+        event.EarliestBirthYear = year(element, "AGEMAX", 1900);
         event.Staffel = integer(element, "STAFFEL", 0) == 1;
         event.Fee = FloatValue(doc.ReadValue(element, "FEE", ""), 0);
         model.SetEvent(model.EventCount() + 1, event);
@@ -310,7 +310,7 @@ std::string plainModel(const std::string& bytes) {
             continue;
         TNominRecord nomin = EmptyNomin;
         nomin.Name = text(element, "NAME").substr(0, NominNameCapacity);
-        nomin.Age = integer(element, "AGE", 1900);
+        nomin.BirthYear = integer(element, "AGE", 1900);
         nomin.Sex = plainSex(text(element, "SEX"));
         nomin.WkNr = TMeldeAustausch::TextToWkNr(text(element, "WKNR", "0"));
         nomin.Time = TimeTextToHundredths(text(element, "TIME", "00:00,00"));

@@ -55,7 +55,7 @@ void checkInvitation(const TInvitation& invitation) {
     for (int position = 1; position <= model.EventCount(); ++position) {
         TNominRecord nomin;
         nomin.Name = "Test, Tom";
-        nomin.Age = 2000;
+        nomin.BirthYear = 2000;
         nomin.WkNr = model.Event(position).WkNr;
         nomin.Time = 6000 + position;
         model.SetNomin(model.NominCount() + 1, nomin);

@@ -14,8 +14,8 @@ namespace {
 // "Meldung 3: Meier, Hans, Jg. 1990, Wettkampf 12a: <reason>"
 std::string refusalLine(int position, const TNominRecord& nomin, const TEntryRefusal& refusal) {
     return "Meldung " + std::to_string(position) + ": " + nomin.Name + ", Jg. " +
-           std::to_string(nomin.Age) + ", Wettkampf " + TMeldeAustausch::WkNrToText(nomin.WkNr) +
-           ": " + refusal.Message;
+           std::to_string(nomin.BirthYear) + ", Wettkampf " +
+           TMeldeAustausch::WkNrToText(nomin.WkNr) + ": " + refusal.Message;
 }
 
 // "Hinweis: Meldungen 3, 7: Meier, Hans ist für Wettkampf 4 schon gemeldet."

@@ -791,8 +791,8 @@ QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& inv
         int earliest = event.EarliestBirthYear;
         int latest = event.LatestBirthYear == 0 ? CurrentYear() : event.LatestBirthYear;
         if (const int at = model.FindEvent(event.Number * 1000); at > 0) {
-            earliest = model.Event(at).AgeMax;
-            latest = model.Event(at).AgeMin;
+            earliest = model.Event(at).EarliestBirthYear;
+            latest = model.Event(at).LatestBirthYear;
         }
         const QString teamId = QString::number(++id);
         out.add("STMELDUNG", {QString::number(relay.Team), teamId, QStringLiteral("JG"),

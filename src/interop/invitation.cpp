@@ -191,7 +191,7 @@ void importSessions(const std::vector<TInvitationSession>& sessions,
     model.Date2 = last.isValid() ? dateText(last) : std::string();
 }
 
-// AgeMax (earliest) and AgeMin (latest birth year) as the exchange file holds them.
+// The earliest and the latest admitted birth year, as the exchange file holds them.
 std::pair<int, int> birthYears(const TInvitationEvent& event) {
     const int thisYear = CurrentYear();
     const int earliest = std::max(event.EarliestBirthYear, EarliestBirthYear);
@@ -239,7 +239,7 @@ TEventRecord importEvent(const TInvitationEvent& event, const TInvitation& invit
                  : event.Gender == TEventGender::Female ? 1
                                                         : 2;
     record.Staffel = event.RelayCount > 1;
-    std::tie(record.AgeMax, record.AgeMin) = birthYears(event);
+    std::tie(record.EarliestBirthYear, record.LatestBirthYear) = birthYears(event);
     record.Fee = feeCents(event, invitation) / 100.0;
     return record;
 }
@@ -401,8 +401,8 @@ TInvitation InvitationFromModel(const TMeldeAustausch& model) {
         else if (event.RelayCount < 2)
             event.RelayCount = UsualRelayCount;
         event.FeeCents = static_cast<int>(std::lround(record.Fee * 100));
-        event.EarliestBirthYear = record.AgeMax;
-        event.LatestBirthYear = record.AgeMin;
+        event.EarliestBirthYear = record.EarliestBirthYear;
+        event.LatestBirthYear = record.LatestBirthYear;
         invitation.Events.push_back(event);
     }
     return invitation;
@@ -462,11 +462,11 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
             entries.Relays.push_back({event, ++teamsPerEvent[event], nomin.Time});
             continue;
         }
-        const auto swimmer =
-            swimmerGroups.Add(TSwimmerIdentity::Of(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr));
+        const auto swimmer = swimmerGroups.Add(
+            TSwimmerIdentity::Of(nomin.Name, nomin.BirthYear, nomin.Sex, nomin.RegNr));
         if (swimmer.Added)
             entries.Swimmers.push_back({NormalizedSwimmerName(nomin.Name),
-                                        nomin.Age,
+                                        nomin.BirthYear,
                                         nomin.Sex == 1,
                                         StoredRegNr(nomin.RegNr),
                                         {}});

@@ -538,7 +538,7 @@ void TEntryDialog::markCurrentEntry() {
 void TEntryDialog::LoadEntry() {
     const TNominRecord nomin = model.GetNomin(CurrentNomin);
     EditName->setText(fromAnsi(nomin.Name));
-    EditJahrgang->setText(QString::number(nomin.Age));
+    EditJahrgang->setText(QString::number(nomin.BirthYear));
     if (nomin.Sex <= 2)
         EditGeschlecht->setCurrentIndex(nomin.Sex);
     EditRegNummer->setText(fromAnsi(nomin.RegNr));
@@ -639,7 +639,7 @@ void TEntryDialog::showHints() {
     const TNominRecord& nomin = model.Nomin(CurrentNomin);
     if (!RegNrKey(nomin.RegNr).empty()) {
         if (const auto holder =
-                store.FindSwimmer(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr).RegNrHolder)
+                store.FindSwimmer(nomin.Name, nomin.BirthYear, nomin.Sex, nomin.RegNr).RegNrHolder)
             hints << u"Hinweis: Reg.-Nr. %1 gehört zu %2 (%3)."_s.arg(
                 fromAnsi(StoredRegNr(nomin.RegNr)), fromAnsi(holder->Name),
                 QString::number(holder->BirthYear));
@@ -916,7 +916,7 @@ void TEntryDialog::PopupDeleteClick() {
     const int position = row + 1;
     const TNominRecord nomin = model.GetNomin(position);
     const QString question = u"Die Meldung "_s + fromAnsi(nomin.Name) + u", Jg. "_s +
-                             QString::number(nomin.Age) + u" für Wettkampf "_s +
+                             QString::number(nomin.BirthYear) + u" für Wettkampf "_s +
                              fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr)) +
                              u" wirklich löschen?"_s;
     if (!ConfirmDiscard(question))
@@ -962,7 +962,7 @@ void TEntryDialog::PopupMeldezeitenClick() {
                 continue;
             ++withoutTime;
             if (const auto best =
-                    suggestionFor(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr, nomin.WkNr))
+                    suggestionFor(nomin.Name, nomin.BirthYear, nomin.Sex, nomin.RegNr, nomin.WkNr))
                 found.emplace_back(position, best->Hundredths);
         }
     }

@@ -37,7 +37,7 @@ QVariant TEntryListModel::data(const QModelIndex& index, int role) const {
     case RegNr:
         return fromAnsi(nomin.RegNr);
     case Jahrgang:
-        return QString::number(nomin.Age);
+        return QString::number(nomin.BirthYear);
     case WkNr:
         return fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr));
     case Zeit:

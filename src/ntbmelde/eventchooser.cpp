@@ -23,7 +23,7 @@ bool suitsSex(const TEventRecord& event, int sex) {
 }
 
 bool admitsBirthYear(const TEventRecord& event, int birthYear) {
-    return event.AgeMax <= birthYear && birthYear <= event.AgeMin;
+    return event.EarliestBirthYear <= birthYear && birthYear <= event.LatestBirthYear;
 }
 
 QString sexText(int sex) {
@@ -82,7 +82,7 @@ TEventChooser::TEventChooser(const TMeldeAustausch& model, QWidget* parent)
 QString TEventChooser::ItemText(const TEventRecord& event) {
     return u"Wettkampf "_s + fromAnsi(TMeldeAustausch::WkNrToText(event.WkNr)) + u", "_s +
            fromAnsi(event.Name) + u", "_s + sexText(event.Sex) + u", "_s +
-           QString::number(event.AgeMax) + u'-' + QString::number(event.AgeMin);
+           QString::number(event.EarliestBirthYear) + u'-' + QString::number(event.LatestBirthYear);
 }
 
 int TEventChooser::ChooseEvent(int birthYear, int sex) {

@@ -113,7 +113,7 @@ void TSwimmerEditDialog::ButtonOkClick() {
     const TNominRecord nomin = NominFromInput(input);
     // Kept as the entry dialog keeps names: "Hans Meier" becomes "Meier, Hans".
     edited.Name = ConvertName(nomin.Name, 0);
-    edited.BirthYear = nomin.Age;
+    edited.BirthYear = nomin.BirthYear;
     edited.Sex = nomin.Sex;
     edited.RegNr = nomin.RegNr;
     edited.Active = CheckAktiv->isChecked();

@@ -41,8 +41,8 @@ EntryField FieldOf(EntryFault fault) {
 TNominRecord NominFromInput(const TEntryInput& input) {
     TNominRecord nomin = EmptyNomin;
     nomin.Name = input.Name.substr(0, NominNameCapacity);
-    if (!ConvertsAsInteger(input.Jahrgang, nomin.Age))
-        nomin.Age = 0;
+    if (!ConvertsAsInteger(input.Jahrgang, nomin.BirthYear))
+        nomin.BirthYear = 0;
     nomin.Sex = static_cast<std::uint8_t>(input.Sex);
     nomin.WkNr = TMeldeAustausch::TextToWkNr(input.WkNr);
     nomin.Time = TimeTextToHundredths(input.Meldezeit);
@@ -59,7 +59,7 @@ namespace {
 std::optional<TEntryRefusal> checkSwimmer(const TNominRecord& nomin) {
     if (Trim(nomin.Name).empty())
         return refuse(EntryFault::MissingName, "Fehlende Eingabe: Name");
-    if (nomin.Age < EarliestBirthYear || nomin.Age > CurrentYear())
+    if (nomin.BirthYear < EarliestBirthYear || nomin.BirthYear > CurrentYear())
         return refuse(EntryFault::InvalidJahrgang, "Ung\xFCltige Jahrgangsangabe");
     return std::nullopt;
 }
@@ -72,11 +72,11 @@ std::optional<TEntryRefusal> CheckNomin(const TMeldeAustausch& model, const TNom
     if (eventPosition == 0)
         return refuse(EntryFault::InvalidWkNr, "Ung\xFCltige Wettkampfnummer");
     const TEventRecord& event = model.Event(eventPosition);
-    if (nomin.Age < event.AgeMax || nomin.Age > event.AgeMin)
+    if (nomin.BirthYear < event.EarliestBirthYear || nomin.BirthYear > event.LatestBirthYear)
         return refuse(EntryFault::JahrgangOutOfRange,
                       "In diesem Wettkampf sind nur Teilnehmer der Jahrg\xE4nge " +
-                          std::to_string(event.AgeMax) + " bis " + std::to_string(event.AgeMin) +
-                          " erlaubt");
+                          std::to_string(event.EarliestBirthYear) + " bis " +
+                          std::to_string(event.LatestBirthYear) + " erlaubt");
     if (event.Sex != 2 && event.Sex != nomin.Sex)
         return refuse(EntryFault::WrongSex, "Falsches Geschlecht f\xFCr diesen Wettkampf");
     if (!isValidTime(nomin.Time))

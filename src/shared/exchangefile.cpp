@@ -131,8 +131,8 @@ void readEvent(TMeldeAustausch& model, TSimpleXmlReader& xml, const std::string&
     event.Period = IntValue(period, 0);
     event.Name = textOf(name);
     event.Sex = sexFromText(sex);
-    event.AgeMin = birthYearOrDefault(IntValue(ageMin, CurrentYear()), CurrentYear());
-    event.AgeMax = birthYearOrDefault(IntValue(ageMax, 1900), 1900);
+    event.LatestBirthYear = birthYearOrDefault(IntValue(ageMin, CurrentYear()), CurrentYear());
+    event.EarliestBirthYear = birthYearOrDefault(IntValue(ageMax, 1900), 1900);
     event.Staffel = IntValue(staffel, 0) == 1;
     event.Fee = FloatValue(fee, 0);
     model.SetEvent(model.EventCount() + 1, event);
@@ -158,7 +158,7 @@ void readNomin(TMeldeAustausch& model, TSimpleXmlReader& xml, const std::string&
     const auto [name, age, sex, wkNr, time, regNr] = readSection(xml, element, NominKeys);
     TNominRecord nomin = EmptyNomin;
     nomin.Name = textOf(name.value_or("").substr(0, NominNameCapacity));
-    nomin.Age = IntValue(age, 1900);
+    nomin.BirthYear = IntValue(age, 1900);
     nomin.WkNr = TMeldeAustausch::TextToWkNr(wkNr.value_or("0"));
     nomin.Time = TimeTextToHundredths(time.value_or("00:00,00"));
     nomin.RegNr = textOf(regNr.value_or("").substr(0, RegNrCapacity));
@@ -259,8 +259,8 @@ void WriteExchangeText(const TMeldeAustausch& model, TSimpleXmlWriter& xml) {
         xml.WriteIntValue("PERIOD", event.Period);
         xml.WriteValue("NAME", event.Name);
         writeSex(xml, event.Sex);
-        xml.WriteIntValue("AGEMIN", event.AgeMin);
-        xml.WriteIntValue("AGEMAX", event.AgeMax);
+        xml.WriteIntValue("AGEMIN", event.LatestBirthYear);
+        xml.WriteIntValue("AGEMAX", event.EarliestBirthYear);
         xml.WriteValue("STAFFEL", event.Staffel ? "1" : "0");
         xml.WriteFloatValue("FEE", event.Fee);
         xml.WriteCloseTag("EVENT");
@@ -288,7 +288,7 @@ void WriteExchangeText(const TMeldeAustausch& model, TSimpleXmlWriter& xml) {
     for (const TNominRecord& nomin : model.Nomins) {
         xml.WriteOpenTag(NominTag + std::to_string(++running));
         xml.WriteValue("NAME", nomin.Name);
-        xml.WriteIntValue("AGE", nomin.Age);
+        xml.WriteIntValue("AGE", nomin.BirthYear);
         writeSex(xml, nomin.Sex);
         xml.WriteValue("WKNR", TMeldeAustausch::WkNrToText(nomin.WkNr));
         xml.WriteValue("TIME", HundredthsToTimeText(nomin.Time));

@@ -139,7 +139,7 @@ private:
         for (auto begin = starts.begin(); begin != starts.end();) {
             auto end = begin + 1;
             while (end != starts.end() && nameRank[*end] == nameRank[*begin] &&
-                   nomin(*end).Age == nomin(*begin).Age)
+                   nomin(*end).BirthYear == nomin(*begin).BirthYear)
                 ++end;
             group(begin, end);
             begin = end;
@@ -170,7 +170,7 @@ private:
             const TNominRecord& first = nomin(*begin);
             std::string head = first.Name;
             head += ", Jg. ";
-            head += std::to_string(first.Age);
+            head += std::to_string(first.BirthYear);
             // A result list's placeholder ("0", "000000") is no number.
             const auto withRegNr = std::find_if(
                 begin, end, [this](std::size_t i) { return !RegNrKey(nomin(i).RegNr).empty(); });

@@ -19,15 +19,16 @@ struct TEventRecord {
     std::string Name;     // at most EventNameCapacity characters once stored
     std::uint8_t Sex = 0; // 0 male, 1 female, 2 mixed
     bool Staffel = false;
-    int AgeMin = 0; // latest admitted birth year (youngest swimmers)
-    int AgeMax = 0; // earliest admitted birth year (oldest swimmers)
+    // The admitted birth years; the exchange file's AGEMIN is the latest, AGEMAX the earliest.
+    int LatestBirthYear = 0;   // the youngest swimmers
+    int EarliestBirthYear = 0; // the oldest swimmers
     double Fee = 0;
     bool operator==(const TEventRecord&) const = default;
 };
 
 struct TNominRecord {
-    std::string Name; // "NACHNAME, VORNAME", at most NominNameCapacity characters
-    int Age = 0;      // birth year
+    std::string Name;  // "NACHNAME, VORNAME", at most NominNameCapacity characters
+    int BirthYear = 0; // the exchange file's AGE
     std::uint8_t Sex = 0;
     int WkNr = 0;
     int Time = 0; // hundredths of a second, NoTime, or -1 for an invalid time text

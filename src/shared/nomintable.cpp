@@ -41,17 +41,18 @@ std::vector<int> rankNames(const TMeldeAustausch& model) {
 std::vector<std::size_t> orderBySwimmer(const TMeldeAustausch& model,
                                         const std::vector<int>& nameRank) {
     struct Entry {
-        int Rank, Age, WkNr;
+        int Rank, BirthYear, WkNr;
         std::size_t Index;
     };
     std::vector<Entry> entries;
     entries.reserve(nameRank.size());
     for (std::size_t i = 0; i < nameRank.size(); ++i) {
         const TNominRecord& nomin = model.Nomin(static_cast<int>(i) + 1);
-        entries.push_back({nameRank[i], nomin.Age, nomin.WkNr, i});
+        entries.push_back({nameRank[i], nomin.BirthYear, nomin.WkNr, i});
     }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return std::tie(a.Rank, a.Age, a.WkNr, a.Index) < std::tie(b.Rank, b.Age, b.WkNr, b.Index);
+        return std::tie(a.Rank, a.BirthYear, a.WkNr, a.Index) <
+               std::tie(b.Rank, b.BirthYear, b.WkNr, b.Index);
     });
     std::vector<std::size_t> order;
     order.reserve(entries.size());

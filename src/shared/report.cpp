@@ -57,8 +57,8 @@ void addEvents(const TMeldeAustausch& data, std::vector<std::string>& lines) {
             runningSection = event.Period;
         }
         lines.push_back(" Wettkampf " + TMeldeAustausch::WkNrToText(event.WkNr) + ": " +
-                        event.Name + ", J\xFCngster: " + std::to_string(event.AgeMin) +
-                        ", \xC4ltester: " + std::to_string(event.AgeMax));
+                        event.Name + ", J\xFCngster: " + std::to_string(event.LatestBirthYear) +
+                        ", \xC4ltester: " + std::to_string(event.EarliestBirthYear));
     }
 }
 
@@ -89,7 +89,7 @@ void addNominations(const TMeldeAustausch& data, std::vector<std::string>& lines
         std::string namePart = nomin.Name;
         if (!nomin.RegNr.empty())
             namePart += " (" + nomin.RegNr + ")";
-        lines.push_back(PadRight(namePart, NominNameColumn) + std::to_string(nomin.Age) +
+        lines.push_back(PadRight(namePart, NominNameColumn) + std::to_string(nomin.BirthYear) +
                         " Wettkampf " +
                         PadRight(TMeldeAustausch::WkNrToText(nomin.WkNr), NominWkNrColumn) + " " +
                         HundredthsToTimeText(nomin.Time));

@@ -119,7 +119,7 @@ private:
             const TNominRecord& nomin = this->nomin(order[first]);
             std::vector<int> positions{positionOf(order[first])};
             std::size_t next = first + 1;
-            for (; next < end && this->nomin(order[next]).Age == nomin.Age &&
+            for (; next < end && this->nomin(order[next]).BirthYear == nomin.BirthYear &&
                    this->nomin(order[next]).WkNr == nomin.WkNr;
                  ++next)
                 positions.push_back(positionOf(order[next]));
@@ -144,7 +144,7 @@ private:
             const TNominRecord& nomin = this->nomin(order[k]);
             if (!first)
                 first = &nomin;
-            else if (nomin.Age != first->Age || nomin.Sex != first->Sex)
+            else if (nomin.BirthYear != first->BirthYear || nomin.Sex != first->Sex)
                 return true;
             if (!nomin.RegNr.empty()) {
                 if (!firstRegNr)
@@ -173,7 +173,7 @@ private:
         for (std::size_t index : swimmer) {
             const TNominRecord& nomin = this->nomin(index);
             positions.push_back(positionOf(index));
-            years.push_back(nomin.Age);
+            years.push_back(nomin.BirthYear);
             sexes.push_back(nomin.Sex);
             // A placeholder is no number; "0900104" is "900104".
             if (std::string regNr = RegNrKey(nomin.RegNr); !regNr.empty())
@@ -212,12 +212,12 @@ private:
             std::vector<int> positions;
             for (std::size_t index : indexes) {
                 const TNominRecord& nomin = this->nomin(index);
-                const auto found =
-                    groups.Add(TSwimmerIdentity::Of(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr));
+                const auto found = groups.Add(
+                    TSwimmerIdentity::Of(nomin.Name, nomin.BirthYear, nomin.Sex, nomin.RegNr));
                 conflict = conflict || found.RegNrConflict;
                 if (found.Added)
                     people += (people.empty() ? "" : "; ") + Trim(nomin.Name) + " (" +
-                              std::to_string(nomin.Age) + ")";
+                              std::to_string(nomin.BirthYear) + ")";
                 positions.push_back(positionOf(index));
             }
             if (conflict)

@@ -962,11 +962,11 @@ std::optional<TStoreCount> TSwimmerStore::RememberCompetition(const TMeldeAustau
                 if (discipline && discipline->RelayCount != 1)
                     continue;
                 const auto swimmer = swimmers.Add(
-                    TSwimmerIdentity::Of(nomin.Name, nomin.Age, nomin.Sex, nomin.RegNr));
+                    TSwimmerIdentity::Of(nomin.Name, nomin.BirthYear, nomin.Sex, nomin.RegNr));
                 if (swimmer.Added) {
                     TSwimmer entry;
                     entry.Name = nomin.Name;
-                    entry.BirthYear = nomin.Age;
+                    entry.BirthYear = nomin.BirthYear;
                     entry.Sex = nomin.Sex;
                     entry.RegNr = nomin.RegNr;
                     entry.LastEntered = date;

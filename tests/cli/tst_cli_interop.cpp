@@ -428,7 +428,7 @@ private slots:
         TMeldeAustausch model;
         model.LoadFromFile(exchange.toStdString());
         TNominRecord nomin = model.GetNomin(position);
-        nomin.Age = year ? year : nomin.Age;
+        nomin.BirthYear = year ? year : nomin.BirthYear;
         model.SetNomin(year ? position : model.NominCount() + 1, nomin);
         model.SaveToFile(exchange.toStdString());
         const CliResult result = runCli({u"export"_s, exchange, folder.filePath(u"m.lef"_s)});

@@ -67,7 +67,7 @@ inline void enterSampleClub(TMeldeAustausch& model) {
     for (const Row& row : rows) {
         TNominRecord nomin;
         nomin.Name = toAnsi(QString::fromUtf8(row.Name));
-        nomin.Age = row.Year;
+        nomin.BirthYear = row.Year;
         nomin.Sex = static_cast<std::uint8_t>(row.Sex);
         nomin.WkNr = row.Event * 1000;
         nomin.Time = *row.Time ? TimeTextToHundredths(row.Time) : NoTime;

@@ -239,8 +239,8 @@ private slots:
                           .arg(e.Period)
                           .arg(utf16(e.Name), QStringList({u"M"_s, u"F"_s, u"X"_s}).value(e.Sex))
                           .arg(int(e.Staffel))
-                          .arg(e.AgeMax)
-                          .arg(e.AgeMin)
+                          .arg(e.EarliestBirthYear)
+                          .arg(e.LatestBirthYear)
                           .arg(e.Fee);
         }
         QCOMPARE(events, QStringList({

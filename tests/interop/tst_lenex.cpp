@@ -107,7 +107,7 @@ private slots:
         struct Expected {
             int Number, Section;
             const char* Name;
-            int Sex, Relay, AgeMax, AgeMin;
+            int Sex, Relay, EarliestBirthYear, LatestBirthYear;
             double Fee;
         };
         const Expected events[] = {
@@ -131,8 +131,8 @@ private slots:
             QCOMPARE(event.Name, toAnsi(QString::fromUtf8(expected.Name)));
             QCOMPARE(event.Sex, expected.Sex);
             QCOMPARE(event.Staffel, expected.Relay == 1);
-            QCOMPARE(event.AgeMax, expected.AgeMax);
-            QCOMPARE(event.AgeMin, expected.AgeMin);
+            QCOMPARE(event.EarliestBirthYear, expected.EarliestBirthYear);
+            QCOMPARE(event.LatestBirthYear, expected.LatestBirthYear);
             QCOMPARE(event.Fee, expected.Fee);
         }
         // The fee as the system writes decimals, and the year kept by the file's own reader.
@@ -140,7 +140,7 @@ private slots:
         QVERIFY(text.find("<FEE>4,5</FEE>") != std::string::npos);
         TMeldeAustausch reread;
         reread.LoadFromText(text);
-        QCOMPARE(reread.Event(5).AgeMin, 2026);
+        QCOMPARE(reread.Event(5).LatestBirthYear, 2026);
     }
 
     // What real files carry: a byte-order mark, CR LF, a line break inside a value, vendor
@@ -274,8 +274,8 @@ private slots:
                       {}, ageDate);
         TMeldeAustausch model;
         ImportInvitation(ReadLenexInvitation(bytes), model);
-        QCOMPARE(model.Event(1).AgeMax, earliest);
-        QCOMPARE(model.Event(1).AgeMin, latest);
+        QCOMPARE(model.Event(1).EarliestBirthYear, earliest);
+        QCOMPARE(model.Event(1).LatestBirthYear, latest);
     }
 
     // Each refusal names what the exchange file cannot take, and the model stays as it was.
@@ -415,7 +415,7 @@ private slots:
             model.SetEvent(model.EventCount() + 1, event);
             TNominRecord nomin;
             nomin.Name = "Muster, Max";
-            nomin.Age = 2010;
+            nomin.BirthYear = 2010;
             nomin.WkNr = number * 1000;
             nomin.Time = 6123;
             model.SetNomin(model.NominCount() + 1, nomin);
@@ -483,7 +483,7 @@ private slots:
         for (const auto& entry : entries) {
             TNominRecord nomin;
             nomin.Name = entry.name;
-            nomin.Age = entry.year;
+            nomin.BirthYear = entry.year;
             nomin.Sex = static_cast<std::uint8_t>(entry.sex);
             nomin.WkNr = entry.event * 1000;
             nomin.RegNr = entry.regNr;
@@ -514,7 +514,7 @@ private slots:
         const auto nomin = [&model](const char* name, int sex, const char* event, int time) {
             TNominRecord record;
             record.Name = name;
-            record.Age = 2012;
+            record.BirthYear = 2012;
             record.Sex = static_cast<std::uint8_t>(sex);
             record.WkNr = TMeldeAustausch::TextToWkNr(event);
             record.Time = time;
@@ -527,7 +527,7 @@ private slots:
         nomin("Eber, Eli", 2, "3", 4410);
         nomin("Staffel, 2", 2, "4", NoTime); // a mixed relay team is fine
         TNominRecord team = model.GetNomin(model.NominCount());
-        team.Age = 2014; // of the event's years, as the entry dialog admits
+        team.BirthYear = 2014; // of the event's years, as the entry dialog admits
         model.SetNomin(model.NominCount(), team);
 
         QTemporaryDir folder;

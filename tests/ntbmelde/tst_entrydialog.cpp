@@ -35,8 +35,8 @@ TEventRecord makeEvent(const char* number, std::uint8_t sex, int ageMax, int age
     result.WkNr = TMeldeAustausch::TextToWkNr(number);
     result.Name = "100m Freistil";
     result.Sex = sex;
-    result.AgeMax = ageMax;
-    result.AgeMin = ageMin;
+    result.EarliestBirthYear = ageMax;
+    result.LatestBirthYear = ageMin;
     return result;
 }
 
@@ -982,7 +982,7 @@ void TestEntryDialog::buttonTake_focusesTheNameAndShowsTheAdoptedEntry() {
     // The same with the keyboard: another change, Alt+B, Enter.
     retype(u"1993"_s);
     pressAccelerator(Qt::Key_B);
-    QCOMPARE(model.GetNomin(40).Age, 1993);
+    QCOMPARE(model.GetNomin(40).BirthYear, 1993);
     QCOMPARE(focusedName(), u"EditName"_s);
     press(Qt::Key_Return);
     QVERIFY(dialog->isVisible());
@@ -1140,7 +1140,7 @@ void TestEntryDialog::birthYear_ofTheCurrentYear_isAccepted() {
     press(Qt::Key_Return);
     QCOMPARE(messages->shown.size(), 1);
     QCOMPARE(model.NominCount(), 1);
-    QCOMPARE(model.GetNomin(1).Age, 2026);
+    QCOMPARE(model.GetNomin(1).BirthYear, 2026);
 }
 
 QTEST_MAIN(TestEntryDialog)

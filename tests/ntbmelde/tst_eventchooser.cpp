@@ -23,8 +23,8 @@ TEventRecord makeEvent(const std::string& number, const std::string& name, int s
     record.WkNr = TMeldeAustausch::TextToWkNr(number);
     record.Name = name;
     record.Sex = static_cast<std::uint8_t>(sex);
-    record.AgeMax = ageMax;
-    record.AgeMin = ageMin;
+    record.EarliestBirthYear = ageMax;
+    record.LatestBirthYear = ageMin;
     return record;
 }
 

@@ -44,7 +44,7 @@ QPushButton* button(const TMainWindow& window, const QString& name) {
 TNominRecord nomination(const char* name, int year, int sex, const char* event, int time) {
     TNominRecord nomin = EmptyNomin;
     nomin.Name = name;
-    nomin.Age = year;
+    nomin.BirthYear = year;
     nomin.Sex = static_cast<std::uint8_t>(sex);
     nomin.WkNr = TMeldeAustausch::TextToWkNr(event);
     nomin.Time = time;

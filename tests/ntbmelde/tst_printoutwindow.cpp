@@ -69,7 +69,7 @@ void fillModel(TMeldeAustausch& model, int count) {
     for (int i = 1; i <= count; ++i) {
         TNominRecord nomin = EmptyNomin;
         nomin.Name = "SCHWIMMER, NUMMER " + std::to_string(count + 1 - i);
-        nomin.Age = 2000 + i % 15;
+        nomin.BirthYear = 2000 + i % 15;
         nomin.WkNr = (1 + i % 19) * 1000;
         nomin.Time = 3000 + i * 7;
         nomin.RegNr = std::to_string(100000 + i);

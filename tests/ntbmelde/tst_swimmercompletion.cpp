@@ -34,8 +34,8 @@ TEventRecord event(const char* number, const char* name, std::uint8_t sex, bool 
     result.Name = name;
     result.Sex = sex;
     result.Staffel = relay;
-    result.AgeMax = 1990;
-    result.AgeMin = 2020;
+    result.EarliestBirthYear = 1990;
+    result.LatestBirthYear = 2020;
     return result;
 }
 

@@ -34,8 +34,8 @@ struct CompetitionBuilder {
         event.Period = period;
         event.Staffel = relay;
         event.Sex = 2;
-        event.AgeMax = 1900;
-        event.AgeMin = 2020;
+        event.EarliestBirthYear = 1900;
+        event.LatestBirthYear = 2020;
         events.push_back(event);
         return events.back();
     }
@@ -45,7 +45,7 @@ struct CompetitionBuilder {
               std::uint8_t sex = 0, const QString& regNr = {}) {
         TNominRecord nomin = EmptyNomin;
         nomin.Name = ansi(name);
-        nomin.Age = year;
+        nomin.BirthYear = year;
         nomin.WkNr = TMeldeAustausch::TextToWkNr(number);
         nomin.Time = time;
         nomin.Sex = sex;

@@ -32,10 +32,11 @@ inline std::string DumpModel(const TMeldeAustausch& model) {
                  "|" + model.GetPeriodWarmUp(s) + "|" + model.GetPeriodKari(s));
     for (int i = 1; i <= model.EventCount(); ++i) {
         const TEventRecord e = model.GetEvent(i);
-        line("Event" + std::to_string(i),
-             std::to_string(e.WkNr) + "|" + std::to_string(e.Period) + "|" + e.Name + "|" +
-                 std::to_string(e.Sex) + "|" + std::to_string(e.AgeMin) + "|" +
-                 std::to_string(e.AgeMax) + "|" + std::to_string(e.Staffel) + "|" + exact(e.Fee));
+        line("Event" + std::to_string(i), std::to_string(e.WkNr) + "|" + std::to_string(e.Period) +
+                                              "|" + e.Name + "|" + std::to_string(e.Sex) + "|" +
+                                              std::to_string(e.LatestBirthYear) + "|" +
+                                              std::to_string(e.EarliestBirthYear) + "|" +
+                                              std::to_string(e.Staffel) + "|" + exact(e.Fee));
     }
     line("ClubName", model.ClubName);
     line("Verband", std::to_string(model.Verband));
@@ -50,7 +51,7 @@ inline std::string DumpModel(const TMeldeAustausch& model) {
     line("ClubId", model.ClubId);
     for (int i = 1; i <= model.NominCount(); ++i) {
         const TNominRecord n = model.GetNomin(i);
-        line("Nomin" + std::to_string(i), n.Name + "|" + std::to_string(n.Age) + "|" +
+        line("Nomin" + std::to_string(i), n.Name + "|" + std::to_string(n.BirthYear) + "|" +
                                               std::to_string(n.Sex) + "|" + std::to_string(n.WkNr) +
                                               "|" + std::to_string(n.Time) + "|" + n.RegNr);
     }

@@ -10,8 +10,8 @@ TEventRecord event(const char* number, std::uint8_t sex, int ageMax, int ageMin)
     TEventRecord result = EmptyEvent;
     result.WkNr = TMeldeAustausch::TextToWkNr(number);
     result.Sex = sex;
-    result.AgeMax = ageMax;
-    result.AgeMin = ageMin;
+    result.EarliestBirthYear = ageMax;
+    result.LatestBirthYear = ageMin;
     return result;
 }
 
@@ -168,13 +168,13 @@ void TestEntryCheck::nominFromInput_cutsNameAndTrimsRegNr() {
                             "  123456789012345678 ", "12a",  "01:05,30"};
     const TNominRecord nomin = NominFromInput(entry);
     QCOMPARE(nomin.Name, std::string(30, 'N'));
-    QCOMPARE(nomin.Age, 1992);
+    QCOMPARE(nomin.BirthYear, 1992);
     QCOMPARE(int(nomin.Sex), 1);
     QCOMPARE(nomin.RegNr, std::string("123456789012345"));
     QCOMPARE(nomin.WkNr, 12 * 1000 + 'a');
     QCOMPARE(nomin.Time, 6530);
     QCOMPARE(NominFromInput({"A", "x", 0, "", "7", "  :  ,  "}).Time, NoTime);
-    QCOMPARE(NominFromInput({"A", "x", 0, "", "7", "  :  ,  "}).Age, 0);
+    QCOMPARE(NominFromInput({"A", "x", 0, "", "7", "  :  ,  "}).BirthYear, 0);
 }
 
 void TestEntryCheck::storedNomin_timeOutsideTheField_isRefused() {

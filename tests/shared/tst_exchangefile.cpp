@@ -125,8 +125,8 @@ std::string savedCompetition() {
         event.WkNr = wkNr;
         event.Name = "50m Freistil";
         event.Sex = 1;
-        event.AgeMin = 2016;
-        event.AgeMax = 1990;
+        event.LatestBirthYear = 2016;
+        event.EarliestBirthYear = 1990;
         event.Fee = 4.5;
         model.SetEvent(model.EventCount() + 1, event);
     }
@@ -136,7 +136,7 @@ std::string savedCompetition() {
     for (int i = 0; i < 3; ++i) {
         TNominRecord nomin = EmptyNomin;
         nomin.Name = names[i];
-        nomin.Age = 2010 + i;
+        nomin.BirthYear = 2010 + i;
         nomin.Sex = 1;
         nomin.WkNr = i == 1 ? 12097 : 1000;
         nomin.Time = 3456 + i;
@@ -190,26 +190,26 @@ private slots:
         const TEventRecord e12a = model.GetEvent(1);
         QCOMPARE(e12a.WkNr, 12097);
         QCOMPARE(e12a.Sex, std::uint8_t(0));
-        QCOMPARE(e12a.AgeMin, 2026);
-        QCOMPARE(e12a.AgeMax, 1900);
+        QCOMPARE(e12a.LatestBirthYear, 2026);
+        QCOMPARE(e12a.EarliestBirthYear, 1900);
         QCOMPARE(e12a.Staffel, false);
         QCOMPARE(e12a.Fee, 2.5);
         const TEventRecord quoted = model.GetEvent(2);
         QCOMPARE(quoted.WkNr, -1);
         QCOMPARE(quoted.Sex, std::uint8_t(1));
-        QCOMPARE(quoted.AgeMin, 2015);
+        QCOMPARE(quoted.LatestBirthYear, 2015);
         QCOMPARE(quoted.Staffel, true);
         QCOMPARE(quoted.Fee, 2.5);
         QCOMPARE(model.GetEvent(3).Sex, std::uint8_t(0));
         QCOMPARE(model.GetEvent(3).Fee, 0.0);
-        QCOMPARE(model.GetEvent(3).AgeMin, 2026);
+        QCOMPARE(model.GetEvent(3).LatestBirthYear, 2026);
 
         QCOMPARE(model.NominCount(), 3);
         const TNominRecord hans = model.GetNomin(1);
         QCOMPARE(hans.Name, std::string("M\xFCller, Hans"));
         QCOMPARE(hans.Time, -1);
         QCOMPARE(hans.WkNr, -1);
-        QCOMPARE(hans.Age, 1900);
+        QCOMPARE(hans.BirthYear, 1900);
         const TNominRecord anna = model.GetNomin(2);
         QCOMPARE(anna.Name, std::string("Maria Schmidt, Anna"));
         QCOMPARE(anna.Time, NoTime);
@@ -258,12 +258,12 @@ private slots:
             crlf({"<EVENT id=1>", "<AGEMIN>1900</AGEMIN>", "<AGEMAX>2026</AGEMAX>", "</EVENT>",
                   "<EVENT id=2>", "<AGEMIN>2026</AGEMIN>", "<AGEMAX>1900</AGEMAX>", "</EVENT>",
                   "<EVENT id=3>", "<AGEMIN>1899</AGEMIN>", "<AGEMAX>2027</AGEMAX>", "</EVENT>"}));
-        QCOMPARE(model.GetEvent(1).AgeMin, 1900);
-        QCOMPARE(model.GetEvent(1).AgeMax, 2026);
-        QCOMPARE(model.GetEvent(2).AgeMin, 2026);
-        QCOMPARE(model.GetEvent(2).AgeMax, 1900);
-        QCOMPARE(model.GetEvent(3).AgeMin, 2026);
-        QCOMPARE(model.GetEvent(3).AgeMax, 1900);
+        QCOMPARE(model.GetEvent(1).LatestBirthYear, 1900);
+        QCOMPARE(model.GetEvent(1).EarliestBirthYear, 2026);
+        QCOMPARE(model.GetEvent(2).LatestBirthYear, 2026);
+        QCOMPARE(model.GetEvent(2).EarliestBirthYear, 1900);
+        QCOMPARE(model.GetEvent(3).LatestBirthYear, 2026);
+        QCOMPARE(model.GetEvent(3).EarliestBirthYear, 1900);
     }
 
     void periods_countZeroNegativeAndBeyondTwelve() {

@@ -121,7 +121,7 @@ private slots:
         model.LoadFromFile(writtenFile("unclosed.nt2", text));
         QVERIFY2(timer.elapsed() < LinearTimeLimitMs, "every section scans the rest of the file");
         QCOMPARE(model.NominCount(), 50000);
-        QCOMPARE(model.GetNomin(50000).Age, 1900);
+        QCOMPARE(model.GetNomin(50000).BirthYear, 1900);
     }
 
     void load_noKeptLineAndManySections_inLinearTime() {

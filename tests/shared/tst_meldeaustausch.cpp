@@ -45,7 +45,7 @@ private slots:
     void events_emptyRecordOutsideAndGrowth() {
         TMeldeAustausch model;
         QCOMPARE(model.GetEvent(0), EmptyEvent);
-        QCOMPARE(model.GetEvent(1).AgeMin, 1900);
+        QCOMPARE(model.GetEvent(1).LatestBirthYear, 1900);
         TEventRecord event = EmptyEvent;
         event.Name = std::string(70, 'n');
         model.SetEvent(3, event);
@@ -101,7 +101,7 @@ private slots:
 
     void nomins_storeAppendGrowIgnore() {
         TMeldeAustausch model;
-        QCOMPARE(model.GetNomin(0).Age, 1900);
+        QCOMPARE(model.GetNomin(0).BirthYear, 1900);
         QCOMPARE(model.GetNomin(0).Time, NoTime);
         model.SetNomin(1, nomin("Meier, Anna"));
         model.SetNomin(model.NominCount() + 3, nomin("Zander, Udo"));

@@ -37,8 +37,8 @@ void addEvent(TMeldeAustausch& model, int period, const std::string& number, con
     event.Period = period;
     event.WkNr = TMeldeAustausch::TextToWkNr(number);
     event.Name = ansi(name);
-    event.AgeMin = youngest;
-    event.AgeMax = oldest;
+    event.LatestBirthYear = youngest;
+    event.EarliestBirthYear = oldest;
     model.SetEvent(model.EventCount() + 1, event);
 }
 
@@ -46,7 +46,7 @@ void addNomin(TMeldeAustausch& model, const char* name, int year, const std::str
               int time, const std::string& regNr) {
     TNominRecord nomin = EmptyNomin;
     nomin.Name = ansi(name);
-    nomin.Age = year;
+    nomin.BirthYear = year;
     nomin.WkNr = TMeldeAustausch::TextToWkNr(number);
     nomin.Time = time;
     nomin.RegNr = regNr;

@@ -34,8 +34,8 @@ CompetitionBuilder competition() {
     c.event("4", u"Kinderschwimmen"_s);
     TEventRecord& women = c.event("5", u"200m Lagen weiblich"_s);
     women.Sex = 1;
-    women.AgeMax = 2008;
-    women.AgeMin = 2014;
+    women.EarliestBirthYear = 2008;
+    women.LatestBirthYear = 2014;
     return c;
 }
 
