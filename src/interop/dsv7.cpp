@@ -161,14 +161,18 @@ int cents(const TRecord& record, int field) {
     return match.captured(1).toInt() * 100 + match.captured(2).leftJustified(2, u'0').toInt();
 }
 
-int laneLength(const QString& code, QString& course) {
+// The Lenex course of a DSV pool length ("25" is "SCM"), empty where Lenex has no code.
+QString courseOf(const QString& code) {
     static const QHash<QString, QString> courses = {{QStringLiteral("16"), QStringLiteral("SCM16")},
                                                     {QStringLiteral("20"), QStringLiteral("SCM20")},
                                                     {QStringLiteral("25"), QStringLiteral("SCM")},
                                                     {QStringLiteral("33"), QStringLiteral("SCM33")},
                                                     {QStringLiteral("50"), QStringLiteral("LCM")},
                                                     {QStringLiteral("FW"), QStringLiteral("OPEN")}};
-    course = courses.value(code.toUpper());
+    return courses.value(code.toUpper());
+}
+
+int laneLength(const QString& code) {
     int metres = 0;
     return toNumber(code, metres) ? metres : 0;
 }
@@ -311,7 +315,8 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
         if (keyword == u"VERANSTALTUNG") {
             invitation.Name = record.field(1);
             invitation.City = record.field(2);
-            invitation.LaneLength = laneLength(record.field(3), invitation.Course);
+            invitation.LaneLength = laneLength(record.field(3));
+            invitation.Course = courseOf(record.field(3));
             invitation.Timing = record.field(4);
         } else if (keyword == u"VERANSTALTUNGSORT") {
             invitation.Nation = record.field(5);
@@ -470,7 +475,7 @@ std::vector<TSwim> ReadDsv7Results(const QByteArray& bytes, const TClubFilter& f
         fail(format,
              QStringLiteral("Version %1 wird nicht unterstützt").arg(quoted(format.field(2))));
 
-    QString competition, course;
+    QString competition;
     int pool = 0;
     QHash<int, QDate> sessionDates;
     std::map<std::pair<int, QString>, TInvitationEvent> events;
@@ -482,7 +487,7 @@ std::vector<TSwim> ReadDsv7Results(const QByteArray& bytes, const TClubFilter& f
         const QString& keyword = record.Keyword;
         if (keyword == u"VERANSTALTUNG") {
             competition = record.field(1);
-            pool = laneLength(record.field(3), course);
+            pool = laneLength(record.field(3));
         } else if (keyword == u"ABSCHNITT") {
             sessionDates.insert(number(record, 1, QStringLiteral("Abschnittsnummer")),
                                 date(record, 2));
@@ -582,8 +587,9 @@ QString fieldText(QString text) {
     return text.trimmed();
 }
 
+// The writer makes a field of it; what is read from it here needs no outer blanks.
 QString fromModel(const std::string& ansi) {
-    return fieldText(QString::fromStdString(AnsiToUtf8(ansi)));
+    return AnsiToQString(ansi).trimmed();
 }
 
 class TRecordWriter {

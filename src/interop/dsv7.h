@@ -9,7 +9,8 @@
 #include <QStringList>
 
 #include "invitation.h"
-#include "results.h"
+#include "resultfields.h"
+#include "swim.h"
 
 class TMeldeAustausch;
 

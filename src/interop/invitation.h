@@ -8,21 +8,14 @@
 #include <QStringList>
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "discipline.h"
 #include "feereport.h"
+#include "interoptext.h"
 
 class TMeldeAustausch;
-
-// An invitation or an export that cannot be done, with its German reason ("Wettkampf 12: …").
-class TInteropError : public std::runtime_error {
-public:
-    explicit TInteropError(const QString& text) : std::runtime_error(text.toStdString()) {}
-    QString Text() const { return QString::fromStdString(what()); }
-};
 
 enum class TSwimStroke { Free, Back, Breast, Fly, Medley, Other };
 // Diverse: an event for diverse swimmers only (DSV Format 8).
@@ -145,8 +138,3 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
 // The discipline of an event; nothing for a style the store cannot name (a stroke "Sonderform",
 // no distance).
 std::optional<TDiscipline> DisciplineOf(const TInvitationEvent& event);
-
-// Texts between the formats (QString) and the exchange file (Windows-1252 bytes).
-QString AnsiToQString(const std::string& text);
-// Throws TInteropError naming the character that Windows-1252 lacks and `where` it stands.
-std::string QStringToAnsi(const QString& text, const QString& where);

@@ -6,7 +6,8 @@
 #include <QStringList>
 
 #include "invitation.h"
-#include "results.h"
+#include "resultfields.h"
+#include "swim.h"
 
 // The meet of an invitation: its sessions and every event in file order, ages turned into birth
 // years. Elements and attributes this program has no use for are passed over. Throws

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "invitation.h"
+#include "interoptext.h"
 
 namespace {
 

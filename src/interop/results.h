@@ -5,38 +5,14 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDate>
-#include <QString>
 #include <QStringList>
 
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "invitation.h"
+#include "interoptext.h"
+#include "resultfields.h"
 #include "swim.h"
-
-// A club's name as names are compared: letter case, blanks and a legal-form suffix ("e.V.",
-// "e. V.", "eV") left aside.
-QString ComparableClubName(const QString& name);
-
-// Whose swims an import takes: every club's, or the own club's. A club of the file is the own
-// one when both have a club number and the numbers are equal, else when the names are equal
-// as ComparableClubName compares them. Swimmers of other clubs are passed over before their
-// names are converted, so a name that Windows-1252 cannot hold matters only in the own club.
-struct TClubFilter {
-    bool AllClubs = false;
-    std::string ClubId; // Windows-1252, from the club block
-    std::string ClubName;
-
-    bool Takes(const QString& clubId, const QString& clubName) const;
-};
-
-// "00:01:12.34" (Lenex) or "00:01:12,34" (DSV) in hundredths; nothing when it is no such time.
-std::optional<int> ReadSwimTime(const QString& text);
-
-// The day of a swim as its record holds it.
-std::chrono::year_month_day SwimDate(const QDate& date);
 
 // A Lenex document or archive, or a DSV file, told by its first bytes, not by its name.
 bool IsFormatFile(const QByteArray& bytes);

@@ -33,8 +33,6 @@ public:
     // The program's data, owned by this window from start-up to the end of the close sequence
     // (null afterwards). Every other window gets it from here.
     TMeldeAustausch* meldeAustausch() const { return model.get(); }
-    // The club's swimmers, opened at start-up from the data folder; the windows get it from here.
-    TSwimmerStore& swimmerStore() const { return *store; }
     // The user chose at start-up to quit rather than open a file that another program has
     // open: the window is not to be shown.
     bool QuitRequested() const { return quitRequested; }
