@@ -319,6 +319,9 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
             invitation.Organizer = record.field(1);
         } else if (keyword == u"AUSRICHTER") {
             invitation.HostClub = record.field(1);
+        } else if (keyword == u"MELDESCHLUSS") {
+            invitation.Deadline = date(record, 1);
+            invitation.DeadlineTime = clockTime(record, 2);
         } else if (keyword == u"ABSCHNITT") {
             TInvitationSession session;
             session.Number = number(record, 1, QStringLiteral("Abschnittsnummer"));

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
+#include <QTime>
 
 #include <algorithm>
 #include <cmath>
@@ -330,6 +331,12 @@ TMeetFees MeetFeesOf(const TInvitation& invitation) {
         fees.Currency = invitation.Currency.toStdString();
     for (const auto& [meaning, cents] : invitation.FlatFeesCents)
         fees.Flat.emplace_back(QStringToAnsi(meaning, meaning), cents);
+    if (invitation.Deadline.isValid()) {
+        const QTime time = QTime::fromString(invitation.DeadlineTime, QStringLiteral("HH:mm"));
+        fees.Deadline = TDeadline{invitation.Deadline.year(), invitation.Deadline.month(),
+                                  invitation.Deadline.day(),
+                                  time.isValid() ? time.msecsSinceStartOfDay() / 60000 : -1};
+    }
     return fees;
 }
 

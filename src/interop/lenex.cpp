@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QTime>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -214,6 +215,7 @@ private:
         invitation.HostClub = attribute("hostclub"_L1);
         invitation.Course = attribute("course"_L1);
         invitation.Timing = attribute("timing"_L1);
+        readDeadline();
         meetCourse = invitation.Course;
         while (nextChild()) {
             if (xml.name() == u"AGEDATE") {
@@ -235,6 +237,15 @@ private:
         if (const auto length = valueOfCode(Courses, invitation.Course))
             invitation.LaneLength = *length;
         turnAgesIntoBirthYears();
+    }
+
+    // Optional, and of no use to an entry when it cannot be read: a deadline that is no date is
+    // left out, a time that is none leaves the whole day.
+    void readDeadline() {
+        invitation.Deadline = QDate::fromString(attribute("deadline"_L1), Qt::ISODate);
+        const QTime time = QTime::fromString(attribute("deadlinetime"_L1).left(5), u"HH:mm"_s);
+        if (invitation.Deadline.isValid() && time.isValid())
+            invitation.DeadlineTime = time.toString(u"HH:mm"_s);
     }
 
     // The per-team relay fee stands in for an event's own; the others are flat fees.

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <map>
 
+#include "environment.h"
 #include "meldeaustausch.h"
 #include "swimmeridentity.h"
 #include "warnings.h"
@@ -157,6 +158,8 @@ private:
         result.push_back("   +++++++++");
         result.push_back("");
         result.push_back("Veranstaltung: " + model.CompName);
+        if (meetFees.Deadline)
+            result.push_back("Meldeschluss : " + DeadlineText(*meetFees.Deadline));
         result.push_back("Verein       : " + model.ClubName);
         result.push_back("Stand        : " + reportDate);
     }
@@ -264,6 +267,35 @@ std::string EuroText(long long cents, const std::string& currency) {
     char hundredths[3];
     std::snprintf(hundredths, sizeof hundredths, "%02llu", magnitude % 100);
     return (cents < 0 ? "-" : "") + euros + "," + hundredths + " " + currency;
+}
+
+std::string DeadlineText(const TDeadline& deadline) {
+    char text[32];
+    if (deadline.Minutes < 0)
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d", deadline.Day, deadline.Month,
+                      deadline.Year);
+    else
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d, %02d:%02d Uhr", deadline.Day,
+                      deadline.Month, deadline.Year, deadline.Minutes / 60, deadline.Minutes % 60);
+    return text;
+}
+
+bool DeadlinePassed(const TDeadline& deadline) {
+    const std::time_t now = CurrentTime();
+    std::tm local{};
+    localtime_r(&now, &local);
+    const auto moment = [](int year, int month, int day, int minutes) {
+        return ((year * 100LL + month) * 100 + day) * 10000 + minutes;
+    };
+    // A deadline without a time leaves the whole day for entries.
+    const int lastMinute = deadline.Minutes < 0 ? 24 * 60 - 1 : deadline.Minutes;
+    return moment(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                  local.tm_hour * 60 + local.tm_min) >
+           moment(deadline.Year, deadline.Month, deadline.Day, lastMinute);
+}
+
+std::string DeadlinePassedText(const TDeadline& deadline) {
+    return "Der Meldeschluss (" + DeadlineText(deadline) + ") ist vorbei";
 }
 
 std::string TodayDateText() {

@@ -4,17 +4,33 @@
 // file writers serve both.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 class TMeldeAustausch;
 
-// What the host's invitation says beyond the events' fees: the currency of every amount, and
-// flat fees (per club, per swimmer, per late entry …), listed below the total, not added to it.
+// The host's entry deadline: a day and, where the invitation names it, the time of day.
+struct TDeadline {
+    int Year = 0, Month = 0, Day = 0;
+    int Minutes = -1; // after midnight; -1: the whole day counts
+};
+
+// "01.12.2026, 18:00 Uhr", or the day alone.
+std::string DeadlineText(const TDeadline& deadline);
+// Whether `deadline` lies before the local time now (CurrentTime).
+bool DeadlinePassed(const TDeadline& deadline);
+// "Der Meldeschluss (01.12.2026, 18:00 Uhr) ist vorbei"
+std::string DeadlinePassedText(const TDeadline& deadline);
+
+// What the host's invitation says beyond the events' fees: the currency of every amount, flat
+// fees (per club, per swimmer, per late entry …), listed below the total, not added to it, and
+// the entry deadline.
 struct TMeetFees {
     std::string Currency = "EUR";
     std::vector<std::pair<std::string, long long>> Flat; // "je Verein" (Windows-1252), cents
+    std::optional<TDeadline> Deadline;
 };
 
 // An event's fee in whole cents, rounded once. Fees beyond ten million euros, and values that

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../interop/interopfixtures.h"
 #include "../shared/competitionbuilder.h"
 #include "clirunner.h"
 #include "meldeaustausch.h"
@@ -112,6 +113,48 @@ private slots:
                  u"Keine fehlerhaften Meldungen.\n"
                  u"Hinweis: Meldungen 3, 4, 5: Reg.-Nr. 900104 ist für verschiedene Schwimmer "
                  u"gemeldet: GROSS, Ben (2011); Klein, Anna (2012).\n"_s);
+    }
+
+    // The deadline of the invitation kept for the file heads both printouts; once it has passed,
+    // the warnings say so.
+    void deadline_ofKeptInvitation_shownAndHintedWhenPassed_data() {
+        QTest::addColumn<QString>("attributes");
+        QTest::addColumn<QString>("shown"); // empty: no deadline
+        QTest::addColumn<bool>("passed");
+        QTest::newRow("passed") << u"deadline=\"2001-02-03\" deadlinetime=\"18:00\""_s
+                                << u"03.02.2001, 18:00 Uhr"_s << true;
+        QTest::newRow("ahead") << u"deadline=\"2099-02-03\""_s << u"03.02.2099"_s << false;
+        QTest::newRow("none") << QString() << QString() << false;
+    }
+    void deadline_ofKeptInvitation_shownAndHintedWhenPassed() {
+        QFETCH(QString, attributes);
+        QFETCH(QString, shown);
+        QFETCH(bool, passed);
+        QTemporaryDir folder;
+        const QString invitation = folder.filePath(u"ausschreibung.lef"_s);
+        QFile file(invitation);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            lenexMeet(lenexSession(1, u"2027-05-08"_s, u"09:00"_s, lenexEvent(1)), attributes));
+        file.close();
+        const QString exchange = folder.filePath(u"EXCHANGE.NT2"_s);
+        QCOMPARE(runCli({u"import"_s, invitation, exchange}).exitCode, 0);
+
+        const QString headLine = u"\nMeldeschluss : "_s + shown + u'\n';
+        for (const QString& command : {u"report"_s, u"fees"_s}) {
+            QString out = QString::fromUtf8(runCli({command, exchange}).out);
+            QVERIFY2(out.replace(u"\r\n"_s, u"\n"_s).contains(headLine) == !shown.isEmpty(),
+                     qPrintable(command + u": "_s + out));
+        }
+        const QStringList hints =
+            QString::fromUtf8(runCli({u"check"_s, u"--warnings"_s, exchange}).out)
+                .split(u'\n')
+                .filter(u"Meldeschluss"_s);
+        QCOMPARE(hints.size(), passed ? 1 : 0);
+        if (passed) {
+            QVERIFY(hints.first().startsWith(u"Hinweis: "_s));
+            QVERIFY(hints.first().contains(shown));
+        }
     }
 
     void wrongCalls_showUsage_data() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The fee overview: amounts in whole cents, totals per section. The whole layout is checked
 // against a hand-checked file in tst_cli_fees.
+#include <QDateTime>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <climits>
@@ -53,6 +55,34 @@ private slots:
         QFETCH(qlonglong, cents);
         QFETCH(QString, text);
         QCOMPARE(utf16(EuroText(cents)), text);
+    }
+
+    // The deadline 01.12.2026 at a given time, or for the whole day (-1).
+    void deadline_textAndWhetherPassed_data() {
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("passed");
+        const auto at = [](int day, int hour, int minute) {
+            return QDateTime(QDate(2026, 12, day), QTime(hour, minute, 30));
+        };
+        const QString timed = u"01.12.2026, 18:00 Uhr"_s;
+        QTest::newRow("a day ahead") << 18 * 60 << at(30, 12, 0).addMonths(-1) << timed << false;
+        QTest::newRow("in its minute") << 18 * 60 << at(1, 18, 0) << timed << false;
+        QTest::newRow("a minute late") << 18 * 60 << at(1, 18, 1) << timed << true;
+        QTest::newRow("whole day, late evening") << -1 << at(1, 23, 59) << u"01.12.2026"_s << false;
+        QTest::newRow("whole day, next morning") << -1 << at(2, 0, 0) << u"01.12.2026"_s << true;
+    }
+    void deadline_textAndWhetherPassed() {
+        QFETCH(int, minutes);
+        QFETCH(QDateTime, now);
+        QFETCH(QString, text);
+        QFETCH(bool, passed);
+        const TDeadline deadline{2026, 12, 1, minutes};
+        PinCurrentTime(now.toSecsSinceEpoch());
+        const auto unpin = qScopeGuard([] { PinCurrentTime(0); });
+        QCOMPARE(QString::fromStdString(DeadlineText(deadline)), text);
+        QCOMPARE(DeadlinePassed(deadline), passed);
     }
 
     void feeCents_roundsOnceAndRefusesNonsense_data() {
