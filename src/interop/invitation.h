@@ -89,8 +89,8 @@ struct TInvitation {
     QDate Deadline;       // the host's entry deadline; invalid when none is given
     QString DeadlineTime; // its time of day, "HH:MM"; empty: the whole day counts
     QString Currency;     // of every fee; empty: euros
-    // Flat fees of the meet with their meaning ("je Verein"), in file order.
-    std::vector<std::pair<QString, int>> FlatFeesCents;
+    // Fees beyond the events' own, in file order; a section's fee names the host's session.
+    std::vector<TFlatFee> FlatFees;
     std::vector<TInvitationSession> Sessions; // in file order
     std::vector<TInvitationEvent> Events;     // in file order
     TClubSwims ClubSwims = TClubSwims::None;

@@ -52,13 +52,17 @@ public:
         addSwimmers("Staffeln", relay, true);
         addSwimmers("Ohne Wettkampf", unknown, false);
         addTotals();
+        const long long flatCents = addFlatFees();
         addWarnings();
         result.push_back("");
-        result.push_back("Meldegeld gesamt: " +
-                         EuroText(overall.IndividualCents + overall.RelayCents, meetFees.Currency));
-        for (const auto& [label, cents] : meetFees.Flat)
-            result.push_back("Dazu laut Ausschreibung " + label + ": " +
-                             EuroText(cents, meetFees.Currency));
+        result.push_back(
+            "Meldegeld gesamt: " +
+            EuroText(overall.IndividualCents + overall.RelayCents + flatCents, meetFees.Currency));
+        for (const TFlatFee& fee : meetFees.Flat) {
+            if (fee.Kind == TFlatFeeKind::Team)
+                result.push_back("Dazu laut Ausschreibung je Mannschaft: " +
+                                 EuroText(fee.Cents, meetFees.Currency));
+        }
         return std::move(result);
     }
 
@@ -218,6 +222,68 @@ private:
             addTotalsOf(section == 0 ? "Ohne Abschnitt" : "Abschnitt " + std::to_string(section),
                         totals);
         addTotalsOf("Gesamt", overall);
+    }
+
+    // Each fee of the invitation beyond the events' own under its label, with how often it is
+    // charged: the club's once, a swimmer's per swimmer with an individual start, a section's
+    // per section with a start, late fees per start once the deadline has passed. Returns
+    // their sum.
+    long long addFlatFees() {
+        const bool late = meetFees.Deadline && DeadlinePassed(*meetFees.Deadline);
+        const bool anyStart = overall.IndividualStarts + overall.RelayStarts > 0;
+        struct Charge {
+            std::string Label;
+            long long Count, Cents;
+        };
+        std::vector<Charge> charged;
+        for (const TFlatFee& fee : meetFees.Flat) {
+            switch (fee.Kind) {
+            case TFlatFeeKind::Club:
+                charged.push_back({"Pauschale je Verein", anyStart ? 1 : 0, fee.Cents});
+                break;
+            case TFlatFeeKind::Swimmer:
+                charged.push_back({"Meldegeld je Schwimmer", overall.Swimmers, fee.Cents});
+                break;
+            case TFlatFeeKind::Section:
+                if (fee.Section == 0)
+                    charged.push_back(
+                        {"Pauschale je Abschnitt mit Start",
+                         std::count_if(bySection.begin(), bySection.end(),
+                                       [](const auto& entry) { return entry.first != 0; }),
+                         fee.Cents});
+                else
+                    charged.push_back({"Pauschale Abschnitt " + std::to_string(fee.Section),
+                                       bySection.contains(fee.Section) ? 1 : 0, fee.Cents});
+                break;
+            case TFlatFeeKind::LateIndividual:
+                if (late)
+                    charged.push_back(
+                        {"Nachmeldegeld je Einzelstart", overall.IndividualStarts, fee.Cents});
+                break;
+            case TFlatFeeKind::LateRelay:
+                if (late)
+                    charged.push_back(
+                        {"Nachmeldegeld je Staffelstart", overall.RelayStarts, fee.Cents});
+                break;
+            case TFlatFeeKind::Team:
+                break;
+            }
+        }
+        if (charged.empty())
+            return 0;
+        addHeading("Pauschalen und Nachmeldegeld");
+        std::size_t labelWidth = 0;
+        for (const Charge& charge : charged)
+            labelWidth = std::max(labelWidth, charge.Label.size());
+        long long sum = 0;
+        for (const Charge& charge : charged) {
+            result.push_back("   " + filled(charge.Label, labelWidth) + ": " +
+                             rightAligned(std::to_string(charge.Count), countWidth) + " \xD7 " +
+                             EuroText(charge.Cents, meetFees.Currency) + "  " +
+                             amount(charge.Count * charge.Cents));
+            sum += charge.Count * charge.Cents;
+        }
+        return sum;
     }
 
     void addWarnings() {

@@ -85,6 +85,61 @@ private slots:
         QCOMPARE(DeadlinePassed(deadline), passed);
     }
 
+    // The invitation's fees beyond the events' own, each charged as often as it says, on the
+    // starts of two swimmers and a relay team in sections 1 and 2 (21,00 EUR of event fees).
+    // Late fees count once the deadline, 1 June or 1 July, has passed on 14 June.
+    void flatFees_chargedAsOftenAsTheInvitationSays_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("section");
+        QTest::addColumn<int>("deadlineMonth");
+        QTest::addColumn<int>("charged"); // -1: not listed among the fees
+        QTest::addColumn<QString>("total");
+        const int club = int(TFlatFeeKind::Club), swimmer = int(TFlatFeeKind::Swimmer),
+                  section = int(TFlatFeeKind::Section), team = int(TFlatFeeKind::Team),
+                  lateIndividual = int(TFlatFeeKind::LateIndividual),
+                  lateRelay = int(TFlatFeeKind::LateRelay);
+        QTest::newRow("club once") << club << 0 << 7 << 1 << u"26,00 EUR"_s;
+        QTest::newRow("per swimmer, not per team") << swimmer << 0 << 7 << 2 << u"31,00 EUR"_s;
+        QTest::newRow("each section with starts") << section << 0 << 7 << 2 << u"31,00 EUR"_s;
+        QTest::newRow("one section with starts") << section << 2 << 7 << 1 << u"26,00 EUR"_s;
+        QTest::newRow("one section without") << section << 3 << 7 << 0 << u"21,00 EUR"_s;
+        QTest::newRow("late individual, passed") << lateIndividual << 0 << 6 << 3 << u"36,00 EUR"_s;
+        QTest::newRow("late individual, ahead") << lateIndividual << 0 << 7 << -1 << u"21,00 EUR"_s;
+        QTest::newRow("late relay, passed") << lateRelay << 0 << 6 << 1 << u"26,00 EUR"_s;
+        QTest::newRow("team, named only") << team << 0 << 6 << -1 << u"21,00 EUR"_s;
+    }
+    void flatFees_chargedAsOftenAsTheInvitationSays() {
+        QFETCH(int, kind);
+        QFETCH(int, section);
+        QFETCH(int, deadlineMonth);
+        QFETCH(int, charged);
+        QFETCH(QString, total);
+        CompetitionBuilder c;
+        c.event("1", u"50m Freistil"_s, 2.5, 1);
+        c.event("2", u"4x50m Lagen"_s, 12, 1, true);
+        c.event("3", u"100m Brust"_s, 4, 2);
+        c.nomin(u"Adler, Eva"_s, 2010, "1");
+        c.nomin(u"Adler, Eva"_s, 2010, "3");
+        c.nomin(u"Berg, Uwe"_s, 2011, "1");
+        c.nomin(u"Team, Blau"_s, 2010, "2");
+        TMeetFees fees;
+        fees.Flat.push_back({TFlatFeeKind(kind), 500, section});
+        fees.Deadline = TDeadline{2026, deadlineMonth, 1, 18 * 60};
+        PinCurrentTime(QDateTime(QDate(2026, 6, 14), QTime(12, 0)).toSecsSinceEpoch());
+        const auto unpin = qScopeGuard([] { PinCurrentTime(0); });
+        QStringList lines;
+        for (const std::string& line : BuildFeeLines(c.done(), "14.06.2026", fees))
+            lines << utf16(line);
+        const QStringList listed = block(lines, u"Pauschalen und Nachmeldegeld"_s).mid(2);
+        QCOMPARE(listed.size(), charged < 0 ? 0 : 1);
+        if (charged >= 0)
+            QVERIFY2(listed.first().endsWith(u" "_s + utf16(EuroText(charged * 500))),
+                     qPrintable(listed.first()));
+        QVERIFY(lines.contains(u"Meldegeld gesamt: "_s + total));
+        QCOMPARE(lines.filter(u"Dazu laut Ausschreibung"_s).size(),
+                 kind == int(TFlatFeeKind::Team) ? 1 : 0);
+    }
+
     void feeCents_roundsOnceAndRefusesNonsense_data() {
         QTest::addColumn<double>("fee");
         QTest::addColumn<qlonglong>("cents");
