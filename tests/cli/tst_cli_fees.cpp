@@ -157,6 +157,30 @@ private slots:
         }
     }
 
+    // Both invented invitations charge 15,00 EUR per club beside the sample club's event fees
+    // (hand-summed: 76,50 EUR of event fees by the Lenex invitation, 86,50 EUR by the DSV one,
+    // which charges its second relay).
+    void fees_keptInvitationsClubFee_addedToTheTotal_data() {
+        QTest::addColumn<QString>("invitation");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("Lenex") << u"lenex-invitation.lef"_s << u"91,50 EUR"_s;
+        QTest::newRow("DSV7") << u"2026-12-13-Musterst-Wk.DSV7"_s << u"101,50 EUR"_s;
+    }
+    void fees_keptInvitationsClubFee_addedToTheTotal() {
+        QFETCH(QString, invitation);
+        QFETCH(QString, total);
+        QTemporaryDir folder;
+        const QString exchange = folder.filePath(u"EXCHANGE.NT2"_s);
+        QCOMPARE(runCli({u"import"_s, InteropDataDir + invitation, exchange}).exitCode, 0);
+        TMeldeAustausch model;
+        model.LoadFromFile(exchange.toStdString());
+        enterSampleClub(model);
+        model.SaveToFile(exchange.toStdString());
+        const QStringList lines = QString::fromUtf8(runCli({u"fees"_s, exchange}).out).split(u'\n');
+        QCOMPARE(lines.filter(u"Meldegeld gesamt: "_s),
+                 QStringList{u"Meldegeld gesamt: "_s + total});
+    }
+
     void wrongCalls_showUsage_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("fees without file") << QStringList{u"fees"_s};
