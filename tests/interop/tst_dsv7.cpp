@@ -361,41 +361,6 @@ private slots:
         QCOMPARE(told.size(), warnings);
     }
 
-    // Both formats' deadlines reach the overview; a time missing leaves the whole day, a Lenex
-    // deadline that is no date is none.
-    void read_deadline_fromEitherFormat_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("shown"); // empty: no deadline
-        const auto dsv = [](const QString& record) {
-            return smallList(Format7 + record, Event1, Ranking1);
-        };
-        const auto lenex = [](const QString& attributes) {
-            return lenexMeet(lenexSession(1, u"2027-05-08"_s, u"09:00"_s, lenexEvent(1)),
-                             attributes);
-        };
-        QTest::newRow("DSV day and time")
-            << dsv(u"MELDESCHLUSS:01.12.2026;18:00;\n"_s) << u"01.12.2026, 18:00 Uhr"_s;
-        QTest::newRow("DSV without time")
-            << dsv(u"MELDESCHLUSS:01.12.2026;;\n"_s) << u"01.12.2026"_s;
-        QTest::newRow("DSV without record") << dsv(QString()) << QString();
-        QTest::newRow("Lenex day and time")
-            << lenex(u"deadline=\"2027-04-20\" deadlinetime=\"20:00\""_s)
-            << u"20.04.2027, 20:00 Uhr"_s;
-        QTest::newRow("Lenex without time")
-            << lenex(u"deadline=\"2027-04-20\""_s) << u"20.04.2027"_s;
-        QTest::newRow("Lenex time no time")
-            << lenex(u"deadline=\"2027-04-20\" deadlinetime=\"abends\""_s) << u"20.04.2027"_s;
-        QTest::newRow("Lenex no date") << lenex(u"deadline=\"bald\""_s) << QString();
-    }
-    void read_deadline_fromEitherFormat() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, shown);
-        const TInvitation invitation =
-            bytes.startsWith("<?xml") ? ReadLenexInvitation(bytes) : ReadDsv7Invitation(bytes);
-        const std::optional<TDeadline> deadline = MeetFeesOf(invitation).Deadline;
-        QCOMPARE(deadline ? QString::fromStdString(DeadlineText(*deadline)) : QString(), shown);
-    }
-
     void read_faultyFile_namesLineAndRecord_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");

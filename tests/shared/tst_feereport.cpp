@@ -14,6 +14,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+Q_DECLARE_METATYPE(TFlatFee)
+
 namespace {
 
 QStringList overview(const TMeldeAustausch& model) {
@@ -57,63 +59,25 @@ private slots:
         QCOMPARE(utf16(EuroText(cents)), text);
     }
 
-    // The deadline 01.12.2026 at a given time, or for the whole day (-1).
-    void deadline_textAndWhetherPassed_data() {
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<QDateTime>("now");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("passed");
-        const auto at = [](int day, int hour, int minute) {
-            return QDateTime(QDate(2026, 12, day), QTime(hour, minute, 30));
-        };
-        const QString timed = u"01.12.2026, 18:00 Uhr"_s;
-        QTest::newRow("a day ahead") << 18 * 60 << at(30, 12, 0).addMonths(-1) << timed << false;
-        QTest::newRow("in its minute") << 18 * 60 << at(1, 18, 0) << timed << false;
-        QTest::newRow("a minute late") << 18 * 60 << at(1, 18, 1) << timed << true;
-        QTest::newRow("whole day, late evening") << -1 << at(1, 23, 59) << u"01.12.2026"_s << false;
-        QTest::newRow("whole day, next morning") << -1 << at(2, 0, 0) << u"01.12.2026"_s << true;
-    }
-    void deadline_textAndWhetherPassed() {
-        QFETCH(int, minutes);
-        QFETCH(QDateTime, now);
-        QFETCH(QString, text);
-        QFETCH(bool, passed);
-        const TDeadline deadline{2026, 12, 1, minutes};
-        PinCurrentTime(now.toSecsSinceEpoch());
-        const auto unpin = qScopeGuard([] { PinCurrentTime(0); });
-        QCOMPARE(QString::fromStdString(DeadlineText(deadline)), text);
-        QCOMPARE(DeadlinePassed(deadline), passed);
-    }
-
-    // The invitation's fees beyond the events' own, each charged as often as it says, on the
-    // starts of two swimmers and a relay team in sections 1 and 2 (21,00 EUR of event fees).
-    // Late fees count once the deadline, 1 June or 1 July, has passed on 14 June.
+    // A fee of 5,00 EUR beyond the events' own, on two swimmers' and a relay team's starts in
+    // sections 1 and 2 (21,00 EUR of event fees), on 14 June; late fees count once the
+    // deadline (1 June, or 1 July) has passed. Charged -1: not listed among the fees.
     void flatFees_chargedAsOftenAsTheInvitationSays_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("section");
+        QTest::addColumn<TFlatFee>("fee");
         QTest::addColumn<int>("deadlineMonth");
-        QTest::addColumn<int>("charged"); // -1: not listed among the fees
-        QTest::addColumn<QString>("total");
-        const int club = int(TFlatFeeKind::Club), swimmer = int(TFlatFeeKind::Swimmer),
-                  section = int(TFlatFeeKind::Section), team = int(TFlatFeeKind::Team),
-                  lateIndividual = int(TFlatFeeKind::LateIndividual),
-                  lateRelay = int(TFlatFeeKind::LateRelay);
-        QTest::newRow("club once") << club << 0 << 7 << 1 << u"26,00 EUR"_s;
-        QTest::newRow("per swimmer, not per team") << swimmer << 0 << 7 << 2 << u"31,00 EUR"_s;
-        QTest::newRow("each section with starts") << section << 0 << 7 << 2 << u"31,00 EUR"_s;
-        QTest::newRow("one section with starts") << section << 2 << 7 << 1 << u"26,00 EUR"_s;
-        QTest::newRow("one section without") << section << 3 << 7 << 0 << u"21,00 EUR"_s;
-        QTest::newRow("late individual, passed") << lateIndividual << 0 << 6 << 3 << u"36,00 EUR"_s;
-        QTest::newRow("late individual, ahead") << lateIndividual << 0 << 7 << -1 << u"21,00 EUR"_s;
-        QTest::newRow("late relay, passed") << lateRelay << 0 << 6 << 1 << u"26,00 EUR"_s;
-        QTest::newRow("team, named only") << team << 0 << 6 << -1 << u"21,00 EUR"_s;
+        QTest::addColumn<int>("charged");
+        QTest::newRow("club once") << TFlatFee{TFlatFeeKind::Club, 500} << 7 << 1;
+        QTest::newRow("per swimmer") << TFlatFee{TFlatFeeKind::Swimmer, 500} << 7 << 2;
+        QTest::newRow("each section") << TFlatFee{TFlatFeeKind::Section, 500} << 7 << 2;
+        QTest::newRow("section 3, no start") << TFlatFee{TFlatFeeKind::Section, 500, 3} << 7 << 0;
+        QTest::newRow("late, passed") << TFlatFee{TFlatFeeKind::LateIndividual, 500} << 6 << 3;
+        QTest::newRow("late, ahead") << TFlatFee{TFlatFeeKind::LateRelay, 500} << 7 << -1;
+        QTest::newRow("team, named") << TFlatFee{TFlatFeeKind::Team, 500} << 7 << -1;
     }
     void flatFees_chargedAsOftenAsTheInvitationSays() {
-        QFETCH(int, kind);
-        QFETCH(int, section);
+        QFETCH(TFlatFee, fee);
         QFETCH(int, deadlineMonth);
         QFETCH(int, charged);
-        QFETCH(QString, total);
         CompetitionBuilder c;
         c.event("1", u"50m Freistil"_s, 2.5, 1);
         c.event("2", u"4x50m Lagen"_s, 12, 1, true);
@@ -122,22 +86,15 @@ private slots:
         c.nomin(u"Adler, Eva"_s, 2010, "3");
         c.nomin(u"Berg, Uwe"_s, 2011, "1");
         c.nomin(u"Team, Blau"_s, 2010, "2");
-        TMeetFees fees;
-        fees.Flat.push_back({TFlatFeeKind(kind), 500, section});
-        fees.Deadline = TDeadline{2026, deadlineMonth, 1, 18 * 60};
         PinCurrentTime(QDateTime(QDate(2026, 6, 14), QTime(12, 0)).toSecsSinceEpoch());
         const auto unpin = qScopeGuard([] { PinCurrentTime(0); });
         QStringList lines;
-        for (const std::string& line : BuildFeeLines(c.done(), "14.06.2026", fees))
+        for (const std::string& line :
+             BuildFeeLines(c.done(), "", {"EUR", {fee}, TDeadline{2026, deadlineMonth, 1}}))
             lines << utf16(line);
-        const QStringList listed = block(lines, u"Pauschalen und Nachmeldegeld"_s).mid(2);
-        QCOMPARE(listed.size(), charged < 0 ? 0 : 1);
-        if (charged >= 0)
-            QVERIFY2(listed.first().endsWith(u" "_s + utf16(EuroText(charged * 500))),
-                     qPrintable(listed.first()));
-        QVERIFY(lines.contains(u"Meldegeld gesamt: "_s + total));
-        QCOMPARE(lines.filter(u"Dazu laut Ausschreibung"_s).size(),
-                 kind == int(TFlatFeeKind::Team) ? 1 : 0);
+        QCOMPARE(block(lines, u"Pauschalen und Nachmeldegeld"_s).size(), charged < 0 ? 0 : 3);
+        const long long cents = 2100 + std::max(charged, 0) * 500;
+        QVERIFY(lines.contains(u"Meldegeld gesamt: "_s + utf16(EuroText(cents))));
     }
 
     void feeCents_roundsOnceAndRefusesNonsense_data() {
