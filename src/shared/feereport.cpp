@@ -272,15 +272,17 @@ private:
         if (charged.empty())
             return 0;
         addHeading("Pauschalen und Nachmeldegeld");
-        std::size_t labelWidth = 0;
-        for (const Charge& charge : charged)
+        std::size_t labelWidth = 0, unitWidth = 0;
+        for (const Charge& charge : charged) {
             labelWidth = std::max(labelWidth, charge.Label.size());
+            unitWidth = std::max(unitWidth, EuroText(charge.Cents, meetFees.Currency).size());
+        }
         long long sum = 0;
         for (const Charge& charge : charged) {
             result.push_back("   " + filled(charge.Label, labelWidth) + ": " +
                              rightAligned(std::to_string(charge.Count), countWidth) + " \xD7 " +
-                             EuroText(charge.Cents, meetFees.Currency) + "  " +
-                             amount(charge.Count * charge.Cents));
+                             rightAligned(EuroText(charge.Cents, meetFees.Currency), unitWidth) +
+                             "  " + amount(charge.Count * charge.Cents));
             sum += charge.Count * charge.Cents;
         }
         return sum;
