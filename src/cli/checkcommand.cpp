@@ -5,6 +5,8 @@
 
 #include "commands.h"
 #include "entrycheck.h"
+#include "feereport.h"
+#include "interopfiles.h"
 #include "meldeaustausch.h"
 #include "warnings.h"
 #include "windows1252.h"
@@ -28,8 +30,12 @@ std::string warningLine(const TNominWarning& warning) {
 }
 
 // An entry that breaks its event's rules is listed above as refused already.
-void printWarnings(const TMeldeAustausch& model) {
+void printWarnings(const TMeldeAustausch& model, const TMeetFees& meetFees) {
     int printed = 0;
+    if (meetFees.Deadline && DeadlinePassed(*meetFees.Deadline)) {
+        std::cout << AnsiToUtf8("Hinweis: " + DeadlinePassedText(*meetFees.Deadline) + ".") << '\n';
+        ++printed;
+    }
     for (const TNominWarning& warning : FindNominWarnings(model)) {
         if (warning.Kind == WarningKind::BreaksEventRules)
             continue;
@@ -57,6 +63,6 @@ int RunCheckCommand(const std::string& fileName, bool withWarnings) {
     if (findings.empty() && !cutOff)
         std::cout << "Keine fehlerhaften Meldungen.\n";
     if (withWarnings)
-        printWarnings(model);
+        printWarnings(model, KeptMeetFees(fileName, model));
     return findings.empty() && !cutOff ? 0 : 1;
 }

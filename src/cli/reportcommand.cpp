@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "interopfiles.h"
 #include "meldeaustausch.h"
 #include "report.h"
 
@@ -13,6 +14,6 @@ int RunReportCommand(const std::string& fileName) {
     const TLoadReport report = LoadExistingFile(fileName, model);
     if (report.Verdict == TFileVerdict::CutOff)
         std::cerr << "ntbmelde-cli: " << FileText(VerdictText(report), fileName) << '\n';
-    WriteToStdout(ReportPlainText(BuildReportLines(model)));
+    WriteToStdout(ReportPlainText(BuildReportLines(model, KeptMeetFees(fileName, model).Deadline)));
     return 0;
 }

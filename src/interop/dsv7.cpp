@@ -234,11 +234,11 @@ TInvitationEvent event(const TRecord& record) {
     return event;
 }
 
-constexpr std::pair<const char*, const char*> DsvFlatFees[] = {
-    {"Meldegeldpauschale", "je Verein"},
-    {"Teilnehmermeldegeld", "je Teilnehmer"},
-    {"Abschnittspauschale", "je Abschnitt mit Start"},
-    {"Mannschaftmeldegeld", "je Mannschaft"},
+constexpr std::pair<const char*, TFlatFeeKind> DsvFlatFees[] = {
+    {"Meldegeldpauschale", TFlatFeeKind::Club},
+    {"Teilnehmermeldegeld", TFlatFeeKind::Swimmer},
+    {"Abschnittspauschale", TFlatFeeKind::Section},
+    {"Mannschaftmeldegeld", TFlatFeeKind::Team},
 };
 
 // The birth years one WERTUNG admits; 0 as the latest year means no bound on the youngest.
@@ -324,6 +324,9 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
             invitation.Organizer = record.field(1);
         } else if (keyword == u"AUSRICHTER") {
             invitation.HostClub = record.field(1);
+        } else if (keyword == u"MELDESCHLUSS") {
+            invitation.Deadline = date(record, 1);
+            invitation.DeadlineTime = clockTime(record, 2);
         } else if (keyword == u"ABSCHNITT") {
             TInvitationSession session;
             session.Number = number(record, 1, QStringLiteral("Abschnittsnummer"));
@@ -433,10 +436,9 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
                 invitation.Events[at->second].FeeCents = fee;
         }
         // Flat fees per club, swimmer or section have no place in an event.
-        for (const auto& [type, meaning] : DsvFlatFees) {
+        for (const auto& [type, flatKind] : DsvFlatFees) {
             if (kind.compare(QLatin1StringView(type), Qt::CaseInsensitive) == 0)
-                invitation.FlatFeesCents.emplace_back(QString::fromUtf8(meaning),
-                                                      cents(*record, 2));
+                invitation.FlatFees.push_back({flatKind, cents(*record, 2)});
         }
     }
     return invitation;

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
+#include <QTime>
 
 #include <algorithm>
 #include <cmath>
@@ -309,8 +310,22 @@ TMeetFees MeetFeesOf(const TInvitation& invitation) {
     TMeetFees fees;
     if (!invitation.Currency.isEmpty())
         fees.Currency = invitation.Currency.toStdString();
-    for (const auto& [meaning, cents] : invitation.FlatFeesCents)
-        fees.Flat.emplace_back(QStringToAnsi(meaning, meaning), cents);
+    const std::map<int, int> sections = sectionNumbers(invitation.Sessions);
+    for (TFlatFee fee : invitation.FlatFees) {
+        if (fee.Section != 0) {
+            const auto section = sections.find(fee.Section);
+            if (section == sections.end())
+                continue; // a session the invitation does not hold
+            fee.Section = section->second;
+        }
+        fees.Flat.push_back(fee);
+    }
+    if (invitation.Deadline.isValid()) {
+        const QTime time = QTime::fromString(invitation.DeadlineTime, QStringLiteral("HH:mm"));
+        fees.Deadline = TDeadline{invitation.Deadline.year(), invitation.Deadline.month(),
+                                  invitation.Deadline.day(),
+                                  time.isValid() ? time.msecsSinceStartOfDay() / 60000 : -1};
+    }
     return fees;
 }
 

@@ -79,9 +79,11 @@ struct TInvitation {
     QDate AgeDate;
     int FeeIndividualCents = -1; // general fees where an event names none
     int FeeRelayCents = -1;
-    QString Currency; // of every fee; empty: euros
-    // Flat fees of the meet with their meaning ("je Verein"), in file order.
-    std::vector<std::pair<QString, int>> FlatFeesCents;
+    QDate Deadline;       // the host's entry deadline; invalid when none is given
+    QString DeadlineTime; // its time of day, "HH:MM"; empty: the whole day counts
+    QString Currency;     // of every fee; empty: euros
+    // Fees beyond the events' own, in file order; a section's fee names the host's session.
+    std::vector<TFlatFee> FlatFees;
     std::vector<TInvitationSession> Sessions; // in file order
     std::vector<TInvitationEvent> Events;     // in file order
     TClubSwims ClubSwims = TClubSwims::None;
@@ -99,7 +101,7 @@ void RefuseNonInvitation(TClubSwims swims);
 void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model,
                       QStringList* notes = nullptr);
 
-// The currency and flat fees of the invitation as the fee overview shows them.
+// The currency, flat fees and deadline of the invitation as the fee overview shows them.
 TMeetFees MeetFeesOf(const TInvitation& invitation);
 
 // What an export refers to when the host's invitation is not at hand: sessions from the

@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QTime>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -214,6 +215,7 @@ private:
         invitation.HostClub = attribute("hostclub"_L1);
         invitation.Course = attribute("course"_L1);
         invitation.Timing = attribute("timing"_L1);
+        readDeadline();
         meetCourse = invitation.Course;
         while (nextChild()) {
             if (xml.name() == u"AGEDATE") {
@@ -223,7 +225,7 @@ private:
             } else if (xml.name() == u"SESSIONS") {
                 readSessions();
             } else if (xml.name() == u"FEES") {
-                readMeetFees();
+                readFees();
             } else if (xml.name() == u"CLUBS" && filter) {
                 readClubs();
             } else if (xml.name() == u"CLUBS") {
@@ -237,25 +239,38 @@ private:
         turnAgesIntoBirthYears();
     }
 
-    // The per-team relay fee stands in for an event's own; the others are flat fees.
-    void readMeetFees() {
-        static const std::pair<const char*, const char*> flatFees[] = {
-            {"CLUB", "je Verein"},
-            {"ATHLETE", "je Schwimmer"},
-            {"TEAM", "je Mannschaft"},
-            {"LATEENTRY.INDIVIDUAL", "je Einzel-Nachmeldung"},
-            {"LATEENTRY.RELAY", "je Staffel-Nachmeldung"},
+    // Optional, and of no use to an entry when it cannot be read: a deadline that is no date is
+    // left out, a time that is none leaves the whole day.
+    void readDeadline() {
+        invitation.Deadline = QDate::fromString(attribute("deadline"_L1), Qt::ISODate);
+        const QTime time = QTime::fromString(attribute("deadlinetime"_L1).left(5), u"HH:mm"_s);
+        if (invitation.Deadline.isValid() && time.isValid())
+            invitation.DeadlineTime = time.toString(u"HH:mm"_s);
+    }
+
+    // The per-team relay fee stands in for an event's own; the others are flat fees. A
+    // session's fee per club is charged for that session (`session`), late fees only for the
+    // meet.
+    void readFees(int session = 0) {
+        static const std::pair<const char*, TFlatFeeKind> flatFees[] = {
+            {"CLUB", TFlatFeeKind::Club},
+            {"ATHLETE", TFlatFeeKind::Swimmer},
+            {"TEAM", TFlatFeeKind::Team},
+            {"LATEENTRY.INDIVIDUAL", TFlatFeeKind::LateIndividual},
+            {"LATEENTRY.RELAY", TFlatFeeKind::LateRelay},
         };
         while (nextChild()) {
             if (xml.name() == u"FEE") {
                 const QString type = attribute("type"_L1);
                 const int cents = numberOr("value"_L1, -1);
                 noteCurrency();
-                if (type == u"RELAY")
+                if (type == u"RELAY" && session == 0)
                     invitation.FeeRelayCents = cents;
-                for (const auto& [code, meaning] : flatFees) {
-                    if (type == QLatin1StringView(code) && cents >= 0)
-                        invitation.FlatFeesCents.emplace_back(QString::fromUtf8(meaning), cents);
+                if (type == u"CLUB" && session != 0 && cents >= 0)
+                    invitation.FlatFees.push_back({TFlatFeeKind::Section, cents, session});
+                for (const auto& [code, kind] : flatFees) {
+                    if (type == QLatin1StringView(code) && cents >= 0 && session == 0)
+                        invitation.FlatFees.push_back({kind, cents});
                 }
             }
             xml.skipCurrentElement();
@@ -296,6 +311,8 @@ private:
         while (nextChild()) {
             if (xml.name() == u"EVENTS")
                 readEvents(session.Number);
+            else if (xml.name() == u"FEES")
+                readFees(session.Number);
             else
                 xml.skipCurrentElement();
         }

@@ -104,6 +104,11 @@ QStringList instructionLines() {
                u"\"Meldegeld\" zeigt, was der Verein dem Ausrichter an Meldegeld schuldet: je "
                u"Schwimmer,"_s,
                u"Staffel und Abschnitt und insgesamt, dazu Hinweise zu auffälligen Meldungen."_s,
+               u"Pauschalen der Ausschreibung je Verein, Schwimmer und Abschnitt sind eingerechnet,"_s,
+               u"nach dem Meldeschluss auch das Nachmeldegeld. Den Meldeschluss nennen die "
+               u"Titelleiste,"_s,
+               u"der Kontrollausdruck und die Übersicht; ist er vorbei, sagt es das Programm beim "
+               u"Start."_s,
                u"Die Übersicht wird wie der Kontrollausdruck gespeichert (RTF, Text, PDF) und "
                u"gedruckt."_s,
            } +

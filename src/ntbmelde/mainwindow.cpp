@@ -28,6 +28,7 @@
 #include "environment.h"
 #include "exchangelock.h"
 #include "exitnotice.h"
+#include "feereport.h"
 #include "fileopening.h"
 #include "flowlayout.h"
 #include "global.h"
@@ -293,10 +294,19 @@ void TMainWindow::FormCreate(const QString& givenLocation) {
 void TMainWindow::showFileAccess(FileAccess access) {
     readOnly = access == FileAccess::ReadOnly;
     const bool readable = access == FileAccess::Editable || readOnly;
-    setWindowTitle(readable && !Trim(model->CompName).empty()
-                       ? u"%1 – %2, %3"_s.arg(ApplicationTitle, fromAnsi(Trim(model->CompName)),
-                                              fromAnsi(Trim(model->Date1)))
-                       : ApplicationTitle);
+    const std::optional<TDeadline> deadline = readable ? keptDeadline() : std::nullopt;
+    QString title = readable && !Trim(model->CompName).empty()
+                        ? u"%1 – %2, %3"_s.arg(ApplicationTitle, fromAnsi(Trim(model->CompName)),
+                                               fromAnsi(Trim(model->Date1)))
+                        : ApplicationTitle;
+    if (deadline)
+        title += u" – Meldeschluss "_s + fromAnsi(DeadlineText(*deadline));
+    setWindowTitle(title);
+    // Said once the window shows.
+    if (deadline && DeadlinePassed(*deadline))
+        QTimer::singleShot(0, this, [text = fromAnsi(DeadlinePassedText(*deadline))] {
+            ShowWarning(text + u'.');
+        });
     ButtonAusdruck->setEnabled(readable);
     ButtonMeldegeld->setEnabled(readable);
     ButtonExport->setEnabled(readable);
@@ -310,6 +320,16 @@ void TMainWindow::showFileAccess(FileAccess access) {
         ButtonAusdruck->setFocus();
     else
         ButtonExit->setFocus();
+}
+
+// The deadline of the invitation kept for the open file. One that cannot be read shows none
+// here; the fee overview names the trouble.
+std::optional<TDeadline> TMainWindow::keptDeadline() const {
+    try {
+        return KeptMeetFees(exchangeFilePath(), *model).Deadline;
+    } catch (const TIoError&) {
+        return std::nullopt;
+    }
 }
 
 // Another program has the file open: it can be looked at and printed, not changed.
@@ -342,7 +362,7 @@ void TMainWindow::ButtonMeldungClick() {
 
 // Each press opens one more printout window with a fresh snapshot; earlier ones keep theirs.
 void TMainWindow::ButtonKontrollClick() {
-    RunCommand([this] { showPrintout(ControlPrintout(*model)); });
+    RunCommand([this] { showPrintout(ControlPrintout(*model, keptDeadline())); });
 }
 
 void TMainWindow::ButtonMeldegeldClick() {

@@ -5,7 +5,9 @@
 #include <QMainWindow>
 #include <QStyle>
 #include <memory>
+#include <optional>
 
+#include "feereport.h"
 #include "fileopening.h"
 
 class QFrame;
@@ -61,6 +63,7 @@ private:
     QString askForFile();
     void FormCreate(const QString& givenLocation);
     void showFileAccess(FileAccess access);
+    std::optional<TDeadline> keptDeadline() const;
     void showReadOnly();
     void showPrintout(TPrintout printout);
     void exportEntries();

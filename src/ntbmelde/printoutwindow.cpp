@@ -87,12 +87,12 @@ QFont paperFont(const QStringList& lines, qreal width, QPaintDevice* device) {
 
 } // namespace
 
-TPrintout ControlPrintout(const TMeldeAustausch& data) {
+TPrintout ControlPrintout(const TMeldeAustausch& data, const std::optional<TDeadline>& deadline) {
     WaitCursor wait;
     return {u"Kontrollausdruck"_s,
             u"Hier können Sie den Kontrollausdruck in einer Datei speichern, um ihn "
             u"beispielsweise als Anhang einer eMail zu versenden"_s,
-            u"Hier drucken Sie den Kontrollausdruck"_s, BuildReportLines(data)};
+            u"Hier drucken Sie den Kontrollausdruck"_s, BuildReportLines(data, deadline)};
 }
 
 TPrintout FeeOverview(const TMeldeAustausch& data, const TMeetFees& meetFees) {

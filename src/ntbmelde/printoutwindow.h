@@ -24,7 +24,8 @@ struct TPrintout {
 };
 
 // The two printouts of the data as they are now; the hourglass shows while they are composed.
-TPrintout ControlPrintout(const TMeldeAustausch& data);
+TPrintout ControlPrintout(const TMeldeAustausch& data,
+                          const std::optional<TDeadline>& deadline = {});
 TPrintout FeeOverview(const TMeldeAustausch& data, const TMeetFees& meetFees = {});
 
 class TPrintoutWindow : public QMdiSubWindow {

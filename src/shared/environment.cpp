@@ -8,6 +8,7 @@
 namespace {
 int pinnedYear = 0;
 char pinnedSeparator = 0;
+std::time_t pinnedTime = 0;
 } // namespace
 
 std::string ProgramDir() {
@@ -17,6 +18,10 @@ std::string ProgramDir() {
     if (dir.empty() || dir.back() != '/')
         dir += '/';
     return dir;
+}
+
+std::time_t CurrentTime() {
+    return pinnedTime != 0 ? pinnedTime : std::time(nullptr);
 }
 
 int CurrentYear() {
@@ -40,4 +45,7 @@ void PinCurrentYear(int year) {
 }
 void PinDecimalSeparator(char separator) {
     pinnedSeparator = separator;
+}
+void PinCurrentTime(std::time_t now) {
+    pinnedTime = now;
 }

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <map>
 
+#include "environment.h"
 #include "meldeaustausch.h"
 #include "swimmeridentity.h"
 #include "warnings.h"
@@ -51,13 +52,17 @@ public:
         addSwimmers("Staffeln", relay, true);
         addSwimmers("Ohne Wettkampf", unknown, false);
         addTotals();
+        const long long flatCents = addFlatFees();
         addWarnings();
         result.push_back("");
-        result.push_back("Meldegeld gesamt: " +
-                         EuroText(overall.IndividualCents + overall.RelayCents, meetFees.Currency));
-        for (const auto& [label, cents] : meetFees.Flat)
-            result.push_back("Dazu laut Ausschreibung " + label + ": " +
-                             EuroText(cents, meetFees.Currency));
+        result.push_back(
+            "Meldegeld gesamt: " +
+            EuroText(overall.IndividualCents + overall.RelayCents + flatCents, meetFees.Currency));
+        for (const TFlatFee& fee : meetFees.Flat) {
+            if (fee.Kind == TFlatFeeKind::Team)
+                result.push_back("Dazu laut Ausschreibung je Mannschaft: " +
+                                 EuroText(fee.Cents, meetFees.Currency));
+        }
         return std::move(result);
     }
 
@@ -157,6 +162,8 @@ private:
         result.push_back("   +++++++++");
         result.push_back("");
         result.push_back("Veranstaltung: " + model.CompName);
+        if (meetFees.Deadline)
+            result.push_back("Meldeschluss : " + DeadlineText(*meetFees.Deadline));
         result.push_back("Verein       : " + model.ClubName);
         result.push_back("Stand        : " + reportDate);
     }
@@ -217,6 +224,70 @@ private:
         addTotalsOf("Gesamt", overall);
     }
 
+    // Each fee of the invitation beyond the events' own under its label, with how often it is
+    // charged: the club's once, a swimmer's per swimmer with an individual start, a section's
+    // per section with a start, late fees per start once the deadline has passed. Returns
+    // their sum.
+    long long addFlatFees() {
+        const bool late = meetFees.Deadline && DeadlinePassed(*meetFees.Deadline);
+        const bool anyStart = overall.IndividualStarts + overall.RelayStarts > 0;
+        struct Charge {
+            std::string Label;
+            long long Count, Cents;
+        };
+        std::vector<Charge> charged;
+        for (const TFlatFee& fee : meetFees.Flat) {
+            switch (fee.Kind) {
+            case TFlatFeeKind::Club:
+                charged.push_back({"Pauschale je Verein", anyStart ? 1 : 0, fee.Cents});
+                break;
+            case TFlatFeeKind::Swimmer:
+                charged.push_back({"Meldegeld je Schwimmer", overall.Swimmers, fee.Cents});
+                break;
+            case TFlatFeeKind::Section:
+                if (fee.Section == 0)
+                    charged.push_back(
+                        {"Pauschale je Abschnitt mit Start",
+                         std::count_if(bySection.begin(), bySection.end(),
+                                       [](const auto& entry) { return entry.first != 0; }),
+                         fee.Cents});
+                else
+                    charged.push_back({"Pauschale Abschnitt " + std::to_string(fee.Section),
+                                       bySection.contains(fee.Section) ? 1 : 0, fee.Cents});
+                break;
+            case TFlatFeeKind::LateIndividual:
+                if (late)
+                    charged.push_back(
+                        {"Nachmeldegeld je Einzelstart", overall.IndividualStarts, fee.Cents});
+                break;
+            case TFlatFeeKind::LateRelay:
+                if (late)
+                    charged.push_back(
+                        {"Nachmeldegeld je Staffelstart", overall.RelayStarts, fee.Cents});
+                break;
+            case TFlatFeeKind::Team:
+                break;
+            }
+        }
+        if (charged.empty())
+            return 0;
+        addHeading("Pauschalen und Nachmeldegeld");
+        std::size_t labelWidth = 0, unitWidth = 0;
+        for (const Charge& charge : charged) {
+            labelWidth = std::max(labelWidth, charge.Label.size());
+            unitWidth = std::max(unitWidth, EuroText(charge.Cents, meetFees.Currency).size());
+        }
+        long long sum = 0;
+        for (const Charge& charge : charged) {
+            result.push_back("   " + filled(charge.Label, labelWidth) + ": " +
+                             rightAligned(std::to_string(charge.Count), countWidth) + " \xD7 " +
+                             rightAligned(EuroText(charge.Cents, meetFees.Currency), unitWidth) +
+                             "  " + amount(charge.Count * charge.Cents));
+            sum += charge.Count * charge.Cents;
+        }
+        return sum;
+    }
+
     void addWarnings() {
         addHeading("Hinweise");
         const std::vector<TNominWarning> warnings = FindNominWarnings(model, table);
@@ -264,6 +335,35 @@ std::string EuroText(long long cents, const std::string& currency) {
     char hundredths[3];
     std::snprintf(hundredths, sizeof hundredths, "%02llu", magnitude % 100);
     return (cents < 0 ? "-" : "") + euros + "," + hundredths + " " + currency;
+}
+
+std::string DeadlineText(const TDeadline& deadline) {
+    char text[32];
+    if (deadline.Minutes < 0)
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d", deadline.Day, deadline.Month,
+                      deadline.Year);
+    else
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d, %02d:%02d Uhr", deadline.Day,
+                      deadline.Month, deadline.Year, deadline.Minutes / 60, deadline.Minutes % 60);
+    return text;
+}
+
+bool DeadlinePassed(const TDeadline& deadline) {
+    const std::time_t now = CurrentTime();
+    std::tm local{};
+    localtime_r(&now, &local);
+    const auto moment = [](int year, int month, int day, int minutes) {
+        return ((year * 100LL + month) * 100 + day) * 10000 + minutes;
+    };
+    // A deadline without a time leaves the whole day for entries.
+    const int lastMinute = deadline.Minutes < 0 ? 24 * 60 - 1 : deadline.Minutes;
+    return moment(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                  local.tm_hour * 60 + local.tm_min) >
+           moment(deadline.Year, deadline.Month, deadline.Day, lastMinute);
+}
+
+std::string DeadlinePassedText(const TDeadline& deadline) {
+    return "Der Meldeschluss (" + DeadlineText(deadline) + ") ist vorbei";
 }
 
 std::string TodayDateText() {

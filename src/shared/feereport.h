@@ -4,17 +4,42 @@
 // file writers serve both.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 class TMeldeAustausch;
 
-// What the host's invitation says beyond the events' fees: the currency of every amount, and
-// flat fees (per club, per swimmer, per late entry …), listed below the total, not added to it.
+// The host's entry deadline: a day and, where the invitation names it, the time of day.
+struct TDeadline {
+    int Year = 0, Month = 0, Day = 0;
+    int Minutes = -1; // after midnight; -1: the whole day counts
+};
+
+// "01.12.2026, 18:00 Uhr", or the day alone.
+std::string DeadlineText(const TDeadline& deadline);
+// Whether `deadline` lies before the local time now (CurrentTime).
+bool DeadlinePassed(const TDeadline& deadline);
+// "Der Meldeschluss (01.12.2026, 18:00 Uhr) ist vorbei"
+std::string DeadlinePassedText(const TDeadline& deadline);
+
+// What a fee beyond the events' own is charged for. A team fee belongs to team championships,
+// which clubs enter otherwise: it is named, not added.
+enum class TFlatFeeKind { Club, Swimmer, Section, LateIndividual, LateRelay, Team };
+
+struct TFlatFee {
+    TFlatFeeKind Kind = TFlatFeeKind::Club;
+    long long Cents = 0;
+    int Section = 0; // TFlatFeeKind::Section: the section it is charged for; 0: every section
+};
+
+// What the host's invitation says beyond the events' fees: the currency of every amount, the
+// fees per club, swimmer, section and late start, and the entry deadline.
 struct TMeetFees {
     std::string Currency = "EUR";
-    std::vector<std::pair<std::string, long long>> Flat; // "je Verein" (Windows-1252), cents
+    std::vector<TFlatFee> Flat; // in the invitation's order
+    std::optional<TDeadline> Deadline;
 };
 
 // An event's fee in whole cents, rounded once. Fees beyond ten million euros, and values that

@@ -29,7 +29,8 @@ const char* const DeclarationLines[] = {
     "benannt wurden.",
 };
 
-void addCompetition(const TMeldeAustausch& data, std::vector<std::string>& lines) {
+void addCompetition(const TMeldeAustausch& data, const std::optional<TDeadline>& deadline,
+                    std::vector<std::string>& lines) {
     lines.push_back("   KONTROLLAUSDRUCK MELDEPROGRAMM");
     lines.push_back("   ++++++++++++++++++++++++++++++");
     lines.push_back("");
@@ -37,6 +38,8 @@ void addCompetition(const TMeldeAustausch& data, std::vector<std::string>& lines
     lines.push_back("Veranstalter : " + data.Veranstalter);
     lines.push_back("Ausrichter   : " + data.Ausrichter);
     lines.push_back("Ort          : " + data.Place);
+    if (deadline)
+        lines.push_back("Meldeschluss : " + DeadlineText(*deadline));
     lines.push_back("");
     for (int section = 1; section <= ListedSections; ++section) {
         if (data.GetPeriodDate(section) == BlankPeriodDate)
@@ -118,10 +121,11 @@ std::string rtfEscaped(const std::string& line) {
 
 } // namespace
 
-std::vector<std::string> BuildReportLines(const TMeldeAustausch& data) {
+std::vector<std::string> BuildReportLines(const TMeldeAustausch& data,
+                                          const std::optional<TDeadline>& deadline) {
     std::vector<std::string> lines;
     lines.reserve(60 + static_cast<std::size_t>(data.EventCount() + data.NominCount()));
-    addCompetition(data, lines);
+    addCompetition(data, deadline, lines);
     addEvents(data, lines);
     addClub(data, lines);
     addNominations(data, lines);

@@ -4,13 +4,18 @@
 // and the command-line tool both use these, so they produce the same bytes.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "feereport.h"
+
 class TMeldeAustausch;
 
-// The printout's lines (Windows-1252, no line ends), composed from the model as it is now.
-std::vector<std::string> BuildReportLines(const TMeldeAustausch& data);
+// The printout's lines (Windows-1252, no line ends), composed from the model as it is now,
+// with the host's entry deadline where an invitation gave one.
+std::vector<std::string> BuildReportLines(const TMeldeAustausch& data,
+                                          const std::optional<TDeadline>& deadline = {});
 
 // Every line followed by CR LF.
 std::string ReportPlainText(const std::vector<std::string>& lines);

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../interop/interopfixtures.h"
 #include "../shared/competitionbuilder.h"
 #include "clirunner.h"
 #include "meldeaustausch.h"
@@ -112,6 +113,50 @@ private slots:
                  u"Keine fehlerhaften Meldungen.\n"
                  u"Hinweis: Meldungen 3, 4, 5: Reg.-Nr. 900104 ist für verschiedene Schwimmer "
                  u"gemeldet: GROSS, Ben (2011); Klein, Anna (2012).\n"_s);
+    }
+
+    // The kept invitation's deadline heads both printouts and, once passed, the warnings; its
+    // club fee of 15,00 EUR joins the sample club's event fees (hand-summed: 86,50 EUR by the
+    // DSV invitation, which charges the second relay, 76,50 EUR by the Lenex one).
+    void keptInvitation_deadlineAndClubFee_data() {
+        QTest::addColumn<QString>("invitation");
+        QTest::addColumn<QByteArray>("deadline"); // in place of the Lenex sample's
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("passed");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("DSV, passed") << u"2026-12-13-Musterst-Wk.DSV7"_s << QByteArray()
+                                     << u"01.12.2026, 18:00 Uhr"_s << true << u"101,50 EUR"_s;
+        QTest::newRow("Lenex, ahead, whole day")
+            << u"lenex-invitation.lef"_s << QByteArray("deadline=\"2099-02-03\"") << u"03.02.2099"_s
+            << false << u"91,50 EUR"_s;
+    }
+    void keptInvitation_deadlineAndClubFee() {
+        QFETCH(QString, invitation);
+        QFETCH(QByteArray, deadline);
+        QFETCH(QString, shown);
+        QFETCH(bool, passed);
+        QFETCH(QString, total);
+        QTemporaryDir folder;
+        QFile file(folder.filePath(invitation));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(readFileBytes(InteropDataDir + invitation)
+                       .replace("deadline=\"2026-12-01\" deadlinetime=\"18:00\"", deadline));
+        file.close();
+        const QString exchange = folder.filePath(u"EXCHANGE.NT2"_s);
+        QCOMPARE(runCli({u"import"_s, file.fileName(), exchange}).exitCode, 0);
+        TMeldeAustausch model;
+        model.LoadFromFile(exchange.toStdString());
+        enterSampleClub(model);
+        model.SaveToFile(exchange.toStdString());
+
+        for (const QString& command : {u"fees"_s, u"report"_s})
+            QVERIFY(
+                runCli({command, exchange}).out.contains(("\nMeldeschluss : " + shown).toUtf8()));
+        QVERIFY(runCli({u"fees"_s, exchange})
+                    .out.contains(("\nMeldegeld gesamt: " + total + '\n').toUtf8()));
+        QCOMPARE(QString::fromUtf8(runCli({u"check"_s, u"--warnings"_s, exchange}).out)
+                     .count(u"\nHinweis: Der Meldeschluss ("_s + shown),
+                 passed ? 1 : 0);
     }
 
     void wrongCalls_showUsage_data() {

@@ -558,8 +558,8 @@ private slots:
     }
 
     // The zipped file holds exactly one .lef named after the archive, with what .lef holds.
-    // A meet's relay fee per team stands in for a relay event's own; the currency and the flat
-    // fees reach the fee overview, below its total.
+    // A meet's relay fee per team stands in for a relay event's own; the currency and the
+    // meet's and session's other fees reach the fee overview, each with what it is charged for.
     void import_meetFees_givesRelayFeeAndCurrency() {
         const QString fees =
             u"<FEES><FEE type=\"CLUB\" value=\"2000\" currency=\"CHF\"/>"
@@ -570,21 +570,21 @@ private slots:
             lenexEvent(1, {}, u"distance=\"50\" relaycount=\"1\" stroke=\"FREE\""_s,
                        u"<FEE value=\"800\" currency=\"CHF\"/>"_s) +
             lenexEvent(3, u"gender=\"X\""_s, u"distance=\"50\" relaycount=\"4\" stroke=\"FREE\""_s);
-        const TInvitation invitation = ReadLenexInvitation(
-            lenexMeet(lenexSession(1, u"2027-05-08"_s, u"09:00"_s, events), {}, fees));
+        const QString session =
+            lenexSession(1, u"2027-05-08"_s, u"09:00"_s, events)
+                .replace(u"<EVENTS>"_s,
+                         u"<FEES><FEE type=\"CLUB\" value=\"300\"/></FEES><EVENTS>"_s);
+        const TInvitation invitation = ReadLenexInvitation(lenexMeet(session, {}, fees));
         TMeldeAustausch model;
         ImportInvitation(invitation, model);
         QCOMPARE(model.Event(2).Fee, 15.0);
         QCOMPARE(model.Event(1).Fee, 8.0);
-        const std::vector<std::string> lines =
-            BuildFeeLines(model, "01.01.2027", MeetFeesOf(invitation));
-        const std::vector<std::string> tail(lines.end() - 4, lines.end());
-        QCOMPARE(tail, (std::vector<std::string>{
-                           "Meldegeld gesamt: 0,00 CHF",
-                           "Dazu laut Ausschreibung je Verein: 20,00 CHF",
-                           "Dazu laut Ausschreibung je Schwimmer: 5,00 CHF",
-                           "Dazu laut Ausschreibung je Einzel-Nachmeldung: 10,00 CHF",
-                       }));
+        QCOMPARE(BuildFeeLines(model, "01.01.2027", MeetFeesOf(invitation)).back(),
+                 "Meldegeld gesamt: 0,00 CHF");
+        QStringList flat; // kind (0 club, 1 swimmer, 2 section, 3 late), cents, section
+        for (const TFlatFee& fee : MeetFeesOf(invitation).Flat)
+            flat << u"%1 %2 %3"_s.arg(int(fee.Kind)).arg(fee.Cents).arg(fee.Section);
+        QCOMPARE(flat, QStringList({u"0 2000 0"_s, u"1 500 0"_s, u"3 1000 0"_s, u"2 300 1"_s}));
     }
 
     // DSV rounds and sexes as Lenex defines them: a heat with a final is PRE, without one TIM;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,13 +56,16 @@ TNominRecord nomination(const char* name, int year, int sex, const char* event, 
 class TestHostFiles : public QObject {
     Q_OBJECT
 private slots:
+    // Before the samples' deadlines, so that none is told at start.
     void initTestCase() {
         PinCurrentYear(2026);
         PinDecimalSeparator(',');
+        PinCurrentTime(QDateTime(QDate(2026, 11, 1), QTime(12, 0)).toSecsSinceEpoch());
     }
     void cleanupTestCase() {
         PinCurrentYear(0);
         PinDecimalSeparator(0);
+        PinCurrentTime(0);
     }
     void init() {
         folder = std::make_unique<QTemporaryDir>();
@@ -186,6 +190,21 @@ private slots:
         QCOMPARE(lines.first(), u"FORMAT:Vereinsmeldeliste;8;"_s);
         QVERIFY(lines.contains(u"WETTKAMPF:3;E;1;;25;S;KB;X;;;"_s));
         QVERIFY(lines.contains(u"STARTPN:1;3;00:00:00,00;"_s));
+    }
+
+    // The title names the invitation's deadline, 01.12.2026, 18:00; once it has passed, the
+    // start says so in one box (the other tests start before it and see none).
+    void start_deadlinePassed_inTitleAndToldOnce() {
+        PinCurrentTime(QDateTime(QDate(2026, 12, 1), QTime(18, 1)).toSecsSinceEpoch());
+        const auto unpin = qScopeGuard([this] { initTestCase(); });
+        for (const QString& location : {invitation, exchange}) {
+            messages->shown.clear();
+            TMainWindow window(location);
+            showActive(window);
+            QVERIFY(window.windowTitle().contains(u"01.12.2026, 18:00"_s));
+            QTRY_COMPARE(messages->shown.filter(u"Meldeschluss"_s).filter(u"Warnung: "_s).size(),
+                         1);
+        }
     }
 
     void start_onInvitationBesideExchangeFile_asksFirst_data() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The fee overview: amounts in whole cents, totals per section. The whole layout is checked
 // against a hand-checked file in tst_cli_fees.
+#include <QDateTime>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <climits>
@@ -11,6 +13,8 @@
 #include "feereport.h"
 
 using namespace Qt::Literals::StringLiterals;
+
+Q_DECLARE_METATYPE(TFlatFee)
 
 namespace {
 
@@ -53,6 +57,44 @@ private slots:
         QFETCH(qlonglong, cents);
         QFETCH(QString, text);
         QCOMPARE(utf16(EuroText(cents)), text);
+    }
+
+    // A fee of 5,00 EUR beyond the events' own, on two swimmers' and a relay team's starts in
+    // sections 1 and 2 (21,00 EUR of event fees), on 14 June; late fees count once the
+    // deadline (1 June, or 1 July) has passed. Charged -1: not listed among the fees.
+    void flatFees_chargedAsOftenAsTheInvitationSays_data() {
+        QTest::addColumn<TFlatFee>("fee");
+        QTest::addColumn<int>("deadlineMonth");
+        QTest::addColumn<int>("charged");
+        QTest::newRow("club once") << TFlatFee{TFlatFeeKind::Club, 500} << 7 << 1;
+        QTest::newRow("per swimmer") << TFlatFee{TFlatFeeKind::Swimmer, 500} << 7 << 2;
+        QTest::newRow("each section") << TFlatFee{TFlatFeeKind::Section, 500} << 7 << 2;
+        QTest::newRow("section 3, no start") << TFlatFee{TFlatFeeKind::Section, 500, 3} << 7 << 0;
+        QTest::newRow("late, passed") << TFlatFee{TFlatFeeKind::LateIndividual, 500} << 6 << 3;
+        QTest::newRow("late, ahead") << TFlatFee{TFlatFeeKind::LateRelay, 500} << 7 << -1;
+        QTest::newRow("team, named") << TFlatFee{TFlatFeeKind::Team, 500} << 7 << -1;
+    }
+    void flatFees_chargedAsOftenAsTheInvitationSays() {
+        QFETCH(TFlatFee, fee);
+        QFETCH(int, deadlineMonth);
+        QFETCH(int, charged);
+        CompetitionBuilder c;
+        c.event("1", u"50m Freistil"_s, 2.5, 1);
+        c.event("2", u"4x50m Lagen"_s, 12, 1, true);
+        c.event("3", u"100m Brust"_s, 4, 2);
+        c.nomin(u"Adler, Eva"_s, 2010, "1");
+        c.nomin(u"Adler, Eva"_s, 2010, "3");
+        c.nomin(u"Berg, Uwe"_s, 2011, "1");
+        c.nomin(u"Team, Blau"_s, 2010, "2");
+        PinCurrentTime(QDateTime(QDate(2026, 6, 14), QTime(12, 0)).toSecsSinceEpoch());
+        const auto unpin = qScopeGuard([] { PinCurrentTime(0); });
+        QStringList lines;
+        for (const std::string& line :
+             BuildFeeLines(c.done(), "", {"EUR", {fee}, TDeadline{2026, deadlineMonth, 1}}))
+            lines << utf16(line);
+        QCOMPARE(block(lines, u"Pauschalen und Nachmeldegeld"_s).size(), charged < 0 ? 0 : 3);
+        const long long cents = 2100 + std::max(charged, 0) * 500;
+        QVERIFY(lines.contains(u"Meldegeld gesamt: "_s + utf16(EuroText(cents))));
     }
 
     void feeCents_roundsOnceAndRefusesNonsense_data() {
