@@ -2,8 +2,12 @@
 // Runs ntbmelde-cli as a host or a script runs it and hands back what it left behind.
 #pragma once
 
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
 
 struct CliResult {
     int exitCode = -1;
@@ -25,4 +29,26 @@ inline CliResult runCli(const QStringList& arguments, const QString& stdoutFile 
     if (!process.waitForFinished(30000))
         qFatal("ntbmelde-cli did not finish: %s", qPrintable(process.errorString()));
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// A file's bytes, empty when it cannot be read.
+inline QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+// A folder of the test's own that also holds the swimmer store the tool opens, so that no test
+// reaches the user's swimmers.
+inline std::unique_ptr<QTemporaryDir> folderWithOwnStore() {
+    auto folder = std::make_unique<QTemporaryDir>();
+    if (!folder->isValid())
+        qFatal("no temporary folder");
+    qputenv("NTBMELDE_DATA_DIR", folder->filePath(QStringLiteral("store")).toLocal8Bit());
+    return folder;
 }

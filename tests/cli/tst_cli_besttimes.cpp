@@ -16,19 +16,6 @@ namespace {
 
 const QString DataDir = QStringLiteral(TEST_DATA_DIR "/interop/");
 
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
 const QByteArray SampleBestTimes =
     "Frühling, Emma;2015;100m Brust;25;01:34,02;2026-12-13;Nikolausschwimmfest 2026\n"
     "Frühling, Emma;2015;200m Brust;25;03:55,61;2026-12-12;Nikolausschwimmfest 2026\n"
@@ -45,11 +32,7 @@ const QByteArray SampleBestTimes =
 class TestCliBestTimes : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        folder = std::make_unique<QTemporaryDir>();
-        QVERIFY(folder->isValid());
-        qputenv("NTBMELDE_DATA_DIR", folder->filePath(u"store"_s).toLocal8Bit());
-    }
+    void init() { folder = folderWithOwnStore(); }
 
     // The club's exchange file names the own club; the Lenex results (under any name) add its
     // swimmers and swims; the DSV7 club list of the same meet adds nothing more.

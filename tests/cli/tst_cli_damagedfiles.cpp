@@ -20,17 +20,6 @@ QString dataFile(const QString& name) {
     return QStringLiteral(TEST_DATA_DIR "/") + name;
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 // The printout of what the reader finds in these bytes, as `report` prints it.
 QByteArray printoutOf(const QByteArray& bytes) {
     TMeldeAustausch model;
@@ -72,7 +61,7 @@ private slots:
         QFETCH(QString, reason);
         const QString in = path(u"EXCHANGE.NT2"_s);
         QVERIFY(QFile::copy(dataFile(file), in));
-        const QByteArray before = fileBytes(in);
+        const QByteArray before = readBytes(in);
         writeBytes(path(u"out.nt2"_s), OldContent);
         const QList<QStringList> calls = {{u"check"_s, in},
                                           {u"report"_s, in},
@@ -88,8 +77,8 @@ private slots:
                      qPrintable(err));
             QCOMPARE(result.out, QByteArray());
         }
-        QCOMPARE(fileBytes(in), before);
-        QCOMPARE(fileBytes(path(u"out.nt2"_s)), OldContent);
+        QCOMPARE(readBytes(in), before);
+        QCOMPARE(readBytes(path(u"out.nt2"_s)), OldContent);
         QCOMPARE(folderContent(), QStringList({u"EXCHANGE.NT2"_s, u"out.nt2"_s}));
     }
 
@@ -106,7 +95,7 @@ private slots:
 
         const CliResult report = runCli({u"report"_s, in});
         QCOMPARE(report.exitCode, 0);
-        QCOMPARE(report.out, printoutOf(fileBytes(in)));
+        QCOMPARE(report.out, printoutOf(readBytes(in)));
         QVERIFY(report.out.contains("W\xF6hler, J\xFCrgen"));
         QCOMPARE(QString::fromUtf8(report.err), u"ntbmelde-cli: "_s + warning + u'\n');
 
@@ -136,7 +125,7 @@ private slots:
         QCOMPARE(runCli({u"resave"_s, original, path(u"original.nt2"_s)}).exitCode, 0);
         const CliResult resave = runCli({u"resave"_s, dataFile(file), path(u"converted.nt2"_s)});
         QCOMPARE(resave.exitCode, 0);
-        QCOMPARE(fileBytes(path(u"converted.nt2"_s)), fileBytes(path(u"original.nt2"_s)));
+        QCOMPARE(readBytes(path(u"converted.nt2"_s)), readBytes(path(u"original.nt2"_s)));
         QCOMPARE(QString::fromUtf8(resave.err),
                  u"ntbmelde-cli: Die Datei "_s + dataFile(file) +
                      u" war in UTF-8 geschrieben und wurde beim Lesen umgewandelt. Gespeichert "
@@ -159,7 +148,7 @@ private slots:
                            u" ist bereits in einem anderen Meldeprogramm geöffnet (Prozess "_s +
                            QString::number(QCoreApplication::applicationPid())),
             qPrintable(err));
-        QCOMPARE(fileBytes(target), OldContent);
+        QCOMPARE(readBytes(target), OldContent);
         program.unlock();
         QCOMPARE(runCli({u"resave"_s, QStringLiteral(DEMO_FILE), target}).exitCode, 0);
         QCOMPARE(folderContent(), QStringList{u"EXCHANGE.NT2"_s});

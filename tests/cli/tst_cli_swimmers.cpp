@@ -14,31 +14,12 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestCliSwimmers : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        folder = std::make_unique<QTemporaryDir>();
-        QVERIFY(folder->isValid());
-        qputenv("NTBMELDE_DATA_DIR", folder->filePath(u"store"_s).toLocal8Bit());
-    }
+    void init() { folder = folderWithOwnStore(); }
 
     // An exchange file and a list kept in a spreadsheet in one call, imported again, listed
     // and exported.

@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "../store/swimmerfixture.h"
 #include "ansi.h"
 #include "dialogseam.h"
 #include "environment.h"
@@ -26,17 +27,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-TSwimmer swimmer(const char* name, int year, std::uint8_t sex, const char* regNr,
-                 bool active = true) {
-    TSwimmer result;
-    result.Name = name;
-    result.BirthYear = year;
-    result.Sex = sex;
-    result.RegNr = regNr;
-    result.Active = active;
-    return result;
-}
 
 QString focusedName() {
     return focused() ? focused()->objectName() : QString();

@@ -4,21 +4,12 @@
 
 #include "environment.h"
 #include "swimmercsv.h"
+#include "swimmerfixture.h"
 #include "windows1252.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-TSwimmer swimmer(const char* name, int year, std::uint8_t sex, const char* regNr, bool active) {
-    TSwimmer result;
-    result.Name = name;
-    result.BirthYear = year;
-    result.Sex = sex;
-    result.RegNr = regNr;
-    result.Active = active;
-    return result;
-}
 
 // One line per swimmer as `swimmers list` prints it, UTF-8.
 QStringList described(const std::vector<TSwimmer>& swimmers) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "../shared/competitionbuilder.h"
+#include "swimmerfixture.h"
 #include "swimmerstore.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -29,17 +30,6 @@ CompetitionBuilder competition(const QString& name, const char* date, int laneLe
     builder.event("3", u"4x50m Lagen"_s, 0, 1, true);
     builder.event("4", u"Kinderschwimmen"_s);
     return builder;
-}
-
-TSwimmer swimmer(const char* name, int year, std::uint8_t sex = 0, const char* regNr = "",
-                 bool active = true) {
-    TSwimmer result;
-    result.Name = name;
-    result.BirthYear = year;
-    result.Sex = sex;
-    result.RegNr = regNr;
-    result.Active = active;
-    return result;
 }
 
 std::vector<std::string> names(const std::vector<TSwimmer>& swimmers) {
