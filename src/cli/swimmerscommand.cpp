@@ -11,6 +11,7 @@
 #include "atomicfile.h"
 #include "commands.h"
 #include "conversions.h"
+#include "germanorder.h"
 #include "invitation.h"
 #include "meldeaustausch.h"
 #include "swimmercsv.h"
@@ -73,7 +74,9 @@ int importFiles(std::vector<std::string> paths) {
 std::vector<TSwimmer> allSwimmers() {
     std::optional<TSwimmerStore> opened;
     const TSwimmerStore& store = openStoreToRead(opened);
-    return answered(store, store.AllSwimmers());
+    std::vector<TSwimmer> swimmers = answered(store, store.AllSwimmers());
+    SortByGermanName(swimmers);
+    return swimmers;
 }
 
 // "Meier, Anna;2012;w;4711;ja", Windows-1252.

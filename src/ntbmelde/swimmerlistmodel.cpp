@@ -2,6 +2,7 @@
 #include "swimmerlistmodel.h"
 
 #include "ansi.h"
+#include "germanorder.h"
 #include "swimmertexts.h"
 
 using namespace Qt::StringLiterals;
@@ -48,13 +49,8 @@ QVariant TSwimmerListModel::headerData(int section, Qt::Orientation orientation,
 }
 
 namespace {
-// German order: Ä with A, ß with ss, letter case aside.
 const QCollator& germanCollator() {
-    static const QCollator collator = [] {
-        QCollator german(QLocale(QLocale::German, QLocale::Germany));
-        german.setCaseSensitivity(Qt::CaseInsensitive);
-        return german;
-    }();
+    static const QCollator collator = GermanCollator();
     return collator;
 }
 
