@@ -78,6 +78,41 @@ private:
             Starts& list = event == 0 ? unknown : model.Event(event).Staffel ? relay : individual;
             list.push_back(i);
         }
+        groupIndividualStarts();
+    }
+
+    // Who is one swimmer goes by the identity rule (a registration number joins a misspelt
+    // name, a name of both sexes is two children): each swimmer's starts stand together where
+    // his first one stands.
+    void groupIndividualStarts() {
+        TSwimmerGroups groups;
+        std::vector<int> groupOf;
+        groupOf.reserve(individual.size());
+        for (const std::size_t i : individual) {
+            const TNominRecord& start = nomin(i);
+            groupOf.push_back(
+                groups
+                    .Add(TSwimmerIdentity::Of(start.Name, start.BirthYear, start.Sex, start.RegNr))
+                    .Group);
+        }
+        std::vector<std::size_t> firstAt(static_cast<std::size_t>(groups.Count()),
+                                         individual.size());
+        for (std::size_t k = 0; k < individual.size(); ++k)
+            firstAt[groupOf[k]] = std::min(firstAt[groupOf[k]], k);
+        std::vector<std::size_t> order(individual.size());
+        for (std::size_t k = 0; k < order.size(); ++k)
+            order[k] = k;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return firstAt[groupOf[a]] < firstAt[groupOf[b]];
+        });
+        Starts grouped;
+        grouped.reserve(individual.size());
+        swimmerOf.assign(eventOf.size(), -1);
+        for (const std::size_t k : order) {
+            grouped.push_back(individual[k]);
+            swimmerOf[individual[k]] = groupOf[k];
+        }
+        individual = std::move(grouped);
     }
 
     // Columns wide enough for every event number, event name and amount of this overview;
@@ -139,12 +174,19 @@ private:
             });
     }
 
-    // Calls `group` with each run of starts of one swimmer (or team): equal key and year.
+    // Whether two starts are of one swimmer (by the identity rule) or one team (equal name key
+    // and year).
+    bool sameSwimmer(std::size_t a, std::size_t b) const {
+        if (swimmerOf[a] >= 0 || swimmerOf[b] >= 0)
+            return swimmerOf[a] == swimmerOf[b];
+        return nameRank[a] == nameRank[b] && nomin(a).BirthYear == nomin(b).BirthYear;
+    }
+
+    // Calls `group` with each run of starts of one swimmer (or team).
     template <typename Group> void forEachSwimmer(const Starts& starts, Group group) const {
         for (auto begin = starts.begin(); begin != starts.end();) {
             auto end = begin + 1;
-            while (end != starts.end() && nameRank[*end] == nameRank[*begin] &&
-                   nomin(*end).BirthYear == nomin(*begin).BirthYear)
+            while (end != starts.end() && sameSwimmer(*end, *begin))
                 ++end;
             group(begin, end);
             begin = end;
@@ -307,6 +349,8 @@ private:
     const TNominTable table;
     const std::vector<int>& eventOf;
     const std::vector<int>& nameRank;
+    // Per entry, its swimmer among the individual starts; -1 for relay teams and the others.
+    std::vector<int> swimmerOf;
     std::vector<long long> eventCents;                // index = event position
     std::vector<std::string> eventStart, eventAmount; // likewise
     std::string sumStart;                             // a swimmer's sum line up to the amount

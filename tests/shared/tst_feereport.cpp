@@ -139,20 +139,24 @@ private slots:
 
     // Relay teams are no swimmers; entries for events the file lacks cost nothing; a
     // swimmer with starts in two sections counts in each and once in all.
-    // One swimmer in two letter cases is one swimmer; a result list's placeholder is no
-    // registration number.
-    void swimmers_oneWhateverTheLetterCase_placeholderNoNumber() {
+    // Swimmers are told apart by the identity rule: one in two letter cases is one, a result
+    // list's placeholder is no registration number, a number joins a misspelt name, one name
+    // of both sexes without a number is two children.
+    void swimmers_byTheIdentityRule() {
         CompetitionBuilder c;
         c.event("1", u"50m Freistil"_s, 2.5, 1);
         c.event("3", u"100m Brust"_s, 4, 1);
         c.nomin(u"Brandt, Lotte"_s, 2012, "1", NoTime, 1, u"0"_s);
         c.nomin(u"BRANDT, LOTTE"_s, 2012, "3", NoTime, 1, u"000000"_s);
         c.nomin(u"Groß, Ben"_s, 2011, "1", NoTime, 0, u"0900104"_s);
+        c.nomin(u"Brandt, Lotte"_s, 2012, "3", NoTime, 0, u""_s);
+        c.nomin(u"Grosz, Ben"_s, 2011, "3", NoTime, 0, u"900104"_s);
         const QStringList lines = overview(c.done());
         QCOMPARE(lines.filter(u", Jg. "_s),
-                 (QStringList{u"Brandt, Lotte, Jg. 2012"_s,
-                              u"Groß, Ben, Jg. 2011, Reg.-Nr. 0900104"_s}));
-        QVERIFY(block(lines, u"Summen"_s).contains(u"   Schwimmer    : 2"_s));
+                 (QStringList{u"Brandt, Lotte, Jg. 2012"_s, u"Brandt, Lotte, Jg. 2012"_s,
+                              u"Grosz, Ben, Jg. 2011, Reg.-Nr. 900104"_s}));
+        QVERIFY(block(lines, u"Summen"_s).contains(u"   Schwimmer    : 3"_s));
+        QCOMPARE(lines.filter(u"   Wk "_s).size(), 5);
     }
 
     void totals_perSectionAndOverall() {
