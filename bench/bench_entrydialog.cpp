@@ -4,14 +4,23 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <string>
 
 #include "entrydialog.h"
 #include "meldeaustausch.h"
+#include "swimmerstore.h"
 
 namespace {
+
+// An empty swimmer store of the benchmark's own: the dialog's completion finds nothing.
+TSwimmerStore& emptyStore() {
+    static QTemporaryDir folder;
+    static TSwimmerStore store(folder.path());
+    return store;
+}
 
 constexpr int NominationCount = 10000;
 
@@ -44,7 +53,7 @@ void showAndSettle(QWidget& window) {
 void BM_OpenDialog(benchmark::State& state) {
     const auto model = largeClub();
     for (auto _ : state) {
-        TEntryDialog dialog(*model);
+        TEntryDialog dialog(*model, emptyStore());
         showAndSettle(dialog);
         state.PauseTiming();
         dialog.hide();
@@ -54,7 +63,7 @@ void BM_OpenDialog(benchmark::State& state) {
 
 void BM_AdoptEntry(benchmark::State& state) {
     const auto model = largeClub();
-    TEntryDialog dialog(*model);
+    TEntryDialog dialog(*model, emptyStore());
     showAndSettle(dialog);
     auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("EditName"));
     auto* year = dialog.findChild<QLineEdit*>(QStringLiteral("EditJahrgang"));

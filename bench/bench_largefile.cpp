@@ -25,8 +25,16 @@
 #include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "printoutwindow.h"
+#include "swimmerstore.h"
 
 namespace {
+
+// An empty swimmer store of the benchmark's own: the dialog's completion finds nothing.
+TSwimmerStore& emptyStore() {
+    static QTemporaryDir folder;
+    static TSwimmerStore store(folder.path());
+    return store;
+}
 
 constexpr int EventCount = 200;
 
@@ -150,7 +158,7 @@ void BM_OpenEntryDialog(benchmark::State& state) {
         TMeldeAustausch entered = *f.model;
         state.ResumeTiming();
         PaintWatch watch;
-        TEntryDialog dialog(entered);
+        TEntryDialog dialog(entered, emptyStore());
         watch.watch(dialog);
         dialog.show();
         state.SetIterationTime(watch.secondsToFirstPaint());
@@ -163,7 +171,7 @@ void BM_OpenEntryDialog(benchmark::State& state) {
 void BM_SortEntryList(benchmark::State& state) {
     Fixture& f = fixture(static_cast<int>(state.range(0)));
     TMeldeAustausch entered = *f.model;
-    TEntryDialog dialog(entered);
+    TEntryDialog dialog(entered, emptyStore());
     dialog.show();
     QApplication::processEvents();
     auto* sort = dialog.findChild<QAction*>(QStringLiteral("PopSort"));

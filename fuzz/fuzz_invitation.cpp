@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     for (const bool zipped : {false, true}) {
         try {
-            checkInvitation(ReadLenexInvitation(zipped ? UnpackLxf(bytes) : bytes));
+            checkInvitation(ReadLenexInvitation(zipped ? UnpackFormatFile(bytes) : bytes));
         } catch (const TInteropError&) {
         }
     }

@@ -35,9 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     TClubFilter everyClub;
     everyClub.AllClubs = true;
-    tryReading([&] {
-        return ReadLenexResults(bytes.startsWith("PK") ? UnpackLxf(bytes) : bytes, everyClub);
-    });
+    tryReading([&] { return ReadLenexResults(UnpackFormatFile(bytes), everyClub); });
     tryReading([&] { return ReadDsv7Results(bytes, everyClub); });
     return 0;
 }

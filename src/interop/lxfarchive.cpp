@@ -92,10 +92,6 @@ QByteArray unpack(const QByteArray& packed, const ArchiveKind& kind) {
 
 } // namespace
 
-QByteArray UnpackLxf(const QByteArray& packed) {
-    return unpack(packed, LenexArchive);
-}
-
 QByteArray UnpackFormatFile(const QByteArray& bytes) {
     // An empty archive starts PK 05 06 and holds nothing to read.
     if (!bytes.startsWith("PK\x03\x04") && !bytes.startsWith("PK\x05\x06"))

@@ -6,11 +6,9 @@
 #include <QByteArray>
 #include <QString>
 
-// The .lef inside an archive. Throws TInteropError when the bytes are no archive, or hold no
-// .lef or more than one.
-QByteArray UnpackLxf(const QByteArray& archive);
 // A format file told by its content: the one .lef, .DSV8 or .DSV7 inside an archive, else the
-// bytes as they are. Throws TInteropError as UnpackLxf.
+// bytes as they are. Throws TInteropError when an archive is damaged, or holds none of them or
+// more than one.
 QByteArray UnpackFormatFile(const QByteArray& bytes);
 // An archive holding `lef` as the one entry `entryName`, deflated. Throws TInteropError.
 QByteArray PackLxf(const QByteArray& lef, const QString& entryName);

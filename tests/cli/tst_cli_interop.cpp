@@ -22,7 +22,7 @@ const QString SampleLxf = InteropDataDir + u"lenex-invitation.lxf"_s;
 QStringList entryIds(const QString& path) {
     QByteArray bytes = readFileBytes(path);
     if (path.endsWith(u".lxf"_s))
-        bytes = UnpackLxf(bytes);
+        bytes = UnpackFormatFile(bytes);
     QStringList ids;
     for (const QString& line : flattenLenex(bytes).filter(u"/ENTRY "_s))
         ids << line.section(u"eventid="_s, 1).section(u' ', 0, 0);

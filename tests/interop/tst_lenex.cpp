@@ -657,7 +657,7 @@ private slots:
         unzip.start(u"unzip"_s, {u"-Z1"_s, lxf});
         QVERIFY(unzip.waitForFinished());
         QCOMPARE(unzip.readAllStandardOutput(), "Meldung Nikolaus.lef\n");
-        QCOMPARE(UnpackLxf(readFileBytes(lxf)), readFileBytes(lef));
+        QCOMPARE(UnpackFormatFile(readFileBytes(lxf)), readFileBytes(lef));
         QVERIFY(!readFileBytes(lef).startsWith("\xEF\xBB\xBF"));
     }
 
