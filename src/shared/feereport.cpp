@@ -290,7 +290,9 @@ private:
 
     void addWarnings() {
         addHeading("Hinweise");
-        const std::vector<TNominWarning> warnings = FindNominWarnings(model, table);
+        std::vector<TNominWarning> warnings = FindNominWarnings(model, table);
+        for (TNominWarning& missed : FindQualifyingWarnings(model, meetFees.QualifyingTimes))
+            warnings.push_back(std::move(missed));
         if (warnings.empty())
             result.push_back("Keine Hinweise.");
         for (const TNominWarning& warning : warnings)

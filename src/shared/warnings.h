@@ -19,6 +19,7 @@ enum class WarningKind {
     RegNrOfOthers,
     ImplausibleTime,
     BreaksEventRules,
+    MissesQualifyingTime, // qualifying.h
 };
 
 struct TNominWarning {
