@@ -218,7 +218,7 @@ private slots:
         TMeldeAustausch model;
         model.LoadFromFile(exchange.toStdString());
         TNominRecord nomin;
-        nomin.Name = "Probe, Paula";
+        nomin.Name = "Probe, Kim";
         nomin.BirthYear = birthYear;
         nomin.Sex = static_cast<std::uint8_t>(sex);
         nomin.WkNr = event * 1000;
@@ -228,10 +228,10 @@ private slots:
 
         const QString check =
             QString::fromUtf8(runCli({u"check"_s, u"--warnings"_s, exchange}).out);
-        QCOMPARE(check.count(u"\nHinweis: Meldung 1: Probe, Paula"_s), hinted ? 1 : 0);
+        QCOMPARE(check.count(u"\nHinweis: Meldung 1: Probe, Kim"_s), hinted ? 1 : 0);
         const QString fees = QString::fromUtf8(runCli({u"fees"_s, exchange}).out);
         const QString hints = fees.section(u"\nHinweise"_s, 1);
-        QCOMPARE(hints.count(u"\nProbe, Paula"_s), hinted ? 1 : 0);
+        QCOMPARE(hints.count(u"\nProbe, Kim"_s), hinted ? 1 : 0);
     }
 
     void wrongCalls_showUsage_data() {
