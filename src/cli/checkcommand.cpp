@@ -36,10 +36,7 @@ void printWarnings(const TMeldeAustausch& model, const TMeetFees& meetFees) {
         std::cout << AnsiToUtf8("Hinweis: " + DeadlinePassedText(*meetFees.Deadline) + ".") << '\n';
         ++printed;
     }
-    std::vector<TNominWarning> warnings = FindNominWarnings(model);
-    for (TNominWarning& missed : FindQualifyingWarnings(model, meetFees.QualifyingTimes))
-        warnings.push_back(std::move(missed));
-    for (const TNominWarning& warning : warnings) {
+    for (const TNominWarning& warning : FindNominWarnings(model, meetFees.QualifyingTimes)) {
         if (warning.Kind == WarningKind::BreaksEventRules)
             continue;
         std::cout << AnsiToUtf8(warningLine(warning)) << '\n';

@@ -633,10 +633,7 @@ bool TEntryDialog::TakeEntry() {
 // next adoption; the entry is adopted all the same.
 void TEntryDialog::showHints() {
     QStringList hints;
-    std::vector<TNominWarning> warnings = FindNominWarnings(model);
-    for (TNominWarning& missed : FindQualifyingWarnings(model, qualifyingTimes))
-        warnings.push_back(std::move(missed));
-    for (const TNominWarning& warning : warnings) {
+    for (const TNominWarning& warning : FindNominWarnings(model, qualifyingTimes)) {
         if (std::binary_search(warning.Nomins.begin(), warning.Nomins.end(), CurrentNomin))
             hints << u"Hinweis: "_s + fromAnsi(warning.Text) + u'.';
     }

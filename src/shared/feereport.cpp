@@ -290,9 +290,8 @@ private:
 
     void addWarnings() {
         addHeading("Hinweise");
-        std::vector<TNominWarning> warnings = FindNominWarnings(model, table);
-        for (TNominWarning& missed : FindQualifyingWarnings(model, meetFees.QualifyingTimes))
-            warnings.push_back(std::move(missed));
+        const std::vector<TNominWarning> warnings =
+            FindNominWarnings(model, table, meetFees.QualifyingTimes);
         if (warnings.empty())
             result.push_back("Keine Hinweise.");
         for (const TNominWarning& warning : warnings)

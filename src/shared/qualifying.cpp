@@ -23,28 +23,19 @@ std::string timeText(int hundredths) {
 
 } // namespace
 
-std::vector<TNominWarning> FindQualifyingWarnings(const TMeldeAustausch& model,
-                                                  const std::vector<TQualifyingTime>& times) {
-    std::vector<TNominWarning> warnings;
-    for (int i = 1; i <= model.NominCount(); ++i) {
-        const TNominRecord& nomin = model.Nomin(i);
-        const auto time = std::find_if(times.begin(), times.end(),
-                                       [&](const TQualifyingTime& t) { return applies(t, nomin); });
-        // An invalid time text is refused by the entry check already.
-        if (time == times.end() || nomin.Time < 0)
-            continue;
-        const std::string event = "Wettkampf " + TMeldeAustausch::WkNrToText(nomin.WkNr);
-        const std::string limit = "Pflichtzeit " + timeText(time->Time);
-        if (nomin.Time == 0 || nomin.Time == NoTime)
-            warnings.push_back(
-                {WarningKind::MissesQualifyingTime,
-                 {i},
-                 nomin.Name + " hat in " + event + " keine Meldezeit, verlangt ist die " + limit});
-        else if (nomin.Time > time->Time)
-            warnings.push_back({WarningKind::MissesQualifyingTime,
-                                {i},
-                                nomin.Name + " ist in " + event + " mit " + timeText(nomin.Time) +
-                                    " langsamer als die " + limit});
-    }
-    return warnings;
+std::optional<std::string> QualifyingHint(const TNominRecord& nomin,
+                                          const std::vector<TQualifyingTime>& times) {
+    const auto time = std::find_if(times.begin(), times.end(),
+                                   [&](const TQualifyingTime& t) { return applies(t, nomin); });
+    // An invalid time text is refused by the entry check already.
+    if (time == times.end() || nomin.Time < 0)
+        return std::nullopt;
+    const std::string event = "Wettkampf " + TMeldeAustausch::WkNrToText(nomin.WkNr);
+    const std::string limit = "Pflichtzeit " + timeText(time->Time);
+    if (nomin.Time == 0 || nomin.Time == NoTime)
+        return nomin.Name + " hat in " + event + " keine Meldezeit, verlangt ist die " + limit;
+    if (nomin.Time > time->Time)
+        return nomin.Name + " ist in " + event + " mit " + timeText(nomin.Time) +
+               " langsamer als die " + limit;
+    return std::nullopt;
 }

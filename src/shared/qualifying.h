@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The host's qualifying times (Pflichtzeiten): an entry in an event must be at least as fast as
-// the time given for the swimmer's birth years and sex. The entry dialog, `check --warnings` and
-// the fee overview all ask FindQualifyingWarnings.
+// the time given for the swimmer's birth years and sex.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <vector>
 
-#include "warnings.h"
-
-class TMeldeAustausch;
+struct TNominRecord;
 
 struct TQualifyingTime {
     int WkNr = 0;                 // the exchange file's event code
@@ -18,7 +17,8 @@ struct TQualifyingTime {
     int Time = 0;                 // hundredths
 };
 
-// One warning (WarningKind::MissesQualifyingTime) per individual nomination that is slower than
-// the first time of its event, birth year and sex, or has no entry time there.
-std::vector<TNominWarning> FindQualifyingWarnings(const TMeldeAustausch& model,
-                                                  const std::vector<TQualifyingTime>& times);
+// What a host would say of an individual nomination slower than the first of `times` that fits
+// its event, birth year and sex, or without an entry time there: a German sentence
+// (Windows-1252) without its full stop. Nothing when it meets the time or none fits.
+std::optional<std::string> QualifyingHint(const TNominRecord& nomin,
+                                          const std::vector<TQualifyingTime>& times);
