@@ -36,7 +36,7 @@ void printWarnings(const TMeldeAustausch& model, const TMeetFees& meetFees) {
         std::cout << AnsiToUtf8("Hinweis: " + DeadlinePassedText(*meetFees.Deadline) + ".") << '\n';
         ++printed;
     }
-    for (const TNominWarning& warning : FindNominWarnings(model)) {
+    for (const TNominWarning& warning : FindNominWarnings(model, meetFees.QualifyingTimes)) {
         if (warning.Kind == WarningKind::BreaksEventRules)
             continue;
         std::cout << AnsiToUtf8(warningLine(warning)) << '\n';

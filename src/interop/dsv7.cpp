@@ -241,17 +241,20 @@ constexpr std::pair<const char*, TFlatFeeKind> DsvFlatFees[] = {
     {"Mannschaftmeldegeld", TFlatFeeKind::Team},
 };
 
-// The birth years one WERTUNG admits; 0 as the latest year means no bound on the youngest.
+// The birth years one WERTUNG or PFLICHTZEIT admits; 0 as the latest year means no bound on
+// the youngest. Its class is given from field `kindField` on.
 struct TYearRange {
     int Earliest = 1900;
     int Latest = 0;
 };
 
-TYearRange yearRange(const TRecord& record, int competitionYear, QStringList* warnings) {
+TYearRange yearRange(const TRecord& record, int kindField, int competitionYear,
+                     QStringList* warnings) {
     const QString event = record.field(1);
-    const QString kind = record.field(4).toUpper();
-    const QString oldest = record.field(5);
-    const QString youngest = record.field(6).isEmpty() ? oldest : record.field(6);
+    const QString kind = record.field(kindField).toUpper();
+    const QString oldest = record.field(kindField + 1);
+    const QString youngest =
+        record.field(kindField + 2).isEmpty() ? oldest : record.field(kindField + 2);
     TYearRange range;
     int first = 0, last = 0;
     if (kind == u"JG") {
@@ -280,7 +283,7 @@ TYearRange yearRange(const TRecord& record, int competitionYear, QStringList* wa
         }
     } else {
         fail(record, QStringLiteral("Wettkampf %1: unbekannte Wertungsklasse %2")
-                         .arg(event, quoted(record.field(4))));
+                         .arg(event, quoted(record.field(kindField))));
     }
     return range;
 }
@@ -308,6 +311,7 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
     invitation.DsvVersion = format.field(2).toInt();
     std::vector<const TRecord*> rankings;
     std::vector<const TRecord*> fees;
+    std::vector<const TRecord*> qualifyingTimes;
     std::set<int> sessionNumbers;
     std::set<std::pair<int, QString>> eventKeys; // an event is its number and round
     for (const TRecord& record : records) {
@@ -368,6 +372,8 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
             rankings.push_back(&record);
         } else if (keyword == u"MELDEGELD") {
             fees.push_back(&record);
+        } else if (keyword == u"PFLICHTZEIT") {
+            qualifyingTimes.push_back(&record);
         }
     }
     if (invitation.Sessions.empty())
@@ -405,7 +411,7 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
         const auto found = eventAt.find({eventNumber, record->field(2).toUpper()});
         if (found == eventAt.end())
             continue;
-        const TYearRange range = yearRange(*record, competitionYear, warnings);
+        const TYearRange range = yearRange(*record, 4, competitionYear, warnings);
         std::optional<TYearRange>& all = ranges[found->second];
         if (!all) {
             all = range;
@@ -420,6 +426,26 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
             invitation.Events[i].EarliestBirthYear = ranges[i]->Earliest;
             invitation.Events[i].LatestBirthYear = ranges[i]->Latest;
         }
+    }
+
+    // A time for diverse swimmers only has no sex of the exchange file to apply to.
+    for (const TRecord* record : qualifyingTimes) {
+        const auto found = eventAt.find(
+            {number(*record, 1, QStringLiteral("Wettkampfnummer")), record->field(2).toUpper()});
+        const QString sex = record->field(7).toUpper();
+        if (found == eventAt.end() || sex == u"D")
+            continue;
+        const TYearRange range = yearRange(*record, 3, competitionYear, warnings);
+        const std::optional<int> time = ReadSwimTime(record->field(6));
+        if (!time)
+            fail(*record,
+                 QStringLiteral("Pflichtzeit %1 ist keine Zeit").arg(quoted(record->field(6))));
+        invitation.QualifyingTimes.push_back({invitation.Events[found->second].Id, range.Earliest,
+                                              range.Latest,
+                                              sex == u"M"   ? 0
+                                              : sex == u"W" ? 1
+                                                            : -1,
+                                              *time, QString()});
     }
 
     for (const TRecord* record : fees) {

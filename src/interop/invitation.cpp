@@ -245,6 +245,11 @@ TEventRecord importEvent(const TInvitationEvent& event, const TInvitation& invit
     return record;
 }
 
+// A time swum in another course (yards) says nothing about an entry time in metres.
+bool ofMeetCourse(const TInvitationQualifying& time, const TInvitation& invitation) {
+    return time.Course.isEmpty() || time.Course == invitation.Course;
+}
+
 } // namespace
 
 bool TInvitationEvent::IsEntryEvent() const {
@@ -294,6 +299,14 @@ void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model, QSt
     }
     model = std::move(imported);
     rewrites.AddNoteTo(notes);
+    QStringList otherCourses;
+    for (const TInvitationQualifying& time : invitation.QualifyingTimes) {
+        if (!ofMeetCourse(time, invitation) && !otherCourses.contains(time.Course))
+            otherCourses << time.Course;
+    }
+    if (notes && !otherCourses.isEmpty())
+        notes->append(QStringLiteral("Pflichtzeiten für die Bahn %1 werden nicht geprüft")
+                          .arg(otherCourses.join(QStringLiteral(", "))));
     // The exchange file knows female, male and open events only.
     if (notes && !diverse.isEmpty())
         notes->append((diverse.size() == 1 ? QStringLiteral("Wettkampf %1 ist nur für diverse "
@@ -325,6 +338,15 @@ TMeetFees MeetFeesOf(const TInvitation& invitation) {
         fees.Deadline = TDeadline{invitation.Deadline.year(), invitation.Deadline.month(),
                                   invitation.Deadline.day(),
                                   time.isValid() ? time.msecsSinceStartOfDay() / 60000 : -1};
+    }
+    for (const TInvitationQualifying& time : invitation.QualifyingTimes) {
+        const auto event =
+            std::find_if(invitation.Events.begin(), invitation.Events.end(), [&](const auto& e) {
+                return e.Id == time.EventId && e.IsEntryEvent() && e.RelayCount == 1;
+            });
+        if (event != invitation.Events.end() && ofMeetCourse(time, invitation))
+            fees.QualifyingTimes.push_back({event->Number * 1000, time.EarliestBirthYear,
+                                            time.LatestBirthYear, time.Sex, time.Time});
     }
     return fees;
 }

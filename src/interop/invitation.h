@@ -61,6 +61,16 @@ struct TInvitationEvent {
     bool IsEntryEvent() const;
 };
 
+// A qualifying time of one event as the host gives it, for swimmers born in the years given.
+struct TInvitationQualifying {
+    QString EventId;
+    int EarliestBirthYear = 1900;
+    int LatestBirthYear = 0; // 0: no bound on the youngest
+    int Sex = -1;            // 0 male, 1 female, -1 both
+    int Time = 0;            // hundredths
+    QString Course;          // Lenex course of the time; empty: the meet's
+};
+
 // What the clubs of a Lenex file hold: an invitation lists no swims, a club's entries file or a
 // start list holds entries, a result list results.
 enum class TClubSwims { None, Entries, Results };
@@ -86,6 +96,7 @@ struct TInvitation {
     std::vector<TFlatFee> FlatFees;
     std::vector<TInvitationSession> Sessions; // in file order
     std::vector<TInvitationEvent> Events;     // in file order
+    std::vector<TInvitationQualifying> QualifyingTimes;
     TClubSwims ClubSwims = TClubSwims::None;
 };
 
@@ -101,7 +112,8 @@ void RefuseNonInvitation(TClubSwims swims);
 void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model,
                       QStringList* notes = nullptr);
 
-// The currency, flat fees and deadline of the invitation as the fee overview shows them.
+// The currency, flat fees, deadline and qualifying times of the invitation as the fee overview
+// shows them. A qualifying time for another course than the meet's (yards) is left out.
 TMeetFees MeetFeesOf(const TInvitation& invitation);
 
 // What an export refers to when the host's invitation is not at hand: sessions from the

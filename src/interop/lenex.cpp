@@ -125,12 +125,15 @@ public:
         while (nextChild()) {
             if (xml.name() == u"MEETS")
                 readMeets();
+            else if (xml.name() == u"TIMESTANDARDLISTS")
+                readTimeStandardLists();
             else
                 xml.skipCurrentElement();
         }
         checkXml();
         if (!meetRead)
             fail(QStringLiteral("die Lenex-Datei enthält keine Veranstaltung (MEET)"));
+        applyTimeStandards();
         invitation.ClubSwims = resultsSeen   ? TClubSwims::Results
                                : entriesSeen ? TClubSwims::Entries
                                              : TClubSwims::None;
@@ -342,6 +345,7 @@ private:
         bool styled = false;
         while (nextChild()) {
             if (xml.name() == u"SWIMSTYLE") {
+                eventStyles.insert(event.Id, styleKey());
                 readSwimStyle(event, label);
                 styled = true;
                 xml.skipCurrentElement();
@@ -351,6 +355,8 @@ private:
                 xml.skipCurrentElement();
             } else if (xml.name() == u"AGEGROUPS") {
                 event.AgeGroups = readAgeGroups(label);
+            } else if (xml.name() == u"TIMESTANDARDREFS") {
+                readTimeStandardRefs(event.Id);
             } else {
                 xml.skipCurrentElement();
             }
@@ -380,6 +386,99 @@ private:
                 fail(label + QStringLiteral(": unbekannte Technik „%1“").arg(technique));
             event.Technique = static_cast<TTechnique>(*techniqueValue);
         }
+    }
+
+    // A SWIMSTYLE as a key that a time standard's style is matched by.
+    QString styleKey() const {
+        return attribute("distance"_L1) + u'/' + attribute("relaycount"_L1) + u'/' +
+               attribute("stroke"_L1).toUpper() + u'/' + attribute("technique"_L1).toUpper();
+    }
+
+    void readTimeStandardRefs(const QString& eventId) {
+        while (nextChild()) {
+            if (xml.name() == u"TIMESTANDARDREF")
+                standardRefs.insert(eventId, attribute("timestandardlistid"_L1));
+            xml.skipCurrentElement();
+        }
+    }
+
+    // A list of times an entry must reach; a MINIMUM or DEFAULT list asks nothing of entries.
+    struct TimeStandardList {
+        QString Course;
+        int Sex = -1;
+        int MinAge = -1, MaxAge = -1;
+        QHash<QString, int> Times; // by styleKey
+    };
+
+    void readTimeStandardLists() {
+        while (nextChild()) {
+            if (xml.name() != u"TIMESTANDARDLIST") {
+                xml.skipCurrentElement();
+                continue;
+            }
+            const QString id = attribute("timestandardlistid"_L1);
+            const QString type = attribute("type"_L1).toUpper();
+            const QString gender = attribute("gender"_L1).toUpper();
+            TimeStandardList list;
+            list.Course = attribute("course"_L1).toUpper();
+            list.Sex = gender == u"M" ? 0 : gender == u"F" ? 1 : -1;
+            while (nextChild()) {
+                if (xml.name() == u"AGEGROUP") {
+                    list.MinAge = numberOr("agemin"_L1, -1);
+                    list.MaxAge = numberOr("agemax"_L1, -1);
+                    xml.skipCurrentElement();
+                } else if (xml.name() == u"TIMESTANDARDS") {
+                    readTimeStandards(list);
+                } else {
+                    xml.skipCurrentElement();
+                }
+            }
+            if (type.isEmpty() || type == u"MAXIMUM")
+                timeStandardLists.insert(id, list);
+        }
+    }
+
+    void readTimeStandards(TimeStandardList& list) {
+        while (nextChild()) {
+            if (xml.name() != u"TIMESTANDARD") {
+                xml.skipCurrentElement();
+                continue;
+            }
+            const QString text = requiredAttribute("swimtime"_L1);
+            const std::optional<int> time = ReadSwimTime(text);
+            if (!time)
+                fail(QStringLiteral("swimtime „%1“ ist keine Zeit").arg(text));
+            while (nextChild()) {
+                if (xml.name() == u"SWIMSTYLE")
+                    list.Times.insert(styleKey(), *time);
+                xml.skipCurrentElement();
+            }
+        }
+    }
+
+    // Each event's referenced lists become its qualifying times; an age group becomes the birth
+    // years of the age reckoning's year.
+    void applyTimeStandards() {
+        const int year = ageReckoningDate().year();
+        for (const TInvitationEvent& event : invitation.Events) {
+            for (const QString& listId : standardRefs.values(event.Id)) {
+                const auto list = timeStandardLists.constFind(listId);
+                if (list == timeStandardLists.cend())
+                    continue;
+                const auto time = list->Times.constFind(eventStyles.value(event.Id));
+                if (time == list->Times.cend())
+                    continue;
+                invitation.QualifyingTimes.push_back(
+                    {event.Id, list->MaxAge < 0 ? 1900 : year - list->MaxAge,
+                     list->MinAge < 0 ? 0 : year - list->MinAge, list->Sex, *time, list->Course});
+            }
+        }
+    }
+
+    QDate ageReckoningDate() const {
+        if (invitation.AgeDate.isValid() || invitation.Sessions.empty())
+            return invitation.AgeDate;
+        return invitation.Sessions.front().Date;
     }
 
     std::vector<TAgeGroup> readAgeGroups(const QString& label) {
@@ -495,9 +594,7 @@ private:
     // Whoever fits any group may enter: the widest range over the groups. A group that limits
     // the team's sum of ages limits no single swimmer.
     void turnAgesIntoBirthYears() {
-        QDate reference = invitation.AgeDate;
-        if (!reference.isValid() && !invitation.Sessions.empty())
-            reference = invitation.Sessions.front().Date;
+        const QDate reference = ageReckoningDate();
         const int year = reference.year();
         // With exact ages on a date, a birth year is partly admitted; the host checks the day.
         const bool onDate = invitation.AgeDateType == u"DATE" &&
@@ -531,6 +628,9 @@ private:
     QString meetCourse;
     QHash<int, QString> sessionCourses;
     QHash<int, QDate> sessionDates;
+    QHash<QString, QString> eventStyles;       // styleKey by event id
+    QMultiHash<QString, QString> standardRefs; // time standard list ids by event id
+    QHash<QString, TimeStandardList> timeStandardLists;
     bool resultsSeen = false;
     bool entriesSeen = false;
     std::vector<AthleteResult> results;

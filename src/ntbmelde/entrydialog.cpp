@@ -126,8 +126,9 @@ QLineEdit* addEdit(QGridLayout* rows, const QString& name, const QString& label,
 
 } // namespace
 
-TEntryDialog::TEntryDialog(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent)
-    : QDialog(parent), model(model), store(store) {
+TEntryDialog::TEntryDialog(TMeldeAustausch& model, TSwimmerStore& store,
+                           std::vector<TQualifyingTime> qualifyingTimes, QWidget* parent)
+    : QDialog(parent), model(model), qualifyingTimes(std::move(qualifyingTimes)), store(store) {
     // Sorting and listing a host's merged file takes a moment.
     WaitCursor wait;
     createControls();
@@ -632,7 +633,7 @@ bool TEntryDialog::TakeEntry() {
 // next adoption; the entry is adopted all the same.
 void TEntryDialog::showHints() {
     QStringList hints;
-    for (const TNominWarning& warning : FindNominWarnings(model)) {
+    for (const TNominWarning& warning : FindNominWarnings(model, qualifyingTimes)) {
         if (std::binary_search(warning.Nomins.begin(), warning.Nomins.end(), CurrentNomin))
             hints << u"Hinweis: "_s + fromAnsi(warning.Text) + u'.';
     }

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "qualifying.h"
 #include "swimmerstore.h"
 
 class QAction;
@@ -31,8 +32,10 @@ enum class EntryField;
 class TEntryDialog : public QDialog {
     Q_OBJECT
 public:
-    // Edits the nominations of `model`, offering the swimmers and times that `store` knows.
-    TEntryDialog(TMeldeAustausch& model, TSwimmerStore& store, QWidget* parent = nullptr);
+    // Edits the nominations of `model`, offering the swimmers and times that `store` knows;
+    // an adopted entry that misses one of the host's `qualifyingTimes` is hinted.
+    TEntryDialog(TMeldeAustausch& model, TSwimmerStore& store,
+                 std::vector<TQualifyingTime> qualifyingTimes = {}, QWidget* parent = nullptr);
 
     // Checks the fields and adopts them. True when the caller may go on: nothing was pending,
     // the user declined to change an existing entry, or the entry was adopted. False after a
@@ -108,6 +111,7 @@ private:
     void showRefusedCharacter(const QString& character);
 
     TMeldeAustausch& model;
+    const std::vector<TQualifyingTime> qualifyingTimes;
     TSwimmerStore& store;
     QHash<QWidget*, QString> helpTexts; // shown in LabelHilfe while the field has the focus
     bool Changed = false;

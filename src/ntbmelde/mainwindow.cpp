@@ -353,7 +353,8 @@ void TMainWindow::ButtonVereinClick() {
 
 void TMainWindow::ButtonMeldungClick() {
     RunCommand([this] {
-        TEntryDialog entries(*model, *store, this);
+        TEntryDialog entries(*model, *store,
+                             KeptMeetFees(exchangeFilePath(), *model).QualifyingTimes, this);
         entries.exec();
         activateWindow();
         tellStoreProblem();

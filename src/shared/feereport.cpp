@@ -332,7 +332,8 @@ private:
 
     void addWarnings() {
         addHeading("Hinweise");
-        const std::vector<TNominWarning> warnings = FindNominWarnings(model, table);
+        const std::vector<TNominWarning> warnings =
+            FindNominWarnings(model, table, meetFees.QualifyingTimes);
         if (warnings.empty())
             result.push_back("Keine Hinweise.");
         for (const TNominWarning& warning : warnings)

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "qualifying.h"
+
 class TMeldeAustausch;
 
 // The host's entry deadline: a day and, where the invitation names it, the time of day.
@@ -35,11 +37,12 @@ struct TFlatFee {
 };
 
 // What the host's invitation says beyond the events' fees: the currency of every amount, the
-// fees per club, swimmer, section and late start, and the entry deadline.
+// fees per club, swimmer, section and late start, the entry deadline and the qualifying times.
 struct TMeetFees {
     std::string Currency = "EUR";
     std::vector<TFlatFee> Flat; // in the invitation's order
     std::optional<TDeadline> Deadline;
+    std::vector<TQualifyingTime> QualifyingTimes;
 };
 
 // An event's fee in whole cents, rounded once. Fees beyond ten million euros, and values that

@@ -36,16 +36,19 @@ template <typename Value> std::vector<Value> distinct(std::vector<Value> values)
 
 class WarningFinder {
 public:
-    WarningFinder(const TMeldeAustausch& model, const TNominTable& table)
-        : model(model), eventOf(table.EventOf), nameRank(table.NameRank),
-          bySwimmer(table.BySwimmer) {
+    WarningFinder(const TMeldeAustausch& model, const TNominTable& table,
+                  const std::vector<TQualifyingTime>& qualifyingTimes)
+        : model(model), qualifyingTimes(qualifyingTimes), eventOf(table.EventOf),
+          nameRank(table.NameRank), bySwimmer(table.BySwimmer) {
         for (int position = 0; position <= model.EventCount(); ++position)
             disciplines.push_back(ReadDiscipline(model.Event(position).Name));
     }
 
     std::vector<TNominWarning> find() {
-        for (std::size_t i = 0; i < eventOf.size(); ++i)
+        for (std::size_t i = 0; i < eventOf.size(); ++i) {
             checkAgainstEvent(i);
+            checkQualifyingTime(i);
+        }
         checkNameGroups();
         checkRegNrs();
         std::sort(
@@ -70,6 +73,13 @@ private:
 
     void add(WarningKind kind, std::vector<int> positions, std::string text) {
         warnings.push_back({kind, std::move(positions), std::move(text)});
+    }
+
+    void checkQualifyingTime(std::size_t index) {
+        if (isRelay(index))
+            return;
+        if (auto hint = QualifyingHint(nomin(index), qualifyingTimes))
+            add(WarningKind::MissesQualifyingTime, {positionOf(index)}, std::move(*hint));
     }
 
     // A refused entry (only a file edited elsewhere holds one) is reported for the rule it
@@ -228,6 +238,7 @@ private:
     }
 
     const TMeldeAustausch& model;
+    const std::vector<TQualifyingTime>& qualifyingTimes;
     const std::vector<int>& eventOf;
     const std::vector<int>& nameRank;
     const std::vector<std::size_t>& bySwimmer;
@@ -237,11 +248,12 @@ private:
 
 } // namespace
 
-std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model,
-                                             const TNominTable& table) {
-    return WarningFinder(model, table).find();
+std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model, const TNominTable& table,
+                                             const std::vector<TQualifyingTime>& times) {
+    return WarningFinder(model, table, times).find();
 }
 
-std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model) {
-    return FindNominWarnings(model, TabulateNomins(model));
+std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model,
+                                             const std::vector<TQualifyingTime>& times) {
+    return FindNominWarnings(model, TabulateNomins(model), times);
 }

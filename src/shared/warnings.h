@@ -2,14 +2,15 @@
 // Entries that the entry dialog accepts but that a host would query: one swimmer twice in one
 // event, one name with different details, one registration number on different people, an
 // entry time far off for the distance. Entries of a file edited elsewhere that break their
-// event's rules are listed too. These are hints, never refusals: two relay teams of one name
-// may be meant.
+// event's rules are listed too, and those that miss the host's qualifying time. These are hints,
+// never refusals: two relay teams of one name may be meant.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "nomintable.h"
+#include "qualifying.h"
 
 enum class WarningKind {
     TwiceInEvent,
@@ -19,6 +20,7 @@ enum class WarningKind {
     RegNrOfOthers,
     ImplausibleTime,
     BreaksEventRules,
+    MissesQualifyingTime, // qualifying.h
 };
 
 struct TNominWarning {
@@ -30,7 +32,8 @@ struct TNominWarning {
 // Every warning about the model's nominations, ordered by the first nomination each concerns
 // and then by kind. Relay teams are not checked for differing details: a team's birth year
 // and sex vary by event.
-std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model);
-// The same for callers that have the model's table (TabulateNomins) already.
 std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model,
-                                             const TNominTable& table);
+                                             const std::vector<TQualifyingTime>& times = {});
+// The same for callers that have the model's table (TabulateNomins) already.
+std::vector<TNominWarning> FindNominWarnings(const TMeldeAustausch& model, const TNominTable& table,
+                                             const std::vector<TQualifyingTime>& times = {});

@@ -159,6 +159,81 @@ private slots:
                  passed ? 1 : 0);
     }
 
+    // The kept invitation's qualifying time for the swimmer's event, birth years and sex: an
+    // entry slower than it, or without a time, is hinted by `check --warnings` and the fee
+    // overview alike; a time in yards is left out on import with a note.
+    void keptInvitation_qualifyingTimes_data() {
+        QTest::addColumn<QString>("invitation");
+        QTest::addColumn<QByteArray>("yards"); // the list course put to SCY
+        QTest::addColumn<int>("event");
+        QTest::addColumn<int>("birthYear");
+        QTest::addColumn<int>("sex");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<bool>("hinted");
+        const QString dsv7 = u"2026-12-13-Musterst-Wk.DSV7"_s;
+        const QString dsv8 = u"2027-03-14-Musterst-Wk.DSV8z"_s;
+        const QString lenex = u"lenex-invitation-chf.lef"_s;
+        QTest::newRow("DSV7, slower")
+            << dsv7 << QByteArray() << 6 << 2013 << 1 << u"03:50,00"_s << true;
+        QTest::newRow("DSV7, just fast enough")
+            << dsv7 << QByteArray() << 6 << 2013 << 1 << u"03:45,00"_s << false;
+        QTest::newRow("DSV7, no time")
+            << dsv7 << QByteArray() << 6 << 2015 << 1 << QString() << true;
+        QTest::newRow("DSV7, event without time")
+            << dsv7 << QByteArray() << 8 << 2014 << 1 << QString() << false;
+        QTest::newRow("DSV8, open older class")
+            << dsv8 << QByteArray() << 5 << 2009 << 1 << u"03:00,00"_s << true;
+        QTest::newRow("DSV8, younger class")
+            << dsv8 << QByteArray() << 5 << 2012 << 1 << u"03:00,00"_s << false;
+        QTest::newRow("Lenex, men aged 13")
+            << lenex << QByteArray() << 2 << 2014 << 0 << u"01:13,90"_s << true;
+        QTest::newRow("Lenex, women aged 13")
+            << lenex << QByteArray() << 1 << 2014 << 1 << u"01:13,90"_s << false;
+        QTest::newRow("Lenex, aged 15")
+            << lenex << QByteArray() << 2 << 2012 << 0 << u"01:13,90"_s << false;
+        QTest::newRow("Lenex, yards") << lenex << QByteArray("course=\"SCY\" gender=\"M\"") << 2
+                                      << 2014 << 0 << u"01:13,90"_s << false;
+    }
+    void keptInvitation_qualifyingTimes() {
+        QFETCH(QString, invitation);
+        QFETCH(QByteArray, yards);
+        QFETCH(int, event);
+        QFETCH(int, birthYear);
+        QFETCH(int, sex);
+        QFETCH(QString, time);
+        QFETCH(bool, hinted);
+        QTemporaryDir folder;
+        QFile file(folder.filePath(invitation));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QByteArray bytes = readFileBytes(InteropDataDir + invitation);
+        if (!yards.isEmpty())
+            bytes.replace("course=\"LCM\" gender=\"M\"", yards);
+        file.write(bytes);
+        file.close();
+        const QString exchange = folder.filePath(u"EXCHANGE.NT2"_s);
+        const CliResult imported = runCli({u"import"_s, file.fileName(), exchange});
+        QCOMPARE(imported.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(imported.out + imported.err).contains(u"SCY"_s),
+                 !yards.isEmpty());
+        TMeldeAustausch model;
+        model.LoadFromFile(exchange.toStdString());
+        TNominRecord nomin;
+        nomin.Name = "Probe, Kim";
+        nomin.BirthYear = birthYear;
+        nomin.Sex = static_cast<std::uint8_t>(sex);
+        nomin.WkNr = event * 1000;
+        nomin.Time = time.isEmpty() ? NoTime : TimeTextToHundredths(time.toStdString());
+        model.SetNomin(1, nomin);
+        model.SaveToFile(exchange.toStdString());
+
+        const QString check =
+            QString::fromUtf8(runCli({u"check"_s, u"--warnings"_s, exchange}).out);
+        QCOMPARE(check.count(u"\nHinweis: Meldung 1: Probe, Kim"_s), hinted ? 1 : 0);
+        const QString fees = QString::fromUtf8(runCli({u"fees"_s, exchange}).out);
+        const QString hints = fees.section(u"\nHinweise"_s, 1);
+        QCOMPARE(hints.count(u"\nProbe, Kim"_s), hinted ? 1 : 0);
+    }
+
     void wrongCalls_showUsage_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("fees without file") << QStringList{u"fees"_s};

@@ -79,8 +79,8 @@ private:
         if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog.get(); }))
             qFatal("dialog not active again");
     }
-    void openDialog() {
-        dialog = std::make_unique<TEntryDialog>(model, dataDir.store());
+    void openDialog(std::vector<TQualifyingTime> qualifyingTimes = {}) {
+        dialog = std::make_unique<TEntryDialog>(model, dataDir.store(), std::move(qualifyingTimes));
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     }
@@ -234,6 +234,8 @@ private slots:
     void sort_alternatesAndFollowsTheEditedEntry();
     void sort_adoptingWhileSortedByWkNr_showsNameOrder();
     void hints_afterAdoption_standUnderTheFieldsAndBlockNothing();
+    void qualifyingTime_missed_isHintedAfterAdoption_data();
+    void qualifyingTime_missed_isHintedAfterAdoption();
     void buttonTake_focusesTheNameAndShowsTheAdoptedEntry();
     void storedTimeTheFieldCannotShow_isKeptUnlessTheTimeIsEdited();
     void listClick_whileAnEntryIsLoaded_keepsTheHighlightOnIt();
@@ -1141,6 +1143,27 @@ void TestEntryDialog::birthYear_ofTheCurrentYear_isAccepted() {
     QCOMPARE(messages->shown.size(), 1);
     QCOMPARE(model.NominCount(), 1);
     QCOMPARE(model.GetNomin(1).BirthYear, 2026);
+}
+
+// The host's qualifying time of 1:05,00 for men born 1990 to 1995 in event 7: a slower entry
+// or one without a time is hinted in the line under the fields once adopted, and adopted.
+void TestEntryDialog::qualifyingTime_missed_isHintedAfterAdoption_data() {
+    QTest::addColumn<QString>("timeDigits");
+    QTest::addColumn<bool>("hinted");
+    QTest::newRow("slower") << u"10501"_s << true;
+    QTest::newRow("as fast") << u"10500"_s << false;
+    QTest::newRow("no time") << QString() << true;
+}
+void TestEntryDialog::qualifyingTime_missed_isHintedAfterAdoption() {
+    QFETCH(QString, timeDigits);
+    QFETCH(bool, hinted);
+    openDialog({{TMeldeAustausch::TextToWkNr("7"), 1990, 1995, 0, 6500}});
+    typeEntry(u"Meier, Hans"_s, u"1992"_s, 0, QString(), u"7"_s, timeDigits);
+    press(Qt::Key_Return);
+    QCOMPARE(model.NominCount(), 1);
+    const QString hint = control<QLabel>(u"LabelHinweis"_s)->toolTip();
+    QCOMPARE(hint.contains(u"Meier, Hans"_s), hinted);
+    QCOMPARE(messages->shown, QStringList());
 }
 
 QTEST_MAIN(TestEntryDialog)

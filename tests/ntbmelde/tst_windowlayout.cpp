@@ -178,7 +178,8 @@ void TestWindowLayout::withWindow(const QString& name, QScreen* screen,
     }
     std::unique_ptr<QDialog> dialog;
     if (name == u"Meldungen"_s) {
-        dialog = std::make_unique<TEntryDialog>(model, dataDir.store(), &owner);
+        dialog = std::make_unique<TEntryDialog>(model, dataDir.store(),
+                                                std::vector<TQualifyingTime>(), &owner);
     } else if (name == u"Vereinsdaten"_s) {
         dialog = std::make_unique<TClubDialog>(model, dataDir.store(), &owner);
     } else if (name == u"Schwimmer"_s) {

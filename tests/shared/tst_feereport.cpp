@@ -90,7 +90,7 @@ private slots:
         const auto unpin = qScopeGuard([] { PinCurrentTime(0); });
         QStringList lines;
         for (const std::string& line :
-             BuildFeeLines(c.done(), "", {"EUR", {fee}, TDeadline{2026, deadlineMonth, 1}}))
+             BuildFeeLines(c.done(), "", {"EUR", {fee}, TDeadline{2026, deadlineMonth, 1}, {}}))
             lines << utf16(line);
         QCOMPARE(block(lines, u"Pauschalen und Nachmeldegeld"_s).size(), charged < 0 ? 0 : 3);
         const long long cents = 2100 + std::max(charged, 0) * 500;
