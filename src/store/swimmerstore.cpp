@@ -377,6 +377,34 @@ private:
     QSqlQuery byRegNr, byName, insert, update;
 };
 
+// The swimmers of one file, each looked up in the store and merged once however often he
+// starts or swims: the store's id of the swimmer a record names.
+class FileSwimmers {
+public:
+    FileSwimmers(SwimmerWriter& writer, TStoreCount& count) : writer(writer), count(count) {}
+
+    qint64 IdOf(const std::string& name, int birthYear, std::uint8_t sex, const std::string& regNr,
+                const QDate& lastEntered = {}) {
+        const auto found = groups.Add(TSwimmerIdentity::Of(name, birthYear, sex, regNr));
+        if (found.Added) {
+            TSwimmer swimmer;
+            swimmer.Name = name;
+            swimmer.BirthYear = birthYear;
+            swimmer.Sex = sex;
+            swimmer.RegNr = regNr;
+            swimmer.LastEntered = lastEntered;
+            ids.push_back(writer.Merge(swimmer, false, count).Id);
+        }
+        return ids[static_cast<std::size_t>(found.Group)];
+    }
+
+private:
+    SwimmerWriter& writer;
+    TStoreCount& count;
+    TSwimmerGroups groups;
+    std::vector<qint64> ids; // index = group
+};
+
 const QString UnavailableStart = QStringLiteral("Die Schwimmerliste ist nicht verfügbar: ");
 
 QString unavailable(const QString& reason) {
@@ -947,9 +975,7 @@ std::optional<TStoreCount> TSwimmerStore::RememberCompetition(const TMeldeAustau
                                    " competition_date) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
 
             TStoreCount count;
-            // A swimmer starts several times; each is looked up once.
-            TSwimmerGroups swimmers;
-            std::vector<qint64> stored; // index = group
+            FileSwimmers swimmers(writer, count);
             for (int position = 1; position <= model.NominCount(); ++position) {
                 const TNominRecord& nomin = model.Nomin(position);
                 const int event = EventOfNomin(model, nomin.WkNr);
@@ -961,20 +987,11 @@ std::optional<TStoreCount> TSwimmerStore::RememberCompetition(const TMeldeAustau
                     ReadDiscipline(model.Event(event).Name);
                 if (discipline && discipline->RelayCount != 1)
                     continue;
-                const auto swimmer = swimmers.Add(
-                    TSwimmerIdentity::Of(nomin.Name, nomin.BirthYear, nomin.Sex, nomin.RegNr));
-                if (swimmer.Added) {
-                    TSwimmer entry;
-                    entry.Name = nomin.Name;
-                    entry.BirthYear = nomin.BirthYear;
-                    entry.Sex = nomin.Sex;
-                    entry.RegNr = nomin.RegNr;
-                    entry.LastEntered = date;
-                    stored.push_back(writer.Merge(entry, false, count).Id);
-                }
+                const qint64 swimmer =
+                    swimmers.IdOf(nomin.Name, nomin.BirthYear, nomin.Sex, nomin.RegNr, date);
                 if (!discipline || nomin.Time == NoTime || nomin.Time < 0)
                     continue;
-                insertTime.addBindValue(stored[static_cast<std::size_t>(swimmer.Group)]);
+                insertTime.addBindValue(swimmer);
                 insertTime.addBindValue(discipline->Distance);
                 insertTime.addBindValue(static_cast<int>(discipline->Stroke));
                 insertTime.addBindValue(static_cast<int>(discipline->Technique));
@@ -1021,27 +1038,17 @@ std::optional<TStoreCount> TSwimmerStore::ImportSwims(const std::vector<TSwim>& 
                                    " technique, lane_length, hundredths, swim_date, competition)"
                                    " VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
             TStoreCount count;
-            // A swimmer swims several times; each is looked up once.
-            TSwimmerGroups swimmers;
-            std::vector<qint64> stored; // index = group
+            FileSwimmers swimmers(writer, count);
             for (const TSwim& swim : swims) {
                 if (swim.Hundredths > LongestExchangeTime) {
                     ++count.SkippedTimes;
                     continue;
                 }
-                const auto found = swimmers.Add(
-                    TSwimmerIdentity::Of(swim.Name, swim.BirthYear, swim.Sex, swim.RegNr));
-                if (found.Added) {
-                    TSwimmer swimmer;
-                    swimmer.Name = swim.Name;
-                    swimmer.BirthYear = swim.BirthYear;
-                    swimmer.Sex = swim.Sex;
-                    swimmer.RegNr = swim.RegNr;
-                    stored.push_back(writer.Merge(swimmer, false, count).Id);
-                }
+                const qint64 swimmer =
+                    swimmers.IdOf(swim.Name, swim.BirthYear, swim.Sex, swim.RegNr);
                 const QDate date(int(swim.Date.year()), unsigned(swim.Date.month()),
                                  unsigned(swim.Date.day()));
-                insertTime.addBindValue(stored[static_cast<std::size_t>(found.Group)]);
+                insertTime.addBindValue(swimmer);
                 insertTime.addBindValue(swim.Discipline.Distance);
                 insertTime.addBindValue(static_cast<int>(swim.Discipline.Stroke));
                 insertTime.addBindValue(static_cast<int>(swim.Discipline.Technique));
