@@ -4,23 +4,15 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <string>
 
+#include "emptystore.h"
 #include "entrydialog.h"
 #include "meldeaustausch.h"
-#include "swimmerstore.h"
 
 namespace {
-
-// An empty swimmer store of the benchmark's own: the dialog's completion finds nothing.
-TSwimmerStore& emptyStore() {
-    static QTemporaryDir folder;
-    static TSwimmerStore store(folder.path());
-    return store;
-}
 
 constexpr int NominationCount = 10000;
 

@@ -21,20 +21,13 @@
 #include <memory>
 #include <string>
 
+#include "emptystore.h"
 #include "entrydialog.h"
 #include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "printoutwindow.h"
-#include "swimmerstore.h"
 
 namespace {
-
-// An empty swimmer store of the benchmark's own: the dialog's completion finds nothing.
-TSwimmerStore& emptyStore() {
-    static QTemporaryDir folder;
-    static TSwimmerStore store(folder.path());
-    return store;
-}
 
 constexpr int EventCount = 200;
 
