@@ -60,9 +60,13 @@ int RunExportCommand(const std::string& file, const std::string& out,
     const std::optional<std::string> reference =
         invitation ? invitation : FindKeptInvitation(file, model);
     QStringList notes;
+    const TCompanionLoad companion = LoadCompanion(file, model);
+    if (!companion.Problem.isEmpty())
+        notes << companion.Problem;
     try {
-        const TExportSummary summary = OnFile(
-            out, FileUse::Write, [&] { return ExportEntries(model, out, reference, &notes); });
+        const TExportSummary summary = OnFile(out, FileUse::Write, [&] {
+            return ExportEntries(model, out, reference, &notes, companion.Companion);
+        });
         PrintNotes(notes);
         WriteToStdout(out + ": " + ExportSummaryText(summary).toStdString() + '\n');
     } catch (const TInteropError& failure) {

@@ -785,8 +785,8 @@ int DsvEntriesVersion(const TInvitation& invitation) {
 }
 
 QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& invitation,
-                            QStringList* warnings) {
-    const TClubEntries entries = CollectClubEntries(model, invitation);
+                            QStringList* warnings, const TCompanion& companion) {
+    const TClubEntries entries = CollectClubEntries(model, invitation, false, companion);
     const int version = DsvEntriesVersion(invitation);
     TRecordWriter out;
     out.add("FORMAT", {QStringLiteral("Vereinsmeldeliste"), QString::number(version)});

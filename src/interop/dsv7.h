@@ -41,7 +41,7 @@ int DsvEntriesVersion(const TInvitation& invitation);
 // TInteropError listing every nomination the format cannot carry (CollectClubEntries). Club data a
 // host may miss (an e-mail address, a club number) are added to `warnings` when given.
 QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& invitation,
-                            QStringList* warnings = nullptr);
+                            QStringList* warnings = nullptr, const TCompanion& companion = {});
 
 // The name a club's entries file gets: "JJJJ-MM-TT-Ort-Verein-Me" from the last section's date,
 // the meet's town (8 characters) and the club (16), umlauts spelt out and only letters and

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "atomicfile.h"
+#include "companionfile.h"
 #include "conversions.h"
 #include "dsv7.h"
 #include "ioerror.h"
@@ -129,25 +130,26 @@ QString ImportSummaryText(const TMeldeAustausch& model) {
 }
 
 TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& out,
-                             const std::optional<std::string>& invitationPath, QStringList* notes) {
+                             const std::optional<std::string>& invitationPath, QStringList* notes,
+                             const TCompanion& companion) {
     const TFormat format = formatFile(out).Format;
     const TInvitation invitation = invitationPath
                                        ? readMatchingInvitation(*invitationPath, model, notes)
                                        : InvitationFromModel(model);
-    const TClubEntries entries = CollectClubEntries(model, invitation, true);
+    const TClubEntries entries = CollectClubEntries(model, invitation, true, companion);
     QByteArray bytes;
     switch (format) {
     case TFormat::Lef:
-        bytes = WriteLenexEntries(model, invitation);
+        bytes = WriteLenexEntries(model, invitation, companion);
         break;
     case TFormat::Lxf: {
         const std::string stem = std::filesystem::path(out).stem().string();
-        bytes = PackLxf(WriteLenexEntries(model, invitation),
+        bytes = PackLxf(WriteLenexEntries(model, invitation, companion),
                         QString::fromLocal8Bit(stem) + QStringLiteral(".lef"));
         break;
     }
     case TFormat::Dsv:
-        bytes = WriteDsv7Entries(model, invitation, notes);
+        bytes = WriteDsv7Entries(model, invitation, notes, companion);
         break;
     }
     WriteFileAtomically(out, std::string_view(bytes.constData(), bytes.size()));
@@ -261,5 +263,9 @@ std::string KeepBackupCopy(const std::string& exchangePath, const QDateTime& whe
             WriteFileAtomically(keptPath(backup.string(), file).string(),
                                 ReadWholeFile(kept.string()));
     }
+    std::error_code error;
+    if (std::filesystem::is_regular_file(CompanionPath(exchangePath), error))
+        WriteFileAtomically(CompanionPath(backup.string()),
+                            ReadWholeFile(CompanionPath(exchangePath)));
     return backup.string();
 }

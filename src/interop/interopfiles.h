@@ -38,7 +38,7 @@ QString ImportSummaryText(const TMeldeAustausch& model);
 // refused or fails (TIoError); a previous `out` stays.
 TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& out,
                              const std::optional<std::string>& invitationPath,
-                             QStringList* notes = nullptr);
+                             QStringList* notes = nullptr, const TCompanion& companion = {});
 
 // The currency and flat fees of the invitation kept for the exchange file, euros and none
 // without one (or when it is no longer readable: the overview still shows the events' fees).
@@ -60,9 +60,9 @@ void KeepInvitation(const std::string& invitationPath, const std::string& exchan
 // The exchange file whose kept invitation `invitationPath` is, when that file exists beside it
 // ("EXCHANGE.AUSSCHREIBUNG.lxf" belongs to "EXCHANGE.NT2").
 std::optional<std::string> ExchangeFileOfKept(const std::string& invitationPath);
-// Copies the exchange file `exchangePath`, and the invitation kept for it, beside it under its
-// name with the date and time `when` ("EXCHANGE_2026-12-07_20-35-40.NT2"), so that replacing it
-// loses nothing. Returns the copy's path. Throws TIoError.
+// Copies the exchange file `exchangePath`, and the invitation and companion file kept for it,
+// beside it under its name with the date and time `when` ("EXCHANGE_2026-12-07_20-35-40.NT2"), so
+// that replacing it loses nothing. Returns the copy's path. Throws TIoError.
 std::string KeepBackupCopy(const std::string& exchangePath, const QDateTime& when);
 
 // Throws TInteropError saying why an export of `exchangePath` must not write `out` (the reason

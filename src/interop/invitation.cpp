@@ -427,7 +427,7 @@ TInvitation InvitationFromModel(const TMeldeAustausch& model) {
 }
 
 TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation,
-                                bool forHost) {
+                                bool forHost, const TCompanion& companion) {
     std::map<int, const TInvitationEvent*> eventByNumber;
     for (const TInvitationEvent& event : invitation.Events) {
         if (event.IsEntryEvent())

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "companionfile.h"
 #include "discipline.h"
 #include "feereport.h"
 #include "interoptext.h"
@@ -147,7 +148,7 @@ struct TClubEntries {
 // marked mixed. An export sent to a host also checks (`forHost`) what the entry dialog would
 // refuse and a swimmer entered twice in one event.
 TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation,
-                                bool forHost = false);
+                                bool forHost = false, const TCompanion& companion = {});
 
 // The discipline of an event; nothing for a style the store cannot name (a stroke "Sonderform",
 // no distance).

@@ -676,14 +676,15 @@ QString course(const TInvitation& invitation) {
 
 class LenexWriter {
 public:
-    LenexWriter(const TMeldeAustausch& model, const TInvitation& invitation)
-        : model(model), invitation(invitation), xml(&bytes) {
+    LenexWriter(const TMeldeAustausch& model, const TInvitation& invitation,
+                const TCompanion& companion)
+        : model(model), invitation(invitation), companion(companion), xml(&bytes) {
         xml.setAutoFormatting(true);
         xml.setAutoFormattingIndent(2);
     }
 
     QByteArray write() {
-        const TClubEntries entries = CollectClubEntries(model, invitation);
+        const TClubEntries entries = CollectClubEntries(model, invitation, false, companion);
         xml.writeStartDocument();
         xml.writeStartElement(u"LENEX"_s);
         xml.writeAttribute(u"version"_s, u"3.0"_s);
@@ -891,6 +892,7 @@ private:
 
     const TMeldeAustausch& model;
     const TInvitation& invitation;
+    const TCompanion& companion;
     QByteArray bytes;
     QXmlStreamWriter xml;
     QSet<QString> qualifying; // ids of the events a later round draws on
@@ -907,6 +909,7 @@ std::vector<TSwim> ReadLenexResults(const QByteArray& xml, const TClubFilter& fi
     return LenexReader(xml, &filter).readResults(notes);
 }
 
-QByteArray WriteLenexEntries(const TMeldeAustausch& model, const TInvitation& invitation) {
-    return LenexWriter(model, invitation).write();
+QByteArray WriteLenexEntries(const TMeldeAustausch& model, const TInvitation& invitation,
+                             const TCompanion& companion) {
+    return LenexWriter(model, invitation, companion).write();
 }

@@ -26,4 +26,5 @@ std::vector<TSwim> ReadLenexResults(const QByteArray& xml, const TClubFilter& fi
 // The club's entries for the host: the invitation's meet, sessions and events, then the club
 // with its athletes and relays (UTF-8, no byte-order mark). Throws TInteropError listing what
 // the format cannot carry.
-QByteArray WriteLenexEntries(const TMeldeAustausch& model, const TInvitation& invitation);
+QByteArray WriteLenexEntries(const TMeldeAustausch& model, const TInvitation& invitation,
+                             const TCompanion& companion = {});

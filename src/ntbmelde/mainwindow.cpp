@@ -424,8 +424,11 @@ void TMainWindow::exportEntries() {
     }
     TExportSummary summary;
     QStringList notes;
+    const TCompanionLoad companion = LoadCompanion(exchangeFilePath(), *model);
+    if (!companion.Problem.isEmpty())
+        notes << companion.Problem;
     try {
-        summary = ExportEntries(*model, out, kept, &notes);
+        summary = ExportEntries(*model, out, kept, &notes, companion.Companion);
     } catch (const TIoError& error) {
         refuse(fromAnsi(error.what()));
         return;
