@@ -241,16 +241,24 @@ void identifySwimmers(QSqlQuery& query) {
     }
 }
 
+// Every swimmer's German order key anew, and the version of the order they follow.
+void makeGermanOrderKeys(QSqlQuery& query) {
+    exec(query, QStringLiteral("UPDATE swimmer SET order_key = german_order_key(name)"));
+    prepare(query, QStringLiteral("UPDATE german_order SET version = ?"));
+    query.addBindValue(GermanOrderVersion());
+    exec(query);
+}
+
 // The swimmer list in German order without sorting: one walk along an index that holds every
-// column it shows. The keys come with the version of the order that made them
-// (refreshGermanOrder makes them, here and after an update of ICU).
+// column it shows (made after the keys, which is quicker than keeping it up to date).
 void orderSwimmersGermanly(QSqlQuery& query) {
     exec(query, QStringLiteral("ALTER TABLE swimmer ADD COLUMN order_key BLOB NOT NULL"
                                " DEFAULT x''"));
-    exec(query, QStringLiteral("CREATE INDEX swimmer_in_german_order ON swimmer (order_key,"
-                               " birth_year, id, name, sex, reg_nr, active, last_entered)"));
     exec(query, QStringLiteral("CREATE TABLE german_order (version TEXT NOT NULL)"));
     exec(query, QStringLiteral("INSERT INTO german_order (version) VALUES ('')"));
+    makeGermanOrderKeys(query);
+    exec(query, QStringLiteral("CREATE INDEX swimmer_in_german_order ON swimmer (order_key,"
+                               " birth_year, id, name, sex, reg_nr, active, last_entered)"));
 }
 
 const QString SwimmerColumns =
@@ -613,7 +621,8 @@ bool germanOrderCurrent(QSqlQuery& query) {
     return current;
 }
 
-// Makes every order key anew when they follow another version of the German order, or none.
+// Makes every order key anew when they follow another version of the German order, as after
+// an update of ICU.
 void refreshGermanOrder(const QSqlDatabase& db) {
     QSqlQuery query(db);
     if (germanOrderCurrent(query))
@@ -622,10 +631,7 @@ void refreshGermanOrder(const QSqlDatabase& db) {
     // Another program may have made them while this one waited for the lock.
     if (germanOrderCurrent(query))
         return;
-    exec(query, QStringLiteral("UPDATE swimmer SET order_key = german_order_key(name)"));
-    prepare(query, QStringLiteral("UPDATE german_order SET version = ?"));
-    query.addBindValue(GermanOrderVersion());
-    exec(query);
+    makeGermanOrderKeys(query);
     transaction.Commit();
 }
 
