@@ -964,9 +964,11 @@ std::optional<TStoredTime> TSwimmerStore::BestTime(qint64 swimmerId, const TDisc
 std::vector<TBestTime> TSwimmerStore::BestTimes(std::optional<qint64> swimmerId) const {
     return guarded(std::vector<TBestTime>(), [&](const QSqlDatabase& db) {
         QSqlQuery query(db);
-        prepare(query, bestTimesQuery(QStringLiteral("? OR s.id = ?")));
-        query.addBindValue(!swimmerId.has_value());
-        query.addBindValue(swimmerId.value_or(0));
+        // One swimmer's times through his row: the swimmer window asks at every move.
+        prepare(query,
+                bestTimesQuery(swimmerId ? QStringLiteral("s.id = ?") : QStringLiteral("1")));
+        if (swimmerId)
+            query.addBindValue(*swimmerId);
         return bestTimesOf(query);
     });
 }
