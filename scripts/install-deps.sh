@@ -8,8 +8,8 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-qpa-plugins qt6-translations-l10n
     libbenchmark-dev clang libclang-rt-dev clang-format
-    libqt6sql6-sqlite libzip-dev zip
-    # ICU's transliterator for names that Windows-1252 cannot hold
+    libqt6sql6-sqlite libsqlite3-dev libzip-dev zip
+    # ICU: transliterating names that Windows-1252 cannot hold, and German order keys
     libicu-dev
     # libzip's CMake package checks that its tools exist
     zipcmp zipmerge ziptool

@@ -11,7 +11,6 @@
 #include "atomicfile.h"
 #include "commands.h"
 #include "conversions.h"
-#include "germanorder.h"
 #include "invitation.h"
 #include "meldeaustausch.h"
 #include "swimmercsv.h"
@@ -74,9 +73,7 @@ int importFiles(std::vector<std::string> paths) {
 std::vector<TSwimmer> allSwimmers() {
     std::optional<TSwimmerStore> opened;
     const TSwimmerStore& store = openStoreToRead(opened);
-    std::vector<TSwimmer> swimmers = answered(store, store.AllSwimmers());
-    SortByGermanName(swimmers);
-    return swimmers;
+    return answered(store, store.AllSwimmers());
 }
 
 // "Meier, Anna;2012;w;4711;ja", Windows-1252.

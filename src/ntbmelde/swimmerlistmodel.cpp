@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "swimmerlistmodel.h"
 
+#include <algorithm>
+#include <tuple>
+
 #include "ansi.h"
 #include "germanorder.h"
 #include "swimmertexts.h"
@@ -54,18 +57,17 @@ const QCollator& germanCollator() {
     return collator;
 }
 
-QCollatorSortKey sortKey(const TSwimmer& swimmer) {
-    return germanCollator().sortKey(fromAnsi(swimmer.Name));
+// The store's order: German by name, then birth year and stored row.
+bool storedBefore(const TSwimmer& a, const TSwimmer& b) {
+    if (const int byName = germanCollator().compare(fromAnsi(a.Name), fromAnsi(b.Name)))
+        return byName < 0;
+    return std::tie(a.BirthYear, a.Id) < std::tie(b.BirthYear, b.Id);
 }
 } // namespace
 
 void TSwimmerListModel::reload(std::vector<TSwimmer> fresh) {
     beginResetModel();
     swimmers = std::move(fresh);
-    sortKeys.clear();
-    sortKeys.reserve(swimmers.size());
-    for (const TSwimmer& swimmer : swimmers)
-        sortKeys.push_back(sortKey(swimmer));
     endResetModel();
 }
 
@@ -78,30 +80,36 @@ int TSwimmerListModel::rowOf(qint64 id) const {
 }
 
 int TSwimmerListModel::put(const TSwimmer& swimmer) {
-    int row = rowOf(swimmer.Id);
-    if (row < 0) {
-        row = rowCount();
-        beginInsertRows({}, row, row);
-        swimmers.push_back(swimmer);
-        sortKeys.push_back(sortKey(swimmer));
-        endInsertRows();
-        return row;
+    const int old = rowOf(swimmer.Id);
+    if (old >= 0) {
+        const auto at = swimmers.begin() + old;
+        const bool inPlace = (at == swimmers.begin() || !storedBefore(swimmer, *(at - 1))) &&
+                             (at + 1 == swimmers.end() || !storedBefore(*(at + 1), swimmer));
+        if (inPlace) {
+            *at = swimmer;
+            emit dataChanged(index(old, 0), index(old, ColumnCount - 1));
+            return old;
+        }
+        beginRemoveRows({}, old, old);
+        swimmers.erase(at);
+        endRemoveRows();
     }
-    swimmers[static_cast<std::size_t>(row)] = swimmer;
-    sortKeys[static_cast<std::size_t>(row)] = sortKey(swimmer);
-    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    const auto place = std::upper_bound(swimmers.begin(), swimmers.end(), swimmer, storedBefore);
+    const int row = static_cast<int>(place - swimmers.begin());
+    beginInsertRows({}, row, row);
+    swimmers.insert(place, swimmer);
+    endInsertRows();
     return row;
 }
 
-bool TSwimmerListModel::nameBefore(int leftRow, int rightRow) const {
-    return sortKeys[static_cast<std::size_t>(leftRow)].compare(
-               sortKeys[static_cast<std::size_t>(rightRow)]) < 0;
+void TGermanSortProxy::sort(int column, Qt::SortOrder order) {
+    const bool asListed = column == TSwimmerListModel::Name && order == Qt::AscendingOrder;
+    QSortFilterProxyModel::sort(asListed ? -1 : column, order);
 }
 
 bool TGermanSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-    const auto* list = qobject_cast<const TSwimmerListModel*>(sourceModel());
-    if (list && left.column() == TSwimmerListModel::Name)
-        return list->nameBefore(left.row(), right.row());
+    if (left.column() == TSwimmerListModel::Name)
+        return left.row() < right.row();
     const QVariant leftValue = left.data(sortRole());
     const QVariant rightValue = right.data(sortRole());
     if (leftValue.typeId() == QMetaType::QString && rightValue.typeId() == QMetaType::QString)

@@ -92,9 +92,19 @@ TDecodedText DecodeFileBytes(std::string bytes) {
     result.FromUtf8 = true;
     if (marked)
         text.remove_prefix(ByteOrderMark.size());
-    // Every character takes at least as many bytes in UTF-8 as in Windows-1252.
     std::string converted;
-    converted.reserve(text.size());
+    const std::size_t failedAt = Utf8ToAnsi(text, converted, result.FailedCharacter);
+    if (failedAt < text.size()) {
+        result.FailedLine = lineAt(text, failedAt);
+        return result;
+    }
+    result.Text = std::move(converted);
+    return result;
+}
+
+std::size_t Utf8ToAnsi(std::string_view text, std::string& converted, char32_t& failed) {
+    // Every character takes at least as many bytes in UTF-8 as in Windows-1252.
+    converted.reserve(converted.size() + text.size());
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t nonAscii = skipAscii(text, at);
         converted.append(text, at, nonAscii - at);
@@ -105,15 +115,13 @@ TDecodedText DecodeFileBytes(std::string bytes) {
         const std::size_t length = sequenceAt(text, at, character);
         const int ansi = length == 0 ? -1 : UnicodeToAnsi(character);
         if (ansi < 0) {
-            result.FailedLine = lineAt(text, at);
-            result.FailedCharacter = length == 0 ? 0 : character;
-            return result;
+            failed = length == 0 ? 0 : character;
+            return at;
         }
         converted += static_cast<char>(ansi);
         at += length;
     }
-    result.Text = std::move(converted);
-    return result;
+    return text.size();
 }
 
 void AppendUtf8(std::string& text, char32_t c) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 struct TDecodedText {
     bool FromUtf8 = false;
@@ -24,6 +25,11 @@ struct TDecodedText {
 // looks like UTF-8: an umlaut's byte is followed by a letter, never by the continuation bytes
 // 0x80..0xBF that UTF-8 needs. Only the bytes before a Ctrl+Z count, as for the reader.
 TDecodedText DecodeFileBytes(std::string bytes);
+
+// Appends the Windows-1252 bytes of UTF-8 text to `converted`. Returns the size of the text, or
+// where the first character starts that Windows-1252 cannot hold, with that character in
+// `failed` (0 for a byte sequence that is none); `converted` then holds what came before it.
+std::size_t Utf8ToAnsi(std::string_view text, std::string& converted, char32_t& failed);
 
 // Appends the UTF-8 bytes of a character.
 void AppendUtf8(std::string& text, char32_t character);

@@ -3,13 +3,15 @@
 // character codes. The swimmer window and the command-line tool list swimmers so.
 #pragma once
 
+#include <QByteArray>
 #include <QCollator>
-
-#include <vector>
-
-#include "swimmerstore.h"
+#include <QStringView>
 
 QCollator GermanCollator();
 
-// By name in German order; swimmers of one name keep their order.
-void SortByGermanName(std::vector<TSwimmer>& swimmers);
+// A name's place in German order as bytes: two names' keys compare byte by byte as
+// GermanCollator() compares the names, so that the store keeps them and SQLite sorts by them.
+QByteArray GermanOrderKey(QStringView name);
+// Which order the keys follow: a newer ICU may order some characters otherwise, and keys made
+// by another version are to be made again.
+QString GermanOrderVersion();

@@ -5,21 +5,27 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <charconv>
 #include <map>
 #include <tuple>
 
 #include "conversions.h"
 #include "entrycheck.h"
+#include "germanorder.h"
 #include "meldeaustausch.h"
 #include "swimmeridentity.h"
+#include "utf8.h"
 #include "windows1252.h"
 
 namespace {
@@ -53,7 +59,7 @@ QString unicode(const std::string& ansi) {
 // The database only ever holds texts that came from Windows-1252, so every character maps back.
 // (Characters of Windows-1252 are all in the basic plane; ASCII is taken as it is, as the
 // swimmer window reads every name.)
-std::string ansi(const QString& text) {
+std::string ansi(QStringView text) {
     std::string result;
     result.reserve(static_cast<std::size_t>(text.size()));
     for (const QChar character : text)
@@ -62,13 +68,24 @@ std::string ansi(const QString& text) {
     return result;
 }
 
+// Of UTF-8 text as SQLite hands it out.
+std::string ansi(std::string_view utf8) {
+    std::string result;
+    char32_t failed = 0;
+    Utf8ToAnsi(utf8, result, failed);
+    return result;
+}
+
 // "yyyy-MM-dd" as the store writes it; invalid for anything else.
-QDate dateOf(const QVariant& value) {
-    const QString text = value.toString();
+QDate dateOf(std::string_view text) {
     if (text.size() != 10)
         return {};
-    return QDate(QStringView(text).left(4).toInt(), QStringView(text).mid(5, 2).toInt(),
-                 QStringView(text).right(2).toInt());
+    const auto number = [text](std::size_t from, std::size_t length) {
+        int value = 0;
+        std::from_chars(text.data() + from, text.data() + from + length, value);
+        return value;
+    };
+    return QDate(number(0, 4), number(5, 2), number(8, 2));
 }
 
 // Keys are blobs, never null, also when empty (a name without first name).
@@ -110,8 +127,10 @@ QDate competitionDate(const TMeldeAustausch& model) {
 void createVersion1(QSqlQuery& query);
 void addSwumTimes(QSqlQuery& query);
 void identifySwimmers(QSqlQuery& query);
+void orderSwimmersGermanly(QSqlQuery& query);
 using Migration = void (*)(QSqlQuery&);
-constexpr std::array<Migration, 3> Migrations = {createVersion1, addSwumTimes, identifySwimmers};
+constexpr std::array<Migration, 4> Migrations = {createVersion1, addSwumTimes, identifySwimmers,
+                                                 orderSwimmersGermanly};
 constexpr int SchemaVersion = static_cast<int>(Migrations.size());
 
 void exec(QSqlQuery& query, const QString& statement) {
@@ -222,19 +241,108 @@ void identifySwimmers(QSqlQuery& query) {
     }
 }
 
+// Every swimmer's German order key anew, and the version of the order they follow.
+void makeGermanOrderKeys(QSqlQuery& query) {
+    exec(query, QStringLiteral("UPDATE swimmer SET order_key = german_order_key(name)"));
+    prepare(query, QStringLiteral("UPDATE german_order SET version = ?"));
+    query.addBindValue(GermanOrderVersion());
+    exec(query);
+}
+
+// The swimmer list in German order without sorting: one walk along an index that holds every
+// column it shows (made after the keys, which is quicker than keeping it up to date).
+void orderSwimmersGermanly(QSqlQuery& query) {
+    exec(query, QStringLiteral("ALTER TABLE swimmer ADD COLUMN order_key BLOB NOT NULL"
+                               " DEFAULT x''"));
+    exec(query, QStringLiteral("CREATE TABLE german_order (version TEXT NOT NULL)"));
+    exec(query, QStringLiteral("INSERT INTO german_order (version) VALUES ('')"));
+    makeGermanOrderKeys(query);
+    exec(query, QStringLiteral("CREATE INDEX swimmer_in_german_order ON swimmer (order_key,"
+                               " birth_year, id, name, sex, reg_nr, active, last_entered)"));
+}
+
 const QString SwimmerColumns =
     QStringLiteral("id, name, birth_year, sex, reg_nr, active, last_entered");
 
-TSwimmer swimmerOf(const QSqlQuery& query) {
+// A swimmer of the SwimmerColumns of a row, which gives a column's Number() and UTF-8 Text().
+template <typename Row> TSwimmer swimmerOf(const Row& row) {
     TSwimmer swimmer;
-    swimmer.Id = query.value(0).toLongLong();
-    swimmer.Name = ansi(query.value(1).toString());
-    swimmer.BirthYear = query.value(2).toInt();
-    swimmer.Sex = static_cast<std::uint8_t>(query.value(3).toInt());
-    swimmer.RegNr = ansi(query.value(4).toString());
-    swimmer.Active = query.value(5).toBool();
-    swimmer.LastEntered = dateOf(query.value(6));
+    swimmer.Id = row.Number(0);
+    swimmer.Name = ansi(row.Text(1));
+    swimmer.BirthYear = static_cast<int>(row.Number(2));
+    swimmer.Sex = static_cast<std::uint8_t>(row.Number(3));
+    swimmer.RegNr = ansi(row.Text(4));
+    swimmer.Active = row.Number(5) != 0;
+    swimmer.LastEntered = dateOf(row.Text(6));
     return swimmer;
+}
+
+// The row a Qt query stands on.
+struct QueryRow {
+    const QSqlQuery& Query;
+    qint64 Number(int column) const { return Query.value(column).toLongLong(); }
+    std::string Text(int column) const { return Query.value(column).toString().toStdString(); }
+};
+
+TSwimmer swimmerOf(const QSqlQuery& query) {
+    return swimmerOf(QueryRow{query});
+}
+
+// SQLite's own handle of the connection, for what Qt's driver does not offer.
+sqlite3* handleOf(const QSqlDatabase& db) {
+    return *static_cast<sqlite3* const*>(db.driver()->handle().constData());
+}
+
+[[noreturn]] void failWith(sqlite3* handle) {
+    throw StoreFailure{QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(handle)),
+                                 QSqlError::StatementError,
+                                 QString::number(sqlite3_extended_errcode(handle)))};
+}
+
+// A statement read through SQLite itself: Qt's driver makes a QVariant of every value, which
+// for a list of 100,000 swimmers takes longer than everything else of showing it.
+class DirectRows {
+public:
+    DirectRows(const QSqlDatabase& db, const QString& statement) : handle(handleOf(db)) {
+        if (sqlite3_prepare_v2(handle, statement.toUtf8().constData(), -1, &rows, nullptr) !=
+            SQLITE_OK)
+            failWith(handle);
+    }
+    ~DirectRows() { sqlite3_finalize(rows); }
+    DirectRows(const DirectRows&) = delete;
+    DirectRows& operator=(const DirectRows&) = delete;
+
+    bool Next() {
+        const int result = sqlite3_step(rows);
+        if (result != SQLITE_ROW && result != SQLITE_DONE)
+            failWith(handle);
+        return result == SQLITE_ROW;
+    }
+    qint64 Number(int column) const { return sqlite3_column_int64(rows, column); }
+    // Valid until the next row.
+    std::string_view Text(int column) const {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(rows, column));
+        return {text, static_cast<std::size_t>(sqlite3_column_bytes(rows, column))};
+    }
+
+private:
+    sqlite3* handle;
+    sqlite3_stmt* rows = nullptr;
+};
+
+// german_order_key(text): the GermanOrderKey of a text, for making the stored keys anew.
+void germanOrderKeyOf(sqlite3_context* context, int, sqlite3_value** values) {
+    const auto* text = static_cast<const char16_t*>(sqlite3_value_text16(values[0]));
+    const QByteArray key = GermanOrderKey(QStringView(text, sqlite3_value_bytes16(values[0]) / 2));
+    sqlite3_result_blob(context, key.constData(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+}
+
+void addGermanOrderFunction(const QSqlDatabase& db) {
+    sqlite3* handle = handleOf(db);
+    if (sqlite3_create_function_v2(handle, "german_order_key", 1,
+                                   SQLITE_UTF16 | SQLITE_DETERMINISTIC, nullptr, germanOrderKeyOf,
+                                   nullptr, nullptr, nullptr) != SQLITE_OK)
+        failWith(handle);
 }
 
 TSwimmerIdentity identityOf(const TSwimmer& swimmer) {
@@ -275,11 +383,12 @@ public:
                             QStringLiteral(" FROM swimmer WHERE name_key = ? AND birth_year = ?"
                                            " AND sex = ? AND id <> ? ORDER BY id LIMIT 1"));
         prepare(insert, QStringLiteral("INSERT INTO swimmer (name, name_key, first_name_key,"
-                                       " birth_year, sex, reg_nr, reg_key, active, last_entered)"
-                                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                       " order_key, birth_year, sex, reg_nr, reg_key, active,"
+                                       " last_entered) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         prepare(update, QStringLiteral("UPDATE swimmer SET name = ?, name_key = ?,"
-                                       " first_name_key = ?, birth_year = ?, sex = ?, reg_nr = ?,"
-                                       " reg_key = ?, active = ?, last_entered = ? WHERE id = ?"));
+                                       " first_name_key = ?, order_key = ?, birth_year = ?,"
+                                       " sex = ?, reg_nr = ?, reg_key = ?, active = ?,"
+                                       " last_entered = ? WHERE id = ?"));
     }
 
     // The stored swimmer who is this one by the identity rule, other than the row `except`,
@@ -318,9 +427,11 @@ public:
         swimmer.Name = NormalizedSwimmerName(swimmer.Name);
         swimmer.RegNr = StoredRegNr(swimmer.RegNr);
         QSqlQuery& query = swimmer.Id == 0 ? insert : update;
-        query.addBindValue(unicode(swimmer.Name));
+        const QString name = unicode(swimmer.Name);
+        query.addBindValue(name);
         query.addBindValue(blob(SwimmerNameKey(swimmer.Name)));
         query.addBindValue(firstNameKey(swimmer.Name));
+        query.addBindValue(GermanOrderKey(name));
         query.addBindValue(swimmer.BirthYear);
         query.addBindValue(static_cast<int>(swimmer.Sex));
         query.addBindValue(unicode(swimmer.RegNr));
@@ -502,6 +613,28 @@ bool pagesIntact(const QSqlDatabase& db) {
     return query.next() && query.value(0).toString() == QLatin1String("ok");
 }
 
+// Whether the stored order keys follow the German order of this program's ICU.
+bool germanOrderCurrent(QSqlQuery& query) {
+    exec(query, QStringLiteral("SELECT version FROM german_order"));
+    const bool current = query.next() && query.value(0).toString() == GermanOrderVersion();
+    query.finish();
+    return current;
+}
+
+// Makes every order key anew when they follow another version of the German order, as after
+// an update of ICU.
+void refreshGermanOrder(const QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (germanOrderCurrent(query))
+        return;
+    WriteTransaction transaction(db);
+    // Another program may have made them while this one waited for the lock.
+    if (germanOrderCurrent(query))
+        return;
+    makeGermanOrderKeys(query);
+    transaction.Commit();
+}
+
 // Brings the schema up to this program's version; the problem when that cannot be. Only a
 // writable store is changed, and only one of this program.
 QString prepareSchema(const QSqlDatabase& db, const QString& path, bool writable) {
@@ -519,17 +652,18 @@ QString prepareSchema(const QSqlDatabase& db, const QString& path, bool writable
     // With a write-ahead log a crash still leaves a consistent file; only a power cut may
     // lose the last changes. A save of the exchange file need not wait for the disk twice.
     exec(query, QStringLiteral("PRAGMA synchronous = NORMAL"));
-    if (version == SchemaVersion)
-        return {};
-    WriteTransaction transaction(db);
-    // Another program may have migrated while this one waited for the lock.
-    int current = schemaVersion(query);
-    if (current > SchemaVersion)
-        return unavailable(newerSchemaText(path));
-    for (; current < SchemaVersion; ++current)
-        Migrations[static_cast<std::size_t>(current)](query);
-    exec(query, QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
-    transaction.Commit();
+    if (version != SchemaVersion) {
+        WriteTransaction transaction(db);
+        // Another program may have migrated while this one waited for the lock.
+        int current = schemaVersion(query);
+        if (current > SchemaVersion)
+            return unavailable(newerSchemaText(path));
+        for (; current < SchemaVersion; ++current)
+            Migrations[static_cast<std::size_t>(current)](query);
+        exec(query, QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
+        transaction.Commit();
+    }
+    refreshGermanOrder(db);
     return {};
 }
 
@@ -676,8 +810,10 @@ bool TSwimmerStore::open() const {
         QSqlQuery tuning(db);
         exec(tuning, QStringLiteral("PRAGMA mmap_size = 268435456"));
         exec(tuning, QStringLiteral("PRAGMA cache_size = -65536"));
-        // A migration changes the file: its pages are checked first.
-        if (schemaVersion(tuning) != SchemaVersion)
+        addGermanOrderFunction(db);
+        // A migration or new order keys change the file: its pages are checked first.
+        const bool current = schemaVersion(tuning) == SchemaVersion;
+        if (!current || !germanOrderCurrent(tuning))
             checkPages(db);
         tuning.finish();
         problem_ = prepareSchema(db, filePath_, unchangeable_.isEmpty());
@@ -769,13 +905,13 @@ std::vector<TSwimmer> TSwimmerStore::Complete(std::string_view prefix, int limit
 
 std::vector<TSwimmer> TSwimmerStore::AllSwimmers() const {
     return guarded(std::vector<TSwimmer>(), [&](const QSqlDatabase& db) {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        exec(query, QStringLiteral("SELECT ") + SwimmerColumns +
-                        QStringLiteral(" FROM swimmer ORDER BY name_key, birth_year, id"));
+        // A store that must stay unchanged keeps its keys: should a newer ICU order some
+        // character otherwise, only names holding it may stand out of place.
+        DirectRows rows(db, QStringLiteral("SELECT ") + SwimmerColumns +
+                                QStringLiteral(" FROM swimmer ORDER BY order_key, birth_year, id"));
         std::vector<TSwimmer> swimmers;
-        while (query.next())
-            swimmers.push_back(swimmerOf(query));
+        while (rows.Next())
+            swimmers.push_back(swimmerOf(rows));
         return swimmers;
     });
 }
@@ -828,9 +964,11 @@ std::optional<TStoredTime> TSwimmerStore::BestTime(qint64 swimmerId, const TDisc
 std::vector<TBestTime> TSwimmerStore::BestTimes(std::optional<qint64> swimmerId) const {
     return guarded(std::vector<TBestTime>(), [&](const QSqlDatabase& db) {
         QSqlQuery query(db);
-        prepare(query, bestTimesQuery(QStringLiteral("? OR s.id = ?")));
-        query.addBindValue(!swimmerId.has_value());
-        query.addBindValue(swimmerId.value_or(0));
+        // One swimmer's times through his row: the swimmer window asks at every move.
+        prepare(query,
+                bestTimesQuery(swimmerId ? QStringLiteral("s.id = ?") : QStringLiteral("1")));
+        if (swimmerId)
+            query.addBindValue(*swimmerId);
         return bestTimesOf(query);
     });
 }

@@ -115,7 +115,7 @@ public:
     // Active swimmers whose surname or first name starts with `prefix` (letter case ignored),
     // at most `limit`: surname matches by name first, then first-name matches by first name.
     std::vector<TSwimmer> Complete(std::string_view prefix, int limit = 12) const;
-    // All swimmers, sorted by name (letter case ignored), then birth year.
+    // All swimmers in German order of their names (germanorder.h), then by birth year.
     std::vector<TSwimmer> AllSwimmers() const;
     // The stored swimmer who is this one by the identity rule (swimmeridentity.h), and who
     // else holds the registration number.

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 
@@ -156,6 +157,9 @@ private slots:
         for (int i = 0; i < 4; ++i)
             press(Qt::Key_Down); // zuletzt gemeldet: the never entered first
         QCOMPARE(shownRows().constLast().section(u'|', 0, 0), u"Brandt, Tom"_s);
+        press(Qt::Key_Home); // back to the names
+        QCOMPARE(shownRows().constFirst().section(u'|', 0, 0), u"Albers, Lena"_s);
+        QCOMPARE(shownRows().constLast().section(u'|', 0, 0), u"Zander, Kai"_s);
 
         press(Qt::Key_F, Qt::AltModifier);
         QCOMPARE(focusedName(), u"EditFilter"_s);
@@ -195,6 +199,62 @@ private slots:
         for (const QString& row : shownRows())
             names << row.section(u'|', 0, 0);
         QCOMPARE(names, order);
+    }
+
+    // A swimmer changed or added takes his place in the order at once, as the store lists him,
+    // without the list being read again.
+    void list_changedSwimmerTakesHisPlace_data() {
+        QTest::addColumn<QString>("current"); // empty: a new swimmer
+        QTest::addColumn<QString>("typed");   // empty: made inactive by Space
+        QTest::addColumn<QString>("shown");   // the name then current
+        QTest::newRow("renamed, moves down")
+            << u"Albers, Lena"_s << u"Özdemir, Lena"_s << u"Özdemir, Lena"_s;
+        QTest::newRow("renamed, moves to the top")
+            << u"Zander, Kai"_s << u"Ärmel, Kai"_s << u"Ärmel, Kai"_s;
+        QTest::newRow("renamed in place")
+            << u"Brandt, Tom"_s << u"Brandt, Tim"_s << u"Brandt, Tim"_s;
+        QTest::newRow("made inactive") << u"Meier, Hans"_s << QString() << u"Meier, Hans"_s;
+        QTest::newRow("new, first name first") << QString() << u"Ida Maß"_s << u"Maß, Ida"_s;
+    }
+    void list_changedSwimmerTakesHisPlace() {
+        QFETCH(QString, current);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        openWindow();
+        QSignalSpy reloads(window->findChild<TSwimmerListModel*>(),
+                           &QAbstractItemModel::modelReset);
+        for (int row = 0; !current.isEmpty() && currentName() != current && row < 4; ++row)
+            press(Qt::Key_Down);
+        NextModal editor([&](QWidget*) {
+            if (!current.isEmpty())
+                press(Qt::Key_A, Qt::ControlModifier);
+            type(typed);
+            press(Qt::Key_Return);
+            if (current.isEmpty())
+                type(u"12"_s);
+            for (int i = 0; i < 5; ++i)
+                press(Qt::Key_Return);
+        });
+        if (typed.isEmpty())
+            press(Qt::Key_Space);
+        else if (current.isEmpty())
+            pressAccelerator(Qt::Key_N);
+        else
+            press(Qt::Key_Return);
+        if (!typed.isEmpty()) {
+            QTRY_VERIFY(editor.seen());
+            reactivate();
+        }
+        QStringList names;
+        for (const QString& row : shownRows())
+            names << row.section(u'|', 0, 0);
+        QStringList stored;
+        for (const TSwimmer& each : store().AllSwimmers())
+            stored << fromAnsi(each.Name);
+        QCOMPARE(names, stored);
+        QCOMPARE(currentName(), shown);
+        QCOMPARE(reloads.count(), 0);
+        QCOMPARE(messages->shown, QStringList());
     }
 
     // Escape in "Neuer Schwimmer" and "Schwimmer bearbeiten" asks before typed data go, with
