@@ -81,3 +81,17 @@ inline TMeldeAustausch relayCompetition() {
     enter(QStringLiteral("TV Möwe Masters"), 1980, 2, 4, NoTime, "");
     return model;
 }
+
+// The swimmers above in the swimmer store (a template, so that tests without the store compile
+// this header too): store.SaveSwimmer(TSwimmer&).
+template <typename Swimmer, typename Store> void storeRelayPeople(Store& store) {
+    for (const RelayPerson& person : RelayPeople) {
+        Swimmer swimmer;
+        swimmer.Name = ansi(QString::fromUtf8(person.Name));
+        swimmer.BirthYear = person.BirthYear;
+        swimmer.Sex = person.Sex;
+        swimmer.RegNr = person.RegNr;
+        if (!store.SaveSwimmer(swimmer))
+            qFatal("cannot store %s", person.Name);
+    }
+}
