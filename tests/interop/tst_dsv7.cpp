@@ -14,6 +14,8 @@
 #include "interopfiles.h"
 #include "interopfixtures.h"
 #include "lenex.h"
+#include "relayfixture.h"
+#include "relayteams.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -654,6 +656,63 @@ private slots:
         });
         QCOMPARE(verein->second,
                  QStringList({u"TSV Probe, Abt. Schwimmen"_s, u"0"_s, u"0"_s, u"GER"_s}));
+    }
+
+    // Relay swimmers and a masters class keep the record rules; each leg names a swimmer of
+    // the file, one swimming in two teams or alone too is one swimmer.
+    void write_relaySwimmers_followRecordRules_data() {
+        QTest::addColumn<QList<int>>("youthTeam");   // event 2
+        QTest::addColumn<QList<int>>("maleTeam");    // event 3
+        QTest::addColumn<QList<int>>("mastersTeam"); // event 4
+        QTest::addColumn<int>("swimmers");
+        QTest::addColumn<int>("legs");
+        QTest::newRow("youth and masters")
+            << QList<int>{0, 1, 2, 3} << QList<int>() << QList<int>{5, 7, 0, 1} << 6 << 8;
+        QTest::newRow("one swimmer in two events")
+            << QList<int>{0, 1, 2, 3} << QList<int>{0, 1, 4, 6} << QList<int>() << 6 << 8;
+        QTest::newRow("teams without names")
+            << QList<int>() << QList<int>() << QList<int>() << 1 << 0;
+    }
+    void write_relaySwimmers_followRecordRules() {
+        QFETCH(QList<int>, youthTeam);
+        QFETCH(QList<int>, maleTeam);
+        QFETCH(QList<int>, mastersTeam);
+        QFETCH(int, swimmers);
+        QFETCH(int, legs);
+        const TInvitation invitation = ReadDsv7Invitation(relayInvitationDsv());
+        TCompanion companion;
+        const auto name = [&](int event, const QString& team, const QList<int>& people) {
+            TRelayLineUp named = lineUp(event, team, {});
+            for (const int person : people)
+                named.Swimmers.push_back(relaySwimmer(person));
+            SetLineUp(companion, named);
+        };
+        name(2, u"TV Möwe 1"_s, youthTeam);
+        name(3, u"TV Möwe 1"_s, maleTeam);
+        name(4, u"TV Möwe Masters"_s, mastersTeam);
+        std::vector<std::pair<QString, QStringList>> records;
+        QCOMPARE(ruleBreaches(WriteDsv7Entries(relayCompetition(), invitation, nullptr, companion),
+                              records)
+                     .join(u'\n'),
+                 QString());
+        std::set<QString> written;
+        std::map<QString, QString> teamClasses;
+        int legsWritten = 0;
+        for (const auto& [keyword, fields] : records) {
+            if (keyword == u"PNMELDUNG")
+                written.insert(fields[2]);
+            if (keyword == u"STAFFELPERSON") {
+                QVERIFY(written.count(fields[2]));
+                ++legsWritten;
+            }
+            if (keyword == u"STMELDUNG")
+                teamClasses[fields[1]] = fields.mid(2, 3).join(u';');
+            if (keyword == u"STARTST" && fields[1] == u"4")
+                QCOMPARE(teamClasses[fields[0]],
+                         mastersTeam.isEmpty() ? u"JG;1900;2026"_s : u"AK;100+;"_s);
+        }
+        QCOMPARE(int(written.size()), swimmers);
+        QCOMPARE(legsWritten, legs);
     }
 
     void entriesFileStem_followsNamingRule_data() {
