@@ -620,6 +620,7 @@ void TEntryDialog::LoadEntry() {
     EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr)));
     loadRelayFields(FindLineUp(companion, nomin.WkNr, nomin.Name));
     storedTime = nomin.Time;
+    nameUnchecked = false;
     Changed = false;
     ButtonTake->setEnabled(false);
     showHint(QString());
@@ -688,8 +689,8 @@ bool TEntryDialog::TakeEntry() {
         focusField(fieldWidget(FieldOf(refusal->Fault)));
         return false;
     }
-    // A name without a comma was let pass for a relay team; a swimmer's must split.
-    if (!typedEventIsRelay() && !IsSplittableName(input.Name)) {
+    // A name without a comma let pass for a relay team must split for a swimmer.
+    if (nameUnchecked && !typedEventIsRelay() && !IsSplittableName(input.Name)) {
         ShowError(unsplittableNameMessage(), 0);
         focusField(EditName);
         return false;
@@ -933,9 +934,9 @@ void TEntryDialog::exitField(QWidget* field) {
 // A relay team's name is free text. While the event of a new entry is still to come, a name
 // without a comma may be a team's too: adoption checks it against the event.
 void TEntryDialog::EditNameExit() {
-    const bool teamPossible =
-        typedEventIsRelay() || (EditWkNr->text().isEmpty() && hasRelayEvents());
-    if (teamPossible || IsSplittableName(toAnsi(EditName->text()))) {
+    const bool splittable = IsSplittableName(toAnsi(EditName->text()));
+    nameUnchecked = !splittable;
+    if (splittable || typedEventIsRelay() || (EditWkNr->text().isEmpty() && hasRelayEvents())) {
         LabelHilfe->hide();
         return;
     }

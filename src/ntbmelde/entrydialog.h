@@ -147,6 +147,9 @@ private:
     int CurrentNomin = 1;
     // The time of the loaded entry while the time field has not been edited.
     std::optional<int> storedTime;
+    // A name that does not split into surname and first name, let pass on leaving its field
+    // for a relay team's.
+    bool nameUnchecked = false;
     // The hint line names where the time in the field came from.
     bool timeSuggested = false;
     // Entry times filled in from the store and not yet kept: position and the time before.

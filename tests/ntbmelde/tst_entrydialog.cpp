@@ -249,6 +249,8 @@ private slots:
     void list_homeAndEnd_goToTheFirstAndLastEntry();
     void birthYear_ofTheCurrentYear_isAccepted();
     void relay_swimmersTypedInStartOrder_areKeptWithTheSuggestedTime();
+    void teamName_withoutComma_isRefusedOnlyForAnIndividualEvent_data();
+    void teamName_withoutComma_isRefusedOnlyForAnIndividualEvent();
 };
 
 void TestEntryDialog::init() {
@@ -1279,4 +1281,34 @@ void TestEntryDialog::relay_swimmersTypedInStartOrder_areKeptWithTheSuggestedTim
     QCOMPARE(kept->Swimmers, lineUp(2, {}, {0, 1, 2, 3}).Swimmers);
     const int adopted = FindRelayNomin(model, 2000, ansi(u"TV Möwe 3"_s));
     QCOMPARE(model.Nomin(adopted).Time, sum);
+}
+
+// Typed before its event, a name without a comma passes its field; adoption refuses it for an
+// individual event and keeps it as it is for a relay.
+void TestEntryDialog::teamName_withoutComma_isRefusedOnlyForAnIndividualEvent_data() {
+    QTest::addColumn<QString>("wkNr");
+    QTest::addColumn<bool>("adopted");
+    QTest::newRow("individual event") << u"1"_s << false;
+    QTest::newRow("relay event") << u"2"_s << true;
+}
+void TestEntryDialog::teamName_withoutComma_isRefusedOnlyForAnIndividualEvent() {
+    QFETCH(QString, wkNr);
+    QFETCH(bool, adopted);
+    model = relayCompetition();
+    openDialog();
+    type(u"TV Möwe 3"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(messages->shown, QStringList());
+    retype(u"2012"_s);
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    retype(wkNr);
+    QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
+    QCOMPARE(messages->shown.size(), adopted ? 0 : 1);
+    QCOMPARE(model.NominCount(), adopted ? 6 : 5);
+    QCOMPARE(FindRelayNomin(model, wkNr.toInt() * 1000, ansi(u"TV Möwe 3"_s)) > 0, adopted);
+    if (!adopted)
+        QCOMPARE(focusedName(), u"EditName"_s);
 }
