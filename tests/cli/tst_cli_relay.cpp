@@ -70,10 +70,6 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("teams"); // kept afterwards
         const QString first = teamLine(2, u"TV Möwe 1"_s, {0, 1, 2, 3});
-        QTest::newRow("second team with a swimmer born too early")
-            << QStringList{u"2"_s,      u"TV Möwe 2"_s,    u"Eilers, Jannes"_s, u"Harms, Telse"_s,
-                           u"700106"_s, u"Godt, Hinnerk"_s}
-            << 1 << QStringList{first}; // born before the event's years
         QTest::newRow("masters team in its class")
             << QStringList{u"4"_s,      u"TV Möwe Masters"_s, u"700106"_s,
                            u"700108"_s, u"Ahlborn, Tjark"_s,  u"Brunn, Ole"_s}
@@ -82,9 +78,6 @@ private slots:
             << QStringList{u"4"_s,      u"TV Möwe Masters"_s, u"700106"_s, u"Godt, Hinnerk"_s,
                            u"700108"_s, u"700109"_s}
             << 1 << QStringList{first};
-        QTest::newRow("swimmer of the other team")
-            << QStringList{u"2"_s, u"TV Möwe 2"_s, u"Eilers, Jannes"_s, u"Brunn, Ole"_s} << 1
-            << QStringList{first};
         QTest::newRow("unknown swimmer")
             << QStringList{u"2"_s,      u"TV Möwe 1"_s, u"Ahlborn, Tjark"_s, u"Niemand, Nora"_s,
                            u"700102"_s, u"700103"_s}
