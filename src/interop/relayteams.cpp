@@ -153,6 +153,13 @@ std::optional<TLineUpRefusal> CheckLineUpSwimmers(const TMeldeAustausch& model,
                 .arg(static_cast<int>(swimmers.size()) > legs ? u"viele"_s : u"wenige"_s, event)
                 .arg(legs),
             std::min<std::size_t>(swimmers.size(), static_cast<std::size_t>(legs)));
+    // The event's other teams still entered, each looked up once.
+    std::vector<const TRelayLineUp*> otherTeams;
+    for (const TRelayLineUp& other : companion.LineUps) {
+        if (other.WkNr == lineUp.WkNr && !sameTeam(other, lineUp.WkNr, lineUp.Team) &&
+            FindRelayNomin(model, other.WkNr, other.Team) > 0)
+            otherTeams.push_back(&other);
+    }
     for (std::size_t leg = 0; leg < swimmers.size(); ++leg) {
         const TRelaySwimmer& swimmer = swimmers[leg];
         // Alone in this event, would the swimmer be admitted? A mixed relay takes anybody.
@@ -172,15 +179,12 @@ std::optional<TLineUpRefusal> CheckLineUpSwimmers(const TMeldeAustausch& model,
                         u" steht schon als %1. Schwimmer in dieser Staffel"_s.arg(earlier + 1),
                     leg + 1);
         }
-        for (const TRelayLineUp& other : companion.LineUps) {
-            if (other.WkNr != lineUp.WkNr || sameTeam(other, lineUp.WkNr, lineUp.Team) ||
-                FindRelayNomin(model, other.WkNr, other.Team) == 0)
-                continue;
-            for (const TRelaySwimmer& taken : other.Swimmers) {
+        for (const TRelayLineUp* other : otherTeams) {
+            for (const TRelaySwimmer& taken : other->Swimmers) {
                 if (sameSwimmer(taken, swimmer))
                     return refuse(swimmerText(swimmers, leg) +
                                       u" schwimmt in Wettkampf %1 schon in der Staffel „%2“"_s.arg(
-                                          event, AnsiToQString(Trim(other.Team))),
+                                          event, AnsiToQString(Trim(other->Team))),
                                   leg + 1);
             }
         }
