@@ -534,7 +534,7 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
             {event, nomin.Time});
     }
     // The relay swimmers follow the swimmers with starts of their own, as hosts list them.
-    for (std::size_t team = 0; team < teamNomins.size() && refusals.isEmpty(); ++team) {
+    for (std::size_t team = 0; team < teamNomins.size(); ++team) {
         const TNominRecord& nomin = model.Nomin(teamNomins[team]);
         addLineUp(entries, entries.Relays[team], swimmerGroups, model, invitation, companion, nomin,
                   forHost, labelOf(nomin), refusals);
