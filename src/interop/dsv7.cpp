@@ -15,6 +15,7 @@
 #include "codetable.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "relayteams.h"
 #include "transliteration.h"
 #include "windows1252.h"
 
@@ -853,6 +854,11 @@ QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& inv
         else
             out.add("STMELDUNG", {QString::number(relay.Team), teamId, QStringLiteral("JG"),
                                   QString::number(earliest), QString::number(latest), QString()});
+        if (!relay.Class && !SummedAgeClasses(event).empty() && warnings)
+            warnings->append(QStringLiteral("Wettkampf %1, Staffel %2: ohne passende Schwimmer "
+                                            "fehlt die Altersklasse nach der Summe der Alter")
+                                 .arg(event.Number)
+                                 .arg(relay.Team));
         out.add("STARTST", {teamId, QString::number(event.Number), entryTime(relay.Time)});
         // The swimmers are numbered from 1 in the order of their PNMELDUNG lines.
         for (std::size_t leg = 0; leg < relay.Legs.size(); ++leg)

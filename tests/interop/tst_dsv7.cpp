@@ -666,12 +666,13 @@ private slots:
         QTest::addColumn<QList<int>>("mastersTeam"); // event 4
         QTest::addColumn<int>("swimmers");
         QTest::addColumn<int>("legs");
+        QTest::addColumn<int>("notes"); // a masters relay without its class
         QTest::newRow("youth and masters")
-            << QList<int>{0, 1, 2, 3} << QList<int>() << QList<int>{5, 7, 0, 1} << 6 << 8;
+            << QList<int>{0, 1, 2, 3} << QList<int>() << QList<int>{5, 7, 0, 1} << 6 << 8 << 0;
         QTest::newRow("one swimmer in two events")
-            << QList<int>{0, 1, 2, 3} << QList<int>{0, 1, 4, 6} << QList<int>() << 6 << 8;
+            << QList<int>{0, 1, 2, 3} << QList<int>{0, 1, 4, 6} << QList<int>() << 6 << 8 << 1;
         QTest::newRow("teams without names")
-            << QList<int>() << QList<int>() << QList<int>() << 1 << 0;
+            << QList<int>() << QList<int>() << QList<int>() << 1 << 0 << 1;
     }
     void write_relaySwimmers_followRecordRules() {
         QFETCH(QList<int>, youthTeam);
@@ -679,6 +680,7 @@ private slots:
         QFETCH(QList<int>, mastersTeam);
         QFETCH(int, swimmers);
         QFETCH(int, legs);
+        QFETCH(int, notes);
         const TInvitation invitation = ReadDsv7Invitation(relayInvitationDsv());
         TCompanion companion;
         const auto name = [&](int event, const QString& team, const QList<int>& people) {
@@ -691,10 +693,16 @@ private slots:
         name(3, u"TV Möwe 1"_s, maleTeam);
         name(4, u"TV Möwe Masters"_s, mastersTeam);
         std::vector<std::pair<QString, QStringList>> records;
-        QCOMPARE(ruleBreaches(WriteDsv7Entries(relayCompetition(), invitation, nullptr, companion),
-                              records)
-                     .join(u'\n'),
-                 QString());
+        QStringList warnings;
+        QCOMPARE(
+            ruleBreaches(WriteDsv7Entries(relayCompetition(), invitation, &warnings, companion),
+                         records)
+                .join(u'\n'),
+            QString());
+        // Without any names the masters relay's note stands beside the club's own notes.
+        QStringList unnamed;
+        WriteDsv7Entries(relayCompetition(), invitation, &unnamed);
+        QCOMPARE(warnings.size(), unnamed.size() - 1 + notes);
         std::set<QString> written;
         std::map<QString, QString> teamClasses;
         int legsWritten = 0;
