@@ -1147,17 +1147,20 @@ bool TEntryDialog::hasRelayEvents() const {
     return false;
 }
 
-bool TEntryDialog::typedEventIsRelay() const {
+// The relay event whose number is typed, 0 for none.
+int TEntryDialog::typedRelayEvent() const {
     const int position = EventOfNomin(model, TMeldeAustausch::TextToWkNr(toAnsi(EditWkNr->text())));
-    return position > 0 && model.Event(position).Staffel;
+    return position > 0 && model.Event(position).Staffel ? position : 0;
+}
+
+bool TEntryDialog::typedEventIsRelay() const {
+    return typedRelayEvent() > 0;
 }
 
 // How many swimmers the typed relay event's teams have; 0 for another event.
 int TEntryDialog::relayLegsOfTypedEvent() const {
-    const int position = EventOfNomin(model, TMeldeAustausch::TextToWkNr(toAnsi(EditWkNr->text())));
-    if (position == 0 || !model.Event(position).Staffel)
-        return 0;
-    return RelayLegCount(model, invitation, position);
+    const int position = typedRelayEvent();
+    return position == 0 ? 0 : RelayLegCount(model, invitation, position);
 }
 
 // A field per swimmer of the typed relay event, between the event number and the entry time in

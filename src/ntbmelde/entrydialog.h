@@ -110,6 +110,7 @@ private:
     // The relay team's swimmers, shown for a relay event only.
     void createRelayBox();
     bool hasRelayEvents() const;
+    int typedRelayEvent() const;
     bool typedEventIsRelay() const;
     int relayLegsOfTypedEvent() const;
     void showRelayFields();
