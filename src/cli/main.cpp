@@ -16,6 +16,7 @@
 #include "interopcommand.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
+#include "relaycommand.h"
 #include "reportcommand.h"
 #include "swimmerscommand.h"
 #include "utf8.h"
@@ -51,6 +52,10 @@ constexpr Synopsis Synopses[] = {
     {"swimmers", "swimmers check", "Schwimmer auflisten, die wohl doppelt gespeichert sind"},
     {"swimmers", "swimmers besttimes [NAME]",
      "Bestzeiten je Schwimmer, Strecke und Bahnlänge ausgeben (NAME: Teil des Namens)"},
+    {"relay", "relay DATEI WKNR STAFFEL [SCHWIMMER...]",
+     "Schwimmer der Staffelmeldung STAFFEL in Wettkampf WKNR in Startreihenfolge setzen\n"
+     "(Name wie in der Schwimmerliste oder Reg.-Nummer; ohne SCHWIMMER ohne Namen)"},
+    {"relay", "relay show DATEI", "Staffeln mit ihren Schwimmern ausgeben"},
 };
 
 // `--help`: the whole usage on standard output.
@@ -204,6 +209,10 @@ int main(int argc, char** argv) {
             return RunExportCommand(argv[2], argv[3], std::nullopt);
         if (command == "export" && argc == 6 && std::strcmp(argv[4], "--invitation") == 0)
             return RunExportCommand(argv[2], argv[3], std::string(argv[5]));
+        if (command == "relay") {
+            const int exitCode = RunRelayCommand(argc, argv);
+            return exitCode == 2 ? wrongCall(command) : exitCode;
+        }
         if (command == "swimmers") {
             const int exitCode = RunSwimmersCommand(argc, argv);
             return exitCode == 2 ? wrongCall(command) : exitCode;

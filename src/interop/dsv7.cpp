@@ -15,6 +15,7 @@
 #include "codetable.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "relayteams.h"
 #include "transliteration.h"
 #include "windows1252.h"
 
@@ -288,6 +289,18 @@ TYearRange yearRange(const TRecord& record, int kindField, int competitionYear,
     return range;
 }
 
+// A masters relay's class "AK;100+" limits the team's sum of ages, never a birth year: 80+ up to
+// 99, 100+ up to 119, then steps of 40, 360+ without end.
+std::optional<TAgeGroup> summedAgeClass(const TRecord& record) {
+    const QString oldest = record.field(5);
+    int lowest = 0;
+    if (record.field(4).toUpper() != u"AK" || !oldest.endsWith(u'+') ||
+        !toNumber(oldest.chopped(1), lowest))
+        return std::nullopt;
+    const int highest = lowest >= 360 ? -1 : lowest < 120 ? lowest + 19 : lowest + 39;
+    return TAgeGroup{record.field(3), lowest, highest, QStringLiteral("TOTAL"), record.field(8)};
+}
+
 } // namespace
 
 TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
@@ -411,6 +424,10 @@ TInvitation ReadDsv7Invitation(const QByteArray& bytes, QStringList* warnings) {
         const auto found = eventAt.find({eventNumber, record->field(2).toUpper()});
         if (found == eventAt.end())
             continue;
+        if (const auto relayClass = summedAgeClass(*record)) {
+            invitation.Events[found->second].AgeGroups.push_back(*relayClass);
+            continue;
+        }
         const TYearRange range = yearRange(*record, 4, competitionYear, warnings);
         std::optional<TYearRange>& all = ranges[found->second];
         if (!all) {
@@ -829,9 +846,25 @@ QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& inv
             latest = model.Event(at).LatestBirthYear;
         }
         const QString teamId = QString::number(++id);
-        out.add("STMELDUNG", {QString::number(relay.Team), teamId, QStringLiteral("JG"),
-                              QString::number(earliest), QString::number(latest), QString()});
+        // A masters relay is classed by its summed ages ("AK;120+;;"), which no birth year says.
+        if (relay.Class)
+            out.add("STMELDUNG",
+                    {QString::number(relay.Team), teamId, QStringLiteral("AK"),
+                     QString::number(relay.Class->MinAge) + u'+', QString(), QString()});
+        else
+            out.add("STMELDUNG", {QString::number(relay.Team), teamId, QStringLiteral("JG"),
+                                  QString::number(earliest), QString::number(latest), QString()});
+        if (!relay.Class && !SummedAgeClasses(event).empty() && warnings)
+            warnings->append(QStringLiteral("Wettkampf %1, Staffel %2: ohne passende Schwimmer "
+                                            "fehlt die Altersklasse nach der Summe der Alter")
+                                 .arg(event.Number)
+                                 .arg(relay.Team));
         out.add("STARTST", {teamId, QString::number(event.Number), entryTime(relay.Time)});
+        // The swimmers are numbered from 1 in the order of their PNMELDUNG lines.
+        for (std::size_t leg = 0; leg < relay.Legs.size(); ++leg)
+            out.add("STAFFELPERSON",
+                    {teamId, QString::number(event.Number), QString::number(relay.Legs[leg] + 1),
+                     QString::number(leg + 1)});
     }
     return out.finish();
 }

@@ -15,6 +15,7 @@
 #include "entrycheck.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "relayteams.h"
 #include "swimmeridentity.h"
 #include "transliteration.h"
 #include "warnings.h"
@@ -426,6 +427,45 @@ TInvitation InvitationFromModel(const TMeldeAustausch& model) {
     return invitation;
 }
 
+namespace {
+
+// The swimmers of a relay team collected, each a swimmer of the club's entries (the same
+// person as one with starts of his own when the identity rule says so), and its masters class.
+void addLineUp(TClubEntries& entries, TEntryRelay& relay, TSwimmerGroups& swimmerGroups,
+               const TMeldeAustausch& model, const TInvitation& invitation,
+               const TCompanion& companion, const TNominRecord& nomin, bool forHost,
+               const QString& label, QStringList& refusals) {
+    const TRelayLineUp* lineUp = FindLineUp(companion, nomin.WkNr, nomin.Name);
+    if (!lineUp || lineUp->Swimmers.empty())
+        return;
+    if (forHost) {
+        if (const auto refusal = CheckLineUp(model, invitation, companion, *lineUp)) {
+            refusals << label + QStringLiteral(": ") + refusal->Message;
+            return;
+        }
+    }
+    for (const TRelaySwimmer& swimmer : lineUp->Swimmers) {
+        if (swimmer.Sex != 0 && swimmer.Sex != 1) {
+            refusals << label + QStringLiteral(
+                                    ": %1 ist in Lenex und DSV7 weder männlich noch weiblich")
+                                    .arg(AnsiToQString(swimmer.Name));
+            return;
+        }
+        const auto found = swimmerGroups.Add(
+            TSwimmerIdentity::Of(swimmer.Name, swimmer.BirthYear, swimmer.Sex, swimmer.RegNr));
+        if (found.Added)
+            entries.Swimmers.push_back({NormalizedSwimmerName(swimmer.Name),
+                                        swimmer.BirthYear,
+                                        swimmer.Sex == 1,
+                                        StoredRegNr(swimmer.RegNr),
+                                        {}});
+        relay.Legs.push_back(static_cast<std::size_t>(found.Group));
+    }
+    relay.Class = RelayClassOf(*relay.Event, lineUp->Swimmers, AgeYear(invitation));
+}
+
+} // namespace
+
 TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation,
                                 bool forHost, const TCompanion& companion) {
     std::map<int, const TInvitationEvent*> eventByNumber;
@@ -439,6 +479,7 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
         refusals << QStringLiteral("Der Name des Vereins fehlt (Vereinsdaten)");
     TSwimmerGroups swimmerGroups;
     std::map<const TInvitationEvent*, int> teamsPerEvent;
+    std::vector<int> teamNomins; // the position of each relay's nomination
     // What the entry dialog would refuse is sent to no host.
     std::map<int, std::string> refusedByCheck;
     for (const TNominFinding& finding : forHost ? CheckNomins(model) : std::vector<TNominFinding>())
@@ -477,7 +518,8 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
         if (!refusals.isEmpty())
             continue;
         if (relay) {
-            entries.Relays.push_back({event, ++teamsPerEvent[event], nomin.Time});
+            entries.Relays.push_back({event, ++teamsPerEvent[event], nomin.Time, {}, nullptr});
+            teamNomins.push_back(position);
             continue;
         }
         const auto swimmer = swimmerGroups.Add(
@@ -490,6 +532,12 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
                                         {}});
         entries.Swimmers[static_cast<std::size_t>(swimmer.Group)].Starts.push_back(
             {event, nomin.Time});
+    }
+    // The relay swimmers follow the swimmers with starts of their own, as hosts list them.
+    for (std::size_t team = 0; team < teamNomins.size(); ++team) {
+        const TNominRecord& nomin = model.Nomin(teamNomins[team]);
+        addLineUp(entries, entries.Relays[team], swimmerGroups, model, invitation, companion, nomin,
+                  forHost, labelOf(nomin), refusals);
     }
     // A swimmer twice in one event is a slip a host would have to mend by hand; two relay
     // teams of one name are two teams.

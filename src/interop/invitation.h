@@ -138,15 +138,22 @@ struct TEntryRelay {
     const TInvitationEvent* Event = nullptr;
     int Team = 0; // 1, 2, … within its event
     int Time = 0;
+    // The team's swimmers from the companion file, leg 1 first, as positions in
+    // TClubEntries::Swimmers; empty for a team entered without names.
+    std::vector<std::size_t> Legs;
+    const TAgeGroup* Class = nullptr; // a masters relay's class by the summed ages, else none
 };
 struct TClubEntries {
-    std::vector<TEntrySwimmer> Swimmers; // each swimmer once, as the identity rule tells them
-    std::vector<TEntryRelay> Relays;     // one team per relay nomination
+    // Each swimmer once, as the identity rule tells them; a relay swimmer without a start of
+    // his own has no Starts.
+    std::vector<TEntrySwimmer> Swimmers;
+    std::vector<TEntryRelay> Relays; // one team per relay nomination
 };
 // Throws TInteropError listing every nomination that the formats cannot carry: an event number
 // with a letter, one the invitation's entry events lack, an invalid time, an individual start
-// marked mixed. An export sent to a host also checks (`forHost`) what the entry dialog would
-// refuse and a swimmer entered twice in one event.
+// marked mixed, a relay swimmer neither male nor female. An export sent to a host also checks
+// (`forHost`) what the entry dialog would refuse, a swimmer entered twice in one event and the
+// relay line-ups of `companion` as CheckLineUp does.
 TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation& invitation,
                                 bool forHost = false, const TCompanion& companion = {});
 

@@ -862,10 +862,13 @@ private:
                            QStringLiteral("%1-01-01").arg(swimmer.BirthYear, 4, 10, QChar(u'0')));
         xml.writeAttribute(u"gender"_s, swimmer.Female ? u"F"_s : u"M"_s);
         writeOptional(u"license"_s, AnsiToQString(swimmer.RegNr));
-        xml.writeStartElement(u"ENTRIES"_s);
-        for (const TEntryStart& start : swimmer.Starts)
-            writeEntry(*start.Event, start.Time);
-        xml.writeEndElement();
+        // A swimmer only of relays has no entries of his own.
+        if (!swimmer.Starts.empty()) {
+            xml.writeStartElement(u"ENTRIES"_s);
+            for (const TEntryStart& start : swimmer.Starts)
+                writeEntry(*start.Event, start.Time);
+            xml.writeEndElement();
+        }
         xml.writeEndElement();
     }
 
@@ -876,16 +879,46 @@ private:
         xml.writeAttribute(u"gender"_s, gender == TEventGender::Female ? u"F"_s
                                         : gender == TEventGender::Male ? u"M"_s
                                                                        : u"X"_s);
-        for (const QString& bound : {u"agemin"_s, u"agemax"_s, u"agetotalmin"_s, u"agetotalmax"_s})
-            xml.writeAttribute(bound, u"-1"_s);
+        // A masters relay's class bounds the summed ages; -1 is unknown, as hosts write.
+        const TAgeGroup* group = relay.Class;
+        xml.writeAttribute(u"agemin"_s, u"-1"_s);
+        xml.writeAttribute(u"agemax"_s, u"-1"_s);
+        xml.writeAttribute(u"agetotalmin"_s, QString::number(group ? group->MinAge : -1));
+        xml.writeAttribute(u"agetotalmax"_s, QString::number(group ? group->MaxAge : -1));
         xml.writeStartElement(u"ENTRIES"_s);
-        writeEntry(*relay.Event, relay.Time);
+        if (relay.Legs.empty() && !group) {
+            writeEntry(*relay.Event, relay.Time);
+        } else {
+            xml.writeStartElement(u"ENTRY"_s);
+            writeEntryAttributes(*relay.Event, relay.Time);
+            if (group)
+                xml.writeAttribute(u"agegroupid"_s, group->Id);
+            writeRelayPositions(relay);
+            xml.writeEndElement();
+        }
         xml.writeEndElement();
+        xml.writeEndElement();
+    }
+
+    // The athletes are numbered from 1 in the order of the ATHLETE elements.
+    void writeRelayPositions(const TEntryRelay& relay) {
+        if (relay.Legs.empty())
+            return;
+        xml.writeStartElement(u"RELAYPOSITIONS"_s);
+        for (std::size_t leg = 0; leg < relay.Legs.size(); ++leg) {
+            xml.writeEmptyElement(u"RELAYPOSITION"_s);
+            xml.writeAttribute(u"athleteid"_s, QString::number(relay.Legs[leg] + 1));
+            xml.writeAttribute(u"number"_s, QString::number(leg + 1));
+        }
         xml.writeEndElement();
     }
 
     void writeEntry(const TInvitationEvent& event, int time) {
         xml.writeEmptyElement(u"ENTRY"_s);
+        writeEntryAttributes(event, time);
+    }
+
+    void writeEntryAttributes(const TInvitationEvent& event, int time) {
         xml.writeAttribute(u"eventid"_s, event.Id);
         xml.writeAttribute(u"entrytime"_s, entryTime(time));
     }

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStandardItemModel>
@@ -32,8 +33,12 @@
 #include "entrylistmodel.h"
 #include "eventchooser.h"
 #include "global.h"
+#include "interopfiles.h"
+#include "ioerror.h"
 #include "meldeaustausch.h"
 #include "messages.h"
+#include "relayswimmers.h"
+#include "relayteams.h"
 #include "swimmeridentity.h"
 #include "swimmertexts.h"
 #include "typinglimit.h"
@@ -63,6 +68,12 @@ constexpr int NameCharacters = 30;
 // Dark red: noticed, but no error.
 constexpr QColor HintColour(0x9c, 0x28, 0x00);
 constexpr int SwimmersOffered = 12;
+
+// The store's times count up to the competition's first day (today when it names none).
+QDate competitionDay(const TMeldeAustausch& model) {
+    const QDate day = competitionDate(model.Date1);
+    return day.isValid() ? day : QDate::currentDate();
+}
 
 // Moving the focus inside the dialog is leaving a field; a message box or menu taking it
 // for a while is not.
@@ -127,10 +138,25 @@ QLineEdit* addEdit(QGridLayout* rows, const QString& name, const QString& label,
 } // namespace
 
 TEntryDialog::TEntryDialog(TMeldeAustausch& model, TSwimmerStore& store,
-                           std::vector<TQualifyingTime> qualifyingTimes, QWidget* parent)
-    : QDialog(parent), model(model), qualifyingTimes(std::move(qualifyingTimes)), store(store) {
+                           std::vector<TQualifyingTime> qualifyingTimes, std::string exchangePath,
+                           QWidget* parent)
+    : QDialog(parent), model(model), qualifyingTimes(std::move(qualifyingTimes)), store(store),
+      exchangePath(std::move(exchangePath)), invitation(InvitationFromModel(model)) {
     // Sorting and listing a host's merged file takes a moment.
     WaitCursor wait;
+    if (!this->exchangePath.empty()) {
+        // An invitation no longer readable leaves the exchange file's own events.
+        if (const auto kept = FindKeptInvitation(this->exchangePath, model)) {
+            try {
+                invitation = ReadInvitationFile(*kept);
+            } catch (const TInteropError&) {
+            } catch (const TIoError&) {
+            }
+        }
+        TCompanionLoad load = LoadCompanion(this->exchangePath, model);
+        companion = std::move(load.Companion);
+        companionProblem = load.Problem;
+    }
     createControls();
     FormCreate();
 }
@@ -209,6 +235,7 @@ void TEntryDialog::createControls() {
                             u"Eingabe der Meldezeit. Format: MM:SS,HH"_s);
     EditMeldezeit->setInputMask(TimeMask);
 
+    createRelayBox();
     QVBoxLayout* listColumn = createList();
 
     // The hints about an adopted entry are cut to the line's width by showHint.
@@ -234,6 +261,7 @@ void TEntryDialog::createControls() {
     fieldColumn->setSpacing(2);
     fieldColumn->addWidget(swimmerBox);
     fieldColumn->addWidget(eventBox);
+    fieldColumn->addWidget(relayBox);
     fieldColumn->addStretch();
     auto* top = new QHBoxLayout;
     top->setSpacing(2);
@@ -288,6 +316,8 @@ void TEntryDialog::createControls() {
             showHint(QString());
     });
     connect(EditGeschlecht, &QComboBox::activated, this, &TEntryDialog::SomethingChanged);
+    // The swimmers' fields follow the event number as it is typed, so that Enter reaches them.
+    connect(EditWkNr, &QLineEdit::textChanged, this, &TEntryDialog::showRelayFields);
     fitDialogSize(this, DesignedSize);
 }
 
@@ -323,9 +353,10 @@ void TEntryDialog::offerSwimmers(const QString& typed) {
         return;
     }
     // As wide as its longest row: the name field is narrower than most of them.
+    QLineEdit* field = completionField();
     const int width =
-        std::max(EditName->width(), list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4);
-    swimmerCompleter->complete(QRect(0, 0, width, EditName->height()));
+        std::max(field->width(), list->sizeHintForColumn(0) + 2 * list->frameWidth() + 4);
+    swimmerCompleter->complete(QRect(0, 0, width, field->height()));
     // Opened, the list highlights nothing: Enter keeps its meaning until Down moves into it.
     list->selectionModel()->clear();
 }
@@ -363,12 +394,28 @@ bool TEntryDialog::completionKeyPress(QKeyEvent* event) {
     }
 }
 
-// Fills the swimmer's fields and goes on to the event number.
+QLineEdit* TEntryDialog::completionField() const {
+    return qobject_cast<QLineEdit*>(swimmerCompleter->widget());
+}
+
+bool TEntryDialog::isCompletionField(QWidget* field) const {
+    return field == EditName || legOf(field) > 0;
+}
+
+// Fills the swimmer's fields and goes on to the event number; a relay swimmer's field takes his
+// name, and the next field follows.
 void TEntryDialog::takeSwimmer(int row) {
     if (row < 0 || row >= static_cast<int>(offered.size()))
         return;
     const TSwimmer swimmer = offered[row];
     swimmerCompleter->popup()->hide();
+    QLineEdit* field = completionField();
+    if (const int leg = legOf(field)) {
+        field->setText(fromAnsi(swimmer.Name));
+        relaySwimmers[static_cast<std::size_t>(leg - 1)] = RelaySwimmerOf(swimmer);
+        neighbourControl(field, true)->setFocus(Qt::TabFocusReason);
+        return;
+    }
     EditName->setText(fromAnsi(swimmer.Name));
     EditJahrgang->setText(QString::number(swimmer.BirthYear));
     EditGeschlecht->setCurrentIndex(swimmer.Sex <= 2 ? swimmer.Sex : 0);
@@ -383,17 +430,36 @@ std::optional<TStoredTime> TEntryDialog::suggestionFor(std::string_view name, in
                                                        std::uint8_t sex, std::string_view regNr,
                                                        int wkNr) const {
     const int position = EventOfNomin(model, wkNr);
-    if (!store.Available() || position == 0 || model.Event(position).Staffel)
+    if (position == 0 || model.Event(position).Staffel)
         return std::nullopt;
     const auto discipline = ReadDiscipline(model.Event(position).Name);
     if (!discipline)
         return std::nullopt;
-    const auto swimmer = store.FindSwimmer(name, birthYear, sex, regNr).Swimmer;
-    if (!swimmer || !swimmer->Active)
+    return StoredBestTime(store, model, {std::string(name), birthYear, sex, std::string(regNr)},
+                          *discipline, competitionDay(model));
+}
+
+// The legs' times summed, when every field names a stored swimmer who has one.
+std::optional<TStoredTime> TEntryDialog::relaySuggestion() const {
+    TRelayLineUp lineUp{TMeldeAustausch::TextToWkNr(toAnsi(EditWkNr->text())), {}, {}};
+    std::vector<TSwimmer> stored;
+    for (std::size_t leg = 0; leg < relayFields.size() && relayFields[leg]->isVisibleTo(this);
+         ++leg) {
+        if (relaySwimmers[leg]) {
+            lineUp.Swimmers.push_back(*relaySwimmers[leg]);
+            continue;
+        }
+        if (stored.empty() && store.Available())
+            stored = store.AllSwimmers();
+        const TNamedSwimmer named = FindNamedSwimmer(stored, toAnsi(relayFields[leg]->text()));
+        if (!named.Swimmer)
+            return std::nullopt;
+        lineUp.Swimmers.push_back(RelaySwimmerOf(*named.Swimmer));
+    }
+    const auto time = StoredRelayTime(store, model, lineUp, competitionDay(model));
+    if (!time)
         return std::nullopt;
-    const QDate firstDay = competitionDate(model.Date1);
-    return store.BestTime(swimmer->Id, *discipline, model.LaneLen,
-                          firstDay.isValid() ? firstDay : QDate::currentDate());
+    return TStoredTime{*time, {}, {}, TTimeKind::Entered};
 }
 
 // An empty time field gets the suggested time, with where it came from: a swum time is named
@@ -404,7 +470,9 @@ void TEntryDialog::suggestTime() {
     if (!replacing && timeFieldText() != fromAnsi(BlankTimeText))
         return;
     int birthYear = 0;
-    const auto best = ConvertsAsInteger(ExpandYear(toAnsi(EditJahrgang->text())), birthYear)
+    const int legs = relayLegsOfTypedEvent();
+    const auto best = legs > 0 ? relaySuggestion()
+                      : ConvertsAsInteger(ExpandYear(toAnsi(EditJahrgang->text())), birthYear)
                           ? suggestionFor(toAnsi(EditName->text()), birthYear,
                                           static_cast<std::uint8_t>(EditGeschlecht->currentIndex()),
                                           toAnsi(EditRegNummer->text()),
@@ -419,6 +487,11 @@ void TEntryDialog::suggestTime() {
     }
     setTimeFieldText(fromAnsi(HundredthsToTimeText(best->Hundredths)));
     storedTime.reset();
+    if (legs > 0) {
+        showHint(u"Vorschlag: Summe der Zeiten der %1 Schwimmer"_s.arg(legs));
+        timeSuggested = true;
+        return;
+    }
     const QString where = u"vom %1, %2"_s.arg(germanDate(best->Date), fromAnsi(best->CompName));
     showHint(best->Kind == TTimeKind::Swum
                  ? u"Bestzeit %1 %2"_s.arg(fromAnsi(HundredthsToTimeText(best->Hundredths)), where)
@@ -545,7 +618,9 @@ void TEntryDialog::LoadEntry() {
     EditRegNummer->setText(fromAnsi(nomin.RegNr));
     setTimeFieldText(fromAnsi(HundredthsToTimeText(nomin.Time)));
     EditWkNr->setText(fromAnsi(TMeldeAustausch::WkNrToText(nomin.WkNr)));
+    loadRelayFields(FindLineUp(companion, nomin.WkNr, nomin.Name));
     storedTime = nomin.Time;
+    nameUnchecked = false;
     Changed = false;
     ButtonTake->setEnabled(false);
     showHint(QString());
@@ -614,12 +689,37 @@ bool TEntryDialog::TakeEntry() {
         focusField(fieldWidget(FieldOf(refusal->Fault)));
         return false;
     }
+    // A name without a comma let pass for a relay team must split for a swimmer.
+    if (nameUnchecked && !typedEventIsRelay() && !IsSplittableName(input.Name)) {
+        ShowError(unsplittableNameMessage(), 0);
+        focusField(EditName);
+        return false;
+    }
     TNominRecord nomin = NominFromInput(input);
     if (storedTime)
         nomin.Time = *storedTime;
+    // The team stored before under its event and name, whose swimmers move to the new ones.
+    const TNominRecord& before = model.Nomin(CurrentNomin);
+    const TRelayLineUp replaced{before.WkNr, before.Name, {}};
+    TRelayLineUp lineUp{nomin.WkNr, Trim(nomin.Name), {}};
+    const bool withLegs = relayLegsOfTypedEvent() > 0;
+    if (withLegs && !typedLineUp(lineUp))
+        return false;
+    if (withLegs) {
+        TCompanion others = companion;
+        SetLineUp(others, replaced);
+        if (const auto refusal = CheckLineUpSwimmers(model, invitation, others, lineUp)) {
+            ShowError(refusal->Message, 0);
+            focusField(refusal->Leg > 0 ? relayFields[static_cast<std::size_t>(refusal->Leg - 1)]
+                                        : EditWkNr);
+            return false;
+        }
+    }
     keepFilledTimes();
     model.SetNomin(CurrentNomin, nomin);
+    lineUp.Team = model.Nomin(CurrentNomin).Name;
     CurrentNomin = model.SortNominByName(CurrentNomin);
+    adoptLineUp(withLegs ? lineUp : TRelayLineUp(), replaced);
     Changed = false;
     FillList();
     ButtonTake->setEnabled(false);
@@ -638,6 +738,13 @@ void TEntryDialog::showHints() {
             hints << u"Hinweis: "_s + fromAnsi(warning.Text) + u'.';
     }
     const TNominRecord& nomin = model.Nomin(CurrentNomin);
+    const TInvitationEvent* host = HostEventOf(invitation, nomin.WkNr);
+    const TRelayLineUp* lineUp = FindLineUp(companion, nomin.WkNr, nomin.Name);
+    if (host && lineUp) {
+        if (const TAgeGroup* group = RelayClassOf(*host, lineUp->Swimmers, AgeYear(invitation)))
+            hints << u"Altersklasse %1+ nach der Summe der Alter (%2)."_s.arg(group->MinAge)
+                         .arg(SummedAge(lineUp->Swimmers, AgeYear(invitation)));
+    }
     if (!RegNrKey(nomin.RegNr).empty()) {
         if (const auto holder =
                 store.FindSwimmer(nomin.Name, nomin.BirthYear, nomin.Sex, nomin.RegNr).RegNrHolder)
@@ -705,6 +812,7 @@ void TEntryDialog::newEntry() {
         return;
     CurrentNomin = model.NominCount() + 1;
     EditWkNr->clear();
+    loadRelayFields(nullptr);
     setTimeFieldText(fromAnsi(BlankTimeText));
     storedTime.reset();
     EditExisting = false;
@@ -765,8 +873,12 @@ bool TEntryDialog::eventFilter(QObject* watched, QEvent* event) {
         // handlers act on the result (an exit check may take the focus straight back).
         watched->event(event);
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (field == EditName && event->type() == QEvent::FocusOut)
+        if (isCompletionField(field) && event->type() == QEvent::FocusOut)
             swimmerCompleter->popup()->hide();
+        // The store's swimmers are offered under the name field and each relay swimmer's.
+        if (isCompletionField(field) && event->type() == QEvent::FocusIn &&
+            swimmerCompleter->widget() != field)
+            swimmerCompleter->setWidget(field);
         if (event->type() == QEvent::FocusIn)
             enterField(field, reason);
         else if (leavesField(reason))
@@ -774,7 +886,7 @@ bool TEntryDialog::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     case QEvent::KeyPress:
-        if (field == EditName && completionKeyPress(static_cast<QKeyEvent*>(event)))
+        if (isCompletionField(field) && completionKeyPress(static_cast<QKeyEvent*>(event)))
             return true;
         if (field == EditWkNr && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4)
             EditWkNrKeyDown(); // F4 is not swallowed
@@ -813,12 +925,18 @@ void TEntryDialog::exitField(QWidget* field) {
             EditJahrgang->setText(fromAnsi(ExpandYear(toAnsi(EditJahrgang->text()))));
         else if (field == EditWkNr)
             EditWkNrExit();
+        else if (legOf(field) > 0)
+            suggestTime();
         LabelHilfe->hide();
     }
 }
 
+// A relay team's name is free text. While the event of a new entry is still to come, a name
+// without a comma may be a team's too: adoption checks it against the event.
 void TEntryDialog::EditNameExit() {
-    if (IsSplittableName(toAnsi(EditName->text()))) {
+    const bool splittable = IsSplittableName(toAnsi(EditName->text()));
+    nameUnchecked = !splittable;
+    if (splittable || typedEventIsRelay() || (EditWkNr->text().isEmpty() && hasRelayEvents())) {
         LabelHilfe->hide();
         return;
     }
@@ -924,6 +1042,7 @@ void TEntryDialog::PopupDeleteClick() {
         return;
     keepFilledTimes();
     model.DeleteNomin(position);
+    adoptLineUp(TRelayLineUp(), {nomin.WkNr, nomin.Name, {}});
     if (position == CurrentNomin) {
         // The entry shown in the fields is gone, and its pending changes with it: storing
         // them at its old place would overwrite the entry that moved up into it.
@@ -1011,4 +1130,170 @@ void TEntryDialog::discardFilledTimes() {
     }
     filledTimes.clear();
     FillList();
+}
+
+void TEntryDialog::createRelayBox() {
+    relayBox = new QGroupBox(u"Staffel in Startreihenfolge"_s, this);
+    relayBox->setObjectName(u"GroupStaffel"_s);
+    relayRows = fieldRows(relayBox);
+    relayBox->hide();
+}
+
+bool TEntryDialog::hasRelayEvents() const {
+    for (int position = 1; position <= model.EventCount(); ++position) {
+        if (model.Event(position).Staffel)
+            return true;
+    }
+    return false;
+}
+
+// The relay event whose number is typed, 0 for none.
+int TEntryDialog::typedRelayEvent() const {
+    const int position = EventOfNomin(model, TMeldeAustausch::TextToWkNr(toAnsi(EditWkNr->text())));
+    return position > 0 && model.Event(position).Staffel ? position : 0;
+}
+
+bool TEntryDialog::typedEventIsRelay() const {
+    return typedRelayEvent() > 0;
+}
+
+// How many swimmers the typed relay event's teams have; 0 for another event.
+int TEntryDialog::relayLegsOfTypedEvent() const {
+    const int position = typedRelayEvent();
+    return position == 0 ? 0 : RelayLegCount(model, invitation, position);
+}
+
+// A field per swimmer of the typed relay event, between the event number and the entry time in
+// the focus order; none for an individual event, whose dialog stays as it was.
+void TEntryDialog::showRelayFields() {
+    const int legs = relayLegsOfTypedEvent();
+    while (static_cast<int>(relayFields.size()) < legs)
+        addRelayField();
+    for (std::size_t leg = 0; leg < relayFields.size(); ++leg) {
+        const bool shown = static_cast<int>(leg) < legs;
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        relayRows->getItemPosition(relayRows->indexOf(relayFields[leg]), &row, &column, &rowSpan,
+                                   &columnSpan);
+        relayRows->itemAtPosition(row, 0)->widget()->setVisible(shown);
+        relayFields[leg]->setVisible(shown);
+    }
+    if (relayBox->isVisibleTo(this) == (legs > 0))
+        return;
+    relayBox->setVisible(legs > 0);
+    fitDialogSize(this, DesignedSize);
+    // Grown by the swimmers' fields, the dialog moves up and left as far as it must to stay
+    // whole on its screen.
+    if (const QScreen* shownOn = screen(); shownOn && isVisible()) {
+        const QRect available = shownOn->availableGeometry();
+        const QRect frame = frameGeometry();
+        move(pos() + QPoint(std::max(std::min(0, available.right() - frame.right()),
+                                     available.left() - frame.left()),
+                            std::max(std::min(0, available.bottom() - frame.bottom()),
+                                     available.top() - frame.top())));
+    }
+    if (legs > 0)
+        tellCompanionProblem();
+}
+
+QLineEdit* TEntryDialog::addRelayField() {
+    const int leg = static_cast<int>(relayFields.size()) + 1;
+    QLineEdit* field =
+        addEdit(relayRows, u"EditSchwimmer%1"_s.arg(leg), u"%1. Schwimmer"_s.arg(leg), 210,
+                u"Schwimmer der %1. Strecke"_s.arg(leg));
+    connect(restrictTyping(field, static_cast<int>(NominNameCapacity)),
+            &TypingLimit::characterRefused, this, &TEntryDialog::showRefusedCharacter);
+    setTabOrder(relayFields.empty() ? EditWkNr : relayFields.back(), field);
+    setTabOrder(field, EditMeldezeit);
+    bindSimulateEnter(field, UpDown::Move);
+    helpTexts.insert(field, u"Schwimmer der Staffel in Startreihenfolge eingeben oder aus der "
+                            u"Liste wählen!"_s);
+    // Installed after the key binding, the dialog's filter sees the keys first (see
+    // createControls).
+    field->installEventFilter(this);
+    connect(field, &QLineEdit::textChanged, this, &TEntryDialog::SomethingChanged);
+    connect(field, &QLineEdit::textEdited, this, [this, leg](const QString& typed) {
+        relaySwimmers[static_cast<std::size_t>(leg - 1)].reset();
+        offerSwimmers(typed);
+    });
+    relayFields.push_back(field);
+    relaySwimmers.emplace_back();
+    return field;
+}
+
+// 1 for the field of leg 1, 0 for any other widget.
+int TEntryDialog::legOf(QWidget* field) const {
+    const auto found = std::find(relayFields.begin(), relayFields.end(), field);
+    return found == relayFields.end() ? 0 : static_cast<int>(found - relayFields.begin()) + 1;
+}
+
+void TEntryDialog::loadRelayFields(const TRelayLineUp* lineUp) {
+    for (std::size_t leg = 0; leg < relayFields.size(); ++leg) {
+        const bool named = lineUp && leg < lineUp->Swimmers.size();
+        relayFields[leg]->setText(named ? fromAnsi(lineUp->Swimmers[leg].Name) : QString());
+        relaySwimmers[leg] =
+            named ? std::optional<TRelaySwimmer>(lineUp->Swimmers[leg]) : std::nullopt;
+    }
+}
+
+// The swimmers in the fields, each chosen from the list (or kept) or found in the store by the
+// name or number typed; no field filled is a team without names. False after a refusal, shown
+// with the focus on its field.
+bool TEntryDialog::typedLineUp(TRelayLineUp& lineUp) {
+    const int legs = relayLegsOfTypedEvent();
+    const auto typed = [this](int leg) { return relayFields[leg]->text().trimmed(); };
+    int filled = 0;
+    for (int leg = 0; leg < legs; ++leg)
+        filled += !typed(leg).isEmpty();
+    if (filled == 0)
+        return true;
+    std::vector<TSwimmer> stored;
+    for (int leg = 0; leg < legs; ++leg) {
+        QLineEdit* field = relayFields[static_cast<std::size_t>(leg)];
+        const auto& chosen = relaySwimmers[static_cast<std::size_t>(leg)];
+        if (chosen) {
+            lineUp.Swimmers.push_back(*chosen);
+            continue;
+        }
+        if (typed(leg).isEmpty()) {
+            ShowError(u"Fehlende Eingabe: %1. Schwimmer"_s.arg(leg + 1), 0);
+            focusField(field);
+            return false;
+        }
+        if (stored.empty() && store.Available())
+            stored = store.AllSwimmers();
+        const TNamedSwimmer named = FindNamedSwimmer(stored, toAnsi(typed(leg)));
+        if (!named.Swimmer) {
+            ShowError(named.Problem, 0);
+            focusField(field);
+            return false;
+        }
+        lineUp.Swimmers.push_back(RelaySwimmerOf(*named.Swimmer));
+    }
+    return true;
+}
+
+// Keeps `lineUp` (none: a team without names) in place of the team `replaced` stood for, and
+// writes the companion file at once when that changed anything.
+void TEntryDialog::adoptLineUp(const TRelayLineUp& lineUp, const TRelayLineUp& replaced) {
+    const TCompanion before = companion;
+    SetLineUp(companion, {replaced.WkNr, replaced.Team, {}});
+    if (lineUp.WkNr != 0)
+        SetLineUp(companion, lineUp);
+    if (companion == before || exchangePath.empty())
+        return;
+    QStringList notes;
+    try {
+        SaveCompanion(exchangePath, model, companion, &notes);
+    } catch (const TIoError& error) {
+        ShowError(u"Die Staffelschwimmer sind nicht gespeichert: %1"_s.arg(fromAnsi(error.what())),
+                  0);
+    }
+    ShowNotes(notes);
+}
+
+void TEntryDialog::tellCompanionProblem() {
+    if (companionProblem.isEmpty())
+        return;
+    ShowWarning(companionProblem);
+    companionProblem.clear();
 }

@@ -11,12 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include "companionfile.h"
+#include "invitation.h"
 #include "qualifying.h"
 #include "swimmerstore.h"
 
 class QAction;
 class QComboBox;
 class QCompleter;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -33,9 +37,11 @@ class TEntryDialog : public QDialog {
     Q_OBJECT
 public:
     // Edits the nominations of `model`, offering the swimmers and times that `store` knows;
-    // an adopted entry that misses one of the host's `qualifyingTimes` is hinted.
+    // an adopted entry that misses one of the host's `qualifyingTimes` is hinted. The swimmers
+    // of relay teams are kept in the companion file of `exchangePath` (none without one).
     TEntryDialog(TMeldeAustausch& model, TSwimmerStore& store,
-                 std::vector<TQualifyingTime> qualifyingTimes = {}, QWidget* parent = nullptr);
+                 std::vector<TQualifyingTime> qualifyingTimes = {}, std::string exchangePath = {},
+                 QWidget* parent = nullptr);
 
     // Checks the fields and adopts them. True when the caller may go on: nothing was pending,
     // the user declined to change an existing entry, or the entry was adopted. False after a
@@ -94,9 +100,26 @@ private:
     void offerSwimmers(const QString& typed);
     bool completionKeyPress(QKeyEvent* event);
     void takeSwimmer(int row);
+    QLineEdit* completionField() const;
+    bool isCompletionField(QWidget* field) const;
     std::optional<TStoredTime> suggestionFor(std::string_view name, int birthYear, std::uint8_t sex,
                                              std::string_view regNr, int wkNr) const;
     void suggestTime();
+    std::optional<TStoredTime> relaySuggestion() const;
+
+    // The relay team's swimmers, shown for a relay event only.
+    void createRelayBox();
+    bool hasRelayEvents() const;
+    int typedRelayEvent() const;
+    bool typedEventIsRelay() const;
+    int relayLegsOfTypedEvent() const;
+    void showRelayFields();
+    void loadRelayFields(const TRelayLineUp* lineUp);
+    QLineEdit* addRelayField();
+    int legOf(QWidget* field) const;
+    bool typedLineUp(TRelayLineUp& lineUp);
+    void adoptLineUp(const TRelayLineUp& lineUp, const TRelayLineUp& replaced);
+    void tellCompanionProblem();
     void keepFilledTimes();
     void discardFilledTimes();
     bool anythingPending() const { return Changed || !filledTimes.empty(); }
@@ -113,12 +136,21 @@ private:
     TMeldeAustausch& model;
     const std::vector<TQualifyingTime> qualifyingTimes;
     TSwimmerStore& store;
+    const std::string exchangePath;
+    // The host's events as the kept invitation (else the exchange file) describes them: relay
+    // classes by summed ages.
+    TInvitation invitation;
+    TCompanion companion;
+    QString companionProblem;           // said once, when a relay is first entered
     QHash<QWidget*, QString> helpTexts; // shown in LabelHilfe while the field has the focus
     bool Changed = false;
     bool EditExisting = false;
     int CurrentNomin = 1;
     // The time of the loaded entry while the time field has not been edited.
     std::optional<int> storedTime;
+    // A name that does not split into surname and first name, let pass on leaving its field
+    // for a relay team's.
+    bool nameUnchecked = false;
     // The hint line names where the time in the field came from.
     bool timeSuggested = false;
     // Entry times filled in from the store and not yet kept: position and the time before.
@@ -149,4 +181,9 @@ private:
     QCompleter* swimmerCompleter;
     QStandardItemModel* offeredRows;
     std::vector<TSwimmer> offered;
+    QGroupBox* relayBox;
+    QGridLayout* relayRows;
+    std::vector<QLineEdit*> relayFields; // "EditSchwimmer1" …, leg 1 first
+    // The swimmer chosen or loaded for each field, until its text is edited.
+    std::vector<std::optional<TRelaySwimmer>> relaySwimmers;
 };

@@ -83,6 +83,17 @@ QStringList instructionLines() {
                u"Pfeil nach unten wählt einen aus, Enter übernimmt Name, Jahrgang, Geschlecht und"_s,
                u"Registriernummer. Wer die Liste nicht beachtet, tippt einfach weiter."_s,
            } +
+           heading(u"STAFFELN"_s) +
+           QStringList{
+               u"Der Name einer Staffel ist frei, ein Komma ist nicht nötig. Bei einem "
+               u"Staffelwettkampf"_s,
+               u"erscheint je Schwimmer ein Feld in Startreihenfolge, das Schwimmer der Liste "
+               u"anbietet."_s,
+               u"Sind alle Zeiten bekannt, schlägt das Programm ihre Summe als Meldezeit vor. "
+               u"Masters-"_s,
+               u"Staffeln erhalten ihre Altersklasse aus der Summe der Alter; der Export nennt die "
+               u"Schwimmer."_s,
+           } +
            heading(u"MELDEZEITEN UND HINWEISE"_s) +
            QStringList{
                u"Bei leerer Meldezeit schlägt das Programm die schnellste Zeit des Schwimmers auf "

@@ -354,7 +354,8 @@ void TMainWindow::ButtonVereinClick() {
 void TMainWindow::ButtonMeldungClick() {
     RunCommand([this] {
         TEntryDialog entries(*model, *store,
-                             KeptMeetFees(exchangeFilePath(), *model).QualifyingTimes, this);
+                             KeptMeetFees(exchangeFilePath(), *model).QualifyingTimes,
+                             exchangeFilePath(), this);
         entries.exec();
         activateWindow();
         tellStoreProblem();

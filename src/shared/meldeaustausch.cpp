@@ -175,7 +175,12 @@ const TNominRecord& TMeldeAustausch::Nomin(int position) const {
 }
 
 void TMeldeAustausch::SetNomin(int position, TNominRecord nomin) {
-    nomin.Name = ConvertName(std::move(nomin.Name), 0);
+    // A relay team's name is free text ("SV Blau-Weiß 1"), no swimmer's to be turned round.
+    const int event = nomin.WkNr < 1 ? 0 : FindEvent(nomin.WkNr);
+    if (event == 0 || !Event(event).Staffel)
+        nomin.Name = ConvertName(std::move(nomin.Name), 0);
+    else
+        nomin.Name = Trim(nomin.Name);
     nomin.Name.resize(std::min(nomin.Name.size(), NominNameCapacity));
     nomin.RegNr.resize(std::min(nomin.RegNr.size(), RegNrCapacity));
     storeAt(Nomins, position, std::move(nomin));

@@ -100,7 +100,8 @@ public:
     int NominCount() const { return static_cast<int>(Nomins.size()); }
     TNominRecord GetNomin(int position) const;
     const TNominRecord& Nomin(int position) const;
-    // Normalises the name ("Vorname Nachname" -> "Nachname, Vorname") before storing.
+    // Normalises a swimmer's name ("Vorname Nachname" -> "Nachname, Vorname") before storing;
+    // the name of a relay team stays as it is, without outer blanks.
     void SetNomin(int position, TNominRecord nomin);
     void DeleteNomin(int position);
     // Both sorts are stable and move whole records. They return the new position of the

@@ -140,7 +140,9 @@ inline const std::map<QString, LenexElementRule> LenexEntriesRules = {
       {"number", "name"},
       {"ENTRIES"}}},
     {QStringLiteral("ENTRIES"), {{}, {}, {"ENTRY"}}},
-    {QStringLiteral("ENTRY"), {{"eventid"}, {"entrytime"}, {"RELAYPOSITIONS"}}},
+    {QStringLiteral("ENTRY"), {{"eventid"}, {"entrytime", "agegroupid"}, {"RELAYPOSITIONS"}}},
+    {QStringLiteral("RELAYPOSITIONS"), {{}, {}, {"RELAYPOSITION"}}},
+    {QStringLiteral("RELAYPOSITION"), {{"number"}, {"athleteid"}, {}}},
 };
 
 // The values Lenex defines for the coded attributes; an EVENT's X is for relays only.

@@ -14,6 +14,8 @@
 #include "interopfiles.h"
 #include "interopfixtures.h"
 #include "lenex.h"
+#include "relayfixture.h"
+#include "relayteams.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -71,7 +73,8 @@ QStringList linesOf(const QByteArray& bytes) {
 struct RecordRule {
     int Rank;         // records come in rank order; equal ranks may interleave
     int Fields;       // exact field count
-    QString Types;    // per field: Z Zahl, T Text, C one character, D Datum, U Uhrzeit, S Zeit
+    QString Types;    // per field: Z Zahl, T Text, C one character, D Datum, U Uhrzeit, S Zeit,
+                      // K Jahrgang or Altersklasse
     QString Required; // per field: J or N
     int Min, Max;     // how often the record appears
 };
@@ -86,13 +89,16 @@ const std::map<QString, RecordRule> EntryListRules = {
     {u"ANSPRECHPARTNER"_s, {6, 8, u"TTTTTTTT"_s, u"JNNNNNNJ"_s, 1, 1}},
     {u"PNMELDUNG"_s, {7, 10, u"TZZCZZZTTT"_s, u"JJJJJNNNNN"_s, 0, 9999}},
     {u"STARTPN"_s, {7, 3, u"ZZS"_s, u"JJN"_s, 0, 9999}},
-    {u"STMELDUNG"_s, {8, 6, u"ZZTZZT"_s, u"JJJJNN"_s, 0, 9999}},
+    {u"STMELDUNG"_s, {8, 6, u"ZZTKKT"_s, u"JJJJNN"_s, 0, 9999}},
     {u"STARTST"_s, {8, 3, u"ZZS"_s, u"JJN"_s, 0, 9999}},
+    {u"STAFFELPERSON"_s, {8, 4, u"ZZZZ"_s, u"JJJJ"_s, 0, 9999}},
 };
 
 bool hasType(const QString& value, QChar type) {
     static const std::map<QChar, QRegularExpression> forms = {
         {u'Z', QRegularExpression(u"^\\d+$"_s)},
+        // JGAK: a birth year, or a masters class with "+" for a relay's summed ages
+        {u'K', QRegularExpression(u"^\\d+\\+?$"_s)},
         {u'C', QRegularExpression(u"^.$"_s)},
         {u'D', QRegularExpression(u"^\\d\\d\\.\\d\\d\\.\\d{4}$"_s)},
         {u'U', QRegularExpression(u"^([01]\\d|2[0-3]):[0-5]\\d$"_s)},
@@ -449,14 +455,21 @@ private slots:
         TMeldeAustausch club;
         ImportInvitation(invitation, club);
         enterSampleClub(club);
+        // The relay swimmers come from the companion file, each one a swimmer of the club.
+        TCompanion companion;
+        companion.LineUps.push_back({4000,
+                                     "Staffel, 1",
+                                     {{toAnsi(u"Groß, Ben"_s), 2014, 0, "900104"},
+                                      {"Sommer, Lea", 2013, 1, "900101"},
+                                      {"Wolf, Noah", 2015, 0, ""},
+                                      {"Herbst, Mia", 2016, 1, "900105"}}});
         QStringList warnings;
-        const QStringList written = linesOf(WriteDsv7Entries(club, invitation, &warnings));
+        const QStringList written =
+            linesOf(WriteDsv7Entries(club, invitation, &warnings, companion));
         QCOMPARE(warnings, QStringList());
 
-        // The sample names the relay swimmers, which the exchange file does not know, and
-        // marks one clock-time section with an explicit N.
+        // The sample marks one clock-time section with an explicit N.
         QStringList expected = linesOf(readData(u"2026-12-13-Musterst-SVBlauWeissBeisp-Me.DSV7"_s));
-        expected.removeIf([](const QString& line) { return line.startsWith(u"STAFFELPERSON:"); });
         // The host's explicit one swimmer per start goes the way of the empty field too.
         expected.replaceInStrings(u"WETTKAMPF:10;E;3;1;"_s, u"WETTKAMPF:10;E;3;;"_s);
         expected.replaceInStrings(u"ABSCHNITT:3;13.12.2026;09:00;N;"_s,
@@ -643,6 +656,71 @@ private slots:
         });
         QCOMPARE(verein->second,
                  QStringList({u"TSV Probe, Abt. Schwimmen"_s, u"0"_s, u"0"_s, u"GER"_s}));
+    }
+
+    // Relay swimmers and a masters class keep the record rules; each leg names a swimmer of
+    // the file, one swimming in two teams or alone too is one swimmer.
+    void write_relaySwimmers_followRecordRules_data() {
+        QTest::addColumn<QList<int>>("youthTeam");   // event 2
+        QTest::addColumn<QList<int>>("maleTeam");    // event 3
+        QTest::addColumn<QList<int>>("mastersTeam"); // event 4
+        QTest::addColumn<int>("swimmers");
+        QTest::addColumn<int>("legs");
+        QTest::addColumn<int>("notes"); // a masters relay without its class
+        QTest::newRow("youth and masters")
+            << QList<int>{0, 1, 2, 3} << QList<int>() << QList<int>{5, 7, 0, 1} << 6 << 8 << 0;
+        QTest::newRow("one swimmer in two events")
+            << QList<int>{0, 1, 2, 3} << QList<int>{0, 1, 4, 6} << QList<int>() << 6 << 8 << 1;
+        QTest::newRow("teams without names")
+            << QList<int>() << QList<int>() << QList<int>() << 1 << 0 << 1;
+    }
+    void write_relaySwimmers_followRecordRules() {
+        QFETCH(QList<int>, youthTeam);
+        QFETCH(QList<int>, maleTeam);
+        QFETCH(QList<int>, mastersTeam);
+        QFETCH(int, swimmers);
+        QFETCH(int, legs);
+        QFETCH(int, notes);
+        const TInvitation invitation = ReadDsv7Invitation(relayInvitationDsv());
+        TCompanion companion;
+        const auto name = [&](int event, const QString& team, const QList<int>& people) {
+            TRelayLineUp named = lineUp(event, team, {});
+            for (const int person : people)
+                named.Swimmers.push_back(relaySwimmer(person));
+            SetLineUp(companion, named);
+        };
+        name(2, u"TV Möwe 1"_s, youthTeam);
+        name(3, u"TV Möwe 1"_s, maleTeam);
+        name(4, u"TV Möwe Masters"_s, mastersTeam);
+        std::vector<std::pair<QString, QStringList>> records;
+        QStringList warnings;
+        QCOMPARE(
+            ruleBreaches(WriteDsv7Entries(relayCompetition(), invitation, &warnings, companion),
+                         records)
+                .join(u'\n'),
+            QString());
+        // Without any names the masters relay's note stands beside the club's own notes.
+        QStringList unnamed;
+        WriteDsv7Entries(relayCompetition(), invitation, &unnamed);
+        QCOMPARE(warnings.size(), unnamed.size() - 1 + notes);
+        std::set<QString> written;
+        std::map<QString, QString> teamClasses;
+        int legsWritten = 0;
+        for (const auto& [keyword, fields] : records) {
+            if (keyword == u"PNMELDUNG")
+                written.insert(fields[2]);
+            if (keyword == u"STAFFELPERSON") {
+                QVERIFY(written.count(fields[2]));
+                ++legsWritten;
+            }
+            if (keyword == u"STMELDUNG")
+                teamClasses[fields[1]] = fields.mid(2, 3).join(u';');
+            if (keyword == u"STARTST" && fields[1] == u"4")
+                QCOMPARE(teamClasses[fields[0]],
+                         mastersTeam.isEmpty() ? u"JG;1900;2026"_s : u"AK;100+;"_s);
+        }
+        QCOMPARE(int(written.size()), swimmers);
+        QCOMPARE(legsWritten, legs);
     }
 
     void entriesFileStem_followsNamingRule_data() {

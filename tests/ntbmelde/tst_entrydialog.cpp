@@ -15,6 +15,7 @@
 
 #include <QTemporaryDir>
 
+#include "ansi.h"
 #include "entrydialog.h"
 #include "environment.h"
 #include "eventchooser.h"
@@ -24,6 +25,8 @@
 #include "messages.h"
 #include "modaldialog.h"
 #include "nextmodal.h"
+#include "relayfixture.h"
+#include "relayteams.h"
 #include "tempdatadir.h"
 
 using namespace Qt::StringLiterals;
@@ -79,8 +82,10 @@ private:
         if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog.get(); }))
             qFatal("dialog not active again");
     }
-    void openDialog(std::vector<TQualifyingTime> qualifyingTimes = {}) {
-        dialog = std::make_unique<TEntryDialog>(model, dataDir.store(), std::move(qualifyingTimes));
+    void openDialog(std::vector<TQualifyingTime> qualifyingTimes = {},
+                    const std::string& exchangePath = {}) {
+        dialog = std::make_unique<TEntryDialog>(model, dataDir.store(), std::move(qualifyingTimes),
+                                                exchangePath);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     }
@@ -243,6 +248,9 @@ private slots:
     void doubleClick_whileTheLoadedEntryIsChanged_keepsThatEntryInTheFields();
     void list_homeAndEnd_goToTheFirstAndLastEntry();
     void birthYear_ofTheCurrentYear_isAccepted();
+    void relay_swimmersTypedInStartOrder_areKeptWithTheSuggestedTime();
+    void teamName_withoutComma_isRefusedOnlyForAnIndividualEvent_data();
+    void teamName_withoutComma_isRefusedOnlyForAnIndividualEvent();
 };
 
 void TestEntryDialog::init() {
@@ -1203,4 +1211,104 @@ void TestEntryDialog::hints_afterAdoption_standUnderTheFieldsAndBlockNothing() {
     QCOMPARE(model.NominCount(), 4);
     QCOMPARE(hint->text(), QString());
     QCOMPARE(messages->shown, QStringList());
+}
+
+// A team named without a comma, its swimmers taken from the list under each field or typed, the
+// team time suggested from their times; a swimmer twice is refused on his field, and the
+// adopted team is in the companion file at once.
+void TestEntryDialog::relay_swimmersTypedInStartOrder_areKeptWithTheSuggestedTime() {
+    model = relayCompetition();
+    QTemporaryDir folder;
+    const std::string exchangePath = folder.filePath(u"EXCHANGE.NT2"_s).toStdString();
+    storeRelayPeople<TSwimmer>(dataDir.store());
+    // Each youngster swam 50m freestyle in the months before.
+    CompetitionBuilder earlier;
+    earlier.model.CompName = "Wintertest";
+    earlier.model.Date1 = "06.02.2027";
+    earlier.model.LaneLen = 25;
+    earlier.event("1", u"50m Freistil"_s);
+    earlier.done();
+    const int times[] = {3105, 3320, 3290, 3475};
+    for (int person = 0; person < 4; ++person)
+        earlier.nomin(QString::fromUtf8(RelayPeople[person].Name), RelayPeople[person].BirthYear,
+                      "1", times[person], RelayPeople[person].Sex,
+                      QString::fromUtf8(RelayPeople[person].RegNr));
+    QVERIFY(dataDir.store().RememberCompetition(earlier.model));
+    openDialog({}, exchangePath);
+
+    type(u"TV Möwe 3"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(messages->shown, QStringList());
+    retype(u"2012"_s);
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    retype(u"2"_s);
+    QCOMPARE(focusedName(), u"EditSchwimmer1"_s);
+    QVERIFY(!dialog->findChild<QWidget*>(u"EditSchwimmer5"_s));
+    // From the list, typed whole, the same swimmer again, typed in the other order.
+    const QStringList legs = {u"Ahl"_s, u"Brunn, Ole"_s, u"Ahlborn, Tjark"_s, u"Femke Dornbusch"_s};
+    for (const QString& leg : legs) {
+        type(leg);
+        if (leg.size() == 3)
+            press(Qt::Key_Down);
+        press(Qt::Key_Return);
+    }
+    QCOMPARE(focusedName(), u"EditMeldezeit"_s);
+    QCOMPARE(edit(u"EditSchwimmer1"_s)->text(), QString::fromUtf8(RelayPeople[0].Name));
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    QCOMPARE(messages->shown.size(), 1);
+    QCOMPARE(focusedName(), u"EditSchwimmer3"_s);
+    QCOMPARE(model.NominCount(), 5);
+
+    type(u"Cas"_s);
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    // The legs' times summed, marked as a suggestion.
+    const int sum = times[0] + times[1] + times[2] + times[3];
+    QCOMPARE(edit(u"EditMeldezeit"_s)->text(), fromAnsi(HundredthsToTimeText(sum)));
+    QVERIFY(!control<QLabel>(u"LabelHinweis"_s)->text().isEmpty());
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    QCOMPARE(messages->shown.size(), 1);
+    QCOMPARE(model.NominCount(), 6);
+    const TRelayLineUp* kept =
+        FindLineUp(LoadCompanion(exchangePath, model).Companion, 2000, ansi(u"TV Möwe 3"_s));
+    QVERIFY(kept);
+    QCOMPARE(kept->Swimmers, lineUp(2, {}, {0, 1, 2, 3}).Swimmers);
+    const int adopted = FindRelayNomin(model, 2000, ansi(u"TV Möwe 3"_s));
+    QCOMPARE(model.Nomin(adopted).Time, sum);
+}
+
+// Typed before its event, a name without a comma passes its field; adoption refuses it for an
+// individual event and keeps it as it is for a relay.
+void TestEntryDialog::teamName_withoutComma_isRefusedOnlyForAnIndividualEvent_data() {
+    QTest::addColumn<QString>("wkNr");
+    QTest::addColumn<bool>("adopted");
+    QTest::newRow("individual event") << u"1"_s << false;
+    QTest::newRow("relay event") << u"2"_s << true;
+}
+void TestEntryDialog::teamName_withoutComma_isRefusedOnlyForAnIndividualEvent() {
+    QFETCH(QString, wkNr);
+    QFETCH(bool, adopted);
+    model = relayCompetition();
+    openDialog();
+    type(u"TV Möwe 3"_s);
+    press(Qt::Key_Return);
+    QCOMPARE(messages->shown, QStringList());
+    retype(u"2012"_s);
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    retype(wkNr);
+    QTest::mouseClick(control(u"ButtonTake"_s), Qt::LeftButton);
+    QCOMPARE(messages->shown.size(), adopted ? 0 : 1);
+    QCOMPARE(model.NominCount(), adopted ? 6 : 5);
+    QCOMPARE(FindRelayNomin(model, wkNr.toInt() * 1000, ansi(u"TV Möwe 3"_s)) > 0, adopted);
+    if (!adopted)
+        QCOMPARE(focusedName(), u"EditName"_s);
 }

@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QScreen>
 #include <QStyleOptionButton>
@@ -177,9 +178,9 @@ void TestWindowLayout::withWindow(const QString& name, QScreen* screen,
         return;
     }
     std::unique_ptr<QDialog> dialog;
-    if (name == u"Meldungen"_s) {
-        dialog = std::make_unique<TEntryDialog>(model, dataDir.store(),
-                                                std::vector<TQualifyingTime>(), &owner);
+    if (name.startsWith(u"Meldungen"_s)) {
+        dialog = std::make_unique<TEntryDialog>(
+            model, dataDir.store(), std::vector<TQualifyingTime>(), std::string(), &owner);
     } else if (name == u"Vereinsdaten"_s) {
         dialog = std::make_unique<TClubDialog>(model, dataDir.store(), &owner);
     } else if (name == u"Schwimmer"_s) {
@@ -193,6 +194,14 @@ void TestWindowLayout::withWindow(const QString& name, QScreen* screen,
     }
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    // A relay event adds a field for each of its swimmers.
+    if (name == u"Meldungen mit Staffel"_s) {
+        auto* wkNr = dialog->findChild<QLineEdit*>(u"EditWkNr"_s);
+        wkNr->setFocus();
+        QTest::keyClicks(wkNr, u"7"_s);
+        QTest::keyClick(wkNr, Qt::Key_Tab);
+        QVERIFY(dialog->findChild<QWidget*>(u"EditSchwimmer4"_s)->isVisibleTo(dialog.get()));
+    }
     check(dialog.get());
 }
 
@@ -200,9 +209,9 @@ void TestWindowLayout::window_onEachScreen_fitsWithEveryTextWhole_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("screen");
     for (const QString& window :
-         {u"Hauptfenster mit Kontrollausdruck"_s, u"Meldungen"_s, u"Wettkampf auswählen"_s,
-          u"Vereinsdaten"_s, u"Schwimmer"_s, u"Schwimmer bearbeiten"_s, u"Bedienungsanleitung"_s,
-          u"Melde-Programm wird beendet"_s}) {
+         {u"Hauptfenster mit Kontrollausdruck"_s, u"Meldungen"_s, u"Meldungen mit Staffel"_s,
+          u"Wettkampf auswählen"_s, u"Vereinsdaten"_s, u"Schwimmer"_s, u"Schwimmer bearbeiten"_s,
+          u"Bedienungsanleitung"_s, u"Melde-Programm wird beendet"_s}) {
         for (const auto& [screen, size] : Screens)
             QTest::addRow("%s, %s", qPrintable(window), screen)
                 << window << QString::fromUtf8(screen);
