@@ -14,19 +14,15 @@ QCollator GermanCollator() {
     return german;
 }
 
-void SortByGermanName(std::vector<TSwimmer>& swimmers) {
+std::vector<std::size_t> GermanNameOrder(const std::vector<std::string>& names) {
     const QCollator german = GermanCollator();
     std::vector<QCollatorSortKey> keys;
-    keys.reserve(swimmers.size());
-    for (const TSwimmer& swimmer : swimmers)
-        keys.push_back(german.sortKey(QString::fromStdString(AnsiToUtf8(swimmer.Name))));
-    std::vector<std::size_t> order(swimmers.size());
+    keys.reserve(names.size());
+    for (const std::string& name : names)
+        keys.push_back(german.sortKey(QString::fromStdString(AnsiToUtf8(name))));
+    std::vector<std::size_t> order(names.size());
     std::iota(order.begin(), order.end(), std::size_t(0));
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
-    std::vector<TSwimmer> sorted;
-    sorted.reserve(swimmers.size());
-    for (const std::size_t index : order)
-        sorted.push_back(std::move(swimmers[index]));
-    swimmers = std::move(sorted);
+    return order;
 }

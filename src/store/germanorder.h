@@ -1,15 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Names in the order German readers expect: Ä with A, ß with ss, letter case aside – never by
-// character codes. The swimmer window and the command-line tool list swimmers so.
+// character codes. The swimmer window and the command-line tool list swimmers, officials and
+// trainers so.
 #pragma once
 
 #include <QCollator>
 
+#include <string>
 #include <vector>
-
-#include "swimmerstore.h"
 
 QCollator GermanCollator();
 
-// By name in German order; swimmers of one name keep their order.
-void SortByGermanName(std::vector<TSwimmer>& swimmers);
+// The order of Windows-1252 names in German order; names alike keep their order.
+std::vector<std::size_t> GermanNameOrder(const std::vector<std::string>& names);
+
+// By name in German order; people of one name keep their order.
+template <typename Person> void SortByGermanName(std::vector<Person>& people) {
+    std::vector<std::string> names;
+    names.reserve(people.size());
+    for (const Person& person : people)
+        names.push_back(person.Name);
+    std::vector<Person> sorted;
+    sorted.reserve(people.size());
+    for (const std::size_t index : GermanNameOrder(names))
+        sorted.push_back(std::move(people[index]));
+    people = std::move(sorted);
+}
