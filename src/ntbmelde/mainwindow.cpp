@@ -367,8 +367,11 @@ void TMainWindow::ButtonKontrollClick() {
 }
 
 void TMainWindow::ButtonMeldegeldClick() {
-    RunCommand(
-        [this] { showPrintout(FeeOverview(*model, KeptMeetFees(exchangeFilePath(), *model))); });
+    RunCommand([this] {
+        showPrintout(
+            FeeOverview(*model, KeptMeetFees(exchangeFilePath(), *model),
+                        StaffedSections(LoadCompanion(exchangeFilePath(), *model).Companion)));
+    });
 }
 
 // The kept invitation tells the host's events; the proposed name follows the DSV7 rule, in
