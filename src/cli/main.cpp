@@ -16,6 +16,7 @@
 #include "interopcommand.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
+#include "officialscommand.h"
 #include "reportcommand.h"
 #include "swimmerscommand.h"
 #include "utf8.h"
@@ -51,6 +52,20 @@ constexpr Synopsis Synopses[] = {
     {"swimmers", "swimmers check", "Schwimmer auflisten, die wohl doppelt gespeichert sind"},
     {"swimmers", "swimmers besttimes [NAME]",
      "Bestzeiten je Schwimmer, Strecke und Bahnlänge ausgeben (NAME: Teil des Namens)"},
+    {"officials", "officials import DATEI.csv",
+     "Kampfrichter aus einer CSV-Datei (Name;Vorname;Kampfrichter-Nr.;Gruppe;Aktiv)\n"
+     "in die Kampfrichterliste übernehmen"},
+    {"officials", "officials export AUSGABE.csv", "Kampfrichterliste als CSV-Datei schreiben"},
+    {"officials", "officials list", "Kampfrichterliste ausgeben"},
+    {"officials", "officials nominate DATEI NAME --abschnitte 1,3 [--einsatz ZN]",
+     "Kampfrichter (NAME oder Kampfrichter-Nr.) für diese Abschnitte des Wettkampfs melden,\n"
+     "mit Einsatzwunsch; ersetzt eine frühere Meldung von ihm"},
+    {"officials", "officials nominate DATEI NAME --entfernen", "Kampfrichter nicht mehr melden"},
+    {"officials", "officials show DATEI", "gemeldete Kampfrichter und Trainer des Wettkampfs"},
+    {"officials", "officials trainer DATEI NAME|--entfernen",
+     "Trainer aus der Trainerliste für den Wettkampf nennen (oder keinen)"},
+    {"officials", "officials trainers [add NAME [M|W|D]]",
+     "Trainerliste ausgeben, oder einen Trainer hinzufügen"},
 };
 
 // `--help`: the whole usage on standard output.
@@ -204,6 +219,10 @@ int main(int argc, char** argv) {
             return RunExportCommand(argv[2], argv[3], std::nullopt);
         if (command == "export" && argc == 6 && std::strcmp(argv[4], "--invitation") == 0)
             return RunExportCommand(argv[2], argv[3], std::string(argv[5]));
+        if (command == "officials") {
+            const int exitCode = RunOfficialsCommand(argc, argv);
+            return exitCode == 2 ? wrongCall(command) : exitCode;
+        }
         if (command == "swimmers") {
             const int exitCode = RunSwimmersCommand(argc, argv);
             return exitCode == 2 ? wrongCall(command) : exitCode;
