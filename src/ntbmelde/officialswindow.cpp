@@ -30,6 +30,11 @@ const QStringList Headers = {u"Name"_s,  u"Kampfrichter-Nr."_s,    u"Gruppe"_s, 
                              u"Aktiv"_s, u"Für diesen Wettkampf"_s};
 const QString NoTrainer = u"(keiner)"_s;
 
+// A nominated official no longer stored, as the store would keep him.
+TOfficial asOfficial(const TNominatedOfficial& nominated) {
+    return {0, nominated.Name, nominated.Number, nominated.Group, nominated.Sex, true};
+}
+
 QPushButton* makeButton(const QString& name, const QString& caption, const QString& hint) {
     auto* button = new QPushButton(caption);
     button->setObjectName(name);
@@ -167,9 +172,7 @@ void TOfficialsWindow::reload(int currentRow) {
     table->clear();
     table->setHorizontalHeaderLabels(Headers);
     for (const Row& row : rows) {
-        const TOfficial shown =
-            row.Stored.value_or(TOfficial{0, row.Nominated->Name, row.Nominated->Number,
-                                          row.Nominated->Group, row.Nominated->Sex, false});
+        const TOfficial shown = row.Stored ? *row.Stored : asOfficial(*row.Nominated);
         QString nomination;
         if (row.Nominated) {
             // What follows the name, group and number in the tool's listing.
@@ -217,14 +220,9 @@ void TOfficialsWindow::reload(int currentRow) {
 }
 
 void TOfficialsWindow::edit(Row row) {
-    TOfficial official = row.Stored.value_or(TOfficial{});
-    if (!row.Stored && row.Nominated)
-        official = {0,
-                    row.Nominated->Name,
-                    row.Nominated->Number,
-                    row.Nominated->Group,
-                    row.Nominated->Sex,
-                    true};
+    TOfficial official = row.Stored      ? *row.Stored
+                         : row.Nominated ? asOfficial(*row.Nominated)
+                                         : TOfficial{};
     for (;;) {
         TOfficialDialog dialog(official, SectionCount(model),
                                row.Nominated ? &*row.Nominated : nullptr, this);
