@@ -338,12 +338,12 @@ private:
             FindNominWarnings(model, table, meetFees.QualifyingTimes);
         const std::vector<int> unstaffed =
             staffedSections ? SectionsWithoutOfficial(model, *staffedSections) : std::vector<int>();
-        if (!unstaffed.empty())
-            result.push_back(SectionsWithoutOfficialText(unstaffed) + ".");
         if (warnings.empty() && unstaffed.empty())
             result.push_back("Keine Hinweise.");
         for (const TNominWarning& warning : warnings)
             result.push_back(warning.Text + ".");
+        if (!unstaffed.empty())
+            result.push_back(SectionsWithoutOfficialText(unstaffed) + ".");
     }
 
     std::string amount(long long cents) const {
