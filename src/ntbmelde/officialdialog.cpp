@@ -5,8 +5,8 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -64,15 +64,16 @@ TOfficialDialog::TOfficialDialog(const TOfficial& official, int sections,
 
     // This competition: the sections he is offered for.
     auto* competition = new QGroupBox(u"Für diesen Wettkampf gemeldet"_s);
-    auto* checks = new QHBoxLayout;
+    // Four to a row, so that a competition of twelve sections fits a small screen.
+    constexpr int PerRow = 4;
+    auto* checks = new QGridLayout;
     for (int section = 1; section <= sections; ++section) {
         auto* check = new QCheckBox(section <= 9 ? u"Abschnitt &%1"_s.arg(section)
                                                  : u"Abschnitt %1"_s.arg(section));
         check->setObjectName(u"CheckAbschnitt%1"_s.arg(section));
         CheckAbschnitt << check;
-        checks->addWidget(check);
+        checks->addWidget(check, (section - 1) / PerRow, (section - 1) % PerRow);
     }
-    checks->addStretch();
     EditEinsatz = new QComboBox;
     EditEinsatz->setObjectName(u"EditEinsatz"_s);
     EditEinsatz->addItem(Anywhere);
