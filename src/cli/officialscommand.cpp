@@ -92,6 +92,7 @@ int addTrainer(const std::string& name, const std::string& sex) {
     TSwimmerStore& store = OpenStore(opened);
     if (!store.SaveTrainer(trainer))
         throw CliFailure(store.Problem().toStdString());
+    WriteToStdout(AnsiToUtf8(trainer.Name) + " ist in der Trainerliste.\n");
     return 0;
 }
 
@@ -202,6 +203,7 @@ int nameTrainer(const std::string& file, const std::string& argument) {
     if (argument == Withdraw) {
         competition.Companion.Trainers.clear();
         competition.Save(file);
+        WriteToStdout("Kein Trainer genannt.\n");
         return 0;
     }
     const std::string name = NormalizedSwimmerName(ansiArgument(argument));
@@ -216,6 +218,7 @@ int nameTrainer(const std::string& file, const std::string& argument) {
                          "“ ist nicht in der Trainerliste; nichts geändert.");
     NameTrainer(competition.Companion, *trainer);
     competition.Save(file);
+    WriteToStdout(AnsiToUtf8(trainer->Name) + " ist Trainer für diesen Wettkampf.\n");
     return 0;
 }
 

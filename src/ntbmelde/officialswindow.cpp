@@ -99,18 +99,25 @@ void TOfficialsWindow::createControls() {
                               u"Meldung ohne ihn zurücknehmen (Entf)"_s);
     ButtonTrainerNeu = makeButton(u"ButtonTrainerNeu"_s, u"Trainer &hinzufügen …"_s,
                                   u"Einen Trainer in die Trainerliste aufnehmen"_s);
+    ButtonTrainerDelete =
+        makeButton(u"ButtonTrainerDelete"_s, u"Trainer &entfernen"_s,
+                   u"Den gewählten Trainer aus der Trainerliste löschen; für diesen Wettkampf "
+                   u"bleibt er genannt"_s);
     ButtonClose = makeButton(u"ButtonClose"_s, u"S&chließen"_s, u"Fenster schließen (Esc)"_s);
     connect(ButtonNeu, &QPushButton::clicked, this, &TOfficialsWindow::ButtonNeuClick);
     connect(ButtonEdit, &QPushButton::clicked, this, &TOfficialsWindow::ButtonEditClick);
     connect(ButtonDelete, &QPushButton::clicked, this, &TOfficialsWindow::ButtonDeleteClick);
     connect(ButtonTrainerNeu, &QPushButton::clicked, this,
             &TOfficialsWindow::ButtonTrainerNeuClick);
+    connect(ButtonTrainerDelete, &QPushButton::clicked, this,
+            &TOfficialsWindow::ButtonTrainerDeleteClick);
     connect(ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* trainerRow = new QHBoxLayout;
     trainerRow->addWidget(trainerLabel);
     trainerRow->addWidget(ChooseTrainer, 1);
     trainerRow->addWidget(ButtonTrainerNeu);
+    trainerRow->addWidget(ButtonTrainerDelete);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* each : {ButtonNeu, ButtonEdit, ButtonDelete})
         buttons->addWidget(each);
@@ -130,6 +137,7 @@ void TOfficialsWindow::createControls() {
     setTabOrder(ButtonDelete, ButtonClose);
     setTabOrder(ButtonClose, ChooseTrainer);
     setTabOrder(ChooseTrainer, ButtonTrainerNeu);
+    setTabOrder(ButtonTrainerNeu, ButtonTrainerDelete);
 }
 
 // Enter edits, Delete deletes.
@@ -315,6 +323,22 @@ void TOfficialsWindow::ButtonTrainerNeuClick() {
             return;
         TTrainer trainer{0, toAnsi(name), {}};
         if (!store.SaveTrainer(trainer))
+            reportStoreFailure();
+        reload(OfficialTable->currentIndex().row());
+        ChooseTrainer->setFocus();
+    });
+}
+
+void TOfficialsWindow::ButtonTrainerDeleteClick() {
+    RunCommand([this] {
+        const int index = ChooseTrainer->currentIndex();
+        if (index <= 0 || trainers[std::size_t(index - 1)].Id == 0)
+            return;
+        const TTrainer& trainer = trainers[std::size_t(index - 1)];
+        if (AskYesNo(u"Den Trainer %1 aus der Liste löschen?"_s.arg(fromAnsi(trainer.Name)), 0,
+                     AnswerNo) != AnswerYes)
+            return;
+        if (!store.DeleteTrainer(trainer.Id))
             reportStoreFailure();
         reload(OfficialTable->currentIndex().row());
         ChooseTrainer->setFocus();

@@ -37,6 +37,7 @@ private slots:
     void ButtonDeleteClick();
     void ChooseTrainerActivated(int index);
     void ButtonTrainerNeuClick();
+    void ButtonTrainerDeleteClick();
 
 private:
     // A row of the table: a stored official, or one nominated who is no longer stored.
@@ -65,5 +66,6 @@ private:
     QPushButton* ButtonEdit;
     QPushButton* ButtonDelete;
     QPushButton* ButtonTrainerNeu;
+    QPushButton* ButtonTrainerDelete;
     QPushButton* ButtonClose;
 };

@@ -114,6 +114,13 @@ private slots:
         QCOMPARE(focused(), window->findChild<QComboBox*>(u"ChooseTrainer"_s));
         press(Qt::Key_Down);
         QCOMPARE(onDisk().Trainers, std::vector<TNamedTrainer>({{"Falk, Sabine", "W"}}));
+        // She leaves the list and stays named for the competition.
+        messages->setNextAnswer(AnswerYes);
+        pressAccelerator(Qt::Key_E);
+        QVERIFY(dataDir->store().AllTrainers().empty());
+        QCOMPARE(onDisk().Trainers.size(), std::size_t(1));
+        QCOMPARE(window->findChild<QComboBox*>(u"ChooseTrainer"_s)->currentText(),
+                 u"Falk, Sabine"_s);
 
         // Lindner leaves the list and stays nominated; then his nomination goes too.
         table()->setFocus();
@@ -128,7 +135,7 @@ private slots:
         press(Qt::Key_Delete);
         QCOMPARE(onDisk().Officials, std::vector<TNominatedOfficial>{kraus});
         QCOMPARE(shownRows().size(), 1);
-        QCOMPARE(messages->shown.size(), 2); // the two questions, nothing else
+        QCOMPARE(messages->shown.size(), 3); // the three questions, nothing else
     }
 
     // A damaged companion file is said once, and kept aside when the window writes anew.
