@@ -12,6 +12,7 @@
 #include "commands.h"
 #include "companionfile.h"
 #include "conversions.h"
+#include "exchangelock.h"
 #include "germanorder.h"
 #include "interoptext.h"
 #include "meldeaustausch.h"
@@ -108,7 +109,11 @@ struct Competition {
         PrintNotes(load.Problem.isEmpty() ? QStringList() : QStringList{load.Problem});
         Companion = load.Companion;
     }
+    // Not while a program has the competition open: its window would write its own.
     void Save(const std::string& file) const {
+        TExchangeLock lock(file);
+        if (lock.TryLock() == TExchangeLock::Result::HeldElsewhere)
+            throw CliFailure(FileText(lock.HeldElsewhereText(), file) + "; nichts geändert");
         QStringList notes;
         OnFile(CompanionPath(file), FileUse::Write,
                [&] { SaveCompanion(file, Model, Companion, &notes); });

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "clisample.h"
+#include "exchangelock.h"
 #include "swimmerstore.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -142,6 +143,17 @@ private slots:
             QVERIFY(store.DeleteOfficial(store.FindOfficial("4711")->Id));
         }
         QCOMPARE(club.shown(), shown);
+    }
+
+    // A program that has the competition open writes the companion file itself.
+    void nominate_whileOpenInProgram_changesNothing() {
+        const Club club;
+        TExchangeLock program(club.exchange.toStdString());
+        QCOMPARE(program.TryLock(), TExchangeLock::Result::Locked);
+        const CliResult refused = club.nominate({u"4711"_s, u"--abschnitte"_s, u"1"_s});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("nichts geändert"), refused.err.constData());
+        QCOMPARE(club.shown(), QStringList{u"Keine Kampfrichter gemeldet."_s});
     }
 
     // Officials and trainer go to the host in the format's records; Lenex has no place for
