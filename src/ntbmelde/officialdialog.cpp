@@ -13,6 +13,7 @@
 
 #include "ansi.h"
 #include "appearance.h"
+#include "conversions.h"
 #include "dialogkeys.h"
 #include "messages.h"
 #include "officialnomination.h"
@@ -150,7 +151,8 @@ void TOfficialDialog::reject() {
 }
 
 void TOfficialDialog::ButtonOkClick() {
-    edited.Name = toAnsi(EditName->text());
+    // Kept as the entry dialog keeps names: "Martina Kraus" becomes "Kraus, Martina".
+    edited.Name = ConvertName(Trim(toAnsi(EditName->text())), 0);
     edited.Number = toAnsi(EditNummer->text());
     edited.Group = toAnsi(EditGruppe->currentText());
     edited.Sex = toAnsi(Sexes[EditGeschlecht->currentIndex()]);

@@ -7,6 +7,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -16,12 +17,14 @@
 
 #include "ansi.h"
 #include "appearance.h"
+#include "conversions.h"
 #include "germanorder.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "officialcover.h"
 #include "officialdialog.h"
 #include "officialnomination.h"
+#include "typinglimit.h"
 
 using namespace Qt::StringLiterals;
 
@@ -231,6 +234,7 @@ void TOfficialsWindow::edit(Row row) {
     TOfficial official = row.Stored      ? *row.Stored
                          : row.Nominated ? asOfficial(*row.Nominated)
                                          : TOfficial{};
+    const TCompanion before = companion;
     for (;;) {
         TOfficialDialog dialog(official, SectionCount(model),
                                row.Nominated ? &*row.Nominated : nullptr, this);
@@ -253,7 +257,8 @@ void TOfficialsWindow::edit(Row row) {
         }
         break;
     }
-    saveCompanion();
+    if (companion != before)
+        saveCompanion();
     const auto at = std::find_if(rows.begin(), rows.end(), [&](const Row& each) {
         return each.Stored && each.Stored->Id == official.Id;
     });
@@ -305,23 +310,32 @@ void TOfficialsWindow::ButtonDeleteClick() {
 
 void TOfficialsWindow::ChooseTrainerActivated(int index) {
     RunCommand([this, index] {
+        const TCompanion before = companion;
         if (index <= 0)
             companion.Trainers.clear();
         else
             NameTrainer(companion, trainers[std::size_t(index - 1)]);
-        saveCompanion();
+        if (companion != before)
+            saveCompanion();
     });
 }
 
 void TOfficialsWindow::ButtonTrainerNeuClick() {
     RunCommand([this] {
-        bool typed = false;
-        const QString name =
-            QInputDialog::getText(this, u"Neuer Trainer"_s, u"&Name (NACHNAME, VORNAME)"_s,
-                                  QLineEdit::Normal, QString(), &typed);
-        if (!typed || name.trimmed().isEmpty())
+        QInputDialog ask(this);
+        ask.setObjectName(u"TrainerDialog"_s);
+        ask.setWindowTitle(u"Neuer Trainer"_s);
+        ask.setLabelText(u"&Name (NACHNAME, VORNAME)"_s);
+        ask.setInputMode(QInputDialog::TextInput);
+        ask.setOkButtonText(u"O&K"_s);
+        ask.setCancelButtonText(u"Ab&brechen"_s);
+        // Only what the exchange file can hold, as in every name field.
+        if (auto* edit = ask.findChild<QLineEdit*>())
+            restrictTyping(edit, 30);
+        const QString name = ask.exec() == QDialog::Accepted ? ask.textValue() : QString();
+        if (name.trimmed().isEmpty())
             return;
-        TTrainer trainer{0, toAnsi(name), {}};
+        TTrainer trainer{0, ConvertName(Trim(toAnsi(name)), 0), {}};
         if (!store.SaveTrainer(trainer))
             reportStoreFailure();
         reload(OfficialTable->currentIndex().row());

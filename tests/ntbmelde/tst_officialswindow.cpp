@@ -52,6 +52,12 @@ private:
         QCOMPARE(focused(), table());
     }
 
+    // Back in the window once a modal dialog of it has closed.
+    void activate() {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+    }
+
 private slots:
     // Two sections with a start each; two officials and a trainer kept by the club, Lindner
     // nominated for section 2 already.
@@ -108,8 +114,7 @@ private slots:
         QCOMPARE(status->text(), QString());
 
         // The trainer, chosen from the list.
-        window->activateWindow();
-        QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+        activate();
         pressAccelerator(Qt::Key_T);
         QCOMPARE(focused(), window->findChild<QComboBox*>(u"ChooseTrainer"_s));
         press(Qt::Key_Down);
@@ -121,8 +126,19 @@ private slots:
         QCOMPARE(onDisk().Trainers.size(), std::size_t(1));
         QCOMPARE(window->findChild<QComboBox*>(u"ChooseTrainer"_s)->currentText(),
                  u"Falk, Sabine"_s);
+        // Another one typed first name first, kept as names are kept.
+        NextModal asked([](QWidget*) {
+            type(u"Udo Berg"_s);
+            press(Qt::Key_Return);
+        });
+        pressAccelerator(Qt::Key_H);
+        QVERIFY(
+            QTest::qWaitFor([&] { return asked.seen() && !QApplication::activeModalWidget(); }));
+        QCOMPARE(dataDir->store().AllTrainers().size(), std::size_t(1));
+        QCOMPARE(dataDir->store().AllTrainers().front().Name, "Berg, Udo");
 
         // Lindner leaves the list and stays nominated; then his nomination goes too.
+        activate();
         table()->setFocus();
         press(Qt::Key_Down);
         messages->setNextAnswer(AnswerYes);
