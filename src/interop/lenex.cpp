@@ -846,7 +846,7 @@ private:
         xml.writeStartElement(u"OFFICIALS"_s);
         int officialId = 0;
         for (const TEntryOfficial& official : staff.Officials) {
-            const auto [lastName, firstName] = splitName(official.Name);
+            const auto [lastName, firstName] = SplitName(official.Name);
             xml.writeEmptyElement(u"OFFICIAL"_s);
             xml.writeAttribute(u"officialid"_s, QString::number(++officialId));
             xml.writeAttribute(u"lastname"_s, AnsiToQString(lastName));
@@ -874,15 +874,8 @@ private:
             writeOptional(QString::fromLatin1(name), AnsiToQString(Trim(*value)));
     }
 
-    // "Nachname, Vorname" split at the first comma.
-    static std::pair<std::string, std::string> splitName(const std::string& name) {
-        const std::size_t comma = name.find(',');
-        return {Trim(name.substr(0, comma)),
-                comma == std::string::npos ? std::string() : Trim(name.substr(comma + 1))};
-    }
-
     void writeAthlete(const TEntrySwimmer& swimmer, int athleteId) {
-        const auto [lastName, firstName] = splitName(swimmer.Name);
+        const auto [lastName, firstName] = SplitName(swimmer.Name);
         xml.writeStartElement(u"ATHLETE"_s);
         xml.writeAttribute(u"athleteid"_s, QString::number(athleteId));
         xml.writeAttribute(u"lastname"_s, AnsiToQString(lastName));

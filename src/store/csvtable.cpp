@@ -220,9 +220,3 @@ std::optional<bool> CsvActive(const std::string& text) {
         return false;
     return std::nullopt;
 }
-
-std::pair<std::string, std::string> SplitName(const std::string& name) {
-    const std::size_t comma = name.find(',');
-    return {Trim(name.substr(0, comma)),
-            comma == std::string::npos ? std::string() : Trim(name.substr(comma + 1))};
-}

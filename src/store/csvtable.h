@@ -42,6 +42,3 @@ std::string CsvFile(const std::vector<TCsvColumn>& columns,
 
 // An "Aktiv" value: "ja" or empty is true, "nein" false (letter case ignored), else nothing.
 std::optional<bool> CsvActive(const std::string& text);
-
-// "Nachname, Vorname" as its two fields.
-std::pair<std::string, std::string> SplitName(const std::string& name);
