@@ -20,6 +20,7 @@
 #include "officialnomination.h"
 #include "storeaccess.h"
 #include "swimmeridentity.h"
+#include "swimmerimport.h"
 #include "windows1252.h"
 
 namespace {
@@ -45,16 +46,18 @@ std::vector<TOfficial> allOfficials() {
 }
 
 int importFile(const std::string& path) {
-    const TCsvOfficials read =
-        ReadOfficialsCsv(OnFile(path, FileUse::Read, [&] { return ReadWholeFile(path); }));
-    if (!read.Error.isEmpty())
-        throw CliFailure(path + ": " + read.Error.toStdString() + " Nichts übernommen.");
+    CheckFilePath(path, FileUse::Read);
     std::optional<TSwimmerStore> opened;
     TSwimmerStore& store = OpenStore(opened);
-    const auto count = Answered(
-        store, store.AddOfficials(read.Officials, read.HasSexColumn, read.HasActiveColumn));
-    WriteToStdout(CountText(count->Added, "Kampfrichter neu", "Kampfrichter neu") + ", " +
-                  CountText(count->Updated, "geändert", "geändert") + ".\n");
+    QStringList notes;
+    try {
+        const TListCount count = ImportOfficialsFile(store, path, notes);
+        WriteToStdout(CountText(count.Added, "Kampfrichter neu", "Kampfrichter neu") + ", " +
+                      CountText(count.Updated, "geändert", "geändert") + ".\n");
+    } catch (const TImportFailure& failure) {
+        throw CliFailure(failure.what());
+    }
+    PrintNotes(notes);
     return 0;
 }
 
