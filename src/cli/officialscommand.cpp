@@ -52,8 +52,7 @@ int importFile(const std::string& path) {
     QStringList notes;
     try {
         const TListCount count = ImportOfficialsFile(store, path, notes);
-        WriteToStdout(CountText(count.Added, "Kampfrichter neu", "Kampfrichter neu") + ", " +
-                      CountText(count.Updated, "geändert", "geändert") + ".\n");
+        WriteToStdout(OfficialsCountText(count).toStdString() + ".\n");
     } catch (const TImportFailure& failure) {
         throw CliFailure(failure.what());
     }

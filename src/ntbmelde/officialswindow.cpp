@@ -17,13 +17,19 @@
 
 #include "ansi.h"
 #include "appearance.h"
+#include "atomicfile.h"
 #include "conversions.h"
+#include "dialogseam.h"
+#include "fileopening.h"
 #include "germanorder.h"
+#include "global.h"
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "officialcover.h"
+#include "officialcsv.h"
 #include "officialdialog.h"
 #include "officialnomination.h"
+#include "swimmerimport.h"
 #include "typinglimit.h"
 
 using namespace Qt::StringLiterals;
@@ -32,6 +38,7 @@ namespace {
 const QStringList Headers = {u"Name"_s,  u"Kampfrichter-Nr."_s,    u"Gruppe"_s, u"Geschl."_s,
                              u"Aktiv"_s, u"Für diesen Wettkampf"_s};
 const QString NoTrainer = u"(keiner)"_s;
+const QString CsvFilter = u"Kampfrichterliste (*.csv)"_s;
 
 // A nominated official no longer stored, as the store would keep him.
 TOfficial asOfficial(const TNominatedOfficial& nominated) {
@@ -100,6 +107,10 @@ void TOfficialsWindow::createControls() {
     ButtonDelete = makeButton(u"ButtonDelete"_s, u"&Löschen"_s,
                               u"Den gewählten Kampfrichter aus der Liste löschen, oder eine "
                               u"Meldung ohne ihn zurücknehmen (Entf)"_s);
+    ButtonImport = makeButton(u"ButtonImport"_s, u"Im&portieren …"_s,
+                              u"Kampfrichter aus einer CSV-Datei übernehmen"_s);
+    ButtonExport = makeButton(u"ButtonExport"_s, u"E&xportieren …"_s,
+                              u"Kampfrichterliste als CSV-Datei speichern"_s);
     ButtonTrainerNeu = makeButton(u"ButtonTrainerNeu"_s, u"Trainer &hinzufügen …"_s,
                                   u"Einen Trainer in die Trainerliste aufnehmen"_s);
     ButtonTrainerDelete =
@@ -110,6 +121,8 @@ void TOfficialsWindow::createControls() {
     connect(ButtonNeu, &QPushButton::clicked, this, &TOfficialsWindow::ButtonNeuClick);
     connect(ButtonEdit, &QPushButton::clicked, this, &TOfficialsWindow::ButtonEditClick);
     connect(ButtonDelete, &QPushButton::clicked, this, &TOfficialsWindow::ButtonDeleteClick);
+    connect(ButtonImport, &QPushButton::clicked, this, &TOfficialsWindow::ButtonImportClick);
+    connect(ButtonExport, &QPushButton::clicked, this, &TOfficialsWindow::ButtonExportClick);
     connect(ButtonTrainerNeu, &QPushButton::clicked, this,
             &TOfficialsWindow::ButtonTrainerNeuClick);
     connect(ButtonTrainerDelete, &QPushButton::clicked, this,
@@ -122,7 +135,7 @@ void TOfficialsWindow::createControls() {
     trainerRow->addWidget(ButtonTrainerNeu);
     trainerRow->addWidget(ButtonTrainerDelete);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* each : {ButtonNeu, ButtonEdit, ButtonDelete})
+    for (QPushButton* each : {ButtonNeu, ButtonEdit, ButtonDelete, ButtonImport, ButtonExport})
         buttons->addWidget(each);
     buttons->addStretch();
     buttons->addWidget(ButtonClose);
@@ -137,7 +150,9 @@ void TOfficialsWindow::createControls() {
     setTabOrder(OfficialTable, ButtonNeu);
     setTabOrder(ButtonNeu, ButtonEdit);
     setTabOrder(ButtonEdit, ButtonDelete);
-    setTabOrder(ButtonDelete, ButtonClose);
+    setTabOrder(ButtonDelete, ButtonImport);
+    setTabOrder(ButtonImport, ButtonExport);
+    setTabOrder(ButtonExport, ButtonClose);
     setTabOrder(ButtonClose, ChooseTrainer);
     setTabOrder(ChooseTrainer, ButtonTrainerNeu);
     setTabOrder(ButtonTrainerNeu, ButtonTrainerDelete);
@@ -305,6 +320,39 @@ void TOfficialsWindow::ButtonDeleteClick() {
         }
         reload(current);
     });
+    OfficialTable->setFocus();
+}
+
+void TOfficialsWindow::ButtonImportClick() {
+    QString file;
+    if (FileDialogSeam::getOpenFileName(this, u"Kampfrichter importieren"_s, Global::ProgDir,
+                                        {CsvFilter}, file))
+        RunCommand([&] {
+            QStringList notes;
+            try {
+                const TListCount count = ImportOfficialsFile(store, localPath(file), notes);
+                reload(0);
+                LabelStatus->setText(OfficialsCountText(count));
+                ShowNotes(notes);
+            } catch (const TImportFailure& failure) {
+                ShowError(QString::fromUtf8(failure.what()), 0);
+            }
+        });
+    OfficialTable->setFocus();
+}
+
+void TOfficialsWindow::ButtonExportClick() {
+    QString file;
+    QString filter;
+    if (FileDialogSeam::getSaveFileName(this, u"Kampfrichterliste exportieren"_s,
+                                        Global::ProgDir + u"kampfrichter.csv"_s, {CsvFilter}, file,
+                                        filter))
+        RunCommand([&] {
+            std::vector<TOfficial> all = store.AllOfficials();
+            SortByGermanName(all);
+            file = withDefaultExtension(file, u".csv"_s);
+            WriteFileAtomically(localPath(file), OfficialsToCsv(all));
+        });
     OfficialTable->setFocus();
 }
 

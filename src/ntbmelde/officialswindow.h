@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window "Kampfrichter und Trainer": the club's officials and trainers as the store keeps
-// them, and which of them are named for this competition (sections, wished position, the
-// trainer). A change of the store is written at once, a nomination at once to the companion file
-// of the exchange file.
+// them (officials also to and from CSV lists), and which of them are named for this competition
+// (sections, wished position, the trainer). A change of the store is written at once, a nomination
+// at once to the companion file of the exchange file.
 #pragma once
 
 #include <QDialog>
@@ -35,6 +35,8 @@ private slots:
     void ButtonNeuClick();
     void ButtonEditClick();
     void ButtonDeleteClick();
+    void ButtonImportClick();
+    void ButtonExportClick();
     void ChooseTrainerActivated(int index);
     void ButtonTrainerNeuClick();
     void ButtonTrainerDeleteClick();
@@ -65,6 +67,8 @@ private:
     QPushButton* ButtonNeu;
     QPushButton* ButtonEdit;
     QPushButton* ButtonDelete;
+    QPushButton* ButtonImport;
+    QPushButton* ButtonExport;
     QPushButton* ButtonTrainerNeu;
     QPushButton* ButtonTrainerDelete;
     QPushButton* ButtonClose;

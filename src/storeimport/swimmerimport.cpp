@@ -221,3 +221,7 @@ TListCount ImportOfficialsFile(TSwimmerStore& store, const std::string& path, QS
         throw TImportFailure(path + ": " + store.Problem().toStdString() + " Nichts übernommen.");
     return *count;
 }
+
+QString OfficialsCountText(const TListCount& count) {
+    return QStringLiteral("%1 Kampfrichter neu, %2 geändert").arg(count.Added).arg(count.Updated);
+}

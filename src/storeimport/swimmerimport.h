@@ -74,3 +74,5 @@ TImportTotal ImportIntoStore(TSwimmerStore& store, const std::vector<std::string
 // naming the file and the bad line or the store's problem (nothing stored), TIoError when the
 // file cannot be read.
 TListCount ImportOfficialsFile(TSwimmerStore& store, const std::string& path, QStringList& notes);
+// "3 Kampfrichter neu, 1 geändert"
+QString OfficialsCountText(const TListCount& count);

@@ -12,6 +12,7 @@
 #include "../shared/competitionbuilder.h"
 #include "../store/swimmerfixture.h"
 #include "companionfile.h"
+#include "dialogseam.h"
 #include "messages.h"
 #include "modaldialog.h"
 #include "nextmodal.h"
@@ -152,6 +153,30 @@ private slots:
         QCOMPARE(onDisk().Officials, std::vector<TNominatedOfficial>{kraus});
         QCOMPARE(shownRows().size(), 1);
         QCOMPARE(messages->shown.size(), 3); // the three questions, nothing else
+    }
+
+    // The list out to a spreadsheet and back with one more official.
+    void csvExportAndImport_byKeyboard() {
+        openWindow();
+        const QString file = competitionFolder->filePath(u"liste.csv"_s);
+        FileDialogSeam::setNextFileName(file, QString());
+        pressAccelerator(Qt::Key_X);
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QByteArray bytes = written.readAll();
+        written.close();
+        QVERIFY(bytes.contains("Kraus;Martina;4711;WKR;ja"));
+        bytes += "Ott;Ina;99;SPR;ja\r\n";
+        QVERIFY(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        written.write(bytes);
+        written.close();
+        activate();
+        FileDialogSeam::setNextFileName(file, QString());
+        pressAccelerator(Qt::Key_P);
+        QCOMPARE(shownRows(), QStringList({u"Kraus, Martina|"_s,
+                                           u"Lindner, Paul|Abschnitt 2 (SCH)"_s, u"Ott, Ina|"_s}));
+        QCOMPARE(dataDir->store().AllOfficials().size(), std::size_t(3));
+        QVERIFY(messages->shown.isEmpty());
     }
 
     // A damaged companion file is said once, and kept aside when the window writes anew.
