@@ -4,10 +4,12 @@
 #include <iostream>
 
 #include "commands.h"
+#include "companionfile.h"
 #include "entrycheck.h"
 #include "feereport.h"
 #include "interopfiles.h"
 #include "meldeaustausch.h"
+#include "officialcover.h"
 #include "warnings.h"
 #include "windows1252.h"
 
@@ -30,8 +32,10 @@ std::string warningLine(const TNominWarning& warning) {
 }
 
 // An entry that breaks its event's rules is listed above as refused already.
-void printWarnings(const TMeldeAustausch& model, const TMeetFees& meetFees) {
+void printWarnings(const TMeldeAustausch& model, const TMeetFees& meetFees,
+                   const TCompanionLoad& companion) {
     int printed = 0;
+    PrintNotes(companion.Problem.isEmpty() ? QStringList() : QStringList{companion.Problem});
     if (meetFees.Deadline && DeadlinePassed(*meetFees.Deadline)) {
         std::cout << AnsiToUtf8("Hinweis: " + DeadlinePassedText(*meetFees.Deadline) + ".") << '\n';
         ++printed;
@@ -40,6 +44,12 @@ void printWarnings(const TMeldeAustausch& model, const TMeetFees& meetFees) {
         if (warning.Kind == WarningKind::BreaksEventRules)
             continue;
         std::cout << AnsiToUtf8(warningLine(warning)) << '\n';
+        ++printed;
+    }
+    const std::vector<int> unstaffed =
+        SectionsWithoutOfficial(model, StaffedSections(companion.Companion));
+    if (!unstaffed.empty()) {
+        std::cout << AnsiToUtf8("Hinweis: " + SectionsWithoutOfficialText(unstaffed) + ".") << '\n';
         ++printed;
     }
     if (printed == 0)
@@ -63,6 +73,6 @@ int RunCheckCommand(const std::string& fileName, bool withWarnings) {
     if (findings.empty() && !cutOff)
         std::cout << "Keine fehlerhaften Meldungen.\n";
     if (withWarnings)
-        printWarnings(model, KeptMeetFees(fileName, model));
+        printWarnings(model, KeptMeetFees(fileName, model), LoadCompanion(fileName, model));
     return findings.empty() && !cutOff ? 0 : 1;
 }

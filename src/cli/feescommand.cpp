@@ -2,6 +2,7 @@
 #include "feescommand.h"
 
 #include "commands.h"
+#include "companionfile.h"
 #include "feereport.h"
 #include "interopfiles.h"
 #include "meldeaustausch.h"
@@ -10,9 +11,12 @@
 int RunFeesCommand(const std::string& fileName) {
     TMeldeAustausch model;
     LoadExistingFile(fileName, model);
+    const TCompanionLoad companion = LoadCompanion(fileName, model);
+    PrintNotes(companion.Problem.isEmpty() ? QStringList() : QStringList{companion.Problem});
     std::string text;
     for (const std::string& line :
-         BuildFeeLines(model, TodayDateText(), KeptMeetFees(fileName, model))) {
+         BuildFeeLines(model, TodayDateText(), KeptMeetFees(fileName, model),
+                       StaffedSections(companion.Companion))) {
         text += line;
         text += '\n';
     }

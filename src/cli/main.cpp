@@ -16,6 +16,7 @@
 #include "interopcommand.h"
 #include "ioerror.h"
 #include "meldeaustausch.h"
+#include "officialscommand.h"
 #include "relaycommand.h"
 #include "reportcommand.h"
 #include "swimmerscommand.h"
@@ -52,6 +53,20 @@ constexpr Synopsis Synopses[] = {
     {"swimmers", "swimmers check", "Schwimmer auflisten, die wohl doppelt gespeichert sind"},
     {"swimmers", "swimmers besttimes [NAME]",
      "Bestzeiten je Schwimmer, Strecke und Bahnlänge ausgeben (NAME: Teil des Namens)"},
+    {"officials", "officials import DATEI.csv",
+     "Kampfrichter aus einer CSV-Datei (Name;Vorname;Kampfrichter-Nr.;Gruppe;Aktiv)\n"
+     "in die Kampfrichterliste übernehmen"},
+    {"officials", "officials export AUSGABE.csv", "Kampfrichterliste als CSV-Datei schreiben"},
+    {"officials", "officials list", "Kampfrichterliste ausgeben"},
+    {"officials", "officials nominate DATEI NAME --abschnitte 1,3 [--einsatz ZN]",
+     "Kampfrichter (NAME oder Kampfrichter-Nr.) für diese Abschnitte des Wettkampfs melden,\n"
+     "mit Einsatzwunsch; ersetzt eine frühere Meldung von ihm"},
+    {"officials", "officials nominate DATEI NAME --entfernen", "Kampfrichter nicht mehr melden"},
+    {"officials", "officials show DATEI", "gemeldete Kampfrichter und Trainer des Wettkampfs"},
+    {"officials", "officials trainer DATEI NAME|--entfernen",
+     "Trainer aus der Trainerliste für den Wettkampf nennen (oder keinen)"},
+    {"officials", "officials trainers [add NAME [M|W|D]]",
+     "Trainerliste ausgeben, oder einen Trainer hinzufügen"},
     {"relay", "relay DATEI WKNR STAFFEL [SCHWIMMER...]",
      "Schwimmer der Staffelmeldung STAFFEL in Wettkampf WKNR in Startreihenfolge setzen\n"
      "(Name wie in der Schwimmerliste oder Reg.-Nummer; ohne SCHWIMMER ohne Namen)"},
@@ -211,6 +226,10 @@ int main(int argc, char** argv) {
             return RunExportCommand(argv[2], argv[3], std::string(argv[5]));
         if (command == "relay") {
             const int exitCode = RunRelayCommand(argc, argv);
+            return exitCode == 2 ? wrongCall(command) : exitCode;
+        }
+        if (command == "officials") {
+            const int exitCode = RunOfficialsCommand(argc, argv);
             return exitCode == 2 ? wrongCall(command) : exitCode;
         }
         if (command == "swimmers") {

@@ -13,6 +13,7 @@
 #include "conversions.h"
 #include "invitation.h"
 #include "meldeaustausch.h"
+#include "storeaccess.h"
 #include "swimmercsv.h"
 #include "swimmerimport.h"
 #include "swimmerstore.h"
@@ -21,27 +22,6 @@
 namespace {
 
 const std::string AllClubsFlag = "--alle-vereine";
-
-TSwimmerStore& openStore(std::optional<TSwimmerStore>& store) {
-    store.emplace();
-    if (!store->Available())
-        throw CliFailure(store->Problem().toStdString());
-    return *store;
-}
-
-// Reading neither creates a store nor needs to write one: a missing store reads as empty.
-TSwimmerStore& openStoreToRead(std::optional<TSwimmerStore>& store) {
-    store.emplace(TSwimmerStore::DefaultFolder(), TSwimmerStore::Access::Read);
-    if (!store->Problem().isEmpty())
-        throw CliFailure(store->Problem().toStdString());
-    return *store;
-}
-
-template <typename Result> Result answered(const TSwimmerStore& store, Result result) {
-    if (!store.Problem().isEmpty())
-        throw CliFailure(store.Problem().toStdString());
-    return result;
-}
 
 // Reads every file before storing anything; see ImportIntoStore.
 int importFiles(std::vector<std::string> paths) {
@@ -54,7 +34,7 @@ int importFiles(std::vector<std::string> paths) {
     for (const std::string& path : paths)
         CheckFilePath(path, FileUse::Read);
     std::optional<TSwimmerStore> opened;
-    TSwimmerStore& store = openStore(opened);
+    TSwimmerStore& store = OpenStore(opened);
     try {
         const TImportTotal total = ImportIntoStore(
             store, paths, allClubs,
@@ -72,8 +52,8 @@ int importFiles(std::vector<std::string> paths) {
 
 std::vector<TSwimmer> allSwimmers() {
     std::optional<TSwimmerStore> opened;
-    const TSwimmerStore& store = openStoreToRead(opened);
-    return answered(store, store.AllSwimmers());
+    const TSwimmerStore& store = OpenStoreToRead(opened);
+    return Answered(store, store.AllSwimmers());
 }
 
 // "Meier, Anna;2012;w;4711;ja", Windows-1252.
@@ -107,8 +87,8 @@ int listSwimmers() {
 // 1 when there are any, so that scripts notice.
 int checkSwimmers() {
     std::optional<TSwimmerStore> opened;
-    const TSwimmerStore& store = openStoreToRead(opened);
-    const auto groups = answered(store, store.Duplicates());
+    const TSwimmerStore& store = OpenStoreToRead(opened);
+    const auto groups = Answered(store, store.Duplicates());
     if (groups.empty()) {
         WriteToStdout("Keine Schwimmer doppelt gespeichert.\n");
         return 0;
@@ -129,7 +109,7 @@ int checkSwimmers() {
 // holds it, letter case ignored.
 int listBestTimes(const std::optional<QString>& filter) {
     std::optional<TSwimmerStore> opened;
-    const TSwimmerStore& store = openStoreToRead(opened);
+    const TSwimmerStore& store = OpenStoreToRead(opened);
     std::string part;
     for (char32_t character : filter.value_or(QString()).toUcs4()) {
         const int byte = UnicodeToAnsi(character);
@@ -138,7 +118,7 @@ int listBestTimes(const std::optional<QString>& filter) {
         part += static_cast<char>(byte);
     }
     const std::vector<TBestTime> times =
-        answered(store, filter ? store.BestTimesOfName(part) : store.BestTimes());
+        Answered(store, filter ? store.BestTimesOfName(part) : store.BestTimes());
     std::string text;
     for (const TBestTime& best : times) {
         text += best.Name + ';' + std::to_string(best.BirthYear) + ';' +

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <set>
 
 #include "atomicfile.h"
 #include "conversions.h"
@@ -170,6 +171,15 @@ bool fileExists(const std::string& path) {
 }
 
 } // namespace
+
+std::vector<int> StaffedSections(const TCompanion& companion) {
+    std::set<int> sections;
+    for (const TNominatedOfficial& official : companion.Officials) {
+        for (const TOfficialSection& section : official.Sections)
+            sections.insert(section.Section);
+    }
+    return {sections.begin(), sections.end()};
+}
 
 std::string CompanionPath(const std::string& exchangePath) {
     const std::filesystem::path exchange(exchangePath);

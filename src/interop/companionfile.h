@@ -55,6 +55,9 @@ struct TCompanion {
     bool IsEmpty() const { return Officials.empty() && LineUps.empty() && Trainers.empty(); }
 };
 
+// The sections, ascending, for which at least one official is nominated.
+std::vector<int> StaffedSections(const TCompanion& companion);
+
 // "EXCHANGE.NT2" -> "EXCHANGE.ZUSATZ.json", beside it.
 std::string CompanionPath(const std::string& exchangePath);
 

@@ -16,6 +16,7 @@
 #include "environment.h"
 #include "meldeaustausch.h"
 #include "relayteams.h"
+#include "staffentries.h"
 #include "transliteration.h"
 #include "windows1252.h"
 
@@ -793,6 +794,29 @@ void writeClub(TRecordWriter& out, const TMeldeAustausch& model, int version,
              fromModel(model.Fax), fromModel(model.EMail)});
 }
 
+// The officials, each followed by the sections he is offered for, then the trainers; Format 8
+// adds each one's sex.
+void writeStaff(TRecordWriter& out, const TEntryStaff& staff, int version) {
+    int number = 0;
+    for (const TEntryOfficial& official : staff.Officials) {
+        const QString id = QString::number(++number);
+        QStringList fields = {id, fromModel(official.Name), fromModel(official.Group)};
+        if (version >= 8)
+            fields << fromModel(official.Sex);
+        out.add("KARIMELDUNG", fields);
+        for (const TEntrySection& section : official.Sections)
+            out.add("KARIABSCHNITT",
+                    {id, QString::number(section.Session), fromModel(section.Position)});
+    }
+    number = 0;
+    for (const TNamedTrainer& trainer : staff.Trainers) {
+        QStringList fields = {QString::number(++number), fromModel(trainer.Name)};
+        if (version >= 8)
+            fields << fromModel(trainer.Sex);
+        out.add("TRAINER", fields);
+    }
+}
+
 } // namespace
 
 int DsvEntriesVersion(const TInvitation& invitation) {
@@ -823,6 +847,10 @@ QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& inv
     }
     writeEvents(out, invitation, version);
     writeClub(out, model, version, warnings);
+    const TEntryStaff staff = CollectStaff(companion, invitation);
+    writeStaff(out, staff, version);
+    // The swimmers' trainer is the first one named for the competition.
+    const QString trainer = staff.Trainers.empty() ? QString() : QStringLiteral("1");
 
     // Each swimmer is followed by its starts; the teams are numbered after the swimmers.
     int id = 0;
@@ -830,7 +858,7 @@ QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& inv
         const QString swimmerId = QString::number(++id);
         out.add("PNMELDUNG", {fromModel(swimmer.Name), registrationNumber(swimmer.RegNr), swimmerId,
                               swimmer.Female ? QStringLiteral("W") : QStringLiteral("M"),
-                              QString::number(swimmer.BirthYear), QString(), QString(), QString(),
+                              QString::number(swimmer.BirthYear), QString(), trainer, QString(),
                               QString(), QString()});
         for (const TEntryStart& start : swimmer.Starts)
             out.add("STARTPN",

@@ -14,6 +14,7 @@
 #include "lxfarchive.h"
 #include "meldeaustausch.h"
 #include "results.h"
+#include "staffentries.h"
 
 namespace {
 
@@ -137,6 +138,9 @@ TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& ou
                                        ? readMatchingInvitation(*invitationPath, model, notes)
                                        : InvitationFromModel(model);
     const TClubEntries entries = CollectClubEntries(model, invitation, true, companion);
+    const TEntryStaff staff = CollectStaff(companion, invitation, notes);
+    if (notes && format != TFormat::Dsv && !staff.Trainers.empty())
+        notes->append(QStringLiteral("Lenex kennt keine Trainer; der Trainer fehlt in der Datei"));
     QByteArray bytes;
     switch (format) {
     case TFormat::Lef:

@@ -138,9 +138,9 @@ std::vector<bool> relativeSessions(const std::vector<TInvitationSession>& sessio
     return relative;
 }
 
-// The host's section numbers when they are 1 … n, else 1, 2, … in file order: a gap would
-// leave an empty section in the exchange file.
-std::map<int, int> sectionNumbers(const std::vector<TInvitationSession>& sessions) {
+} // namespace
+
+std::map<int, int> SectionNumbers(const std::vector<TInvitationSession>& sessions) {
     if (static_cast<int>(sessions.size()) > PeriodSlots)
         throw TInteropError(QStringLiteral("Die Ausschreibung hat %1 Abschnitte; die "
                                            "Austauschdatei kann höchstens %2 aufnehmen")
@@ -164,6 +164,8 @@ std::map<int, int> sectionNumbers(const std::vector<TInvitationSession>& session
     }
     return numbers;
 }
+
+namespace {
 
 void importSessions(const std::vector<TInvitationSession>& sessions,
                     const std::map<int, int>& numbers, TMeldeAustausch& model) {
@@ -287,7 +289,7 @@ void ImportInvitation(const TInvitation& invitation, TMeldeAustausch& model, QSt
     imported.Ausrichter = importedText(invitation.HostClub, QStringLiteral("Ausrichter"), rewrites);
     imported.Place = importedText(invitation.City, QStringLiteral("Ort"), rewrites);
     imported.LaneLen = invitation.LaneLength;
-    const std::map<int, int> sections = sectionNumbers(invitation.Sessions);
+    const std::map<int, int> sections = SectionNumbers(invitation.Sessions);
     importSessions(invitation.Sessions, sections, imported);
     QStringList diverse;
     for (const TInvitationEvent& event : invitation.Events) {
@@ -324,7 +326,7 @@ TMeetFees MeetFeesOf(const TInvitation& invitation) {
     TMeetFees fees;
     if (!invitation.Currency.isEmpty())
         fees.Currency = invitation.Currency.toStdString();
-    const std::map<int, int> sections = sectionNumbers(invitation.Sessions);
+    const std::map<int, int> sections = SectionNumbers(invitation.Sessions);
     for (TFlatFee fee : invitation.FlatFees) {
         if (fee.Section != 0) {
             const auto section = sections.find(fee.Section);

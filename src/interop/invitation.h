@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -100,6 +101,11 @@ struct TInvitation {
     std::vector<TInvitationQualifying> QualifyingTimes;
     TClubSwims ClubSwims = TClubSwims::None;
 };
+
+// The exchange file's section of each of the host's session numbers: the host's numbers when
+// they are 1 … n, else 1, 2, … in file order (a gap would leave an empty section). Throws
+// TInteropError for more sessions than the exchange file holds.
+std::map<int, int> SectionNumbers(const std::vector<TInvitationSession>& sessions);
 
 // Throws TInteropError for a file with entries or results, which is no invitation, saying where
 // such a file belongs; returns for TClubSwims::None.

@@ -14,6 +14,7 @@
 #include "conversions.h"
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "staffentries.h"
 #include "transliteration.h"
 
 #ifndef NTB_VERSION
@@ -832,6 +833,30 @@ private:
                 writeRelay(relay);
             xml.writeEndElement();
         }
+        writeOfficials();
+        xml.writeEndElement();
+    }
+
+    // Lenex has no place for the sections an official is offered for, nor for trainers. The
+    // group goes as the grade, the federation's number as the license.
+    void writeOfficials() {
+        const TEntryStaff staff = CollectStaff(companion, invitation);
+        if (staff.Officials.empty())
+            return;
+        xml.writeStartElement(u"OFFICIALS"_s);
+        int officialId = 0;
+        for (const TEntryOfficial& official : staff.Officials) {
+            const auto [lastName, firstName] = SplitName(official.Name);
+            xml.writeEmptyElement(u"OFFICIAL"_s);
+            xml.writeAttribute(u"officialid"_s, QString::number(++officialId));
+            xml.writeAttribute(u"lastname"_s, AnsiToQString(lastName));
+            xml.writeAttribute(u"firstname"_s, AnsiToQString(firstName));
+            // Lenex knows no third sex: such an official goes without.
+            if (official.Sex == "M" || official.Sex == "W")
+                xml.writeAttribute(u"gender"_s, official.Sex == "W" ? u"F"_s : u"M"_s);
+            writeOptional(u"grade"_s, AnsiToQString(official.Group));
+            writeOptional(u"license"_s, AnsiToQString(official.Number));
+        }
         xml.writeEndElement();
     }
 
@@ -850,10 +875,7 @@ private:
     }
 
     void writeAthlete(const TEntrySwimmer& swimmer, int athleteId) {
-        const std::size_t comma = swimmer.Name.find(',');
-        const std::string lastName = Trim(swimmer.Name.substr(0, comma));
-        const std::string firstName =
-            comma == std::string::npos ? std::string() : Trim(swimmer.Name.substr(comma + 1));
+        const auto [lastName, firstName] = SplitName(swimmer.Name);
         xml.writeStartElement(u"ATHLETE"_s);
         xml.writeAttribute(u"athleteid"_s, QString::number(athleteId));
         xml.writeAttribute(u"lastname"_s, AnsiToQString(lastName));

@@ -123,6 +123,20 @@ QStringList instructionLines() {
                u"Die Übersicht wird wie der Kontrollausdruck gespeichert (RTF, Text, PDF) und "
                u"gedruckt."_s,
            } +
+           heading(u"KAMPFRICHTER UND TRAINER"_s) +
+           QStringList{
+               u"\"Kampfrichter\" führt die Kampfrichter des Vereins (Name, Nummer, Gruppe WKR, "
+               u"AUS,"_s,
+               u"SCH oder SPR) und seine Trainer. Mit Enter auf einem Kampfrichter melden Sie "
+               u"ihn für"_s,
+               u"Abschnitte dieses Wettkampfs, auf Wunsch mit Einsatz (etwa ZN Zeitnehmer); "
+               u"darunter"_s,
+               u"wählen Sie den Trainer des Wettkampfs. Das Programm merkt sich beides in der "
+               u"Datei"_s,
+               u"\"EXCHANGE.ZUSATZ.json\" neben der Austauschdatei, und der Export schreibt es "
+               u"mit."_s,
+               u"Abschnitte mit Meldungen, aber ohne Kampfrichter nennt die Meldegeld-Übersicht."_s,
+           } +
            heading(u"AUSSCHREIBUNG UND MELDUNG ALS LENEX ODER DSV7"_s) +
            QStringList{
                u"Öffnen Sie eine Ausschreibung des Ausrichters (.lef, .lxf oder .dsv7) mit dem "
@@ -142,7 +156,9 @@ QStringList instructionLines() {
                u"(fees)"_s,
                u"ausgeben, die Austauschdatei neu speichern (resave), Ausschreibungen einlesen "
                u"(import),"_s,
-               u"Meldungen exportieren (export) und die Schwimmerliste pflegen (swimmers)."_s,
+               u"Meldungen exportieren (export), die Schwimmerliste pflegen (swimmers) und "
+               u"Kampfrichter"_s,
+               u"melden (officials)."_s,
                u"Ohne Angaben aufgerufen, zeigt \"ntbmelde-cli\" alle Befehle."_s,
            };
 }

@@ -37,6 +37,7 @@
 #include "ioerror.h"
 #include "meldeaustausch.h"
 #include "messages.h"
+#include "officialswindow.h"
 #include "printoutwindow.h"
 #include "swimmerstore.h"
 #include "swimmerwindow.h"
@@ -147,6 +148,12 @@ void TMainWindow::createControls() {
                                 u"Schwimmerliste des Vereins anzeigen und bearbeiten"_s, 120,
                                 themePicture(u"x-office-address-book"_s, QStyle::SP_DirHomeIcon),
                                 &TMainWindow::ButtonSchwimmerClick);
+    // The club's officials and trainers, and those named for this competition.
+    ButtonKampfrichter = addButton(
+        u"ButtonKampfrichter"_s, u"Kamp&frichter"_s,
+        u"Kampfrichter und Trainer des Vereins verwalten und für diesen Wettkampf melden"_s, 120,
+        themePicture(u"contact-new"_s, QStyle::SP_FileDialogInfoView),
+        &TMainWindow::ButtonKampfrichterClick);
     // Alt+S also saves a printout: while one of them has the focus, the key is that window's.
     focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         const bool inPrintout = now && MdiArea->isAncestorOf(now);
@@ -160,6 +167,7 @@ void TMainWindow::createControls() {
     setTabOrder(ButtonExport, ButtonExit);
     setTabOrder(ButtonExit, ButtonHelp);
     setTabOrder(ButtonHelp, ButtonSchwimmer);
+    setTabOrder(ButtonSchwimmer, ButtonKampfrichter);
 }
 
 QPushButton* TMainWindow::addButton(const QString& name, const QString& caption,
@@ -312,6 +320,8 @@ void TMainWindow::showFileAccess(FileAccess access) {
     ButtonExport->setEnabled(readable);
     ButtonVerein->setEnabled(access == FileAccess::Editable);
     ButtonMeldung->setEnabled(access == FileAccess::Editable);
+    // Nominations go into the companion file, which the program editing the file writes too.
+    ButtonKampfrichter->setEnabled(access == FileAccess::Editable);
     if (readOnly)
         showReadOnly();
     if (access == FileAccess::Editable)
@@ -368,8 +378,11 @@ void TMainWindow::ButtonKontrollClick() {
 }
 
 void TMainWindow::ButtonMeldegeldClick() {
-    RunCommand(
-        [this] { showPrintout(FeeOverview(*model, KeptMeetFees(exchangeFilePath(), *model))); });
+    RunCommand([this] {
+        showPrintout(
+            FeeOverview(*model, KeptMeetFees(exchangeFilePath(), *model),
+                        StaffedSections(LoadCompanion(exchangeFilePath(), *model).Companion)));
+    });
 }
 
 // The kept invitation tells the host's events; the proposed name follows the DSV7 rule, in
@@ -460,6 +473,16 @@ void TMainWindow::ButtonSchwimmerClick() {
         swimmers.exec();
         activateWindow();
         // The window itself has said why a change of it failed.
+        if (!store->Problem().isEmpty())
+            storeProblemTold = store->Problem();
+    });
+}
+
+void TMainWindow::ButtonKampfrichterClick() {
+    RunCommand([this] {
+        TOfficialsWindow officials(*store, *model, exchangeFilePath(), this);
+        officials.exec();
+        activateWindow();
         if (!store->Problem().isEmpty())
             storeProblemTold = store->Problem();
     });

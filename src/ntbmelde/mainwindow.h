@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window: start-up, the seven commands, the printout windows and the close sequence.
+// The main window: start-up, the nine commands, the printout windows and the close sequence.
 #pragma once
 
 #include <QMainWindow>
@@ -51,6 +51,7 @@ private slots:
     void ButtonExitClick();
     void ButtonHelpClick();
     void ButtonSchwimmerClick();
+    void ButtonKampfrichterClick();
 
 private:
     void createControls();
@@ -94,4 +95,5 @@ private:
     QPushButton* ButtonExit;
     QPushButton* ButtonHelp;
     QPushButton* ButtonSchwimmer;
+    QPushButton* ButtonKampfrichter;
 };

@@ -95,13 +95,14 @@ TPrintout ControlPrintout(const TMeldeAustausch& data, const std::optional<TDead
             u"Hier drucken Sie den Kontrollausdruck"_s, BuildReportLines(data, deadline)};
 }
 
-TPrintout FeeOverview(const TMeldeAustausch& data, const TMeetFees& meetFees) {
+TPrintout FeeOverview(const TMeldeAustausch& data, const TMeetFees& meetFees,
+                      const std::optional<std::vector<int>>& staffedSections) {
     WaitCursor wait;
     return {u"Meldegeld"_s,
             u"Hier können Sie die Meldegeld-Übersicht in einer Datei speichern, um sie "
             u"beispielsweise an den Kassenwart zu schicken"_s,
             u"Hier drucken Sie die Meldegeld-Übersicht"_s,
-            BuildFeeLines(data, TodayDateText(), meetFees)};
+            BuildFeeLines(data, TodayDateText(), meetFees, staffedSections)};
 }
 
 TPrintoutWindow::TPrintoutWindow(TPrintout shown, QWidget* parent)

@@ -26,7 +26,8 @@ struct TPrintout {
 // The two printouts of the data as they are now; the hourglass shows while they are composed.
 TPrintout ControlPrintout(const TMeldeAustausch& data,
                           const std::optional<TDeadline>& deadline = {});
-TPrintout FeeOverview(const TMeldeAustausch& data, const TMeetFees& meetFees = {});
+TPrintout FeeOverview(const TMeldeAustausch& data, const TMeetFees& meetFees = {},
+                      const std::optional<std::vector<int>>& staffedSections = std::nullopt);
 
 class TPrintoutWindow : public QMdiSubWindow {
     Q_OBJECT

@@ -148,6 +148,12 @@ bool IsSplittableName(const std::string& name) {
     return blanks <= 1;
 }
 
+std::pair<std::string, std::string> SplitName(const std::string& name) {
+    const std::size_t comma = name.find(',');
+    return {Trim(name.substr(0, comma)),
+            comma == std::string::npos ? std::string() : Trim(name.substr(comma + 1))};
+}
+
 std::string CountText(long long count, const std::string& one, const std::string& many) {
     return std::to_string(count) + ' ' + (count == 1 ? one : many);
 }

@@ -7,6 +7,7 @@
 #include <climits>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Entry time value meaning "no entry time"; above every value a time text can give.
 constexpr int NoTime = 650000;
@@ -27,6 +28,9 @@ std::string NormalizeTimeText(const std::string& text);
 // Mode 0: "Vorname Nachname" -> "Nachname, Vorname"; mode 1 the reverse.
 std::string ConvertName(std::string name, int mode);
 bool IsSplittableName(const std::string& name);
+// "Nachname, Vorname" as surname and first name, split at the first comma, each trimmed; a name
+// without comma is the surname alone.
+std::pair<std::string, std::string> SplitName(const std::string& name);
 
 // A count with its noun as German says it: "1 Meldung", "3 Meldungen", "0 Meldungen".
 std::string CountText(long long count, const std::string& one, const std::string& many);

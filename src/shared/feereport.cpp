@@ -9,6 +9,7 @@
 
 #include "environment.h"
 #include "meldeaustausch.h"
+#include "officialcover.h"
 #include "swimmeridentity.h"
 #include "warnings.h"
 
@@ -37,9 +38,10 @@ struct Totals {
 class FeeOverview {
 public:
     FeeOverview(const TMeldeAustausch& model, const std::string& reportDate,
-                const TMeetFees& meetFees)
-        : model(model), reportDate(reportDate), meetFees(meetFees), table(TabulateNomins(model)),
-          eventOf(table.EventOf), nameRank(table.NameRank) {
+                const TMeetFees& meetFees, const std::optional<std::vector<int>>& staffedSections)
+        : model(model), reportDate(reportDate), meetFees(meetFees),
+          staffedSections(staffedSections), table(TabulateNomins(model)), eventOf(table.EventOf),
+          nameRank(table.NameRank) {
         collectStarts();
         measureColumns();
         countTotals();
@@ -334,10 +336,14 @@ private:
         addHeading("Hinweise");
         const std::vector<TNominWarning> warnings =
             FindNominWarnings(model, table, meetFees.QualifyingTimes);
-        if (warnings.empty())
+        const std::vector<int> unstaffed =
+            staffedSections ? SectionsWithoutOfficial(model, *staffedSections) : std::vector<int>();
+        if (warnings.empty() && unstaffed.empty())
             result.push_back("Keine Hinweise.");
         for (const TNominWarning& warning : warnings)
             result.push_back(warning.Text + ".");
+        if (!unstaffed.empty())
+            result.push_back(SectionsWithoutOfficialText(unstaffed) + ".");
     }
 
     std::string amount(long long cents) const {
@@ -347,6 +353,7 @@ private:
     const TMeldeAustausch& model;
     const std::string reportDate;
     const TMeetFees& meetFees;
+    const std::optional<std::vector<int>>& staffedSections;
     const TNominTable table;
     const std::vector<int>& eventOf;
     const std::vector<int>& nameRank;
@@ -421,6 +428,7 @@ std::string TodayDateText() {
 }
 
 std::vector<std::string> BuildFeeLines(const TMeldeAustausch& model, const std::string& reportDate,
-                                       const TMeetFees& meetFees) {
-    return FeeOverview(model, reportDate, meetFees).lines();
+                                       const TMeetFees& meetFees,
+                                       const std::optional<std::vector<int>>& staffedSections) {
+    return FeeOverview(model, reportDate, meetFees, staffedSections).lines();
 }

@@ -56,6 +56,9 @@ std::string EuroText(long long cents, const std::string& currency = "EUR");
 std::string TodayDateText();
 
 // The overview's lines (Windows-1252, no line ends) for the model as it is now, dated
-// `reportDate`. The last line is "Meldegeld gesamt: <amount>".
-std::vector<std::string> BuildFeeLines(const TMeldeAustausch& model, const std::string& reportDate,
-                                       const TMeetFees& meetFees = {});
+// `reportDate`. The last line is "Meldegeld gesamt: <amount>". With `staffedSections` (the
+// sections officials are nominated for) the hints name the sections with starts and none.
+std::vector<std::string>
+BuildFeeLines(const TMeldeAustausch& model, const std::string& reportDate,
+              const TMeetFees& meetFees = {},
+              const std::optional<std::vector<int>>& staffedSections = std::nullopt);

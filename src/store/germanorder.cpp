@@ -3,7 +3,12 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <numeric>
+
 #include <unicode/ucol.h>
+
+#include "windows1252.h"
 
 namespace {
 
@@ -60,4 +65,17 @@ QString GermanOrderVersion() {
     char text[U_MAX_VERSION_STRING_LENGTH];
     u_versionToString(version, text);
     return QString::fromLatin1(text);
+}
+
+std::vector<std::size_t> GermanNameOrder(const std::vector<std::string>& names) {
+    const QCollator german = GermanCollator();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(names.size());
+    for (const std::string& name : names)
+        keys.push_back(german.sortKey(QString::fromStdString(AnsiToUtf8(name))));
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
+    return order;
 }

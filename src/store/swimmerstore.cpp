@@ -128,9 +128,10 @@ void createVersion1(QSqlQuery& query);
 void addSwumTimes(QSqlQuery& query);
 void identifySwimmers(QSqlQuery& query);
 void orderSwimmersGermanly(QSqlQuery& query);
+void addOfficials(QSqlQuery& query);
 using Migration = void (*)(QSqlQuery&);
-constexpr std::array<Migration, 4> Migrations = {createVersion1, addSwumTimes, identifySwimmers,
-                                                 orderSwimmersGermanly};
+constexpr std::array<Migration, 5> Migrations = {createVersion1, addSwumTimes, identifySwimmers,
+                                                 orderSwimmersGermanly, addOfficials};
 constexpr int SchemaVersion = static_cast<int>(Migrations.size());
 
 void exec(QSqlQuery& query, const QString& statement) {
@@ -259,6 +260,26 @@ void orderSwimmersGermanly(QSqlQuery& query) {
     makeGermanOrderKeys(query);
     exec(query, QStringLiteral("CREATE INDEX swimmer_in_german_order ON swimmer (order_key,"
                                " birth_year, id, name, sex, reg_nr, active, last_entered)"));
+}
+
+// The club's officials and trainers; names keyed like swimmers' names.
+void addOfficials(QSqlQuery& query) {
+    exec(query, QStringLiteral("CREATE TABLE official ("
+                               " id INTEGER PRIMARY KEY,"
+                               " name TEXT NOT NULL,"
+                               " name_key BLOB NOT NULL,"
+                               " number TEXT NOT NULL,"
+                               " official_group TEXT NOT NULL,"
+                               " sex TEXT NOT NULL,"
+                               " active INTEGER NOT NULL)"));
+    exec(query, QStringLiteral("CREATE INDEX official_by_name ON official (name_key)"));
+    exec(query, QStringLiteral("CREATE INDEX official_by_number ON official (number)"));
+    exec(query, QStringLiteral("CREATE TABLE trainer ("
+                               " id INTEGER PRIMARY KEY,"
+                               " name TEXT NOT NULL,"
+                               " name_key BLOB NOT NULL,"
+                               " sex TEXT NOT NULL)"));
+    exec(query, QStringLiteral("CREATE INDEX trainer_by_name ON trainer (name_key)"));
 }
 
 const QString SwimmerColumns =
@@ -1042,18 +1063,7 @@ bool TSwimmerStore::SaveSwimmer(TSwimmer& swimmer) {
 }
 
 bool TSwimmerStore::DeleteSwimmer(qint64 id) {
-    return guarded(
-        false,
-        [&](const QSqlDatabase& db) {
-            WriteTransaction transaction(db);
-            QSqlQuery query(db);
-            prepare(query, QStringLiteral("DELETE FROM swimmer WHERE id = ?"));
-            query.addBindValue(id);
-            exec(query);
-            transaction.Commit();
-            return true;
-        },
-        true);
+    return deleteRow(QStringLiteral("swimmer"), id);
 }
 
 bool TSwimmerStore::MergeSwimmers(qint64 into, qint64 from) {
@@ -1219,4 +1229,279 @@ std::optional<TClubBlock> TSwimmerStore::LastClubBlock() const {
             *field = ansi(query.value(column++).toString());
         return std::optional<TClubBlock>(block);
     });
+}
+
+// ---- Officials and trainers ---------------------------------------------------------------
+
+bool IsOfficialGroup(std::string_view group) {
+    return std::find(std::begin(OfficialGroups), std::end(OfficialGroups), group) !=
+           std::end(OfficialGroups);
+}
+
+bool IsPersonSex(std::string_view sex) {
+    return sex.empty() || sex == "M" || sex == "W" || sex == "D";
+}
+
+namespace {
+
+const QString OfficialColumns =
+    QStringLiteral("id, name, number, official_group, sex, active FROM official");
+
+TOfficial officialOf(const QSqlQuery& query) {
+    return {query.value(0).toLongLong(),     ansi(query.value(1).toString()),
+            ansi(query.value(2).toString()), ansi(query.value(3).toString()),
+            ansi(query.value(4).toString()), query.value(5).toBool()};
+}
+
+// The normal form every path into the store keeps, and why the store refuses it.
+QString normalized(TOfficial& official) {
+    official.Name = NormalizedSwimmerName(official.Name);
+    official.Number = Trim(official.Number);
+    if (official.Name.empty())
+        return QStringLiteral("Der Name des Kampfrichters fehlt.");
+    if (!IsOfficialGroup(official.Group))
+        return QStringLiteral("Gruppe „%1“ unbekannt (WKR, AUS, SCH oder SPR).")
+            .arg(unicode(official.Group));
+    if (!IsPersonSex(official.Sex))
+        return QStringLiteral("Geschlecht „%1“ unbekannt (M, W, D oder leer).")
+            .arg(unicode(official.Sex));
+    return {};
+}
+
+// The statements that find, add and update officials.
+class OfficialWriter {
+public:
+    explicit OfficialWriter(const QSqlDatabase& db) : byNumber(db), byName(db), write(db) {
+        prepare(byNumber, QStringLiteral("SELECT ") + OfficialColumns +
+                              QStringLiteral(" WHERE number = ? AND number <> '' AND id <> ?"));
+        prepare(byName, QStringLiteral("SELECT ") + OfficialColumns +
+                            QStringLiteral(" WHERE name_key = ? AND id <> ?"));
+    }
+
+    std::optional<TOfficial> WithNumber(const std::string& number, qint64 except = 0) {
+        return first(byNumber, unicode(number), except);
+    }
+    std::optional<TOfficial> WithName(const std::string& name, qint64 except = 0) {
+        return first(byName, blob(SwimmerNameKey(name)), except);
+    }
+
+    void Write(TOfficial& official) {
+        const bool adding = official.Id == 0;
+        prepare(write, adding ? QStringLiteral("INSERT INTO official (name, name_key, number,"
+                                               " official_group, sex, active)"
+                                               " VALUES (?, ?, ?, ?, ?, ?)")
+                              : QStringLiteral("UPDATE official SET name = ?, name_key = ?,"
+                                               " number = ?, official_group = ?, sex = ?,"
+                                               " active = ? WHERE id = ?"));
+        write.addBindValue(unicode(official.Name));
+        write.addBindValue(blob(SwimmerNameKey(official.Name)));
+        write.addBindValue(unicode(official.Number));
+        write.addBindValue(unicode(official.Group));
+        write.addBindValue(unicode(official.Sex));
+        write.addBindValue(official.Active);
+        if (!adding)
+            write.addBindValue(official.Id);
+        exec(write);
+        if (adding)
+            official.Id = write.lastInsertId().toLongLong();
+    }
+
+private:
+    static std::optional<TOfficial> first(QSqlQuery& query, const QVariant& key, qint64 except) {
+        query.addBindValue(key);
+        query.addBindValue(except);
+        exec(query);
+        return query.next() ? std::optional(officialOf(query)) : std::nullopt;
+    }
+
+    QSqlQuery byNumber, byName, write;
+};
+
+} // namespace
+
+std::vector<TOfficial> TSwimmerStore::AllOfficials() const {
+    return guarded(std::vector<TOfficial>(), [&](const QSqlDatabase& db) {
+        QSqlQuery query(db);
+        exec(query, QStringLiteral("SELECT ") + OfficialColumns +
+                        QStringLiteral(" ORDER BY name_key, id"));
+        std::vector<TOfficial> officials;
+        while (query.next())
+            officials.push_back(officialOf(query));
+        return officials;
+    });
+}
+
+std::vector<TTrainer> TSwimmerStore::AllTrainers() const {
+    return guarded(std::vector<TTrainer>(), [&](const QSqlDatabase& db) {
+        QSqlQuery query(db);
+        exec(query, QStringLiteral("SELECT id, name, sex FROM trainer ORDER BY name_key, id"));
+        std::vector<TTrainer> trainers;
+        while (query.next())
+            trainers.push_back({query.value(0).toLongLong(), ansi(query.value(1).toString()),
+                                ansi(query.value(2).toString())});
+        return trainers;
+    });
+}
+
+std::optional<TOfficial> TSwimmerStore::FindOfficial(std::string_view nameOrNumber) const {
+    return guarded(std::optional<TOfficial>(), [&](const QSqlDatabase& db) {
+        OfficialWriter find(db);
+        const std::string text = Trim(std::string(nameOrNumber));
+        if (auto official = find.WithNumber(text))
+            return official;
+        return find.WithName(NormalizedSwimmerName(text));
+    });
+}
+
+bool TSwimmerStore::SaveOfficial(TOfficial& official) {
+    TOfficial written = official;
+    QString refusal = normalized(written);
+    if (!refusal.isEmpty()) {
+        problem_ = refusal;
+        return false;
+    }
+    const bool saved = guarded(
+        false,
+        [&](const QSqlDatabase& db) {
+            WriteTransaction transaction(db);
+            OfficialWriter writer(db);
+            if (const auto other = writer.WithNumber(written.Number, written.Id)) {
+                refusal = QStringLiteral("Die Kampfrichter-Nr. %1 hat schon %2.")
+                              .arg(unicode(written.Number), unicode(other->Name));
+                return false;
+            }
+            if (const auto other = writer.WithName(written.Name, written.Id)) {
+                refusal = QStringLiteral("%1 ist schon in der Kampfrichterliste.")
+                              .arg(unicode(other->Name));
+                return false;
+            }
+            writer.Write(written);
+            transaction.Commit();
+            official = written;
+            return true;
+        },
+        true);
+    if (!refusal.isEmpty())
+        problem_ = refusal;
+    return saved;
+}
+
+bool TSwimmerStore::DeleteOfficial(qint64 id) {
+    return deleteRow(QStringLiteral("official"), id);
+}
+
+bool TSwimmerStore::SaveTrainer(TTrainer& trainer) {
+    TTrainer written = trainer;
+    written.Name = NormalizedSwimmerName(written.Name);
+    QString refusal;
+    if (written.Name.empty())
+        refusal = QStringLiteral("Der Name des Trainers fehlt.");
+    else if (!IsPersonSex(written.Sex))
+        refusal = QStringLiteral("Geschlecht „%1“ unbekannt (M, W, D oder leer).")
+                      .arg(unicode(written.Sex));
+    if (!refusal.isEmpty()) {
+        problem_ = refusal;
+        return false;
+    }
+    const bool saved = guarded(
+        false,
+        [&](const QSqlDatabase& db) {
+            WriteTransaction transaction(db);
+            QSqlQuery query(db);
+            prepare(query,
+                    QStringLiteral("SELECT name FROM trainer WHERE name_key = ? AND id <> ?"));
+            query.addBindValue(blob(SwimmerNameKey(written.Name)));
+            query.addBindValue(written.Id);
+            exec(query);
+            if (query.next()) {
+                refusal = QStringLiteral("%1 ist schon in der Trainerliste.")
+                              .arg(query.value(0).toString());
+                return false;
+            }
+            prepare(query, written.Id == 0
+                               ? QStringLiteral("INSERT INTO trainer (name, name_key, sex)"
+                                                " VALUES (?, ?, ?)")
+                               : QStringLiteral("UPDATE trainer SET name = ?, name_key = ?,"
+                                                " sex = ? WHERE id = ?"));
+            query.addBindValue(unicode(written.Name));
+            query.addBindValue(blob(SwimmerNameKey(written.Name)));
+            query.addBindValue(unicode(written.Sex));
+            if (written.Id != 0)
+                query.addBindValue(written.Id);
+            exec(query);
+            if (written.Id == 0)
+                written.Id = query.lastInsertId().toLongLong();
+            transaction.Commit();
+            trainer = written;
+            return true;
+        },
+        true);
+    if (!refusal.isEmpty())
+        problem_ = refusal;
+    return saved;
+}
+
+bool TSwimmerStore::DeleteTrainer(qint64 id) {
+    return deleteRow(QStringLiteral("trainer"), id);
+}
+
+std::optional<TListCount> TSwimmerStore::AddOfficials(const std::vector<TOfficial>& officials,
+                                                      bool withSex, bool withActive) {
+    for (TOfficial official : officials) {
+        if (const QString refusal = normalized(official); !refusal.isEmpty()) {
+            problem_ = refusal;
+            return std::nullopt;
+        }
+    }
+    return guarded(
+        std::optional<TListCount>(),
+        [&](const QSqlDatabase& db) {
+            WriteTransaction transaction(db);
+            OfficialWriter writer(db);
+            TListCount count;
+            for (TOfficial entry : officials) {
+                normalized(entry);
+                std::optional<TOfficial> stored;
+                if (!entry.Number.empty())
+                    stored = writer.WithNumber(entry.Number);
+                if (!stored)
+                    stored = writer.WithName(entry.Name);
+                if (!stored) {
+                    writer.Write(entry);
+                    ++count.Added;
+                    continue;
+                }
+                TOfficial merged = *stored;
+                merged.Group = entry.Group;
+                if (!entry.Number.empty())
+                    merged.Number = entry.Number;
+                if (withSex)
+                    merged.Sex = entry.Sex;
+                if (withActive)
+                    merged.Active = entry.Active;
+                if (std::tie(merged.Group, merged.Number, merged.Sex, merged.Active) !=
+                    std::tie(stored->Group, stored->Number, stored->Sex, stored->Active)) {
+                    writer.Write(merged);
+                    ++count.Updated;
+                }
+            }
+            transaction.Commit();
+            return std::optional<TListCount>(count);
+        },
+        true);
+}
+
+bool TSwimmerStore::deleteRow(const QString& table, qint64 id) {
+    return guarded(
+        false,
+        [&](const QSqlDatabase& db) {
+            WriteTransaction transaction(db);
+            QSqlQuery query(db);
+            prepare(query, QStringLiteral("DELETE FROM %1 WHERE id = ?").arg(table));
+            query.addBindValue(id);
+            exec(query);
+            transaction.Commit();
+            return true;
+        },
+        true);
 }

@@ -50,6 +50,34 @@ struct TBestTime {
     TStoredTime Time;
 };
 
+// One of the club's officials (Kampfrichter), Windows-1252 like the exchange file.
+struct TOfficial {
+    qint64 Id = 0;      // the store's row, 0 for one not stored yet
+    std::string Name;   // "Nachname, Vorname", kept as swimmers' names are
+    std::string Number; // Kampfrichter-Nr., empty when the official has none yet
+    std::string Group;  // one of OfficialGroups
+    std::string Sex;    // "M", "W", "D" or empty
+    bool Active = true;
+};
+// The groups an official is qualified for: Wettkampfrichter, Auswerter, Schiedsrichter,
+// Sprecher.
+inline constexpr const char* OfficialGroups[] = {"WKR", "AUS", "SCH", "SPR"};
+bool IsOfficialGroup(std::string_view group);
+bool IsPersonSex(std::string_view sex); // "M", "W", "D" or empty
+
+// One of the club's trainers.
+struct TTrainer {
+    qint64 Id = 0;
+    std::string Name; // "Nachname, Vorname"
+    std::string Sex;  // "M", "W", "D" or empty
+};
+
+// What an import of a list added and changed.
+struct TListCount {
+    int Added = 0;
+    int Updated = 0;
+};
+
 // Every field of the club dialog, Windows-1252.
 struct TClubBlock {
     int Verband = 0;
@@ -158,6 +186,22 @@ public:
     // The club block of the last remembered competition that had a club name.
     std::optional<TClubBlock> LastClubBlock() const;
 
+    // The club's officials and trainers, sorted by name (letter case ignored).
+    std::vector<TOfficial> AllOfficials() const;
+    std::vector<TTrainer> AllTrainers() const;
+    // The official with this Kampfrichter-Nr., else the one of this name (letter case ignored).
+    std::optional<TOfficial> FindOfficial(std::string_view nameOrNumber) const;
+    // Like SaveSwimmer: the name kept in its normal form; refused (false, Problem()) for a
+    // name missing or held by another, a number held by another, a group or sex unknown.
+    bool SaveOfficial(TOfficial& official);
+    bool DeleteOfficial(qint64 id);
+    bool SaveTrainer(TTrainer& trainer);
+    bool DeleteTrainer(qint64 id);
+    // Adds the officials, or updates those stored with the same number, else the same name
+    // (group, a number, and with `withSex` the sex, with `withActive` the active flag).
+    std::optional<TListCount> AddOfficials(const std::vector<TOfficial>& officials, bool withSex,
+                                           bool withActive);
+
 private:
     // Opens the database when it is not open; false with Problem() when it cannot be.
     bool open() const;
@@ -168,6 +212,9 @@ private:
     // A change is refused on a store that must stay unchanged.
     template <typename Result, typename Work>
     Result guarded(Result failed, Work work, bool changes = false) const;
+
+    // Deletes the row `id` of a table of people (swimmer, official, trainer).
+    bool deleteRow(const QString& table, qint64 id);
 
     QString connectionName_;
     QString folder_;

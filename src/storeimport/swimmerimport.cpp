@@ -14,6 +14,7 @@
 #include "conversions.h"
 #include "invitation.h"
 #include "meldeaustausch.h"
+#include "officialcsv.h"
 #include "results.h"
 #include "swimmercsv.h"
 #include "swimmerstore.h"
@@ -208,4 +209,19 @@ TImportTotal ImportIntoStore(TSwimmerStore& store, const std::vector<std::string
         total.RegNrConflicts += count->RegNrConflicts;
     }
     return total;
+}
+
+TListCount ImportOfficialsFile(TSwimmerStore& store, const std::string& path, QStringList& notes) {
+    const TCsvOfficials list = ReadOfficialsCsv(rewrittenCsv(ReadWholeFile(path), notes));
+    if (!list.Error.isEmpty())
+        throw TImportFailure(path + ": " + list.Error.toStdString() + "; nichts übernommen.");
+    const std::optional<TListCount> count =
+        store.AddOfficials(list.Officials, list.HasSexColumn, list.HasActiveColumn);
+    if (!count)
+        throw TImportFailure(path + ": " + store.Problem().toStdString() + " Nichts übernommen.");
+    return *count;
+}
+
+QString OfficialsCountText(const TListCount& count) {
+    return QStringLiteral("%1 Kampfrichter neu, %2 geändert").arg(count.Added).arg(count.Updated);
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Swimmer lists (.csv), earlier exchange files and hosts' result lists into the swimmer store,
-// the same for the window "Schwimmer" and ntbmelde-cli.
+// the same for the window "Schwimmer" and ntbmelde-cli; officials' lists likewise.
 #pragma once
 
 #include <QString>
@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "swimmerstore.h"
+
 class TMeldeAustausch;
-class TSwimmerStore;
 
 // An import that stored nothing of the file it names, or stopped after the files before it.
 class TImportFailure : public std::runtime_error {
@@ -67,3 +68,11 @@ using TCompetitionLoader = std::function<void(const std::string& path, TMeldeAus
 // every club with `allClubs`. Importing a file again changes nothing.
 TImportTotal ImportIntoStore(TSwimmerStore& store, const std::vector<std::string>& paths,
                              bool allClubs, const TCompetitionLoader& loadCompetition);
+
+// The officials' CSV list at `path` into the store in one transaction, read as a swimmer list
+// is (characters Windows-1252 lacks rewritten, each said in `notes`). Throws TImportFailure
+// naming the file and the bad line or the store's problem (nothing stored), TIoError when the
+// file cannot be read.
+TListCount ImportOfficialsFile(TSwimmerStore& store, const std::string& path, QStringList& notes);
+// "3 Kampfrichter neu, 1 geändert"
+QString OfficialsCountText(const TListCount& count);

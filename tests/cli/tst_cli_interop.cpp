@@ -7,16 +7,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "../interop/interopfixtures.h"
 #include "atomicfile.h"
 #include "clirunner.h"
+#include "clisample.h"
 #include "lxfarchive.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-const QString SampleLxf = InteropDataDir + u"lenex-invitation.lxf"_s;
 
 // The ENTRY event ids of an exported .lef or .lxf, in file order.
 QStringList entryIds(const QString& path) {
@@ -27,18 +25,6 @@ QStringList entryIds(const QString& path) {
     for (const QString& line : flattenLenex(bytes).filter(u"/ENTRY "_s))
         ids << line.section(u"eventid="_s, 1).section(u' ', 0, 0);
     return ids;
-}
-
-// The sample meet imported by the tool, with the sample club's nominations added.
-QString importedWithEntries(const QTemporaryDir& folder) {
-    const QString exchange = folder.filePath(u"EXCHANGE.NT2"_s);
-    if (runCli({u"import"_s, SampleLxf, exchange}).exitCode != 0)
-        qFatal("import failed");
-    TMeldeAustausch model;
-    model.LoadFromFile(exchange.toStdString());
-    enterSampleClub(model);
-    model.SaveToFile(exchange.toStdString());
-    return exchange;
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "lenex.h"
 #include "relayfixture.h"
 #include "relayteams.h"
+#include "staffentries.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -87,11 +88,14 @@ const std::map<QString, RecordRule> EntryListRules = {
     {u"WETTKAMPF"_s, {4, 10, u"ZCZZZCTCZC"_s, u"JJJNJJJJNN"_s, 1, 999}},
     {u"VEREIN"_s, {5, 4, u"TZZT"_s, u"JJJJ"_s, 1, 1}},
     {u"ANSPRECHPARTNER"_s, {6, 8, u"TTTTTTTT"_s, u"JNNNNNNJ"_s, 1, 1}},
-    {u"PNMELDUNG"_s, {7, 10, u"TZZCZZZTTT"_s, u"JJJJJNNNNN"_s, 0, 9999}},
-    {u"STARTPN"_s, {7, 3, u"ZZS"_s, u"JJN"_s, 0, 9999}},
-    {u"STMELDUNG"_s, {8, 6, u"ZZTKKT"_s, u"JJJJNN"_s, 0, 9999}},
-    {u"STARTST"_s, {8, 3, u"ZZS"_s, u"JJN"_s, 0, 9999}},
-    {u"STAFFELPERSON"_s, {8, 4, u"ZZZZ"_s, u"JJJJ"_s, 0, 9999}},
+    {u"KARIMELDUNG"_s, {7, 3, u"ZTT"_s, u"JJJ"_s, 0, 999}},
+    {u"KARIABSCHNITT"_s, {7, 3, u"ZZT"_s, u"JJN"_s, 0, 9999}},
+    {u"TRAINER"_s, {8, 2, u"ZT"_s, u"JJ"_s, 0, 999}},
+    {u"PNMELDUNG"_s, {9, 10, u"TZZCZZZTTT"_s, u"JJJJJNNNNN"_s, 0, 9999}},
+    {u"STARTPN"_s, {9, 3, u"ZZS"_s, u"JJN"_s, 0, 9999}},
+    {u"STMELDUNG"_s, {10, 6, u"ZZTKKT"_s, u"JJJJNN"_s, 0, 9999}},
+    {u"STARTST"_s, {10, 3, u"ZZS"_s, u"JJN"_s, 0, 9999}},
+    {u"STAFFELPERSON"_s, {10, 4, u"ZZZZ"_s, u"JJJJ"_s, 0, 9999}},
 };
 
 bool hasType(const QString& value, QChar type) {
@@ -525,6 +529,79 @@ private slots:
         for (const QString& line : expected)
             QVERIFY2(written.contains(line),
                      qPrintable(line + u" fehlt in\n"_s + written.join(u'\n')));
+    }
+
+    // The nominated officials and the trainer after the contact, each official followed by
+    // his sections as the host numbers them; a section the invitation lacks is left out and
+    // said, and so is an official left without any.
+    void write_staff_data() {
+        QTest::addColumn<QString>("source"); // the invitation; empty: Lenex, sessions 5 and 7
+        QTest::addColumn<int>("krausSecond");
+        QTest::addColumn<int>("rauSection");
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<QStringList>("notes");
+        QTest::newRow("Format 7") << u"2026-12-13-Musterst-Wk.DSV7"_s << 3 << 2
+                                  << QStringList{u"KARIMELDUNG:1;Kraus, Martina;WKR;"_s,
+                                                 u"KARIABSCHNITT:1;1;ZN;"_s,
+                                                 u"KARIABSCHNITT:1;3;;"_s,
+                                                 u"KARIMELDUNG:2;Rau, Kim;SPR;"_s,
+                                                 u"KARIABSCHNITT:2;2;;"_s,
+                                                 u"TRAINER:1;Falk, Sabine;"_s}
+                                  << QStringList();
+        QTest::newRow("Format 8 of two sections")
+            << u"2027-03-14-Musterst-Wk.DSV8z"_s << 3 << 3
+            << QStringList{u"KARIMELDUNG:1;Kraus, Martina;WKR;W;"_s, u"KARIABSCHNITT:1;1;ZN;"_s,
+                           u"TRAINER:1;Falk, Sabine;W;"_s}
+            << QStringList{u"Kampfrichter Kraus, Martina: Abschnitt 3 gibt es in der "
+                           u"Ausschreibung nicht; ohne ihn gemeldet"_s,
+                           u"Kampfrichter Rau, Kim: Abschnitt 3 gibt es in der Ausschreibung "
+                           u"nicht; nicht gemeldet"_s};
+        QTest::newRow("host's own session numbers")
+            << QString() << 2 << 1 << QStringList{u"KARIMELDUNG:1;Kraus, Martina;WKR;"_s,
+                                                  u"KARIABSCHNITT:1;5;ZN;"_s,
+                                                  u"KARIABSCHNITT:1;7;;"_s,
+                                                  u"KARIMELDUNG:2;Rau, Kim;SPR;"_s,
+                                                  u"KARIABSCHNITT:2;5;;"_s,
+                                                  u"TRAINER:1;Falk, Sabine;"_s}
+            << QStringList();
+    }
+    void write_staff() {
+        QFETCH(QString, source);
+        QFETCH(int, krausSecond);
+        QFETCH(int, rauSection);
+        QFETCH(QStringList, records);
+        QFETCH(QStringList, notes);
+        const TInvitation invitation =
+            source.isEmpty() ? ReadLenexInvitation(lenexMeet(
+                                   lenexSession(5, u"2026-06-06"_s, u"09:00"_s, lenexEvent(1)) +
+                                   lenexSession(7, u"2026-06-06"_s, u"15:00"_s, lenexEvent(2))))
+                             : ReadInvitationFile((InteropDataDir + source).toStdString());
+        CompetitionBuilder club;
+        ImportInvitation(invitation, club.model);
+        club.model.ClubName = "SV Probe";
+        club.model.EMail = "probe@example.org";
+        club.model.Person = "Probe, Pia";
+        club.model.Fina = "GER";
+        club.model.ClubId = "1234";
+        club.nomin(u"Probe, Pia"_s, 2014, "1", NoTime, 1);
+        const TCompanion companion{
+            {{"Kraus, Martina", "4711", "WKR", "W", {{1, "ZN"}, {krausSecond, ""}}},
+             {"Rau, Kim", "815", "SPR", "D", {{rauSection, ""}}}},
+            {},
+            {{"Falk, Sabine", "W"}}};
+        const QByteArray bytes = WriteDsv7Entries(club.model, invitation, nullptr, companion);
+        const QStringList written = linesOf(bytes);
+        const qsizetype contact = written.indexOf(QRegularExpression(u"ANSPRECHPARTNER:.*"_s));
+        QCOMPARE(written.mid(contact + 1, records.size()), records);
+        QVERIFY(written.value(contact + records.size() + 1).startsWith(u"PNMELDUNG:"_s));
+        QVERIFY(written.value(contact + records.size() + 1).endsWith(u";;1;;;;"_s));
+        if (records.first().count(u';') == 3) { // Format 7, which the rules describe
+            std::vector<std::pair<QString, QStringList>> parsed;
+            QCOMPARE(ruleBreaches(bytes, parsed).join(u"\n"_s), QString());
+        }
+        QStringList said;
+        CollectStaff(companion, invitation, &said);
+        QCOMPARE(said, notes);
     }
 
     // A Lenex invitation in DSV terms: manual timing is Handzeit, a session without start

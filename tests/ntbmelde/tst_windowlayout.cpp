@@ -28,6 +28,8 @@
 #include "meldeaustausch.h"
 #include "messages.h"
 #include "nextmodal.h"
+#include "officialdialog.h"
+#include "officialswindow.h"
 #include "swimmereditdialog.h"
 #include "swimmerwindow.h"
 #include "tempdatadir.h"
@@ -185,6 +187,13 @@ void TestWindowLayout::withWindow(const QString& name, QScreen* screen,
         dialog = std::make_unique<TClubDialog>(model, dataDir.store(), &owner);
     } else if (name == u"Schwimmer"_s) {
         dialog = std::make_unique<TSwimmerWindow>(dataDir.store(), &owner);
+    } else if (name == u"Kampfrichter und Trainer"_s) {
+        dialog = std::make_unique<TOfficialsWindow>(
+            dataDir.store(), model,
+            QFile::encodeName(folder.filePath(u"EXCHANGE.NT2"_s)).toStdString(), &owner);
+    } else if (name == u"Kampfrichter"_s) {
+        // Room for every section the exchange file can hold.
+        dialog = std::make_unique<TOfficialDialog>(TOfficial{}, PeriodSlots, nullptr, &owner);
     } else if (name == u"Schwimmer bearbeiten"_s) {
         dialog = std::make_unique<TSwimmerEditDialog>(TSwimmer{}, &owner);
     } else if (name == u"Bedienungsanleitung"_s) {
@@ -211,7 +220,8 @@ void TestWindowLayout::window_onEachScreen_fitsWithEveryTextWhole_data() {
     for (const QString& window :
          {u"Hauptfenster mit Kontrollausdruck"_s, u"Meldungen"_s, u"Meldungen mit Staffel"_s,
           u"Wettkampf auswählen"_s, u"Vereinsdaten"_s, u"Schwimmer"_s, u"Schwimmer bearbeiten"_s,
-          u"Bedienungsanleitung"_s, u"Melde-Programm wird beendet"_s}) {
+          u"Kampfrichter und Trainer"_s, u"Kampfrichter"_s, u"Bedienungsanleitung"_s,
+          u"Melde-Programm wird beendet"_s}) {
         for (const auto& [screen, size] : Screens)
             QTest::addRow("%s, %s", qPrintable(window), screen)
                 << window << QString::fromUtf8(screen);

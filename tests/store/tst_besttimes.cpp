@@ -182,7 +182,7 @@ private slots:
             QCOMPARE(describe(store.BestTime(7, Freistil100, 25, QDate(2026, 6, 1))),
                      u"01:03,00 2026-05-01 Bezirksmeisterschaft geschwommen"_s);
         }
-        QCOMPARE(userVersion(path), 4);
+        QCOMPARE(userVersion(path), 5);
     }
 
     // Placeholder numbers become none and names lose a trailing comma; records that now count

@@ -123,7 +123,7 @@ private slots:
         { TSwimmerStore created(folderOwner->path()); }
         {
             OtherProgram newerProgram(path);
-            newerProgram.run(u"PRAGMA user_version = 5"_s);
+            newerProgram.run(u"PRAGMA user_version = 6"_s);
         }
         const QByteArray before = hashOf(path);
         TSwimmerStore store(folderOwner->path());
