@@ -30,7 +30,7 @@ QString ExportSummaryText(const TExportSummary& summary);
 QString ImportSummaryText(const TMeldeAustausch& model);
 
 // Writes the club's entries to `out` (Lenex for `.lef` and `.lxf`, a Vereinsmeldeliste for
-// `.dsv7` and `.dsv8` in the version WriteDsv7Entries chooses), referring to the invitation
+// Format 7 for `.dsv7`, Format 8 for `.dsv8`), referring to the invitation
 // at `invitationPath`, or to the exchange file's own events without one. Refused (TInteropError,
 // listing every case) when the invitation is another competition's, or for entries the entry
 // dialog would refuse, a swimmer entered twice in one event or what the format cannot carry.
