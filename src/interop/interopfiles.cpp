@@ -138,9 +138,8 @@ TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& ou
                              const TCompanion& companion) {
     const FormatFile& file = formatFile(out);
     const TFormat format = file.Format;
-    TInvitation invitation = invitationPath
-                                       ? readMatchingInvitation(*invitationPath, model, notes)
-                                       : InvitationFromModel(model);
+    TInvitation invitation = invitationPath ? readMatchingInvitation(*invitationPath, model, notes)
+                                            : InvitationFromModel(model);
     const TClubEntries entries = CollectClubEntries(model, invitation, true, companion);
     const TEntryStaff staff = CollectStaff(companion, invitation, notes);
     if (notes && format != TFormat::Dsv && !staff.Trainers.empty())
@@ -170,6 +169,22 @@ TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& ou
     for (const TEntrySwimmer& swimmer : entries.Swimmers)
         summary.Nominations += static_cast<int>(swimmer.Starts.size());
     return summary;
+}
+
+TInvitation KeptOrOwnInvitation(const std::string& exchangePath, const TMeldeAustausch& model,
+                                QStringList& notes) {
+    if (const auto kept = FindKeptInvitation(exchangePath, model)) {
+        try {
+            return ReadInvitationFile(*kept);
+        } catch (const TInteropError& error) {
+            notes << QStringLiteral("Die aufbewahrte Ausschreibung %1 ist nicht lesbar: %2")
+                         .arg(QString::fromStdString(*kept), error.Text());
+        } catch (const TIoError& error) {
+            notes << QStringLiteral("Die aufbewahrte Ausschreibung %1 ist nicht lesbar: %2")
+                         .arg(QString::fromStdString(*kept), AnsiToQString(error.what()));
+        }
+    }
+    return InvitationFromModel(model);
 }
 
 TMeetFees KeptMeetFees(const std::string& exchangePath, const TMeldeAustausch& model) {

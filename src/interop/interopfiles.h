@@ -54,6 +54,10 @@ std::string KeptInvitationPath(const std::string& exchangePath, const std::strin
 // `model`'s competition.
 std::optional<std::string> FindKeptInvitation(const std::string& exchangePath,
                                               const TMeldeAustausch& model);
+// The invitation kept for the exchange file, else one made of the file's own events; a kept one
+// that can no longer be read is added to `notes` and left aside.
+TInvitation KeptOrOwnInvitation(const std::string& exchangePath, const TMeldeAustausch& model,
+                                QStringList& notes);
 // Copies the host's file `invitationPath` to KeptInvitationPath, replacing an invitation kept
 // for this exchange file before. Throws TIoError, or TInteropError for a damaged packed list.
 void KeepInvitation(const std::string& invitationPath, const std::string& exchangePath);
