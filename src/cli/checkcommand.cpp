@@ -10,6 +10,7 @@
 #include "interopfiles.h"
 #include "meldeaustausch.h"
 #include "officialcover.h"
+#include "relayteams.h"
 #include "warnings.h"
 #include "windows1252.h"
 
@@ -32,10 +33,14 @@ std::string warningLine(const TNominWarning& warning) {
 }
 
 // An entry that breaks its event's rules is listed above as refused already.
-void printWarnings(const TMeldeAustausch& model, const TMeetFees& meetFees,
-                   const TCompanionLoad& companion) {
+void printWarnings(const std::string& fileName, const TMeldeAustausch& model,
+                   const TMeetFees& meetFees, const TCompanionLoad& companion) {
     int printed = 0;
-    PrintNotes(companion.Problem.isEmpty() ? QStringList() : QStringList{companion.Problem});
+    QStringList notes;
+    if (!companion.Problem.isEmpty())
+        notes << companion.Problem;
+    const TInvitation invitation = KeptOrOwnInvitation(fileName, model, notes);
+    PrintNotes(notes);
     if (meetFees.Deadline && DeadlinePassed(*meetFees.Deadline)) {
         std::cout << AnsiToUtf8("Hinweis: " + DeadlinePassedText(*meetFees.Deadline) + ".") << '\n';
         ++printed;
@@ -45,6 +50,15 @@ void printWarnings(const TMeldeAustausch& model, const TMeetFees& meetFees,
             continue;
         std::cout << AnsiToUtf8(warningLine(warning)) << '\n';
         ++printed;
+    }
+    // A line-up the relay rules refuse stops the export; the entry dialog would refuse it too.
+    for (const TRelayLineUp& lineUp : companion.Companion.LineUps) {
+        if (const auto refusal = CheckLineUp(model, invitation, companion.Companion, lineUp)) {
+            std::cout << "Hinweis: Wettkampf " << TMeldeAustausch::WkNrToText(lineUp.WkNr)
+                      << ", Staffel „" << AnsiToUtf8(lineUp.Team)
+                      << "“: " << refusal->Message.toStdString() << ".\n";
+            ++printed;
+        }
     }
     const std::vector<int> unstaffed =
         SectionsWithoutOfficial(model, StaffedSections(companion.Companion));
@@ -73,6 +87,7 @@ int RunCheckCommand(const std::string& fileName, bool withWarnings) {
     if (findings.empty() && !cutOff)
         std::cout << "Keine fehlerhaften Meldungen.\n";
     if (withWarnings)
-        printWarnings(model, KeptMeetFees(fileName, model), LoadCompanion(fileName, model));
+        printWarnings(fileName, model, KeptMeetFees(fileName, model),
+                      LoadCompanion(fileName, model));
     return findings.empty() && !cutOff ? 0 : 1;
 }

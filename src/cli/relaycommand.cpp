@@ -31,24 +31,6 @@ std::string ansiArgument(const char* argument, const QString& what) {
     }
 }
 
-// The host's invitation kept for the file, else the file's own events; one that can no longer
-// be read is said and left aside.
-TInvitation invitationFor(const std::string& file, const TMeldeAustausch& model,
-                          QStringList& notes) {
-    if (const auto kept = FindKeptInvitation(file, model)) {
-        try {
-            return ReadInvitationFile(*kept);
-        } catch (const TInteropError& error) {
-            notes << QStringLiteral("Die aufbewahrte Ausschreibung %1 ist nicht lesbar: %2")
-                         .arg(QString::fromStdString(*kept), error.Text());
-        } catch (const TIoError& error) {
-            notes << QStringLiteral("Die aufbewahrte Ausschreibung %1 ist nicht lesbar: %2")
-                         .arg(QString::fromStdString(*kept), AnsiToQString(error.what()));
-        }
-    }
-    return InvitationFromModel(model);
-}
-
 TCompanion loadCompanion(const std::string& file, const TMeldeAustausch& model,
                          QStringList& notes) {
     TCompanionLoad load = OnFile(file, FileUse::Read, [&] { return LoadCompanion(file, model); });
@@ -83,7 +65,7 @@ int setLineUp(const std::string& file, const char* wkNrArgument, const char* tea
         }
     }
     TCompanion companion = loadCompanion(file, model, notes);
-    const TInvitation invitation = invitationFor(file, model, notes);
+    const TInvitation invitation = KeptOrOwnInvitation(file, model, notes);
     if (const auto refusal = CheckLineUp(model, invitation, companion, lineUp))
         throw CliFailure(utf8(refusal->Message) + "; nichts geschrieben");
     SetLineUp(companion, lineUp);
@@ -119,7 +101,7 @@ int showLineUps(const std::string& file) {
     LoadExistingFile(file, model);
     QStringList notes;
     const TCompanion companion = loadCompanion(file, model, notes);
-    const TInvitation invitation = invitationFor(file, model, notes);
+    const TInvitation invitation = KeptOrOwnInvitation(file, model, notes);
     TSwimmerStore store(TSwimmerStore::DefaultFolder(), TSwimmerStore::Access::Read);
     const bool storeAnswers = store.Available() && store.Problem().isEmpty();
     const auto isStored = [&](const TRelaySwimmer& swimmer) {

@@ -876,12 +876,13 @@ QByteArray WriteDsv7Entries(const TMeldeAustausch& model, const TInvitation& inv
         const QString teamId = QString::number(++id);
         // A masters relay is classed by its summed ages ("AK;120+;;"), which no birth year says.
         if (relay.Class)
-            out.add("STMELDUNG",
-                    {QString::number(relay.Team), teamId, QStringLiteral("AK"),
-                     QString::number(relay.Class->MinAge) + u'+', QString(), QString()});
+            out.add("STMELDUNG", {QString::number(relay.Team), teamId, QStringLiteral("AK"),
+                                  QString::number(relay.Class->MinAge) + u'+', QString(),
+                                  fromModel(relay.Name)});
         else
-            out.add("STMELDUNG", {QString::number(relay.Team), teamId, QStringLiteral("JG"),
-                                  QString::number(earliest), QString::number(latest), QString()});
+            out.add("STMELDUNG",
+                    {QString::number(relay.Team), teamId, QStringLiteral("JG"),
+                     QString::number(earliest), QString::number(latest), fromModel(relay.Name)});
         if (!relay.Class && !SummedAgeClasses(event).empty() && warnings)
             warnings->append(QStringLiteral("Wettkampf %1, Staffel %2: ohne passende Schwimmer "
                                             "fehlt die Altersklasse nach der Summe der Alter")

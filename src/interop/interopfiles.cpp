@@ -24,12 +24,15 @@ struct FormatFile {
     TFormat Format;
     const char* Extension; // lower case
     const char* KeptName;  // the kept invitation beside the exchange file
+    int DsvVersion;        // the Vereinsmeldeliste written under this name; 0 for Lenex
 };
-// A packed DSV list is kept unpacked. The DSV version comes from the file's FORMAT line.
+// A packed DSV list is kept unpacked. A read DSV list's version comes from its FORMAT line.
 constexpr FormatFile FormatFiles[] = {
-    {TFormat::Lxf, ".lxf", "AUSSCHREIBUNG.lxf"},    {TFormat::Lef, ".lef", "AUSSCHREIBUNG.lef"},
-    {TFormat::Dsv, ".dsv7", "AUSSCHREIBUNG.DSV7"},  {TFormat::Dsv, ".dsv8", "AUSSCHREIBUNG.DSV8"},
-    {TFormat::Dsv, ".dsv8z", "AUSSCHREIBUNG.DSV8"},
+    {TFormat::Lxf, ".lxf", "AUSSCHREIBUNG.lxf", 0},
+    {TFormat::Lef, ".lef", "AUSSCHREIBUNG.lef", 0},
+    {TFormat::Dsv, ".dsv7", "AUSSCHREIBUNG.DSV7", 7},
+    {TFormat::Dsv, ".dsv8", "AUSSCHREIBUNG.DSV8", 8},
+    {TFormat::Dsv, ".dsv8z", "AUSSCHREIBUNG.DSV8", 8},
 };
 
 const FormatFile& formatFile(const std::string& path) {
@@ -133,10 +136,10 @@ QString ImportSummaryText(const TMeldeAustausch& model) {
 TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& out,
                              const std::optional<std::string>& invitationPath, QStringList* notes,
                              const TCompanion& companion) {
-    const TFormat format = formatFile(out).Format;
-    const TInvitation invitation = invitationPath
-                                       ? readMatchingInvitation(*invitationPath, model, notes)
-                                       : InvitationFromModel(model);
+    const FormatFile& file = formatFile(out);
+    const TFormat format = file.Format;
+    TInvitation invitation = invitationPath ? readMatchingInvitation(*invitationPath, model, notes)
+                                            : InvitationFromModel(model);
     const TClubEntries entries = CollectClubEntries(model, invitation, true, companion);
     const TEntryStaff staff = CollectStaff(companion, invitation, notes);
     if (notes && format != TFormat::Dsv && !staff.Trainers.empty())
@@ -153,6 +156,8 @@ TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& ou
         break;
     }
     case TFormat::Dsv:
+        // The name says the version: a Format 8 list named .dsv7 would mislead the host.
+        invitation.DsvVersion = file.DsvVersion;
         bytes = WriteDsv7Entries(model, invitation, notes, companion);
         break;
     }
@@ -164,6 +169,22 @@ TExportSummary ExportEntries(const TMeldeAustausch& model, const std::string& ou
     for (const TEntrySwimmer& swimmer : entries.Swimmers)
         summary.Nominations += static_cast<int>(swimmer.Starts.size());
     return summary;
+}
+
+TInvitation KeptOrOwnInvitation(const std::string& exchangePath, const TMeldeAustausch& model,
+                                QStringList& notes) {
+    if (const auto kept = FindKeptInvitation(exchangePath, model)) {
+        try {
+            return ReadInvitationFile(*kept);
+        } catch (const TInteropError& error) {
+            notes << QStringLiteral("Die aufbewahrte Ausschreibung %1 ist nicht lesbar: %2")
+                         .arg(QString::fromStdString(*kept), error.Text());
+        } catch (const TIoError& error) {
+            notes << QStringLiteral("Die aufbewahrte Ausschreibung %1 ist nicht lesbar: %2")
+                         .arg(QString::fromStdString(*kept), AnsiToQString(error.what()));
+        }
+    }
+    return InvitationFromModel(model);
 }
 
 TMeetFees KeptMeetFees(const std::string& exchangePath, const TMeldeAustausch& model) {

@@ -30,7 +30,7 @@ QString ExportSummaryText(const TExportSummary& summary);
 QString ImportSummaryText(const TMeldeAustausch& model);
 
 // Writes the club's entries to `out` (Lenex for `.lef` and `.lxf`, a Vereinsmeldeliste for
-// `.dsv7` and `.dsv8` in the version WriteDsv7Entries chooses), referring to the invitation
+// Format 7 for `.dsv7`, Format 8 for `.dsv8`), referring to the invitation
 // at `invitationPath`, or to the exchange file's own events without one. Refused (TInteropError,
 // listing every case) when the invitation is another competition's, or for entries the entry
 // dialog would refuse, a swimmer entered twice in one event or what the format cannot carry.
@@ -54,6 +54,10 @@ std::string KeptInvitationPath(const std::string& exchangePath, const std::strin
 // `model`'s competition.
 std::optional<std::string> FindKeptInvitation(const std::string& exchangePath,
                                               const TMeldeAustausch& model);
+// The invitation kept for the exchange file, else one made of the file's own events; a kept one
+// that can no longer be read is added to `notes` and left aside.
+TInvitation KeptOrOwnInvitation(const std::string& exchangePath, const TMeldeAustausch& model,
+                                QStringList& notes);
 // Copies the host's file `invitationPath` to KeptInvitationPath, replacing an invitation kept
 // for this exchange file before. Throws TIoError, or TInteropError for a damaged packed list.
 void KeepInvitation(const std::string& invitationPath, const std::string& exchangePath);

@@ -520,7 +520,8 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
         if (!refusals.isEmpty())
             continue;
         if (relay) {
-            entries.Relays.push_back({event, ++teamsPerEvent[event], nomin.Time, {}, nullptr});
+            entries.Relays.push_back(
+                {event, ++teamsPerEvent[event], nomin.Time, Trim(nomin.Name), {}, nullptr});
             teamNomins.push_back(position);
             continue;
         }

@@ -144,6 +144,7 @@ struct TEntryRelay {
     const TInvitationEvent* Event = nullptr;
     int Team = 0; // 1, 2, … within its event
     int Time = 0;
+    std::string Name; // the relay nomination's name, Windows-1252, trimmed
     // The team's swimmers from the companion file, leg 1 first, as positions in
     // TClubEntries::Swimmers; empty for a team entered without names.
     std::vector<std::size_t> Legs;

@@ -907,6 +907,7 @@ private:
         xml.writeAttribute(u"agemax"_s, u"-1"_s);
         xml.writeAttribute(u"agetotalmin"_s, QString::number(group ? group->MinAge : -1));
         xml.writeAttribute(u"agetotalmax"_s, QString::number(group ? group->MaxAge : -1));
+        writeOptional(u"name"_s, AnsiToQString(relay.Name));
         xml.writeStartElement(u"ENTRIES"_s);
         if (relay.Legs.empty() && !group) {
             writeEntry(*relay.Event, relay.Time);

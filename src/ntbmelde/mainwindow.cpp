@@ -238,7 +238,7 @@ QString TMainWindow::askForFile() {
             this, u"Austauschdatei oder Ausschreibung öffnen"_s,
             programSettings().value(LastFolderKey, QDir::homePath()).toString(),
             {u"Austauschdatei oder Ausschreibung (*.NT2 *.nt2 *.lef *.LEF *.lxf *.LXF *.dsv7 "
-             u"*.DSV7)"_s,
+             u"*.DSV7 *.dsv8 *.DSV8 *.dsv8z *.DSV8z)"_s,
              u"Alle Dateien (*)"_s},
             fileName))
         return {};

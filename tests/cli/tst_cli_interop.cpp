@@ -216,8 +216,9 @@ private slots:
         // the computer's current year.
         QStringList expected = starts(
             readFileBytes(InteropDataDir + u"2026-12-13-Musterst-SVBlauWeissBeisp-Me.DSV7"_s));
-        expected.replaceInStrings(u"STMELDUNG:1;8;JG;2012;2026;;"_s,
-                                  u"STMELDUNG:1;8;JG;2012;%1;;"_s.arg(QDate::currentDate().year()));
+        expected.replaceInStrings(
+            u"STMELDUNG:1;8;JG;2012;2026;Staffel, 1;"_s,
+            u"STMELDUNG:1;8;JG;2012;%1;Staffel, 1;"_s.arg(QDate::currentDate().year()));
         QCOMPARE(starts(readFileBytes(out)), expected);
 
         const QString damaged = folder.filePath(u"kaputt.dsv7"_s);

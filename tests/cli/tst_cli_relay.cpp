@@ -9,6 +9,7 @@
 #include "environment.h"
 #include "interopfiles.h"
 #include "relayfixture.h"
+#include "relayteams.h"
 #include "swimmerstore.h"
 
 using namespace Qt::StringLiterals;
@@ -104,6 +105,55 @@ private slots:
         QCOMPARE(keptTeams(exchangeFile, model), teams);
         if (exitCode != 0)
             QCOMPARE(readBytes(companion), before);
+    }
+
+    // `check --warnings` names each team whose kept line-up the relay rules refuse, as an export
+    // would; line-ups written past the rules (by hand, or before the swimmer list changed).
+    void checkWarnings_namesRefusedLineUps_data() {
+        QTest::addColumn<int>("event");
+        QTest::addColumn<QString>("team");
+        QTest::addColumn<QList<int>>("people");
+        QTest::addColumn<QStringList>("hinted"); // the teams named in hints
+        QTest::newRow("accepted line-ups")
+            << 2 << u"TV Möwe 1"_s << QList<int>{3, 2, 1, 0} << QStringList();
+        QTest::newRow("swimmers in two teams of one event")
+            << 2 << u"TV Möwe 2"_s << QList<int>{4, 0, 1, 2}
+            << QStringList{u"TV Möwe 1"_s, u"TV Möwe 2"_s};
+        QTest::newRow("incomplete line-up")
+            << 3 << u"TV Möwe 1"_s << QList<int>{0, 1} << QStringList{u"TV Möwe 1"_s};
+        QTest::newRow("masters team in no class")
+            << 4 << u"TV Möwe Masters"_s << QList<int>{5, 6, 7, 8}
+            << QStringList{u"TV Möwe Masters"_s};
+    }
+    void checkWarnings_namesRefusedLineUps() {
+        QFETCH(int, event);
+        QFETCH(QString, team);
+        QFETCH(QList<int>, people);
+        QFETCH(QStringList, hinted);
+        TCompanion companion = LoadCompanion(exchangeFile.toStdString(), model).Companion;
+        TRelayLineUp written = lineUp(event, team, {});
+        for (const int person : people)
+            written.Swimmers.push_back(relaySwimmer(person));
+        SetLineUp(companion, written);
+        SaveCompanion(exchangeFile.toStdString(), model, companion);
+        const CliResult result = runCli({u"check"_s, u"--warnings"_s, exchangeFile});
+        QCOMPARE(result.exitCode, 0);
+        // Each hint by the team it names first (its reason may name another).
+        QStringList named;
+        for (const QString& line : QString::fromUtf8(result.out).split(u'\n')) {
+            QString first;
+            qsizetype at = line.size();
+            for (const QString& name : {u"TV Möwe 1"_s, u"TV Möwe 2"_s, u"TV Möwe Masters"_s}) {
+                const qsizetype found = line.indexOf(name);
+                if (line.startsWith(u"Hinweis:"_s) && found >= 0 && found < at) {
+                    first = name;
+                    at = found;
+                }
+            }
+            if (!first.isEmpty())
+                named << first;
+        }
+        QCOMPARE(named, hinted);
     }
 
     // Every relay team in file order, with its swimmers; one deleted from the store since stays,

@@ -105,8 +105,17 @@ inline QStringList flattenLenex(const QByteArray& bytes, const QStringList& skip
 
 // ---- The Lenex 3.0 rules for the elements an entries file may hold ----
 
+// Element and attribute names, Latin-1, from plain literals (the windows' tests read them too,
+// where no QString comes from a char literal by itself).
+struct LenexNames : QStringList {
+    LenexNames(std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            append(QString::fromLatin1(name));
+    }
+};
+
 struct LenexElementRule {
-    QStringList Required, Optional, Children;
+    LenexNames Required, Optional, Children;
 };
 
 inline const std::map<QString, LenexElementRule> LenexEntriesRules = {
@@ -149,7 +158,7 @@ inline const std::map<QString, LenexElementRule> LenexEntriesRules = {
 };
 
 // The values Lenex defines for the coded attributes; an EVENT's X is for relays only.
-inline const std::map<QString, QStringList> LenexCodes = {
+inline const std::map<QString, LenexNames> LenexCodes = {
     {QStringLiteral("EVENT gender"), {"A", "M", "F", "X"}},
     {QStringLiteral("EVENT round"),
      {"TIM", "PRE", "TIMETRIAL", "FHT", "FIN", "SEM", "QUA", "SOP", "SOS", "SOQ"}},

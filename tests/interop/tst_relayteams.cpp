@@ -203,9 +203,11 @@ private slots:
                     relayOnly << names[id];
             } else if (line.contains(u"/RELAY/ENTRIES/ENTRY "_s)) {
                 const QString& relay = lines[i - 2];
-                teams << u"%1 %2 %3..%4:"_s.arg(
+                // The name holds blanks; "number" follows it in the sorted attributes.
+                teams << u"%1 %2 %3..%4 %5:"_s.arg(
                     value(line, u"eventid"_s), value(line, u"agegroupid"_s),
-                    value(relay, u"agetotalmin"_s), value(relay, u"agetotalmax"_s));
+                    value(relay, u"agetotalmin"_s), value(relay, u"agetotalmax"_s),
+                    relay.section(u" name="_s, 1).section(u" number="_s, 0, 0));
             } else if (line.contains(u"/RELAYPOSITION "_s)) {
                 // Legs in order: each name before holds two commas.
                 QCOMPARE(value(line, u"number"_s).toInt(), teams.last().count(u',') / 2 + 1);
@@ -215,8 +217,9 @@ private slots:
         const auto team = [](const QString& head, const People& people) {
             return people.isEmpty() ? head : head + u' ' + namesOf(people) + u',';
         };
-        QCOMPARE(teams, QStringList({team(u"2  -1..-1:"_s, {0, 1, 2, 3}), u"2  -1..-1:"_s,
-                                     u"3  -1..-1:"_s, team(u"4 4 100..119:"_s, {5, 7, 0, 1})}));
+        QCOMPARE(teams, QStringList({team(u"2  -1..-1 TV Möwe 1:"_s, {0, 1, 2, 3}),
+                                     u"2  -1..-1 TV Möwe 2:"_s, u"3  -1..-1 TV Möwe 1:"_s,
+                                     team(u"4 4 100..119 TV Möwe Masters:"_s, {5, 7, 0, 1})}));
         relayOnly.sort();
         QCOMPARE(relayOnly.join(u", "_s), namesOf({1, 2, 3, 5, 7}));
     }

@@ -3,9 +3,12 @@
 // swimmers with several starts each (one event picked with F4), the control printout saved as
 // rich text and plain text and printed, then leaving with the save question answered yes. The
 // rewritten exchange file is compared byte for byte with a hand-checked one and read back.
+// A host's invitation goes through it too: officials nominated, relays with their swimmers, a
+// slow entry and the fees, then exported in each format and read back by readers of their own.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +17,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
+#include "../interop/dsvrecordrules.h"
+#include "../interop/interopfixtures.h"
+#include "../store/swimmerfixture.h"
 #include "ansi.h"
 #include "dialogseam.h"
 #include "environment.h"
@@ -25,6 +32,7 @@
 #include "modaldialog.h"
 #include "nextmodal.h"
 #include "printoutwindow.h"
+#include "relayfixture.h"
 #include "report.h"
 #include "tempdatadir.h"
 
@@ -192,6 +200,134 @@ TNominRecord nomin(const QString& name, int age, std::uint8_t sex, const char* w
     return {toAnsi(name), age, sex, TMeldeAustausch::TextToWkNr(wkNr), time, regNr};
 }
 
+// The officials window: Kraus serves in both sections as stroke judge, Falk is the trainer.
+void nominateOfficialAndTrainer(QWidget* window) {
+    QCOMPARE(window->windowTitle(), u"Kampfrichter und Trainer"_s);
+    QCOMPARE(focusedName(), u"OfficialTable"_s);
+    {
+        NextModal official([](QWidget*) {
+            pressAccelerator(Qt::Key_1);
+            pressAccelerator(Qt::Key_2);
+            pressAccelerator(Qt::Key_E);
+            type(u"SR"_s);
+            pressAccelerator(Qt::Key_K);
+        });
+        press(Qt::Key_Return); // the first row, Kraus
+        QVERIFY(QTest::qWaitFor(
+            [&] { return official.seen() && QApplication::activeModalWidget() == window; }));
+    }
+    QVERIFY(activate(window));
+    pressAccelerator(Qt::Key_T);
+    press(Qt::Key_Down);
+    QCOMPARE(qobject_cast<QComboBox*>(focused())->currentText(), u"Falk, Sabine"_s);
+    press(Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+}
+
+// Each leg picked from the stored swimmers by the first letters of the name.
+void pickLegs(const QStringList& prefixes) {
+    for (int leg = 0; leg < prefixes.size(); ++leg) {
+        QCOMPARE(focusedName(), u"EditSchwimmer%1"_s.arg(leg + 1));
+        type(prefixes[leg]);
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+    }
+}
+
+QString hintOf(QWidget* dialog) {
+    return dialog->findChild<QLabel*>(u"LabelHinweis"_s)->toolTip();
+}
+
+// A girl slower than the qualifying time (3:10,00 for her years), a youth relay and a masters
+// relay whose summed ages (42 + 48 + 37 + 55 in 2027) make the class 160+.
+void enterSlowEntryAndRelays(QWidget* dialog) {
+    type(u"Casp"_s);
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    typeStartAndAdopt(u"5"_s, u"32500"_s);
+    QVERIFY(hintOf(dialog).contains(u"3:10,00"_s));
+
+    typeSwimmer(u"SV Möwe 1"_s, u"12"_s, {Qt::Key_Down}, QString()); // from female to mixed
+    typeAndEnter(u"4"_s);
+    pickLegs({u"Ahl"_s, u"Bru"_s, u"Cas"_s, u"Dorn"_s});
+    typeTimeAndAdopt(u"24500"_s);
+
+    typeSwimmer(u"SV Möwe Masters"_s, u"85"_s, {}, QString());
+    typeAndEnter(u"10"_s);
+    pickLegs({u"Fehr"_s, u"Godt"_s, u"Harm"_s, u"Iwer"_s});
+    typeTimeAndAdopt(u"22000"_s);
+    QVERIFY(hintOf(dialog).contains(u"160+"_s));
+
+    QCOMPARE(dialog->findChild<QAbstractItemView*>(u"Meldeliste"_s)->model()->rowCount(), 3);
+    pressAccelerator(Qt::Key_K);
+    QVERIFY(!dialog->isVisible());
+}
+
+// What a Vereinsmeldeliste says of officials, trainers and teams, read through its record
+// rules: "Kampfrichter NAME: SECTION WISH, …", "Trainer NAME", "Staffel NAME CLASS: LEGS".
+QStringList dsvFacts(const QByteArray& bytes, QStringList& breaches) {
+    std::vector<std::pair<QString, QStringList>> records;
+    breaches = ruleBreaches(bytes, records);
+    QStringList facts;
+    std::map<QString, qsizetype> officials, teams;
+    std::map<QString, QString> swimmers;
+    for (const auto& [keyword, fields] : records) {
+        if (keyword == u"FORMAT")
+            facts << u"Format "_s + fields[1];
+        else if (keyword == u"KARIMELDUNG") {
+            officials[fields[0]] = facts.size();
+            facts << u"Kampfrichter "_s + fields[1] + u':';
+        } else if (keyword == u"KARIABSCHNITT")
+            facts[officials.at(fields[0])] += u' ' + fields[1] + u' ' + fields[2];
+        else if (keyword == u"TRAINER")
+            facts << u"Trainer "_s + fields[1];
+        else if (keyword == u"PNMELDUNG")
+            swimmers[fields[2]] = fields[0];
+        else if (keyword == u"STMELDUNG") {
+            teams[fields[1]] = facts.size();
+            facts << u"Staffel %1 %2:"_s.arg(fields[5], fields.mid(2, 3).join(u';'));
+        } else if (keyword == u"STAFFELPERSON")
+            facts[teams.at(fields[0])] += u' ' + fields[3] + u". "_s + swimmers.at(fields[2]);
+    }
+    return facts;
+}
+
+// The same of a Lenex entries file: officials without sections, teams with the bounds of their
+// summed ages, no trainer.
+QStringList lenexFacts(const QByteArray& bytes, QStringList& breaches) {
+    breaches = lenexStructureBreaches(bytes);
+    QStringList facts{u"Lenex"_s};
+    std::map<QString, QString> athletes;
+    std::vector<std::pair<qsizetype, QStringList>> legs; // fact, leg number and athlete
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        const auto name = [&a] {
+            return a.value(u"lastname"_s).toString() + u", "_s + a.value(u"firstname"_s).toString();
+        };
+        if (xml.name() == u"ATHLETE")
+            athletes[a.value(u"athleteid"_s).toString()] = name();
+        else if (xml.name() == u"OFFICIAL")
+            facts << u"Kampfrichter "_s + name() + u':';
+        else if (xml.name() == u"RELAY") {
+            legs.emplace_back(facts.size(), QStringList());
+            facts << u"Staffel %1 %2..%3:"_s.arg(a.value(u"name"_s), a.value(u"agetotalmin"_s),
+                                                 a.value(u"agetotalmax"_s));
+        } else if (xml.name() == u"RELAYPOSITION")
+            legs.back().second << a.value(u"number"_s).toString()
+                               << a.value(u"athleteid"_s).toString();
+    }
+    if (xml.hasError())
+        breaches << xml.errorString();
+    for (const auto& [fact, positions] : legs) {
+        for (qsizetype i = 0; i + 1 < positions.size(); i += 2)
+            facts[fact] += u' ' + positions[i] + u". "_s + athletes[positions[i + 1]];
+    }
+    return facts;
+}
+
 } // namespace
 
 class TestEndToEnd : public QObject {
@@ -201,6 +337,8 @@ private slots:
     void cleanupTestCase();
     void typicalRun_keyboardOnly_rewritesTheExchangeFile();
     void secondCompetition_enteredFromTheFirstOnesStore();
+    void hostsInvitation_officialsRelaysFees_exportedInEachFormat_data();
+    void hostsInvitation_officialsRelaysFees_exportedInEachFormat();
 };
 
 void TestEndToEnd::initTestCase() {
@@ -211,6 +349,7 @@ void TestEndToEnd::initTestCase() {
 void TestEndToEnd::cleanupTestCase() {
     PinCurrentYear(0);
     PinDecimalSeparator(0);
+    PinCurrentTime(0);
 }
 
 void TestEndToEnd::typicalRun_keyboardOnly_rewritesTheExchangeFile() {
@@ -424,6 +563,98 @@ void TestEndToEnd::secondCompetition_enteredFromTheFirstOnesStore() {
     QCOMPARE(fromAnsi(reread.Person), u"Jörg Weiß"_s);
     QCOMPARE(reread.NominCount(), 1);
     QCOMPARE(reread.GetNomin(1), nomin(u"Müller, Jonas"_s, 2009, 0, "2", 16510, "DE-2468"));
+}
+
+// The facts each export must carry of what was entered; a Format 7 list is asked for by its
+// name although the invitation is Format 8.
+void TestEndToEnd::hostsInvitation_officialsRelaysFees_exportedInEachFormat_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("facts");
+    const QString youth =
+        u"1. Ahlborn, Tjark 2. Brunn, Ole 3. Caspari, Wiebke 4. Dornbusch, Femke"_s;
+    const QString masters =
+        u"1. Fehrmann, Gesa 2. Godt, Hinnerk 3. Harms, Telse 4. Iwersen, Momme"_s;
+    const QString dsvFilter = u"DSV8-Vereinsmeldeliste (*.DSV8 *.dsv8)"_s;
+    for (const QString version : {u"8"_s, u"7"_s})
+        QTest::newRow(qPrintable(u"DSV"_s + version))
+            << u"meldung.dsv"_s + version << dsvFilter
+            << QStringList{u"Format "_s + version, u"Kampfrichter Kraus, Martina: 1 SR 2 SR"_s,
+                           u"Trainer Falk, Sabine"_s, u"Staffel SV Möwe 1 JG;2012;2015: "_s + youth,
+                           u"Staffel SV Möwe Masters AK;160+;: "_s + masters};
+    QTest::newRow("Lenex") << u"meldung.lef"_s << u"Lenex (*.lef)"_s
+                           << QStringList{u"Lenex"_s, u"Staffel SV Möwe 1 -1..-1: "_s + youth,
+                                          u"Staffel SV Möwe Masters 160..199: "_s + masters,
+                                          u"Kampfrichter Kraus, Martina:"_s};
+}
+
+void TestEndToEnd::hostsInvitation_officialsRelaysFees_exportedInEachFormat() {
+    QFETCH(QString, fileName);
+    QFETCH(QString, filter);
+    QFETCH(QStringList, facts);
+    // Entered before the deadline: no late fees, no word about it.
+    PinCurrentTime(QDateTime(QDate(2026, 12, 20), QTime(12, 0)).toSecsSinceEpoch());
+    TempDataDir dataDir;
+    storeRelayPeople<TSwimmer>(dataDir.store());
+    TOfficial kraus = official("Kraus, Martina", "4711", "WKR", "W");
+    TOfficial lindner = official("Lindner, Paul", "", "SCH", "M");
+    TTrainer falk{0, "Falk, Sabine", "W"};
+    QVERIFY(dataDir.store().SaveOfficial(kraus) && dataDir.store().SaveOfficial(lindner) &&
+            dataDir.store().SaveTrainer(falk));
+    QTemporaryDir folder;
+    const QString invitation = folder.filePath(u"2027-03-14-Musterst-Wk.DSV8"_s);
+    QVERIFY(QFile::copy(ExpectedFolder + u"2027-03-14-Musterst-Wk.DSV8"_s, invitation));
+    MessageRecorder messages;
+
+    TMainWindow window(invitation);
+    window.show();
+    QVERIFY(activate(&window));
+    {
+        NextModal clubData(fillInClubData);
+        pressAccelerator(Qt::Key_V);
+        QTRY_VERIFY(clubData.seen());
+    }
+    QVERIFY(activate(&window));
+    {
+        NextModal officials(nominateOfficialAndTrainer);
+        pressAccelerator(Qt::Key_F);
+        QTRY_VERIFY(officials.seen());
+    }
+    QVERIFY(activate(&window));
+    {
+        NextModal entries(enterSlowEntryAndRelays);
+        pressAccelerator(Qt::Key_M);
+        QTRY_VERIFY(entries.seen());
+    }
+    QVERIFY(!QTest::currentTestFailed());
+    QVERIFY(activate(&window));
+
+    // Fees: 5,50 for the start, 2 x 9,00 for the relays, the club's 10,00, 2,00 for the one
+    // swimmer with a start of her own and 2 x 5,00 for the sections with starts.
+    pressAccelerator(Qt::Key_G);
+    QTRY_COMPARE(focusedName(), u"ButtonClose"_s);
+    const QString overview = folder.filePath(u"meldegeld"_s);
+    FileDialogSeam::setNextFileName(overview, u"Reiner Text (*.TXT)"_s);
+    pressAccelerator(Qt::Key_S);
+    QTRY_VERIFY(QFile::exists(overview + u".TXT"_s));
+    const QString text = QString::fromLatin1(readFile(overview + u".TXT"_s));
+    const qsizetype total = text.indexOf(u"Meldegeld gesamt"_s);
+    QVERIFY(total >= 0);
+    QCOMPARE(text.mid(total).section(u'\n', 0, 0).section(u':', 1).simplified(), u"45,50 EUR"_s);
+    QVERIFY(text.contains(u"3:10,00"_s)); // the slow entry among the hints
+    pressAccelerator(Qt::Key_C);
+    QTRY_VERIFY(window.mdiArea()->subWindowList().isEmpty());
+    QVERIFY(activate(&window));
+
+    const QString exported = folder.filePath(fileName);
+    FileDialogSeam::setNextFileName(exported, filter);
+    pressAccelerator(Qt::Key_E);
+    QTRY_VERIFY(QFile::exists(exported));
+    QStringList breaches;
+    const QByteArray bytes = readFile(exported);
+    QCOMPARE(fileName.endsWith(u".lef"_s) ? lenexFacts(bytes, breaches) : dsvFacts(bytes, breaches),
+             facts);
+    QCOMPARE(breaches.join(u'\n'), QString());
 }
 
 QTEST_MAIN(TestEndToEnd)
