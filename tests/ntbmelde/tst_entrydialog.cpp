@@ -1275,8 +1275,8 @@ void TestEntryDialog::relay_swimmersTypedInStartOrder_areKeptWithTheSuggestedTim
     press(Qt::Key_Return);
     QCOMPARE(messages->shown.size(), 1);
     QCOMPARE(model.NominCount(), 6);
-    const TRelayLineUp* kept =
-        FindLineUp(LoadCompanion(exchangePath, model).Companion, 2000, ansi(u"TV Möwe 3"_s));
+    const TCompanion companion = LoadCompanion(exchangePath, model).Companion;
+    const TRelayLineUp* kept = FindLineUp(companion, 2000, ansi(u"TV Möwe 3"_s));
     QVERIFY(kept);
     QCOMPARE(kept->Swimmers, lineUp(2, {}, {0, 1, 2, 3}).Swimmers);
     const int adopted = FindRelayNomin(model, 2000, ansi(u"TV Möwe 3"_s));
