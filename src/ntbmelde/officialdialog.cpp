@@ -7,9 +7,12 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "ansi.h"
 #include "appearance.h"
@@ -24,6 +27,30 @@ using namespace Qt::StringLiterals;
 namespace {
 const QStringList Sexes = {QString(), u"M"_s, u"W"_s, u"D"_s};
 const QString Anywhere = u"(beliebig)"_s;
+
+// A position as the list shows it: the code the files carry, and what it means.
+QString positionCaption(const QString& code) {
+    static const QHash<QString, QString> words = {{u"SCH"_s, u"Schiedsrichter"_s},
+                                                  {u"ASCH"_s, u"Assistent des Schiedsrichters"_s},
+                                                  {u"STA"_s, u"Starter"_s},
+                                                  {u"STO"_s, u"Startordner"_s},
+                                                  {u"ZRO"_s, u"Zielrichterobmann"_s},
+                                                  {u"ZR"_s, u"Zielrichter"_s},
+                                                  {u"ZNO"_s, u"Zeitnehmerobmann"_s},
+                                                  {u"ZN"_s, u"Zeitnehmer"_s},
+                                                  {u"RZN"_s, u"Reservezeitnehmer"_s},
+                                                  {u"SR"_s, u"Schwimmrichter"_s},
+                                                  {u"WRO"_s, u"Wenderichterobmann"_s},
+                                                  {u"WR"_s, u"Wenderichter"_s},
+                                                  {u"AUS"_s, u"Auswerter"_s},
+                                                  {u"SP"_s, u"Sprecher"_s},
+                                                  {u"PKF"_s, u"Protokollführer"_s},
+                                                  {u"SIB"_s, u"Sicherheitsbeauftragter"_s},
+                                                  {u"SAUF"_s, u"Streckenaufsicht"_s},
+                                                  {u"VER"_s, u"Verpflegungsstelle"_s}};
+    const QString meaning = words.value(code);
+    return meaning.isEmpty() ? code : code + u" – "_s + meaning;
+}
 } // namespace
 
 TOfficialDialog::TOfficialDialog(const TOfficial& official, int sections,
@@ -78,15 +105,18 @@ TOfficialDialog::TOfficialDialog(const TOfficial& official, int sections,
     EditEinsatz = new QComboBox;
     EditEinsatz->setObjectName(u"EditEinsatz"_s);
     EditEinsatz->addItem(Anywhere);
-    for (const char* position : OfficialPositions)
-        EditEinsatz->addItem(QString::fromLatin1(position));
-    EditEinsatz->setToolTip(u"Gewünschter Einsatz, etwa ZN Zeitnehmer, SR Schwimmrichter"_s);
+    for (const char* position : OfficialPositions) {
+        const QString code = QString::fromLatin1(position);
+        EditEinsatz->addItem(positionCaption(code), code);
+    }
+    EditEinsatz->setToolTip(u"Gewünschter Einsatz; der Code steht so in der Meldedatei"_s);
     if (nominated) {
         for (const TOfficialSection& section : nominated->Sections) {
             if (section.Section >= 1 && section.Section <= sections)
                 CheckAbschnitt[section.Section - 1]->setChecked(true);
             if (!section.Position.empty())
-                EditEinsatz->setCurrentText(fromAnsi(section.Position));
+                EditEinsatz->setCurrentIndex(
+                    std::max(0, EditEinsatz->findData(fromAnsi(section.Position))));
         }
     }
     auto* wish = new QFormLayout;
@@ -133,7 +163,7 @@ std::vector<int> TOfficialDialog::sections() const {
 }
 
 std::string TOfficialDialog::position() const {
-    return EditEinsatz->currentIndex() == 0 ? std::string() : toAnsi(EditEinsatz->currentText());
+    return toAnsi(EditEinsatz->currentData().toString());
 }
 
 QStringList TOfficialDialog::fieldTexts() const {
