@@ -431,6 +431,18 @@ TInvitation InvitationFromModel(const TMeldeAustausch& model) {
 
 namespace {
 
+// The entries' swimmer this person is, as the identity rule tells them, added when new; his
+// index among the entries' swimmers.
+std::size_t entrySwimmerOf(TClubEntries& entries, TSwimmerGroups& swimmerGroups,
+                           const std::string& name, int birthYear, std::uint8_t sex,
+                           const std::string& regNr) {
+    const auto found = swimmerGroups.Add(TSwimmerIdentity::Of(name, birthYear, sex, regNr));
+    if (found.Added)
+        entries.Swimmers.push_back(
+            {NormalizedSwimmerName(name), birthYear, sex == 1, StoredRegNr(regNr), {}});
+    return static_cast<std::size_t>(found.Group);
+}
+
 // The swimmers of a relay team collected, each a swimmer of the club's entries (the same
 // person as one with starts of his own when the identity rule says so), and its masters class.
 void addLineUp(TClubEntries& entries, TEntryRelay& relay, TSwimmerGroups& swimmerGroups,
@@ -453,15 +465,8 @@ void addLineUp(TClubEntries& entries, TEntryRelay& relay, TSwimmerGroups& swimme
                                     .arg(AnsiToQString(swimmer.Name));
             return;
         }
-        const auto found = swimmerGroups.Add(
-            TSwimmerIdentity::Of(swimmer.Name, swimmer.BirthYear, swimmer.Sex, swimmer.RegNr));
-        if (found.Added)
-            entries.Swimmers.push_back({NormalizedSwimmerName(swimmer.Name),
-                                        swimmer.BirthYear,
-                                        swimmer.Sex == 1,
-                                        StoredRegNr(swimmer.RegNr),
-                                        {}});
-        relay.Legs.push_back(static_cast<std::size_t>(found.Group));
+        relay.Legs.push_back(entrySwimmerOf(entries, swimmerGroups, swimmer.Name, swimmer.BirthYear,
+                                            swimmer.Sex, swimmer.RegNr));
     }
     relay.Class = RelayClassOf(*relay.Event, lineUp->Swimmers, AgeYear(invitation));
 }
@@ -525,16 +530,9 @@ TClubEntries CollectClubEntries(const TMeldeAustausch& model, const TInvitation&
             teamNomins.push_back(position);
             continue;
         }
-        const auto swimmer = swimmerGroups.Add(
-            TSwimmerIdentity::Of(nomin.Name, nomin.BirthYear, nomin.Sex, nomin.RegNr));
-        if (swimmer.Added)
-            entries.Swimmers.push_back({NormalizedSwimmerName(nomin.Name),
-                                        nomin.BirthYear,
-                                        nomin.Sex == 1,
-                                        StoredRegNr(nomin.RegNr),
-                                        {}});
-        entries.Swimmers[static_cast<std::size_t>(swimmer.Group)].Starts.push_back(
-            {event, nomin.Time});
+        const std::size_t swimmer = entrySwimmerOf(entries, swimmerGroups, nomin.Name,
+                                                   nomin.BirthYear, nomin.Sex, nomin.RegNr);
+        entries.Swimmers[swimmer].Starts.push_back({event, nomin.Time});
     }
     // The relay swimmers follow the swimmers with starts of their own, as hosts list them.
     for (std::size_t team = 0; team < teamNomins.size(); ++team) {
