@@ -1353,37 +1353,37 @@ std::optional<TOfficial> TSwimmerStore::FindOfficial(std::string_view nameOrNumb
     });
 }
 
-bool TSwimmerStore::SaveOfficial(TOfficial& official) {
-    TOfficial written = official;
-    QString refusal = normalized(written);
-    if (!refusal.isEmpty()) {
-        problem_ = refusal;
-        return false;
-    }
-    const bool saved = guarded(
-        false,
-        [&](const QSqlDatabase& db) {
-            WriteTransaction transaction(db);
-            OfficialWriter writer(db);
-            if (const auto other = writer.WithNumber(written.Number, written.Id)) {
-                refusal = QStringLiteral("Die Kampfrichter-Nr. %1 hat schon %2.")
-                              .arg(unicode(written.Number), unicode(other->Name));
-                return false;
-            }
-            if (const auto other = writer.WithName(written.Name, written.Id)) {
-                refusal = QStringLiteral("%1 ist schon in der Kampfrichterliste.")
-                              .arg(unicode(other->Name));
-                return false;
-            }
-            writer.Write(written);
-            transaction.Commit();
-            official = written;
-            return true;
-        },
-        true);
+template <typename Write> bool TSwimmerStore::writeUnlessRefused(QString refusal, Write write) {
+    bool saved = false;
+    if (refusal.isEmpty())
+        saved = guarded(
+            false, [&](const QSqlDatabase& db) { return write(db, refusal); }, true);
     if (!refusal.isEmpty())
         problem_ = refusal;
     return saved;
+}
+
+bool TSwimmerStore::SaveOfficial(TOfficial& official) {
+    TOfficial written = official;
+    const QString invalid = normalized(written);
+    return writeUnlessRefused(invalid, [&](const QSqlDatabase& db, QString& refusal) {
+        WriteTransaction transaction(db);
+        OfficialWriter writer(db);
+        if (const auto other = writer.WithNumber(written.Number, written.Id)) {
+            refusal = QStringLiteral("Die Kampfrichter-Nr. %1 hat schon %2.")
+                          .arg(unicode(written.Number), unicode(other->Name));
+            return false;
+        }
+        if (const auto other = writer.WithName(written.Name, written.Id)) {
+            refusal =
+                QStringLiteral("%1 ist schon in der Kampfrichterliste.").arg(unicode(other->Name));
+            return false;
+        }
+        writer.Write(written);
+        transaction.Commit();
+        official = written;
+        return true;
+    });
 }
 
 bool TSwimmerStore::DeleteOfficial(qint64 id) {
@@ -1393,52 +1393,40 @@ bool TSwimmerStore::DeleteOfficial(qint64 id) {
 bool TSwimmerStore::SaveTrainer(TTrainer& trainer) {
     TTrainer written = trainer;
     written.Name = NormalizedSwimmerName(written.Name);
-    QString refusal;
+    QString invalid;
     if (written.Name.empty())
-        refusal = QStringLiteral("Der Name des Trainers fehlt.");
+        invalid = QStringLiteral("Der Name des Trainers fehlt.");
     else if (!IsPersonSex(written.Sex))
-        refusal = QStringLiteral("Geschlecht „%1“ unbekannt (M, W, D oder leer).")
+        invalid = QStringLiteral("Geschlecht „%1“ unbekannt (M, W, D oder leer).")
                       .arg(unicode(written.Sex));
-    if (!refusal.isEmpty()) {
-        problem_ = refusal;
-        return false;
-    }
-    const bool saved = guarded(
-        false,
-        [&](const QSqlDatabase& db) {
-            WriteTransaction transaction(db);
-            QSqlQuery query(db);
-            prepare(query,
-                    QStringLiteral("SELECT name FROM trainer WHERE name_key = ? AND id <> ?"));
-            query.addBindValue(blob(SwimmerNameKey(written.Name)));
+    return writeUnlessRefused(invalid, [&](const QSqlDatabase& db, QString& refusal) {
+        WriteTransaction transaction(db);
+        QSqlQuery query(db);
+        prepare(query, QStringLiteral("SELECT name FROM trainer WHERE name_key = ? AND id <> ?"));
+        query.addBindValue(blob(SwimmerNameKey(written.Name)));
+        query.addBindValue(written.Id);
+        exec(query);
+        if (query.next()) {
+            refusal =
+                QStringLiteral("%1 ist schon in der Trainerliste.").arg(query.value(0).toString());
+            return false;
+        }
+        prepare(query, written.Id == 0 ? QStringLiteral("INSERT INTO trainer (name, name_key, sex)"
+                                                        " VALUES (?, ?, ?)")
+                                       : QStringLiteral("UPDATE trainer SET name = ?, name_key = ?,"
+                                                        " sex = ? WHERE id = ?"));
+        query.addBindValue(unicode(written.Name));
+        query.addBindValue(blob(SwimmerNameKey(written.Name)));
+        query.addBindValue(unicode(written.Sex));
+        if (written.Id != 0)
             query.addBindValue(written.Id);
-            exec(query);
-            if (query.next()) {
-                refusal = QStringLiteral("%1 ist schon in der Trainerliste.")
-                              .arg(query.value(0).toString());
-                return false;
-            }
-            prepare(query, written.Id == 0
-                               ? QStringLiteral("INSERT INTO trainer (name, name_key, sex)"
-                                                " VALUES (?, ?, ?)")
-                               : QStringLiteral("UPDATE trainer SET name = ?, name_key = ?,"
-                                                " sex = ? WHERE id = ?"));
-            query.addBindValue(unicode(written.Name));
-            query.addBindValue(blob(SwimmerNameKey(written.Name)));
-            query.addBindValue(unicode(written.Sex));
-            if (written.Id != 0)
-                query.addBindValue(written.Id);
-            exec(query);
-            if (written.Id == 0)
-                written.Id = query.lastInsertId().toLongLong();
-            transaction.Commit();
-            trainer = written;
-            return true;
-        },
-        true);
-    if (!refusal.isEmpty())
-        problem_ = refusal;
-    return saved;
+        exec(query);
+        if (written.Id == 0)
+            written.Id = query.lastInsertId().toLongLong();
+        transaction.Commit();
+        trainer = written;
+        return true;
+    });
 }
 
 bool TSwimmerStore::DeleteTrainer(qint64 id) {

@@ -213,6 +213,10 @@ private:
     template <typename Result, typename Work>
     Result guarded(Result failed, Work work, bool changes = false) const;
 
+    // Writes through `write` unless `refusal` already says why not; `write` may refuse too by
+    // setting it. A refusal becomes Problem() and false.
+    template <typename Write> bool writeUnlessRefused(QString refusal, Write write);
+
     // Deletes the row `id` of a table of people (swimmer, official, trainer).
     bool deleteRow(const QString& table, qint64 id);
 
