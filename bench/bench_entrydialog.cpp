@@ -11,6 +11,7 @@
 #include "emptystore.h"
 #include "entrydialog.h"
 #include "meldeaustausch.h"
+#include "windowbenchmain.h"
 
 namespace {
 
@@ -80,11 +81,4 @@ void BM_AdoptEntry(benchmark::State& state) {
 BENCHMARK(BM_OpenDialog)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AdoptEntry)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+NTB_WINDOW_BENCHMARK_MAIN()

@@ -26,6 +26,7 @@
 #include "mainwindow.h"
 #include "meldeaustausch.h"
 #include "printoutwindow.h"
+#include "windowbenchmain.h"
 
 namespace {
 
@@ -216,11 +217,4 @@ BENCHMARK(BM_OpenEntryDialog)
 BENCHMARK(BM_SortEntryList)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenPrintout)->Arg(100000)->Arg(1000000)->Iterations(4)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+NTB_WINDOW_BENCHMARK_MAIN()

@@ -15,6 +15,7 @@
 
 #include "swimmerstore.h"
 #include "swimmerwindow.h"
+#include "windowbenchmain.h"
 
 namespace {
 
@@ -64,11 +65,4 @@ BENCHMARK(BM_SwitchActive)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+NTB_WINDOW_BENCHMARK_MAIN()
